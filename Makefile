@@ -1,0 +1,29 @@
+# The two set-up commands: `make run` and `make test`. Both install what is
+# missing, configure and build first.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+DEMO_ROOT ?= $(or $(KAVRIN_ROOT),$(HOME)/KAVRIN)
+
+.PHONY: all deps configure build test run demo clean
+
+all: build
+
+deps:
+	@tools/install-dependencies
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# Until the desktop program exists, run the data window's initial model headless.
+run: build
+	@echo "Demonstration run of the initial model (results under $(DEMO_ROOT)/):"
+	@KAVRIN_ROOT="$(DEMO_ROOT)" $(BUILD)/bin/kavrin-batch run --name Demonstration
+
+clean:
+	@rm -rf $(BUILD)

@@ -1,0 +1,47 @@
+#include "batch/BatchOptions.h"
+
+#include <stdexcept>
+
+namespace kavrin {
+
+const char* const kBatchUsage =
+    "usage: kavrin-batch run [--params FILE.dat | --project FILE.kvr] [--set NAME=TEXT]...\n"
+    "                        [--name PROJECT] [--save FILE.kvr] [--reference]\n"
+    "  NAME is Edit1 … Edit21, ComboBox1 or a field name (C0, SourceWidth, DX, GaussOrder, …).\n"
+    "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
+
+BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words)
+{
+    BatchRunOptions options;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= words.size()) throw std::invalid_argument(word + " needs a value");
+            return words[++i];
+        };
+        if (word == "--params") {
+            options.paramsPath = value();
+        } else if (word == "--project") {
+            options.projectPath = value();
+        } else if (word == "--set") {
+            const std::string assignment = value();
+            const std::size_t equals = assignment.find('=');
+            if (equals == std::string::npos || equals == 0)
+                throw std::invalid_argument("--set takes NAME=TEXT, not \"" + assignment + "\"");
+            options.sets.emplace_back(assignment.substr(0, equals), assignment.substr(equals + 1));
+        } else if (word == "--name") {
+            options.projectName = value();
+        } else if (word == "--save") {
+            options.savePath = value();
+        } else if (word == "--reference") {
+            options.reference = true;
+        } else {
+            throw std::invalid_argument("unknown option \"" + word + "\"");
+        }
+    }
+    if (options.paramsPath && options.projectPath)
+        throw std::invalid_argument("--params and --project cannot be used together");
+    return options;
+}
+
+}  // namespace kavrin

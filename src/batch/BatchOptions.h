@@ -1,0 +1,25 @@
+// The command line of kavrin-batch.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kavrin {
+
+struct BatchRunOptions {
+    std::optional<std::string> paramsPath;   // --params FILE.dat
+    std::optional<std::string> projectPath;  // --project FILE.kvr
+    std::vector<std::pair<std::string, std::string>> sets;  // --set NAME=TEXT, in order
+    std::optional<std::string> projectName;  // --name PROJECT
+    std::optional<std::string> savePath;     // --save FILE.kvr
+    bool reference = false;                  // --reference
+};
+
+// Parses the words after "run". Throws std::invalid_argument with a clear text.
+BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words);
+
+extern const char* const kBatchUsage;
+
+}  // namespace kavrin

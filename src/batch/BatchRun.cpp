@@ -1,0 +1,84 @@
+#include "batch/BatchRun.h"
+
+#include "engine/DateTimeText.h"
+#include "engine/Errors.h"
+#include "engine/ProjectState.h"
+#include "engine/RunChecks.h"
+#include "engine/SimulationRun.h"
+#include "engine/Variaveis.h"
+#include "engine/Workspace.h"
+#include "storage/ParameterFile.h"
+#include "storage/ProjectFile.h"
+
+#include <ctime>
+#include <memory>
+#include <stdexcept>
+
+namespace kavrin {
+
+namespace {
+
+ParameterTexts batchTexts(const BatchRunOptions& options, char separator)
+{
+    ParameterTexts texts = InitialParameterTexts();
+    ArrumaCampos(texts, separator);
+    if (options.paramsPath) AssignEditTexts(texts, ReadParameterFile(*options.paramsPath), separator);
+    if (options.projectPath) {
+        const ProjectFileContents project = ReadProjectFile(*options.projectPath);
+        AssignEditTexts(texts, project.texts, separator);
+        SetControlText(texts, 0, project.texts.comboBox1, separator);
+    }
+    for (const auto& [name, text] : options.sets) {
+        const std::optional<int> control = ControlOfName(name);
+        if (!control) throw std::invalid_argument("unknown parameter \"" + name + "\" in --set");
+        SetControlText(texts, *control, text, separator);
+    }
+    return texts;
+}
+
+// Shows "NN% of the points, t = …" on one line, rewritten when it changes.
+RowCallback progressLine(std::ostream* out, char separator)
+{
+    if (!out) return {};
+    auto last = std::make_shared<std::string>();
+    return [out, last, separator](const RunProgress& progress) {
+        const std::string line = std::to_string(ProgressPosition(progress)) + "% of the points, t = "
+                               + TimeText(progress.CurrentTime, separator) + " days";
+        if (line == *last) return;
+        *last = line;
+        *out << '\r' << line << "\x1b[K" << std::flush;
+    };
+}
+
+}  // namespace
+
+std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironment& environment)
+{
+    const char separator = environment.separator;
+    const ParameterTexts texts = batchTexts(options, separator);
+    ModelState model;
+    Variaveis(texts, model, separator);
+    if (const auto refusal = CheckRun(model)) throw CheckError(EnglishRefusalText(*refusal));
+
+    ProjectState project;
+    project.ProjectName = options.projectName.value_or("");
+    if (project.ProjectName.empty()) project.ProjectName = DateTimeText(std::time(nullptr));
+    ValidateProjectName(project.ProjectName);
+
+    QuadratureState quadrature;
+    ResultGrid grid;
+    RunProgress progress;
+    const RunEnvironment run{environment.root, environment.valoresPath, separator};
+    try {
+        WriteRun(model, quadrature, grid, project, run, progress, progressLine(environment.progress, separator));
+    } catch (...) {
+        if (environment.progress) *environment.progress << '\n';
+        throw;
+    }
+    if (environment.progress) *environment.progress << "\r100% of the points\x1b[K\n";
+    if (options.savePath)
+        WriteProjectFile(*options.savePath, project.ProjectName, DateTimeText(std::time(nullptr)), texts, environment.root);
+    return ProjectFolderPath(environment.root, project.ProjectName);
+}
+
+}  // namespace kavrin

@@ -1,0 +1,23 @@
+// The headless run: the data window's initial texts, a parameter or project
+// file, the --set texts, then the same run steps as the desktop Run command.
+#pragma once
+
+#include "batch/BatchOptions.h"
+
+#include <ostream>
+#include <string>
+
+namespace kavrin {
+
+struct BatchEnvironment {
+    std::string root;
+    std::string valoresPath;
+    char separator = '.';
+    std::ostream* progress = nullptr;  // one updating line, or nothing
+};
+
+// Returns the project folder's path. Throws KavrinError (conversion, file,
+// floating-point, refused checks) and std::invalid_argument (unknown --set name).
+std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironment& environment);
+
+}  // namespace kavrin

@@ -1,0 +1,40 @@
+// Number texts: the general format, the fixed patterns and the strict,
+// separator-aware conversion from text. Halves round away from zero.
+#pragma once
+
+#include <string>
+
+namespace kavrin {
+
+// A value rounded to a number of significant digits: value = ±d.ddd × 10^exponent.
+struct DecimalDigits {
+    bool negative = false;
+    std::string digits;  // exactly the number asked for; all '0' for zero
+    int exponent = 0;
+};
+
+DecimalDigits RoundSignificant(double value, int significant);
+
+// Shortest text of up to 15 significant digits: fixed notation for
+// 0.0001 <= |x| < 1E15, otherwise "5E-5" / "1E15"; 0 gives "0".
+std::string FormatGeneral(double value, char separator);
+
+// Pattern "0.0…0E+0…0": one digit, `fractionDigits` after the separator,
+// the exponent's sign always and at least `exponentDigits` exponent digits.
+std::string FormatScientific(double value, int fractionDigits, int exponentDigits, char separator);
+
+// Pattern "0.0…0" with `decimals` digits after the separator.
+std::string FormatFixed(double value, int decimals, char separator);
+
+// The grid value text of a time file: pattern "0.00000000000000E+0000".
+std::string FormatGridValue(double value, char separator);
+
+// Blanks around, an optional sign, digits with `separator`, an optional
+// exponent; anything else throws ConversionError (floating point message).
+double ParseFloat(const std::string& text, char separator);
+
+// A decimal integer (32 bits) with optional sign and blanks around;
+// anything else throws ConversionError (integer message).
+int ParseInteger(const std::string& text);
+
+}  // namespace kavrin

@@ -1,0 +1,15 @@
+// The current project: its folder name, its index and what has happened to it.
+#pragma once
+
+#include <string>
+
+namespace kavrin {
+
+struct ProjectState {
+    std::string ProjectName;       // the project folder, without root or "/"
+    std::string ProjectIndexPath;  // full path of the index file
+    bool ResultsExist = false;
+    bool ProjectSaved = false;
+};
+
+}  // namespace kavrin

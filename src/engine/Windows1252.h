@@ -1,0 +1,16 @@
+// Conversion between the program's UTF-8 strings and Windows-1252 file bytes.
+#pragma once
+
+#include <string>
+
+namespace kavrin {
+
+std::string Windows1252ToUtf8(const std::string& bytes);
+
+// Characters that Windows-1252 cannot hold become "?".
+std::string Utf8ToWindows1252(const std::string& text);
+
+// Whether every character of the UTF-8 text has a Windows-1252 byte.
+bool FitsWindows1252(const std::string& text);
+
+}  // namespace kavrin

@@ -1,0 +1,39 @@
+// The results workspace: the root, project folders, the index, time files and
+// the time sequence that every reader regenerates by repeated addition.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kavrin {
+
+// $KAVRIN_ROOT when set, else $HOME/KAVRIN/; always ends with "/".
+std::string WorkspaceRoot();
+
+// The general number format of a time: file names, lists and menus.
+std::string TimeText(double t, char separator);
+
+std::string ProjectFolderPath(const std::string& root, const std::string& projectName);  // ends with "/"
+std::string IndexPath(const std::string& root, const std::string& projectName);
+std::string TimeFilePath(const std::string& root, const std::string& projectName, double t, char separator);
+
+// Whether T0, T0 + DT, … (each sum a double) passes T1 within 1000000 steps.
+bool TimeSeriesIsBounded(double T0, double T1, double DT);
+
+// Number of times of that sequence that are <= T1; the series must be bounded.
+std::uint64_t CountTimes(double T0, double T1, double DT);
+
+// Throws CheckError with a clear text when the name cannot be a project folder
+// directly inside the root: empty, ".", "..", a "/", a control character, or
+// a character the Windows-1252 files of the workspace cannot hold.
+void ValidateProjectName(const std::string& projectName);
+
+// Creates root + name, or the first free of name(2), name(3), …, with the root
+// when missing; returns the name actually used. Throws FileError.
+std::string CreateProjectFolder(const std::string& root, const std::string& projectName);
+
+// An index path as stored, or the same file name in another letter case in its
+// folder when the stored one does not exist ("index.txt" finds "Index.txt").
+std::string ResolveIndexPath(const std::string& indexPath);
+
+}  // namespace kavrin

@@ -1,0 +1,33 @@
+// Small helpers shared by the tests: temporary folders and raw file contents.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kavrin::test {
+
+// A fresh folder under /tmp, removed with everything in it at the end of the test.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }  // ends with "/"
+
+private:
+    std::string path_;
+};
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+
+// Lines of a file split at CR LF (the last, unterminated piece included when not empty).
+std::vector<std::string> CrLfLines(const std::string& bytes);
+
+// The quadrature table of the source tree.
+std::string ValoresPath();
+
+}  // namespace kavrin::test
