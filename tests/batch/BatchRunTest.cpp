@@ -1,0 +1,132 @@
+#include "TestSupport.h"
+#include "batch/BatchOptions.h"
+#include "storage/ProjectFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/wait.h>
+
+using namespace kavrin;
+using kavrin::test::CrLfLines;
+using kavrin::test::ReadBytes;
+using kavrin::test::TempFolder;
+
+namespace {
+
+struct BatchResult {
+    int status;
+    std::string out, err;
+    std::string lastLine() const
+    {
+        std::string trimmed = out.substr(0, out.find_last_not_of('\n') + 1);
+        return trimmed.substr(trimmed.rfind('\n') + 1);
+    }
+};
+
+std::string quoted(const std::string& word)
+{
+    std::string result = "'";
+    for (char c : word) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
+}
+
+// Runs the real kavrin-batch with the workspace root inside `folder`.
+BatchResult batch(const TempFolder& folder, const std::vector<std::string>& args, const char* separator = ",")
+{
+    std::string command = std::string("KAVRIN_ROOT=") + quoted(folder.path() + "KAVRIN") + " KAVRIN_DECIMAL_SEPARATOR=" + separator
+                        + " " + KAVRIN_BIN_DIR + "kavrin-batch";
+    for (const std::string& arg : args) command += " " + quoted(arg);
+    command += " >" + folder.path() + "out.txt 2>" + folder.path() + "err.txt </dev/null";
+    const int status = std::system(command.c_str());
+    return {WEXITSTATUS(status), ReadBytes(folder.path() + "out.txt"), ReadBytes(folder.path() + "err.txt")};
+}
+
+}  // namespace
+
+TEST(BatchOptions, ParsesTheRunCommandLine)
+{
+    const BatchRunOptions options = ParseBatchRunOptions(
+        {"--project", "a.kvr", "--set", "DX=5", "--set", "Edit1=2,5", "--name", "P", "--save", "b.kvr", "--reference"});
+    EXPECT_EQ(options.projectPath, "a.kvr");
+    ASSERT_EQ(options.sets.size(), 2u);
+    EXPECT_EQ(options.sets[1], (std::pair<std::string, std::string>{"Edit1", "2,5"}));
+    EXPECT_EQ(options.projectName, "P");
+    EXPECT_EQ(options.savePath, "b.kvr");
+    EXPECT_TRUE(options.reference);
+    EXPECT_EQ(ParseBatchRunOptions({"--set", "Decay="}).sets[0].second, "");
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"--name"}, {"--set", "DX"}, {"--set", "=5"}, {"--bogus"}, {"--params", "a", "--project", "b"}})
+        EXPECT_THROW(ParseBatchRunOptions(bad), std::invalid_argument) << bad[0];
+}
+
+TEST(BatchRun, WritesTheProjectAndPrintsItsFolderLast)
+{
+    TempFolder folder;
+    const BatchResult result = batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "Teste", "--save", folder.path() + "t.kvr"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string projectFolder = folder.path() + "KAVRIN/Teste/";
+    EXPECT_EQ(result.lastLine(), projectFolder);
+    EXPECT_EQ(CrLfLines(ReadBytes(projectFolder + "T0.txt"))[1].substr(0, 22), "5,00000000000000E-0001");
+    EXPECT_EQ(CrLfLines(ReadBytes(projectFolder + "Index.txt")).size(), 2u);
+
+    const ProjectFileContents saved = ReadProjectFile(folder.path() + "t.kvr");
+    EXPECT_EQ(saved.projectName, "Teste");
+    EXPECT_EQ(saved.texts.edit[1], "0,5");  // the initial texts as the data window shows them
+    EXPECT_EQ(saved.texts.edit[7], "50");
+    EXPECT_EQ(saved.indexPath, projectFolder + "index.txt");
+
+    // The saved project runs again into Teste(2), with the same numbers.
+    const BatchResult again = batch(folder, {"run", "--project", folder.path() + "t.kvr", "--name", "Teste"});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.lastLine(), folder.path() + "KAVRIN/Teste(2)/");
+    EXPECT_EQ(ReadBytes(folder.path() + "KAVRIN/Teste(2)/T2500.txt"), ReadBytes(projectFolder + "T2500.txt"));
+}
+
+TEST(BatchRun, ParameterFilesAndDefaultNames)
+{
+    TempFolder folder;
+    kavrin::test::WriteBytes(folder.path() + "p.dat",
+                             "1\r\n20\r\n3\r\n0\r\n0\r\n100\r\n50\r\n30\r\n30\r\n-30\r\n80\r\n100\r\n20\r\n1\r\n0.2\r\n0.2\r\n0.2\r\n0.5\r\n0.01\r\n1\r\n0.00002\r\n4\r\n");
+    const BatchResult result = batch(folder, {"run", "--params", folder.path() + "p.dat"}, ".");
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string name = result.lastLine().substr(folder.path().size() + 7);
+    EXPECT_EQ(name.find_first_of(":/", 0), name.size() - 1) << name;  // only the trailing "/"
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(result.lastLine())) files.push_back(entry.path().filename());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"Index.txt", "T100.txt", "T80.txt"}));
+}
+
+TEST(BatchRun, FailuresGiveOneLineAndANonZeroStatus)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"run", "--set", "DX=0"}, "Floating point division by zero"},
+        {{"run", "--set", "Edit1=abc"}, "'abc' is not a valid floating point value"},
+        {{"run", "--set", "GaussOrder=x"}, "''x'' is not a valid integer value"},
+        {{"run", "--set", "Y1=226"}, "The Y range holds more than 450 intervals"},
+        {{"run", "--set", "X1=60", "--set", "Y1=40"}, "The Y range is longer than the X range"},
+        {{"run", "--set", "Y1=10"}, "The Y range must be longer than the source width"},
+        {{"run", "--set", "DT=0"}, "DT must be greater than zero"},
+        {{"run", "--name", "../outside"}, "must not contain \"/\""},
+        {{"run", "--name", ".."}, "cannot be used as a folder name"},
+        {{"run", "--set", "Porosidade=1"}, "unknown parameter"},
+        {{"run", "--params", "/nonexistent/p.dat"}, "I/O error 2"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        const BatchResult result = batch(folder, c.args);
+        EXPECT_EQ(result.status, 1) << c.message;
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(folder.path() + "KAVRIN")) << c.message << ": nothing is written";
+        EXPECT_FALSE(std::filesystem::exists(folder.path() + "outside"));
+    }
+    TempFolder folder;
+    EXPECT_EQ(batch(folder, {"run", "--bogus"}).status, 2);
+    EXPECT_EQ(batch(folder, {"launch"}).status, 2);
+}
