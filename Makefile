@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 DEMO_ROOT ?= $(or $(KAVRIN_ROOT),$(HOME)/KAVRIN)
 
-.PHONY: all deps configure build test run demo clean
+.PHONY: all deps configure build test run bench clean
 
 all: build
 
@@ -24,6 +24,11 @@ test: build
 run: build
 	@echo "Demonstration run of the initial model (results under $(DEMO_ROOT)/):"
 	@KAVRIN_ROOT="$(DEMO_ROOT)" $(BUILD)/bin/kavrin-batch run --name Demonstration
+
+# Speed and memory of the field computation (not part of `make test`).
+bench: build
+	@cmake --build $(BUILD) --target kavrin-bench -j$(JOBS)
+	@$(BUILD)/bin/kavrin-bench
 
 clean:
 	@rm -rf $(BUILD)

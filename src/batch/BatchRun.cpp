@@ -2,6 +2,7 @@
 
 #include "engine/DateTimeText.h"
 #include "engine/Errors.h"
+#include "engine/Parallel.h"
 #include "engine/ProjectState.h"
 #include "engine/RunChecks.h"
 #include "engine/SimulationRun.h"
@@ -68,7 +69,7 @@ std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironme
     QuadratureState quadrature;
     ResultGrid grid;
     RunProgress progress;
-    const RunEnvironment run{environment.root, environment.valoresPath, separator};
+    const RunEnvironment run{environment.root, environment.valoresPath, separator, options.reference, WorkerCount()};
     try {
         WriteRun(model, quadrature, grid, project, run, progress, progressLine(environment.progress, separator));
     } catch (...) {

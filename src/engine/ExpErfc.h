@@ -4,7 +4,23 @@
 namespace kavrin {
 
 // Cody's rational Chebyshev approximations (thresholds 0.46875 and 4); in the
-// two outer ranges the exponent x and −y² share one exponential.
+// two outer ranges the exponent x and −y² share one exponential. The
+// polynomials are summed term by term in ascending powers, each power from
+// the real power function: the reference evaluation.
 double ExpErfc(double X, double Y);
+
+// The same approximations with the polynomials in Horner form: equal to
+// ExpErfc within a few units in the last place, and many times faster. Used
+// by the whole-grid kernel.
+double ExpErfcHorner(double X, double Y);
+
+// exp(x), with arguments far below the double range answered 0 at once
+// (exp itself returns 0 there too, through a slow underflow path).
+inline double ExpOrZero(double x);
+
+inline double ExpOrZero(double x)
+{
+    return x < -746 ? 0.0 : __builtin_exp(x);
+}
 
 }  // namespace kavrin

@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -64,6 +65,9 @@ bool roundsUp(const std::string& longer, std::size_t kept, double magnitude, boo
         std::size_t position = intDigits + static_cast<std::size_t>(decimals);
         return exact[position] >= '5';
     }
+    // 40 digits settle it unless they read exactly 5000…; then all 800 do.
+    scientificDigits(magnitude, static_cast<int>(kept) + 40, exact);
+    if (exact.find_first_not_of('0', kept + 1) != std::string::npos || exact[kept] != '5') return exact[kept] >= '5';
     scientificDigits(magnitude, 800, exact);
     return exact[kept] >= '5';
 }
@@ -184,9 +188,64 @@ std::string FormatFixed(double value, int decimals, char separator)
     return text;
 }
 
+char* WriteGridValue(char* out, double value, char separator)
+{
+    if (value == 0) {
+        static constexpr char kZero[] = "0.00000000000000E+0000";
+        out = std::copy(kZero, kZero + sizeof kZero - 1, out);
+        out[-21] = separator;
+        return out;
+    }
+    if (!std::isfinite(value)) {
+        const std::string text = nonFiniteText(value);
+        return std::copy(text.begin(), text.end(), out);
+    }
+    // 17 significant digits, correctly rounded ("d.dddddddddddddddde±x…"); the
+    // 15-digit rounding of them is exact unless they end in "50", where the
+    // exact expansion decides.
+    char buffer[32];
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 16).ptr;
+    char digits[17];
+    digits[0] = buffer[0];
+    std::copy(buffer + 2, buffer + 18, digits + 1);
+    int exponent = 0;
+    for (const char* p = buffer + 20; p < end; ++p) exponent = exponent * 10 + (*p - '0');
+    if (buffer[19] == '-') exponent = -exponent;
+    bool up = digits[15] >= '5';
+    if (digits[15] == '5' && digits[16] == '0') {
+        const DecimalDigits exact = RoundSignificant(value, 15);
+        std::copy(exact.digits.begin(), exact.digits.end(), digits);
+        exponent = exact.exponent;
+        up = false;
+    }
+    if (up) {
+        int k = 14;
+        while (k >= 0 && digits[k] == '9') digits[k--] = '0';
+        if (k >= 0) {
+            ++digits[k];
+        } else {
+            digits[0] = '1';
+            ++exponent;
+        }
+    }
+    if (value < 0) *out++ = '-';
+    *out++ = digits[0];
+    *out++ = separator;
+    out = std::copy(digits + 1, digits + 15, out);
+    *out++ = 'E';
+    *out++ = exponent < 0 ? '-' : '+';
+    const int absolute = std::abs(exponent);
+    out[0] = static_cast<char>('0' + absolute / 1000);
+    out[1] = static_cast<char>('0' + absolute / 100 % 10);
+    out[2] = static_cast<char>('0' + absolute / 10 % 10);
+    out[3] = static_cast<char>('0' + absolute % 10);
+    return out + 4;
+}
+
 std::string FormatGridValue(double value, char separator)
 {
-    return FormatScientific(value, 14, 4, separator);
+    char text[kGridValueMaxLength];
+    return std::string(text, WriteGridValue(text, value, separator));
 }
 
 double ParseFloat(const std::string& text, char separator)

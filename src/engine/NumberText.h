@@ -29,6 +29,12 @@ std::string FormatFixed(double value, int decimals, char separator);
 // The grid value text of a time file: pattern "0.00000000000000E+0000".
 std::string FormatGridValue(double value, char separator);
 
+// The same text written at `out` without any allocation (at most
+// kGridValueMaxLength characters); returns the end. Equal character for
+// character to FormatScientific(value, 14, 4, separator).
+constexpr int kGridValueMaxLength = 24;
+char* WriteGridValue(char* out, double value, char separator);
+
 // Blanks around, an optional sign, digits with `separator`, an optional
 // exponent; anything else throws ConversionError (floating point message).
 double ParseFloat(const std::string& text, char separator);

@@ -20,7 +20,8 @@ void WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid& 
     progress.PointsTotal = CountTimes(model.T0, model.T1, model.DT) * points;
     progress.PointsDone = 0;
 
-    TransportContext context{model, quadrature, grid, progress, environment.valoresPath, environment.separator, onRow};
+    TransportContext context{model, quadrature, grid, progress, environment.valoresPath, environment.separator, onRow,
+                             environment.reference, environment.workers};
     while (progress.CurrentTime <= model.T1) {
         const std::string path = TimeFilePath(environment.root, project.ProjectName, progress.CurrentTime, environment.separator);
         TextFileWriter timeFile(path);

@@ -16,6 +16,8 @@ struct RunEnvironment {
     std::string root;         // the workspace root, ending with "/"
     std::string valoresPath;  // the quadrature table
     char separator = '.';
+    bool reference = false;  // the point formula for every point
+    unsigned workers = 1;
 };
 
 // Marks results as existing, creates the project folder (with a "(2)", "(3)" …

@@ -64,7 +64,7 @@ void TextFileWriter::write(const std::string& utf8Text)
     writeRaw(Utf8ToWindows1252(utf8Text));
 }
 
-void TextFileWriter::writeRaw(const std::string& bytes)
+void TextFileWriter::writeRaw(std::string_view bytes)
 {
     buffer_ += bytes;
     if (buffer_.size() >= kFlushSize) flush();

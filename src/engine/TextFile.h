@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kavrin {
@@ -31,7 +32,7 @@ public:
 
     void write(const std::string& utf8Text);  // encoded to Windows-1252
     void writeLine(const std::string& utf8Text) { write(utf8Text); writeRaw("\r\n"); }
-    void writeRaw(const std::string& bytes);  // bytes as they are (ASCII number texts)
+    void writeRaw(std::string_view bytes);  // bytes as they are (ASCII number texts)
     void close();                             // flushes; a failure throws
 
 private:

@@ -14,10 +14,39 @@ int ProgressPosition(const RunProgress& progress)
                                            / static_cast<double>(progress.PointsTotal)));
 }
 
+namespace {
+
+void writeWholeField(double TAtual, TransportContext& context, TextFileWriter& timeFile)
+{
+    TimeField& field = context.field;
+    ComputeTimeField(TAtual, context.model, context.quadrature, context.workers, field);
+    std::string row(static_cast<std::size_t>(field.columns) * (kGridValueMaxLength + 1) + 2, '\0');
+    for (int k = 0; k < field.rows; ++k) {
+        if (context.onRow) context.onRow(context.progress);
+        char* out = row.data();
+        for (int j = 0; j < field.columns; ++j) {
+            const double value = field.at(k, j);
+            context.grid.set(j + 1, k + 1, value);
+            out = WriteGridValue(out, value, context.separator);
+            *out++ = ' ';
+        }
+        *out++ = '\r';
+        *out++ = '\n';
+        timeFile.writeRaw(std::string_view(row.data(), static_cast<std::size_t>(out - row.data())));
+        context.progress.PointsDone += static_cast<std::uint64_t>(field.columns);
+    }
+}
+
+}  // namespace
+
 void Transporte(double TAtual, TransportContext& context, TextFileWriter& timeFile)
 {
     const ModelState& m = context.model;
     LoadGaussOrder(context.quadrature, m.GaussOrder, context.valoresPath, context.separator);
+    if (!context.reference) {
+        writeWholeField(TAtual, context, timeFile);
+        return;
+    }
     std::string row;
     for (int k = 1; k <= m.NY + 1; ++k) {
         if (context.onRow) context.onRow(context.progress);

@@ -2,6 +2,7 @@
 // by row to the open time file and kept in ResultGrid.
 #pragma once
 
+#include "engine/FieldKernel.h"
 #include "engine/ModelState.h"
 #include "engine/Quadrature.h"
 #include "engine/ResultGrid.h"
@@ -33,11 +34,15 @@ struct TransportContext {
     std::string valoresPath;
     char separator = '.';
     RowCallback onRow;
+    bool reference = false;  // every point by the point formula, value by value
+    unsigned workers = 1;    // threads of the whole-grid kernel
+    TimeField field {};      // the kernel's result and working memory, reused each time
 };
 
-// Loads the order in effect, then computes every point with the point formula
-// (y ascending by rows, x ascending within a row), writing "value " per point
-// and CR LF per row. Errors propagate; the rows written so far stay.
+// Loads the order in effect, then computes every point (y ascending by rows,
+// x ascending within a row), writing "value " per point and CR LF per row.
+// The whole-grid kernel computes the time before anything is written; the
+// reference path writes as it goes. Errors propagate; rows written stay.
 void Transporte(double TAtual, TransportContext& context, TextFileWriter& timeFile);
 
 }  // namespace kavrin

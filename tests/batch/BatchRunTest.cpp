@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <sstream>
 #include <sys/wait.h>
 
 using namespace kavrin;
@@ -129,4 +132,36 @@ TEST(BatchRun, FailuresGiveOneLineAndANonZeroStatus)
     TempFolder folder;
     EXPECT_EQ(batch(folder, {"run", "--bogus"}).status, 2);
     EXPECT_EQ(batch(folder, {"launch"}).status, 2);
+}
+
+TEST(BatchRun, TheReferencePathWritesTheSameNumbers)
+{
+    TempFolder folder;
+    const std::vector<std::string> model = {"--set", "DX=2", "--set", "DY=2", "--set", "DT=1250", "--set", "GaussOrder=104"};
+    std::vector<std::string> fastArgs = {"run", "--name", "Fast"}, referenceArgs = {"run", "--name", "Reference", "--reference"};
+    fastArgs.insert(fastArgs.end(), model.begin(), model.end());
+    referenceArgs.insert(referenceArgs.end(), model.begin(), model.end());
+    ASSERT_EQ(batch(folder, fastArgs).status, 0);
+    ASSERT_EQ(batch(folder, referenceArgs).status, 0);
+    for (const char* file : {"T0.txt", "T1250.txt", "T2500.txt"}) {
+        const std::string fast = ReadBytes(folder.path() + "KAVRIN/Fast/" + file);
+        const std::string reference = ReadBytes(folder.path() + "KAVRIN/Reference/" + file);
+        const std::vector<std::string> fastLines = CrLfLines(fast), referenceLines = CrLfLines(reference);
+        ASSERT_EQ(fastLines.size(), 31u);
+        ASSERT_EQ(fastLines.size(), referenceLines.size());
+        for (std::size_t k = 0; k < fastLines.size(); ++k) {
+            std::istringstream a(fastLines[k]), b(referenceLines[k]);
+            std::string x, y;
+            int values = 0;
+            while (a >> x && b >> y) {
+                std::replace(x.begin(), x.end(), ',', '.');
+                std::replace(y.begin(), y.end(), ',', '.');
+                const double u = std::stod(x), v = std::stod(y);
+                EXPECT_NEAR(u, v, std::max(1e-12 * std::fabs(v), 1e-15 * 0.5)) << file << " row " << k;
+                ++values;
+            }
+            EXPECT_EQ(values, 51);
+        }
+    }
+    EXPECT_EQ(ReadBytes(folder.path() + "KAVRIN/Fast/T0.txt"), ReadBytes(folder.path() + "KAVRIN/Reference/T0.txt"));
 }

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <charconv>
+#include <cstring>
 
 using namespace kavrin;
 
@@ -150,4 +153,47 @@ TEST(Windows1252, ConvertsBothWays)
     EXPECT_EQ(Utf8ToWindows1252("日本"), "??");
     EXPECT_TRUE(FitsWindows1252("Ação"));
     EXPECT_FALSE(FitsWindows1252("Ω"));
+}
+
+TEST(FixedPatterns, FastGridWriterEqualsTheGeneralPatternFormatter)
+{
+    std::mt19937_64 random(20261210);
+    std::uniform_real_distribution<double> mantissa(-10, 10);
+    std::uniform_int_distribution<int> exponent(-320, 300);
+    std::vector<double> values = {0.5, -0.5, 9.999999999999995, 9.9999999999999949, 1234567890123445.0,
+                                  1234567890123455.0, 0.125, 1e-310, 4.9406564584124654e-324, 1.7976931348623157e308};
+    for (int i = 0; i < 200000; ++i) values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
+    // Values whose 16th digit is an exact or near tie.
+    for (long long n = 1000000000000005; n < 1000000000001000; n += 10) {
+        values.push_back(static_cast<double>(n));
+        values.push_back(std::nextafter(static_cast<double>(n) / 1e20, 0.0));
+    }
+    for (double v : values) {
+        char text[kGridValueMaxLength];
+        ASSERT_EQ(std::string(text, WriteGridValue(text, v, ',')), FormatScientific(v, 14, 4, ',')) << v;
+    }
+}
+
+TEST(FixedPatterns, FifteenDigitRoundingMatchesTheExactExpansion)
+{
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<long long> integers(100000000000000LL, 9007199254740991LL);
+    for (int i = 0; i < 100000; ++i) {
+        const double v = static_cast<double>(integers(random)) * std::pow(2.0, static_cast<int>(random() % 200) - 120);
+        char exact[900];
+        char* end = std::to_chars(exact, exact + sizeof exact, v, std::chars_format::scientific, 799).ptr;
+        std::string digits = std::string(1, exact[0]) + std::string(exact + 2, exact + 16);
+        const bool up = exact[16] >= '5';  // half away from zero: a 5 rounds up whatever follows
+        int exponent = std::atoi(std::strchr(exact, 'e') + 1);
+        if (up) {
+            int k = 14;
+            while (k >= 0 && digits[static_cast<std::size_t>(k)] == '9') digits[static_cast<std::size_t>(k--)] = '0';
+            if (k >= 0) ++digits[static_cast<std::size_t>(k)];
+            else { digits[0] = '1'; ++exponent; }
+        }
+        (void)end;
+        const DecimalDigits rounded = RoundSignificant(v, 15);
+        ASSERT_EQ(rounded.digits, digits) << v;
+        ASSERT_EQ(rounded.exponent, exponent) << v;
+    }
 }

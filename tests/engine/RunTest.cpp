@@ -135,8 +135,9 @@ TEST(Run, SeriesAndGridShapes)
         for (const std::string& file : c.files) {
             const std::vector<std::string> lines = run.lines(file);
             EXPECT_EQ(lines.size(), c.linesPerFile) << file;
-            if (run.model.NX < 0)
+            if (run.model.NX < 0) {
                 for (const std::string& line : lines) EXPECT_EQ(line, "");
+            }
         }
     }
 }
