@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "engine/Errors.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -48,6 +50,23 @@ std::vector<std::string> CrLfLines(const std::string& bytes)
 std::string ValoresPath()
 {
     return std::string(KAVRIN_SOURCE_DATA_DIR) + "valores.txt";
+}
+
+QuadratureState LoadedQuadrature(int gaussOrder)
+{
+    QuadratureState quadrature;
+    LoadGaussOrder(quadrature, gaussOrder, ValoresPath(), '.');
+    return quadrature;
+}
+
+std::string FailureText(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const KavrinError& e) {
+        return e.what();
+    }
+    return "";
 }
 
 }  // namespace kavrin::test

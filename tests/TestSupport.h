@@ -1,7 +1,10 @@
 // Small helpers shared by the tests: temporary folders and raw file contents.
 #pragma once
 
+#include "engine/Quadrature.h"
+
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,5 +32,11 @@ std::vector<std::string> CrLfLines(const std::string& bytes);
 
 // The quadrature table of the source tree.
 std::string ValoresPath();
+
+// The table's rule of that order, loaded as a run loads it.
+QuadratureState LoadedQuadrature(int gaussOrder);
+
+// The text of the KavrinError that `action` throws, "" when it throws none.
+std::string FailureText(const std::function<void()>& action);
 
 }  // namespace kavrin::test

@@ -28,23 +28,6 @@ ModelState modelOf(const Scenario& s)
     return m;
 }
 
-QuadratureState quadratureOf(const ModelState& m)
-{
-    QuadratureState q;
-    LoadGaussOrder(q, m.GaussOrder, kavrin::test::ValoresPath(), '.');
-    return q;
-}
-
-std::string failureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const KavrinError& e) {
-        return e.what();
-    }
-    return "";
-}
-
 }  // namespace
 
 TEST(FieldKernel, AgreesWithThePointFormulaEverywhere)
@@ -71,7 +54,7 @@ TEST(FieldKernel, AgreesWithThePointFormulaEverywhere)
     };
     for (const Scenario& s : scenarios) {
         const ModelState m = modelOf(s);
-        const QuadratureState q = quadratureOf(m);
+        const QuadratureState q = kavrin::test::LoadedQuadrature(m.GaussOrder);
         TimeField fast, reference;
         ComputeTimeField(s.time, m, q, 2, fast);
         ComputeTimeFieldByPoints(s.time, m, q, 1, reference);
@@ -88,7 +71,7 @@ TEST(FieldKernel, AgreesWithThePointFormulaEverywhere)
 TEST(FieldKernel, ResultsDoNotDependOnTheNumberOfThreads)
 {
     const ModelState m = modelOf({"", {{0, "256"}, {21, "-0.001"}}, 2500});
-    const QuadratureState q = quadratureOf(m);
+    const QuadratureState q = kavrin::test::LoadedQuadrature(m.GaussOrder);
     TimeField one;
     ComputeTimeField(2500, m, q, 1, one);
     for (unsigned workers : {2u, 3u, 5u, 64u}) {
@@ -110,10 +93,10 @@ TEST(FieldKernel, RaisesThePointFormulasFailure)
     };
     for (const Scenario& s : scenarios) {
         const ModelState m = modelOf(s);
-        const QuadratureState q = quadratureOf(m);
+        const QuadratureState q = kavrin::test::LoadedQuadrature(m.GaussOrder);
         TimeField fast, reference;
-        const std::string expected = failureOf([&] { ComputeTimeFieldByPoints(s.time, m, q, 1, reference); });
+        const std::string expected = kavrin::test::FailureText([&] { ComputeTimeFieldByPoints(s.time, m, q, 1, reference); });
         ASSERT_NE(expected, "") << s.name;
-        EXPECT_EQ(failureOf([&] { ComputeTimeField(s.time, m, q, 2, fast); }), expected) << s.name;
+        EXPECT_EQ(kavrin::test::FailureText([&] { ComputeTimeField(s.time, m, q, 2, fast); }), expected) << s.name;
     }
 }

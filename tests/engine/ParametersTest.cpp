@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "engine/Errors.h"
 #include "engine/ParameterTexts.h"
 #include "engine/Variaveis.h"
@@ -17,16 +18,6 @@ ModelState sentinelModel()
     m.YMin = m.YMax = m.ZMin = m.ZMax = 777;
     m.NX = m.NY = m.GaussOrder = 777;
     return m;
-}
-
-std::string messageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const KavrinError& e) {
-        return e.what();
-    }
-    return "";
 }
 
 }  // namespace
@@ -91,7 +82,7 @@ TEST(Variaveis, AFaultyTextKeepsTheFieldsAfterIt)
     ParameterTexts texts = InitialParameterTexts();
     texts.edit[7] = "abc";  // DX, taken after C0 … X1 and before Y0
     ModelState m = sentinelModel();
-    EXPECT_EQ(messageOf([&] { Variaveis(texts, m, '.'); }), "'abc' is not a valid floating point value");
+    EXPECT_EQ(kavrin::test::FailureText([&] { Variaveis(texts, m, '.'); }), "'abc' is not a valid floating point value");
     EXPECT_EQ(m.C0, 0.5);
     EXPECT_EQ(m.X1, 100);
     EXPECT_EQ(m.DX, 777);
@@ -106,7 +97,7 @@ TEST(Variaveis, AnEmptyTextFails)
     ParameterTexts texts = InitialParameterTexts();
     texts.edit[13] = "";
     ModelState m;
-    EXPECT_EQ(messageOf([&] { Variaveis(texts, m, '.'); }), "'' is not a valid floating point value");
+    EXPECT_EQ(kavrin::test::FailureText([&] { Variaveis(texts, m, '.'); }), "'' is not a valid floating point value");
 }
 
 TEST(Variaveis, DivisionFaultsStopAtTheDerivedField)
@@ -127,7 +118,7 @@ TEST(Variaveis, DivisionFaultsStopAtTheDerivedField)
         ParameterTexts texts = InitialParameterTexts();
         texts.edit[static_cast<std::size_t>(c.edit)] = c.text;
         ModelState m = sentinelModel();
-        EXPECT_EQ(messageOf([&] { Variaveis(texts, m, '.'); }), c.message) << c.edit;
+        EXPECT_EQ(kavrin::test::FailureText([&] { Variaveis(texts, m, '.'); }), c.message) << c.edit;
         EXPECT_EQ(m.Decay, 0.00002) << "every input field is stored first";
         EXPECT_EQ(m.Velocity != 777, c.velocityWritten) << c.edit;
         EXPECT_EQ(m.NX != 777, c.nxWritten) << c.edit;
@@ -138,7 +129,7 @@ TEST(Variaveis, DivisionFaultsStopAtTheDerivedField)
     zeroOverZero.edit[17] = "0";
     zeroOverZero.edit[18] = "0";
     ModelState m;
-    EXPECT_EQ(messageOf([&] { Variaveis(zeroOverZero, m, '.'); }), "Invalid floating point operation");
+    EXPECT_EQ(kavrin::test::FailureText([&] { Variaveis(zeroOverZero, m, '.'); }), "Invalid floating point operation");
 }
 
 TEST(Variaveis, OrderIsAnyDecimalInteger)
@@ -149,7 +140,7 @@ TEST(Variaveis, OrderIsAnyDecimalInteger)
     Variaveis(texts, m, '.');
     EXPECT_EQ(m.GaussOrder, 10);
     texts.comboBox1 = "abc";
-    EXPECT_EQ(messageOf([&] { Variaveis(texts, m, '.'); }), "''abc'' is not a valid integer value");
+    EXPECT_EQ(kavrin::test::FailureText([&] { Variaveis(texts, m, '.'); }), "''abc'' is not a valid integer value");
     EXPECT_EQ(m.GaussOrder, 10);
 }
 
@@ -161,7 +152,7 @@ TEST(ExitRule, EmptyBecomesZeroAndTheSeparatorIsNormalised)
     ApplyExitRule(texts, 7, m, ',');
     EXPECT_EQ(texts.edit[7], "0");
     EXPECT_EQ(m.DX, 0);
-    EXPECT_EQ(messageOf([&] { Variaveis(texts, m, ','); }), "Floating point division by zero");
+    EXPECT_EQ(kavrin::test::FailureText([&] { Variaveis(texts, m, ','); }), "Floating point division by zero");
 
     texts.edit[21] = "0.00002";
     ApplyExitRule(texts, 21, m, ',');
@@ -170,7 +161,7 @@ TEST(ExitRule, EmptyBecomesZeroAndTheSeparatorIsNormalised)
 
     m.C0 = 9;
     texts.edit[1] = "1.000,5";
-    EXPECT_EQ(messageOf([&] { ApplyExitRule(texts, 1, m, ','); }), "'1,000,5' is not a valid floating point value");
+    EXPECT_EQ(kavrin::test::FailureText([&] { ApplyExitRule(texts, 1, m, ','); }), "'1,000,5' is not a valid floating point value");
     EXPECT_EQ(texts.edit[1], "1,000,5");
     EXPECT_EQ(m.C0, 9);
 }

@@ -19,13 +19,6 @@ ModelState initialModel()
     return m;
 }
 
-QuadratureState order(int n)
-{
-    QuadratureState q;
-    LoadGaussOrder(q, n, kavrin::test::ValoresPath(), '.');
-    return q;
-}
-
 // The same integral in long double by composite Simpson on σ = τ^¼ with many
 // panels and the library's erfcl: an evaluation independent of the table and
 // of the rational approximations.
@@ -81,16 +74,16 @@ TEST(CNRMLP, ReproducesThePublishedValuesOfTheInitialModel)
     };
     const Case cases[] = {{1, 0.964292, 5e-7}, {10, 0.567010, 5e-7}, {50, 0.227289, 5e-7}, {100, 0.000108846, 5e-10}};
     for (int n : {60, 256}) {
-        const QuadratureState q = order(n);
+        const QuadratureState q = kavrin::test::LoadedQuadrature(n);
         for (const Case& c : cases) EXPECT_NEAR(CNRMLP(2500, c.x, 0, 0, 0.025, n, m, q), c.value, c.tolerance) << n << " x=" << c.x;
     }
-    EXPECT_NEAR(CNRMLP(2500, 1, 0, 0, 0.025, 4, m, order(4)), 1.26, 0.005);
+    EXPECT_NEAR(CNRMLP(2500, 1, 0, 0, 0.025, 4, m, kavrin::test::LoadedQuadrature(4)), 1.26, 0.005);
 }
 
 TEST(CNRMLP, AgreesWithAnIndependentHighPrecisionIntegral)
 {
     ModelState m = initialModel();
-    const QuadratureState q = order(256);
+    const QuadratureState q = kavrin::test::LoadedQuadrature(256);
     struct Point {
         double t, x, y, z;
     };
@@ -104,7 +97,7 @@ TEST(CNRMLP, AgreesWithAnIndependentHighPrecisionIntegral)
 TEST(CNRMLP, SourcePlaneAndOutsideValues)
 {
     const ModelState m = initialModel();
-    const QuadratureState q = order(60);
+    const QuadratureState q = kavrin::test::LoadedQuadrature(60);
     struct Case {
         double t, x, y, z, value;
     };
@@ -120,7 +113,7 @@ TEST(CNRMLP, SourcePlaneAndOutsideValues)
 
 TEST(CNRMLP, NonPositiveDispersionIsAFloatingPointFault)
 {
-    const QuadratureState q = order(60);
+    const QuadratureState q = kavrin::test::LoadedQuadrature(60);
     ModelState m = initialModel();
     m.DispY = -0.005;
     EXPECT_THROW(CNRMLP(2500, 10, 0, 0, 0.025, 60, m, q), FloatError);
@@ -137,7 +130,7 @@ TEST(CNRMLP, NonPositiveDispersionIsAFloatingPointFault)
 TEST(PointConcentration, TimeZeroIsTheInitialCondition)
 {
     const ModelState m = initialModel();
-    const QuadratureState q = order(60);
+    const QuadratureState q = kavrin::test::LoadedQuadrature(60);
     EXPECT_EQ(PointConcentration(0, 0, 0, 0, m, q), 1);
     EXPECT_EQ(PointConcentration(0, 10, 1.5, 0, m, q), 1);  // the bounds are included
     EXPECT_EQ(PointConcentration(0, 10.5, 0, 0, m, q), 0);
