@@ -1,0 +1,52 @@
+#include "shell/TFormProjeto.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kavrin {
+
+TFormProjeto::TFormProjeto(AppState& app, QWidget* parent) : QDialog(parent), Edit1(new QLineEdit(this)), app_(app)
+{
+    setObjectName("TFormProjeto");
+    setWindowTitle("Projeto");
+    auto* label = new QLabel("Projeto :", this);
+    label->setObjectName("Label1");
+    Edit1->setObjectName("Edit1");
+    Edit1->setMinimumWidth(260);
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("BitBtn1");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setObjectName("BitBtn2");
+    connect(ok, &QPushButton::clicked, this, &TFormProjeto::BitBtn1Click);
+    connect(cancel, &QPushButton::clicked, this, &TFormProjeto::BitBtn2Click);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(Edit1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addLayout(buttons);
+}
+
+void TFormProjeto::BitBtn1Click()
+{
+    app_.project.ProjectName = Edit1->text().toStdString();
+    ProjectDialogCancelled = false;
+    accept();
+}
+
+void TFormProjeto::BitBtn2Click()
+{
+    ProjectDialogCancelled = true;
+    reject();
+}
+
+}  // namespace kavrin

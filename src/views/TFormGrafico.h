@@ -1,0 +1,28 @@
+// The charts window: concentration against time at a node, and the
+// longitudinal and transversal profiles of one time.
+#pragma once
+
+#include "shell/AppState.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QChartView;
+class QLineSeries;
+
+namespace kavrin {
+
+class TFormGrafico : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFormGrafico(AppState& app);
+
+    QComboBox *ComboBox1, *ComboBox2, *ComboBox3, *ComboBox4, *ComboBox5, *ComboBox6, *ComboBox7;
+    QChartView* Chart1;
+    QLineSeries* Series1;
+
+private:
+    AppState& app_;
+};
+
+}  // namespace kavrin
