@@ -2,7 +2,6 @@
 # missing, configure and build first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
-DEMO_ROOT ?= $(or $(KAVRIN_ROOT),$(HOME)/KAVRIN)
 
 .PHONY: all deps configure build test run bench clean
 
@@ -20,10 +19,9 @@ build: configure
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
-# Until the desktop program exists, run the data window's initial model headless.
+# The desktop program; a project file can follow: make run ARGS=plume.kvr
 run: build
-	@echo "Demonstration run of the initial model (results under $(DEMO_ROOT)/):"
-	@KAVRIN_ROOT="$(DEMO_ROOT)" $(BUILD)/bin/kavrin-batch run --name Demonstration
+	@$(BUILD)/bin/kavrin $(ARGS)
 
 # Speed and memory of the field computation (not part of `make test`).
 bench: build

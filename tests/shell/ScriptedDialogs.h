@@ -1,0 +1,41 @@
+// Dialogs that answer from a script and record what the program showed.
+#pragma once
+
+#include "shell/Dialogs.h"
+
+#include <QStringList>
+#include <deque>
+
+namespace kavrin::test {
+
+class ScriptedDialogs : public Dialogs {
+public:
+    std::deque<Answer> answers;   // for question(); No when empty
+    std::deque<QString> files;    // for openFile()/saveFile(); cancelled when empty
+    QStringList notices, errors, questions, documents;
+
+    void notice(const QString& text) override { notices << text; }
+    Answer question(const QString& text, bool) override
+    {
+        questions << text;
+        if (answers.empty()) return Answer::No;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void error(const QString& text) override { errors << text; }
+    QString openFile(const QString&, const QString&) override { return next(); }
+    QString saveFile(const QString&, const QString&) override { return next(); }
+    void openDocument(const QString& path) override { documents << path; }
+
+private:
+    QString next()
+    {
+        if (files.empty()) return QString();
+        const QString file = files.front();
+        files.pop_front();
+        return file;
+    }
+};
+
+}  // namespace kavrin::test
