@@ -104,6 +104,11 @@ void SetControlText(ParameterTexts& texts, int edit, const std::string& text, ch
     assign(texts, edit, text, separator);
 }
 
+void ControlTextChanged(ParameterTexts& texts, int edit, char separator)
+{
+    onTextChanged(texts, edit, separator);
+}
+
 void ApplyExitRule(ParameterTexts& texts, int edit, ModelState& model, char separator)
 {
     const std::string& current = texts.edit[static_cast<std::size_t>(edit)];

@@ -42,6 +42,10 @@ std::optional<int> ControlOfName(const std::string& name);
 // and mirrors the Y pair about y = 0 until it settles. Edit 0 is ComboBox1.
 void SetControlText(ParameterTexts& texts, int edit, const std::string& text, char separator);
 
+// The change handlers alone, for a control whose text has just changed:
+// Edit8 and Edit10 filter their text and mirror the Y pair until it settles.
+void ControlTextChanged(ParameterTexts& texts, int edit, char separator);
+
 // Leaving an edit box: empty becomes "0", the separator is normalised and the
 // control's field is converted and stored (the derived fields are not touched).
 void ApplyExitRule(ParameterTexts& texts, int edit, ModelState& model, char separator);

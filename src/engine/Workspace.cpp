@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kavrin {
 
@@ -81,6 +82,28 @@ void ValidateProjectName(const std::string& projectName)
     }
     if (!FitsWindows1252(projectName))
         throw CheckError("The project name " + quoted + " holds characters that the results files cannot record; use letters, digits and common signs.");
+}
+
+void DeletaPasta(const std::string& root, const std::string& projectName)
+{
+    try {
+        ValidateProjectName(projectName);
+    } catch (const CheckError&) {
+        return;
+    }
+    const std::string folder = ProjectFolderPath(root, projectName);
+    struct stat info {};
+    if (::lstat(folder.substr(0, folder.size() - 1).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (dirent* entry = ::readdir(dir)) {
+            if (entry->d_name[0] == '.') continue;  // hidden files stay, as do "." and ".."
+            const std::string path = folder + entry->d_name;
+            struct stat file {};
+            if (::lstat(path.c_str(), &file) == 0 && S_ISREG(file.st_mode)) ::unlink(path.c_str());
+        }
+        ::closedir(dir);
+    }
+    ::rmdir(folder.c_str());
 }
 
 std::string CreateProjectFolder(const std::string& root, const std::string& projectName)

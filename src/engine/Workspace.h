@@ -28,6 +28,12 @@ std::uint64_t CountTimes(double T0, double T1, double DT);
 // a character the Windows-1252 files of the workspace cannot hold.
 void ValidateProjectName(const std::string& projectName);
 
+// Deletes the plain, visible files of the project folder root + name + "/"
+// and then the folder when it is empty, ignoring failures. Only a folder that
+// is a real directory directly inside the root is touched: an invalid name or
+// a folder that is a symbolic link deletes nothing.
+void DeletaPasta(const std::string& root, const std::string& projectName);
+
 // Creates root + name, or the first free of name(2), name(3), …, with the root
 // when missing; returns the name actually used. Throws FileError.
 std::string CreateProjectFolder(const std::string& root, const std::string& projectName);

@@ -1,5 +1,9 @@
 #include "shell/Dialogs.h"
 
+#include "shell/TFormProjeto.h"
+
+#include <QLineEdit>
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QUrl>
@@ -46,6 +50,14 @@ namespace kavrin {
 void QtDialogs::openDocument(const QString& path)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+std::optional<QString> QtDialogs::askProjectName()
+{
+    projectWindow_->ProjectDialogCancelled = false;
+    const int result = projectWindow_->exec();
+    if (projectWindow_->ProjectDialogCancelled) return std::nullopt;
+    return result == QDialog::Accepted ? projectWindow_->Edit1->text() : QString();
 }
 
 }  // namespace kavrin

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -22,7 +23,12 @@ public:
     virtual QString saveFile(const QString& filter, const QString& proposedName) = 0;
     // Asks the desktop to open a document with its viewer, without waiting.
     virtual void openDocument(const QString& path) = 0;
+    // The project-name window, modal: the typed name (empty when closed by its
+    // close box), or nothing when the user pressed Cancel.
+    virtual std::optional<QString> askProjectName() = 0;
 };
+
+class TFormProjeto;
 
 // The real dialogs, parented to the given window.
 class QtDialogs : public Dialogs {
@@ -36,9 +42,12 @@ public:
     QString openFile(const QString& filter, const QString& startFolder) override;
     QString saveFile(const QString& filter, const QString& proposedName) override;
     void openDocument(const QString& path) override;
+    std::optional<QString> askProjectName() override;
+    void setProjectWindow(TFormProjeto* window) { projectWindow_ = window; }
 
 private:
     QWidget* parent_;
+    TFormProjeto* projectWindow_ = nullptr;
 };
 
 }  // namespace kavrin

@@ -1,9 +1,13 @@
 #include "shell/TFormDados.h"
 
+#include "engine/DecimalSeparator.h"
+#include "engine/NumberText.h"
 #include "engine/Variaveis.h"
+#include "storage/ProjectFile.h"
 #include "shell/CommandRunner.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -81,6 +85,13 @@ TFormDados::TFormDados(AppState& app, Dialogs& dialogs) : ComboBox1(new QComboBo
     ComboBox1->setFixedWidth(110);
     order->addRow(label(integration, "Label22", "Nº de intervalos:"), ComboBox1);
 
+    for (int n = 1; n <= 21; ++n) {
+        QLineEdit* edit = Edit[static_cast<std::size_t>(n)];
+        edit->installEventFilter(this);
+        if (n == 8 || n == 10) connect(edit, &QLineEdit::textChanged, this, [this, n] { EditChange(n); });
+    }
+    connect(ComboBox1, &QComboBox::editTextChanged, this, &TFormDados::ComboBox1Change);
+
     auto* right = new QVBoxLayout;
     right->addWidget(transport);
     right->addWidget(integration);
@@ -101,20 +112,86 @@ ParameterTexts TFormDados::texts() const
 
 void TFormDados::setTexts(const ParameterTexts& texts)
 {
+    showTexts(texts);
+}
+
+void TFormDados::showTexts(const ParameterTexts& texts)
+{
+    showing_ = true;
     for (int n = 1; n <= 21; ++n) {
         const QString text = QString::fromStdString(texts.edit[static_cast<std::size_t>(n)]);
         if (Edit[static_cast<std::size_t>(n)]->text() != text) Edit[static_cast<std::size_t>(n)]->setText(text);
     }
     const QString order = QString::fromStdString(texts.comboBox1);
     if (ComboBox1->currentText() != order) ComboBox1->setCurrentText(order);
+    showing_ = false;
+}
+
+void TFormDados::EditChange(int edit)
+{
+    if (showing_) return;
+    ParameterTexts current = texts();
+    RunCommand(dialogs_, [&] { ControlTextChanged(current, edit, app_.separator); });
+    showTexts(current);
+}
+
+void TFormDados::EditExit(int edit)
+{
+    ParameterTexts current = texts();
+    RunCommand(dialogs_, [&] { ApplyExitRule(current, edit, app_.model, app_.separator); });
+    showTexts(current);
+}
+
+void TFormDados::ComboBox1Change()
+{
+    if (showing_) return;
+    RunCommand(dialogs_, [this] { app_.model.GaussOrder = ParseInteger(ComboBox1->currentText().toStdString()); });
+}
+
+bool TFormDados::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        // Leaving the box for another control of the program; switching to
+        // another application or opening a menu is not leaving it.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            for (int n = 1; n <= 21; ++n)
+                if (watched == Edit[static_cast<std::size_t>(n)]) EditExit(n);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFormDados::openproject(const QString& path)
+{
+    app_.commandLine.OpenCommandLineProject = false;
+    const ProjectFileContents contents = ReadProjectFile(path.toStdString());
+    app_.project.ProjectName = contents.projectName;
+    ParameterTexts current = texts();
+    AssignEditTexts(current, contents.texts, app_.separator);
+    current.comboBox1 = contents.texts.comboBox1;
+    showTexts(current);
+    app_.project.ProjectIndexPath = contents.indexPath;
+    Variaveis(current, app_.model, app_.separator);
+    app_.project.ResultsExist = true;
+}
+
+void TFormDados::ClearDados()
+{
+    ParameterTexts current = texts();
+    for (const ParameterField& field : kParameterFields)
+        SetControlText(current, field.edit, ArrumaDecimal(field.newProjectText, app_.separator), app_.separator);
+    showTexts(current);
 }
 
 void TFormDados::FormShow()
 {
+    if (app_.commandLine.OpenCommandLineProject)
+        RunCommand(dialogs_, [this] { openproject(app_.commandLine.CommandLineProject); });
     RunCommand(dialogs_, [this] {
         ParameterTexts current = texts();
         ArrumaCampos(current, app_.separator);
-        setTexts(current);
+        showTexts(current);
         Variaveis(current, app_.model, app_.separator);
     });
 }

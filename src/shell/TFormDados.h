@@ -26,16 +26,31 @@ public:
     // The first showing: the command-line project, then ArrumaCampos and Variaveis.
     void FormShow();
 
+    // Reads a project file into the texts and the project state, then the
+    // model. Throws (file or conversion errors) with the state as far as it got.
+    void openproject(const QString& path);
+
+    // Puts the new-project values into the edit boxes (the order stays).
+    void ClearDados();
+
     std::array<QLineEdit*, 22> Edit{};  // Edit[n] is Edit n
     QComboBox* ComboBox1;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void EditChange(int edit);  // Edit8Change, Edit10Change
+    void EditExit(int edit);    // Edit1Exit … Edit21Exit
+    void ComboBox1Change();
+    // Shows texts in the controls without running any change handler.
+    void showTexts(const ParameterTexts& texts);
+
     AppState& app_;
     Dialogs& dialogs_;
     bool shown_ = false;
+    bool showing_ = false;  // the controls are being set from texts
 };
 
 }  // namespace kavrin

@@ -21,7 +21,8 @@ const char* const kMainCaption = "KAVRIN     Transporte de contaminantes em águ
 const char* const kStatusCredit = "KAVRIN — solução analítica 3-D de advecção e dispersão";
 
 TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
-    : app_(app), dialogs_(dialogs), mdi_(new QMdiArea(this))
+    : app_(app), dialogs_(dialogs), mdi_(new QMdiArea(this)), projects_(app, dialogs),
+      simulation_(app, dialogs, projects_)
 {
     setObjectName("TFormPrincipal");
     setWindowTitle(QString::fromUtf8(kMainCaption));
@@ -41,6 +42,10 @@ TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
     connectCommand("Help1", [this] { Help1Click(); });
     connectCommand("Ferramanta", [this] { FerramantaClick(); });
     connectCommand("Sair1", [this] { close(); });
+    connectCommand("ToolButton1", [this] { simulation_.ToolButton1Click(); });
+    for (const char* name : {"ToolButton7", "Novo1"}) connectCommand(name, [this] { projects_.NewProject(); });
+    for (const char* name : {"ToolButton3", "Abrir2"}) connectCommand(name, [this] { projects_.OpenProject(); });
+    for (const char* name : {"ToolButton4", "Salvar2"}) connectCommand(name, [this] { projects_.SalvaProj(); });
 }
 
 QAction* TFormPrincipal::makeAction(const char* name, const QString& text, int picture)
@@ -200,11 +205,10 @@ void TFormPrincipal::FerramantaClick()
 
 void TFormPrincipal::closeEvent(QCloseEvent* event)
 {
-    if (dialogs_.question(app_.messages.MsgConfirmExit, false) != Answer::Yes) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+    bool closing = false;
+    RunCommand(dialogs_, [&] { closing = projects_.FormClose(); });
+    if (closing) event->accept();
+    else event->ignore();
 }
 
 }  // namespace kavrin

@@ -4,6 +4,8 @@
 
 #include "shell/AppState.h"
 #include "shell/Dialogs.h"
+#include "shell/ProjectCommands.h"
+#include "shell/SimulationCommand.h"
 
 #include <QMainWindow>
 
@@ -35,6 +37,9 @@ public:
     // connected here so that they all run through the one error wrapper.
     void connectCommand(const char* actionName, const std::function<void()>& command);
 
+    ProjectCommands& projects() { return projects_; }
+    SimulationCommand& simulation() { return simulation_; }
+
     void Help1Click();
     void Sobre1Click();
     void FerramantaClick();
@@ -50,6 +55,8 @@ private:
     AppState& app_;
     Dialogs& dialogs_;
     QMdiArea* mdi_;
+    ProjectCommands projects_;
+    SimulationCommand simulation_;
 };
 
 // The main window's caption and status-bar credit.

@@ -40,13 +40,15 @@ void TFormProjeto::BitBtn1Click()
 {
     app_.project.ProjectName = Edit1->text().toStdString();
     ProjectDialogCancelled = false;
-    accept();
+    if (isModal()) accept();
+    else hide();
 }
 
 void TFormProjeto::BitBtn2Click()
 {
     ProjectDialogCancelled = true;
-    reject();
+    if (isModal()) reject();
+    else hide();
 }
 
 }  // namespace kavrin

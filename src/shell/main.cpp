@@ -22,5 +22,6 @@ int main(int argc, char** argv)
     arguments.removeFirst();
     const auto mainWindow = kavrin::StartKavrin(app, dialogs, arguments);
     dialogs.setParent(mainWindow.get());
+    dialogs.setProjectWindow(app.windows.projeto);
     return QApplication::exec();
 }

@@ -106,4 +106,10 @@ TFormGrafico::TFormGrafico(AppState& app) : app_(app)
     resize(824, 458);
 }
 
+void TFormGrafico::ClearGrafico()
+{
+    Series1->clear();
+    Chart1->chart()->setTitle(QString());
+}
+
 }  // namespace kavrin

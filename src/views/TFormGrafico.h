@@ -17,6 +17,9 @@ class TFormGrafico : public QWidget {
 public:
     explicit TFormGrafico(AppState& app);
 
+    // Empties the chart (the new-project command).
+    void ClearGrafico();
+
     QComboBox *ComboBox1, *ComboBox2, *ComboBox3, *ComboBox4, *ComboBox5, *ComboBox6, *ComboBox7;
     QChartView* Chart1;
     QLineSeries* Series1;

@@ -63,4 +63,9 @@ TFormMapa::TFormMapa(AppState& app) : app_(app)
     layout->addWidget(Mapa);
 }
 
+void TFormMapa::ClearMapa()
+{
+    Mapa->clear();
+}
+
 }  // namespace kavrin

@@ -15,6 +15,9 @@ class TFormMapa : public QWidget {
 public:
     explicit TFormMapa(AppState& app);
 
+    // Removes the picture (the new-project command).
+    void ClearMapa();
+
     QComboBox* ComboBox1;
     QLabel* Mapa;
     QLabel *Label4, *Label5, *Label6;

@@ -126,3 +126,34 @@ TEST(RunChecks, TheFirstFailingCheckIsReported)
         EXPECT_EQ(CheckRun(m), c.refusal) << (c.texts.empty() ? "initial" : c.texts[0].second);
     }
 }
+
+TEST(Workspace, DeletaPastaRemovesOnlyAProjectFolderInsideTheRoot)
+{
+    TempFolder folder;
+    const std::string root = folder.path() + "root/";
+    const std::string outside = folder.path() + "outside/";
+    std::filesystem::create_directories(outside);
+    kavrin::test::WriteBytes(outside + "keep.txt", "x");
+
+    const std::string name = CreateProjectFolder(root, "Teste");
+    kavrin::test::WriteBytes(root + name + "/T0.txt", "x");
+    kavrin::test::WriteBytes(root + name + "/Index.txt", "x");
+    DeletaPasta(root, "Teste");
+    EXPECT_FALSE(std::filesystem::exists(root + "Teste"));
+
+    // A folder that still holds a subfolder keeps it and stays.
+    CreateProjectFolder(root, "Anim");
+    std::filesystem::create_directories(root + "Anim/tempImage");
+    kavrin::test::WriteBytes(root + "Anim/tempImage/0.bmp", "x");
+    kavrin::test::WriteBytes(root + "Anim/T0.txt", "x");
+    DeletaPasta(root, "Anim");
+    EXPECT_FALSE(std::filesystem::exists(root + "Anim/T0.txt"));
+    EXPECT_TRUE(std::filesystem::exists(root + "Anim/tempImage/0.bmp"));
+
+    // Names from a project file that anyone may have written delete nothing outside.
+    for (const char* name : {"../outside", "..", "", "/tmp", "."}) DeletaPasta(root, name);
+    std::filesystem::create_symlink(outside, root + "Link");
+    DeletaPasta(root, "Link");
+    EXPECT_TRUE(std::filesystem::exists(outside + "keep.txt"));
+    EXPECT_TRUE(std::filesystem::exists(root));
+}

@@ -13,6 +13,9 @@ public:
     std::deque<Answer> answers;   // for question(); No when empty
     std::deque<QString> files;    // for openFile()/saveFile(); cancelled when empty
     QStringList notices, errors, questions, documents;
+    std::deque<std::optional<QString>> projectNames;  // for askProjectName(); Cancel when empty
+    int projectNameRequests = 0;
+    int saveRequests = 0;
 
     void notice(const QString& text) override { notices << text; }
     Answer question(const QString& text, bool) override
@@ -25,8 +28,20 @@ public:
     }
     void error(const QString& text) override { errors << text; }
     QString openFile(const QString&, const QString&) override { return next(); }
-    QString saveFile(const QString&, const QString&) override { return next(); }
+    QString saveFile(const QString&, const QString&) override
+    {
+        ++saveRequests;
+        return next();
+    }
     void openDocument(const QString& path) override { documents << path; }
+    std::optional<QString> askProjectName() override
+    {
+        ++projectNameRequests;
+        if (projectNames.empty()) return std::nullopt;
+        const std::optional<QString> name = projectNames.front();
+        projectNames.pop_front();
+        return name;
+    }
 
 private:
     QString next()
