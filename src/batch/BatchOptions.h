@@ -20,6 +20,16 @@ struct BatchRunOptions {
 // Parses the words after "run". Throws std::invalid_argument with a clear text.
 BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words);
 
+struct BatchExportOptions {
+    bool grid = true;                       // grd, or txt for tables
+    std::string projectPath;                // --project FILE.kvr
+    std::optional<std::string> resultsPath; // --file RESULTS.txt: one file instead of every time
+    std::string to;                         // --to BASE or NAME
+};
+
+// Parses the words after "export". Throws std::invalid_argument.
+BatchExportOptions ParseBatchExportOptions(const std::vector<std::string>& words);
+
 extern const char* const kBatchUsage;
 
 }  // namespace kavrin

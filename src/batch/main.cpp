@@ -1,4 +1,5 @@
 // kavrin-batch: the model run without a window.
+#include "batch/BatchExport.h"
 #include "batch/BatchOptions.h"
 #include "batch/BatchRun.h"
 #include "engine/DecimalSeparator.h"
@@ -12,6 +13,31 @@
 #include <unistd.h>
 #include <vector>
 
+namespace {
+
+// Parses a command line, then performs it: status 2 for a wrong command line,
+// 1 with a one-line message for a failure, 0 for success.
+template <class Parse, class Perform>
+int command(const Parse& parse, const Perform& perform)
+{
+    decltype(parse()) options;
+    try {
+        options = parse();
+    } catch (const std::invalid_argument& error) {
+        std::cerr << "kavrin-batch: " << error.what() << "\n" << kavrin::kBatchUsage;
+        return 2;
+    }
+    try {
+        perform(options);
+        return 0;
+    } catch (const std::exception& error) {
+        std::cerr << "kavrin-batch: " << error.what() << std::endl;
+        return 1;
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     using namespace kavrin;
@@ -20,27 +46,21 @@ int main(int argc, char** argv)
         std::cout << kBatchUsage;
         return words.empty() ? 2 : 0;
     }
+    const std::vector<std::string> rest(words.begin() + 1, words.end());
+    if (words[0] == "export") {
+        return command([&] { return ParseBatchExportOptions(rest); },
+                       [](const BatchExportOptions& options) { PerformBatchExport(options, SystemDecimalSeparator()); });
+    }
     if (words[0] != "run") {
         std::cerr << "kavrin-batch: unknown command \"" << words[0] << "\"\n" << kBatchUsage;
         return 2;
     }
-    BatchRunOptions options;
-    try {
-        options = ParseBatchRunOptions(std::vector<std::string>(words.begin() + 1, words.end()));
-    } catch (const std::invalid_argument& error) {
-        std::cerr << "kavrin-batch: " << error.what() << "\n" << kBatchUsage;
-        return 2;
-    }
-    BatchEnvironment environment;
-    environment.root = WorkspaceRoot();
-    environment.valoresPath = ExecutableFolder() + "valores.txt";
-    environment.separator = SystemDecimalSeparator();
-    if (::isatty(STDERR_FILENO)) environment.progress = &std::cerr;
-    try {
+    return command([&] { return ParseBatchRunOptions(rest); }, [](const BatchRunOptions& options) {
+        BatchEnvironment environment;
+        environment.root = WorkspaceRoot();
+        environment.valoresPath = ExecutableFolder() + "valores.txt";
+        environment.separator = SystemDecimalSeparator();
+        if (::isatty(STDERR_FILENO)) environment.progress = &std::cerr;
         std::cout << PerformBatchRun(options, environment) << std::endl;
-        return 0;
-    } catch (const std::exception& error) {
-        std::cerr << "kavrin-batch: " << error.what() << std::endl;
-        return 1;
-    }
+    });
 }

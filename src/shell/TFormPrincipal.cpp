@@ -22,7 +22,7 @@ const char* const kStatusCredit = "KAVRIN — solução analítica 3-D de advec�
 
 TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
     : app_(app), dialogs_(dialogs), mdi_(new QMdiArea(this)), projects_(app, dialogs),
-      simulation_(app, dialogs, projects_)
+      simulation_(app, dialogs, projects_), files_(app, dialogs)
 {
     setObjectName("TFormPrincipal");
     setWindowTitle(QString::fromUtf8(kMainCaption));
@@ -46,6 +46,16 @@ TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
     for (const char* name : {"ToolButton7", "Novo1"}) connectCommand(name, [this] { projects_.NewProject(); });
     for (const char* name : {"ToolButton3", "Abrir2"}) connectCommand(name, [this] { projects_.OpenProject(); });
     for (const char* name : {"ToolButton4", "Salvar2"}) connectCommand(name, [this] { projects_.SalvaProj(); });
+    connectCommand("Abrir1", [this] { files_.AbreArq(); });
+    connectCommand("Salvar1", [this] { files_.SalvaArq(); });
+    using Format = FileCommands::Format;
+    const QString gridFilter = QStringLiteral("Grd AscII (*.grd)");
+    for (const char* name : {"ToolButton12", "odososArquivos2"})
+        connectCommand(name, [this, gridFilter] { files_.ExportAllFiles(Format::Grid, gridFilter); });
+    connectCommand("ToolButton13", [this] { files_.ExportAllFiles(Format::Table, QStringLiteral("Arquivo Text (*.txt)")); });
+    connectCommand("odososArquivos1", [this] { files_.ExportAllFiles(Format::Table, QStringLiteral("Arquivo Texto (*.txt)")); });
+    connectCommand("EscolherArquivo2", [this] { files_.ExportChosenFile(Format::Grid); });
+    connectCommand("Escolherarquivo1", [this] { files_.ExportChosenFile(Format::Table); });
 }
 
 QAction* TFormPrincipal::makeAction(const char* name, const QString& text, int picture)

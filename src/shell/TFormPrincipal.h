@@ -4,6 +4,7 @@
 
 #include "shell/AppState.h"
 #include "shell/Dialogs.h"
+#include "shell/FileCommands.h"
 #include "shell/ProjectCommands.h"
 #include "shell/SimulationCommand.h"
 
@@ -39,6 +40,7 @@ public:
 
     ProjectCommands& projects() { return projects_; }
     SimulationCommand& simulation() { return simulation_; }
+    FileCommands& files() { return files_; }
 
     void Help1Click();
     void Sobre1Click();
@@ -57,6 +59,7 @@ private:
     QMdiArea* mdi_;
     ProjectCommands projects_;
     SimulationCommand simulation_;
+    FileCommands files_;
 };
 
 // The main window's caption and status-bar credit.

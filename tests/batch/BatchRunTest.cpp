@@ -165,3 +165,30 @@ TEST(BatchRun, TheReferencePathWritesTheSameNumbers)
     }
     EXPECT_EQ(ReadBytes(folder.path() + "KAVRIN/Fast/T0.txt"), ReadBytes(folder.path() + "KAVRIN/Reference/T0.txt"));
 }
+
+TEST(BatchExport, GridsAndTablesOfASavedProject)
+{
+    TempFolder folder;
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--set", "DT=1250", "--name", "P",
+                             "--save", folder.path() + "p.kvr"}).status, 0);
+    ASSERT_EQ(batch(folder, {"export", "grd", "--project", folder.path() + "p.kvr", "--to", folder.path() + "plume"}).status, 0);
+    for (const char* file : {"plumeT0.grd", "plumeT1250.grd", "plumeT2500.grd"})
+        EXPECT_TRUE(std::filesystem::exists(folder.path() + file)) << file;
+    const std::vector<std::string> grid = CrLfLines(ReadBytes(folder.path() + "plumeT2500.grd"));
+    ASSERT_EQ(grid.size(), 8u);
+    EXPECT_EQ(grid[1], "3 3");
+    EXPECT_EQ(grid[4], "0 0.5");
+    EXPECT_EQ(grid[6].substr(0, 23), "5.00000000000000E-0001 ") << "points in the data on a comma system";
+
+    const std::string results = folder.path() + "KAVRIN/P/T2500.txt";
+    ASSERT_EQ(batch(folder, {"export", "txt", "--project", folder.path() + "p.kvr", "--file", results, "--to",
+                             folder.path() + "one"}).status, 0);
+    const std::vector<std::string> table = CrLfLines(ReadBytes(folder.path() + "one.txt"));
+    ASSERT_EQ(table.size(), 9u);
+    EXPECT_EQ(table[3], "0 0 5.00000000000000E-0001");
+
+    const BatchResult missing = batch(folder, {"export", "grd", "--project", folder.path() + "none.kvr", "--to", "x"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("I/O error 2"), std::string::npos);
+    EXPECT_EQ(batch(folder, {"export", "png", "--project", "p", "--to", "x"}).status, 2);
+}

@@ -1,0 +1,13 @@
+// The headless export: the grids or tables of a saved project.
+#pragma once
+
+#include "batch/BatchOptions.h"
+
+namespace kavrin {
+
+// Takes the model from the project file (as the data window would show it),
+// then converts every time of its index, or the one results file given.
+// Throws KavrinError.
+void PerformBatchExport(const BatchExportOptions& options, char separator);
+
+}  // namespace kavrin
