@@ -1,6 +1,7 @@
 #include "export/TFormExportGRD.h"
 
 #include "engine/Workspace.h"
+#include "shell/DialogButtons.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -27,15 +28,8 @@ TFormExportGRD::TFormExportGRD(AppState& app, Dialogs& dialogs, QWidget* parent)
     browseOpen->setObjectName("Button1");
     auto* browseSave = new QPushButton("Procurar", this);
     browseSave->setObjectName("Button2");
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("BitBtn1");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
-    cancel->setObjectName("BitBtn2");
     connect(browseOpen, &QPushButton::clicked, this, &TFormExportGRD::Button1Click);
     connect(browseSave, &QPushButton::clicked, this, &TFormExportGRD::Button2Click);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* grid = new QGridLayout;
     grid->addWidget(openLabel, 0, 0);
@@ -44,13 +38,9 @@ TFormExportGRD::TFormExportGRD(AppState& app, Dialogs& dialogs, QWidget* parent)
     grid->addWidget(saveLabel, 1, 0);
     grid->addWidget(Edit2, 1, 1);
     grid->addWidget(browseSave, 1, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(DialogButtons(this, "OK", [this] { accept(); }, "Cancel", [this] { reject(); }));
     setFixedSize(sizeHint());
 }
 

@@ -1,6 +1,7 @@
 #include "shell/TFormFerramenta.h"
 
 #include "shell/CommandRunner.h"
+#include "shell/DialogButtons.h"
 #include "shell/LanguageLoader.h"
 #include "shell/Settings.h"
 
@@ -56,20 +57,9 @@ TFormFerramenta::TFormFerramenta(AppState& app, Dialogs& dialogs, QWidget* paren
     PageControl1->addTab(data, QString::fromUtf8("Configurações"));
     PageControl1->addTab(languages, "Idiomas");
 
-    auto* apply = new QPushButton("Aplicar", this);
-    apply->setObjectName("BitBtn1");
-    apply->setDefault(true);
-    auto* cancel = new QPushButton("Cancelar", this);
-    cancel->setObjectName("BitBtn2");
-    connect(apply, &QPushButton::clicked, this, &TFormFerramenta::BitBtn1Click);
-    connect(cancel, &QPushButton::clicked, this, &TFormFerramenta::BitBtn2Click);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(apply);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
-    layout->addLayout(buttons);
+    layout->addLayout(DialogButtons(this, "Aplicar", [this] { BitBtn1Click(); }, "Cancelar", [this] { BitBtn2Click(); }));
     setFixedSize(qMax(292, sizeHint().width()), qMax(227, sizeHint().height()));
 
     FormCreate();

@@ -1,5 +1,7 @@
 #include "shell/TFormProjeto.h"
 
+#include "shell/DialogButtons.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,24 +18,12 @@ TFormProjeto::TFormProjeto(AppState& app, QWidget* parent) : QDialog(parent), Ed
     label->setObjectName("Label1");
     Edit1->setObjectName("Edit1");
     Edit1->setMinimumWidth(260);
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("BitBtn1");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
-    cancel->setObjectName("BitBtn2");
-    connect(ok, &QPushButton::clicked, this, &TFormProjeto::BitBtn1Click);
-    connect(cancel, &QPushButton::clicked, this, &TFormProjeto::BitBtn2Click);
-
     auto* row = new QHBoxLayout;
     row->addWidget(label);
     row->addWidget(Edit1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
-    layout->addLayout(buttons);
+    layout->addLayout(DialogButtons(this, "OK", [this] { BitBtn1Click(); }, "Cancel", [this] { BitBtn2Click(); }));
 }
 
 void TFormProjeto::BitBtn1Click()
