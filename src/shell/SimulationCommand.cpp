@@ -13,6 +13,7 @@
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
 
+#include <QAction>
 #include <QEventLoop>
 #include <QLabel>
 #include <QMenuBar>
@@ -171,6 +172,9 @@ void SimulationCommand::setWindowsEnabled(bool enabled)
                        frameOf(app_.windows.dados), frameOf(app_.windows.mapa), frameOf(app_.windows.grafico),
                        main->centralWidget()})
         w->setEnabled(enabled);
+    // The menu's shortcuts would reach the commands past a disabled menu bar.
+    for (QAction* action : main->findChildren<QAction*>()) action->setEnabled(enabled);
+    running_ = !enabled;
 }
 
 }  // namespace kavrin

@@ -20,6 +20,9 @@ public:
     void DesabilitaJanelas();
     void HabilitaJanelas();
 
+    // A run is writing: the program must not close or change the model now.
+    bool running() const { return running_; }
+
 private:
     bool settlePreviousResults();  // false: the user cancelled
     bool obtainProjectName();      // false: the user cancelled
@@ -29,6 +32,7 @@ private:
     AppState& app_;
     Dialogs& dialogs_;
     ProjectCommands& projects_;
+    bool running_ = false;
 };
 
 }  // namespace kavrin

@@ -215,6 +215,10 @@ void TFormPrincipal::FerramantaClick()
 
 void TFormPrincipal::closeEvent(QCloseEvent* event)
 {
+    if (simulation_.running()) {  // the run's files are being written
+        event->ignore();
+        return;
+    }
     bool closing = false;
     RunCommand(dialogs_, [&] { closing = projects_.FormClose(); });
     if (closing) event->accept();

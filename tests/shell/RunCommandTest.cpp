@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTimer>
 #include <QToolBar>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -164,4 +165,24 @@ TEST(RunCommand, AFailingRunLeavesTheInterfaceUsable)
     EXPECT_TRUE(f.app.windows.dados->parentWidget()->isEnabled());
     EXPECT_TRUE(f.app.project.ResultsExist);
     EXPECT_TRUE(f.exists("Broken/Index.txt"));
+}
+
+TEST(RunCommand, DuringARunNothingCanCloseTheProgramOrReachACommand)
+{
+    RunFixture f;
+    f.type(6, "450");  // 451 × 61 points, eleven times: long enough to act meanwhile
+    f.type(7, "1");
+    f.type(9, "1");
+    f.type(13, "250");
+    bool closed = true, saveEnabled = true;
+    QTimer::singleShot(0, f.main.get(), [&] {
+        saveEnabled = f.main->action("Salvar2")->isEnabled();
+        closed = f.main->close();
+    });
+    f.runAs("Long");
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(saveEnabled);
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+    EXPECT_TRUE(f.exists("Long/T2500.txt"));
+    EXPECT_TRUE(f.main->action("Salvar2")->isEnabled());
 }
