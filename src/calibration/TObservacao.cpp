@@ -91,11 +91,11 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
     StringGrid1 = new QTableWidget(1, 6, box);
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->verticalHeader()->hide();
-    StringGrid1->horizontalHeader()->setDefaultSectionSize(65);
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(82);
     StringGrid1->horizontalHeader()->setMinimumSectionSize(40);
     StringGrid1->verticalHeader()->setDefaultSectionSize(28);
-    StringGrid1->setColumnWidth(0, 80);
-    StringGrid1->setMinimumWidth(80 + 5 * 65 + 4);
+    StringGrid1->setColumnWidth(0, 82);
+    StringGrid1->setMinimumWidth(82 + 5 * 82 + 4);
 
     Edit1 = new QLineEdit("0", box);
     Edit1->setObjectName("Edit1");
