@@ -170,9 +170,10 @@ TEST(RunCommand, AFailingRunLeavesTheInterfaceUsable)
 TEST(RunCommand, DuringARunNothingCanCloseTheProgramOrReachACommand)
 {
     RunFixture f;
-    f.type(6, "450");  // 451 × 61 points, eleven times: long enough to act meanwhile
+    f.type(6, "450");  // 451 × 61 points, a hundred and one times: long enough to act meanwhile
     f.type(7, "1");
     f.type(9, "1");
+    f.type(12, "25000");
     f.type(13, "250");
     bool closed = true, saveEnabled = true;
     QTimer::singleShot(0, f.main.get(), [&] {
