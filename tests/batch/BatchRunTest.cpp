@@ -39,7 +39,7 @@ BatchResult batch(const TempFolder& folder, const std::vector<std::string>& args
 {
     std::string command = std::string("KAVRIN_ROOT=") + quoted(folder.path() + "KAVRIN") + " KAVRIN_DECIMAL_SEPARATOR=" + separator
                         + " " + KAVRIN_BIN_DIR + "kavrin-batch";
-    for (const std::string& arg : args) command += " " + quoted(arg);
+    for (const std::string& arg : args) command.append(" ").append(quoted(arg));
     command += " >" + folder.path() + "out.txt 2>" + folder.path() + "err.txt </dev/null";
     const int status = std::system(command.c_str());
     return {WEXITSTATUS(status), ReadBytes(folder.path() + "out.txt"), ReadBytes(folder.path() + "err.txt")};
