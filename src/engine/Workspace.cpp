@@ -24,6 +24,8 @@ std::string WorkspaceRoot()
         const char* home = std::getenv("HOME");
         root = std::string(home && *home ? home : "/tmp") + "/KAVRIN";
     }
+    // One fixed absolute folder: the index lines are full paths.
+    if (root.front() != '/') root = std::filesystem::absolute(root).lexically_normal().string();
     if (root.back() != '/') root.push_back('/');
     return root;
 }

@@ -7,7 +7,7 @@
 
 namespace kavrin {
 
-// $KAVRIN_ROOT when set, else $HOME/KAVRIN/; always ends with "/".
+// $KAVRIN_ROOT when set (made absolute), else $HOME/KAVRIN/; always ends with "/".
 std::string WorkspaceRoot();
 
 // The general number format of a time: file names, lists and menus.

@@ -36,6 +36,8 @@ TEST(Workspace, RootComesFromTheEnvironment)
 {
     ::setenv("KAVRIN_ROOT", "/tmp/somewhere", 1);
     EXPECT_EQ(WorkspaceRoot(), "/tmp/somewhere/");
+    ::setenv("KAVRIN_ROOT", "relative/results", 1);
+    EXPECT_EQ(WorkspaceRoot(), std::filesystem::current_path().string() + "/relative/results/");
     ::unsetenv("KAVRIN_ROOT");
     ::setenv("HOME", "/home/user", 1);
     EXPECT_EQ(WorkspaceRoot(), "/home/user/KAVRIN/");
