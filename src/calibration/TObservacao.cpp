@@ -4,6 +4,7 @@
 #include "shell/LanguageLoader.h"
 #include "shell/Settings.h"
 #include "shell/TFormEntrada.h"
+#include "views/ChartView.h"
 
 #include <QChart>
 #include <QChartView>
@@ -44,9 +45,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text)
 
 QChartView* comparisonChart()
 {
-    auto* chart = new QChart;
-    chart->setBackgroundBrush(Qt::white);
-    chart->legend()->setAlignment(Qt::AlignBottom);
     auto* fitted = new QLineSeries;
     fitted->setObjectName("Series2");
     fitted->setName(QString::fromUtf8("Regressão das concentrações observadas e calculadas"));
@@ -61,20 +59,9 @@ QChartView* comparisonChart()
     ideal->setObjectName("Series1");
     ideal->setName(QString::fromUtf8("Regressão ideal de concentração observada e calculada"));
     ideal->setPen(QPen(Qt::red, 1.5));
-    auto* xAxis = new QValueAxis;
-    xAxis->setTitleText(QString::fromUtf8("Concentração medida (mg/L)"));
-    auto* yAxis = new QValueAxis;
-    yAxis->setTitleText(QString::fromUtf8("Concentração calculada (mg/L)"));
-    chart->addAxis(xAxis, Qt::AlignBottom);
-    chart->addAxis(yAxis, Qt::AlignLeft);
-    for (QXYSeries* series : {static_cast<QXYSeries*>(fitted), static_cast<QXYSeries*>(points), static_cast<QXYSeries*>(ideal)}) {
-        chart->addSeries(series);
-        series->attachAxis(xAxis);
-        series->attachAxis(yAxis);
-    }
-    auto* view = new QChartView(chart);
-    view->setObjectName("Chart1");
-    view->setRenderHint(QPainter::Antialiasing);
+    QChartView* view = MakeChartView("Chart1", QString::fromUtf8("Concentração medida (mg/L)"),
+                                     QString::fromUtf8("Concentração calculada (mg/L)"), {fitted, points, ideal});
+    view->chart()->legend()->setAlignment(Qt::AlignBottom);
     view->setMinimumSize(520, 360);
     return view;
 }

@@ -133,8 +133,8 @@ void ComputeTimeField(double TT, const ModelState& m, const QuadratureState& q, 
     for (int j = 0; j < field.columns; ++j)
         if (columnX(m, j) > 0) columnOfProduct.push_back(j);
     const int candidates = static_cast<int>(columnOfProduct.size());
-    std::vector<double>& exponentials = field.exponentials;
-    exponentials.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(candidates));
+    std::vector<double>& byColumn = field.columnExponentials;  // candidate-major
+    byColumn.resize(static_cast<std::size_t>(candidates) * static_cast<std::size_t>(n));
     std::vector<char> safe(static_cast<std::size_t>(candidates), 1);
     ParallelFor(candidates, 1, workers, [&](int begin, int end) {
         for (int c = begin; c < end; ++c) {
@@ -144,21 +144,21 @@ void ComputeTimeField(double TT, const ModelState& m, const QuadratureState& q, 
                 const double A = XX - m.Velocity * tau;
                 const double exponent = -A * A / (4 * m.DispX * tau) - m.Decay * tau;
                 if (!(exponent <= 0)) safe[static_cast<std::size_t>(c)] = 0;
-                exponentials[at(i, candidates, c)] = ExpOrZero(exponent);
+                byColumn[at(c, n, i)] = ExpOrZero(exponent);
             }
         }
     });
-    // Keep the safe candidates, compacting the exponentials in place.
     int columns = 0;
-    for (int c = 0; c < candidates; ++c) {
+    for (int c = 0; c < candidates; ++c)
+        if (safe[static_cast<std::size_t>(c)]) productColumn[static_cast<std::size_t>(columnOfProduct[static_cast<std::size_t>(c)])] = columns++;
+    // The product takes the safe columns node-major: exponentials[i][p].
+    std::vector<double>& exponentials = field.exponentials;
+    exponentials.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(columns));
+    for (int c = 0, p = 0; c < candidates; ++c) {
         if (!safe[static_cast<std::size_t>(c)]) continue;
-        for (int i = 0; i < n; ++i) exponentials[at(i, candidates, columns)] = exponentials[at(i, candidates, c)];
-        productColumn[static_cast<std::size_t>(columnOfProduct[static_cast<std::size_t>(c)])] = columns++;
+        for (int i = 0; i < n; ++i) exponentials[at(i, columns, p)] = byColumn[at(c, n, i)];
+        ++p;
     }
-    // Re-pack rows of width `candidates` into width `columns`.
-    for (int i = 0; i < n; ++i)
-        std::copy_n(exponentials.begin() + static_cast<std::ptrdiff_t>(at(i, candidates, 0)), columns,
-                    exponentials.begin() + static_cast<std::ptrdiff_t>(at(i, columns, 0)));
 
     std::vector<double>& yFactors = field.yFactors;
     yFactors.resize(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(n));

@@ -14,7 +14,7 @@ struct TimeField {
     int rows = 0;
     int columns = 0;
     std::vector<double> values;
-    std::vector<double> exponentials, yFactors, sums;
+    std::vector<double> columnExponentials, exponentials, yFactors, sums;
     double at(int row, int column) const { return values[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(column)]; }
 };
 

@@ -112,11 +112,6 @@ ParameterTexts TFormDados::texts() const
 
 void TFormDados::setTexts(const ParameterTexts& texts)
 {
-    showTexts(texts);
-}
-
-void TFormDados::showTexts(const ParameterTexts& texts)
-{
     showing_ = true;
     for (int n = 1; n <= 21; ++n) {
         const QString text = QString::fromStdString(texts.edit[static_cast<std::size_t>(n)]);
@@ -132,14 +127,14 @@ void TFormDados::EditChange(int edit)
     if (showing_) return;
     ParameterTexts current = texts();
     RunCommand(dialogs_, [&] { ControlTextChanged(current, edit, app_.separator); });
-    showTexts(current);
+    setTexts(current);
 }
 
 void TFormDados::EditExit(int edit)
 {
     ParameterTexts current = texts();
     RunCommand(dialogs_, [&] { ApplyExitRule(current, edit, app_.model, app_.separator); });
-    showTexts(current);
+    setTexts(current);
 }
 
 void TFormDados::ComboBox1Change()
@@ -170,7 +165,7 @@ void TFormDados::openproject(const QString& path)
     ParameterTexts current = texts();
     AssignEditTexts(current, contents.texts, app_.separator);
     current.comboBox1 = contents.texts.comboBox1;
-    showTexts(current);
+    setTexts(current);
     app_.project.ProjectIndexPath = contents.indexPath;
     Variaveis(current, app_.model, app_.separator);
     app_.project.ResultsExist = true;
@@ -181,7 +176,7 @@ void TFormDados::ClearDados()
     ParameterTexts current = texts();
     for (const ParameterField& field : kParameterFields)
         SetControlText(current, field.edit, ArrumaDecimal(field.newProjectText, app_.separator), app_.separator);
-    showTexts(current);
+    setTexts(current);
 }
 
 void TFormDados::FormShow()
@@ -191,7 +186,7 @@ void TFormDados::FormShow()
     RunCommand(dialogs_, [this] {
         ParameterTexts current = texts();
         ArrumaCampos(current, app_.separator);
-        showTexts(current);
+        setTexts(current);
         Variaveis(current, app_.model, app_.separator);
     });
 }

@@ -20,7 +20,7 @@ public:
     TFormDados(AppState& app, Dialogs& dialogs);
 
     ParameterTexts texts() const;
-    // Puts texts into the controls as they are (no change handlers run).
+    // Puts texts into the controls as they are; no change handler runs.
     void setTexts(const ParameterTexts& texts);
 
     // The first showing: the command-line project, then ArrumaCampos and Variaveis.
@@ -44,8 +44,6 @@ private:
     void EditChange(int edit);  // Edit8Change, Edit10Change
     void EditExit(int edit);    // Edit1Exit … Edit21Exit
     void ComboBox1Change();
-    // Shows texts in the controls without running any change handler.
-    void showTexts(const ParameterTexts& texts);
 
     AppState& app_;
     Dialogs& dialogs_;

@@ -1,5 +1,7 @@
 #include "views/TFormGrafico.h"
 
+#include "views/ChartView.h"
+
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -73,23 +75,10 @@ TFormGrafico::TFormGrafico(AppState& app) : app_(app)
     auto* update = new QPushButton("Atualizar", this);
     update->setObjectName("BitBtn1");
 
-    auto* chart = new QChart;
-    chart->legend()->hide();
-    chart->setBackgroundBrush(Qt::white);
     Series1 = new QLineSeries;
     Series1->setObjectName("Series1");
-    chart->addSeries(Series1);
-    auto* xAxis = new QValueAxis;
-    xAxis->setTitleText(QString::fromUtf8("Distância (m)"));
-    auto* yAxis = new QValueAxis;
-    yAxis->setTitleText(QString::fromUtf8("Concentração (mg/L)"));
-    chart->addAxis(xAxis, Qt::AlignBottom);
-    chart->addAxis(yAxis, Qt::AlignLeft);
-    Series1->attachAxis(xAxis);
-    Series1->attachAxis(yAxis);
-    Chart1 = new QChartView(chart);
-    Chart1->setObjectName("Chart1");
-    Chart1->setRenderHint(QPainter::Antialiasing);
+    Chart1 = MakeChartView("Chart1", QString::fromUtf8("Distância (m)"), QString::fromUtf8("Concentração (mg/L)"), {Series1});
+    Chart1->chart()->legend()->hide();
     Chart1->setMinimumSize(561, 401);
     auto* panel = new QWidget(this);
     panel->setObjectName("Panel1");
