@@ -2,15 +2,15 @@
 // whole-grid kernel (compute, and compute + write), a bare matrix product of
 // the same shape, grid value formatting against std::to_chars, and the peak
 // memory of a full-size run of 20 times. Prints one table; `make bench` runs it.
-#include "engine/ExecutableFolder.h"
-#include "engine/FieldKernel.h"
-#include "engine/NumberText.h"
-#include "engine/Parallel.h"
-#include "engine/SimulationRun.h"
-#include "engine/Solution.h"
-#include "engine/TextFile.h"
-#include "engine/Transporte.h"
-#include "engine/Variaveis.h"
+#include "workspace/ExecutableFolder.h"
+#include "solution/FieldKernel.h"
+#include "text/NumberText.h"
+#include "solution/Parallel.h"
+#include "workspace/SimulationRun.h"
+#include "solution/Solution.h"
+#include "text/TextFile.h"
+#include "workspace/Transporte.h"
+#include "model/Variaveis.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "engine/Errors.h"
+#include "text/Errors.h"
 
 #include <cstdlib>
 #include <fstream>

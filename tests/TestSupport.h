@@ -1,7 +1,7 @@
 // Small helpers shared by the tests: temporary folders and raw file contents.
 #pragma once
 
-#include "engine/Quadrature.h"
+#include "solution/Quadrature.h"
 
 #include <filesystem>
 #include <functional>

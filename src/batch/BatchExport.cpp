@@ -1,9 +1,9 @@
-#include "batch/BatchExport.h"
+#include "BatchExport.h"
 
-#include "engine/Variaveis.h"
-#include "engine/Workspace.h"
-#include "export/ResultExports.h"
-#include "storage/ProjectFile.h"
+#include "model/Variaveis.h"
+#include "workspace/Workspace.h"
+#include "files/ResultExports.h"
+#include "files/ProjectFile.h"
 
 namespace kavrin {
 

@@ -1,7 +1,7 @@
 // The headless export: the grids or tables of a saved project.
 #pragma once
 
-#include "batch/BatchOptions.h"
+#include "BatchOptions.h"
 
 namespace kavrin {
 

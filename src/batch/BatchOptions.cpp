@@ -1,4 +1,4 @@
-#include "batch/BatchOptions.h"
+#include "BatchOptions.h"
 
 #include <stdexcept>
 

@@ -1,15 +1,15 @@
-#include "batch/BatchRun.h"
+#include "BatchRun.h"
 
-#include "engine/DateTimeText.h"
-#include "engine/Errors.h"
-#include "engine/Parallel.h"
-#include "engine/ProjectState.h"
-#include "engine/RunChecks.h"
-#include "engine/SimulationRun.h"
-#include "engine/Variaveis.h"
-#include "engine/Workspace.h"
-#include "storage/ParameterFile.h"
-#include "storage/ProjectFile.h"
+#include "text/DateTimeText.h"
+#include "text/Errors.h"
+#include "solution/Parallel.h"
+#include "model/ProjectState.h"
+#include "model/RunChecks.h"
+#include "workspace/SimulationRun.h"
+#include "model/Variaveis.h"
+#include "workspace/Workspace.h"
+#include "files/ParameterFile.h"
+#include "files/ProjectFile.h"
 
 #include <ctime>
 #include <memory>

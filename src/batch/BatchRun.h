@@ -2,7 +2,7 @@
 // file, the --set texts, then the same run steps as the desktop Run command.
 #pragma once
 
-#include "batch/BatchOptions.h"
+#include "BatchOptions.h"
 
 #include <ostream>
 #include <string>

@@ -1,11 +1,11 @@
 // kavrin-batch: the model run without a window.
-#include "batch/BatchExport.h"
-#include "batch/BatchOptions.h"
-#include "batch/BatchRun.h"
-#include "engine/DecimalSeparator.h"
-#include "engine/Errors.h"
-#include "engine/ExecutableFolder.h"
-#include "engine/Workspace.h"
+#include "BatchExport.h"
+#include "BatchOptions.h"
+#include "BatchRun.h"
+#include "text/DecimalSeparator.h"
+#include "text/Errors.h"
+#include "workspace/ExecutableFolder.h"
+#include "workspace/Workspace.h"
 
 #include <iostream>
 #include <stdexcept>

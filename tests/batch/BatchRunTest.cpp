@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "batch/BatchOptions.h"
-#include "storage/ProjectFile.h"
+#include "BatchOptions.h"
+#include "files/ProjectFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,78 @@
+// Every piece of state the desktop program shares, owned by one object that
+// main() creates and hands to the windows by reference.
+#pragma once
+
+#include "model/ModelState.h"
+#include "model/ProjectState.h"
+#include "solution/Quadrature.h"
+#include "workspace/ResultGrid.h"
+
+#include <QString>
+
+namespace kavrin {
+
+class TFormPrincipal;
+class TFormEntrada;
+class TFormProjeto;
+class TFormExportGRD;
+class TFormDados;
+class TFormGrafico;
+class TFormMapa;
+class TFormCalculando;
+class TFormFerramenta;
+class TFormAnimacao;
+class TObservacao;
+
+// The twenty messages, filled from fixed lines of the language file.
+struct MessageSlots {
+    QString MsgSaveNeedsResults, MsgChartsNeedResults, MsgMapNeedsResults, MsgAnimationNeedsResults;
+    QString MsgResultFileMissing, MsgObservationsIncomplete, MsgConfirmExit, MsgCalculating, MsgRunFinished;
+    QString MsgGridTooLargeX, MsgGridTooLargeY, MsgAxisTime, MsgTitleConcTime, MsgAxisDistance;
+    QString MsgTitleLongProfile, MsgTitleTransProfile, MsgAskSaveProject, MsgYRangeExceedsX;
+    QString MsgYRangeNotAboveSourceWidth, MsgLowMemory;
+    QString MsgTimeStepInvalid;  // line 115, the refusal of a time step that would never end
+};
+
+struct SettingsFlags {
+    bool AutoSaveProjects = false;
+    bool AutoDeleteData = false;
+};
+
+struct CommandLineState {
+    QString CommandLineProject;
+    bool OpenCommandLineProject = false;
+    bool StartedWithProject = false;
+};
+
+// The eleven windows, created once at start-up and alive until the end.
+struct Windows {
+    TFormPrincipal* principal = nullptr;
+    TFormEntrada* entrada = nullptr;
+    TFormProjeto* projeto = nullptr;
+    TFormExportGRD* exportGrd = nullptr;
+    TFormDados* dados = nullptr;
+    TFormGrafico* grafico = nullptr;
+    TFormMapa* mapa = nullptr;
+    TFormCalculando* calculando = nullptr;
+    TFormFerramenta* ferramenta = nullptr;
+    TFormAnimacao* animacao = nullptr;
+    TObservacao* observacao = nullptr;
+};
+
+struct AppState {
+    ModelState model;
+    QuadratureState quadrature;
+    ResultGrid grid;
+    ProjectState project;
+    MessageSlots messages;
+    SettingsFlags settings;
+    CommandLineState commandLine;
+    bool PortugueseActive = true;
+
+    QString executableFolder;  // ends with "/": valores.txt, language files, help pages
+    char separator = '.';      // the user's decimal separator
+    int splashMilliseconds = 3500;
+    Windows windows;
+};
+
+}  // namespace kavrin

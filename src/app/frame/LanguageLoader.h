@@ -1,0 +1,18 @@
+// Applies a language file: 125 lines, each given by its position to the
+// controls and message slots of the line table.
+#pragma once
+
+#include "frame/AppState.h"
+
+#include <QString>
+
+namespace kavrin {
+
+// `name` is "Port" or "English" (compared exactly). Sets PortugueseActive
+// first; a file that cannot be opened throws FileError and changes no text.
+void LoadLanguage(AppState& app, const QString& name);
+
+// Gives one line's text to every target of that line, in the table's order.
+void ApplyLanguageLine(AppState& app, int line, const QString& text);
+
+}  // namespace kavrin

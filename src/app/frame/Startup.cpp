@@ -1,0 +1,98 @@
+#include "frame/Startup.h"
+
+#include "observations/TObservacao.h"
+#include "project/TFormExportGRD.h"
+#include "ChildWindow.h"
+#include "project/TFormCalculando.h"
+#include "project/TFormDados.h"
+#include "frame/TFormEntrada.h"
+#include "frame/TFormFerramenta.h"
+#include "frame/TFormPrincipal.h"
+#include "project/TFormProjeto.h"
+#include "views/TFormAnimacao.h"
+#include "views/TFormGrafico.h"
+#include "views/TFormMapa.h"
+
+#include <QGuiApplication>
+#include <QLocale>
+#include <QScreen>
+#include <QMdiArea>
+
+namespace kavrin {
+
+namespace {
+
+void connectShowCommands(TFormPrincipal& main, const Windows& w)
+{
+    struct ShowCommand {
+        const char* action;
+        QWidget* window;
+        bool show;
+        bool restore;
+    };
+    const ShowCommand commands[] = {
+        {"ToolButton6", w.dados, true, true},       {"Dados1", w.dados, true, false},
+        {"ToolButton9", w.grafico, true, true},     {"Grficos1", w.grafico, true, true},
+        {"ToolButton10", w.mapa, true, true},       {"MapadePixels1", w.mapa, true, true},
+        {"ToolButton14", w.animacao, true, true},   {"ToolButton16", w.observacao, true, true},
+        {"Calibrao1", w.observacao, false, true},
+    };
+    for (const ShowCommand& c : commands) {
+        main.connectCommand(c.action, [&main, c] {
+            if (c.show) {
+                main.showWindow(c.window, c.restore);
+            } else if (c.window->parentWidget()->isMinimized()) {
+                c.window->parentWidget()->showNormal();
+            }
+        });
+    }
+}
+
+}  // namespace
+
+char DesktopDecimalSeparator()
+{
+    const QString forced = qEnvironmentVariable("KAVRIN_DECIMAL_SEPARATOR");
+    if (forced == "," || forced == ".") return forced.at(0).toLatin1();
+    return QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.';
+}
+
+std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, const QStringList& arguments)
+{
+    Windows& w = app.windows;
+    auto main = std::make_unique<TFormPrincipal>(app, dialogs);
+    w.principal = main.get();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) main->setGeometry(screen->availableGeometry());
+    main->showMaximized();
+    main->ReadCommandLine(arguments);
+
+    w.entrada = new TFormEntrada(app, main.get());
+    w.projeto = new TFormProjeto(app, main.get());
+    w.exportGrd = new TFormExportGRD(app, dialogs, main.get());
+
+    w.dados = new TFormDados(app, dialogs);
+    main->addChild(w.dados, false)->show();
+
+    w.grafico = new TFormGrafico(app);
+    ChildWindow* charts = main->addChild(w.grafico, false);
+    charts->show();
+    charts->showMinimized();
+    w.mapa = new TFormMapa(app);
+    main->addChild(w.mapa, false)->showMinimized();
+    w.calculando = new TFormCalculando(main.get());
+    w.ferramenta = new TFormFerramenta(app, dialogs, main.get());
+    w.animacao = new TFormAnimacao(app);
+    main->addChild(w.animacao, true)->showMinimized();
+
+    w.observacao = new TObservacao(app, dialogs);
+    ChildWindow* calibration = main->addChild(w.observacao, false);
+    w.observacao->FormCreate();
+    calibration->show();
+    calibration->showMinimized();
+
+    connectShowCommands(*main, w);
+    main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w.dados->parentWidget()));
+    return main;
+}
+
+}  // namespace kavrin

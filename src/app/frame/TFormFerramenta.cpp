@@ -1,0 +1,114 @@
+#include "frame/TFormFerramenta.h"
+
+#include "CommandRunner.h"
+#include "DialogButtons.h"
+#include "frame/LanguageLoader.h"
+#include "Settings.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kavrin {
+
+namespace {
+
+QRadioButton* radio(QWidget* parent, const char* name, const char* text)
+{
+    auto* button = new QRadioButton(QString::fromUtf8(text), parent);
+    button->setObjectName(name);
+    return button;
+}
+
+}  // namespace
+
+TFormFerramenta::TFormFerramenta(AppState& app, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), PageControl1(new QTabWidget(this)), app_(app), dialogs_(dialogs)
+{
+    setObjectName("TFormFerramenta");
+    setWindowTitle("Ferramentas");
+    PageControl1->setObjectName("PageControl1");
+
+    auto* data = new QWidget;
+    data->setObjectName("TabSheet1");
+    RadioButton1 = radio(data, "RadioButton1", "Salvar todos os projetos automaticamente");
+    RadioButton2 = radio(data, "RadioButton2", "Deletar automaticamente dados");
+    RadioButton5 = radio(data, "RadioButton5", "Perguntar antes de deletar dados");
+    auto* dataLayout = new QVBoxLayout(data);
+    for (QRadioButton* b : {RadioButton1, RadioButton2, RadioButton5}) dataLayout->addWidget(b);
+    dataLayout->addStretch();
+
+    auto* languages = new QWidget;
+    languages->setObjectName("TabSheet2");
+    auto* prompt = new QLabel(QString::fromUtf8("Selecione o idioma de sua preferência:"), languages);
+    prompt->setObjectName("Label1");
+    RadioButton3 = radio(languages, "RadioButton3", "Português (Brasil)");
+    RadioButton4 = radio(languages, "RadioButton4", "Inglês");
+    auto* languageLayout = new QVBoxLayout(languages);
+    languageLayout->addWidget(prompt);
+    languageLayout->addWidget(RadioButton3);
+    languageLayout->addWidget(RadioButton4);
+    languageLayout->addStretch();
+
+    PageControl1->addTab(data, QString::fromUtf8("Configurações"));
+    PageControl1->addTab(languages, "Idiomas");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PageControl1);
+    layout->addLayout(DialogButtons(this, "Aplicar", [this] { BitBtn1Click(); }, "Cancelar", [this] { BitBtn2Click(); }));
+    setFixedSize(qMax(292, sizeHint().width()), qMax(227, sizeHint().height()));
+
+    FormCreate();
+}
+
+void TFormFerramenta::FormCreate()
+{
+    RunCommand(dialogs_, [this] {
+        bool isNumber = false;
+        const int config = GetRegistryValue("Software\\KAVRIN", "Config").trimmed().toInt(&isNumber);
+        QRadioButton* data = !isNumber ? RadioButton5 : config == 0 ? RadioButton1 : config == 1 ? RadioButton2 : RadioButton5;
+        data->setChecked(true);
+        const bool english = GetRegistryValue("Software\\KAVRIN", "Language") == "English";
+        (english ? RadioButton4 : RadioButton3)->setChecked(true);
+    });
+    if (!RadioButton1->isChecked() && !RadioButton2->isChecked()) RadioButton5->setChecked(true);
+    if (!RadioButton4->isChecked()) RadioButton3->setChecked(true);
+}
+
+void TFormFerramenta::BitBtn1Click()
+{
+    const bool done = RunCommand(dialogs_, [this] {
+        if (RadioButton1->isChecked()) {
+            app_.settings = {true, false};
+            GravaRegistro("Config", "0");
+        }
+        if (RadioButton2->isChecked()) {
+            app_.settings = {false, true};
+            GravaRegistro("Config", "1");
+        }
+        if (RadioButton5->isChecked()) {
+            app_.settings = {false, false};
+            GravaRegistro("Config", "2");
+        }
+        if (RadioButton3->isChecked()) {
+            GravaRegistro("Language", "Port");
+            LoadLanguage(app_, "Port");
+        }
+        if (RadioButton4->isChecked()) {
+            GravaRegistro("Language", "English");
+            LoadLanguage(app_, "English");
+        }
+    });
+    if (done) accept();
+}
+
+void TFormFerramenta::BitBtn2Click()
+{
+    reject();
+}
+
+}  // namespace kavrin

@@ -1,0 +1,28 @@
+// kavrin: the desktop program.
+#include "frame/AppState.h"
+#include "Dialogs.h"
+#include "frame/Startup.h"
+#include "frame/TFormPrincipal.h"
+#include "project/TFormProjeto.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("KAVRIN");
+    QApplication::setOrganizationName("KAVRIN");
+
+    kavrin::AppState app;
+    app.executableFolder = QApplication::applicationDirPath() + "/";
+    app.separator = kavrin::DesktopDecimalSeparator();
+    QApplication::setWindowIcon(QIcon(app.executableFolder + "pictures/kavrin.png"));
+
+    kavrin::QtDialogs dialogs;
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    const auto mainWindow = kavrin::StartKavrin(app, dialogs, arguments);
+    dialogs.setParent(mainWindow.get());
+    dialogs.setProjectNameAsker([&app] { return app.windows.projeto->askModal(); });
+    return QApplication::exec();
+}

@@ -1,0 +1,59 @@
+#include "project/FileCommands.h"
+
+#include "workspace/Workspace.h"
+#include "files/ResultExports.h"
+#include "project/TFormExportGRD.h"
+#include "project/TFormDados.h"
+#include "files/ParameterFile.h"
+#include "files/ProjectFile.h"
+#include "workspace/ResultLoading.h"
+
+#include <QLineEdit>
+
+namespace kavrin {
+
+void FileCommands::AbreArq()
+{
+    const QString path = dialogs_.openFile(QStringLiteral("Dorvex (*.dat)"), QString());
+    if (path.isEmpty()) return;
+    const ParameterTexts loaded = ReadParameterFile(path.toStdString());
+    ParameterTexts current = app_.windows.dados->texts();
+    AssignEditTexts(current, loaded, app_.separator);
+    app_.windows.dados->setTexts(current);
+}
+
+void FileCommands::SalvaArq()
+{
+    const QString path = dialogs_.saveFile(QStringLiteral("KAVRIN (*.dat)"), QString());
+    if (path.isEmpty()) return;
+    WriteParameterFile((path + ".dat").toStdString(), app_.windows.dados->texts());
+}
+
+void FileCommands::exportWith(Format format, const QString& save, const QString& open, int only)
+{
+    const auto run = format == Format::Grid ? GrdAsccreate : TxtTabcreate;
+    run(save.toStdString(), open.toStdString(), only, app_.model, app_.separator);
+}
+
+void FileCommands::ExportAllFiles(Format format, const QString& filter)
+{
+    const QString save = dialogs_.saveFile(filter, QString());
+    if (save.isEmpty()) return;
+    exportWith(format, save, QString::fromStdString(IndexPath(WorkspaceRoot(), app_.project.ProjectName)), 1);
+}
+
+void FileCommands::ExportChosenFile(Format format)
+{
+    TFormExportGRD* window = app_.windows.exportGrd;
+    window->saveFilter = format == Format::Grid ? QStringLiteral("Grd AscII (*.grd)") : QStringLiteral("Arquivo Texto (*.txt)");
+    if (window->exec() != QDialog::Accepted) return;
+    exportWith(format, window->Edit2->text(), window->Edit1->text(), 2);
+}
+
+void FileCommands::CompletaArray(const QString& tempo)
+{
+    const std::string path = ResultFilePath(WorkspaceRoot(), app_.project.ProjectName, tempo.toStdString());
+    if (!LoadResultFile(path, app_.grid, app_.separator)) dialogs_.notice(app_.messages.MsgResultFileMissing);
+}
+
+}  // namespace kavrin

@@ -1,0 +1,180 @@
+#include "project/SimulationCommand.h"
+
+#include "text/Errors.h"
+#include "solution/Parallel.h"
+#include "model/RunChecks.h"
+#include "workspace/SimulationRun.h"
+#include "model/Variaveis.h"
+#include "workspace/Workspace.h"
+#include "CommandRunner.h"
+#include "project/TFormCalculando.h"
+#include "project/TFormDados.h"
+#include "frame/TFormPrincipal.h"
+#include "views/TFormGrafico.h"
+#include "views/TFormMapa.h"
+
+#include <QAction>
+#include <QEventLoop>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QToolBar>
+#include <atomic>
+#include <exception>
+#include <thread>
+
+namespace kavrin {
+
+namespace {
+
+QString refusalMessage(const MessageSlots& m, RunRefusal refusal)
+{
+    switch (refusal) {
+    case RunRefusal::GridTooLargeY: return m.MsgGridTooLargeY;
+    case RunRefusal::GridTooLargeX: return m.MsgGridTooLargeX;
+    case RunRefusal::YRangeExceedsX: return m.MsgYRangeExceedsX;
+    case RunRefusal::YRangeNotAboveSourceWidth: return m.MsgYRangeNotAboveSourceWidth;
+    case RunRefusal::TimeStepNotPositive:
+    case RunRefusal::TooManyTimes: return m.MsgTimeStepInvalid;
+    }
+    return QString();
+}
+
+QWidget* frameOf(QWidget* form)
+{
+    return form->parentWidget() ? form->parentWidget() : form;
+}
+
+}  // namespace
+
+bool SimulationCommand::settlePreviousResults()
+{
+    ProjectState& project = app_.project;
+    if (!project.ResultsExist) return true;
+    auto forget = [&project] {
+        project.ProjectName.clear();
+        project.ResultsExist = false;
+    };
+    if (app_.settings.AutoDeleteData) {
+        projects_.DeleteCurrentResults();
+        forget();
+    } else if (app_.settings.AutoSaveProjects) {
+        projects_.SalvaProj();
+        forget();
+    } else {
+        switch (dialogs_.question(app_.messages.MsgAskSaveProject, true)) {
+        case Answer::Yes:
+            projects_.SalvaProj();
+            forget();
+            break;
+        case Answer::No:
+            projects_.DeleteCurrentResults();
+            forget();
+            break;
+        case Answer::Cancel: break;
+        }
+    }
+    return !project.ResultsExist;
+}
+
+bool SimulationCommand::obtainProjectName()
+{
+    std::string& name = app_.project.ProjectName;
+    if (name.empty()) {
+        const std::optional<QString> typed = dialogs_.askProjectName();
+        if (!typed) return false;
+        name = typed->toStdString();
+        if (name.empty()) name = DesktopDateTimeText().toStdString();
+    }
+    try {
+        ValidateProjectName(name);
+    } catch (const CheckError&) {
+        name.clear();  // the next Run asks again
+        throw;
+    }
+    return true;
+}
+
+void SimulationCommand::ToolButton1Click()
+{
+    if (!settlePreviousResults()) return;
+    app_.project.ProjectSaved = false;
+    Variaveis(app_.windows.dados->texts(), app_.model, app_.separator);
+    if (const auto refusal = CheckRun(app_.model)) {
+        dialogs_.notice(refusalMessage(app_.messages, *refusal));
+        return;
+    }
+    if (!obtainProjectName()) return;
+    writeResults();
+}
+
+void SimulationCommand::writeResults()
+{
+    app_.project.ResultsExist = true;
+    DesabilitaJanelas();
+    TFormCalculando* progress = app_.windows.calculando;
+    progress->Label1->setText(app_.messages.MsgCalculating);
+    progress->PBar->setValue(0);
+    if (QWidget* main = app_.windows.principal) progress->move(main->geometry().center() - progress->rect().center());
+    progress->show();
+
+    // The run writes on worker threads; this thread keeps the windows painted.
+    std::exception_ptr failure;
+    QEventLoop waiting;
+    std::atomic<int> shown{0};
+    RunProgress counters;
+    const RunEnvironment environment{WorkspaceRoot(), (app_.executableFolder + "valores.txt").toStdString(),
+                                     app_.separator, false, WorkerCount()};
+    std::thread worker([&] {
+        try {
+            WriteRun(app_.model, app_.quadrature, app_.grid, app_.project, environment, counters,
+                     [&](const RunProgress& now) {
+                         const int position = ProgressPosition(now);
+                         if (shown.exchange(position) != position)
+                             QMetaObject::invokeMethod(progress->PBar, [progress, position] { progress->PBar->setValue(position); },
+                                                       Qt::QueuedConnection);
+                     });
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&waiting, "quit", Qt::QueuedConnection);
+    });
+    waiting.exec();
+    worker.join();
+
+    if (failure) {
+        progress->hide();
+        HabilitaJanelas();
+        std::rethrow_exception(failure);
+    }
+    progress->PBar->setValue(ProgressPosition(counters));
+    dialogs_.notice(app_.messages.MsgRunFinished);
+    progress->hide();
+    HabilitaJanelas();
+}
+
+void SimulationCommand::DesabilitaJanelas()
+{
+    setWindowsEnabled(false);
+}
+
+void SimulationCommand::HabilitaJanelas()
+{
+    setWindowsEnabled(true);
+}
+
+// The frame itself stays enabled so that the progress window and the
+// messages, which belong to it, stay usable; everything inside it is disabled.
+void SimulationCommand::setWindowsEnabled(bool enabled)
+{
+    TFormPrincipal* main = app_.windows.principal;
+    for (QWidget* w : {static_cast<QWidget*>(main->findChild<QToolBar*>("ToolBar1")), static_cast<QWidget*>(main->menuBar()),
+                       frameOf(app_.windows.dados), frameOf(app_.windows.mapa), frameOf(app_.windows.grafico),
+                       main->centralWidget()})
+        w->setEnabled(enabled);
+    // The menu's shortcuts would reach the commands past a disabled menu bar.
+    for (QAction* action : main->findChildren<QAction*>()) action->setEnabled(enabled);
+    running_ = !enabled;
+}
+
+}  // namespace kavrin

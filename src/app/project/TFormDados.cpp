@@ -1,0 +1,202 @@
+#include "project/TFormDados.h"
+
+#include "text/DecimalSeparator.h"
+#include "text/NumberText.h"
+#include "model/Variaveis.h"
+#include "files/ProjectFile.h"
+#include "CommandRunner.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace kavrin {
+
+namespace {
+
+struct Row {
+    int edit;
+    const char* label;
+    const char* caption;
+};
+
+// The rows of each group, in the window's order, with the label of each edit.
+const Row kGeometry[] = {
+    {2, "Label2", "Dimensão da fonte em Y (m):"}, {3, "Label3", "Dimensão da fonte em Z (m):"},
+    {4, "Label4", "Localização vertical de Z (m):"}, {5, "Label5", "Posição inicial de X (m):"},
+    {6, "Label6", "Posição final de X (m):"}, {7, "Label7", "DX (m):"},
+    {10, "Label10", "Posição inicial de Y (m):"}, {8, "Label8", "Posição final de Y (m):"},
+    {9, "Label9", "DY (m):"}, {11, "Label13", "Tempo inicial (dias):"},
+    {12, "Label12", "Tempo final (dias):"}, {13, "Label11", "DT (dias):"},
+};
+const Row kTransport[] = {
+    {1, "Label1", "Concentração na Fonte (mg/L):"}, {14, "Label14", "Coef. de dispersão em X (m):"},
+    {15, "Label15", "Coef. de dispersão em Y (m):"}, {16, "Label16", "Coef. de dispersão em  Z (m):"},
+    {18, "Label18", "Kxx (m/dia):"}, {19, "Label19", "Gradiente de H em X:"},
+    {20, "Label20", "Fator de retardamento:"}, {17, "Label17", "Porosidade efetiva:"},
+    {21, "Label21", "Taxa de decaimento (dias-1):"},
+};
+
+QLabel* label(QWidget* parent, const char* name, const char* caption)
+{
+    auto* l = new QLabel(QString::fromUtf8(caption), parent);
+    l->setObjectName(name);
+    return l;
+}
+
+}  // namespace
+
+TFormDados::TFormDados(AppState& app, Dialogs& dialogs) : ComboBox1(new QComboBox(this)), app_(app), dialogs_(dialogs)
+{
+    setObjectName("TFormDados");
+    setWindowTitle("Dados do Projeto");
+    const ParameterTexts initial = InitialParameterTexts();
+
+    auto group = [&](const char* name, const char* title, const auto& rows) {
+        auto* box = new QGroupBox(QString::fromUtf8(title), this);
+        box->setObjectName(name);
+        auto* form = new QFormLayout(box);
+        form->setLabelAlignment(Qt::AlignRight);
+        for (const Row& row : rows) {
+            auto* edit = new QLineEdit(QString::fromStdString(initial.edit[static_cast<std::size_t>(row.edit)]), box);
+            edit->setObjectName(QString("Edit%1").arg(row.edit));
+            edit->setFixedWidth(110);
+            Edit[static_cast<std::size_t>(row.edit)] = edit;
+            form->addRow(label(box, row.label, row.caption), edit);
+        }
+        return box;
+    };
+    QGroupBox* geometry = group("GroupBox3", "Geometria do Modelo", kGeometry);
+    QGroupBox* transport = group("GroupBox4", "Parâmetros de Transporte", kTransport);
+
+    auto* integration = new QGroupBox(QString::fromUtf8("Integração Numérica"), this);
+    integration->setObjectName("GroupBox1");
+    auto* order = new QFormLayout(integration);
+    order->setLabelAlignment(Qt::AlignRight);
+    ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->setEditable(true);
+    ComboBox1->addItems({"4", "20", "60", "104", "256"});
+    ComboBox1->setCurrentText("60");
+    ComboBox1->setFixedWidth(110);
+    order->addRow(label(integration, "Label22", "Nº de intervalos:"), ComboBox1);
+
+    for (int n = 1; n <= 21; ++n) {
+        QLineEdit* edit = Edit[static_cast<std::size_t>(n)];
+        edit->installEventFilter(this);
+        if (n == 8 || n == 10) connect(edit, &QLineEdit::textChanged, this, [this, n] { EditChange(n); });
+    }
+    connect(ComboBox1, &QComboBox::editTextChanged, this, &TFormDados::ComboBox1Change);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(transport);
+    right->addWidget(integration);
+    right->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(geometry, 0, Qt::AlignTop);
+    layout->addLayout(right);
+    setFixedSize(sizeHint());
+}
+
+ParameterTexts TFormDados::texts() const
+{
+    ParameterTexts texts;
+    for (int n = 1; n <= 21; ++n) texts.edit[static_cast<std::size_t>(n)] = Edit[static_cast<std::size_t>(n)]->text().toStdString();
+    texts.comboBox1 = ComboBox1->currentText().toStdString();
+    return texts;
+}
+
+void TFormDados::setTexts(const ParameterTexts& texts)
+{
+    showing_ = true;
+    for (int n = 1; n <= 21; ++n) {
+        const QString text = QString::fromStdString(texts.edit[static_cast<std::size_t>(n)]);
+        if (Edit[static_cast<std::size_t>(n)]->text() != text) Edit[static_cast<std::size_t>(n)]->setText(text);
+    }
+    const QString order = QString::fromStdString(texts.comboBox1);
+    if (ComboBox1->currentText() != order) ComboBox1->setCurrentText(order);
+    showing_ = false;
+}
+
+void TFormDados::EditChange(int edit)
+{
+    if (showing_) return;
+    ParameterTexts current = texts();
+    RunCommand(dialogs_, [&] { ControlTextChanged(current, edit, app_.separator); });
+    setTexts(current);
+}
+
+void TFormDados::EditExit(int edit)
+{
+    ParameterTexts current = texts();
+    RunCommand(dialogs_, [&] { ApplyExitRule(current, edit, app_.model, app_.separator); });
+    setTexts(current);
+}
+
+void TFormDados::ComboBox1Change()
+{
+    if (showing_) return;
+    RunCommand(dialogs_, [this] { app_.model.GaussOrder = ParseInteger(ComboBox1->currentText().toStdString()); });
+}
+
+bool TFormDados::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        // Leaving the box for another control of the program; switching to
+        // another application or opening a menu is not leaving it.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            for (int n = 1; n <= 21; ++n)
+                if (watched == Edit[static_cast<std::size_t>(n)]) EditExit(n);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFormDados::openproject(const QString& path)
+{
+    app_.commandLine.OpenCommandLineProject = false;
+    const ProjectFileContents contents = ReadProjectFile(path.toStdString());
+    app_.project.ProjectName = contents.projectName;
+    ParameterTexts current = texts();
+    AssignEditTexts(current, contents.texts, app_.separator);
+    current.comboBox1 = contents.texts.comboBox1;
+    setTexts(current);
+    app_.project.ProjectIndexPath = contents.indexPath;
+    Variaveis(current, app_.model, app_.separator);
+    app_.project.ResultsExist = true;
+}
+
+void TFormDados::ClearDados()
+{
+    ParameterTexts current = texts();
+    for (const ParameterField& field : kParameterFields)
+        SetControlText(current, field.edit, ArrumaDecimal(field.newProjectText, app_.separator), app_.separator);
+    setTexts(current);
+}
+
+void TFormDados::FormShow()
+{
+    if (app_.commandLine.OpenCommandLineProject)
+        RunCommand(dialogs_, [this] { openproject(app_.commandLine.CommandLineProject); });
+    RunCommand(dialogs_, [this] {
+        ParameterTexts current = texts();
+        ArrumaCampos(current, app_.separator);
+        setTexts(current);
+        Variaveis(current, app_.model, app_.separator);
+    });
+}
+
+void TFormDados::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    FormShow();
+}
+
+}  // namespace kavrin

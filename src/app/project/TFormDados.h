@@ -1,0 +1,54 @@
+// The data window: the 21 parameter texts and the quadrature order, the
+// master copy of the model's parameters.
+#pragma once
+
+#include "model/ParameterTexts.h"
+#include "frame/AppState.h"
+#include "Dialogs.h"
+
+#include <QWidget>
+#include <array>
+
+class QComboBox;
+class QLineEdit;
+
+namespace kavrin {
+
+class TFormDados : public QWidget {
+    Q_OBJECT
+public:
+    TFormDados(AppState& app, Dialogs& dialogs);
+
+    ParameterTexts texts() const;
+    // Puts texts into the controls as they are; no change handler runs.
+    void setTexts(const ParameterTexts& texts);
+
+    // The first showing: the command-line project, then ArrumaCampos and Variaveis.
+    void FormShow();
+
+    // Reads a project file into the texts and the project state, then the
+    // model. Throws (file or conversion errors) with the state as far as it got.
+    void openproject(const QString& path);
+
+    // Puts the new-project values into the edit boxes (the order stays).
+    void ClearDados();
+
+    std::array<QLineEdit*, 22> Edit{};  // Edit[n] is Edit n
+    QComboBox* ComboBox1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void EditChange(int edit);  // Edit8Change, Edit10Change
+    void EditExit(int edit);    // Edit1Exit … Edit21Exit
+    void ComboBox1Change();
+
+    AppState& app_;
+    Dialogs& dialogs_;
+    bool shown_ = false;
+    bool showing_ = false;  // the controls are being set from texts
+};
+
+}  // namespace kavrin

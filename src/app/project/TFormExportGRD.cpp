@@ -1,0 +1,66 @@
+#include "project/TFormExportGRD.h"
+
+#include "workspace/Workspace.h"
+#include "DialogButtons.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <QPushButton>
+
+namespace kavrin {
+
+TFormExportGRD::TFormExportGRD(AppState& app, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), Edit1(new QLineEdit(this)), Edit2(new QLineEdit(this)), app_(app), dialogs_(dialogs)
+{
+    setObjectName("TFormExportGRD");
+    setWindowTitle("Exportar Resultados");
+    auto* openLabel = new QLabel("Abrir", this);
+    openLabel->setObjectName("Label1");
+    auto* saveLabel = new QLabel("Salvar", this);
+    saveLabel->setObjectName("Label2");
+    Edit1->setObjectName("Edit1");
+    Edit2->setObjectName("Edit2");
+    Edit1->setMinimumWidth(380);
+    auto* browseOpen = new QPushButton("Procurar", this);
+    browseOpen->setObjectName("Button1");
+    auto* browseSave = new QPushButton("Procurar", this);
+    browseSave->setObjectName("Button2");
+    connect(browseOpen, &QPushButton::clicked, this, &TFormExportGRD::Button1Click);
+    connect(browseSave, &QPushButton::clicked, this, &TFormExportGRD::Button2Click);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(openLabel, 0, 0);
+    grid->addWidget(Edit1, 0, 1);
+    grid->addWidget(browseOpen, 0, 2);
+    grid->addWidget(saveLabel, 1, 0);
+    grid->addWidget(Edit2, 1, 1);
+    grid->addWidget(browseSave, 1, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(DialogButtons(this, "OK", [this] { accept(); }, "Cancel", [this] { reject(); }));
+    setFixedSize(sizeHint());
+}
+
+void TFormExportGRD::showEvent(QShowEvent* event)
+{
+    Edit1->setText(QString::fromStdString(ProjectFolderPath(WorkspaceRoot(), app_.project.ProjectName)));
+    QDialog::showEvent(event);
+}
+
+void TFormExportGRD::Button1Click()
+{
+    const QString path = dialogs_.openFile("Arquivo de Saida (*.txt)",
+                                           QString::fromStdString(ProjectFolderPath(WorkspaceRoot(), app_.project.ProjectName)));
+    if (!path.isEmpty()) Edit1->setText(path);
+}
+
+void TFormExportGRD::Button2Click()
+{
+    const QString path = dialogs_.saveFile(saveFilter, Edit2->text());
+    if (!path.isEmpty()) Edit2->setText(path);
+}
+
+}  // namespace kavrin

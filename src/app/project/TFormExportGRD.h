@@ -1,0 +1,34 @@
+// The export window: the results file to convert and the name to write, shared
+// by the Surfer grid and the text table exports.
+#pragma once
+
+#include "frame/AppState.h"
+#include "Dialogs.h"
+
+#include <QDialog>
+
+class QLineEdit;
+
+namespace kavrin {
+
+class TFormExportGRD : public QDialog {
+    Q_OBJECT
+public:
+    TFormExportGRD(AppState& app, Dialogs& dialogs, QWidget* parent);
+
+    QLineEdit* Edit1;  // the results file to read
+    QLineEdit* Edit2;  // the file to write
+    QString saveFilter;  // set by the command that opens the window
+
+    void Button1Click();  // "Procurar" for Edit1
+    void Button2Click();  // "Procurar" for Edit2
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    AppState& app_;
+    Dialogs& dialogs_;
+};
+
+}  // namespace kavrin

@@ -1,0 +1,33 @@
+// The project-name window: the name of the folder the next run writes into.
+#pragma once
+
+#include "frame/AppState.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QLineEdit;
+
+namespace kavrin {
+
+class TFormProjeto : public QDialog {
+    Q_OBJECT
+public:
+    TFormProjeto(AppState& app, QWidget* parent);
+
+    // Shown modal: the typed name (empty when closed by its close box), or
+    // nothing when the user pressed Cancel.
+    std::optional<QString> askModal();
+
+    bool ProjectDialogCancelled = false;
+    QLineEdit* Edit1;
+
+private:
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+    AppState& app_;
+};
+
+}  // namespace kavrin

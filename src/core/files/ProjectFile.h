@@ -1,0 +1,28 @@
+// The project file (".kvr"): name, date of saving, the data window's 22 texts
+// as they stand, and the index path — 25 lines, the last without a line end.
+#pragma once
+
+#include "model/ParameterTexts.h"
+
+#include <string>
+
+namespace kavrin {
+
+struct ProjectFileContents {
+    std::string projectName;   // line 1
+    ParameterTexts texts;      // lines 3 … 24, unformatted
+    std::string indexPath;     // line 25
+};
+
+// Writes the file at exactly `path`. Line 25 is root + name + "/index.txt".
+void WriteProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
+                      const ParameterTexts& texts, const std::string& root);
+
+// Reads the 25 lines; missing lines read as empty texts. Throws FileError.
+ProjectFileContents ReadProjectFile(const std::string& path);
+
+// Puts loaded texts into the data window's texts in control order, as a loader
+// assigns them (the Y pair mirrors; the control assigned last decides).
+void AssignEditTexts(ParameterTexts& target, const ParameterTexts& loaded, char separator);
+
+}  // namespace kavrin

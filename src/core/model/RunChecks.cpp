@@ -1,0 +1,54 @@
+#include "model/RunChecks.h"
+
+#include "model/Variaveis.h"
+#include "workspace/Workspace.h"
+
+namespace kavrin {
+
+namespace {
+constexpr double kMaximumCells = 450;
+}
+
+std::optional<RunRefusal> CheckGrid(const ModelState& m)
+{
+    if (CellCount(m.Y0, m.Y1, m.DY) > kMaximumCells) return RunRefusal::GridTooLargeY;
+    if (CellCount(m.X0, m.X1, m.DX) > kMaximumCells) return RunRefusal::GridTooLargeX;
+    if (m.X1 - m.X0 < m.Y1 - m.Y0) return RunRefusal::YRangeExceedsX;
+    if (m.Y1 - m.Y0 <= m.SourceWidth) return RunRefusal::YRangeNotAboveSourceWidth;
+    return std::nullopt;
+}
+
+std::optional<RunRefusal> CheckTimeSeries(const ModelState& m)
+{
+    if (!(m.T0 <= m.T1)) return std::nullopt;
+    if (!(m.DT > 0)) return RunRefusal::TimeStepNotPositive;
+    if (!TimeSeriesIsBounded(m.T0, m.T1, m.DT)) return RunRefusal::TooManyTimes;
+    return std::nullopt;
+}
+
+std::optional<RunRefusal> CheckRun(const ModelState& model)
+{
+    if (auto refusal = CheckGrid(model)) return refusal;
+    return CheckTimeSeries(model);
+}
+
+const char* EnglishRefusalText(RunRefusal refusal)
+{
+    switch (refusal) {
+    case RunRefusal::GridTooLargeY:
+        return "The Y range holds more than 450 intervals of DY. Reduce the Y range or enlarge DY.";
+    case RunRefusal::GridTooLargeX:
+        return "The X range holds more than 450 intervals of DX. Reduce the X range or enlarge DX.";
+    case RunRefusal::YRangeExceedsX:
+        return "The Y range is longer than the X range. The X range must be at least as long as the Y range.";
+    case RunRefusal::YRangeNotAboveSourceWidth:
+        return "The Y range must be longer than the source width in Y. Enlarge the Y range.";
+    case RunRefusal::TimeStepNotPositive:
+        return "The time step DT must be greater than zero. Enter a positive DT.";
+    case RunRefusal::TooManyTimes:
+        return "The time step DT is too small for the time range: the run would write more than 1000000 time files. Enlarge DT.";
+    }
+    return "";
+}
+
+}  // namespace kavrin

@@ -1,0 +1,31 @@
+// The checks a run makes before it writes anything.
+#pragma once
+
+#include "model/ModelState.h"
+
+#include <optional>
+
+namespace kavrin {
+
+enum class RunRefusal {
+    GridTooLargeY,              // more than 450 cells along Y
+    GridTooLargeX,              // more than 450 cells along X
+    YRangeExceedsX,             // the X extent is shorter than the Y extent
+    YRangeNotAboveSourceWidth,  // the Y extent does not exceed the source width
+    TimeStepNotPositive,        // DT <= 0 while T0 <= T1: the series would never end
+    TooManyTimes,               // DT too small for the time range
+};
+
+// The four grid checks, in order; the first that fails.
+std::optional<RunRefusal> CheckGrid(const ModelState& model);
+
+// Whether T0, T0 + DT, … reaches past T1 in a sensible number of steps.
+std::optional<RunRefusal> CheckTimeSeries(const ModelState& model);
+
+// The grid checks, then the time series: what stops a run before it writes.
+std::optional<RunRefusal> CheckRun(const ModelState& model);
+
+// The English text of a refusal, for the headless run.
+const char* EnglishRefusalText(RunRefusal refusal);
+
+}  // namespace kavrin

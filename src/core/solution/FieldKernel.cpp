@@ -1,0 +1,196 @@
+#include "solution/FieldKernel.h"
+
+#include "solution/ExpErfc.h"
+#include "solution/Parallel.h"
+#include "solution/Solution.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace kavrin {
+
+namespace {
+
+constexpr int kRowGroup = 4;
+constexpr int kColumnBlock = 128;
+
+std::size_t at(int row, int width, int column)
+{
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(width) + static_cast<std::size_t>(column);
+}
+
+void shapeField(const ModelState& m, TimeField& field)
+{
+    field.rows = std::max(0, m.NY + 1);
+    field.columns = std::max(0, m.NX + 1);
+    field.values.assign(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(field.columns), 0.0);
+}
+
+double rowY(const ModelState& m, int row) { return row * m.DY + m.Y0; }
+double columnX(const ModelState& m, int column) { return column * m.DX + m.X0; }
+
+double pointValue(double TT, int row, int column, const ModelState& m, const QuadratureState& q)
+{
+    return m.C0 * PointConcentration(columnX(m, column), rowY(m, row), m.PlaneZ, TT, m, q);
+}
+
+bool fastFormApplies(double TT, const ModelState& m, const QuadratureState& q)
+{
+    auto positive = [](double v) { return v > 0 && std::isfinite(v); };
+    return TT > 0 && std::isfinite(TT) && q.GaussN > 0 && positive(m.DispX) && positive(m.DispY) && positive(m.DispZ);
+}
+
+// The per-node quantities of one time.
+struct Nodes {
+    int n = 0;
+    std::vector<double> tau, zWeight, yScale;
+    bool valid = true;
+};
+
+Nodes timeNodes(double b, const ModelState& m, const QuadratureState& q)
+{
+    Nodes nodes;
+    nodes.n = q.GaussN;
+    for (int i = 1; i <= nodes.n; ++i) {
+        const double sigma = (q.GaussNodes[static_cast<std::size_t>(i)] + 1) * b / 2;
+        const double sigma2 = sigma * sigma;
+        const double tau = sigma2 * sigma2;
+        const double zScale = 2 * sigma2 * std::sqrt(m.DispZ);
+        const double f1 = ExpErfcHorner(0, (m.ZMin - m.PlaneZ) / zScale);
+        const double f2 = ExpErfcHorner(0, (m.ZMax - m.PlaneZ) / zScale);
+        const double weight = (f1 - f2) * q.GaussWeights[static_cast<std::size_t>(i)] / (sigma * sigma2);
+        if (!(tau > 0) || !std::isfinite(tau) || !std::isfinite(weight)) nodes.valid = false;
+        nodes.tau.push_back(tau);
+        nodes.zWeight.push_back(weight);
+        nodes.yScale.push_back(2 * sigma2 * std::sqrt(m.DispY));
+    }
+    return nodes;
+}
+
+}  // namespace
+
+__attribute__((target_clones("avx2", "default")))
+void MultiplyRows(const double* Y, int n, const double* E, int columns, double* S, int rowBegin, int rowEnd)
+{
+    for (int j0 = 0; j0 < columns; j0 += kColumnBlock) {
+        const int width = std::min(kColumnBlock, columns - j0);
+        int k = rowBegin;
+        for (; k + kRowGroup <= rowEnd; k += kRowGroup) {
+            double acc[kRowGroup][kColumnBlock] = {};
+            for (int i = 0; i < n; ++i) {
+                const double* e = E + at(i, columns, j0);
+                const double y0 = Y[at(k, n, i)], y1 = Y[at(k + 1, n, i)], y2 = Y[at(k + 2, n, i)], y3 = Y[at(k + 3, n, i)];
+                for (int j = 0; j < width; ++j) {
+                    acc[0][j] += y0 * e[j];
+                    acc[1][j] += y1 * e[j];
+                    acc[2][j] += y2 * e[j];
+                    acc[3][j] += y3 * e[j];
+                }
+            }
+            for (int r = 0; r < kRowGroup; ++r) std::copy(acc[r], acc[r] + width, S + at(k + r, columns, j0));
+        }
+        for (; k < rowEnd; ++k) {
+            double acc[kColumnBlock] = {};
+            for (int i = 0; i < n; ++i) {
+                const double* e = E + at(i, columns, j0);
+                const double y = Y[at(k, n, i)];
+                for (int j = 0; j < width; ++j) acc[j] += y * e[j];
+            }
+            std::copy(acc, acc + width, S + at(k, columns, j0));
+        }
+    }
+}
+
+void ComputeTimeFieldByPoints(double TT, const ModelState& m, const QuadratureState& q, unsigned workers, TimeField& field)
+{
+    shapeField(m, field);
+    ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
+        for (int k = begin; k < end; ++k)
+            for (int j = 0; j < field.columns; ++j) field.values[at(k, field.columns, j)] = pointValue(TT, k, j, m, q);
+    });
+}
+
+void ComputeTimeField(double TT, const ModelState& m, const QuadratureState& q, unsigned workers, TimeField& field)
+{
+    if (!fastFormApplies(TT, m, q)) {
+        ComputeTimeFieldByPoints(TT, m, q, workers, field);
+        return;
+    }
+    const double b = std::pow(TT, 0.25);
+    const Nodes nodes = timeNodes(b, m, q);
+    if (!nodes.valid) {
+        ComputeTimeFieldByPoints(TT, m, q, workers, field);
+        return;
+    }
+    shapeField(m, field);
+    const int n = nodes.n;
+
+    // Columns downstream of the source whose exp(m) stays within [0, 1] at every
+    // node go into the product; the others keep the point formula.
+    std::vector<int> productColumn(static_cast<std::size_t>(field.columns), -1);
+    std::vector<int> columnOfProduct;
+    for (int j = 0; j < field.columns; ++j)
+        if (columnX(m, j) > 0) columnOfProduct.push_back(j);
+    const int candidates = static_cast<int>(columnOfProduct.size());
+    std::vector<double>& byColumn = field.columnExponentials;  // candidate-major
+    byColumn.resize(static_cast<std::size_t>(candidates) * static_cast<std::size_t>(n));
+    std::vector<char> safe(static_cast<std::size_t>(candidates), 1);
+    ParallelFor(candidates, 1, workers, [&](int begin, int end) {
+        for (int c = begin; c < end; ++c) {
+            const double XX = columnX(m, columnOfProduct[static_cast<std::size_t>(c)]);
+            for (int i = 0; i < n; ++i) {
+                const double tau = nodes.tau[static_cast<std::size_t>(i)];
+                const double A = XX - m.Velocity * tau;
+                const double exponent = -A * A / (4 * m.DispX * tau) - m.Decay * tau;
+                if (!(exponent <= 0)) safe[static_cast<std::size_t>(c)] = 0;
+                byColumn[at(c, n, i)] = ExpOrZero(exponent);
+            }
+        }
+    });
+    int columns = 0;
+    for (int c = 0; c < candidates; ++c)
+        if (safe[static_cast<std::size_t>(c)]) productColumn[static_cast<std::size_t>(columnOfProduct[static_cast<std::size_t>(c)])] = columns++;
+    // The product takes the safe columns node-major: exponentials[i][p].
+    std::vector<double>& exponentials = field.exponentials;
+    exponentials.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(columns));
+    for (int c = 0, p = 0; c < candidates; ++c) {
+        if (!safe[static_cast<std::size_t>(c)]) continue;
+        for (int i = 0; i < n; ++i) exponentials[at(i, columns, p)] = byColumn[at(c, n, i)];
+        ++p;
+    }
+
+    std::vector<double>& yFactors = field.yFactors;
+    yFactors.resize(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(n));
+    ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
+        for (int k = begin; k < end; ++k) {
+            const double YY = rowY(m, k);
+            for (int i = 0; i < n; ++i) {
+                const double scale = nodes.yScale[static_cast<std::size_t>(i)];
+                const double difference = ExpErfcHorner(0, (m.YMin - YY) / scale) - ExpErfcHorner(0, (m.YMax - YY) / scale);
+                yFactors[at(k, n, i)] = difference * nodes.zWeight[static_cast<std::size_t>(i)];
+            }
+        }
+    });
+
+    const double denominator = 2 * std::sqrt(std::numbers::pi * m.DispX);
+    std::vector<double>& sums = field.sums;
+    sums.resize(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(std::max(columns, 1)));
+    ParallelFor(field.rows, kRowGroup, workers, [&](int begin, int end) {
+        MultiplyRows(yFactors.data(), n, exponentials.data(), columns, sums.data(), begin, end);
+        for (int k = begin; k < end; ++k) {
+            for (int j = 0; j < field.columns; ++j) {
+                double& value = field.values[at(k, field.columns, j)];
+                const int p = productColumn[static_cast<std::size_t>(j)];
+                if (p >= 0) {
+                    const double XX = columnX(m, j);
+                    value = m.C0 * (XX * (sums[at(k, columns, p)] * b / 2) / denominator);
+                    if (std::isfinite(value)) continue;
+                }
+                value = pointValue(TT, k, j, m, q);
+            }
+        }
+    });
+}
+
+}  // namespace kavrin

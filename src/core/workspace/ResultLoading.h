@@ -1,0 +1,21 @@
+// Reading one time's results file back into ResultGrid.
+#pragma once
+
+#include "workspace/ResultGrid.h"
+
+#include <string>
+
+namespace kavrin {
+
+// The k-th value of the m-th line goes to cell (k, m); each value ends at a
+// blank, text after a line's last blank is ignored, an empty line keeps its
+// row. Cells the file does not cover keep their contents, and nothing is
+// stored outside the grid. Returns false, touching nothing, when the file
+// does not exist; a value that does not convert throws ConversionError with
+// the cells stored up to it kept.
+bool LoadResultFile(const std::string& path, ResultGrid& grid, char separator);
+
+// The results file of a time of the current project: root + name + "/T" + tempo + ".txt".
+std::string ResultFilePath(const std::string& root, const std::string& projectName, const std::string& tempo);
+
+}  // namespace kavrin

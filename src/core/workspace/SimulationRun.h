@@ -1,0 +1,32 @@
+// The writing part of a run, shared by the desktop Run command and the headless
+// run: project folder, index, and one time file per time of the series.
+#pragma once
+
+#include "model/ModelState.h"
+#include "model/ProjectState.h"
+#include "solution/Quadrature.h"
+#include "workspace/ResultGrid.h"
+#include "workspace/Transporte.h"
+
+#include <string>
+
+namespace kavrin {
+
+struct RunEnvironment {
+    std::string root;         // the workspace root, ending with "/"
+    std::string valoresPath;  // the quadrature table
+    char separator = '.';
+    bool reference = false;  // the point formula for every point
+    unsigned workers = 1;
+};
+
+// Marks results as existing, creates the project folder (with a "(2)", "(3)" …
+// suffix when the name is taken; ProjectName gets the name used), writes the
+// index and, for every time T0, T0 + DT, … <= T1, its time file. The model
+// has passed the run's checks. On failure the files are closed and what was
+// written stays; the error propagates.
+void WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid& grid,
+              ProjectState& project, const RunEnvironment& environment,
+              RunProgress& progress, const RowCallback& onRow);
+
+}  // namespace kavrin

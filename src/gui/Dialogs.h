@@ -1,0 +1,55 @@
+// Every modal exchange with the user goes through this interface, so that
+// tests can answer the program's questions with a script.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace kavrin {
+
+enum class Answer { Yes, No, Cancel };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual void notice(const QString& text) = 0;                  // text and OK
+    virtual Answer question(const QString& text, bool cancel) = 0;  // "KAVRIN", Yes/No(/Cancel)
+    virtual void error(const QString& text) = 0;                   // the error box
+    // A path, or empty when the user cancelled.
+    virtual QString openFile(const QString& filter, const QString& startFolder) = 0;
+    virtual QString saveFile(const QString& filter, const QString& proposedName) = 0;
+    // Asks the desktop to open a document with its viewer, without waiting.
+    virtual void openDocument(const QString& path) = 0;
+    // The project-name window, modal: the typed name (empty when closed by its
+    // close box), or nothing when the user pressed Cancel.
+    virtual std::optional<QString> askProjectName() = 0;
+};
+
+// The real dialogs, parented to the given window.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void notice(const QString& text) override;
+    Answer question(const QString& text, bool cancel) override;
+    void error(const QString& text) override;
+    QString openFile(const QString& filter, const QString& startFolder) override;
+    QString saveFile(const QString& filter, const QString& proposedName) override;
+    void openDocument(const QString& path) override;
+    std::optional<QString> askProjectName() override;
+    // The window that asks for a project name belongs to the program; it is
+    // handed in as the function that shows it.
+    using ProjectNameAsker = std::function<std::optional<QString>()>;
+    void setProjectNameAsker(ProjectNameAsker asker) { askProjectName_ = std::move(asker); }
+
+private:
+    QWidget* parent_;
+    ProjectNameAsker askProjectName_;
+};
+
+}  // namespace kavrin

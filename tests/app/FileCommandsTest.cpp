@@ -1,0 +1,85 @@
+#include "RunFixture.h"
+#include "workspace/Workspace.h"
+#include "project/TFormExportGRD.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace kavrin;
+using kavrin::test::CrLfLines;
+using kavrin::test::ReadBytes;
+using kavrin::test::RunFixture;
+
+TEST(ParameterFiles, WrittenAndReadBackThroughTheMenu)
+{
+    RunFixture f;
+    f.type(13, "1250");
+    f.app.windows.dados->ComboBox1->setCurrentText("104");
+    f.dialogs.files = {QString::fromStdString(f.folder.path() + "par.dat")};
+    f.main->action("Salvar1")->trigger();
+    const std::vector<std::string> lines = CrLfLines(ReadBytes(f.folder.path() + "par.dat.dat"));
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(lines[12], "1250");
+    EXPECT_EQ(lines[21], "104");
+
+    f.type(13, "5");
+    f.app.windows.dados->ComboBox1->setCurrentText("20");
+    f.dialogs.files = {QString::fromStdString(f.folder.path() + "par.dat.dat")};
+    f.main->action("Abrir1")->trigger();
+    EXPECT_EQ(f.app.windows.dados->Edit[13]->text(), "1250");
+    EXPECT_EQ(f.app.windows.dados->ComboBox1->currentText(), "20") << "the order is never read back";
+    EXPECT_TRUE(f.dialogs.errors.isEmpty());
+}
+
+TEST(ResultLoadingCommand, LoadsATimeOrSaysItIsMissing)
+{
+    RunFixture f;
+    f.runAs("Teste");
+    f.app.grid.set(2, 4, -1);
+    f.main->files().CompletaArray("2500");
+    EXPECT_NEAR(f.app.grid.at(2, 4), 0.5 * 0.567010, 1e-6);
+    f.main->files().CompletaArray("2500.0");
+    EXPECT_EQ(f.dialogs.notices.last(), f.app.messages.MsgResultFileMissing);
+    EXPECT_NEAR(f.app.grid.at(2, 4), 0.5 * 0.567010, 1e-6);
+}
+
+TEST(ExportCommands, AllTimesAndAChosenFileThroughTheExportWindow)
+{
+    RunFixture f;
+    f.runAs("Teste");
+    f.dialogs.files = {QString::fromStdString(f.folder.path() + "all")};
+    f.main->action("ToolButton12")->trigger();
+    EXPECT_TRUE(std::filesystem::exists(f.folder.path() + "allT0.grd"));
+    EXPECT_TRUE(std::filesystem::exists(f.folder.path() + "allT2500.grd"));
+
+    // The export window: its "Procurar" for the results file, a typed name, OK.
+    TFormExportGRD* window = f.app.windows.exportGrd;
+    const std::string results = f.root() + "Teste/T2500.txt";
+    f.dialogs.files = {QString::fromStdString(results)};
+    QTimer::singleShot(0, window, [&] {
+        EXPECT_EQ(window->Edit1->text().toStdString(), f.root() + "Teste/") << "the window starts in the project folder";
+        window->findChild<QPushButton*>("Button1")->click();
+        window->Edit2->setText(QString::fromStdString(f.folder.path() + "chosen.txt"));
+        window->findChild<QPushButton*>("BitBtn1")->click();
+    });
+    f.main->action("Escolherarquivo1")->trigger();
+    const std::vector<std::string> table = CrLfLines(ReadBytes(f.folder.path() + "chosen.txt.txt"));
+    EXPECT_EQ(table.size(), 11u * 7u);
+    EXPECT_EQ(table.front().substr(0, 8), "0 -30 0.");
+
+    // Cancel writes nothing.
+    QTimer::singleShot(0, window, [&] { window->findChild<QPushButton*>("BitBtn2")->click(); });
+    window->Edit2->setText(QString::fromStdString(f.folder.path() + "cancelled"));
+    f.main->action("EscolherArquivo2")->trigger();
+    EXPECT_FALSE(std::filesystem::exists(f.folder.path() + "cancelled.grd"));
+    EXPECT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+
+    // Without results the index is missing: the file error, nothing written.
+    kavrin::test::RunFixture fresh;
+    fresh.dialogs.files = {QString::fromStdString(fresh.folder.path() + "none")};
+    fresh.main->action("ToolButton13")->trigger();
+    ASSERT_EQ(fresh.dialogs.errors.size(), 1);
+    EXPECT_TRUE(fresh.dialogs.errors[0].startsWith("I/O error 2"));
+}

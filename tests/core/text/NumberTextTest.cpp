@@ -1,0 +1,199 @@
+#include "text/DecimalSeparator.h"
+#include "text/Errors.h"
+#include "text/NumberText.h"
+#include "text/Windows1252.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <charconv>
+#include <cstring>
+
+using namespace kavrin;
+
+struct FormatCase {
+    double value;
+    const char* text;
+};
+
+TEST(GeneralFormat, ShortestTextUpToFifteenDigits)
+{
+    const FormatCase cases[] = {
+        {0, "0"},
+        {2500, "2500"},
+        {0.5, "0,5"},
+        {12.25, "12,25"},
+        {-30, "-30"},
+        {0.0001, "0,0001"},
+        {0.00005, "5E-5"},
+        {1.5e-7, "1,5E-7"},
+        {1e15, "1E15"},
+        {999999999999999.0, "999999999999999"},
+        {999999999999999.9, "1E15"},
+        {0.30000000000000004, "0,3"},
+        {0.9999999999999999, "1"},
+        {123456789012345678.0, "1,23456789012346E17"},
+        {-0.00012345, "-0,00012345"},
+        {1.0 / 3.0, "0,333333333333333"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatGeneral(c.value, ','), c.text) << c.value;
+    EXPECT_EQ(FormatGeneral(0.5, '.'), "0.5");
+    EXPECT_EQ(FormatGeneral(2.5e-9, '.'), "2.5E-9");
+}
+
+TEST(FixedPatterns, GridValuesHaveFifteenDigitsAndFourExponentDigits)
+{
+    const FormatCase cases[] = {
+        {0.5, "5,00000000000000E-0001"},
+        {12.5, "1,25000000000000E+0001"},
+        {0.00012345, "1,23450000000000E-0004"},
+        {0, "0,00000000000000E+0000"},
+        {-0.0, "0,00000000000000E+0000"},
+        {-2.5, "-2,50000000000000E+0000"},
+        {1e-300, "1,00000000000000E-0300"},
+        {9.999999999999999e22, "1,00000000000000E+0023"},
+        // An exact tie at the 16th digit rounds away from zero.
+        {1234567890123445.0, "1,23456789012345E+0015"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatGridValue(c.value, ','), c.text) << c.value;
+    EXPECT_EQ(FormatGridValue(0.5, '.'), "5.00000000000000E-0001");
+}
+
+TEST(FixedPatterns, ShortPatternsRoundHalfAwayFromZero)
+{
+    EXPECT_EQ(FormatFixed(0.0625, 3, ','), "0,063");
+    EXPECT_EQ(FormatFixed(-0.0625, 3, ','), "-0,063");
+    EXPECT_EQ(FormatFixed(1.23456, 4, ','), "1,2346");
+    EXPECT_EQ(FormatFixed(0.99996, 4, '.'), "1.0000");
+    EXPECT_EQ(FormatFixed(-0.00001, 4, '.'), "0.0000");
+    EXPECT_EQ(FormatFixed(2, 4, '.'), "2.0000");
+    EXPECT_EQ(FormatFixed(123456.5, 0, '.'), "123457");
+    EXPECT_EQ(FormatScientific(12345, 3, 2, ','), "1,235E+04");
+    EXPECT_EQ(FormatScientific(0.000123, 3, 2, '.'), "1.230E-04");
+    EXPECT_EQ(FormatScientific(0, 3, 2, '.'), "0.000E+00");
+    EXPECT_EQ(FormatScientific(-9.9996e-100, 3, 2, '.'), "-1.000E-99");
+}
+
+TEST(Conversion, AcceptsOnlyBlanksSignDigitsSeparatorAndExponent)
+{
+    struct Case {
+        const char* text;
+        double value;
+    };
+    const Case accepted[] = {
+        {"1,5", 1.5},     {" 1,5 ", 1.5}, {"-2", -2},          {"+2", 2},
+        {",5", 0.5},      {"5,", 5},      {"1e3", 1000},       {"1E-0003", 0.001},
+        {"5,00000000000000E-0001", 0.5},   {"1E-400", 0},      {"0,1", 0.1},
+    };
+    for (const auto& c : accepted) EXPECT_EQ(ParseFloat(c.text, ','), c.value) << c.text;
+
+    const char* rejected[] = {"", " ", "-", ",", "1.5", "1,000,5", "abc", "1e", "1e+", "1 2",
+                              "\t1", "1\t", "1E400", "--1", "0x10", "1,5x", "e5"};
+    for (const char* text : rejected) EXPECT_THROW(ParseFloat(text, ','), ConversionError) << text;
+    EXPECT_EQ(ParseFloat("0.5", '.'), 0.5);
+    EXPECT_THROW(ParseFloat("0,5", '.'), ConversionError);
+}
+
+TEST(Conversion, MessagesQuoteTheText)
+{
+    try {
+        ParseFloat("abc", '.');
+        FAIL();
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+    }
+    try {
+        ParseInteger("abc");
+        FAIL();
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "''abc'' is not a valid integer value");
+    }
+}
+
+TEST(Conversion, IntegersAreDecimalAndThirtyTwoBits)
+{
+    EXPECT_EQ(ParseInteger("60"), 60);
+    EXPECT_EQ(ParseInteger(" 10 "), 10);
+    EXPECT_EQ(ParseInteger("+7"), 7);
+    EXPECT_EQ(ParseInteger("-2147483648"), -2147483647 - 1);
+    for (const char* text : {"", "1.5", "2147483648", "1e2", "- 1", "60a", "+-1"})
+        EXPECT_THROW(ParseInteger(text), ConversionError) << text;
+}
+
+TEST(Conversion, RoundTripsEveryGridValue)
+{
+    for (double v : {0.1, 1.0 / 3.0, 4.82145844142771e-1, 2.2250738585072014e-308, 1e300}) {
+        const double back = ParseFloat(FormatGridValue(v, ','), ',');
+        EXPECT_NEAR(back, v, std::fabs(v) * 1e-14);
+    }
+}
+
+TEST(DecimalSeparator, ArrumaDecimalSwapsOnlyTheSeparator)
+{
+    EXPECT_EQ(ArrumaDecimal("0.00002", ','), "0,00002");
+    EXPECT_EQ(ArrumaDecimal("0,5", '.'), "0.5");
+    EXPECT_EQ(ArrumaDecimal("1.000,5", ','), "1,000,5");
+    EXPECT_EQ(ArrumaDecimal(" a.b ", ','), " a,b ");
+}
+
+TEST(DecimalSeparator, EnvironmentOverridesTheLocale)
+{
+    ::setenv("KAVRIN_DECIMAL_SEPARATOR", ",", 1);
+    EXPECT_EQ(SystemDecimalSeparator(), ',');
+    ::setenv("KAVRIN_DECIMAL_SEPARATOR", ".", 1);
+    EXPECT_EQ(SystemDecimalSeparator(), '.');
+    ::unsetenv("KAVRIN_DECIMAL_SEPARATOR");
+}
+
+TEST(Windows1252, ConvertsBothWays)
+{
+    EXPECT_EQ(Utf8ToWindows1252("Concentração €"), "Concentra\xE7\xE3o \x80");
+    EXPECT_EQ(Windows1252ToUtf8("Concentra\xE7\xE3o \x80"), "Concentração €");
+    EXPECT_EQ(Utf8ToWindows1252("日本"), "??");
+    EXPECT_TRUE(FitsWindows1252("Ação"));
+    EXPECT_FALSE(FitsWindows1252("Ω"));
+}
+
+TEST(FixedPatterns, FastGridWriterEqualsTheGeneralPatternFormatter)
+{
+    std::mt19937_64 random(20261210);
+    std::uniform_real_distribution<double> mantissa(-10, 10);
+    std::uniform_int_distribution<int> exponent(-320, 300);
+    std::vector<double> values = {0.5, -0.5, 9.999999999999995, 9.9999999999999949, 1234567890123445.0,
+                                  1234567890123455.0, 0.125, 1e-310, 4.9406564584124654e-324, 1.7976931348623157e308};
+    for (int i = 0; i < 200000; ++i) values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
+    // Values whose 16th digit is an exact or near tie.
+    for (long long n = 1000000000000005; n < 1000000000001000; n += 10) {
+        values.push_back(static_cast<double>(n));
+        values.push_back(std::nextafter(static_cast<double>(n) / 1e20, 0.0));
+    }
+    for (double v : values) {
+        char text[kGridValueMaxLength];
+        ASSERT_EQ(std::string(text, WriteGridValue(text, v, ',')), FormatScientific(v, 14, 4, ',')) << v;
+    }
+}
+
+TEST(FixedPatterns, FifteenDigitRoundingMatchesTheExactExpansion)
+{
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<long long> integers(100000000000000LL, 9007199254740991LL);
+    for (int i = 0; i < 100000; ++i) {
+        const double v = static_cast<double>(integers(random)) * std::pow(2.0, static_cast<int>(random() % 200) - 120);
+        char exact[900];
+        char* end = std::to_chars(exact, exact + sizeof exact, v, std::chars_format::scientific, 799).ptr;
+        std::string digits = std::string(1, exact[0]) + std::string(exact + 2, exact + 16);
+        const bool up = exact[16] >= '5';  // half away from zero: a 5 rounds up whatever follows
+        int exponent = std::atoi(std::strchr(exact, 'e') + 1);
+        if (up) {
+            int k = 14;
+            while (k >= 0 && digits[static_cast<std::size_t>(k)] == '9') digits[static_cast<std::size_t>(k--)] = '0';
+            if (k >= 0) ++digits[static_cast<std::size_t>(k)];
+            else { digits[0] = '1'; ++exponent; }
+        }
+        (void)end;
+        const DecimalDigits rounded = RoundSignificant(v, 15);
+        ASSERT_EQ(rounded.digits, digits) << v;
+        ASSERT_EQ(rounded.exponent, exponent) << v;
+    }
+}

@@ -1,0 +1,77 @@
+#include "TestSupport.h"
+#include "text/Errors.h"
+#include "workspace/ResultLoading.h"
+
+#include <gtest/gtest.h>
+
+using namespace kavrin;
+using kavrin::test::TempFolder;
+using kavrin::test::WriteBytes;
+
+namespace {
+
+// A grid whose every cell holds -1, to see which cells a load wrote.
+ResultGrid markedGrid()
+{
+    ResultGrid grid;
+    for (int ix = 1; ix <= ResultGrid::kSize; ++ix)
+        for (int iy = 1; iy <= ResultGrid::kSize; ++iy) grid.set(ix, iy, -1);
+    return grid;
+}
+
+}  // namespace
+
+TEST(ResultLoading, CellsFollowTheLinesAndTheirBlanks)
+{
+    struct Case {
+        const char* name;
+        const char* bytes;
+        std::vector<std::tuple<int, int, double>> cells;  // (ix, iy, value); -1: untouched
+    };
+    const Case cases[] = {
+        {"two rows", "1E+0000 2E+0000 \r\n3E+0000 4E+0000 \r\n", {{1, 1, 1}, {2, 1, 2}, {1, 2, 3}, {2, 2, 4}, {3, 1, -1}}},
+        {"short line", "1E+0000 \r\n3E+0000 4E+0000 \r\n", {{1, 1, 1}, {2, 1, -1}, {2, 2, 4}}},
+        {"empty line keeps its row", "1E+0000 \r\n\r\n5E+0000 \r\n", {{1, 1, 1}, {1, 2, -1}, {1, 3, 5}}},
+        {"a value without its blank is lost", "1E+0000 2E+0000\r\n", {{1, 1, 1}, {2, 1, -1}}},
+        {"grid value texts", "5.00000000000000E-0001 1.23450000000000E-0004 \r\n", {{1, 1, 0.5}, {2, 1, 0.00012345}}},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        WriteBytes(folder.path() + "T0.txt", c.bytes);
+        ResultGrid grid = markedGrid();
+        ASSERT_TRUE(LoadResultFile(folder.path() + "T0.txt", grid, '.')) << c.name;
+        for (const auto& [ix, iy, value] : c.cells) EXPECT_EQ(grid.at(ix, iy), value) << c.name << " (" << ix << "," << iy << ")";
+    }
+}
+
+TEST(ResultLoading, FailuresKeepWhatWasStored)
+{
+    TempFolder folder;
+    ResultGrid grid = markedGrid();
+    EXPECT_FALSE(LoadResultFile(folder.path() + "T80.txt", grid, '.'));
+    EXPECT_EQ(grid.at(1, 1), -1);
+
+    WriteBytes(folder.path() + "T0.txt", "1E+0000 2E+0000  3E+0000 \r\n");  // two blanks in a row
+    EXPECT_THROW(LoadResultFile(folder.path() + "T0.txt", grid, '.'), ConversionError);
+    EXPECT_EQ(grid.at(2, 1), 2);
+    EXPECT_EQ(grid.at(3, 1), -1);
+
+    WriteBytes(folder.path() + "T1.txt", "5,0E-0001 \r\n");  // the other separator
+    EXPECT_THROW(LoadResultFile(folder.path() + "T1.txt", grid, '.'), ConversionError);
+    EXPECT_TRUE(LoadResultFile(folder.path() + "T1.txt", grid, ','));
+    EXPECT_EQ(grid.at(1, 1), 0.5);
+}
+
+TEST(ResultLoading, NothingIsStoredOutsideTheGrid)
+{
+    TempFolder folder;
+    std::string line;
+    for (int k = 0; k < 460; ++k) line += "1E+0000 ";
+    std::string bytes;
+    for (int m = 0; m < 460; ++m) bytes += line + "\r\n";
+    WriteBytes(folder.path() + "T0.txt", bytes);
+    ResultGrid grid;
+    EXPECT_TRUE(LoadResultFile(folder.path() + "T0.txt", grid, '.'));
+    EXPECT_EQ(grid.at(451, 451), 1);
+    EXPECT_EQ(ResultFilePath("/r/", "P", "80"), "/r/P/T80.txt");
+}

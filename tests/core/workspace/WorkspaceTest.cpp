@@ -1,0 +1,161 @@
+#include "TestSupport.h"
+#include "text/Errors.h"
+#include "model/RunChecks.h"
+#include "text/TextFile.h"
+#include "model/Variaveis.h"
+#include "workspace/Workspace.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace kavrin;
+using kavrin::test::TempFolder;
+
+TEST(TimeText, GeneralFormatOfTheTime)
+{
+    const std::pair<double, const char*> cases[] = {{0, "0"}, {2500, "2500"}, {0.5, "0,5"}, {12.25, "12,25"}, {0.00005, "5E-5"}, {1e15, "1E15"}};
+    for (const auto& [t, text] : cases) EXPECT_EQ(TimeText(t, ','), text);
+    EXPECT_EQ(TimeFilePath("/r/", "P", 0.5, '.'), "/r/P/T0.5.txt");
+    EXPECT_EQ(IndexPath("/r/", "P"), "/r/P/Index.txt");
+}
+
+TEST(TimeSequence, RepeatedAdditionNamesTheFilesByFifteenDigits)
+{
+    std::vector<std::string> names;
+    for (double t = 0; t <= 1; t = t + 0.1) names.push_back(TimeText(t, ','));
+    const std::vector<std::string> expected = {"0", "0,1", "0,2", "0,3", "0,4", "0,5", "0,6", "0,7", "0,8", "0,9", "1"};
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(CountTimes(0, 1, 0.1), 11u);
+    EXPECT_EQ(CountTimes(0, 2500, 2500), 2u);
+    EXPECT_EQ(CountTimes(80, 80, 20), 1u);
+    EXPECT_EQ(CountTimes(100, 80, 20), 0u);
+}
+
+TEST(Workspace, RootComesFromTheEnvironment)
+{
+    ::setenv("KAVRIN_ROOT", "/tmp/somewhere", 1);
+    EXPECT_EQ(WorkspaceRoot(), "/tmp/somewhere/");
+    ::setenv("KAVRIN_ROOT", "relative/results", 1);
+    EXPECT_EQ(WorkspaceRoot(), std::filesystem::current_path().string() + "/relative/results/");
+    ::unsetenv("KAVRIN_ROOT");
+    ::setenv("HOME", "/home/user", 1);
+    EXPECT_EQ(WorkspaceRoot(), "/home/user/KAVRIN/");
+}
+
+TEST(Workspace, TakenNamesGetANumberSuffix)
+{
+    TempFolder folder;
+    const std::string root = folder.path() + "root/";
+    std::vector<std::string> names;
+    for (int run = 1; run <= 11; ++run) names.push_back(CreateProjectFolder(root, "Teste"));
+    EXPECT_EQ(names[0], "Teste");
+    EXPECT_EQ(names[1], "Teste(2)");
+    EXPECT_EQ(names[9], "Teste(10)");
+    EXPECT_EQ(names[10], "Teste(11)");
+    for (const auto& name : names) EXPECT_TRUE(std::filesystem::is_directory(root + name));
+    kavrin::test::WriteBytes(root + "Plain", "a file, not a folder");
+    EXPECT_EQ(CreateProjectFolder(root, "Plain"), "Plain(2)");
+}
+
+TEST(Workspace, NamesThatWouldLeaveTheRootAreRefused)
+{
+    for (const char* name : {"", ".", "..", "../outside", "a/b", "/abs", "line\nbreak", "Ω"})
+        EXPECT_THROW(ValidateProjectName(name), CheckError) << name;
+    for (const char* name : {"Teste", "Área contaminada", "12-10-26 01-12-17", "a..b", "x(2)"})
+        EXPECT_NO_THROW(ValidateProjectName(name)) << name;
+}
+
+TEST(Workspace, LowerCaseIndexNameFindsTheRunsIndex)
+{
+    TempFolder folder;
+    kavrin::test::WriteBytes(folder.path() + "Index.txt", "x\r\n");
+    EXPECT_EQ(ResolveIndexPath(folder.path() + "index.txt"), folder.path() + "Index.txt");
+    EXPECT_EQ(ResolveIndexPath(folder.path() + "Index.txt"), folder.path() + "Index.txt");
+    EXPECT_EQ(ResolveIndexPath(folder.path() + "other.txt"), folder.path() + "other.txt");
+}
+
+TEST(TextFiles, WindowsBytesCrLfAndEmptyTextsPastTheEnd)
+{
+    TempFolder folder;
+    const std::string path = folder.path() + "f.txt";
+    TextFileWriter writer(path);
+    writer.writeLine("Calibração");
+    writer.writeLine("");
+    writer.write("last");
+    writer.close();
+    EXPECT_EQ(kavrin::test::ReadBytes(path), "Calibra\xE7\xE3o\r\n\r\nlast");
+    TextFileReader reader(path);
+    EXPECT_EQ(reader.readLine(), "Calibração");
+    EXPECT_EQ(reader.readLine(), "");
+    EXPECT_EQ(reader.readLine(), "last");
+    EXPECT_EQ(reader.readLine(), "");
+    EXPECT_TRUE(reader.atEnd());
+
+    kavrin::test::WriteBytes(path, "a\nb\rc\r\n");
+    TextFileReader mixed(path);
+    EXPECT_EQ(mixed.readLine(), "a");
+    EXPECT_EQ(mixed.readLine(), "b");
+    EXPECT_EQ(mixed.readLine(), "c");
+    EXPECT_THROW(TextFileReader(folder.path() + "missing"), FileError);
+    EXPECT_THROW(TextFileWriter(folder.path() + "no/such/folder.txt"), FileError);
+}
+
+TEST(RunChecks, TheFirstFailingCheckIsReported)
+{
+    struct Case {
+        std::vector<std::pair<int, const char*>> texts;
+        std::optional<RunRefusal> refusal;
+    };
+    const Case cases[] = {
+        {{}, std::nullopt},
+        {{{10, "-226"}}, RunRefusal::GridTooLargeY},                                    // 452 cells
+        {{{10, "-225"}, {6, "450"}}, std::nullopt},                                     // exactly 450 passes
+        {{{6, "451"}, {10, "-225"}}, RunRefusal::GridTooLargeX},
+        {{{6, "60"}, {10, "-40"}}, RunRefusal::YRangeExceedsX},
+        {{{10, "-10"}}, RunRefusal::YRangeNotAboveSourceWidth},
+        {{{13, "0"}}, RunRefusal::TimeStepNotPositive},
+        {{{13, "-5"}}, RunRefusal::TimeStepNotPositive},
+        {{{13, "0"}, {11, "3000"}}, std::nullopt},                                      // T1 < T0: nothing to compute
+        {{{13, "0.0001"}}, RunRefusal::TooManyTimes},
+        {{{11, "1e20"}, {12, "2e20"}, {13, "1"}}, RunRefusal::TooManyTimes},
+    };
+    for (const Case& c : cases) {
+        ParameterTexts texts = InitialParameterTexts();
+        for (const auto& [edit, text] : c.texts) SetControlText(texts, edit, text, '.');
+        ModelState m;
+        Variaveis(texts, m, '.');
+        EXPECT_EQ(CheckRun(m), c.refusal) << (c.texts.empty() ? "initial" : c.texts[0].second);
+    }
+}
+
+TEST(Workspace, DeletaPastaRemovesOnlyAProjectFolderInsideTheRoot)
+{
+    TempFolder folder;
+    const std::string root = folder.path() + "root/";
+    const std::string outside = folder.path() + "outside/";
+    std::filesystem::create_directories(outside);
+    kavrin::test::WriteBytes(outside + "keep.txt", "x");
+
+    const std::string name = CreateProjectFolder(root, "Teste");
+    kavrin::test::WriteBytes(root + name + "/T0.txt", "x");
+    kavrin::test::WriteBytes(root + name + "/Index.txt", "x");
+    DeletaPasta(root, "Teste");
+    EXPECT_FALSE(std::filesystem::exists(root + "Teste"));
+
+    // A folder that still holds a subfolder keeps it and stays.
+    CreateProjectFolder(root, "Anim");
+    std::filesystem::create_directories(root + "Anim/tempImage");
+    kavrin::test::WriteBytes(root + "Anim/tempImage/0.bmp", "x");
+    kavrin::test::WriteBytes(root + "Anim/T0.txt", "x");
+    DeletaPasta(root, "Anim");
+    EXPECT_FALSE(std::filesystem::exists(root + "Anim/T0.txt"));
+    EXPECT_TRUE(std::filesystem::exists(root + "Anim/tempImage/0.bmp"));
+
+    // Names from a project file that anyone may have written delete nothing outside.
+    for (const char* name : {"../outside", "..", "", "/tmp", "."}) DeletaPasta(root, name);
+    std::filesystem::create_symlink(outside, root + "Link");
+    DeletaPasta(root, "Link");
+    EXPECT_TRUE(std::filesystem::exists(outside + "keep.txt"));
+    EXPECT_TRUE(std::filesystem::exists(root));
+}
