@@ -7,13 +7,13 @@
 
 namespace kavrin {
 
-void PerformBatchExport(const BatchExportOptions& options, char separator)
+void PerformBatchExport(const BatchExportOptions& options, const BatchEnvironment& environment)
 {
+    const char separator = environment.separator;
     const ProjectFileContents project = ReadProjectFile(options.projectPath);
     ParameterTexts texts = InitialParameterTexts();
     ArrumaCampos(texts, separator);
-    AssignEditTexts(texts, project.texts, separator);
-    texts.comboBox1 = project.texts.comboBox1;
+    ApplyProjectTexts(texts, project, separator);
     ModelState model;
     Variaveis(texts, model, separator);
 
@@ -22,7 +22,7 @@ void PerformBatchExport(const BatchExportOptions& options, char separator)
         convert(options.to, *options.resultsPath, 2, model, separator);
         return;
     }
-    const std::string index = project.indexPath.empty() ? IndexPath(WorkspaceRoot(), project.projectName) : project.indexPath;
+    const std::string index = project.indexPath.empty() ? IndexPath(environment.root, project.projectName) : project.indexPath;
     convert(options.to, index, 1, model, separator);
 }
 

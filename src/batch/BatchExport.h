@@ -8,6 +8,6 @@ namespace kavrin {
 // Takes the model from the project file (as the data window would show it),
 // then converts every time of its index, or the one results file given.
 // Throws KavrinError.
-void PerformBatchExport(const BatchExportOptions& options, char separator);
+void PerformBatchExport(const BatchExportOptions& options, const BatchEnvironment& environment);
 
 }  // namespace kavrin

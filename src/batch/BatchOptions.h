@@ -1,12 +1,21 @@
 // The command line of kavrin-batch.
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace kavrin {
+
+// What the commands take from the machine, read once when the tool starts.
+struct BatchEnvironment {
+    std::string root;
+    std::string valoresPath;
+    char separator = '.';
+    std::ostream* progress = nullptr;  // one updating line, or nothing
+};
 
 struct BatchRunOptions {
     std::optional<std::string> paramsPath;   // --params FILE.dat

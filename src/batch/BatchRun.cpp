@@ -25,9 +25,7 @@ ParameterTexts batchTexts(const BatchRunOptions& options, char separator)
     ArrumaCampos(texts, separator);
     if (options.paramsPath) AssignEditTexts(texts, ReadParameterFile(*options.paramsPath), separator);
     if (options.projectPath) {
-        const ProjectFileContents project = ReadProjectFile(*options.projectPath);
-        AssignEditTexts(texts, project.texts, separator);
-        SetControlText(texts, 0, project.texts.comboBox1, separator);
+        ApplyProjectTexts(texts, ReadProjectFile(*options.projectPath), separator);
     }
     for (const auto& [name, text] : options.sets) {
         const std::optional<int> control = ControlOfName(name);

@@ -9,13 +9,6 @@
 
 namespace kavrin {
 
-struct BatchEnvironment {
-    std::string root;
-    std::string valoresPath;
-    char separator = '.';
-    std::ostream* progress = nullptr;  // one updating line, or nothing
-};
-
 // Returns the project folder's path. Throws KavrinError (conversion, file,
 // floating-point, refused checks) and std::invalid_argument (unknown --set name).
 std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironment& environment);

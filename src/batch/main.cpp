@@ -47,20 +47,20 @@ int main(int argc, char** argv)
         return words.empty() ? 2 : 0;
     }
     const std::vector<std::string> rest(words.begin() + 1, words.end());
+    BatchEnvironment environment;
+    environment.root = WorkspaceRoot();
+    environment.valoresPath = ExecutableFolder() + "valores.txt";
+    environment.separator = SystemDecimalSeparator();
+    if (::isatty(STDERR_FILENO)) environment.progress = &std::cerr;
     if (words[0] == "export") {
         return command([&] { return ParseBatchExportOptions(rest); },
-                       [](const BatchExportOptions& options) { PerformBatchExport(options, SystemDecimalSeparator()); });
+                       [&](const BatchExportOptions& options) { PerformBatchExport(options, environment); });
     }
     if (words[0] != "run") {
         std::cerr << "kavrin-batch: unknown command \"" << words[0] << "\"\n" << kBatchUsage;
         return 2;
     }
-    return command([&] { return ParseBatchRunOptions(rest); }, [](const BatchRunOptions& options) {
-        BatchEnvironment environment;
-        environment.root = WorkspaceRoot();
-        environment.valoresPath = ExecutableFolder() + "valores.txt";
-        environment.separator = SystemDecimalSeparator();
-        if (::isatty(STDERR_FILENO)) environment.progress = &std::cerr;
+    return command([&] { return ParseBatchRunOptions(rest); }, [&](const BatchRunOptions& options) {
         std::cout << PerformBatchRun(options, environment) << std::endl;
     });
 }

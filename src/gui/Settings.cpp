@@ -68,4 +68,9 @@ void GravaRegistro(const QString& valor, const QString& endereco)
         throw KavrinError("Failed to set data for '" + valor.toStdString() + "'");
 }
 
+bool EnglishChosen()
+{
+    return GetRegistryValue("Software\\KAVRIN", "Language") == "English";
+}
+
 }  // namespace kavrin

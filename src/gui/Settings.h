@@ -15,6 +15,10 @@ QString GetRegistryValue(const QString& keyName, const QString& registro);
 // "Failed to set data for '%s'" when no store can be written.
 void GravaRegistro(const QString& valor, const QString& endereco);
 
+// Whether the stored language is English (the value "English", exactly);
+// anything else, a missing value included, means Portuguese.
+bool EnglishChosen();
+
 // The two files, machine-wide first.
 QString MachineSettingsFile();
 QString UserSettingsFile();

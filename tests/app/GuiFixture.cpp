@@ -2,6 +2,7 @@
 
 #include "Settings.h"
 #include "frame/Startup.h"
+#include "workspace/Workspace.h"
 
 #include <QSettings>
 
@@ -11,6 +12,7 @@ GuiFixture::GuiFixture()
 {
     qputenv("KAVRIN_SETTINGS_DIR", (folder.path() + "settings").c_str());
     qputenv("KAVRIN_ROOT", (folder.path() + "KAVRIN").c_str());
+    app.project.Root = WorkspaceRoot();
     app.executableFolder = QString(KAVRIN_BIN_DIR);
     app.separator = '.';
     app.splashMilliseconds = 1;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/ModelState.h"
+#include "model/ParameterTexts.h"
 #include "model/ProjectState.h"
 #include "solution/Quadrature.h"
 #include "workspace/ResultGrid.h"
@@ -61,6 +62,7 @@ struct Windows {
 
 struct AppState {
     ModelState model;
+    ParameterTexts texts;  // the data window's texts as they stand; commands read them here
     QuadratureState quadrature;
     ResultGrid grid;
     ProjectState project;

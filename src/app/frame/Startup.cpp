@@ -12,6 +12,9 @@
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
+#include "CommandRunner.h"
+#include "frame/LanguageLoader.h"
+#include "Settings.h"
 
 #include <QGuiApplication>
 #include <QLocale>
@@ -50,13 +53,6 @@ void connectShowCommands(TFormPrincipal& main, const Windows& w)
 
 }  // namespace
 
-char DesktopDecimalSeparator()
-{
-    const QString forced = qEnvironmentVariable("KAVRIN_DECIMAL_SEPARATOR");
-    if (forced == "," || forced == ".") return forced.at(0).toLatin1();
-    return QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.';
-}
-
 std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, const QStringList& arguments)
 {
     Windows& w = app.windows;
@@ -87,6 +83,10 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     w.observacao = new TObservacao(app, dialogs);
     ChildWindow* calibration = main->addChild(w.observacao, false);
     w.observacao->FormCreate();
+    // Every window exists: the stored language is applied to them all, and the
+    // splash shows (modal) before the calibration window appears.
+    const bool languageApplied = RunCommand(dialogs, [&app] { LoadLanguage(app, EnglishChosen() ? "English" : "Port"); });
+    if (languageApplied) w.entrada->showAtStartup();
     calibration->show();
     calibration->showMinimized();
 

@@ -16,7 +16,4 @@ class TFormPrincipal;
 // language, shows the splash, and returns the main window.
 std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, const QStringList& arguments);
 
-// "," or ".": $KAVRIN_DECIMAL_SEPARATOR when set to one of them, else the system locale's.
-char DesktopDecimalSeparator();
-
 }  // namespace kavrin

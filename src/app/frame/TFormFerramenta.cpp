@@ -72,8 +72,7 @@ void TFormFerramenta::FormCreate()
         const int config = GetRegistryValue("Software\\KAVRIN", "Config").trimmed().toInt(&isNumber);
         QRadioButton* data = !isNumber ? RadioButton5 : config == 0 ? RadioButton1 : config == 1 ? RadioButton2 : RadioButton5;
         data->setChecked(true);
-        const bool english = GetRegistryValue("Software\\KAVRIN", "Language") == "English";
-        (english ? RadioButton4 : RadioButton3)->setChecked(true);
+        (EnglishChosen() ? RadioButton4 : RadioButton3)->setChecked(true);
     });
     if (!RadioButton1->isChecked() && !RadioButton2->isChecked()) RadioButton5->setChecked(true);
     if (!RadioButton4->isChecked()) RadioButton3->setChecked(true);

@@ -36,7 +36,10 @@ TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
     credit->setObjectName("StatusPanel");
     statusBar()->setObjectName("StatusBar1");
     statusBar()->addWidget(credit);
+    // No project yet; the workspace root read at start stays.
+    const std::string root = app_.project.Root;
     app_.project = ProjectState{};
+    app_.project.Root = root;
 
     connectCommand("Sobre1", [this] { Sobre1Click(); });
     connectCommand("Help1", [this] { Help1Click(); });
@@ -199,8 +202,7 @@ void TFormPrincipal::ReadCommandLine(const QStringList& arguments)
 
 void TFormPrincipal::Help1Click()
 {
-    const bool english = GetRegistryValue("Software\\KAVRIN", "Language") == "English";
-    dialogs_.openDocument(app_.executableFolder + (english ? "HELPE.html" : "HELPP.html"));
+    dialogs_.openDocument(app_.executableFolder + (EnglishChosen() ? "HELPE.html" : "HELPP.html"));
 }
 
 void TFormPrincipal::Sobre1Click()

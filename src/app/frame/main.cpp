@@ -4,6 +4,8 @@
 #include "frame/Startup.h"
 #include "frame/TFormPrincipal.h"
 #include "project/TFormProjeto.h"
+#include "text/DecimalSeparator.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 
@@ -15,7 +17,8 @@ int main(int argc, char** argv)
 
     kavrin::AppState app;
     app.executableFolder = QApplication::applicationDirPath() + "/";
-    app.separator = kavrin::DesktopDecimalSeparator();
+    app.separator = kavrin::SystemDecimalSeparator();
+    app.project.Root = kavrin::WorkspaceRoot();
     QApplication::setWindowIcon(QIcon(app.executableFolder + "pictures/kavrin.png"));
 
     kavrin::QtDialogs dialogs;

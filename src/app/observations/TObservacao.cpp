@@ -1,10 +1,7 @@
 #include "observations/TObservacao.h"
 
-#include "CommandRunner.h"
-#include "frame/LanguageLoader.h"
-#include "Settings.h"
-#include "frame/TFormEntrada.h"
 #include "ChartView.h"
+#include "NamedWidget.h"
 
 #include <QChart>
 #include <QChartView>
@@ -28,20 +25,6 @@ const char* const kObservationHeadings[6] = {"Observação", "     C (mg/L)", " 
                                              "     Y (m)", "     Z (m)", "     T (dias)"};
 
 namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    return b;
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& text)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
 
 QChartView* comparisonChart()
 {
@@ -88,25 +71,25 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
     Edit1->setObjectName("Edit1");
     Edit1->setFixedWidth(60);
     auto* count = new QHBoxLayout;
-    count->addWidget(label(box, "Label1", QString::fromUtf8("Nº de Observações:")));
+    count->addWidget(NamedWidget<QLabel>(box, "Label1", QString::fromUtf8("Nº de Observações:")));
     count->addWidget(Edit1);
     count->addStretch();
     auto* tableButtons = new QHBoxLayout;
-    for (QPushButton* b : {button(box, "BitBtn5", "Importar Dados"), button(box, "BitBtn1", "Salvar"),
-                           button(box, "BitBtn2", "Cancelar"), button(box, "BitBtn6", "Calcular")})
+    for (QPushButton* b : {NamedWidget<QPushButton>(box, "BitBtn5", "Importar Dados"), NamedWidget<QPushButton>(box, "BitBtn1", "Salvar"),
+                           NamedWidget<QPushButton>(box, "BitBtn2", "Cancelar"), NamedWidget<QPushButton>(box, "BitBtn6", "Calcular")})
         tableButtons->addWidget(b);
 
     auto* comparison = new QGroupBox(QString::fromUtf8("Gráfico comparativo entre concentração mensurada e calculada"), box);
     comparison->setObjectName("GroupBox2");
     Chart1 = comparisonChart();
-    Label3 = label(comparison, "Label3", "0");
-    Label7 = label(comparison, "Label7", "0");
+    Label3 = NamedWidget<QLabel>(comparison, "Label3", "0");
+    Label7 = NamedWidget<QLabel>(comparison, "Label7", "0");
     auto* results = new QGridLayout;
-    results->addWidget(label(comparison, "Label2", QString::fromUtf8("Coeficiente de determinação:")), 0, 0);
+    results->addWidget(NamedWidget<QLabel>(comparison, "Label2", QString::fromUtf8("Coeficiente de determinação:")), 0, 0);
     results->addWidget(Label3, 0, 1);
-    results->addWidget(label(comparison, "Label6", QString::fromUtf8("Erro médio (mg/L):")), 1, 0);
+    results->addWidget(NamedWidget<QLabel>(comparison, "Label6", QString::fromUtf8("Erro médio (mg/L):")), 1, 0);
     results->addWidget(Label7, 1, 1);
-    results->addWidget(button(comparison, "BitBtn3", QString::fromUtf8("Exportar Gráfico como figura")), 0, 2, 2, 1);
+    results->addWidget(NamedWidget<QPushButton>(comparison, "BitBtn3", QString::fromUtf8("Exportar Gráfico como figura")), 0, 2, 2, 1);
     results->setColumnStretch(1, 1);
     auto* comparisonLayout = new QVBoxLayout(comparison);
     comparisonLayout->addWidget(Chart1, 1);
@@ -127,11 +110,6 @@ void TObservacao::FormCreate()
 {
     for (int column = 0; column < 6; ++column)
         StringGrid1->setHorizontalHeaderItem(column, new QTableWidgetItem(QString::fromUtf8(kObservationHeadings[column])));
-    const bool languageApplied = RunCommand(dialogs_, [this] {
-        const bool english = GetRegistryValue("Software\\KAVRIN", "Language") == "English";
-        LoadLanguage(app_, english ? "English" : "Port");
-    });
-    if (languageApplied) app_.windows.entrada->showAtStartup();
 }
 
 }  // namespace kavrin

@@ -18,7 +18,7 @@ class TObservacao : public QWidget {
 public:
     TObservacao(AppState& app, Dialogs& dialogs);
 
-    // The creation step: the grid headings, the stored language, the splash.
+    // The creation step: the grid's built-in headings.
     void FormCreate();
 
     QTableWidget* StringGrid1;

@@ -17,7 +17,7 @@ void FileCommands::AbreArq()
     const QString path = dialogs_.openFile(QStringLiteral("Dorvex (*.dat)"), QString());
     if (path.isEmpty()) return;
     const ParameterTexts loaded = ReadParameterFile(path.toStdString());
-    ParameterTexts current = app_.windows.dados->texts();
+    ParameterTexts current = app_.texts;
     AssignEditTexts(current, loaded, app_.separator);
     app_.windows.dados->setTexts(current);
 }
@@ -26,7 +26,7 @@ void FileCommands::SalvaArq()
 {
     const QString path = dialogs_.saveFile(QStringLiteral("KAVRIN (*.dat)"), QString());
     if (path.isEmpty()) return;
-    WriteParameterFile((path + ".dat").toStdString(), app_.windows.dados->texts());
+    WriteParameterFile((path + ".dat").toStdString(), app_.texts);
 }
 
 void FileCommands::exportWith(Format format, const QString& save, const QString& open, int only)
@@ -39,7 +39,7 @@ void FileCommands::ExportAllFiles(Format format, const QString& filter)
 {
     const QString save = dialogs_.saveFile(filter, QString());
     if (save.isEmpty()) return;
-    exportWith(format, save, QString::fromStdString(IndexPath(WorkspaceRoot(), app_.project.ProjectName)), 1);
+    exportWith(format, save, QString::fromStdString(IndexPath(app_.project.Root, app_.project.ProjectName)), 1);
 }
 
 void FileCommands::ExportChosenFile(Format format)
@@ -52,7 +52,7 @@ void FileCommands::ExportChosenFile(Format format)
 
 void FileCommands::CompletaArray(const QString& tempo)
 {
-    const std::string path = ResultFilePath(WorkspaceRoot(), app_.project.ProjectName, tempo.toStdString());
+    const std::string path = ResultFilePath(app_.project.Root, app_.project.ProjectName, tempo.toStdString());
     if (!LoadResultFile(path, app_.grid, app_.separator)) dialogs_.notice(app_.messages.MsgResultFileMissing);
 }
 

@@ -9,25 +9,11 @@
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
 
-#include <QDateTime>
-#include <QLocale>
-#include <QRegularExpression>
 
 namespace kavrin {
 
 namespace {
 const QString kProjectFilter = QStringLiteral("KAVRIN Projeto (*.kvr)");
-}
-
-QString DesktopDateTimeText()
-{
-    const QLocale locale = QLocale::system();
-    const QDateTime now = QDateTime::currentDateTime();
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    timeFormat.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));
-    const bool midnight = now.time().hour() == 0 && now.time().minute() == 0 && now.time().second() == 0;
-    return QString::fromStdString(DateTimeText(locale.toString(now.date(), QLocale::ShortFormat).toStdString(),
-                                               now.time().toString(timeFormat.trimmed()).toStdString(), midnight));
 }
 
 void ProjectCommands::SalvaProj()
@@ -38,14 +24,14 @@ void ProjectCommands::SalvaProj()
     }
     const QString chosen = dialogs_.saveFile(kProjectFilter, QString::fromStdString(app_.project.ProjectName));
     if (chosen.isEmpty()) return;
-    WriteProjectFile((chosen + ".kvr").toStdString(), app_.project.ProjectName, DesktopDateTimeText().toStdString(),
-                     app_.windows.dados->texts(), WorkspaceRoot());
+    WriteProjectFile((chosen + ".kvr").toStdString(), app_.project.ProjectName, DateTimeText(std::time(nullptr)),
+                     app_.texts, app_.project.Root);
     app_.project.ProjectSaved = true;
 }
 
 void ProjectCommands::OpenProject()
 {
-    const QString path = dialogs_.openFile(kProjectFilter, QString::fromStdString(WorkspaceRoot()));
+    const QString path = dialogs_.openFile(kProjectFilter, QString::fromStdString(app_.project.Root));
     if (!path.isEmpty()) app_.windows.dados->openproject(path);
 }
 
@@ -63,7 +49,7 @@ void ProjectCommands::NewProject()
 
 void ProjectCommands::DeleteCurrentResults()
 {
-    DeletaPasta(WorkspaceRoot(), app_.project.ProjectName);
+    DeletaPasta(app_.project.Root, app_.project.ProjectName);
 }
 
 bool ProjectCommands::FormClose()

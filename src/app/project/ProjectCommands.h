@@ -27,8 +27,4 @@ private:
     Dialogs& dialogs_;
 };
 
-// The local date and time as a project name: the user's short date and long
-// time (without a time zone), "/" and ":" made "-".
-QString DesktopDateTimeText();
-
 }  // namespace kavrin

@@ -7,6 +7,7 @@
 #include "model/Variaveis.h"
 #include "workspace/Workspace.h"
 #include "CommandRunner.h"
+#include "text/DateTimeText.h"
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
 #include "frame/TFormPrincipal.h"
@@ -84,7 +85,7 @@ bool SimulationCommand::obtainProjectName()
         const std::optional<QString> typed = dialogs_.askProjectName();
         if (!typed) return false;
         name = typed->toStdString();
-        if (name.empty()) name = DesktopDateTimeText().toStdString();
+        if (name.empty()) name = DateTimeText(std::time(nullptr));
     }
     try {
         ValidateProjectName(name);
@@ -99,7 +100,7 @@ void SimulationCommand::ToolButton1Click()
 {
     if (!settlePreviousResults()) return;
     app_.project.ProjectSaved = false;
-    Variaveis(app_.windows.dados->texts(), app_.model, app_.separator);
+    Variaveis(app_.texts, app_.model, app_.separator);
     if (const auto refusal = CheckRun(app_.model)) {
         dialogs_.notice(refusalMessage(app_.messages, *refusal));
         return;
@@ -123,7 +124,7 @@ void SimulationCommand::writeResults()
     QEventLoop waiting;
     std::atomic<int> shown{0};
     RunProgress counters;
-    const RunEnvironment environment{WorkspaceRoot(), (app_.executableFolder + "valores.txt").toStdString(),
+    const RunEnvironment environment{app_.project.Root, (app_.executableFolder + "valores.txt").toStdString(),
                                      app_.separator, false, WorkerCount()};
     std::thread worker([&] {
         try {

@@ -5,6 +5,7 @@
 #include "model/Variaveis.h"
 #include "files/ProjectFile.h"
 #include "CommandRunner.h"
+#include "NamedWidget.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -42,13 +43,6 @@ const Row kTransport[] = {
     {21, "Label21", "Taxa de decaimento (dias-1):"},
 };
 
-QLabel* label(QWidget* parent, const char* name, const char* caption)
-{
-    auto* l = new QLabel(QString::fromUtf8(caption), parent);
-    l->setObjectName(name);
-    return l;
-}
-
 }  // namespace
 
 TFormDados::TFormDados(AppState& app, Dialogs& dialogs) : ComboBox1(new QComboBox(this)), app_(app), dialogs_(dialogs)
@@ -67,7 +61,7 @@ TFormDados::TFormDados(AppState& app, Dialogs& dialogs) : ComboBox1(new QComboBo
             edit->setObjectName(QString("Edit%1").arg(row.edit));
             edit->setFixedWidth(110);
             Edit[static_cast<std::size_t>(row.edit)] = edit;
-            form->addRow(label(box, row.label, row.caption), edit);
+            form->addRow(NamedWidget<QLabel>(box, row.label, QString::fromUtf8(row.caption)), edit);
         }
         return box;
     };
@@ -83,13 +77,19 @@ TFormDados::TFormDados(AppState& app, Dialogs& dialogs) : ComboBox1(new QComboBo
     ComboBox1->addItems({"4", "20", "60", "104", "256"});
     ComboBox1->setCurrentText("60");
     ComboBox1->setFixedWidth(110);
-    order->addRow(label(integration, "Label22", "Nº de intervalos:"), ComboBox1);
+    order->addRow(NamedWidget<QLabel>(integration, "Label22", QString::fromUtf8("Nº de intervalos:")), ComboBox1);
 
+    app_.texts = initial;
     for (int n = 1; n <= 21; ++n) {
         QLineEdit* edit = Edit[static_cast<std::size_t>(n)];
+        // The texts follow every change first, so that handlers and commands read them.
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, n](const QString& text) { app_.texts.edit[static_cast<std::size_t>(n)] = text.toStdString(); });
         edit->installEventFilter(this);
         if (n == 8 || n == 10) connect(edit, &QLineEdit::textChanged, this, [this, n] { EditChange(n); });
     }
+    connect(ComboBox1, &QComboBox::currentTextChanged, this,
+            [this](const QString& text) { app_.texts.comboBox1 = text.toStdString(); });
     connect(ComboBox1, &QComboBox::editTextChanged, this, &TFormDados::ComboBox1Change);
 
     auto* right = new QVBoxLayout;
@@ -102,12 +102,9 @@ TFormDados::TFormDados(AppState& app, Dialogs& dialogs) : ComboBox1(new QComboBo
     setFixedSize(sizeHint());
 }
 
-ParameterTexts TFormDados::texts() const
+const ParameterTexts& TFormDados::texts() const
 {
-    ParameterTexts texts;
-    for (int n = 1; n <= 21; ++n) texts.edit[static_cast<std::size_t>(n)] = Edit[static_cast<std::size_t>(n)]->text().toStdString();
-    texts.comboBox1 = ComboBox1->currentText().toStdString();
-    return texts;
+    return app_.texts;
 }
 
 void TFormDados::setTexts(const ParameterTexts& texts)
@@ -163,8 +160,7 @@ void TFormDados::openproject(const QString& path)
     const ProjectFileContents contents = ReadProjectFile(path.toStdString());
     app_.project.ProjectName = contents.projectName;
     ParameterTexts current = texts();
-    AssignEditTexts(current, contents.texts, app_.separator);
-    current.comboBox1 = contents.texts.comboBox1;
+    ApplyProjectTexts(current, contents, app_.separator);
     setTexts(current);
     app_.project.ProjectIndexPath = contents.indexPath;
     Variaveis(current, app_.model, app_.separator);

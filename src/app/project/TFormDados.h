@@ -19,7 +19,8 @@ class TFormDados : public QWidget {
 public:
     TFormDados(AppState& app, Dialogs& dialogs);
 
-    ParameterTexts texts() const;
+    // The texts as they stand (held in AppState, where commands read them).
+    const ParameterTexts& texts() const;
     // Puts texts into the controls as they are; no change handler runs.
     void setTexts(const ParameterTexts& texts);
 

@@ -46,14 +46,14 @@ TFormExportGRD::TFormExportGRD(AppState& app, Dialogs& dialogs, QWidget* parent)
 
 void TFormExportGRD::showEvent(QShowEvent* event)
 {
-    Edit1->setText(QString::fromStdString(ProjectFolderPath(WorkspaceRoot(), app_.project.ProjectName)));
+    Edit1->setText(QString::fromStdString(ProjectFolderPath(app_.project.Root, app_.project.ProjectName)));
     QDialog::showEvent(event);
 }
 
 void TFormExportGRD::Button1Click()
 {
     const QString path = dialogs_.openFile("Arquivo de Saida (*.txt)",
-                                           QString::fromStdString(ProjectFolderPath(WorkspaceRoot(), app_.project.ProjectName)));
+                                           QString::fromStdString(ProjectFolderPath(app_.project.Root, app_.project.ProjectName)));
     if (!path.isEmpty()) Edit1->setText(path);
 }
 

@@ -1,6 +1,7 @@
 #include "views/TFormGrafico.h"
 
 #include "ChartView.h"
+#include "NamedWidget.h"
 
 #include <QChart>
 #include <QChartView>
@@ -25,13 +26,6 @@ QComboBox* editableList(QWidget* parent, const char* name)
     combo->setEditable(true);
     combo->setMinimumWidth(150);
     return combo;
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& text)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
 }
 
 // A group box with two labelled lists.
@@ -67,11 +61,11 @@ TFormGrafico::TFormGrafico(AppState& app) : app_(app)
     ComboBox4 = editableList(this, "ComboBox4");
     ComboBox5 = editableList(this, "ComboBox5");
     QGroupBox* longitudinal = inputGroup(this, "GroupBox1", QString::fromUtf8("Perfil longitudinal de concentração"),
-                                         label(this, "Tempo", "Tempo"), ComboBox1, label(this, "Label3", "Y"), ComboBox3);
+                                         NamedWidget<QLabel>(this, "Tempo", "Tempo"), ComboBox1, NamedWidget<QLabel>(this, "Label3", "Y"), ComboBox3);
     QGroupBox* transversal = inputGroup(this, "GroupBox4", QString::fromUtf8("Perfil transversal de concentração"),
-                                        label(this, "Label4", "Tempo"), ComboBox6, label(this, "Label5", "X"), ComboBox7);
+                                        NamedWidget<QLabel>(this, "Label4", "Tempo"), ComboBox6, NamedWidget<QLabel>(this, "Label5", "X"), ComboBox7);
     QGroupBox* node = inputGroup(this, "GroupBox3", QString::fromUtf8("Concentração x Tempo"),
-                                 label(this, "Label1", "X"), ComboBox4, label(this, "Label2", "Y"), ComboBox5);
+                                 NamedWidget<QLabel>(this, "Label1", "X"), ComboBox4, NamedWidget<QLabel>(this, "Label2", "Y"), ComboBox5);
     auto* update = new QPushButton("Atualizar", this);
     update->setObjectName("BitBtn1");
 

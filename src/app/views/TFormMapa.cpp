@@ -1,4 +1,5 @@
 #include "views/TFormMapa.h"
+#include "NamedWidget.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -13,8 +14,7 @@ namespace {
 
 QLabel* readout(QWidget* parent, const char* name, const char* text, bool bold)
 {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(name);
+    auto* label = NamedWidget<QLabel>(parent, name, QString::fromUtf8(text));
     QFont font("Arial", 9);
     font.setBold(bold);
     label->setFont(font);

@@ -34,4 +34,10 @@ void AssignEditTexts(ParameterTexts& target, const ParameterTexts& loaded, char 
         SetControlText(target, edit, loaded.edit[static_cast<std::size_t>(edit)], separator);
 }
 
+void ApplyProjectTexts(ParameterTexts& target, const ProjectFileContents& project, char separator)
+{
+    AssignEditTexts(target, project.texts, separator);
+    SetControlText(target, 0, project.texts.comboBox1, separator);
+}
+
 }  // namespace kavrin

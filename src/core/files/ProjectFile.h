@@ -25,4 +25,9 @@ ProjectFileContents ReadProjectFile(const std::string& path);
 // assigns them (the Y pair mirrors; the control assigned last decides).
 void AssignEditTexts(ParameterTexts& target, const ParameterTexts& loaded, char separator);
 
+// Opens a project into the data window's texts: the 21 edits as a loader
+// assigns them, then the quadrature order. The data window, the batch run and
+// the batch export all open projects this way.
+void ApplyProjectTexts(ParameterTexts& target, const ProjectFileContents& project, char separator);
+
 }  // namespace kavrin

@@ -6,6 +6,7 @@
 namespace kavrin {
 
 struct ProjectState {
+    std::string Root;              // the workspace root, read once at start; ends with "/"
     std::string ProjectName;       // the project folder, without root or "/"
     std::string ProjectIndexPath;  // full path of the index file
     bool ResultsExist = false;

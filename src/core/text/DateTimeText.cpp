@@ -5,13 +5,17 @@
 
 namespace kavrin {
 
-std::string DateTimeText(const std::string& shortDate, const std::string& longTime, bool midnight)
+namespace {
+
+std::string JoinDateTime(const std::string& shortDate, const std::string& longTime, bool midnight)
 {
     std::string text = midnight ? shortDate : shortDate + " " + longTime;
     std::replace(text.begin(), text.end(), '/', '-');
     std::replace(text.begin(), text.end(), ':', '-');
     return text;
 }
+
+}  // namespace
 
 std::string DateTimeText(std::time_t when)
 {
@@ -29,7 +33,7 @@ std::string DateTimeText(std::time_t when)
         std::strftime(time, sizeof time, "%X", &local);
     }
     const bool midnight = local.tm_hour == 0 && local.tm_min == 0 && local.tm_sec == 0;
-    return DateTimeText(date, time, midnight);
+    return JoinDateTime(date, time, midnight);
 }
 
 }  // namespace kavrin

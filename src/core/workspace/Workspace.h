@@ -7,7 +7,8 @@
 
 namespace kavrin {
 
-// $KAVRIN_ROOT when set (made absolute), else $HOME/KAVRIN/; always ends with "/".
+// $KAVRIN_ROOT when set (made absolute), else $HOME/KAVRIN/; always ends with
+// "/". Read once when a program starts; the project state holds it from then on.
 std::string WorkspaceRoot();
 
 // The general number format of a time: file names, lists and menus.
