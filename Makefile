@@ -23,10 +23,11 @@ test: build
 run: build
 	@$(BUILD)/bin/kavrin $(ARGS)
 
-# Speed and memory of the field computation (not part of `make test`).
+# Speed and memory of the field computation and the charts (not part of `make test`).
 bench: build
-	@cmake --build $(BUILD) --target kavrin-bench -j$(JOBS)
+	@cmake --build $(BUILD) --target kavrin-bench kavrin-chart-bench -j$(JOBS)
 	@$(BUILD)/bin/kavrin-bench
+	@$(BUILD)/bin/kavrin-chart-bench
 
 clean:
 	@rm -rf $(BUILD)
