@@ -1,6 +1,9 @@
 #include "ChildWindow.h"
 
 #include <QCloseEvent>
+#include <QMdiArea>
+#include <QPointer>
+#include <memory>
 
 namespace kavrin {
 
@@ -19,6 +22,17 @@ void ChildWindow::closeEvent(QCloseEvent* event)
 {
     event->ignore();
     showMinimized();
+}
+
+void OnActivation(QMdiArea* area, QMdiSubWindow* window, const std::function<void()>& activated)
+{
+    auto previous = std::make_shared<QPointer<QMdiSubWindow>>();
+    QObject::connect(area, &QMdiArea::subWindowActivated, window, [window, previous, activated](QMdiSubWindow* now) {
+        if (!now) return;  // the whole frame lost the focus, to a message box for example
+        const bool arrived = now == window && *previous != window;
+        *previous = now;
+        if (arrived) activated();
+    });
 }
 
 }  // namespace kavrin

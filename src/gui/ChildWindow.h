@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QMdiSubWindow>
+#include <functional>
+
+class QMdiArea;
 
 namespace kavrin {
 
@@ -13,5 +16,10 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
 };
+
+// Calls `activated` each time `window` becomes the active child of `area`
+// after another child was; a message box shown over it and closed again
+// does not count as a new activation.
+void OnActivation(QMdiArea* area, QMdiSubWindow* window, const std::function<void()>& activated);
 
 }  // namespace kavrin

@@ -3,6 +3,7 @@
 #include "observations/TObservacao.h"
 #include "project/TFormExportGRD.h"
 #include "ChildWindow.h"
+#include "CommandRunner.h"
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
 #include "frame/TFormEntrada.h"
@@ -69,7 +70,7 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     w.dados = new TFormDados(app, dialogs);
     main->addChild(w.dados, false)->show();
 
-    w.grafico = new TFormGrafico(app);
+    w.grafico = new TFormGrafico(app, dialogs);
     ChildWindow* charts = main->addChild(w.grafico, false);
     charts->show();
     charts->showMinimized();
@@ -92,6 +93,7 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
 
     connectShowCommands(*main, w);
     main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w.dados->parentWidget()));
+    OnActivation(main->mdiArea(), charts, [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.grafico->FormActivate(); }); });
     return main;
 }
 

@@ -1,10 +1,12 @@
 #include "frame/TFormPrincipal.h"
 
+#include "ChartPicture.h"
 #include "ChildWindow.h"
 #include "CommandRunner.h"
 #include "Settings.h"
 #include "frame/TFormEntrada.h"
 #include "frame/TFormFerramenta.h"
+#include "views/TFormGrafico.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -59,6 +61,7 @@ TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
     connectCommand("odososArquivos1", [this] { files_.ExportAllFiles(Format::Table, QStringLiteral("Arquivo Texto (*.txt)")); });
     connectCommand("EscolherArquivo2", [this] { files_.ExportChosenFile(Format::Grid); });
     connectCommand("Escolherarquivo1", [this] { files_.ExportChosenFile(Format::Table); });
+    connectCommand("Graficos1", [this] { Graficos1Click(); });
 }
 
 QAction* TFormPrincipal::makeAction(const char* name, const QString& text, int picture)
@@ -213,6 +216,13 @@ void TFormPrincipal::Sobre1Click()
 void TFormPrincipal::FerramantaClick()
 {
     app_.windows.ferramenta->exec();
+}
+
+void TFormPrincipal::Graficos1Click()
+{
+    const QString name = dialogs_.saveFile(QString(), QString());
+    if (name.isEmpty()) return;
+    WriteBitmap(RenderChart(app_.windows.grafico->Chart1), name + ".jpeg");
 }
 
 void TFormPrincipal::closeEvent(QCloseEvent* event)

@@ -45,6 +45,8 @@ public:
     void Help1Click();
     void Sobre1Click();
     void FerramantaClick();
+    // "Graficos *.jpeg": the chart as a bitmap under the chosen name + ".jpeg".
+    void Graficos1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,19 +1,27 @@
 #include "views/TFormGrafico.h"
 
 #include "ChartView.h"
+#include "CommandRunner.h"
 #include "NamedWidget.h"
+#include "charts/ValueList.h"
+#include "frame/TFormPrincipal.h"
+#include "text/NumberText.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QValueAxis>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kavrin {
 
@@ -24,6 +32,7 @@ QComboBox* editableList(QWidget* parent, const char* name)
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
     combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMinimumWidth(150);
     return combo;
 }
@@ -40,9 +49,29 @@ QGroupBox* inputGroup(QWidget* parent, const char* name, const QString& title, Q
     return box;
 }
 
+// The controls of each kind, enabled together when the kind is picked.
+constexpr std::initializer_list<const char*> kNodeControls = {"GroupBox3", "Label1", "Label2", "ComboBox4", "ComboBox5"};
+constexpr std::initializer_list<const char*> kLongitudinalControls = {"GroupBox1", "ComboBox1", "ComboBox3", "Label3", "Tempo"};
+constexpr std::initializer_list<const char*> kTransversalControls = {"GroupBox4", "ComboBox6", "ComboBox7", "Label4", "Label5"};
+
+QString number(double value, char separator)
+{
+    return QString::fromStdString(FormatGeneral(value, separator));
+}
+
 }  // namespace
 
-TFormGrafico::TFormGrafico(AppState& app) : app_(app)
+TFormGrafico::Kind TFormGrafico::KindOf(const QString& text)
+{
+    if (text == QString::fromUtf8("Concentração x Tempo") || text == "Concentration x Time") return Kind::ConcentrationTime;
+    if (text == QString::fromUtf8("Perfil longitudinal de concentração") || text == "Longitudinal profile of concentration")
+        return Kind::LongitudinalProfile;
+    if (text == QString::fromUtf8("Perfil Transversal de concentração") || text == "Transversal profile of concentration")
+        return Kind::TransversalProfile;
+    return Kind::None;
+}
+
+TFormGrafico::TFormGrafico(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(dialogs)
 {
     setObjectName("TFormGrafico");
     setWindowTitle(QString::fromUtf8("Gráficos"));
@@ -52,6 +81,7 @@ TFormGrafico::TFormGrafico(AppState& app) : app_(app)
     ComboBox2 = editableList(kindBox, "ComboBox2");
     ComboBox2->addItems({QString::fromUtf8("Concentração x Tempo"), QString::fromUtf8("Perfil longitudinal de concentração"),
                          QString::fromUtf8("Perfil transversal de concentração")});
+    ComboBox2->setMinimumWidth(230);
     (new QVBoxLayout(kindBox))->addWidget(ComboBox2);
 
     ComboBox1 = editableList(this, "ComboBox1");
@@ -66,8 +96,10 @@ TFormGrafico::TFormGrafico(AppState& app) : app_(app)
                                         NamedWidget<QLabel>(this, "Label4", "Tempo"), ComboBox6, NamedWidget<QLabel>(this, "Label5", "X"), ComboBox7);
     QGroupBox* node = inputGroup(this, "GroupBox3", QString::fromUtf8("Concentração x Tempo"),
                                  NamedWidget<QLabel>(this, "Label1", "X"), ComboBox4, NamedWidget<QLabel>(this, "Label2", "Y"), ComboBox5);
-    auto* update = new QPushButton("Atualizar", this);
-    update->setObjectName("BitBtn1");
+    BitBtn1 = NamedWidget<QPushButton>(this, "BitBtn1", "Atualizar");
+    BitBtn1->setEnabled(false);
+    CopyButton = NamedWidget<QPushButton>(this, "CopyButton", "Copiar valores");
+    CopyButton->setEnabled(false);
 
     Series1 = new QLineSeries;
     Series1->setObjectName("Series1");
@@ -80,19 +112,217 @@ TFormGrafico::TFormGrafico(AppState& app) : app_(app)
 
     auto* left = new QVBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(kindBox), static_cast<QWidget*>(longitudinal),
-                       static_cast<QWidget*>(transversal), static_cast<QWidget*>(node), static_cast<QWidget*>(update)})
+                       static_cast<QWidget*>(transversal), static_cast<QWidget*>(node)})
         left->addWidget(w);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(CopyButton);
+    left->addLayout(buttons);
     left->addStretch();
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left);
     layout->addWidget(panel, 1);
     resize(824, 458);
+
+    // Only the user's own picks and typing change the kind; texts set by the
+    // program (the language file) do not.
+    const auto kindChanged = [this] { RunCommand(dialogs_, [this] { ComboBox2Change(); }); };
+    connect(ComboBox2, &QComboBox::textActivated, this, kindChanged);
+    connect(ComboBox2->lineEdit(), &QLineEdit::textEdited, this, kindChanged);
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { RunCommand(dialogs_, [this] { BitBtn1Click(); }); });
+    connect(CopyButton, &QPushButton::clicked, this, [this] { CopyValues(); });
+}
+
+void TFormGrafico::setEnabledNamed(std::initializer_list<const char*> names, bool enabled)
+{
+    for (const char* name : names)
+        if (auto* control = findChild<QWidget*>(name)) control->setEnabled(enabled);
+}
+
+void TFormGrafico::withChecks(const std::function<void()>& step)
+{
+    try {
+        step();
+    } catch (const StepRefused& refused) {
+        const QString& text = app_.messages.MsgStepRefused;
+        dialogs_.notice(text.isEmpty() ? QString::fromUtf8(refused.what()) : text.arg(QString::fromStdString(refused.stepName())));
+    } catch (const PositionOutsideGrid& outside) {
+        const QString& text = app_.messages.MsgPositionOutsideGrid;
+        const char s = app_.separator;
+        dialogs_.notice(text.isEmpty() ? QString::fromUtf8(outside.what())
+                                       : text.arg(QString::fromStdString(outside.axis), number(outside.position, s),
+                                                  number(outside.first, s), number(outside.last, s)));
+    }
+}
+
+void TFormGrafico::fillList(QComboBox* list, double start, double step, double end, const char* stepName)
+{
+    const std::vector<std::string> values = ValueList(start, step, end, stepName, app_.separator);
+    list->clear();
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(values.size()));
+    for (const std::string& value : values) items << QString::fromStdString(value);
+    list->addItems(items);
+    list->setEditText(number(start, app_.separator));
+}
+
+void TFormGrafico::FormActivate()
+{
+    QComboBox* const lists[] = {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6, ComboBox7};
+    if (!app_.project.ResultsExist) {
+        BitBtn1->setEnabled(false);
+        setEnabledNamed({"GroupBox1", "GroupBox2", "GroupBox3", "GroupBox4"}, false);
+        for (QComboBox* list : lists) list->setEnabled(false);
+        dialogs_.notice(app_.messages.MsgChartsNeedResults);
+        return;
+    }
+    for (QComboBox* list : {ComboBox1, ComboBox3, ComboBox6, ComboBox7, ComboBox4, ComboBox5}) {
+        list->clear();
+        list->clearEditText();
+    }
+    setEnabledNamed({"ComboBox1", "ComboBox3", "ComboBox6", "ComboBox7", "GroupBox4", "GroupBox1"}, false);
+    // An activation without results disabled the kind list and the node's
+    // controls; with results they are needed again.
+    setEnabledNamed({"GroupBox2", "ComboBox2"}, true);
+    setEnabledNamed(kNodeControls, true);
+    const ModelState& m = app_.model;
+    withChecks([&] {
+        fillList(ComboBox4, m.X0, m.DX, m.X1, "DX");
+        fillList(ComboBox5, m.Y0, m.DY, m.Y1, "DY");
+    });
+    BitBtn1->setEnabled(true);
+}
+
+void TFormGrafico::ComboBox2Change()
+{
+    const Kind kind = KindOf(ComboBox2->currentText());
+    if (kind == Kind::None) return;
+    setEnabledNamed(kNodeControls, kind == Kind::ConcentrationTime);
+    setEnabledNamed(kLongitudinalControls, kind == Kind::LongitudinalProfile);
+    setEnabledNamed(kTransversalControls, kind == Kind::TransversalProfile);
+    const ModelState& m = app_.model;
+    withChecks([&] {
+        switch (kind) {
+        case Kind::ConcentrationTime:
+            fillList(ComboBox4, m.X0, m.DX, m.X1, "DX");
+            fillList(ComboBox5, m.Y0, m.DY, m.Y1, "DY");
+            break;
+        case Kind::LongitudinalProfile:
+            fillList(ComboBox1, m.T0, m.DT, m.T1, "DT");
+            fillList(ComboBox3, m.Y0, m.DY, m.Y1, "DY");
+            break;
+        case Kind::TransversalProfile:
+            fillList(ComboBox6, m.T0, m.DT, m.T1, "DT");
+            fillList(ComboBox7, m.X0, m.DX, m.X1, "DX");
+            break;
+        case Kind::None: break;
+        }
+    });
+}
+
+void TFormGrafico::BitBtn1Click()
+{
+    switch (KindOf(ComboBox2->currentText())) {
+    case Kind::ConcentrationTime: GrConcTemp(); break;
+    case Kind::LongitudinalProfile: GrConcDisX(); break;
+    case Kind::TransversalProfile: GrConcDisY(); break;
+    case Kind::None: break;
+    }
+}
+
+void TFormGrafico::startChart(const QString& bottomTitle, const QString& title)
+{
+    Series1->clear();
+    CopyButton->setEnabled(false);
+    for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Horizontal)) axis->setTitleText(bottomTitle);
+    Chart1->chart()->setTitle(title);
+}
+
+void TFormGrafico::showPoints(ChartPoints points)
+{
+    // The series keeps its x values ascending: each point goes to its x position.
+    std::stable_sort(points.begin(), points.end(), [](const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; });
+    QList<QPointF> shown;
+    shown.reserve(static_cast<qsizetype>(points.size()));
+    for (const ChartPoint& p : points) shown << QPointF(p.x, p.y);
+    Series1->replace(shown);
+    CopyButton->setEnabled(!shown.isEmpty());
+    if (shown.isEmpty()) return;
+    const auto [left, right] = std::minmax_element(shown.begin(), shown.end(), [](auto& a, auto& b) { return a.x() < b.x(); });
+    const auto [low, high] = std::minmax_element(shown.begin(), shown.end(), [](auto& a, auto& b) { return a.y() < b.y(); });
+    const auto range = [](QAbstractAxis* axis, double from, double to) {
+        if (!(to > from)) to = from + (from == 0 ? 1 : std::abs(from) * 0.1);
+        axis->setRange(from, to);
+        if (auto* value = qobject_cast<QValueAxis*>(axis)) value->applyNiceNumbers();
+    };
+    for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Horizontal)) range(axis, left->x(), right->x());
+    for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Vertical)) range(axis, std::min(0.0, low->y()), high->y());
+}
+
+double TFormGrafico::position(const QComboBox* list) const
+{
+    return ParseFloat(list->currentText().toStdString(), app_.separator);
+}
+
+void TFormGrafico::GrConcTemp()
+{
+    startChart(app_.messages.MsgAxisTime, app_.messages.MsgTitleConcTime);
+    ChartPoints points;
+    bool indexMissing = false;
+    withChecks([&] {
+        try {
+            indexMissing = !ConcentrationTimeSeries(app_.project.ProjectIndexPath, app_.model, ComboBox4->currentText().toStdString(),
+                                                    ComboBox5->currentText().toStdString(), app_.separator, points);
+        } catch (...) {
+            showPoints(points);  // what was read before the failure stays on the chart
+            throw;
+        }
+        showPoints(points);
+    });
+    if (indexMissing) dialogs_.notice(app_.messages.MsgResultFileMissing);
+}
+
+void TFormGrafico::GrConcDisX()
+{
+    startChart(app_.messages.MsgAxisDistance, app_.messages.MsgTitleLongProfile);
+    withChecks([&] {
+        const int j = NodeOf(YAxisOf(app_.model), position(ComboBox3), app_.separator);
+        const GridAxis x = XAxisOf(app_.model);
+        app_.windows.principal->files().CompletaArray(ComboBox1->currentText());
+        showPoints(GridProfile(app_.grid, x, j));
+        ComboBox3->setEnabled(true);
+        ComboBox1->setEnabled(true);
+    });
+}
+
+void TFormGrafico::GrConcDisY()
+{
+    startChart(app_.messages.MsgAxisDistance, app_.messages.MsgTitleTransProfile);
+    withChecks([&] {
+        const int i = NodeOf(XAxisOf(app_.model), position(ComboBox7), app_.separator);
+        const GridAxis y = YAxisOf(app_.model);
+        app_.windows.principal->files().CompletaArray(ComboBox6->currentText());
+        showPoints(GridProfile(app_.grid, y, i));
+        ComboBox7->setEnabled(true);
+        ComboBox6->setEnabled(true);
+    });
 }
 
 void TFormGrafico::ClearGrafico()
 {
     Series1->clear();
-    Chart1->chart()->setTitle(QString());
+    CopyButton->setEnabled(false);
+}
+
+void TFormGrafico::CopyValues()
+{
+    QChart* chart = Chart1->chart();
+    const QString bottom = chart->axes(Qt::Horizontal).isEmpty() ? QString() : chart->axes(Qt::Horizontal).first()->titleText();
+    const QString left = chart->axes(Qt::Vertical).isEmpty() ? QString() : chart->axes(Qt::Vertical).first()->titleText();
+    QString text = bottom + '\t' + left + "\r\n";
+    for (const QPointF& p : Series1->points())
+        text += number(p.x(), app_.separator) + '\t' + number(p.y(), app_.separator) + "\r\n";
+    QApplication::clipboard()->setText(text);
 }
 
 }  // namespace kavrin

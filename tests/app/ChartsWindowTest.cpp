@@ -1,0 +1,337 @@
+#include "RunFixture.h"
+#include "frame/LanguageLoader.h"
+#include "text/NumberText.h"
+#include "views/TFormGrafico.h"
+#include "workspace/ResultLoading.h"
+#include "workspace/Workspace.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QValueAxis>
+#include <gtest/gtest.h>
+
+using namespace kavrin;
+using kavrin::test::GuiFixture;
+using kavrin::test::RunFixture;
+
+namespace {
+
+// The window's own setting of a control, whatever its group box says.
+bool enabledOwn(QWidget* window, const char* name)
+{
+    auto* control = window->findChild<QWidget*>(name);
+    EXPECT_TRUE(control) << name;
+    return control && !control->testAttribute(Qt::WA_ForceDisabled);
+}
+
+QStringList items(const QComboBox* combo)
+{
+    QStringList list;
+    for (int i = 0; i < combo->count(); ++i) list << combo->itemText(i);
+    return list;
+}
+
+QList<QPointF> points(const TFormGrafico* w)
+{
+    return w->Series1->points();
+}
+
+QString bottomTitle(const TFormGrafico* w)
+{
+    return w->Chart1->chart()->axes(Qt::Horizontal).first()->titleText();
+}
+
+// The user picks a text in ComboBox2, or types it.
+void pickKind(TFormGrafico* w, const QString& text)
+{
+    w->ComboBox2->lineEdit()->setText(text);
+    emit w->ComboBox2->lineEdit()->textEdited(text);
+}
+
+// A run of the fixture's small grid (X 0…100 by 10, Y −30…30 by 10, times 0 and 2500).
+struct ChartsFixture : RunFixture {
+    TFormGrafico* w;
+    ChartsFixture()
+    {
+        runAs("Graf");
+        w = app.windows.grafico;
+        dialogs.notices.clear();
+    }
+    ResultGrid timeGrid(const char* tempo) const
+    {
+        ResultGrid grid;
+        EXPECT_TRUE(LoadResultFile(ResultFilePath(root(), "Graf", tempo), grid, '.'));
+        return grid;
+    }
+    void click() { w->BitBtn1->click(); }
+};
+
+const QStringList kXPositions = {"0", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100"};
+const QStringList kYPositions = {"-30", "-20", "-10", "0", "10", "20", "30"};
+
+}  // namespace
+
+TEST(ChartsWindow, ActivationWithoutResultsDisablesEverythingAndSaysWhy)
+{
+    GuiFixture f;
+    f.start();
+    TFormGrafico* w = f.app.windows.grafico;
+    EXPECT_FALSE(w->BitBtn1->isEnabled());
+    w->FormActivate();
+    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgChartsNeedResults});
+    EXPECT_FALSE(f.app.messages.MsgChartsNeedResults.isEmpty());
+    for (const char* name : {"BitBtn1", "GroupBox1", "GroupBox2", "GroupBox3", "GroupBox4", "ComboBox1", "ComboBox2",
+                             "ComboBox3", "ComboBox4", "ComboBox5", "ComboBox6", "ComboBox7"})
+        EXPECT_FALSE(enabledOwn(w, name)) << name;
+}
+
+TEST(ChartsWindow, ActivationWithResultsOffersTheNodesOfTheGrid)
+{
+    ChartsFixture f;
+    f.w->ComboBox1->addItem("stale");
+    f.w->FormActivate();
+    EXPECT_TRUE(f.dialogs.notices.isEmpty());
+    EXPECT_EQ(items(f.w->ComboBox4), kXPositions);
+    EXPECT_EQ(f.w->ComboBox4->currentText(), "0");
+    EXPECT_EQ(items(f.w->ComboBox5), kYPositions);
+    EXPECT_EQ(f.w->ComboBox5->currentText(), "-30");
+    for (QComboBox* list : {f.w->ComboBox1, f.w->ComboBox3, f.w->ComboBox6, f.w->ComboBox7}) {
+        EXPECT_EQ(list->count(), 0);
+        EXPECT_EQ(list->currentText(), "");
+    }
+    for (const char* name : {"ComboBox1", "ComboBox3", "ComboBox6", "ComboBox7", "GroupBox4", "GroupBox1"})
+        EXPECT_FALSE(enabledOwn(f.w, name)) << name;
+    for (const char* name : {"BitBtn1", "GroupBox2", "ComboBox2", "GroupBox3", "ComboBox4", "ComboBox5"})
+        EXPECT_TRUE(enabledOwn(f.w, name)) << name;
+}
+
+TEST(ChartsWindow, AnActivationWithResultsAfterOneWithoutGivesTheKindsBack)
+{
+    ChartsFixture f;
+    f.app.project.ResultsExist = false;
+    f.w->FormActivate();
+    f.app.project.ResultsExist = true;
+    f.w->FormActivate();
+    for (const char* name : {"BitBtn1", "GroupBox2", "ComboBox2", "GroupBox3", "Label1", "ComboBox4", "ComboBox5"})
+        EXPECT_TRUE(enabledOwn(f.w, name)) << name;
+}
+
+TEST(ChartsWindow, EachKindEnablesItsControlsAndFillsItsListsInBothLanguages)
+{
+    struct Case {
+        const char* text;
+        int kind;  // 0 node, 1 longitudinal, 2 transversal
+    };
+    const Case cases[] = {
+        {"Concentração x Tempo", 0}, {"Concentration x Time", 0},
+        {"Perfil longitudinal de concentração", 1}, {"Longitudinal profile of concentration", 1},
+        {"Perfil Transversal de concentração", 2}, {"Transversal profile of concentration", 2},
+    };
+    const std::vector<std::vector<const char*>> controls = {
+        {"GroupBox3", "Label1", "Label2", "ComboBox4", "ComboBox5"},
+        {"GroupBox1", "ComboBox1", "ComboBox3", "Label3", "Tempo"},
+        {"GroupBox4", "ComboBox6", "ComboBox7", "Label4", "Label5"},
+    };
+    ChartsFixture f;
+    f.w->FormActivate();
+    for (const Case& c : cases) {
+        pickKind(f.w, QString::fromUtf8(c.text));
+        for (int kind = 0; kind < 3; ++kind)
+            for (const char* name : controls[static_cast<std::size_t>(kind)])
+                EXPECT_EQ(enabledOwn(f.w, name), kind == c.kind) << c.text << " " << name;
+        if (c.kind == 1) {
+            EXPECT_EQ(items(f.w->ComboBox1), (QStringList{"0", "2500"}));
+            EXPECT_EQ(items(f.w->ComboBox3), kYPositions);
+            EXPECT_EQ(f.w->ComboBox3->currentText(), "-30");
+        }
+        if (c.kind == 2) {
+            EXPECT_EQ(items(f.w->ComboBox6), (QStringList{"0", "2500"}));
+            EXPECT_EQ(f.w->ComboBox6->currentText(), "0");
+            EXPECT_EQ(items(f.w->ComboBox7), kXPositions);
+        }
+    }
+    EXPECT_TRUE(f.dialogs.notices.isEmpty());
+    EXPECT_TRUE(f.dialogs.errors.isEmpty());
+}
+
+TEST(ChartsWindow, TheDesignItemWithASmallTIsNoKind)
+{
+    ChartsFixture f;
+    LoadLanguage(f.app, "English");
+    f.w->FormActivate();
+    pickKind(f.w, "Longitudinal profile of concentration");
+    f.w->ComboBox3->setEditText("0");
+    f.w->ComboBox1->setEditText("2500");
+    f.click();
+    const QList<QPointF> drawn = points(f.w);
+    ASSERT_EQ(drawn.size(), 11);
+
+    pickKind(f.w, QString::fromUtf8("Perfil transversal de concentração"));
+    EXPECT_TRUE(enabledOwn(f.w, "GroupBox1"));  // nothing changed
+    EXPECT_FALSE(enabledOwn(f.w, "GroupBox4"));
+    EXPECT_EQ(f.w->ComboBox6->count(), 0);
+    f.click();
+    EXPECT_EQ(points(f.w), drawn);
+    EXPECT_EQ(f.w->Chart1->chart()->title(), "Longitudinal profile of concentration");
+    EXPECT_EQ(TFormGrafico::KindOf(QString::fromUtf8("Perfil transversal de concentração")), TFormGrafico::Kind::None);
+    EXPECT_EQ(TFormGrafico::KindOf(QString::fromUtf8("concentração x tempo")), TFormGrafico::Kind::None);
+}
+
+TEST(ChartsWindow, UpdateRightAfterActivationDrawsTheFirstNodeAtEveryTime)
+{
+    ChartsFixture f;
+    f.w->FormActivate();
+    ASSERT_EQ(f.w->ComboBox2->currentText(), QString::fromUtf8("Concentração x Tempo"));
+    f.w->ComboBox4->setEditText("40");  // a node where the plume has arrived
+    f.click();
+    EXPECT_EQ(points(f.w), (QList<QPointF>{{0, f.timeGrid("0").at(5, 1)}, {2500, f.timeGrid("2500").at(5, 1)}}));
+    EXPECT_EQ(f.w->Chart1->chart()->title(), f.app.messages.MsgTitleConcTime);
+    EXPECT_EQ(bottomTitle(f.w), f.app.messages.MsgAxisTime);
+    EXPECT_EQ(f.w->Chart1->chart()->axes(Qt::Vertical).first()->titleText(), QString::fromUtf8("Concentração (mg/L)"));
+
+    f.w->ComboBox4->setEditText("0");
+    f.w->ComboBox5->setEditText("0");
+    f.click();
+    EXPECT_EQ(points(f.w), (QList<QPointF>{{0, f.timeGrid("0").at(1, 4)}, {2500, f.timeGrid("2500").at(1, 4)}}));
+    EXPECT_GT(points(f.w).back().y(), 0);
+}
+
+TEST(ChartsWindow, ProfilesReadTheLoadedTime)
+{
+    ChartsFixture f;
+    f.w->FormActivate();
+    const ResultGrid last = f.timeGrid("2500");
+
+    pickKind(f.w, QString::fromUtf8("Perfil longitudinal de concentração"));
+    f.w->ComboBox1->setEditText("2500");
+    f.w->ComboBox3->setEditText("10");
+    f.click();
+    QList<QPointF> expected;
+    for (int i = 1; i <= 11; ++i) expected << QPointF(10.0 * (i - 1), last.at(i, 5));
+    EXPECT_EQ(points(f.w), expected);
+    EXPECT_EQ(f.w->Chart1->chart()->title(), f.app.messages.MsgTitleLongProfile);
+    EXPECT_EQ(bottomTitle(f.w), f.app.messages.MsgAxisDistance);
+
+    pickKind(f.w, QString::fromUtf8("Perfil Transversal de concentração"));
+    f.w->ComboBox6->setEditText("2500");
+    f.w->ComboBox7->setEditText("24.9");  // the node x = 20
+    f.click();
+    expected.clear();
+    for (int j = 1; j <= 7; ++j) expected << QPointF(-30 + 10.0 * (j - 1), last.at(3, j));
+    EXPECT_EQ(points(f.w), expected);
+    EXPECT_EQ(f.w->Chart1->chart()->title(), f.app.messages.MsgTitleTransProfile);
+    EXPECT_TRUE(f.dialogs.notices.isEmpty());
+    EXPECT_TRUE(f.dialogs.errors.isEmpty());
+}
+
+TEST(ChartsWindow, AProfileRightAfterActivationConvertsTheEmptyText)
+{
+    ChartsFixture f;
+    f.w->ComboBox2->setEditText(QString::fromUtf8("Perfil longitudinal de concentração"));
+    f.w->FormActivate();
+    f.click();
+    EXPECT_EQ(f.dialogs.errors, QStringList{"'' is not a valid floating point value"});
+    EXPECT_EQ(f.w->Chart1->chart()->title(), f.app.messages.MsgTitleLongProfile);
+    EXPECT_TRUE(points(f.w).isEmpty());
+}
+
+TEST(ChartsWindow, AProfileTakesTheTimeTextVerbatim)
+{
+    ChartsFixture f;
+    f.w->FormActivate();
+    pickKind(f.w, QString::fromUtf8("Perfil longitudinal de concentração"));
+    f.w->ComboBox1->setEditText("2500.0");
+    f.w->ComboBox3->setEditText("0");
+    f.click();
+    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgResultFileMissing});
+    ASSERT_EQ(points(f.w).size(), 11);  // the grid as the run left it: the last time, unrounded
+    EXPECT_EQ(points(f.w)[4].y(), f.app.grid.at(5, 4));
+    EXPECT_NEAR(points(f.w)[4].y(), f.timeGrid("2500").at(5, 4), 1e-14);
+}
+
+TEST(ChartsWindow, PositionsOffTheGridAndStepsThatNeverEndAreRefused)
+{
+    ChartsFixture f;
+    f.w->FormActivate();
+    f.w->ComboBox4->setEditText("105.1");
+    f.click();
+    ASSERT_EQ(f.dialogs.notices.size(), 1);
+    EXPECT_EQ(f.dialogs.notices[0], f.app.messages.MsgPositionOutsideGrid.arg("X", "105.1", "0", "100"));
+    EXPECT_TRUE(f.dialogs.notices[0].contains("105.1"));
+    EXPECT_TRUE(points(f.w).isEmpty());
+
+    f.dialogs.notices.clear();
+    pickKind(f.w, "Transversal profile of concentration");
+    f.w->ComboBox7->setEditText("-6");
+    f.click();
+    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgPositionOutsideGrid.arg("X", "-6", "0", "100")});
+
+    f.dialogs.notices.clear();
+    f.app.model.DT = 0;
+    pickKind(f.w, "Longitudinal profile of concentration");
+    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgStepRefused.arg("DT")});
+    EXPECT_TRUE(f.dialogs.errors.isEmpty());
+}
+
+TEST(ChartsWindow, ClearingKeepsTheTitles)
+{
+    ChartsFixture f;
+    f.w->FormActivate();
+    f.click();
+    ASSERT_FALSE(points(f.w).isEmpty());
+    f.main->action("Novo1")->trigger();
+    EXPECT_TRUE(points(f.w).isEmpty());
+    EXPECT_EQ(f.w->Chart1->chart()->title(), f.app.messages.MsgTitleConcTime);
+    EXPECT_EQ(bottomTitle(f.w), f.app.messages.MsgAxisTime);
+    EXPECT_FALSE(f.w->CopyButton->isEnabled());
+}
+
+TEST(ChartsWindow, TheShownNumbersGoToTheClipboardAsTwoColumns)
+{
+    ChartsFixture f;
+    f.app.separator = ',';
+    f.w->FormActivate();
+    pickKind(f.w, "Longitudinal profile of concentration");
+    f.w->ComboBox1->setEditText("2500");
+    f.w->ComboBox3->setEditText("0");
+    EXPECT_FALSE(f.w->CopyButton->isEnabled());  // nothing shown yet
+    f.app.separator = '.';
+    f.click();
+    f.app.separator = ',';
+    ASSERT_TRUE(f.w->CopyButton->isEnabled());
+    f.w->CopyButton->click();
+    const QStringList lines = QApplication::clipboard()->text().split("\r\n");
+    ASSERT_EQ(lines.size(), 13);  // heading, 11 points, and the end of the last line
+    EXPECT_EQ(lines[0], f.app.messages.MsgAxisDistance + "\t" + QString::fromUtf8("Concentração (mg/L)"));
+    EXPECT_EQ(lines[5], "40\t" + QString::fromStdString(FormatGeneral(f.timeGrid("2500").at(5, 4), ',')));
+}
+
+TEST(ChartsWindow, ChartsPictureIsABitmapUnderTheNamePlusJpeg)
+{
+    ChartsFixture f;
+    f.w->FormActivate();
+    f.click();
+    const std::string base = f.folder.path() + "grafico.jpeg";
+    f.dialogs.files = {QString::fromStdString(base)};
+    f.main->action("Graficos1")->trigger();
+    const std::string bytes = kavrin::test::ReadBytes(base + ".jpeg");
+    ASSERT_GT(bytes.size(), 54u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    EXPECT_EQ(static_cast<int>(bytes[28]), 24);  // bits per pixel
+    EXPECT_EQ(static_cast<int>(bytes[30]), 0);   // no compression
+    QImage picture;
+    ASSERT_TRUE(picture.load(QString::fromStdString(base + ".jpeg"), "BMP"));
+    EXPECT_GE(picture.width(), 561);
+    EXPECT_EQ(picture.pixelColor(2, 2), QColor(Qt::white));
+
+    f.main->action("Graficos1")->trigger();  // cancelled: nothing written
+    EXPECT_EQ(f.dialogs.saveRequests, 2);
+    EXPECT_TRUE(f.dialogs.errors.isEmpty());
+}
