@@ -1,6 +1,9 @@
 #include "BatchOptions.h"
 
+#include <algorithm>
+#include <map>
 #include <stdexcept>
+#include <string_view>
 
 namespace kavrin {
 
@@ -8,6 +11,9 @@ const char* const kBatchUsage =
     "usage: kavrin-batch run [--params FILE.dat | --project FILE.kvr] [--set NAME=TEXT]...\n"
     "                        [--name PROJECT] [--save FILE.kvr] [--reference]\n"
     "       kavrin-batch export grd|txt --project FILE.kvr [--file RESULTS.txt] --to NAME\n"
+    "       kavrin-batch series time --project FILE.kvr --x X --y Y\n"
+    "       kavrin-batch series long --project FILE.kvr --time T --y Y\n"
+    "       kavrin-batch series trans --project FILE.kvr --time T --x X\n"
     "  NAME is Edit1 … Edit21, ComboBox1 or a field name (C0, SourceWidth, DX, GaussOrder, …).\n"
     "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
 
@@ -45,30 +51,64 @@ BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words)
     return options;
 }
 
+namespace {
+
+// The "--name value" pairs from words[first] on; a name without a value or
+// not among `names` is refused.
+std::map<std::string, std::string> namedValues(const std::vector<std::string>& words, std::size_t first,
+                                               std::initializer_list<std::string_view> names)
+{
+    std::map<std::string, std::string> values;
+    for (std::size_t i = first; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (i + 1 >= words.size()) throw std::invalid_argument(word + " needs a value");
+        if (std::find(names.begin(), names.end(), word) == names.end())
+            throw std::invalid_argument("unknown option \"" + word + "\"");
+        values[word] = words[++i];
+    }
+    return values;
+}
+
+std::optional<std::string> valueOf(const std::map<std::string, std::string>& values, const std::string& name)
+{
+    const auto found = values.find(name);
+    return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
+}
+
+}  // namespace
+
 BatchExportOptions ParseBatchExportOptions(const std::vector<std::string>& words)
 {
     BatchExportOptions options;
     if (words.empty() || (words[0] != "grd" && words[0] != "txt"))
         throw std::invalid_argument("export takes grd or txt first");
     options.grid = words[0] == "grd";
-    bool hasProject = false, hasTo = false;
-    for (std::size_t i = 1; i < words.size(); ++i) {
-        const std::string& word = words[i];
-        if (i + 1 >= words.size()) throw std::invalid_argument(word + " needs a value");
-        const std::string& value = words[++i];
-        if (word == "--project") {
-            options.projectPath = value;
-            hasProject = true;
-        } else if (word == "--file") {
-            options.resultsPath = value;
-        } else if (word == "--to") {
-            options.to = value;
-            hasTo = true;
-        } else {
-            throw std::invalid_argument("unknown option \"" + word + "\"");
-        }
-    }
-    if (!hasProject || !hasTo) throw std::invalid_argument("export needs --project and --to");
+    const auto values = namedValues(words, 1, {"--project", "--file", "--to"});
+    if (!values.count("--project") || !values.count("--to")) throw std::invalid_argument("export needs --project and --to");
+    options.projectPath = values.at("--project");
+    options.resultsPath = valueOf(values, "--file");
+    options.to = values.at("--to");
+    return options;
+}
+
+BatchSeriesOptions ParseBatchSeriesOptions(const std::vector<std::string>& words)
+{
+    using Kind = BatchSeriesOptions::Kind;
+    BatchSeriesOptions options;
+    if (words.empty() || (words[0] != "time" && words[0] != "long" && words[0] != "trans"))
+        throw std::invalid_argument("series takes time, long or trans first");
+    options.kind = words[0] == "time" ? Kind::Time : words[0] == "long" ? Kind::Longitudinal : Kind::Transversal;
+    const auto values = namedValues(words, 1, {"--project", "--x", "--y", "--time"});
+    if (!values.count("--project")) throw std::invalid_argument("series needs --project");
+    options.projectPath = values.at("--project");
+    options.x = valueOf(values, "--x");
+    options.y = valueOf(values, "--y");
+    options.time = valueOf(values, "--time");
+    const bool complete = options.kind == Kind::Time           ? options.x && options.y && !options.time
+                        : options.kind == Kind::Longitudinal ? options.time && options.y && !options.x
+                                                              : options.time && options.x && !options.y;
+    if (!complete)
+        throw std::invalid_argument("series time takes --x and --y, series long --time and --y, series trans --time and --x");
     return options;
 }
 

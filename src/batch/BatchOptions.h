@@ -39,6 +39,17 @@ struct BatchExportOptions {
 // Parses the words after "export". Throws std::invalid_argument.
 BatchExportOptions ParseBatchExportOptions(const std::vector<std::string>& words);
 
+struct BatchSeriesOptions {
+    enum class Kind { Time, Longitudinal, Transversal } kind = Kind::Time;  // time, long or trans
+    std::string projectPath;        // --project FILE.kvr
+    std::optional<std::string> x;    // --x X: the node's x (time) or the profile's x (trans)
+    std::optional<std::string> y;    // --y Y: the node's y (time) or the profile's y (long)
+    std::optional<std::string> time; // --time T: the time of a profile, as its file is named
+};
+
+// Parses the words after "series"; each kind needs its two positions. Throws std::invalid_argument.
+BatchSeriesOptions ParseBatchSeriesOptions(const std::vector<std::string>& words);
+
 extern const char* const kBatchUsage;
 
 }  // namespace kavrin

@@ -2,6 +2,7 @@
 #include "BatchExport.h"
 #include "BatchOptions.h"
 #include "BatchRun.h"
+#include "BatchSeries.h"
 #include "text/DecimalSeparator.h"
 #include "text/Errors.h"
 #include "workspace/ExecutableFolder.h"
@@ -55,6 +56,10 @@ int main(int argc, char** argv)
     if (words[0] == "export") {
         return command([&] { return ParseBatchExportOptions(rest); },
                        [&](const BatchExportOptions& options) { PerformBatchExport(options, environment); });
+    }
+    if (words[0] == "series") {
+        return command([&] { return ParseBatchSeriesOptions(rest); },
+                       [&](const BatchSeriesOptions& options) { PerformBatchSeries(options, environment, std::cout); });
     }
     if (words[0] != "run") {
         std::cerr << "kavrin-batch: unknown command \"" << words[0] << "\"\n" << kBatchUsage;

@@ -192,3 +192,57 @@ TEST(BatchExport, GridsAndTablesOfASavedProject)
     EXPECT_NE(missing.err.find("I/O error 2"), std::string::npos);
     EXPECT_EQ(batch(folder, {"export", "png", "--project", "p", "--to", "x"}).status, 2);
 }
+
+TEST(BatchSeries, ThePointsOfEachChartAsCsv)
+{
+    TempFolder folder;
+    const std::string kvr = folder.path() + "s.kvr";
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=25", "--set", "DY=15", "--set", "DT=1250", "--name", "S", "--save", kvr}).status, 0);
+    const auto lines = [&](const std::vector<std::string>& args) {
+        const BatchResult result = batch(folder, args);
+        EXPECT_EQ(result.status, 0) << result.err;
+        std::vector<std::string> split;
+        std::istringstream in(result.out);
+        for (std::string line; std::getline(in, line);) split.push_back(line);
+        return split;
+    };
+    // The values as the time files hold them (X 0…100 by 25, Y −30…30 by 15), points for commas.
+    const auto value = [&](const char* time, int row, int column) {
+        std::string line = CrLfLines(ReadBytes(folder.path() + "KAVRIN/S/T" + time + ".txt"))[static_cast<std::size_t>(row - 1)];
+        std::istringstream words(line);
+        std::string word;
+        for (int i = 0; i < column; ++i) words >> word;
+        std::replace(word.begin(), word.end(), ',', '.');
+        return std::stod(word);
+    };
+    const auto row = [](const std::string& line) {
+        const std::size_t comma = line.find(',');
+        return std::pair{std::stod(line.substr(0, comma)), std::stod(line.substr(comma + 1))};
+    };
+
+    const std::vector<std::string> time = lines({"series", "time", "--project", kvr, "--x", "25", "--y", "0.0"});
+    ASSERT_EQ(time.size(), 4u);
+    EXPECT_EQ(time[0], "time,concentration");
+    EXPECT_EQ(row(time[2]), (std::pair{1250.0, value("1250", 3, 2)}));
+    EXPECT_EQ(row(time[3]), (std::pair{2500.0, value("2500", 3, 2)}));
+
+    const std::vector<std::string> along = lines({"series", "long", "--project", kvr, "--time", "2500", "--y", "15"});
+    ASSERT_EQ(along.size(), 6u);
+    EXPECT_EQ(along[0], "x,concentration");
+    for (int i = 1; i <= 5; ++i) EXPECT_EQ(row(along[static_cast<std::size_t>(i)]), (std::pair{25.0 * (i - 1), value("2500", 4, i)}));
+
+    const std::vector<std::string> across = lines({"series", "trans", "--project", kvr, "--time", "1250", "--x", "50"});
+    ASSERT_EQ(across.size(), 6u);
+    EXPECT_EQ(across[0], "y,concentration");
+    EXPECT_EQ(row(across[1]), (std::pair{-30.0, value("1250", 1, 3)}));
+    EXPECT_GT(row(across[3]).second, 0);
+
+    const BatchResult outside = batch(folder, {"series", "long", "--project", kvr, "--time", "2500", "--y", "40"});
+    EXPECT_EQ(outside.status, 1);
+    EXPECT_EQ(outside.out, "");
+    EXPECT_NE(outside.err.find("Y = 40 is outside the grid, which goes from Y = -30 to Y = 30."), std::string::npos) << outside.err;
+    const BatchResult noTime = batch(folder, {"series", "trans", "--project", kvr, "--time", "7", "--x", "0"});
+    EXPECT_EQ(noTime.status, 1);
+    EXPECT_NE(noTime.err.find("T7.txt does not exist"), std::string::npos) << noTime.err;
+    EXPECT_EQ(batch(folder, {"series", "time", "--project", kvr, "--x", "0"}).status, 2);
+}
