@@ -250,13 +250,17 @@ void TFormGrafico::showPoints(ChartPoints points)
     if (shown.isEmpty()) return;
     const auto [left, right] = std::minmax_element(shown.begin(), shown.end(), [](auto& a, auto& b) { return a.x() < b.x(); });
     const auto [low, high] = std::minmax_element(shown.begin(), shown.end(), [](auto& a, auto& b) { return a.y() < b.y(); });
-    const auto range = [](QAbstractAxis* axis, double from, double to) {
+    // The positions span the whole bottom axis; the concentrations get round ticks from zero.
+    const auto range = [](QAbstractAxis* axis, double from, double to, bool nice) {
         if (!(to > from)) to = from + (from == 0 ? 1 : std::abs(from) * 0.1);
         axis->setRange(from, to);
-        if (auto* value = qobject_cast<QValueAxis*>(axis)) value->applyNiceNumbers();
+        if (auto* value = qobject_cast<QValueAxis*>(axis)) {
+            value->setLabelFormat("%g");
+            if (nice) value->applyNiceNumbers();
+        }
     };
-    for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Horizontal)) range(axis, left->x(), right->x());
-    for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Vertical)) range(axis, std::min(0.0, low->y()), high->y());
+    for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Horizontal)) range(axis, left->x(), right->x(), false);
+    for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Vertical)) range(axis, std::min(0.0, low->y()), high->y(), true);
 }
 
 double TFormGrafico::position(const QComboBox* list) const
