@@ -335,3 +335,16 @@ TEST(ChartsWindow, ChartsPictureIsABitmapUnderTheNamePlusJpeg)
     EXPECT_EQ(f.dialogs.saveRequests, 2);
     EXPECT_TRUE(f.dialogs.errors.isEmpty());
 }
+
+TEST(ChartsWindow, TheShowCommandsActivateItOnceEachTime)
+{
+    GuiFixture f;
+    f.start();
+    f.main->action("ToolButton9")->trigger();
+    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgChartsNeedResults});
+    f.main->action("ToolButton9")->trigger();  // already the active window
+    EXPECT_EQ(f.dialogs.notices.size(), 1);
+    f.main->action("ToolButton6")->trigger();
+    f.main->action("Grficos1")->trigger();
+    EXPECT_EQ(f.dialogs.notices.size(), 2);
+}
