@@ -334,6 +334,13 @@ TEST(ChartsWindow, ChartsPictureIsABitmapUnderTheNamePlusJpeg)
     f.main->action("Graficos1")->trigger();  // cancelled: nothing written
     EXPECT_EQ(f.dialogs.saveRequests, 2);
     EXPECT_TRUE(f.dialogs.errors.isEmpty());
+
+    const std::string nowhere = f.folder.path() + "missing/grafico";
+    f.dialogs.files = {QString::fromStdString(nowhere)};
+    f.main->action("Graficos1")->trigger();
+    ASSERT_EQ(f.dialogs.errors.size(), 1);
+    EXPECT_TRUE(f.dialogs.errors[0].contains(QString::fromStdString(nowhere + ".jpeg"))) << f.dialogs.errors[0].toStdString();
+    EXPECT_FALSE(std::filesystem::exists(nowhere + ".jpeg"));
 }
 
 TEST(ChartsWindow, TheShowCommandsActivateItOnceEachTime)
