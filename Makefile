@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test run bench package clean
 
 all: build
 
@@ -28,6 +28,10 @@ bench: build
 	@cmake --build $(BUILD) --target kavrin-bench kavrin-chart-bench -j$(JOBS)
 	@$(BUILD)/bin/kavrin-bench
 	@$(BUILD)/bin/kavrin-chart-bench
+
+# The Debian package $(BUILD)/kavrin_<version>_amd64.deb.
+package: build
+	@cmake --build $(BUILD) --target package
 
 clean:
 	@rm -rf $(BUILD)

@@ -1,13 +1,18 @@
 // Draws the program's pictures into data/pictures: the splash (JPEG), the
 // application icon, the 14 toolbar pictures (30 × 30) and the player buttons.
 // Run from the repository root: build/bin/kavrin-make-pictures data/pictures
+// With --icon-theme FOLDER it writes the desktop's icons instead: the program
+// and its project files, as PNG in the usual sizes and as SVG, in the hicolor
+// layout (the build does this for installing).
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgGenerator>
 #include <cmath>
 #include <functional>
 
@@ -42,16 +47,16 @@ void save(const QImage& image, const QString& path)
     if (!image.save(path)) qFatal("cannot write %s", qPrintable(path));
 }
 
-void page(QPainter& p, QRectF r)
+void page(QPainter& p, QRectF r, double fold = 6, double line = 1.4)
 {
     QPainterPath sheet;
     sheet.moveTo(r.topLeft());
-    sheet.lineTo(r.right() - 6, r.top());
-    sheet.lineTo(r.right(), r.top() + 6);
+    sheet.lineTo(r.right() - fold, r.top());
+    sheet.lineTo(r.right(), r.top() + fold);
     sheet.lineTo(r.bottomRight());
     sheet.lineTo(r.bottomLeft());
     sheet.closeSubpath();
-    p.setPen(QPen(kInk, 1.4));
+    p.setPen(QPen(kInk, line));
     p.setBrush(Qt::white);
     p.drawPath(sheet);
 }
@@ -250,12 +255,76 @@ void drawPlayer(const QString& folder)
     }
 }
 
+// The icons are drawn on a 64 × 64 grid and scaled to each size.
+constexpr double kIconGrid = 64;
+
+// The program: the plume on a blue tile.
+void drawProgramIcon(QPainter& p)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(24, 70, 150));
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+    drawPlume(p, QRectF(8, 16, 50, 32));
+}
+
+// A project file: the plume on a sheet with a folded corner.
+void drawProjectIcon(QPainter& p)
+{
+    page(p, QRectF(10, 3, 44, 58), 13, 2.2);
+    p.setBrush(QColor(200, 210, 225));
+    p.drawPolygon(QPolygonF({QPointF(41, 3), QPointF(41, 16), QPointF(54, 16)}));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(24, 70, 150));
+    p.drawRect(QRectF(15, 22, 34, 32));
+    drawPlume(p, QRectF(17, 28, 30, 20));
+}
+
+QImage icon(void (*draw)(QPainter&), int size)
+{
+    QImage image = canvas(size, size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / kIconGrid, size / kIconGrid);
+    draw(p);
+    return image;
+}
+
+void writeIconTheme(const QString& folder)
+{
+    const std::pair<const char*, void (*)(QPainter&)> icons[] = {
+        {"apps/kavrin", drawProgramIcon},
+        {"mimetypes/application-x-kavrin-project", drawProjectIcon},
+    };
+    for (const auto& [name, draw] : icons) {
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QString path = QString("%1/hicolor/%2x%2/%3.png").arg(folder).arg(size).arg(name);
+            QDir().mkpath(QFileInfo(path).path());
+            save(icon(draw, size), path);
+        }
+        const QString path = QString("%1/hicolor/scalable/%2.svg").arg(folder, name);
+        QDir().mkpath(QFileInfo(path).path());
+        QSvgGenerator svg;
+        svg.setFileName(path);
+        svg.setSize(QSize(kIconGrid, kIconGrid));
+        svg.setViewBox(QRectF(0, 0, kIconGrid, kIconGrid));
+        svg.setTitle("KAVRIN");
+        QPainter p;
+        if (!p.begin(&svg)) qFatal("cannot write %s", qPrintable(path));
+        p.setRenderHint(QPainter::Antialiasing);
+        draw(p);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
+    if (argc == 3 && QString(argv[1]) == "--icon-theme") {
+        writeIconTheme(QString::fromLocal8Bit(argv[2]));
+        return 0;
+    }
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("data/pictures");
     QDir().mkpath(folder);
     for (int index = 0; index < 14; ++index) {
@@ -266,16 +335,7 @@ int main(int argc, char** argv)
         p.end();
         save(image, folder + QString("/toolbar-%1.png").arg(index, 2, 10, QChar('0')));
     }
-    QImage icon = canvas(64, 64);
-    {
-        QPainter p(&icon);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(24, 70, 150));
-        p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
-        drawPlume(p, QRectF(8, 16, 50, 32));
-    }
-    save(icon, folder + "/kavrin.png");
+    save(icon(drawProgramIcon, kIconGrid), folder + "/kavrin.png");
     drawSplash(folder + "/splash.jpg");
     drawPlayer(folder);
     return 0;

@@ -1,11 +1,26 @@
 #include "Dialogs.h"
 
-#include <QDesktopServices>
+#include "DesktopLauncher.h"
+#include "HelpViewer.h"
+
 #include <QFileDialog>
-#include <QUrl>
 #include <QMessageBox>
 
 namespace kavrin {
+
+QtDialogs::QtDialogs(QWidget* parent) : parent_(parent), launcher_(std::make_unique<DesktopLauncher>())
+{
+    desktopOpen_ = [launcher = launcher_.get()](const QString& path, std::function<void()> unopened) {
+        launcher->open(path, std::move(unopened));
+    };
+}
+
+QtDialogs::~QtDialogs()
+{
+    // Openers still waiting are stopped first, so none reports to the window below.
+    launcher_.reset();
+    delete helpViewer_.data();
+}
 
 void QtDialogs::notice(const QString& text)
 {
@@ -39,9 +54,17 @@ QString QtDialogs::saveFile(const QString& filter, const QString& proposedName)
                                         QFileDialog::DontConfirmOverwrite);
 }
 
+HelpViewer* QtDialogs::helpViewer() const
+{
+    return helpViewer_;
+}
+
 void QtDialogs::openDocument(const QString& path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    desktopOpen_(path, [this, path] {
+        if (!helpViewer_) helpViewer_ = new HelpViewer(parent_);
+        helpViewer_->showPage(path);
+    });
 }
 
 std::optional<QString> QtDialogs::askProjectName()

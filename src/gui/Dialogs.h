@@ -2,13 +2,18 @@
 // tests can answer the program's questions with a script.
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QWidget;
 
 namespace kavrin {
+
+class DesktopLauncher;
+class HelpViewer;
 
 enum class Answer { Yes, No, Cancel };
 
@@ -32,7 +37,8 @@ public:
 // The real dialogs, parented to the given window.
 class QtDialogs : public Dialogs {
 public:
-    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtDialogs(QWidget* parent = nullptr);
+    ~QtDialogs() override;
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void notice(const QString& text) override;
@@ -40,16 +46,28 @@ public:
     void error(const QString& text) override;
     QString openFile(const QString& filter, const QString& startFolder) override;
     QString saveFile(const QString& filter, const QString& proposedName) override;
+    // The desktop's viewer; where the desktop cannot open the page, the
+    // program's own help window.
     void openDocument(const QString& path) override;
     std::optional<QString> askProjectName() override;
     // The window that asks for a project name belongs to the program; it is
     // handed in as the function that shows it.
     using ProjectNameAsker = std::function<std::optional<QString>()>;
     void setProjectNameAsker(ProjectNameAsker asker) { askProjectName_ = std::move(asker); }
+    // How a document reaches the desktop: the path, and what to do should the
+    // desktop turn out not to open it. Tests put a desktop of their own here.
+    using DesktopOpen = std::function<void(const QString& path, std::function<void()> unopened)>;
+    void setDesktopOpen(DesktopOpen open) { desktopOpen_ = std::move(open); }
+    // The program's own help window, once a page had to be shown there.
+    HelpViewer* helpViewer() const;
 
 private:
     QWidget* parent_;
     ProjectNameAsker askProjectName_;
+    // A window of the main window, which takes it along when it goes.
+    QPointer<HelpViewer> helpViewer_;
+    std::unique_ptr<DesktopLauncher> launcher_;
+    DesktopOpen desktopOpen_;
 };
 
 }  // namespace kavrin

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build tree with CPack and checks its name,
+# its control data and its files: the programs, all their data, the launcher,
+# the file type and the icons, everything under /usr and nothing the target's
+# package manager makes for itself (desktop caches, maintainer scripts).
+# Usage: check-package.sh BUILD_DIR VERSION
+set -euo pipefail
+build=$1
+version=$2
+source=$(cd "$(dirname "$0")/.." && pwd)
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" > "$out/cpack.log" || { cat "$out/cpack.log"; fail "cpack failed"; }
+deb=$out/kavrin_${version}_amd64.deb
+[ -f "$deb" ] || fail "no $(basename "$deb"): $(ls "$out")"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = kavrin ] || fail "Package: $(field Package)"
+[ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
+[ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
+[ "$(field Section)" = science ] || fail "Section: $(field Section)"
+[ -n "$(field Maintainer)" ] || fail "no Maintainer"
+[ -n "$(field Description)" ] || fail "no Description"
+# The dependencies computed from the programs' shared libraries.
+depends=$(field Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//')
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6; do
+  grep -qxF "$library" <<< "$depends" || fail "Depends lacks $library: $(field Depends)"
+done
+field Recommends | grep -q xdg-utils || fail "Recommends lacks xdg-utils: $(field Recommends)"
+control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's|^\./||' | grep -v '^$' | sort | tr '\n' ' ')
+[ "$control" = "control md5sums " ] || fail "control members: $control"
+owners=$(dpkg-deb -c "$deb" | awk '{print $2}' | sort -u)
+[ "$owners" = root/root ] || fail "owners: $owners"
+
+root=$out/root
+dpkg-deb -x "$deb" "$root"
+list=$(cd "$root" && find . -mindepth 1 \( -type f -o -type l \) | sed 's|^\./||' | sort)
+expected=(usr/lib/kavrin/kavrin usr/lib/kavrin/kavrin-batch
+          usr/share/applications/kavrin.desktop usr/share/mime/packages/kavrin-project.xml)
+while read -r file; do expected+=("usr/lib/kavrin/$file"); done < <(cd "$source/data" && find . -type f | sed 's|^\./||')
+for icon in apps/kavrin mimetypes/application-x-kavrin-project; do
+  for size in 16 22 24 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x$size/$icon.png"); done
+  expected+=("usr/share/icons/hicolor/scalable/$icon.svg")
+done
+for file in "${expected[@]}"; do
+  grep -qxF "$file" <<< "$list" || fail "missing from the package: $file"
+done
+for program in kavrin kavrin-batch; do
+  [ "$(readlink "$root/usr/bin/$program")" = "../lib/kavrin/$program" ] || fail "usr/bin/$program is not the link to ../lib/kavrin/$program"
+done
+unexpected=$(grep -v -e '^usr/lib/kavrin/' -e '^usr/bin/kavrin$' -e '^usr/bin/kavrin-batch$' -e '^usr/share/applications/kavrin\.desktop$' \
+  -e '^usr/share/mime/packages/kavrin-project\.xml$' -e '^usr/share/icons/hicolor/[^/]*/\(apps/kavrin\|mimetypes/application-x-kavrin-project\)\.\(png\|svg\)$' <<< "$list" || true)
+[ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
+
+# Each PNG icon has the size its folder names (width and height from the PNG header).
+while read -r png; do
+  size=${png#usr/share/icons/hicolor/}; size=${size%%x*}
+  read -r w0 w1 w2 w3 h0 h1 h2 h3 < <(od -An -tu1 -j16 -N8 "$root/$png")
+  [ $(((w0 << 24) + (w1 << 16) + (w2 << 8) + w3)) = "$size" ] && [ $(((h0 << 24) + (h1 << 16) + (h2 << 8) + h3)) = "$size" ] \
+    || fail "$png is not $size × $size"
+done < <(grep '\.png$' <<< "$list" | grep '^usr/share/icons/')
+
+# The launcher is valid and names what the package holds.
+desktop=$root/usr/share/applications/kavrin.desktop
+desktop-file-validate "$desktop" | grep -v ': hint: ' && fail "desktop-file-validate complains"
+grep -qx 'Exec=kavrin %f' "$desktop" || fail "the launcher does not pass the file to kavrin"
+grep -qx 'Icon=kavrin' "$desktop" || fail "the launcher's icon is not kavrin"
+grep -qx 'MimeType=application/x-kavrin-project;' "$desktop" || fail "the launcher does not open project files"
+grep -q 'type="application/x-kavrin-project"' "$root/usr/share/mime/packages/kavrin-project.xml" || fail "the file type is not defined"
+grep -q '<glob pattern="\*\.kvr"/>' "$root/usr/share/mime/packages/kavrin-project.xml" || fail "the file type does not match .kvr"
+echo "$(basename "$deb"): $(grep -c . <<< "$list") files, Depends: $(field Depends)"
