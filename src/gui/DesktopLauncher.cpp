@@ -26,8 +26,10 @@ void DesktopLauncher::open(const QString& path, Unopened unopened)
         return;
     }
     auto* process = new QProcess(this);
-    // A viewer started by the opener inherits these; it must not write into
-    // a pipe that nobody reads.
+    // The opener may ask on its input which program to use (mimeopen does);
+    // it gets no answer. A viewer it starts inherits the outputs, which must
+    // not be pipes that nobody reads.
+    process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
     connect(process, &QProcess::finished, this, [process, unopened](int exitCode, QProcess::ExitStatus status) {
