@@ -19,7 +19,10 @@ int main(int argc, char** argv)
     app.executableFolder = QApplication::applicationDirPath() + "/";
     app.separator = kavrin::SystemDecimalSeparator();
     app.project.Root = kavrin::WorkspaceRoot();
-    QApplication::setWindowIcon(QIcon(app.executableFolder + "pictures/kavrin.png"));
+    // The desktop ties the windows to the installed launcher and its icons in
+    // every size; a program run from the build tree has its own picture.
+    QGuiApplication::setDesktopFileName("kavrin");
+    QApplication::setWindowIcon(QIcon::fromTheme("kavrin", QIcon(app.executableFolder + "pictures/kavrin.png")));
 
     kavrin::QtDialogs dialogs;
     QStringList arguments = QApplication::arguments();
