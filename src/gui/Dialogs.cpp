@@ -4,6 +4,7 @@
 #include "HelpViewer.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace kavrin {
@@ -62,6 +63,8 @@ HelpViewer* QtDialogs::helpViewer() const
 void QtDialogs::openDocument(const QString& path)
 {
     desktopOpen_(path, [this, path] {
+        // A page that is not there stays unshown, as with the desktop's viewer.
+        if (!QFileInfo::exists(path)) return;
         if (!helpViewer_) helpViewer_ = new HelpViewer(parent_);
         helpViewer_->showPage(path);
     });

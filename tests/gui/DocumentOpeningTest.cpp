@@ -61,6 +61,16 @@ TEST(HelpFallback, WithoutAViewerThePageShowsInTheProgramsOwnWindow)
     EXPECT_NE(viewer->windowTitle(), QString::fromUtf8("KAVRIN — Help"));
 }
 
+TEST(HelpFallback, AMissingPageOpensNoWindow)
+{
+    QtDialogs dialogs;
+    FakeDesktop desktop{false, {}};
+    dialogs.setDesktopOpen(desktop.function());
+    dialogs.openDocument(Page("HELPX.html"));
+    EXPECT_EQ(desktop.asked.size(), 1);
+    EXPECT_EQ(dialogs.helpViewer(), nullptr);
+}
+
 TEST(HelpFallback, TheContentsLinksLeadIntoThePageAndBackAgain)
 {
     HelpViewer viewer;
