@@ -111,24 +111,22 @@ void ComputeTimeFieldByPoints(double TT, const ModelState& m, const QuadratureSt
     });
 }
 
-void ComputeTimeField(double TT, const ModelState& m, const QuadratureState& q, unsigned workers, TimeField& field)
-{
-    if (!fastFormApplies(TT, m, q)) {
-        ComputeTimeFieldByPoints(TT, m, q, workers, field);
-        return;
-    }
-    const double b = std::pow(TT, 0.25);
-    const Nodes nodes = timeNodes(b, m, q);
-    if (!nodes.valid) {
-        ComputeTimeFieldByPoints(TT, m, q, workers, field);
-        return;
-    }
-    shapeField(m, field);
-    const int n = nodes.n;
+namespace {
 
-    // Columns downstream of the source whose exp(m) stays within [0, 1] at every
-    // node go into the product; the others keep the point formula.
-    std::vector<int> productColumn(static_cast<std::size_t>(field.columns), -1);
+// The columns that go into the product: downstream of the source, with exp(m)
+// within [0, 1] at every node. The others keep the point formula.
+struct ProductColumns {
+    std::vector<int> ofColumn;  // product column of each grid column, -1 for none
+    int count = 0;
+};
+
+// exp(m) of the longitudinal term and the decay for every (column, node), left
+// node-major in field.exponentials for the columns that the product carries.
+ProductColumns longitudinalFactors(const ModelState& m, const Nodes& nodes, unsigned workers, TimeField& field)
+{
+    const int n = nodes.n;
+    ProductColumns product;
+    product.ofColumn.assign(static_cast<std::size_t>(field.columns), -1);
     std::vector<int> columnOfProduct;
     for (int j = 0; j < field.columns; ++j)
         if (columnX(m, j) > 0) columnOfProduct.push_back(j);
@@ -148,18 +146,24 @@ void ComputeTimeField(double TT, const ModelState& m, const QuadratureState& q, 
             }
         }
     });
-    int columns = 0;
     for (int c = 0; c < candidates; ++c)
-        if (safe[static_cast<std::size_t>(c)]) productColumn[static_cast<std::size_t>(columnOfProduct[static_cast<std::size_t>(c)])] = columns++;
-    // The product takes the safe columns node-major: exponentials[i][p].
+        if (safe[static_cast<std::size_t>(c)])
+            product.ofColumn[static_cast<std::size_t>(columnOfProduct[static_cast<std::size_t>(c)])] = product.count++;
     std::vector<double>& exponentials = field.exponentials;
-    exponentials.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(columns));
+    exponentials.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(product.count));
     for (int c = 0, p = 0; c < candidates; ++c) {
         if (!safe[static_cast<std::size_t>(c)]) continue;
-        for (int i = 0; i < n; ++i) exponentials[at(i, columns, p)] = byColumn[at(c, n, i)];
+        for (int i = 0; i < n; ++i) exponentials[at(i, product.count, p)] = byColumn[at(c, n, i)];
         ++p;
     }
+    return product;
+}
 
+// The erfc difference across the source width times the node's Z factor and
+// weight, for every (row, node), in field.yFactors.
+void transverseFactors(const ModelState& m, const Nodes& nodes, unsigned workers, TimeField& field)
+{
+    const int n = nodes.n;
     std::vector<double>& yFactors = field.yFactors;
     yFactors.resize(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(n));
     ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
@@ -172,16 +176,24 @@ void ComputeTimeField(double TT, const ModelState& m, const QuadratureState& q, 
             }
         }
     });
+}
 
+// The quadrature sums as one product (rows × nodes by nodes × product columns),
+// scaled to concentrations; points outside the product, or whose scaled value
+// is not finite, take the point formula.
+void sumAndScale(double TT, double b, const ModelState& m, const QuadratureState& q, int n,
+                 const ProductColumns& product, unsigned workers, TimeField& field)
+{
+    const int columns = product.count;
     const double denominator = 2 * std::sqrt(std::numbers::pi * m.DispX);
     std::vector<double>& sums = field.sums;
     sums.resize(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(std::max(columns, 1)));
     ParallelFor(field.rows, kRowGroup, workers, [&](int begin, int end) {
-        MultiplyRows(yFactors.data(), n, exponentials.data(), columns, sums.data(), begin, end);
+        MultiplyRows(field.yFactors.data(), n, field.exponentials.data(), columns, sums.data(), begin, end);
         for (int k = begin; k < end; ++k) {
             for (int j = 0; j < field.columns; ++j) {
                 double& value = field.values[at(k, field.columns, j)];
-                const int p = productColumn[static_cast<std::size_t>(j)];
+                const int p = product.ofColumn[static_cast<std::size_t>(j)];
                 if (p >= 0) {
                     const double XX = columnX(m, j);
                     value = m.C0 * (XX * (sums[at(k, columns, p)] * b / 2) / denominator);
@@ -191,6 +203,26 @@ void ComputeTimeField(double TT, const ModelState& m, const QuadratureState& q, 
             }
         }
     });
+}
+
+}  // namespace
+
+void ComputeTimeField(double TT, const ModelState& m, const QuadratureState& q, unsigned workers, TimeField& field)
+{
+    if (!fastFormApplies(TT, m, q)) {
+        ComputeTimeFieldByPoints(TT, m, q, workers, field);
+        return;
+    }
+    const double b = std::pow(TT, 0.25);
+    const Nodes nodes = timeNodes(b, m, q);
+    if (!nodes.valid) {
+        ComputeTimeFieldByPoints(TT, m, q, workers, field);
+        return;
+    }
+    shapeField(m, field);
+    const ProductColumns product = longitudinalFactors(m, nodes, workers, field);
+    transverseFactors(m, nodes, workers, field);
+    sumAndScale(TT, b, m, q, nodes.n, product, workers, field);
 }
 
 }  // namespace kavrin
