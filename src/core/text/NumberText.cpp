@@ -15,72 +15,115 @@ namespace kavrin {
 
 namespace {
 
-// Digits of |value| in scientific form with `count` significant digits,
-// correctly rounded (ties to even); returns the decimal exponent.
-int scientificDigits(double magnitude, int count, std::string& digits)
+// The first `count` (2 to 800) significant digits of |value| as std::to_chars
+// rounds them, written at `digits`; returns the decimal exponent. Callers ask
+// for more digits than they keep and round those themselves.
+// Inlined like the other helpers of the grid value texts, so that the fixed
+// digit counts of that pattern turn their copies into fixed moves: the grid
+// values are the hot path of a run.
+[[gnu::always_inline]] inline int scientificDigits(double magnitude, int count, char* digits)
 {
-    static thread_local char buffer[900];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                   std::chars_format::scientific, count - 1);
-    (void)ec;
-    digits.clear();
-    const char* p = buffer;
-    for (; p != end && *p != 'e'; ++p)
-        if (*p != '.') digits.push_back(*p);
+    // std::to_chars writes "d.ddd…e±x…": the first digit, the point, the others, the exponent.
+    char text[900];
+    const char* end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, count - 1).ptr;
+    const char* point = text + 1;
+    const char* others = point + 1;
+    const char* e = others + (count - 1);
+    digits[0] = text[0];
+    std::copy(others, e, digits + 1);
+    const bool negative = e[1] == '-';
     int exponent = 0;
-    std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
-    return exponent;
+    for (const char* p = e + 2; p != end; ++p) exponent = exponent * 10 + (*p - '0');
+    return negative ? -exponent : exponent;
 }
 
-// Adds one unit in the last place of a digit string; true when it carried out.
-bool incrementDigits(std::string& digits)
+// Adds one unit in the last place of the digits [first, last). When all were
+// 9 they become 100…0 and the result is true: the caller moves the exponent
+// or the point.
+bool incrementDigits(char* first, char* last)
 {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
+    for (char* p = last; p != first;) {
+        --p;
+        if (*p != '9') {
+            ++*p;
             return false;
         }
-        *it = '0';
+        *p = '0';
     }
-    digits.insert(digits.begin(), '1');
-    digits.pop_back();
+    *first = '1';
     return true;
 }
 
-// Whether the exact value lies at or above the half of the next digit, given
-// its expansion rounded to two more digits than kept.
-bool roundsUp(const std::string& longer, std::size_t kept, double magnitude, bool fixed, int decimals)
+// Whether the exact value of `magnitude` lies at or above the half of the
+// digit after the first `kept` significant digits (fixed: after `decimals`
+// decimals); reading the exact expansion settles halves away from zero.
+bool exactExpansionRoundsUp(double magnitude, std::size_t kept, bool fixed, int decimals)
 {
-    if (longer[kept] != '5' || longer[kept + 1] != '0') return longer[kept] >= '5';
-    // "50" may come from 49.5…; look at the exact expansion.
-    std::string exact;
     if (fixed) {
-        static thread_local char buffer[1500];
-        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                       std::chars_format::fixed, 1074);
-        (void)ec;
-        for (const char* p = buffer; p != end; ++p)
-            if (*p != '.') exact.push_back(*p);
-        std::size_t intDigits = std::string_view(buffer, end - buffer).find('.');
-        std::size_t position = intDigits + static_cast<std::size_t>(decimals);
-        return exact[position] >= '5';
+        static thread_local char text[1500];
+        const char* end = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::fixed, 1074).ptr;
+        const char* point = std::find(static_cast<const char*>(text), end, '.');
+        return point[1 + decimals] >= '5';
     }
     // 40 digits settle it unless they read exactly 5000…; then all 800 do.
-    scientificDigits(magnitude, static_cast<int>(kept) + 40, exact);
-    if (exact.find_first_not_of('0', kept + 1) != std::string::npos || exact[kept] != '5') return exact[kept] >= '5';
-    scientificDigits(magnitude, 800, exact);
+    std::string exact(kept + 40, '0');
+    scientificDigits(magnitude, static_cast<int>(kept) + 40, exact.data());
+    if (exact[kept] != '5' || exact.find_first_not_of('0', kept + 1) != std::string::npos) return exact[kept] >= '5';
+    exact.resize(800);
+    scientificDigits(magnitude, 800, exact.data());
     return exact[kept] >= '5';
+}
+
+// Whether the first `kept` digits round up, halves away from zero, given the
+// expansion `longer` to two more digits. Those two settle it unless they read
+// "50", which may come from 49.5…; then the exact expansion decides.
+[[gnu::always_inline]] inline bool roundsUp(const char* longer, std::size_t kept, double magnitude, bool fixed, int decimals)
+{
+    if (longer[kept] != '5' || longer[kept + 1] != '0') return longer[kept] >= '5';
+    return exactExpansionRoundsUp(magnitude, kept, fixed, decimals);
+}
+
+// The first `kept` significant digits of magnitude > 0, halves away from zero,
+// written at `digits` (room for kept + 2); returns the decimal exponent.
+[[gnu::always_inline]] inline int roundedDigits(double magnitude, int kept, char* digits)
+{
+    int exponent = scientificDigits(magnitude, kept + 2, digits);
+    if (roundsUp(digits, static_cast<std::size_t>(kept), magnitude, false, 0)
+        && incrementDigits(digits, digits + kept))
+        ++exponent;
+    return exponent;
+}
+
+// "-d,ddd…": the sign when negative, the first digit, and the separator before
+// the others (none for a single digit).
+[[gnu::always_inline]] inline char* writeMantissa(char* out, bool negative, const char* digits, std::size_t count, char separator)
+{
+    if (negative) *out++ = '-';
+    *out++ = digits[0];
+    if (count > 1) {
+        *out++ = separator;
+        out = std::copy(digits + 1, digits + count, out);
+    }
+    return out;
+}
+
+// "E", the exponent's sign always, and at least `minimumDigits` digits.
+[[gnu::always_inline]] inline char* writeExponent(char* out, int exponent, int minimumDigits)
+{
+    *out++ = 'E';
+    *out++ = exponent < 0 ? '-' : '+';
+    int magnitude = std::abs(exponent);
+    int length = 1;
+    for (int rest = magnitude / 10; rest != 0; rest /= 10) ++length;
+    length = std::max(length, minimumDigits);
+    for (int i = length - 1; i >= 0; --i, magnitude /= 10) out[i] = static_cast<char>('0' + magnitude % 10);
+    return out + length;
 }
 
 std::string mantissaText(const DecimalDigits& d, char separator)
 {
-    std::string text;
-    if (d.negative) text.push_back('-');
-    text.push_back(d.digits[0]);
-    if (d.digits.size() > 1) {
-        text.push_back(separator);
-        text.append(d.digits, 1);
-    }
+    std::string text(d.digits.size() + 2, '\0');
+    text.resize(static_cast<std::size_t>(writeMantissa(text.data(), d.negative, d.digits.data(), d.digits.size(), separator) - text.data()));
     return text;
 }
 
@@ -104,14 +147,10 @@ DecimalDigits RoundSignificant(double value, int significant)
         result.digits.assign(static_cast<std::size_t>(significant), '0');
         return result;
     }
-    const double magnitude = std::fabs(value);
     result.negative = value < 0;
-    std::string longer;
-    result.exponent = scientificDigits(magnitude, significant + 2, longer);
-    result.digits = longer.substr(0, static_cast<std::size_t>(significant));
-    if (roundsUp(longer, static_cast<std::size_t>(significant), magnitude, false, 0)
-        && incrementDigits(result.digits))
-        ++result.exponent;
+    result.digits.assign(static_cast<std::size_t>(significant) + 2, '0');
+    result.exponent = roundedDigits(std::fabs(value), significant, result.digits.data());
+    result.digits.resize(static_cast<std::size_t>(significant));
     return result;
 }
 
@@ -153,12 +192,9 @@ std::string FormatScientific(double value, int fractionDigits, int exponentDigit
     DecimalDigits d = RoundSignificant(value, fractionDigits + 1);
     if (allZero(d.digits)) d.negative = false;
     std::string text = mantissaText(d, separator);
-    text.push_back('E');
-    text.push_back(d.exponent < 0 ? '-' : '+');
-    std::string exponent = std::to_string(std::abs(d.exponent));
-    if (static_cast<int>(exponent.size()) < exponentDigits)
-        text.append(static_cast<std::size_t>(exponentDigits) - exponent.size(), '0');
-    text += exponent;
+    const std::size_t mantissaLength = text.size();
+    text.resize(mantissaLength + static_cast<std::size_t>(std::max(exponentDigits, 0)) + 14);
+    text.resize(static_cast<std::size_t>(writeExponent(text.data() + mantissaLength, d.exponent, exponentDigits) - text.data()));
     return text;
 }
 
@@ -170,12 +206,11 @@ std::string FormatFixed(double value, int decimals, char separator)
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
                                    std::chars_format::fixed, decimals + 2);
     if (ec != std::errc()) return FormatGeneral(value, separator);
-    std::string longer;
-    for (const char* p = buffer; p != end; ++p)
-        if (*p != '.') longer.push_back(*p);
+    std::string longer(buffer, end);
+    longer.erase(std::remove(longer.begin(), longer.end(), '.'), longer.end());
     const std::size_t kept = longer.size() - 2;
     std::string digits = longer.substr(0, kept);
-    if (roundsUp(longer, kept, magnitude, true, decimals) && incrementDigits(digits))
+    if (roundsUp(longer.data(), kept, magnitude, true, decimals) && incrementDigits(digits.data(), digits.data() + kept))
         digits.insert(digits.begin(), '1');
     const std::size_t intDigits = digits.size() - static_cast<std::size_t>(decimals);
     std::string text;
@@ -190,56 +225,19 @@ std::string FormatFixed(double value, int decimals, char separator)
 
 char* WriteGridValue(char* out, double value, char separator)
 {
-    if (value == 0) {
-        static constexpr char kZero[] = "0.00000000000000E+0000";
-        out = std::copy(kZero, kZero + sizeof kZero - 1, out);
-        out[-21] = separator;
-        return out;
-    }
     if (!std::isfinite(value)) {
         const std::string text = nonFiniteText(value);
         return std::copy(text.begin(), text.end(), out);
     }
-    // 17 significant digits, correctly rounded ("d.dddddddddddddddde±x…"); the
-    // 15-digit rounding of them is exact unless they end in "50", where the
-    // exact expansion decides.
-    char buffer[32];
-    const char* end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 16).ptr;
-    char digits[17];
-    digits[0] = buffer[0];
-    std::copy(buffer + 2, buffer + 18, digits + 1);
+    constexpr int kDigits = 15;
+    char digits[kDigits + 2];
     int exponent = 0;
-    for (const char* p = buffer + 20; p < end; ++p) exponent = exponent * 10 + (*p - '0');
-    if (buffer[19] == '-') exponent = -exponent;
-    bool up = digits[15] >= '5';
-    if (digits[15] == '5' && digits[16] == '0') {
-        const DecimalDigits exact = RoundSignificant(value, 15);
-        std::copy(exact.digits.begin(), exact.digits.end(), digits);
-        exponent = exact.exponent;
-        up = false;
-    }
-    if (up) {
-        int k = 14;
-        while (k >= 0 && digits[k] == '9') digits[k--] = '0';
-        if (k >= 0) {
-            ++digits[k];
-        } else {
-            digits[0] = '1';
-            ++exponent;
-        }
-    }
-    if (value < 0) *out++ = '-';
-    *out++ = digits[0];
-    *out++ = separator;
-    out = std::copy(digits + 1, digits + 15, out);
-    *out++ = 'E';
-    *out++ = exponent < 0 ? '-' : '+';
-    const int absolute = std::abs(exponent);
-    out[0] = static_cast<char>('0' + absolute / 1000);
-    out[1] = static_cast<char>('0' + absolute / 100 % 10);
-    out[2] = static_cast<char>('0' + absolute / 10 % 10);
-    out[3] = static_cast<char>('0' + absolute % 10);
-    return out + 4;
+    if (value == 0)
+        std::fill_n(digits, kDigits, '0');
+    else
+        exponent = roundedDigits(std::fabs(value), kDigits, digits);
+    out = writeMantissa(out, value < 0, digits, kDigits, separator);
+    return writeExponent(out, exponent, 4);
 }
 
 std::string FormatGridValue(double value, char separator)

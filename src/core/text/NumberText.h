@@ -1,12 +1,15 @@
 // Number texts: the general format, the fixed patterns and the strict,
-// separator-aware conversion from text. Halves round away from zero.
+// separator-aware conversion from text. Every rounding to fewer digits is
+// decided by the exact binary value of the double, and an exact half rounds
+// away from zero (0.0625 to three decimals gives 0.063, -0.0625 gives -0.063).
 #pragma once
 
 #include <string>
 
 namespace kavrin {
 
-// A value rounded to a number of significant digits: value = ±d.ddd × 10^exponent.
+// A value rounded to a number of significant digits, halves away from zero:
+// value = ±d.ddd × 10^exponent.
 struct DecimalDigits {
     bool negative = false;
     std::string digits;  // exactly the number asked for; all '0' for zero
