@@ -210,8 +210,9 @@ std::string FormatFixed(double value, int decimals, char separator)
     longer.erase(std::remove(longer.begin(), longer.end(), '.'), longer.end());
     const std::size_t kept = longer.size() - 2;
     std::string digits = longer.substr(0, kept);
+    // 9.99996 to four decimals carries into a new integer digit: 10.0000.
     if (roundsUp(longer.data(), kept, magnitude, true, decimals) && incrementDigits(digits.data(), digits.data() + kept))
-        digits.insert(digits.begin(), '1');
+        digits.push_back('0');
     const std::size_t intDigits = digits.size() - static_cast<std::size_t>(decimals);
     std::string text;
     if (value < 0 && !allZero(digits)) text.push_back('-');

@@ -75,6 +75,14 @@ TEST(FixedPatterns, ShortPatternsRoundHalfAwayFromZero)
     EXPECT_EQ(FormatScientific(-9.9996e-100, 3, 2, '.'), "-1.000E-99");
 }
 
+TEST(FixedPatterns, RoundingUpNinesCarriesIntoANewDigit)
+{
+    EXPECT_EQ(FormatFixed(9.99996, 4, ','), "10,0000");
+    EXPECT_EQ(FormatFixed(-99.9996, 3, '.'), "-100.000");
+    EXPECT_EQ(FormatFixed(999.5, 0, '.'), "1000");
+    EXPECT_EQ(FormatScientific(9.99996, 3, 2, '.'), "1.000E+01");
+}
+
 TEST(Conversion, AcceptsOnlyBlanksSignDigitsSeparatorAndExponent)
 {
     struct Case {
