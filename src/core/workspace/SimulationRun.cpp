@@ -1,13 +1,54 @@
 #include "workspace/SimulationRun.h"
 
 #include "text/TextFile.h"
+#include "workspace/ComputeAhead.h"
 #include "workspace/Workspace.h"
 
 namespace kavrin {
 
-void WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid& grid,
-              ProjectState& project, const RunEnvironment& environment,
-              RunProgress& progress, const RowCallback& onRow)
+namespace {
+
+// Every time by the point formula, each computed as it is written.
+void writeTimesByPoints(TextFileWriter& index, const std::string& root, const ProjectState& project,
+                        TransportContext& context, double DT, double T1)
+{
+    RunProgress& progress = context.progress;
+    while (progress.CurrentTime <= T1 && !context.stopRequested) {
+        const std::string path = TimeFilePath(root, project.ProjectName, progress.CurrentTime, context.separator);
+        TextFileWriter timeFile(path);
+        index.writeLine(path);
+        Transporte(progress.CurrentTime, context, timeFile);
+        timeFile.close();
+        progress.CurrentTime = progress.CurrentTime + DT;
+    }
+}
+
+// The whole-grid kernel computes time k + 1 while time k is formatted and
+// written.
+void writeTimesOverlapped(TextFileWriter& index, const std::string& root, const ProjectState& project,
+                          TransportContext& context, double DT, double T1)
+{
+    RunProgress& progress = context.progress;
+    ComputeAhead ahead(context.model, context.quadrature, context.valoresPath, context.separator, context.workers);
+    if (progress.CurrentTime <= T1) ahead.start(progress.CurrentTime);
+    while (progress.CurrentTime <= T1 && !context.stopRequested) {
+        const std::string path = TimeFilePath(root, project.ProjectName, progress.CurrentTime, context.separator);
+        TextFileWriter timeFile(path);
+        index.writeLine(path);
+        const TimeField& field = ahead.take();
+        const double next = progress.CurrentTime + DT;
+        if (next <= T1) ahead.start(next);
+        WriteTimeField(field, context, timeFile);
+        timeFile.close();
+        progress.CurrentTime = next;
+    }
+}
+
+}  // namespace
+
+RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid& grid,
+                    ProjectState& project, const RunEnvironment& environment,
+                    RunProgress& progress, const RowCallback& onRow)
 {
     project.ResultsExist = true;
     project.ProjectName = CreateProjectFolder(environment.root, project.ProjectName);
@@ -22,15 +63,12 @@ void WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid& 
 
     TransportContext context{model, quadrature, grid, progress, environment.valoresPath, environment.separator, onRow,
                              environment.reference, environment.workers};
-    while (progress.CurrentTime <= model.T1) {
-        const std::string path = TimeFilePath(environment.root, project.ProjectName, progress.CurrentTime, environment.separator);
-        TextFileWriter timeFile(path);
-        index.writeLine(path);
-        Transporte(progress.CurrentTime, context, timeFile);
-        timeFile.close();
-        progress.CurrentTime = progress.CurrentTime + model.DT;
-    }
+    if (environment.reference)
+        writeTimesByPoints(index, environment.root, project, context, model.DT, model.T1);
+    else
+        writeTimesOverlapped(index, environment.root, project, context, model.DT, model.T1);
     index.close();
+    return progress.CurrentTime <= model.T1 ? RunOutcome::Stopped : RunOutcome::Finished;
 }
 
 }  // namespace kavrin

@@ -16,40 +16,37 @@ int ProgressPosition(const RunProgress& progress)
 
 namespace {
 
-void writeWholeField(double TAtual, TransportContext& context, TextFileWriter& timeFile)
+// Shows the progress before a row; a request to stop holds for the rest of the run.
+void announceRow(TransportContext& context)
 {
-    TimeField& field = context.field;
-    ComputeTimeField(TAtual, context.model, context.quadrature, context.workers, field);
-    std::string row(static_cast<std::size_t>(field.columns) * (kGridValueMaxLength + 1) + 2, '\0');
-    for (int k = 0; k < field.rows; ++k) {
-        if (context.onRow) context.onRow(context.progress);
-        char* out = row.data();
-        for (int j = 0; j < field.columns; ++j) {
-            const double value = field.at(k, j);
-            context.grid.set(j + 1, k + 1, value);
-            out = WriteGridValue(out, value, context.separator);
-            *out++ = ' ';
-        }
-        *out++ = '\r';
-        *out++ = '\n';
-        timeFile.writeRaw(std::string_view(row.data(), static_cast<std::size_t>(out - row.data())));
-        context.progress.PointsDone += static_cast<std::uint64_t>(field.columns);
-    }
+    if (context.onRow(context.progress) == RunRequest::StopAfterThisTime) context.stopRequested = true;
 }
 
 }  // namespace
+
+void WriteTimeField(const TimeField& field, TransportContext& context, TextFileWriter& timeFile)
+{
+    context.text.format(field, context.separator, context.workers);
+    for (int k = 0; k < field.rows; ++k) {
+        announceRow(context);
+        for (int j = 0; j < field.columns; ++j) context.grid.set(j + 1, k + 1, field.at(k, j));
+        timeFile.writeRaw(context.text.row(k));
+        context.progress.PointsDone += static_cast<std::uint64_t>(field.columns);
+    }
+}
 
 void Transporte(double TAtual, TransportContext& context, TextFileWriter& timeFile)
 {
     const ModelState& m = context.model;
     LoadGaussOrder(context.quadrature, m.GaussOrder, context.valoresPath, context.separator);
     if (!context.reference) {
-        writeWholeField(TAtual, context, timeFile);
+        ComputeTimeField(TAtual, m, context.quadrature, context.workers, context.field);
+        WriteTimeField(context.field, context, timeFile);
         return;
     }
     std::string row;
     for (int k = 1; k <= m.NY + 1; ++k) {
-        if (context.onRow) context.onRow(context.progress);
+        announceRow(context);
         const double y = (k - 1) * m.DY + m.Y0;
         row.clear();
         for (int j = 1; j <= m.NX + 1; ++j) {

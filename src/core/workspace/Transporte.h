@@ -5,12 +5,16 @@
 #include "solution/FieldKernel.h"
 #include "model/ModelState.h"
 #include "solution/Quadrature.h"
+#include "workspace/FieldText.h"
 #include "workspace/ResultGrid.h"
 #include "text/TextFile.h"
 
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 namespace kavrin {
 
@@ -23,8 +27,37 @@ struct RunProgress {
 // The progress bar's position: 100·done/total rounded, halves to even.
 int ProgressPosition(const RunProgress& progress);
 
-// Called before every row is computed, so a window can repaint; may be empty.
-using RowCallback = std::function<void(const RunProgress&)>;
+// What a progress callback asks of the run.
+enum class RunRequest { Continue, StopAfterThisTime };
+
+// Called before every row of a time file is written, on the thread that runs
+// the run, so a window can show progress. It may ask the run to stop once the
+// time being written is complete; a callable that returns nothing always lets
+// the run continue. May be empty.
+class RowCallback {
+public:
+    RowCallback() = default;
+
+    template <typename F>
+        requires(!std::is_same_v<std::remove_cvref_t<F>, RowCallback> && std::invocable<F&, const RunProgress&>)
+    RowCallback(F callable)
+    {
+        if constexpr (std::is_same_v<std::invoke_result_t<F&, const RunProgress&>, RunRequest>) {
+            call_ = std::move(callable);
+        } else {
+            call_ = [callable = std::move(callable)](const RunProgress& progress) mutable {
+                callable(progress);
+                return RunRequest::Continue;
+            };
+        }
+    }
+
+    explicit operator bool() const { return static_cast<bool>(call_); }
+    RunRequest operator()(const RunProgress& progress) const { return call_ ? call_(progress) : RunRequest::Continue; }
+
+private:
+    std::function<RunRequest(const RunProgress&)> call_;
+};
 
 struct TransportContext {
     const ModelState& model;
@@ -34,9 +67,11 @@ struct TransportContext {
     std::string valoresPath;
     char separator = '.';
     RowCallback onRow;
-    bool reference = false;  // every point by the point formula, value by value
-    unsigned workers = 1;    // threads of the whole-grid kernel
-    TimeField field {};      // the kernel's result and working memory, reused each time
+    bool reference = false;      // every point by the point formula, value by value
+    unsigned workers = 1;        // threads of the whole-grid kernel and of the formatting
+    TimeField field {};          // the kernel's result and working memory, reused each time
+    FieldText text {};           // the texts of the time being written, reused each time
+    bool stopRequested = false;  // set once the callback asked to stop after this time
 };
 
 // Loads the order in effect, then computes every point (y ascending by rows,
@@ -44,5 +79,10 @@ struct TransportContext {
 // The whole-grid kernel computes the time before anything is written; the
 // reference path writes as it goes. Errors propagate; rows written stay.
 void Transporte(double TAtual, TransportContext& context, TextFileWriter& timeFile);
+
+// Writes a computed time: its texts are formatted on the context's workers,
+// then written row by row in order, each row announced to the callback first
+// and its values kept in ResultGrid. The bytes do not depend on the workers.
+void WriteTimeField(const TimeField& field, TransportContext& context, TextFileWriter& timeFile);
 
 }  // namespace kavrin

@@ -30,13 +30,24 @@ struct RunFixture {
     void write(const std::vector<std::pair<int, const char*>>& changes, char separator,
                const std::string& valores = kavrin::test::ValoresPath())
     {
+        run(changes, RunEnvironment{root, valores, separator}, [this](const RunProgress&) { ++rows; });
+    }
+    // With '.' as separator, a thread count, and a callback of the test's own.
+    RunOutcome writeWith(const std::vector<std::pair<int, const char*>>& changes, const RowCallback& onRow,
+                         unsigned workers, bool reference = false)
+    {
+        return run(changes, RunEnvironment{root, kavrin::test::ValoresPath(), '.', reference, workers}, onRow);
+    }
+    RunOutcome run(const std::vector<std::pair<int, const char*>>& changes, const RunEnvironment& environment,
+                   const RowCallback& onRow)
+    {
         ParameterTexts texts = InitialParameterTexts();
         for (const auto& [edit, text] : changes) SetControlText(texts, edit, text, '.');
         Variaveis(texts, model, '.');
         project.ProjectName = "Teste";
-        WriteRun(model, quadrature, grid, project, RunEnvironment{root, valores, separator}, progress,
-                 [this](const RunProgress&) { ++rows; });
+        return WriteRun(model, quadrature, grid, project, environment, progress, onRow);
     }
+    std::string bytes(const std::string& file) const { return ReadBytes(root + "Teste/" + file); }
     std::vector<std::string> lines(const std::string& file) const { return CrLfLines(ReadBytes(root + "Teste/" + file)); }
 };
 
@@ -169,4 +180,48 @@ TEST(Run, AFailureKeepsWhatWasWrittenAndClosesTheFiles)
     EXPECT_EQ(run.project.ProjectName, "Teste");
     EXPECT_EQ(run.lines("Index.txt"), (std::vector<std::string>{run.root + "Teste/T0.txt"}));
     EXPECT_EQ(ReadBytes(run.root + "Teste/T0.txt"), "");
+}
+
+TEST(Run, AStopRequestEndsTheRunOnceTheTimeBeingWrittenIsComplete)
+{
+    const std::vector<std::pair<int, const char*>> fourTimes = {{7, "50"}, {9, "30"}, {12, "7500"}};  // 0 … 7500
+    for (bool reference : {false, true}) {
+        RunFixture whole, stopped;
+        EXPECT_EQ(whole.writeWith(fourTimes, {}, 2, reference), RunOutcome::Finished);
+        const RunOutcome outcome = stopped.writeWith(
+            fourTimes,
+            [](const RunProgress& now) { return now.CurrentTime == 2500 ? RunRequest::StopAfterThisTime : RunRequest::Continue; },
+            2, reference);
+        EXPECT_EQ(outcome, RunOutcome::Stopped);
+        EXPECT_EQ(stopped.lines("Index.txt"), (std::vector<std::string>{stopped.root + "Teste/T0.txt", stopped.root + "Teste/T2500.txt"}));
+        EXPECT_EQ(stopped.bytes("T2500.txt"), whole.bytes("T2500.txt"));
+        EXPECT_FALSE(std::filesystem::exists(stopped.root + "Teste/T5000.txt"));
+        EXPECT_EQ(stopped.progress.PointsDone, 18u);
+    }
+}
+
+TEST(Run, FilesAreTheSameForAnyNumberOfThreads)
+{
+    const std::vector<std::pair<int, const char*>> fourTimes = {{12, "7500"}};  // 61 × 101 points
+    RunFixture one;
+    one.writeWith(fourTimes, {}, 1);
+    for (unsigned workers : {2u, 3u, 8u}) {
+        RunFixture many;
+        many.writeWith(fourTimes, {}, workers);
+        for (const char* file : {"T0.txt", "T2500.txt", "T5000.txt", "T7500.txt"})
+            EXPECT_EQ(many.bytes(file), one.bytes(file)) << workers << " threads, " << file;
+        EXPECT_EQ(many.grid.at(40, 31), one.grid.at(40, 31));
+    }
+}
+
+TEST(Run, ALaterTimeThatFailsLeavesTheEarlierTimesCompleteAndItsOwnFileEmpty)
+{
+    // Growth instead of decay: the solution leaves the double range at t = 2500.
+    RunFixture failing, first;
+    EXPECT_THROW(failing.writeWith({{7, "5"}, {9, "5"}, {21, "-1"}, {12, "5000"}}, {}, 2), FloatError);
+    first.writeWith({{7, "5"}, {9, "5"}, {21, "-1"}, {12, "0"}}, {}, 2);
+    EXPECT_EQ(failing.lines("Index.txt"), (std::vector<std::string>{failing.root + "Teste/T0.txt", failing.root + "Teste/T2500.txt"}));
+    EXPECT_EQ(failing.bytes("T0.txt"), first.bytes("T0.txt"));
+    EXPECT_EQ(failing.bytes("T2500.txt"), "");
+    EXPECT_FALSE(std::filesystem::exists(failing.root + "Teste/T5000.txt"));
 }
