@@ -24,7 +24,7 @@ void shapeField(const ModelState& m, TimeField& field)
 {
     field.rows = std::max(0, m.NY + 1);
     field.columns = std::max(0, m.NX + 1);
-    field.values.assign(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(field.columns), 0.0);
+    field.values.resize(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(field.columns));  // every value is written
 }
 
 double rowY(const ModelState& m, int row) { return row * m.DY + m.Y0; }
@@ -71,7 +71,7 @@ Nodes timeNodes(double b, const ModelState& m, const QuadratureState& q)
 }  // namespace
 
 __attribute__((target_clones("avx2", "default")))
-void MultiplyRows(const double* Y, int n, const double* E, int columns, double* S, int rowBegin, int rowEnd)
+void MultiplyRows(const double* Y, int n, const double* E, int columns, double* S, std::size_t stride, int rowBegin, int rowEnd)
 {
     for (int j0 = 0; j0 < columns; j0 += kColumnBlock) {
         const int width = std::min(kColumnBlock, columns - j0);
@@ -88,7 +88,7 @@ void MultiplyRows(const double* Y, int n, const double* E, int columns, double* 
                     acc[3][j] += y3 * e[j];
                 }
             }
-            for (int r = 0; r < kRowGroup; ++r) std::copy(acc[r], acc[r] + width, S + at(k + r, columns, j0));
+            for (int r = 0; r < kRowGroup; ++r) std::copy(acc[r], acc[r] + width, S + static_cast<std::size_t>(k + r) * stride + static_cast<std::size_t>(j0));
         }
         for (; k < rowEnd; ++k) {
             double acc[kColumnBlock] = {};
@@ -97,7 +97,7 @@ void MultiplyRows(const double* Y, int n, const double* E, int columns, double* 
                 const double y = Y[at(k, n, i)];
                 for (int j = 0; j < width; ++j) acc[j] += y * e[j];
             }
-            std::copy(acc, acc + width, S + at(k, columns, j0));
+            std::copy(acc, acc + width, S + static_cast<std::size_t>(k) * stride + static_cast<std::size_t>(j0));
         }
     }
 }
@@ -118,44 +118,49 @@ namespace {
 struct ProductColumns {
     std::vector<int> ofColumn;  // product column of each grid column, -1 for none
     int count = 0;
+    int firstColumn = -1;       // when the product columns are the grid columns
+                                // firstColumn, firstColumn + 1, …: the product
+                                // goes straight into the field's rows
 };
 
-// exp(m) of the longitudinal term and the decay for every (column, node), left
+// exp(m) of the longitudinal term and the decay for every (node, column), left
 // node-major in field.exponentials for the columns that the product carries.
 ProductColumns longitudinalFactors(const ModelState& m, const Nodes& nodes, unsigned workers, TimeField& field)
 {
     const int n = nodes.n;
-    ProductColumns product;
-    product.ofColumn.assign(static_cast<std::size_t>(field.columns), -1);
-    std::vector<int> columnOfProduct;
+    std::vector<int> candidate;
     for (int j = 0; j < field.columns; ++j)
-        if (columnX(m, j) > 0) columnOfProduct.push_back(j);
-    const int candidates = static_cast<int>(columnOfProduct.size());
-    std::vector<double>& byColumn = field.columnExponentials;  // candidate-major
-    byColumn.resize(static_cast<std::size_t>(candidates) * static_cast<std::size_t>(n));
+        if (columnX(m, j) > 0) candidate.push_back(j);
+    const int candidates = static_cast<int>(candidate.size());
+    std::vector<double>& exponentials = field.exponentials;
+    exponentials.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(candidates));
     std::vector<char> safe(static_cast<std::size_t>(candidates), 1);
     ParallelFor(candidates, 1, workers, [&](int begin, int end) {
         for (int c = begin; c < end; ++c) {
-            const double XX = columnX(m, columnOfProduct[static_cast<std::size_t>(c)]);
+            const double XX = columnX(m, candidate[static_cast<std::size_t>(c)]);
             for (int i = 0; i < n; ++i) {
                 const double tau = nodes.tau[static_cast<std::size_t>(i)];
                 const double A = XX - m.Velocity * tau;
                 const double exponent = -A * A / (4 * m.DispX * tau) - m.Decay * tau;
                 if (!(exponent <= 0)) safe[static_cast<std::size_t>(c)] = 0;
-                byColumn[at(c, n, i)] = ExpOrZero(exponent);
+                exponentials[at(i, candidates, c)] = ExpOrZero(exponent);
             }
         }
     });
+
+    ProductColumns product;
+    product.ofColumn.assign(static_cast<std::size_t>(field.columns), -1);
     for (int c = 0; c < candidates; ++c)
-        if (safe[static_cast<std::size_t>(c)])
-            product.ofColumn[static_cast<std::size_t>(columnOfProduct[static_cast<std::size_t>(c)])] = product.count++;
-    std::vector<double>& exponentials = field.exponentials;
-    exponentials.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(product.count));
-    for (int c = 0, p = 0; c < candidates; ++c) {
-        if (!safe[static_cast<std::size_t>(c)]) continue;
-        for (int i = 0; i < n; ++i) exponentials[at(i, product.count, p)] = byColumn[at(c, n, i)];
-        ++p;
+        if (safe[static_cast<std::size_t>(c)]) product.ofColumn[static_cast<std::size_t>(candidate[static_cast<std::size_t>(c)])] = product.count++;
+    if (product.count == candidates) {
+        if (candidates > 0 && candidate.back() - candidate.front() == candidates - 1) product.firstColumn = candidate.front();
+        return product;
     }
+    // Unsafe columns leave the matrix; each node's row moves left over them.
+    for (int i = 0, p = 0; i < n; ++i)
+        for (int c = 0; c < candidates; ++c)
+            if (safe[static_cast<std::size_t>(c)]) exponentials[static_cast<std::size_t>(p++)] = exponentials[at(i, candidates, c)];
+    exponentials.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(product.count));
     return product;
 }
 
@@ -185,18 +190,24 @@ void sumAndScale(double TT, double b, const ModelState& m, const QuadratureState
                  const ProductColumns& product, unsigned workers, TimeField& field)
 {
     const int columns = product.count;
+    double* sums = field.values.data() + std::max(product.firstColumn, 0);
+    std::size_t stride = static_cast<std::size_t>(field.columns);
+    if (product.firstColumn < 0) {
+        field.sums.resize(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(std::max(columns, 1)));
+        sums = field.sums.data();
+        stride = static_cast<std::size_t>(columns);
+    }
     const double denominator = 2 * std::sqrt(std::numbers::pi * m.DispX);
-    std::vector<double>& sums = field.sums;
-    sums.resize(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(std::max(columns, 1)));
     ParallelFor(field.rows, kRowGroup, workers, [&](int begin, int end) {
-        MultiplyRows(field.yFactors.data(), n, field.exponentials.data(), columns, sums.data(), begin, end);
+        MultiplyRows(field.yFactors.data(), n, field.exponentials.data(), columns, sums, stride, begin, end);
         for (int k = begin; k < end; ++k) {
             for (int j = 0; j < field.columns; ++j) {
-                double& value = field.values[at(k, field.columns, j)];
                 const int p = product.ofColumn[static_cast<std::size_t>(j)];
+                const double sum = p >= 0 ? sums[static_cast<std::size_t>(k) * stride + static_cast<std::size_t>(p)] : 0;
+                double& value = field.values[at(k, field.columns, j)];
                 if (p >= 0) {
                     const double XX = columnX(m, j);
-                    value = m.C0 * (XX * (sums[at(k, columns, p)] * b / 2) / denominator);
+                    value = m.C0 * (XX * (sum * b / 2) / denominator);
                     if (std::isfinite(value)) continue;
                 }
                 value = pointValue(TT, k, j, m, q);

@@ -14,7 +14,7 @@ struct TimeField {
     int rows = 0;
     int columns = 0;
     std::vector<double> values;
-    std::vector<double> columnExponentials, exponentials, yFactors, sums;
+    std::vector<double> exponentials, yFactors, sums;
     double at(int row, int column) const { return values[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(column)]; }
 };
 
@@ -33,8 +33,10 @@ void ComputeTimeField(double TT, const ModelState& model, const QuadratureState&
 void ComputeTimeFieldByPoints(double TT, const ModelState& model, const QuadratureState& quadrature,
                               unsigned workers, TimeField& field);
 
-// The bare product S = Y·E of the kernel (Y rows × n, E n × columns, row-major),
-// for rows [rowBegin, rowEnd) of S. Exposed for the benchmark.
-void MultiplyRows(const double* Y, int n, const double* E, int columns, double* S, int rowBegin, int rowEnd);
+// The bare product S = Y·E of the kernel (Y rows × n, E n × columns, row-major;
+// row k of S starts at S + k·stride), for rows [rowBegin, rowEnd) of S.
+// Exposed for the benchmark.
+void MultiplyRows(const double* Y, int n, const double* E, int columns, double* S, std::size_t stride, int rowBegin,
+                  int rowEnd);
 
 }  // namespace kavrin

@@ -9,7 +9,9 @@
 namespace kavrin {
 
 namespace {
-constexpr std::size_t kFlushSize = 1 << 20;
+// Large enough that a time file of a run takes a few dozen writes, small
+// enough that a fresh buffer costs few first-touch page faults.
+constexpr std::size_t kFlushSize = 256 << 10;
 }
 
 TextFileReader::TextFileReader(const std::string& path)

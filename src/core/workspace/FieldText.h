@@ -1,5 +1,5 @@
-// The grid value texts of one time, formatted on several threads at once and
-// kept by row, so that the rows can be written in order afterwards.
+// The grid value texts of a time, formatted a block of rows at a time on
+// several threads, so that the rows can be written in order afterwards.
 #pragma once
 
 #include "solution/FieldKernel.h"
@@ -12,21 +12,27 @@ namespace kavrin {
 
 class FieldText {
 public:
-    // Formats every value of the field as "value " with CR LF ending each row.
-    // Rows are split among `workers` threads; every row's text is the same
-    // whatever their number.
-    void format(const TimeField& field, char separator, unsigned workers);
+    // The rows of one block: about 512 KB of text, at least one row. A small
+    // block keeps the memory a run touches small; a large one starts fewer threads.
+    static int blockRows(int columns);
 
-    // The text of row k (0-based, y ascending), line end included.
+    // Formats rows [first, last) of the field as "value " per point with CR LF
+    // ending each row. The rows are split among `workers` threads; every
+    // row's text is the same whatever their number.
+    void format(const TimeField& field, int first, int last, char separator, unsigned workers);
+
+    // The text of row k (0-based, y ascending) of the block formatted last, line end included.
     std::string_view row(int k) const
     {
-        return {text_.data() + static_cast<std::size_t>(k) * rowCapacity_, lengths_[static_cast<std::size_t>(k)]};
+        const std::size_t slot = static_cast<std::size_t>(k - first_);
+        return {text_.data() + slot * rowCapacity_, lengths_[slot]};
     }
 
 private:
-    std::vector<char> text_;  // row k starts at k × rowCapacity_
+    std::vector<char> text_;  // row first_ + i starts at i × rowCapacity_
     std::vector<std::size_t> lengths_;
     std::size_t rowCapacity_ = 0;
+    int first_ = 0;
 };
 
 }  // namespace kavrin

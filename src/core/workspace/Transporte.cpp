@@ -3,6 +3,7 @@
 #include "text/NumberText.h"
 #include "solution/Solution.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kavrin {
@@ -26,12 +27,16 @@ void announceRow(TransportContext& context)
 
 void WriteTimeField(const TimeField& field, TransportContext& context, TextFileWriter& timeFile)
 {
-    context.text.format(field, context.separator, context.workers);
-    for (int k = 0; k < field.rows; ++k) {
-        announceRow(context);
-        for (int j = 0; j < field.columns; ++j) context.grid.set(j + 1, k + 1, field.at(k, j));
-        timeFile.writeRaw(context.text.row(k));
-        context.progress.PointsDone += static_cast<std::uint64_t>(field.columns);
+    const int block = FieldText::blockRows(field.columns);
+    for (int first = 0; first < field.rows; first += block) {
+        const int last = std::min(field.rows, first + block);
+        context.text.format(field, first, last, context.separator, context.workers);
+        for (int k = first; k < last; ++k) {
+            announceRow(context);
+            for (int j = 0; j < field.columns; ++j) context.grid.set(j + 1, k + 1, field.at(k, j));
+            timeFile.writeRaw(context.text.row(k));
+            context.progress.PointsDone += static_cast<std::uint64_t>(field.columns);
+        }
     }
 }
 

@@ -70,7 +70,7 @@ struct TransportContext {
     bool reference = false;      // every point by the point formula, value by value
     unsigned workers = 1;        // threads of the whole-grid kernel and of the formatting
     TimeField field {};          // the kernel's result and working memory, reused each time
-    FieldText text {};           // the texts of the time being written, reused each time
+    FieldText text {};           // the texts of the rows being written, reused each time
     bool stopRequested = false;  // set once the callback asked to stop after this time
 };
 
@@ -80,8 +80,8 @@ struct TransportContext {
 // reference path writes as it goes. Errors propagate; rows written stay.
 void Transporte(double TAtual, TransportContext& context, TextFileWriter& timeFile);
 
-// Writes a computed time: its texts are formatted on the context's workers,
-// then written row by row in order, each row announced to the callback first
+// Writes a computed time: its texts are formatted a block of rows at a time on
+// the context's workers, then written row by row in order, each row announced to the callback first
 // and its values kept in ResultGrid. The bytes do not depend on the workers.
 void WriteTimeField(const TimeField& field, TransportContext& context, TextFileWriter& timeFile);
 
