@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace kavrin {
@@ -70,35 +71,46 @@ Nodes timeNodes(double b, const ModelState& m, const QuadratureState& q)
 
 }  // namespace
 
+// Every sum of the product runs over the nodes in order, starting from zero,
+// one multiplication and one addition per node, whatever the tiling: the
+// values do not depend on the tiles, the threads or the row split.
 __attribute__((target_clones("avx2", "default")))
 void MultiplyRows(const double* Y, int n, const double* E, int columns, double* S, std::size_t stride, int rowBegin, int rowEnd)
 {
+    using Pack = double __attribute__((vector_size(4 * sizeof(double))));  // four columns
+    auto single = [&](int k, int j) {
+        double sum = 0;
+        for (int i = 0; i < n; ++i) sum += Y[at(k, n, i)] * E[at(i, columns, j)];
+        S[static_cast<std::size_t>(k) * stride + static_cast<std::size_t>(j)] = sum;
+    };
+    // A block of columns keeps its part of E in the core's cache while every
+    // row group passes over it; a tile of kRowGroup rows × 8 columns keeps its
+    // sums in registers over all nodes.
     for (int j0 = 0; j0 < columns; j0 += kColumnBlock) {
-        const int width = std::min(kColumnBlock, columns - j0);
+        const int j1 = std::min(columns, j0 + kColumnBlock);
         int k = rowBegin;
         for (; k + kRowGroup <= rowEnd; k += kRowGroup) {
-            double acc[kRowGroup][kColumnBlock] = {};
-            for (int i = 0; i < n; ++i) {
-                const double* e = E + at(i, columns, j0);
-                const double y0 = Y[at(k, n, i)], y1 = Y[at(k + 1, n, i)], y2 = Y[at(k + 2, n, i)], y3 = Y[at(k + 3, n, i)];
-                for (int j = 0; j < width; ++j) {
-                    acc[0][j] += y0 * e[j];
-                    acc[1][j] += y1 * e[j];
-                    acc[2][j] += y2 * e[j];
-                    acc[3][j] += y3 * e[j];
+            int j = j0;
+            for (; j + 8 <= j1; j += 8) {
+                Pack sum[kRowGroup][2] = {};
+                for (int i = 0; i < n; ++i) {
+                    Pack left, right;
+                    std::memcpy(&left, E + at(i, columns, j), sizeof left);
+                    std::memcpy(&right, E + at(i, columns, j + 4), sizeof right);
+                    for (int r = 0; r < kRowGroup; ++r) {
+                        const double y = Y[at(k + r, n, i)];
+                        sum[r][0] += y * left;
+                        sum[r][1] += y * right;
+                    }
                 }
+                for (int r = 0; r < kRowGroup; ++r)
+                    std::memcpy(S + static_cast<std::size_t>(k + r) * stride + static_cast<std::size_t>(j), sum[r], sizeof sum[r]);
             }
-            for (int r = 0; r < kRowGroup; ++r) std::copy(acc[r], acc[r] + width, S + static_cast<std::size_t>(k + r) * stride + static_cast<std::size_t>(j0));
+            for (; j < j1; ++j)
+                for (int r = 0; r < kRowGroup; ++r) single(k + r, j);
         }
-        for (; k < rowEnd; ++k) {
-            double acc[kColumnBlock] = {};
-            for (int i = 0; i < n; ++i) {
-                const double* e = E + at(i, columns, j0);
-                const double y = Y[at(k, n, i)];
-                for (int j = 0; j < width; ++j) acc[j] += y * e[j];
-            }
-            std::copy(acc, acc + width, S + static_cast<std::size_t>(k) * stride + static_cast<std::size_t>(j0));
-        }
+        for (; k < rowEnd; ++k)
+            for (int j = j0; j < j1; ++j) single(k, j);
     }
 }
 
