@@ -1,16 +1,17 @@
-// Measures the cost of one time of the field: the point formula, the
-// whole-grid kernel (compute, and compute + write), a bare matrix product of
-// the same shape, grid value formatting against std::to_chars, and the peak
-// memory of a full-size run of 20 times. Prints one table; `make bench` runs it.
-#include "workspace/ExecutableFolder.h"
-#include "solution/FieldKernel.h"
-#include "text/NumberText.h"
-#include "solution/Parallel.h"
-#include "workspace/SimulationRun.h"
-#include "solution/Solution.h"
-#include "text/TextFile.h"
-#include "workspace/Transporte.h"
+// Measures one time of a run on a plume that fills the grid, each figure next
+// to its floor: the kernel against a bare matrix product of the same shape,
+// formatting and a whole run against one-core std::to_chars of the same
+// values, a one-time run as a whole process against the per-time figure, and
+// the peak memory of a 20-time run. `make bench` runs it.
 #include "model/Variaveis.h"
+#include "solution/FieldKernel.h"
+#include "solution/Parallel.h"
+#include "solution/Solution.h"
+#include "text/NumberText.h"
+#include "text/TextFile.h"
+#include "workspace/ExecutableFolder.h"
+#include "workspace/FieldText.h"
+#include "workspace/SimulationRun.h"
 
 #include <algorithm>
 #include <charconv>
@@ -30,8 +31,19 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Median seconds of `repeats` calls.
-double seconds(int repeats, const std::function<void()>& work)
+// The plume: the initial model on a 451 × 451 grid of 1 m over 0…450 × −225…225,
+// at times late enough that it covers the grid (few exact zeros, which format
+// faster than real values).
+constexpr const char* kGridTexts[][2] = {{"X1", "450"}, {"Y0", "-225"}, {"Y1", "225"}, {"DX", "1"}, {"DY", "1"}};
+constexpr double kTime = 100000;                                  // the single time
+constexpr double kRunFirst = 52500, kRunStep = 2500;             // 20 times up to kTime
+constexpr int kRunTimes = 20;
+
+struct Figure {
+    double median = 0, low = 0, high = 0;
+};
+
+Figure measure(int repeats, const std::function<void()>& work)
 {
     std::vector<double> times;
     for (int r = 0; r < repeats; ++r) {
@@ -40,116 +52,187 @@ double seconds(int repeats, const std::function<void()>& work)
         times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
     }
     std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return {times[times.size() / 2], times.front(), times.back()};
 }
 
-ModelState fullSizeModel(const char* order, const char* finalTime = "2500")
+ModelState plumeModel(int order, double first, double last, double step)
 {
     ParameterTexts texts = InitialParameterTexts();
-    SetControlText(texts, 6, "450", '.');
-    SetControlText(texts, 8, "225", '.');
-    SetControlText(texts, 12, finalTime, '.');
-    SetControlText(texts, 13, "2500", '.');
-    SetControlText(texts, 0, order, '.');
+    for (const auto& [name, text] : kGridTexts) SetControlText(texts, *ControlOfName(name), text, '.');
+    SetControlText(texts, *ControlOfName("T0"), FormatGeneral(first, '.'), '.');
+    SetControlText(texts, *ControlOfName("T1"), FormatGeneral(last, '.'), '.');
+    SetControlText(texts, *ControlOfName("DT"), FormatGeneral(step, '.'), '.');
+    SetControlText(texts, 0, std::to_string(order), '.');
     ModelState model;
     Variaveis(texts, model, '.');
     return model;
 }
 
-// Point formula per point, over a band of the grid that crosses the plume.
-double pointFormulaSeconds(int order, const std::string& valores)
+// The command line of the same one-time run for kavrin-batch.
+std::vector<std::string> batchArguments(const std::string& name)
 {
-    const ModelState m = fullSizeModel(std::to_string(order).c_str());
-    QuadratureState q;
-    LoadGaussOrder(q, m.GaussOrder, valores, '.');
-    const int count = 4000;
-    volatile double sink = 0;
-    const double total = seconds(3, [&] {
-        for (int p = 0; p < count; ++p) sink = sink + PointConcentration(1 + p % 450, (p / 450) * 5 - 20, 0, 2500, m, q);
-    });
-    return total / count;
+    std::vector<std::string> arguments = {"kavrin-batch", "run", "--name", name, "--set", "GaussOrder=256"};
+    for (const auto& [field, text] : kGridTexts) arguments.insert(arguments.end(), {"--set", std::string(field) + "=" + text});
+    for (const char* field : {"T0", "T1"}) arguments.insert(arguments.end(), {"--set", std::string(field) + "=" + FormatGeneral(kTime, '.')});
+    return arguments;
 }
 
-long peakKilobytesOfRun(const std::string& valores, const std::string& root)
+// Runs a child process to its end; the peak memory (KB) of a successful one, -1 otherwise.
+long childPeakKilobytes(const std::function<int()>& child)
 {
-    const pid_t child = fork();
-    if (child == 0) {
-        ModelState m = fullSizeModel("256", "47500");
-        m.DT = 2500;
-        QuadratureState q;
-        ResultGrid grid;
-        ProjectState project;
-        project.ProjectName = "Bench";
-        RunProgress progress;
-        WriteRun(m, q, grid, project, RunEnvironment{root, valores, '.', false, WorkerCount()}, progress, {});
-        _exit(progress.PointsDone == 20ull * 451 * 451 ? 0 : 1);
-    }
+    const pid_t pid = fork();
+    if (pid == 0) _exit(child());
     int status = 0;
     rusage usage {};
-    wait4(child, &status, 0, &usage);
+    wait4(pid, &status, 0, &usage);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? usage.ru_maxrss : -1;
+}
+
+double pointFormulaSeconds(int order, const std::string& valores)
+{
+    const ModelState m = plumeModel(order, kTime, kTime, kRunStep);
+    QuadratureState q;
+    LoadGaussOrder(q, m.GaussOrder, valores, '.');
+    const int count = 2000;
+    volatile double sink = 0;
+    return measure(3, [&] {
+               for (int p = 0; p < count; ++p) sink = sink + PointConcentration(1 + p % 450, (p / 450) * 50 - 100, 0, kTime, m, q);
+           }).median / count;
+}
+
+void row(const char* what, const std::string& measured, const std::string& floor, const std::string& ratio)
+{
+    std::printf("  %-30s %-28s %-44s %s\n", what, measured.c_str(), floor.c_str(), ratio.c_str());
+}
+
+std::string milliseconds(const Figure& f)
+{
+    char text[80];
+    std::snprintf(text, sizeof text, "%.2f ms (%.2f-%.2f)", f.median * 1e3, f.low * 1e3, f.high * 1e3);
+    return text;
+}
+
+std::string number(const char* format, double value)
+{
+    char text[80];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
 }
 
 }  // namespace
 
 int main()
 {
-    const std::string valores = ExecutableFolder() + "valores.txt";
+    const std::string folder = ExecutableFolder();
+    const std::string valores = folder + "valores.txt";
     const unsigned workers = WorkerCount();
     const std::string scratch = std::filesystem::temp_directory_path().string() + "/kavrin-bench-" + std::to_string(getpid()) + "/";
     std::filesystem::create_directories(scratch);
 
-    const double point60 = pointFormulaSeconds(60, valores);
-    const double point256 = pointFormulaSeconds(256, valores);
-    const double points = 451.0 * 451.0;
-
-    const ModelState m = fullSizeModel("256");
+    // One time, phase by phase.
+    const ModelState m = plumeModel(256, kTime, kTime, kRunStep);
     QuadratureState q;
     LoadGaussOrder(q, 256, valores, '.');
     TimeField field;
-    const double compute = seconds(15, [&] { ComputeTimeField(2500, m, q, workers, field); });
+    const Figure compute = measure(15, [&] { ComputeTimeField(kTime, m, q, workers, field); });
+    const std::size_t zeros = static_cast<std::size_t>(std::count(field.values.begin(), field.values.end(), 0.0));
 
-    ResultGrid grid;
-    RunProgress progress;
-    TransportContext context{m, q, grid, progress, valores, '.', {}, false, workers};
+    FieldText text;
+    const int block = FieldText::blockRows(field.columns);
+    const Figure format = measure(15, [&] {
+        for (int first = 0; first < field.rows; first += block)
+            text.format(field, first, std::min(field.rows, first + block), '.', workers);
+    });
+
+    std::vector<std::string> rows;
+    for (int first = 0; first < field.rows; first += block) {
+        const int last = std::min(field.rows, first + block);
+        text.format(field, first, last, '.', workers);
+        for (int k = first; k < last; ++k) rows.emplace_back(text.row(k));
+    }
     int fileNumber = 0;
-    const double computeAndWrite = seconds(15, [&] {
-        TextFileWriter file(scratch + "T" + std::to_string(++fileNumber) + ".txt");
-        Transporte(2500, context, file);
+    const Figure write = measure(15, [&] {
+        TextFileWriter file(scratch + "W" + std::to_string(++fileNumber) + ".txt");
+        for (const std::string& r : rows) file.writeRaw(r);
         file.close();
+    });
+
+    std::vector<char> chars(field.values.size() * (kGridValueMaxLength + 1));
+    const Figure toChars = measure(15, [&] {
+        char* out = chars.data();
+        for (double v : field.values) {
+            out = std::to_chars(out, out + kGridValueMaxLength, v, std::chars_format::scientific, 14).ptr;
+            *out++ = ' ';
+        }
     });
 
     const int n = 256, size = 451;
     std::vector<double> Y(static_cast<std::size_t>(size * n), 0.5), E(static_cast<std::size_t>(n * size), 0.25), S(static_cast<std::size_t>(size * size));
-    const double product = seconds(15, [&] {
-        ParallelFor(size, 4, workers, [&](int begin, int end) { MultiplyRows(Y.data(), n, E.data(), size, S.data(), begin, end); });
+    const Figure product = measure(15, [&] {
+        ParallelFor(size, 4, workers, [&](int begin, int end) { MultiplyRows(Y.data(), n, E.data(), size, S.data(), size, begin, end); });
     });
-    const double productOneCore = seconds(15, [&] { MultiplyRows(Y.data(), n, E.data(), size, S.data(), 0, size); });
 
-    std::vector<char> text(static_cast<std::size_t>(points) * (kGridValueMaxLength + 1));
-    const double format = seconds(15, [&] {
-        char* out = text.data();
-        for (double v : field.values) { out = WriteGridValue(out, v, '.'); *out++ = ' '; }
+    // A 20-time run, as the run writes it.
+    const ModelState series = plumeModel(256, kRunFirst, kTime, kRunStep);
+    int runNumber = 0;
+    const Figure run = measure(5, [&] {
+        QuadratureState runQuadrature;
+        ResultGrid grid;
+        ProjectState project;
+        project.ProjectName = "Run" + std::to_string(++runNumber);
+        RunProgress progress;
+        WriteRun(series, runQuadrature, grid, project, RunEnvironment{scratch, valores, '.', false, workers}, progress, {});
     });
-    const double toChars = seconds(15, [&] {
-        char* out = text.data();
-        for (double v : field.values) { out = std::to_chars(out, out + 32, v, std::chars_format::scientific, 14).ptr; *out++ = ' '; }
+    const Figure perTime{run.median / kRunTimes, run.low / kRunTimes, run.high / kRunTimes};
+
+    const long peak = childPeakKilobytes([&] {
+        QuadratureState runQuadrature;
+        ResultGrid grid;
+        ProjectState project;
+        project.ProjectName = "Peak";
+        RunProgress progress;
+        WriteRun(series, runQuadrature, grid, project, RunEnvironment{scratch, valores, '.', false, workers}, progress, {});
+        return progress.PointsDone == static_cast<std::uint64_t>(kRunTimes) * 451 * 451 ? 0 : 1;
     });
-    const double write = computeAndWrite - compute;
-    const long peak = peakKilobytesOfRun(valores, scratch);
+
+    // A one-time run as a whole process: start, read, compute, write, exit.
+    const std::string batch = folder + "kavrin-batch";
+    int processNumber = 0;
+    long processPeak = 0;
+    const Figure process = measure(7, [&] {
+        const std::vector<std::string> arguments = batchArguments("Process" + std::to_string(++processNumber));
+        processPeak = childPeakKilobytes([&] {
+            std::vector<char*> argv;
+            for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            setenv("KAVRIN_ROOT", scratch.c_str(), 1);
+            if (!freopen("/dev/null", "w", stdout)) return 1;
+            execv(batch.c_str(), argv.data());
+            return 1;
+        });
+    });
+
+    const double point60 = pointFormulaSeconds(60, valores);
+    const double point256 = pointFormulaSeconds(256, valores);
     std::filesystem::remove_all(scratch);
 
-    std::printf("KAVRIN field benchmark — %u worker thread(s), grid 451 x 451, order 256\n", workers);
-    std::printf("  point formula, order 60          %10.3f us per point\n", point60 * 1e6);
-    std::printf("  point formula, order 256         %10.3f us per point  (one time: %.1f s)\n", point256 * 1e6, point256 * points);
-    std::printf("  fast kernel, compute             %10.2f ms per time\n", compute * 1e3);
-    std::printf("  fast kernel, compute + write     %10.2f ms per time\n", computeAndWrite * 1e3);
-    std::printf("  bare product 451x256 * 256x451   %10.2f ms (%u threads), %.2f ms (1 thread)\n", product * 1e3, workers, productOneCore * 1e3);
-    std::printf("  grid value texts (WriteGridValue)%10.2f ms for 451 x 451 values\n", format * 1e3);
-    std::printf("  std::to_chars scientific, 15 d.  %10.2f ms for 451 x 451 values\n", toChars * 1e3);
-    std::printf("  speed-up over the point formula  %10.0f x (compute + write)\n", point256 * points / computeAndWrite);
-    std::printf("  compute / bare product           %10.2f\n", compute / product);
-    std::printf("  write / std::to_chars            %10.2f\n", write / toChars);
-    std::printf("  peak memory, 20 times full size  %10.1f MB\n", peak / 1024.0);
+    const double points = static_cast<double>(field.values.size());
+    std::printf("KAVRIN field benchmark: %u worker thread(s), %d x %d points at order 256, t = %s d\n", workers,
+                field.columns, field.rows, FormatGeneral(kTime, '.').c_str());
+    std::printf("  the plume covers the grid: %.1f %% of the values are exact zeros; median (min-max) of repeats\n\n",
+                100.0 * static_cast<double>(zeros) / points);
+    row("figure", "measured", "floor or target", "ratio");
+    row("compute, one time", milliseconds(compute), "bare product " + milliseconds(product), number("%.2f x product", compute.median / product.median));
+    row("format, one time", milliseconds(format), "std::to_chars 1 core " + milliseconds(toChars), number("%.2f x to_chars", format.median / toChars.median));
+    row("write, one time", milliseconds(write), "", number("%.2f x to_chars", write.median / toChars.median));
+    row("per time in a 20-time run", milliseconds(perTime), number("at most 1.2 x to_chars = %.2f ms", 1.2 * toChars.median * 1e3),
+        number("%.2f x to_chars", perTime.median / toChars.median));
+    row("one-time run, whole process", milliseconds(process), number("at most 2 x per time = %.2f ms", 2 * perTime.median * 1e3),
+        number("%.2f x per time", process.median / perTime.median));
+    row("peak memory, 20-time run", number("%.1f MB", static_cast<double>(peak) / 1024), "at most 64 MB", "");
+    row("peak memory, one-time process", number("%.1f MB", static_cast<double>(processPeak) / 1024), "at most 64 MB", "");
+    row("point formula, order 60", number("%.1f us per point", point60 * 1e6), "", "");
+    row("point formula, order 256", number("%.1f us per point", point256 * 1e6), number("one time: %.1f s", point256 * points),
+        number("%.0f x slower than a run's time", point256 * points / perTime.median));
     return 0;
 }
