@@ -1,0 +1,48 @@
+#include "calibration/Observations.h"
+
+#include "solution/Parallel.h"
+#include "solution/Solution.h"
+#include "text/DecimalSeparator.h"
+#include "text/NumberText.h"
+
+namespace kavrin {
+
+ObservationsIncomplete::ObservationsIncomplete()
+    : CheckError("The observation table has empty cells. Fill in every cell before calculating.")
+{
+}
+
+std::vector<Observation> ReadObservations(const std::vector<ObservationTexts>& rows, char separator)
+{
+    for (const ObservationTexts& row : rows)
+        for (const std::string& text : row)
+            if (text.empty()) throw ObservationsIncomplete();
+    std::vector<Observation> observations;
+    observations.reserve(rows.size());
+    for (const ObservationTexts& row : rows) {
+        auto value = [&](std::size_t column) { return ParseFloat(ArrumaDecimal(row[column], separator), separator); };
+        Observation o;
+        o.C = value(0);
+        o.X = value(1);
+        o.Y = value(2);
+        o.Z = value(3);
+        o.T = value(4);
+        observations.push_back(o);
+    }
+    return observations;
+}
+
+std::vector<double> CalculatedConcentrations(const std::vector<Observation>& observations, const ModelState& model,
+                                             const QuadratureState& quadrature, unsigned workers)
+{
+    std::vector<double> calculated(observations.size());
+    ParallelFor(static_cast<int>(observations.size()), 8, workers, [&](int begin, int end) {
+        for (int i = begin; i < end; ++i) {
+            const Observation& o = observations[static_cast<std::size_t>(i)];
+            calculated[static_cast<std::size_t>(i)] = model.C0 * PointConcentration(o.X, o.Y, o.Z, o.T, model, quadrature);
+        }
+    });
+    return calculated;
+}
+
+}  // namespace kavrin

@@ -1,0 +1,36 @@
+// Observations read from the table's texts, and the model's concentrations at them.
+#pragma once
+
+#include "calibration/ObservationTable.h"
+#include "model/ModelState.h"
+#include "solution/Quadrature.h"
+#include "text/Errors.h"
+
+#include <vector>
+
+namespace kavrin {
+
+// An observed concentration C (mg/L) at the point (X, Y, Z) (m) and time T (days).
+struct Observation {
+    double C = 0, X = 0, Y = 0, Z = 0, T = 0;
+};
+
+// The table has an empty cell; the window shows MsgObservationsIncomplete.
+class ObservationsIncomplete : public CheckError {
+public:
+    ObservationsIncomplete();
+};
+
+// Throws ObservationsIncomplete when any cell is empty (before anything is
+// read), otherwise converts every cell through ArrumaDecimal and ParseFloat,
+// row by row; a text that is not a number throws ConversionError.
+std::vector<Observation> ReadObservations(const std::vector<ObservationTexts>& rows, char separator);
+
+// C0 · PointConcentration at each observation's own point and time, with the
+// order in effect already loaded. The observations are shared among `workers`
+// threads; each value is computed alone, so the result does not depend on
+// their number. A failure of the solution throws its own error.
+std::vector<double> CalculatedConcentrations(const std::vector<Observation>& observations, const ModelState& model,
+                                             const QuadratureState& quadrature, unsigned workers);
+
+}  // namespace kavrin
