@@ -1,8 +1,15 @@
 #include "observations/TObservacao.h"
 
 #include "ChartView.h"
+#include "CommandRunner.h"
 #include "NamedWidget.h"
+#include "PictureExport.h"
+#include "calibration/Comparison.h"
+#include "project/TFormDados.h"
+#include "solution/Parallel.h"
+#include "text/NumberText.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QGridLayout>
@@ -13,11 +20,15 @@
 #include <QLegend>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QTableWidget>
 #include <QValueAxis>
+#include <QScopeGuard>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kavrin {
 
@@ -75,9 +86,11 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
     count->addWidget(Edit1);
     count->addStretch();
     auto* tableButtons = new QHBoxLayout;
-    for (QPushButton* b : {NamedWidget<QPushButton>(box, "BitBtn5", "Importar Dados"), NamedWidget<QPushButton>(box, "BitBtn1", "Salvar"),
-                           NamedWidget<QPushButton>(box, "BitBtn2", "Cancelar"), NamedWidget<QPushButton>(box, "BitBtn6", "Calcular")})
-        tableButtons->addWidget(b);
+    QPushButton* importButton = NamedWidget<QPushButton>(box, "BitBtn5", "Importar Dados");
+    QPushButton* saveButton = NamedWidget<QPushButton>(box, "BitBtn1", "Salvar");
+    QPushButton* cancelButton = NamedWidget<QPushButton>(box, "BitBtn2", "Cancelar");
+    QPushButton* calculateButton = NamedWidget<QPushButton>(box, "BitBtn6", "Calcular");
+    for (QPushButton* b : {importButton, saveButton, cancelButton, calculateButton}) tableButtons->addWidget(b);
 
     auto* comparison = new QGroupBox(QString::fromUtf8("Gráfico comparativo entre concentração mensurada e calculada"), box);
     comparison->setObjectName("GroupBox2");
@@ -89,7 +102,8 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
     results->addWidget(Label3, 0, 1);
     results->addWidget(NamedWidget<QLabel>(comparison, "Label6", QString::fromUtf8("Erro médio (mg/L):")), 1, 0);
     results->addWidget(Label7, 1, 1);
-    results->addWidget(NamedWidget<QPushButton>(comparison, "BitBtn3", QString::fromUtf8("Exportar Gráfico como figura")), 0, 2, 2, 1);
+    QPushButton* pictureButton = NamedWidget<QPushButton>(comparison, "BitBtn3", QString::fromUtf8("Exportar Gráfico como figura"));
+    results->addWidget(pictureButton, 0, 2, 2, 1);
     results->setColumnStretch(1, 1);
     auto* comparisonLayout = new QVBoxLayout(comparison);
     comparisonLayout->addWidget(Chart1, 1);
@@ -104,12 +118,132 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
     boxLayout->addWidget(comparison, 1);
     (new QVBoxLayout(this))->addWidget(box);
     resize(974, 522);
+
+    showTable();
+    connect(Edit1, &QLineEdit::textChanged, this, &TObservacao::Edit1Change);
+    connect(StringGrid1, &QTableWidget::cellChanged, this, &TObservacao::cellEdited);
+    connect(saveButton, &QPushButton::clicked, this, &TObservacao::BitBtn1Click);
+    connect(cancelButton, &QPushButton::clicked, this, &TObservacao::BitBtn2Click);
+    connect(importButton, &QPushButton::clicked, this, &TObservacao::BitBtn4Click);
+    connect(pictureButton, &QPushButton::clicked, this, &TObservacao::BitBtn3Click);
+    connect(calculateButton, &QPushButton::clicked, this, &TObservacao::BitBtn6Click);
 }
 
 void TObservacao::FormCreate()
 {
     for (int column = 0; column < 6; ++column)
         StringGrid1->setHorizontalHeaderItem(column, new QTableWidgetItem(QString::fromUtf8(kObservationHeadings[column])));
+}
+
+void TObservacao::showTable()
+{
+    showingTable_ = true;
+    StringGrid1->setRowCount(table_.rowCount() - 1);
+    for (int row = 1; row < table_.rowCount(); ++row)
+        for (int column = 0; column < ObservationTable::kColumns; ++column)
+            StringGrid1->setItem(row - 1, column, new QTableWidgetItem(QString::fromStdString(table_.cell(column, row))));
+    showingTable_ = false;
+}
+
+void TObservacao::cellEdited(int row, int column)
+{
+    if (showingTable_) return;
+    const QTableWidgetItem* item = StringGrid1->item(row, column);
+    table_.setCell(column, row + 1, item ? item->text().toStdString() : std::string());
+}
+
+void TObservacao::minimise()
+{
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->showMinimized();
+    else showMinimized();
+}
+
+void TObservacao::Edit1Change()
+{
+    RunCommand(dialogs_, [this] {
+        table_.Edit1Change(Edit1->text().toStdString());
+        showTable();
+    });
+}
+
+void TObservacao::BitBtn1Click()
+{
+    const QString chosen = dialogs_.saveFile(QString::fromUtf8("Arquivo de texto (*.txt)"), QString());
+    if (chosen.isEmpty()) return;
+    RunCommand(dialogs_, [&] { table_.Save((chosen + ".txt").toStdString()); });
+}
+
+void TObservacao::BitBtn2Click()
+{
+    table_.Cancel();
+    showTable();
+    minimise();
+}
+
+void TObservacao::BitBtn4Click()
+{
+    const QString chosen = dialogs_.openFile(QString::fromUtf8("Arquivo de texto (*.txt)"), QString());
+    if (chosen.isEmpty()) return;
+    RunCommand(dialogs_, [&] {
+        const int count = table_.Import(chosen.toStdString(), app_.separator);
+        const QSignalBlocker quiet(Edit1);  // the table already has its new count
+        Edit1->setText(QString::number(count));
+        showTable();
+    });
+}
+
+void TObservacao::BitBtn3Click()
+{
+    const QString chosen = dialogs_.saveFile(QString::fromUtf8("Arquivo de figuras (*.jpg)"), QString());
+    if (chosen.isEmpty()) return;
+    RunCommand(dialogs_, [&] { SaveWidgetBitmap(*Chart1, chosen + ".jpeg"); });
+}
+
+void TObservacao::BitBtn6Click()
+{
+    RunCommand(dialogs_, [this] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        Comparison comparison;
+        try {
+            comparison = CompareObservations(table_.observations(), app_.windows.dados->texts(),
+                                             (app_.executableFolder + "valores.txt").toStdString(), app_.separator,
+                                             app_.model, app_.quadrature, WorkerCount());
+        } catch (const ObservationsIncomplete&) {
+            dialogs_.notice(app_.messages.MsgObservationsIncomplete);
+            return;
+        }
+        showComparison(comparison.observations, comparison.calculated, comparison.statistics);
+    });
+}
+
+void TObservacao::showComparison(const std::vector<Observation>& observations, const std::vector<double>& calculated,
+                                 const ComparisonStatistics& s)
+{
+    Label3->setText(QString::fromStdString(FormatFixed(s.R2, 4, app_.separator)));
+    Label7->setText(QString::fromStdString(FormatFixed(s.MAE, 4, app_.separator)));
+    QChart* chart = Chart1->chart();
+    auto seriesNamed = [chart](const char* name) {
+        for (QAbstractSeries* series : chart->series())
+            if (series->objectName() == name) return static_cast<QXYSeries*>(series);
+        return static_cast<QXYSeries*>(nullptr);
+    };
+    QXYSeries* ideal = seriesNamed("Series1");
+    QXYSeries* fitted = seriesNamed("Series2");
+    QXYSeries* points = seriesNamed("Series3");
+    ideal->replace({QPointF(s.lo, s.lo), QPointF(s.hi, s.hi)});
+    const QPointF fittedLo(s.lo, s.intercept + s.slope * s.lo), fittedHi(s.hi, s.intercept + s.slope * s.hi);
+    fitted->replace({fittedLo, fittedHi});
+    QList<QPointF> pairs;
+    double low = std::min({s.lo, fittedLo.y(), fittedHi.y()}), high = std::max({s.hi, fittedLo.y(), fittedHi.y()});
+    for (std::size_t i = 0; i < observations.size(); ++i) {
+        pairs.append(QPointF(observations[i].C, calculated[i]));
+        low = std::min(low, calculated[i]);
+        high = std::max(high, calculated[i]);
+    }
+    points->replace(pairs);
+    chart->axes(Qt::Horizontal).first()->setRange(s.lo, s.hi);
+    chart->axes(Qt::Vertical).first()->setRange(low, high);
 }
 
 }  // namespace kavrin

@@ -1,6 +1,7 @@
 // The calibration window: field observations and their comparison with the model.
 #pragma once
 
+#include "calibration/Comparison.h"
 #include "frame/AppState.h"
 #include "Dialogs.h"
 
@@ -21,14 +22,32 @@ public:
     // The creation step: the grid's built-in headings.
     void FormCreate();
 
+    void Edit1Change();   // the count box's text changed
+    void BitBtn1Click();  // "Salvar"
+    void BitBtn2Click();  // "Cancelar"
+    void BitBtn4Click();  // "Importar Dados" (the handler of BitBtn5)
+    void BitBtn3Click();  // "Exportar Gráfico como figura"
+    void BitBtn6Click();  // "Calcular"
+
+    // The table behind the grid: every cell, hidden rows included.
+    const ObservationTable& table() const { return table_; }
+
     QTableWidget* StringGrid1;
     QLineEdit* Edit1;
     QChartView* Chart1;
     QLabel *Label3, *Label7;
 
 private:
+    void showTable();  // the grid shows the table's rows
+    void showComparison(const std::vector<Observation>& observations, const std::vector<double>& calculated,
+                        const ComparisonStatistics& statistics);
+    void cellEdited(int row, int column);
+    void minimise();
+
     AppState& app_;
     Dialogs& dialogs_;
+    ObservationTable table_;
+    bool showingTable_ = false;
 };
 
 // The built-in headings of the observation table, columns 0 to 5.
