@@ -14,8 +14,36 @@ const char* const kBatchUsage =
     "       kavrin-batch series time --project FILE.kvr --x X --y Y\n"
     "       kavrin-batch series long --project FILE.kvr --time T --y Y\n"
     "       kavrin-batch series trans --project FILE.kvr --time T --x X\n"
+    "       kavrin-batch compare [--params FILE.dat | --project FILE.kvr] [--set NAME=TEXT]... --obs TABLE.txt\n"
     "  NAME is Edit1 … Edit21, ComboBox1 or a field name (C0, SourceWidth, DX, GaussOrder, …).\n"
     "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
+
+namespace {
+
+// Takes one of the options that choose the model's texts (--params,
+// --project, --set); false when the word is none of them.
+template <class Options, class Value>
+bool parseModelOption(const std::string& word, const Value& value, Options& options)
+{
+    if (word == "--params") {
+        options.paramsPath = value();
+    } else if (word == "--project") {
+        options.projectPath = value();
+    } else if (word == "--set") {
+        const std::string assignment = value();
+        const std::size_t equals = assignment.find('=');
+        if (equals == std::string::npos || equals == 0)
+            throw std::invalid_argument("--set takes NAME=TEXT, not \"" + assignment + "\"");
+        options.sets.emplace_back(assignment.substr(0, equals), assignment.substr(equals + 1));
+    } else {
+        return false;
+    }
+    if (options.paramsPath && options.projectPath)
+        throw std::invalid_argument("--params and --project cannot be used together");
+    return true;
+}
+
+}  // namespace
 
 BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words)
 {
@@ -26,16 +54,7 @@ BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words)
             if (i + 1 >= words.size()) throw std::invalid_argument(word + " needs a value");
             return words[++i];
         };
-        if (word == "--params") {
-            options.paramsPath = value();
-        } else if (word == "--project") {
-            options.projectPath = value();
-        } else if (word == "--set") {
-            const std::string assignment = value();
-            const std::size_t equals = assignment.find('=');
-            if (equals == std::string::npos || equals == 0)
-                throw std::invalid_argument("--set takes NAME=TEXT, not \"" + assignment + "\"");
-            options.sets.emplace_back(assignment.substr(0, equals), assignment.substr(equals + 1));
+        if (parseModelOption(word, value, options)) {
         } else if (word == "--name") {
             options.projectName = value();
         } else if (word == "--save") {
@@ -46,8 +65,23 @@ BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words)
             throw std::invalid_argument("unknown option \"" + word + "\"");
         }
     }
-    if (options.paramsPath && options.projectPath)
-        throw std::invalid_argument("--params and --project cannot be used together");
+    return options;
+}
+
+BatchCompareOptions ParseBatchCompareOptions(const std::vector<std::string>& words)
+{
+    BatchCompareOptions options;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= words.size()) throw std::invalid_argument(word + " needs a value");
+            return words[++i];
+        };
+        if (parseModelOption(word, value, options)) continue;
+        if (word != "--obs") throw std::invalid_argument("unknown option \"" + word + "\"");
+        options.observationsPath = value();
+    }
+    if (options.observationsPath.empty()) throw std::invalid_argument("compare needs --obs TABLE.txt");
     return options;
 }
 

@@ -50,6 +50,16 @@ struct BatchSeriesOptions {
 // Parses the words after "series"; each kind needs its two positions. Throws std::invalid_argument.
 BatchSeriesOptions ParseBatchSeriesOptions(const std::vector<std::string>& words);
 
+struct BatchCompareOptions {
+    std::optional<std::string> paramsPath;   // --params FILE.dat
+    std::optional<std::string> projectPath;  // --project FILE.kvr
+    std::vector<std::pair<std::string, std::string>> sets;  // --set NAME=TEXT, in order
+    std::string observationsPath;            // --obs TABLE.txt
+};
+
+// Parses the words after "compare". Throws std::invalid_argument.
+BatchCompareOptions ParseBatchCompareOptions(const std::vector<std::string>& words);
+
 extern const char* const kBatchUsage;
 
 }  // namespace kavrin

@@ -17,23 +17,25 @@
 
 namespace kavrin {
 
-namespace {
-
-ParameterTexts batchTexts(const BatchRunOptions& options, char separator)
+ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath,
+                                   const std::optional<std::string>& projectPath,
+                                   const std::vector<std::pair<std::string, std::string>>& sets, char separator)
 {
     ParameterTexts texts = InitialParameterTexts();
     ArrumaCampos(texts, separator);
-    if (options.paramsPath) AssignEditTexts(texts, ReadParameterFile(*options.paramsPath), separator);
-    if (options.projectPath) {
-        ApplyProjectTexts(texts, ReadProjectFile(*options.projectPath), separator);
+    if (paramsPath) AssignEditTexts(texts, ReadParameterFile(*paramsPath), separator);
+    if (projectPath) {
+        ApplyProjectTexts(texts, ReadProjectFile(*projectPath), separator);
     }
-    for (const auto& [name, text] : options.sets) {
+    for (const auto& [name, text] : sets) {
         const std::optional<int> control = ControlOfName(name);
         if (!control) throw std::invalid_argument("unknown parameter \"" + name + "\" in --set");
         SetControlText(texts, *control, text, separator);
     }
     return texts;
 }
+
+namespace {
 
 // Shows "NN% of the points, t = …" on one line, rewritten when it changes.
 RowCallback progressLine(std::ostream* out, char separator)
@@ -54,7 +56,7 @@ RowCallback progressLine(std::ostream* out, char separator)
 std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironment& environment)
 {
     const char separator = environment.separator;
-    const ParameterTexts texts = batchTexts(options, separator);
+    const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator);
     ModelState model;
     Variaveis(texts, model, separator);
     if (const auto refusal = CheckRun(model)) throw CheckError(EnglishRefusalText(*refusal));

@@ -3,11 +3,18 @@
 #pragma once
 
 #include "BatchOptions.h"
+#include "model/ParameterTexts.h"
 
 #include <ostream>
 #include <string>
 
 namespace kavrin {
+
+// The data window's initial texts, then a parameter or project file, then each
+// --set in order. Throws KavrinError, or std::invalid_argument for an unknown name.
+ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath,
+                                   const std::optional<std::string>& projectPath,
+                                   const std::vector<std::pair<std::string, std::string>>& sets, char separator);
 
 // Returns the project folder's path. Throws KavrinError (conversion, file,
 // floating-point, refused checks) and std::invalid_argument (unknown --set name).

@@ -1,4 +1,5 @@
 // kavrin-batch: the model run without a window.
+#include "BatchCompare.h"
 #include "BatchExport.h"
 #include "BatchOptions.h"
 #include "BatchRun.h"
@@ -60,6 +61,11 @@ int main(int argc, char** argv)
     if (words[0] == "series") {
         return command([&] { return ParseBatchSeriesOptions(rest); },
                        [&](const BatchSeriesOptions& options) { PerformBatchSeries(options, environment, std::cout); });
+    }
+    if (words[0] == "compare") {
+        return command([&] { return ParseBatchCompareOptions(rest); }, [&](const BatchCompareOptions& options) {
+            PerformBatchCompare(options, environment, std::cout);
+        });
     }
     if (words[0] != "run") {
         std::cerr << "kavrin-batch: unknown command \"" << words[0] << "\"\n" << kBatchUsage;
