@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kavrin {
 
@@ -36,6 +37,38 @@ const char* const kObservationHeadings[6] = {"Observação", "     C (mg/L)", " 
                                              "     Y (m)", "     Z (m)", "     T (dias)"};
 
 namespace {
+
+// Round ticks anchored at zero (so zero reads "0", never "-0.00") on a range
+// that holds [low, high].
+void setRoundAxis(QValueAxis* axis, double low, double high)
+{
+    const double raw = (high - low) / 5;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double normalised = raw / magnitude;
+    const double step = (normalised < 1.5 ? 1 : normalised < 3 ? 2 : normalised < 7 ? 5 : 10) * magnitude;
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
+    axis->setRange(std::floor(low / step) * step, std::ceil(high / step) * step);
+}
+
+// The three long series titles do not fit side by side under the chart, so
+// the legend lists them one under the other in a band below the plot.
+void placeLegendBelow(QChart* chart)
+{
+    constexpr int kBand = 84;
+    QLegend* legend = chart->legend();
+    legend->setAlignment(Qt::AlignLeft);  // items stacked vertically
+    legend->detachFromChart();
+    legend->setShowToolTips(true);
+    legend->setBackgroundVisible(false);
+    chart->setMargins(QMargins(8, 8, 8, kBand));
+    QObject::connect(chart, &QChart::plotAreaChanged, legend, [chart, legend](const QRectF&) {
+        const QRectF whole = chart->rect();
+        legend->setGeometry(QRectF(whole.left() + 12, whole.bottom() - kBand - 4, whole.width() - 24, kBand));
+        legend->update();
+    });
+}
 
 QChartView* comparisonChart()
 {
@@ -55,8 +88,8 @@ QChartView* comparisonChart()
     ideal->setPen(QPen(Qt::red, 1.5));
     QChartView* view = MakeChartView("Chart1", QString::fromUtf8("Concentração medida (mg/L)"),
                                      QString::fromUtf8("Concentração calculada (mg/L)"), {fitted, points, ideal});
-    view->chart()->legend()->setAlignment(Qt::AlignBottom);
-    view->setMinimumSize(520, 360);
+    placeLegendBelow(view->chart());
+    view->setMinimumSize(520, 420);
     return view;
 }
 
@@ -242,8 +275,10 @@ void TObservacao::showComparison(const std::vector<Observation>& observations, c
         high = std::max(high, calculated[i]);
     }
     points->replace(pairs);
-    chart->axes(Qt::Horizontal).first()->setRange(s.lo, s.hi);
-    chart->axes(Qt::Vertical).first()->setRange(low, high);
+    for (QAbstractAxis* axis : chart->axes()) {
+        if (axis->orientation() == Qt::Horizontal) setRoundAxis(static_cast<QValueAxis*>(axis), s.lo, s.hi);
+        else setRoundAxis(static_cast<QValueAxis*>(axis), low, high);
+    }
 }
 
 }  // namespace kavrin
