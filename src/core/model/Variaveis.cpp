@@ -30,7 +30,12 @@ void Variaveis(const ParameterTexts& texts, ModelState& model, char separator)
 {
     for (const ParameterField& field : kParameterFields)
         model.*field.member = ParseFloat(ArrumaDecimal(texts.edit[static_cast<std::size_t>(field.edit)], separator), separator);
+    DeriveModelFields(model);
+    model.GaussOrder = ParseInteger(texts.comboBox1);
+}
 
+void DeriveModelFields(ModelState& model)
+{
     const double flow = model.Kxx * model.GradH;
     model.Velocity = model.Retardation >= 1
         ? CheckedDivide(CheckedDivide(flow, model.Porosity), model.Retardation)
@@ -44,7 +49,6 @@ void Variaveis(const ParameterTexts& texts, ModelState& model, char separator)
     model.YMax = model.SourceWidth / 2;
     model.ZMin = -model.SourceHeight / 2;
     model.ZMax = model.SourceHeight / 2;
-    model.GaussOrder = ParseInteger(texts.comboBox1);
 }
 
 }  // namespace kavrin

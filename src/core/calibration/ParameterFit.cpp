@@ -1,0 +1,366 @@
+#include "calibration/ParameterFit.h"
+
+#include "calibration/Comparison.h"
+#include "calibration/StudentT.h"
+#include "model/Variaveis.h"
+#include "text/Errors.h"
+
+#include <ceres/ceres.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace kavrin {
+
+const std::array<FitParameterInfo, 9> kFitParameters = {{
+    {FitParameter::AlphaX, "AlphaX", &ModelState::AlphaX, 14, true},
+    {FitParameter::AlphaY, "AlphaY", &ModelState::AlphaY, 15, true},
+    {FitParameter::AlphaZ, "AlphaZ", &ModelState::AlphaZ, 16, true},
+    {FitParameter::Kxx, "Kxx", &ModelState::Kxx, 18, true},
+    {FitParameter::Retardation, "Retardation", &ModelState::Retardation, 20, true},
+    {FitParameter::Decay, "Decay", &ModelState::Decay, 21, false},
+    {FitParameter::C0, "C0", &ModelState::C0, 1, true},
+    {FitParameter::SourceWidth, "SourceWidth", &ModelState::SourceWidth, 2, true},
+    {FitParameter::SourceHeight, "SourceHeight", &ModelState::SourceHeight, 3, true},
+}};
+
+const FitParameterInfo& InfoOf(FitParameter parameter)
+{
+    return kFitParameters[static_cast<std::size_t>(parameter)];
+}
+
+std::optional<FitParameter> FitParameterOfName(const std::string& name)
+{
+    for (const FitParameterInfo& info : kFitParameters)
+        if (name == info.name) return info.parameter;
+    return std::nullopt;
+}
+
+FitBounds DefaultBounds(FitParameter parameter, double value)
+{
+    if (parameter == FitParameter::Decay) return {0, std::max(100 * std::fabs(value), 1.0)};
+    if (parameter == FitParameter::Retardation) return {1, 100 * std::max(value, 1.0)};
+    return {value / 100, value * 100};
+}
+
+namespace {
+
+// Correlations beyond this make two parameters indistinguishable.
+constexpr double kIndistinguishable = 0.99;
+
+// The observations' residuals as functions of the fitted coordinates θ
+// (log(value) for positive parameters, the value itself otherwise).
+class Residuals {
+public:
+    Residuals(const std::vector<Observation>& observations, const ModelState& start, const QuadratureState& quadrature,
+              const FitSettings& settings)
+        : observations_(observations), start_(start), quadrature_(quadrature), settings_(settings)
+    {
+    }
+
+    int count() const { return static_cast<int>(observations_.size()); }
+    int parameters() const { return static_cast<int>(settings_.parameters.size()); }
+
+    static double theta(const FitParameterInfo& info, double value) { return info.positive ? std::log(value) : value; }
+    static double value(const FitParameterInfo& info, double theta) { return info.positive ? std::exp(theta) : theta; }
+
+    ModelState modelAt(const double* theta) const
+    {
+        ModelState model = start_;
+        for (int j = 0; j < parameters(); ++j) {
+            const FitParameterInfo& info = InfoOf(settings_.parameters[static_cast<std::size_t>(j)]);
+            model.*info.member = value(info, theta[j]);
+        }
+        DeriveModelFields(model);
+        return model;
+    }
+
+    std::vector<double> calculated(const double* theta) const
+    {
+        return CalculatedConcentrations(observations_, modelAt(theta), quadrature_, settings_.workers);
+    }
+
+    double residual(int i, double calculatedValue) const
+    {
+        const double observed = observations_[static_cast<std::size_t>(i)].C;
+        if (!settings_.logResiduals) return observed - calculatedValue;
+        const double limit = settings_.detectionLimit;
+        return std::log10(std::max(observed, limit)) - std::log10(std::max(calculatedValue, limit));
+    }
+
+    // The residuals at θ; false when the solution fails or leaves the double range there.
+    bool residuals(const double* theta, double* out, std::vector<double>* calculatedOut = nullptr) const
+    {
+        try {
+            const std::vector<double> values = calculated(theta);
+            for (int i = 0; i < count(); ++i) {
+                out[i] = residual(i, values[static_cast<std::size_t>(i)]);
+                if (!std::isfinite(out[i])) return false;
+            }
+            if (calculatedOut) *calculatedOut = values;
+            return true;
+        } catch (const KavrinError&) {
+            return false;
+        }
+    }
+
+    // The difference step of coordinate j: relative for log coordinates,
+    // relative to the bounds' size for the others (the decay may start at 0).
+    double step(int j, double thetaJ, double relative) const
+    {
+        const FitParameterInfo& info = InfoOf(settings_.parameters[static_cast<std::size_t>(j)]);
+        if (info.positive) return relative * std::max(std::fabs(thetaJ), 1.0);
+        const FitBounds& b = settings_.bounds[static_cast<std::size_t>(j)];
+        return relative * std::max({std::fabs(thetaJ), 1e-3 * (b.upper - b.lower), 1e-300});
+    }
+
+private:
+    const std::vector<Observation>& observations_;
+    const ModelState& start_;
+    const QuadratureState& quadrature_;
+    const FitSettings& settings_;
+};
+
+// One residual block holding every observation; the Jacobian by forward
+// differences while iterating and by central differences for the covariance.
+class ObservationCost : public ceres::CostFunction {
+public:
+    explicit ObservationCost(const Residuals& residuals) : residuals_(residuals)
+    {
+        set_num_residuals(residuals.count());
+        mutable_parameter_block_sizes()->push_back(residuals.parameters());
+    }
+
+    void useCentralDifferences() { central_ = true; }
+
+    bool Evaluate(double const* const* parameters, double* residuals, double** jacobians) const override
+    {
+        const int n = residuals_.count(), p = residuals_.parameters();
+        std::vector<double> calculated;
+        if (!residuals_.residuals(parameters[0], residuals, &calculated)) return false;
+        if (!jacobians || !jacobians[0]) return true;
+        std::vector<double> theta(parameters[0], parameters[0] + p), plus(static_cast<std::size_t>(n)),
+            minus(static_cast<std::size_t>(n));
+        for (int j = 0; j < p; ++j) {
+            const double h = residuals_.step(j, theta[static_cast<std::size_t>(j)], central_ ? 1e-5 : 1e-8);
+            const double original = theta[static_cast<std::size_t>(j)];
+            theta[static_cast<std::size_t>(j)] = original + h;
+            if (!residuals_.residuals(theta.data(), plus.data())) return false;
+            if (central_) {
+                theta[static_cast<std::size_t>(j)] = original - h;
+                if (!residuals_.residuals(theta.data(), minus.data())) return false;
+            }
+            theta[static_cast<std::size_t>(j)] = original;
+            for (int i = 0; i < n; ++i) {
+                const double low = central_ ? minus[static_cast<std::size_t>(i)] : residuals[i];
+                jacobians[0][i * p + j] = (plus[static_cast<std::size_t>(i)] - low) / (central_ ? 2 * h : h);
+            }
+        }
+        return true;
+    }
+
+private:
+    const Residuals& residuals_;
+    bool central_ = false;
+};
+
+class ProgressCallback : public ceres::IterationCallback {
+public:
+    explicit ProgressCallback(const FitSettings& settings) : settings_(settings) {}
+    ceres::CallbackReturnType operator()(const ceres::IterationSummary& summary) override
+    {
+        if (settings_.progress && !settings_.progress(summary.iteration, 2 * summary.cost)) return ceres::SOLVER_ABORT;
+        return ceres::SOLVER_CONTINUE;
+    }
+
+private:
+    const FitSettings& settings_;
+};
+
+FitStatistics statisticsOf(const std::vector<Observation>& observations, const std::vector<double>& calculated,
+                           const std::vector<double>& residuals)
+{
+    FitStatistics s;
+    std::vector<double> observed;
+    double squares = 0;
+    for (std::size_t i = 0; i < observations.size(); ++i) {
+        observed.push_back(observations[i].C);
+        squares += (observations[i].C - calculated[i]) * (observations[i].C - calculated[i]);
+        s.objective += residuals[i] * residuals[i];
+    }
+    try {
+        const ComparisonStatistics comparison = CompareValues(observed, calculated);
+        s.R2 = comparison.R2;
+        s.MAE = comparison.MAE;
+    } catch (const FloatError&) {
+        s.R2 = std::numeric_limits<double>::quiet_NaN();
+        for (std::size_t i = 0; i < observations.size(); ++i)
+            s.MAE += std::fabs(observations[i].C - calculated[i]) / static_cast<double>(observations.size());
+    }
+    s.RMSE = std::sqrt(squares / static_cast<double>(observations.size()));
+    return s;
+}
+
+void checkSettings(const std::vector<Observation>& observations, const ModelState& start, const FitSettings& settings)
+{
+    const std::size_t p = settings.parameters.size();
+    if (p == 0) throw CheckError("Choose at least one parameter to fit");
+    if (settings.bounds.size() != p) throw CheckError("Every fitted parameter needs its bounds");
+    for (std::size_t j = 0; j < p; ++j) {
+        const FitParameterInfo& info = InfoOf(settings.parameters[j]);
+        if (std::count(settings.parameters.begin(), settings.parameters.end(), info.parameter) > 1)
+            throw CheckError(std::string(info.name) + " is chosen twice");
+        const FitBounds& b = settings.bounds[j];
+        if (!(b.lower < b.upper) || !std::isfinite(b.lower) || !std::isfinite(b.upper))
+            throw CheckError(std::string("The bounds of ") + info.name + " must have the lower below the upper");
+        if (info.positive && b.lower <= 0)
+            throw CheckError(std::string("The lower bound of ") + info.name + " must be above zero");
+        const double value = start.*info.member;
+        if (value < b.lower || value > b.upper)
+            throw CheckError(std::string("The current value of ") + info.name + " lies outside its bounds");
+    }
+    if (observations.size() <= p)
+        throw CheckError("A fit of " + std::to_string(p) + " parameters needs more than " + std::to_string(p) + " observations");
+    if (settings.logResiduals && settings.detectionLimit <= 0)
+        for (const Observation& o : observations)
+            if (o.C <= 0) throw CheckError("Log residuals need a detection limit when an observation is zero or below");
+}
+
+// Which parameters have no influence, or move together with another beyond
+// 0.99, judged from the columns of the Jacobian at the optimum.
+void judgeFromJacobian(const std::vector<double>& jacobian, int n, int p, FitResult& result)
+{
+    std::vector<double> norms(static_cast<std::size_t>(p));
+    for (int j = 0; j < p; ++j) {
+        double sum = 0;
+        for (int i = 0; i < n; ++i) sum += jacobian[static_cast<std::size_t>(i * p + j)] * jacobian[static_cast<std::size_t>(i * p + j)];
+        norms[static_cast<std::size_t>(j)] = std::sqrt(sum);
+    }
+    const double largest = *std::max_element(norms.begin(), norms.end());
+    for (int j = 0; j < p; ++j)
+        if (!(norms[static_cast<std::size_t>(j)] > 1e-9 * largest)) result.noInfluence.push_back(result.parameters[static_cast<std::size_t>(j)].parameter);
+    if (!result.noInfluence.empty()) return;
+    for (int j = 0; j < p; ++j) {
+        for (int k = j + 1; k < p; ++k) {
+            double dot = 0;
+            for (int i = 0; i < n; ++i) dot += jacobian[static_cast<std::size_t>(i * p + j)] * jacobian[static_cast<std::size_t>(i * p + k)];
+            if (std::fabs(dot / (norms[static_cast<std::size_t>(j)] * norms[static_cast<std::size_t>(k)])) > kIndistinguishable)
+                result.correlated.emplace_back(result.parameters[static_cast<std::size_t>(j)].parameter,
+                                               result.parameters[static_cast<std::size_t>(k)].parameter);
+        }
+    }
+}
+
+}  // namespace
+
+FitResult FitObservations(const std::vector<Observation>& observations, const ModelState& start,
+                          const QuadratureState& quadrature, const FitSettings& settings)
+{
+    checkSettings(observations, start, settings);
+    const Residuals residuals(observations, start, quadrature, settings);
+    const int n = residuals.count(), p = residuals.parameters();
+
+    FitResult result;
+    std::vector<double> theta;
+    for (FitParameter parameter : settings.parameters) {
+        const FitParameterInfo& info = InfoOf(parameter);
+        FittedParameter fitted{parameter};
+        fitted.initial = start.*info.member;
+        result.parameters.push_back(fitted);
+        theta.push_back(Residuals::theta(info, fitted.initial));
+    }
+    // The start is evaluated plainly first, so that its failure shows the solution's own error.
+    result.calculatedBefore = residuals.calculated(theta.data());
+    std::vector<double> r(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) r[static_cast<std::size_t>(i)] = residuals.residual(i, result.calculatedBefore[static_cast<std::size_t>(i)]);
+    result.before = statisticsOf(observations, result.calculatedBefore, r);
+    if (!std::isfinite(result.before.objective))
+        throw CheckError("Log residuals need a detection limit: the model gives zero at some observations");
+
+    auto* cost = new ObservationCost(residuals);
+    ceres::Problem problem;
+    problem.AddResidualBlock(cost, nullptr, theta.data());
+    for (int j = 0; j < p; ++j) {
+        const FitParameterInfo& info = InfoOf(settings.parameters[static_cast<std::size_t>(j)]);
+        problem.SetParameterLowerBound(theta.data(), j, Residuals::theta(info, settings.bounds[static_cast<std::size_t>(j)].lower));
+        problem.SetParameterUpperBound(theta.data(), j, Residuals::theta(info, settings.bounds[static_cast<std::size_t>(j)].upper));
+    }
+    ceres::Solver::Options options;
+    options.trust_region_strategy_type = ceres::LEVENBERG_MARQUARDT;
+    options.linear_solver_type = ceres::DENSE_QR;
+    options.max_num_iterations = settings.maxIterations;
+    options.function_tolerance = 1e-15;
+    options.gradient_tolerance = 1e-20;
+    options.parameter_tolerance = 1e-13;
+    options.num_threads = 1;
+    options.logging_type = ceres::SILENT;
+    ProgressCallback callback(settings);
+    options.callbacks.push_back(&callback);
+    ceres::Solver::Summary summary;
+    ceres::Solve(options, &problem, &summary);
+
+    result.iterations = static_cast<int>(summary.iterations.size()) - 1;
+    result.solverMessage = summary.message;
+    switch (summary.termination_type) {
+    case ceres::CONVERGENCE: result.stop = FitStop::Converged; break;
+    case ceres::NO_CONVERGENCE: result.stop = FitStop::IterationLimit; break;
+    case ceres::USER_FAILURE: result.stop = FitStop::Cancelled; break;
+    default: result.stop = FitStop::Failed; break;
+    }
+    if (result.stop == FitStop::Cancelled || result.stop == FitStop::Failed) return result;
+
+    for (int j = 0; j < p; ++j)
+        result.parameters[static_cast<std::size_t>(j)].value = Residuals::value(InfoOf(settings.parameters[static_cast<std::size_t>(j)]), theta[static_cast<std::size_t>(j)]);
+    result.model = residuals.modelAt(theta.data());
+    std::vector<double> jacobian(static_cast<std::size_t>(n * p));
+    double* jacobians[] = {jacobian.data()};
+    const double* parameterBlocks[] = {theta.data()};
+    cost->useCentralDifferences();
+    if (!cost->Evaluate(parameterBlocks, r.data(), jacobians)) throw FloatError::invalidOperation();
+    result.calculatedAfter = residuals.calculated(theta.data());
+    result.after = statisticsOf(observations, result.calculatedAfter, r);
+    result.degreesOfFreedom = n - p;
+    result.t975 = StudentTQuantile(0.975, result.degreesOfFreedom);
+
+    judgeFromJacobian(jacobian, n, p, result);
+    if (!result.identifiable()) return result;
+    ceres::Covariance::Options covarianceOptions;
+    covarianceOptions.algorithm_type = ceres::DENSE_SVD;
+    covarianceOptions.num_threads = 1;
+    ceres::Covariance covariance(covarianceOptions);
+    const std::vector<std::pair<const double*, const double*>> blocks = {{theta.data(), theta.data()}};
+    std::vector<double> c(static_cast<std::size_t>(p * p));
+    if (!covariance.Compute(blocks, &problem) || !covariance.GetCovarianceBlock(theta.data(), theta.data(), c.data())) {
+        result.singular = true;
+        return result;
+    }
+
+    for (int j = 0; j < p; ++j)
+        for (int k = j + 1; k < p; ++k)
+            if (std::fabs(c[static_cast<std::size_t>(j * p + k)]) > kIndistinguishable * std::sqrt(c[static_cast<std::size_t>(j * p + j)] * c[static_cast<std::size_t>(k * p + k)]))
+                result.correlated.emplace_back(result.parameters[static_cast<std::size_t>(j)].parameter,
+                                               result.parameters[static_cast<std::size_t>(k)].parameter);
+    if (!result.correlated.empty()) return result;
+
+    // Scaled by the residual variance, and from log coordinates to the values (delta method).
+    const double variance = result.after.objective / result.degreesOfFreedom;
+    std::vector<double> scale(static_cast<std::size_t>(p));
+    for (int j = 0; j < p; ++j) {
+        const FittedParameter& fitted = result.parameters[static_cast<std::size_t>(j)];
+        scale[static_cast<std::size_t>(j)] = InfoOf(fitted.parameter).positive ? fitted.value : 1;
+    }
+    result.correlation.assign(static_cast<std::size_t>(p), std::vector<double>(static_cast<std::size_t>(p)));
+    for (int j = 0; j < p; ++j) {
+        FittedParameter& fitted = result.parameters[static_cast<std::size_t>(j)];
+        fitted.standardError = scale[static_cast<std::size_t>(j)] * std::sqrt(variance * c[static_cast<std::size_t>(j * p + j)]);
+        fitted.lower95 = fitted.value - result.t975 * fitted.standardError;
+        fitted.upper95 = fitted.value + result.t975 * fitted.standardError;
+        for (int k = 0; k < p; ++k)
+            result.correlation[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)] =
+                c[static_cast<std::size_t>(j * p + k)] / std::sqrt(c[static_cast<std::size_t>(j * p + j)] * c[static_cast<std::size_t>(k * p + k)]);
+    }
+    return result;
+}
+
+}  // namespace kavrin

@@ -1,0 +1,282 @@
+#include "TestSupport.h"
+#include "calibration/ParameterFit.h"
+#include "calibration/StudentT.h"
+#include "model/Variaveis.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+using namespace kavrin;
+using kavrin::test::FailureText;
+
+namespace {
+
+ModelState initialModel()
+{
+    ModelState model;
+    Variaveis(InitialParameterTexts(), model, '.');
+    return model;
+}
+
+// Wells in the plume of the initial model: x 2–50 m, y ±8 m, z ±1 m, t 1200–2500 days.
+std::vector<Observation> wells(int count)
+{
+    std::vector<Observation> result;
+    for (int i = 0; i < count; ++i)
+        result.push_back({0, 2.0 + (i * 17) % 49, -8.0 + (i * 7) % 17, -1.0 + 0.5 * (i % 5), 1200.0 + (i * 131) % 1301});
+    return result;
+}
+
+// The observations the model itself gives, times an optional noise factor.
+std::vector<Observation> observed(std::vector<Observation> points, const ModelState& truth, const QuadratureState& q,
+                                  const std::vector<double>& noise = {})
+{
+    const std::vector<double> values = CalculatedConcentrations(points, truth, q, 2);
+    for (std::size_t i = 0; i < points.size(); ++i) points[i].C = values[i] + (noise.empty() ? 0 : noise[i]);
+    return points;
+}
+
+// Normal deviates from a fixed linear congruential sequence (Box–Muller):
+// the same numbers on every machine.
+std::vector<double> normalNoise(std::size_t count, double sigma, std::uint64_t seed)
+{
+    std::vector<double> result;
+    auto uniform = [&] {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return (static_cast<double>(seed >> 11) + 0.5) / 9007199254740992.0;
+    };
+    while (result.size() < count) {
+        const double u = uniform(), v = uniform();
+        result.push_back(sigma * std::sqrt(-2 * std::log(u)) * std::cos(2 * 3.14159265358979323846 * v));
+    }
+    return result;
+}
+
+FitSettings settingsFor(const std::vector<FitParameter>& parameters, const ModelState& start, bool logResiduals)
+{
+    FitSettings settings;
+    settings.parameters = parameters;
+    for (FitParameter parameter : parameters) settings.bounds.push_back(DefaultBounds(parameter, start.*InfoOf(parameter).member));
+    settings.logResiduals = logResiduals;
+    settings.workers = 2;
+    return settings;
+}
+
+ModelState with(ModelState model, const std::vector<std::pair<FitParameter, double>>& values)
+{
+    for (const auto& [parameter, value] : values) model.*InfoOf(parameter).member = value;
+    DeriveModelFields(model);
+    return model;
+}
+
+}  // namespace
+
+TEST(StudentT, QuantilesOfTheTablesAndASymmetricDistribution)
+{
+    struct Case {
+        double degrees, quantile;
+    };
+    const Case cases[] = {{1, 12.7062047361747}, {2, 4.30265272974946}, {5, 2.57058183563631},
+                          {10, 2.22813885198627}, {30, 2.04227245630124}, {100, 1.98397151852355}};
+    for (const Case& c : cases) {
+        EXPECT_NEAR(StudentTQuantile(0.975, c.degrees), c.quantile, 1e-10 * c.quantile) << c.degrees;
+        EXPECT_NEAR(StudentTQuantile(0.025, c.degrees), -c.quantile, 1e-10 * c.quantile) << c.degrees;
+        EXPECT_NEAR(StudentTDistribution(c.quantile, c.degrees) + StudentTDistribution(-c.quantile, c.degrees), 1, 1e-14);
+    }
+    EXPECT_NEAR(StudentTDistribution(1, 1), 0.75, 1e-14);  // the Cauchy distribution
+}
+
+TEST(ParameterFit, RecoversTheParametersThatMadeTheObservations)
+{
+    const ModelState truth = initialModel();  // AlphaX 1, AlphaY 0.2, AlphaZ 0.2, Kxx 0.5, C0 0.5, decay 2e-5
+    const QuadratureState q = kavrin::test::LoadedQuadrature(60);
+    using P = FitParameter;
+    struct Case {
+        std::vector<std::pair<FitParameter, double>> start;  // the fitted parameters, off by factors 2–5
+        int observations;
+        bool logResiduals;
+    };
+    const Case cases[] = {
+        {{{P::AlphaX, 3}}, 20, false},
+        {{{P::AlphaX, 0.3}}, 20, true},
+        {{{P::AlphaX, 2.5}, {P::AlphaY, 0.05}, {P::C0, 1.5}}, 30, false},
+        {{{P::AlphaY, 0.6}, {P::Kxx, 1.2}, {P::Decay, 8e-5}}, 30, true},
+        {{{P::AlphaX, 0.4}, {P::AlphaY, 0.5}, {P::AlphaZ, 0.07}, {P::Kxx, 0.2}, {P::C0, 1.2}}, 60, false},
+        {{{P::AlphaX, 2.2}, {P::AlphaY, 0.08}, {P::AlphaZ, 0.6}, {P::Kxx, 1.1}, {P::C0, 0.2}}, 60, true},
+    };
+    for (const Case& c : cases) {
+        const std::vector<Observation> data = observed(wells(c.observations), truth, q);
+        const ModelState start = with(truth, c.start);
+        std::vector<FitParameter> parameters;
+        for (const auto& entry : c.start) parameters.push_back(entry.first);
+        const FitResult result = FitObservations(data, start, q, settingsFor(parameters, start, c.logResiduals));
+        ASSERT_NE(result.stop, FitStop::Failed) << result.solverMessage;
+        EXPECT_TRUE(result.identifiable());
+        for (const FittedParameter& fitted : result.parameters) {
+            const double expected = truth.*InfoOf(fitted.parameter).member;
+            EXPECT_NEAR(fitted.value, expected, 1e-6 * expected) << InfoOf(fitted.parameter).name << " of " << parameters.size()
+                                                                  << (c.logResiduals ? " (log)" : "");
+        }
+        EXPECT_LT(result.after.objective, 1e-16 * std::max(1.0, result.before.objective));
+        EXPECT_NEAR(result.after.R2, 1, 1e-10);
+        EXPECT_GT(result.before.RMSE, 1000 * result.after.RMSE);
+    }
+}
+
+TEST(ParameterFit, StandardErrorsAgreeWithAnIndependentFiniteDifferenceJacobian)
+{
+    // One noisy data set; the same covariance from a Jacobian taken on the
+    // values themselves by Richardson-extrapolated central differences,
+    // (JᵀJ)⁻¹ s², inverted by hand.
+    const ModelState truth = initialModel();
+    const QuadratureState q = kavrin::test::LoadedQuadrature(60);
+    const std::vector<Observation> data = observed(wells(40), truth, q, normalNoise(40, 0.004, 2024));
+    const ModelState start = with(truth, {{FitParameter::AlphaX, 2}, {FitParameter::AlphaY, 0.1}, {FitParameter::C0, 0.8}});
+    const FitResult result = FitObservations(data, start, q, settingsFor({FitParameter::AlphaX, FitParameter::AlphaY, FitParameter::C0}, start, false));
+    ASSERT_TRUE(result.identifiable());
+    ASSERT_EQ(result.degreesOfFreedom, 37);
+
+    const int n = 40, p = 3;
+    auto residualsAt = [&](const std::vector<double>& values) {
+        ModelState m = with(truth, {{FitParameter::AlphaX, values[0]}, {FitParameter::AlphaY, values[1]}, {FitParameter::C0, values[2]}});
+        const std::vector<double> calculated = CalculatedConcentrations(data, m, q, 1);
+        std::vector<double> r;
+        for (int i = 0; i < n; ++i) r.push_back(data[static_cast<std::size_t>(i)].C - calculated[static_cast<std::size_t>(i)]);
+        return r;
+    };
+    const std::vector<double> best = {result.parameters[0].value, result.parameters[1].value, result.parameters[2].value};
+    double J[40][3];
+    for (int j = 0; j < p; ++j) {
+        auto difference = [&](double h) {
+            std::vector<double> up = best, down = best;
+            up[static_cast<std::size_t>(j)] += h;
+            down[static_cast<std::size_t>(j)] -= h;
+            const std::vector<double> a = residualsAt(up), b = residualsAt(down);
+            std::vector<double> d;
+            for (int i = 0; i < n; ++i) d.push_back((a[static_cast<std::size_t>(i)] - b[static_cast<std::size_t>(i)]) / (2 * h));
+            return d;
+        };
+        const double h = 1e-3 * best[static_cast<std::size_t>(j)];
+        const std::vector<double> coarse = difference(h), fine = difference(h / 2);
+        for (int i = 0; i < n; ++i) J[i][j] = (4 * fine[static_cast<std::size_t>(i)] - coarse[static_cast<std::size_t>(i)]) / 3;
+    }
+    double A[3][6] = {};
+    for (int j = 0; j < p; ++j) {
+        for (int k = 0; k < p; ++k)
+            for (int i = 0; i < n; ++i) A[j][k] += J[i][j] * J[i][k];
+        A[j][p + j] = 1;
+    }
+    for (int j = 0; j < p; ++j) {  // Gauss–Jordan; JᵀJ is positive definite, no pivoting needed
+        const double pivot = A[j][j];
+        for (int k = 0; k < 2 * p; ++k) A[j][k] /= pivot;
+        for (int r = 0; r < p; ++r) {
+            if (r == j) continue;
+            const double factor = A[r][j];
+            for (int k = 0; k < 2 * p; ++k) A[r][k] -= factor * A[j][k];
+        }
+    }
+    double sse = 0;
+    for (double r : residualsAt(best)) sse += r * r;
+    const double s2 = sse / (n - p);
+    const double t = 2.02619246393719;  // Student's t, 0.975, 37 degrees of freedom
+    for (int j = 0; j < p; ++j) {
+        const double se = std::sqrt(A[j][p + j] * s2);
+        EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].standardError, se, 1e-5 * se) << j;
+        EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].upper95, best[static_cast<std::size_t>(j)] + t * se, 1e-5 * se);
+        EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].lower95, best[static_cast<std::size_t>(j)] - t * se, 1e-5 * se);
+        for (int k = 0; k < p; ++k)
+            EXPECT_NEAR(result.correlation[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)],
+                        A[j][p + k] / std::sqrt(A[j][p + j] * A[k][p + k]), 1e-6);
+    }
+    EXPECT_NEAR(result.after.objective, sse, 1e-9 * sse);
+    // The interval holds the truth here, as it should for most data sets.
+    EXPECT_LT(result.parameters[0].lower95, 1);
+    EXPECT_GT(result.parameters[0].upper95, 1);
+}
+
+TEST(ParameterFit, NonIdentifiableParametersGiveTheMessageInsteadOfNumbers)
+{
+    const ModelState truth = initialModel();
+    const QuadratureState q = kavrin::test::LoadedQuadrature(60);
+    // Conductivity and retardation act only through the velocity.
+    {
+        const std::vector<Observation> data = observed(wells(20), truth, q);
+        const ModelState start = with(truth, {{FitParameter::Kxx, 1}, {FitParameter::Retardation, 1.5}});
+        const FitResult result = FitObservations(data, start, q, settingsFor({FitParameter::Kxx, FitParameter::Retardation}, start, false));
+        EXPECT_FALSE(result.identifiable());
+        ASSERT_EQ(result.correlated.size(), 1u);
+        EXPECT_EQ(result.correlated[0], std::make_pair(FitParameter::Kxx, FitParameter::Retardation));
+        EXPECT_TRUE(result.correlation.empty());
+        EXPECT_EQ(result.parameters[0].standardError, 0);
+    }
+    // On the source plane the longitudinal dispersivity plays no part.
+    {
+        std::vector<Observation> points;
+        for (int i = 0; i < 6; ++i) points.push_back({0, 0, -9.0 + 3 * i, 0.2 * i - 0.5, 100.0 + 50 * i});
+        const std::vector<Observation> data = observed(points, truth, q);
+        const ModelState start = with(truth, {{FitParameter::AlphaX, 2}, {FitParameter::C0, 0.7}});
+        const FitResult result = FitObservations(data, start, q, settingsFor({FitParameter::AlphaX, FitParameter::C0}, start, false));
+        EXPECT_FALSE(result.identifiable());
+        EXPECT_EQ(result.noInfluence, std::vector<FitParameter>{FitParameter::AlphaX});
+    }
+}
+
+TEST(ParameterFit, RefusesWhatCannotBeFitted)
+{
+    const ModelState model = initialModel();
+    const QuadratureState q = kavrin::test::LoadedQuadrature(4);
+    std::vector<Observation> data = observed(wells(4), model, q);
+    using P = FitParameter;
+    struct Case {
+        std::vector<FitParameter> parameters;
+        std::vector<FitBounds> bounds;
+        bool logResiduals;
+        std::string failure;
+    };
+    const Case cases[] = {
+        {{}, {}, false, "Choose at least one parameter to fit"},
+        {{P::AlphaX, P::AlphaX}, {{0.1, 10}, {0.1, 10}}, false, "AlphaX is chosen twice"},
+        {{P::AlphaX}, {{2, 1}}, false, "The bounds of AlphaX must have the lower below the upper"},
+        {{P::AlphaY}, {{0, 1}}, false, "The lower bound of AlphaY must be above zero"},
+        {{P::C0}, {{1, 2}}, false, "The current value of C0 lies outside its bounds"},
+        {{P::AlphaX, P::AlphaY, P::AlphaZ, P::C0}, {{0.1, 10}, {0.01, 1}, {0.01, 1}, {0.1, 1}}, false,
+         "A fit of 4 parameters needs more than 4 observations"},
+    };
+    for (const Case& c : cases) {
+        FitSettings settings;
+        settings.parameters = c.parameters;
+        settings.bounds = c.bounds;
+        settings.logResiduals = c.logResiduals;
+        EXPECT_EQ(FailureText([&] { FitObservations(data, model, q, settings); }), c.failure);
+    }
+    data[1].C = 0;
+    FitSettings settings = settingsFor({P::AlphaX}, model, true);
+    EXPECT_EQ(FailureText([&] { FitObservations(data, model, q, settings); }),
+              "Log residuals need a detection limit when an observation is zero or below");
+    settings.detectionLimit = 1e-6;
+    EXPECT_EQ(FailureText([&] { FitObservations(data, model, q, settings); }), "");
+}
+
+TEST(ParameterFit, CancelsFromTheProgressCallAndGivesTheSameFitOnAnyThreads)
+{
+    const ModelState truth = initialModel();
+    const QuadratureState q = kavrin::test::LoadedQuadrature(20);
+    const std::vector<Observation> data = observed(wells(30), truth, q, normalNoise(30, 0.003, 7));
+    const ModelState start = with(truth, {{FitParameter::AlphaX, 3}, {FitParameter::AlphaY, 0.5}});
+    FitSettings settings = settingsFor({FitParameter::AlphaX, FitParameter::AlphaY}, start, false);
+    int calls = 0;
+    settings.progress = [&](int, double) { return ++calls < 2; };
+    EXPECT_EQ(FitObservations(data, start, q, settings).stop, FitStop::Cancelled);
+    EXPECT_EQ(calls, 2);
+
+    settings.progress = {};
+    settings.workers = 1;
+    const FitResult one = FitObservations(data, start, q, settings);
+    settings.workers = 3;
+    const FitResult three = FitObservations(data, start, q, settings);
+    EXPECT_EQ(one.stop, FitStop::Converged);
+    EXPECT_EQ(one.parameters[0].value, three.parameters[0].value);
+    EXPECT_EQ(one.parameters[1].standardError, three.parameters[1].standardError);
+}
