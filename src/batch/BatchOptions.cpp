@@ -1,5 +1,7 @@
 #include "BatchOptions.h"
 
+#include "calibration/ParameterFit.h"
+
 #include <algorithm>
 #include <map>
 #include <stdexcept>
@@ -15,6 +17,10 @@ const char* const kBatchUsage =
     "       kavrin-batch series long --project FILE.kvr --time T --y Y\n"
     "       kavrin-batch series trans --project FILE.kvr --time T --x X\n"
     "       kavrin-batch compare [--params FILE.dat | --project FILE.kvr] [--set NAME=TEXT]... --obs TABLE.txt\n"
+    "       kavrin-batch fit [--params FILE.dat | --project FILE.kvr] [--set NAME=TEXT]... --obs TABLE.txt\n"
+    "                        --fit NAME,NAME,... [--log [--detection-limit DL]] [--bounds NAME=LO:HI]...\n"
+    "                        [--save FITTED.kvr]\n"
+    "  --fit takes AlphaX, AlphaY, AlphaZ, Kxx, Retardation, Decay, C0, SourceWidth, SourceHeight.\n"
     "  NAME is Edit1 … Edit21, ComboBox1 or a field name (C0, SourceWidth, DX, GaussOrder, …).\n"
     "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
 
@@ -68,7 +74,12 @@ BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words)
     return options;
 }
 
-BatchCompareOptions ParseBatchCompareOptions(const std::vector<std::string>& words)
+namespace {
+
+// The words of "compare", and of "fit" through `more`, which takes the
+// words of its own options and returns false for any other.
+template <class More>
+BatchCompareOptions parseComparison(const std::vector<std::string>& words, const char* command, const More& more)
 {
     BatchCompareOptions options;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -78,10 +89,60 @@ BatchCompareOptions ParseBatchCompareOptions(const std::vector<std::string>& wor
             return words[++i];
         };
         if (parseModelOption(word, value, options)) continue;
-        if (word != "--obs") throw std::invalid_argument("unknown option \"" + word + "\"");
-        options.observationsPath = value();
+        if (word == "--obs") options.observationsPath = value();
+        else if (!more(word, value)) throw std::invalid_argument("unknown option \"" + word + "\"");
     }
-    if (options.observationsPath.empty()) throw std::invalid_argument("compare needs --obs TABLE.txt");
+    if (options.observationsPath.empty()) throw std::invalid_argument(std::string(command) + " needs --obs TABLE.txt");
+    return options;
+}
+
+std::vector<std::string> commaSeparated(const std::string& text)
+{
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    for (std::size_t comma; (comma = text.find(',', start)) != std::string::npos; start = comma + 1)
+        items.push_back(text.substr(start, comma - start));
+    items.push_back(text.substr(start));
+    return items;
+}
+
+}  // namespace
+
+BatchCompareOptions ParseBatchCompareOptions(const std::vector<std::string>& words)
+{
+    return parseComparison(words, "compare", [](const std::string&, const auto&) { return false; });
+}
+
+BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words)
+{
+    BatchFitOptions options;
+    options.comparison = parseComparison(words, "fit", [&](const std::string& word, const auto& value) {
+        if (word == "--fit") {
+            for (const std::string& name : commaSeparated(value())) options.parameters.push_back(name);
+        } else if (word == "--log") {
+            options.logResiduals = true;
+        } else if (word == "--detection-limit") {
+            options.detectionLimit = value();
+        } else if (word == "--bounds") {
+            const std::string assignment = value();
+            const std::size_t equals = assignment.find('='), colon = assignment.find(':', equals);
+            if (equals == std::string::npos || equals == 0 || colon == std::string::npos)
+                throw std::invalid_argument("--bounds takes NAME=LO:HI, not \"" + assignment + "\"");
+            options.bounds.push_back({assignment.substr(0, equals), assignment.substr(equals + 1, colon - equals - 1),
+                                      assignment.substr(colon + 1)});
+        } else if (word == "--save") {
+            options.savePath = value();
+        } else {
+            return false;
+        }
+        return true;
+    });
+    if (options.parameters.empty()) throw std::invalid_argument("fit needs --fit NAME,NAME,...");
+    for (const std::string& name : options.parameters)
+        if (!FitParameterOfName(name)) throw std::invalid_argument("\"" + name + "\" cannot be fitted");
+    for (const BatchFitBounds& bounds : options.bounds)
+        if (std::find(options.parameters.begin(), options.parameters.end(), bounds.name) == options.parameters.end())
+            throw std::invalid_argument("--bounds names " + bounds.name + ", which --fit does not");
     return options;
 }
 

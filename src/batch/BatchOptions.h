@@ -60,6 +60,22 @@ struct BatchCompareOptions {
 // Parses the words after "compare". Throws std::invalid_argument.
 BatchCompareOptions ParseBatchCompareOptions(const std::vector<std::string>& words);
 
+struct BatchFitBounds {
+    std::string name, lower, upper;  // --bounds NAME=LO:HI
+};
+
+struct BatchFitOptions {
+    BatchCompareOptions comparison;          // the model's texts and --obs
+    std::vector<std::string> parameters;     // --fit AlphaX,AlphaY,…
+    bool logResiduals = false;               // --log
+    std::optional<std::string> detectionLimit;  // --detection-limit DL
+    std::vector<BatchFitBounds> bounds;
+    std::optional<std::string> savePath;     // --save FITTED.kvr
+};
+
+// Parses the words after "fit". Throws std::invalid_argument.
+BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words);
+
 extern const char* const kBatchUsage;
 
 }  // namespace kavrin

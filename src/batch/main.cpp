@@ -1,6 +1,7 @@
 // kavrin-batch: the model run without a window.
 #include "BatchCompare.h"
 #include "BatchExport.h"
+#include "BatchFit.h"
 #include "BatchOptions.h"
 #include "BatchRun.h"
 #include "BatchSeries.h"
@@ -66,6 +67,10 @@ int main(int argc, char** argv)
         return command([&] { return ParseBatchCompareOptions(rest); }, [&](const BatchCompareOptions& options) {
             PerformBatchCompare(options, environment, std::cout);
         });
+    }
+    if (words[0] == "fit") {
+        return command([&] { return ParseBatchFitOptions(rest); },
+                       [&](const BatchFitOptions& options) { PerformBatchFit(options, environment, std::cout); });
     }
     if (words[0] != "run") {
         std::cerr << "kavrin-batch: unknown command \"" << words[0] << "\"\n" << kBatchUsage;

@@ -1,0 +1,120 @@
+#include "BatchFit.h"
+
+#include "BatchRun.h"
+#include "calibration/ParameterFit.h"
+#include "files/ProjectFile.h"
+#include "model/Variaveis.h"
+#include "solution/Parallel.h"
+#include "text/DateTimeText.h"
+#include "text/DecimalSeparator.h"
+#include "text/NumberText.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+
+namespace kavrin {
+
+namespace {
+
+// Six significant digits, the user's separator, padded to a column.
+std::string cell(double value, char separator, int width = 13)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%*.6g", width, value);
+    return ArrumaDecimal(text, separator);
+}
+
+std::string padded(const std::string& text, int width = 13)
+{
+    return text.size() >= static_cast<std::size_t>(width) ? text : std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
+}
+
+const char* stopText(FitStop stop)
+{
+    switch (stop) {
+    case FitStop::Converged: return "converged";
+    case FitStop::IterationLimit: return "iteration limit reached";
+    case FitStop::Cancelled: return "cancelled";
+    case FitStop::Failed: break;
+    }
+    return "failed";
+}
+
+// Why the parameters cannot be told apart, in one sentence.
+std::string identifiabilityText(const FitResult& result)
+{
+    std::string text = "The observations cannot determine the fitted parameters:";
+    for (FitParameter parameter : result.noInfluence) text += std::string(" ") + InfoOf(parameter).name + " has no influence on them;";
+    for (const auto& [a, b] : result.correlated)
+        text += std::string(" ") + InfoOf(a).name + " and " + InfoOf(b).name + " are correlated beyond 0.99;";
+    if (result.singular && result.noInfluence.empty() && result.correlated.empty())
+        text += " their effects on the observations depend on each other;";
+    text.back() = '.';
+    return text + " Fit fewer parameters or add observations that separate them.";
+}
+
+}  // namespace
+
+void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& environment, std::ostream& out)
+{
+    const char separator = environment.separator;
+    const BatchCompareOptions& source = options.comparison;
+    ParameterTexts texts = BatchParameterTexts(source.paramsPath, source.projectPath, source.sets, separator);
+    ObservationTable table;
+    table.Import(source.observationsPath, separator);
+    const std::vector<Observation> observations = ReadObservations(table.observations(), separator);
+    ModelState model;
+    Variaveis(texts, model, separator);
+    QuadratureState quadrature;
+    LoadGaussOrder(quadrature, model.GaussOrder, environment.valoresPath, separator);
+
+    FitSettings settings;
+    for (const std::string& name : options.parameters) {
+        const FitParameter parameter = *FitParameterOfName(name);
+        settings.parameters.push_back(parameter);
+        settings.bounds.push_back(DefaultBounds(parameter, model.*InfoOf(parameter).member));
+        for (const BatchFitBounds& given : options.bounds)
+            if (given.name == name)
+                settings.bounds.back() = {ParseFloat(ArrumaDecimal(given.lower, separator), separator),
+                                          ParseFloat(ArrumaDecimal(given.upper, separator), separator)};
+    }
+    settings.logResiduals = options.logResiduals;
+    if (options.detectionLimit) settings.detectionLimit = ParseFloat(ArrumaDecimal(*options.detectionLimit, separator), separator);
+    settings.workers = WorkerCount();
+    const FitResult result = FitObservations(observations, model, quadrature, settings);
+    if (result.stop == FitStop::Failed) throw CheckError("The fit failed: " + result.solverMessage);
+
+    out << padded("", 13) << padded("before") << padded("after") << '\n';
+    const std::pair<const char*, double FitStatistics::*> rows[] = {
+        {"objective", &FitStatistics::objective}, {"R2", &FitStatistics::R2}, {"MAE", &FitStatistics::MAE}, {"RMSE", &FitStatistics::RMSE}};
+    for (const auto& [name, member] : rows)
+        out << padded(name) << cell(result.before.*member, separator) << cell(result.after.*member, separator) << '\n';
+    out << "iterations " << result.iterations << ", " << stopText(result.stop) << ": " << result.solverMessage << '\n';
+    if (!result.identifiable()) throw CheckError(identifiabilityText(result));
+
+    out << '\n' << padded("parameter") << padded("initial") << padded("fitted") << padded("std. error") << padded("lower 95%")
+        << padded("upper 95%") << '\n';
+    for (const FittedParameter& p : result.parameters)
+        out << padded(InfoOf(p.parameter).name) << cell(p.initial, separator) << cell(p.value, separator)
+            << cell(p.standardError, separator) << cell(p.lower95, separator) << cell(p.upper95, separator) << '\n';
+    out << "95% intervals from Student's t = " << cell(result.t975, separator, 0) << " with " << result.degreesOfFreedom
+        << " degrees of freedom\n\ncorrelation\n" << padded("");
+    for (const FittedParameter& p : result.parameters) out << padded(InfoOf(p.parameter).name);
+    out << '\n';
+    for (std::size_t j = 0; j < result.parameters.size(); ++j) {
+        out << padded(InfoOf(result.parameters[j].parameter).name);
+        for (double r : result.correlation[j]) out << cell(r, separator);
+        out << '\n';
+    }
+
+    if (options.savePath) {
+        for (const FittedParameter& p : result.parameters)
+            SetControlText(texts, InfoOf(p.parameter).edit, FormatGeneral(p.value, separator), separator);
+        const std::string name = std::filesystem::path(*options.savePath).stem().string();
+        WriteProjectFile(*options.savePath, name, DateTimeText(std::time(nullptr)), texts, environment.root);
+    }
+}
+
+}  // namespace kavrin

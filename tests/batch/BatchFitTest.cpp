@@ -1,0 +1,102 @@
+#include "TestSupport.h"
+#include "BatchFit.h"
+#include "calibration/Observations.h"
+#include "files/ProjectFile.h"
+#include "model/Variaveis.h"
+#include "text/NumberText.h"
+#include "text/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <stdexcept>
+
+using namespace kavrin;
+using kavrin::test::FailureText;
+using kavrin::test::TempFolder;
+using kavrin::test::WriteBytes;
+
+namespace {
+
+// A table the initial model gives exactly, at order 60.
+std::string syntheticTable()
+{
+    ModelState model;
+    Variaveis(InitialParameterTexts(), model, '.');
+    std::vector<Observation> wells;
+    for (int i = 0; i < 12; ++i) wells.push_back({0, 3.0 + 4 * i, -4.0 + (i % 5) * 2, 0, 1500.0 + 80 * i});
+    const std::vector<double> values = CalculatedConcentrations(wells, model, kavrin::test::LoadedQuadrature(60), 1);
+    std::string table;
+    for (std::size_t i = 0; i < wells.size(); ++i)
+        table += FormatGeneral(values[i], '.') + " " + FormatGeneral(wells[i].X, '.') + " " + FormatGeneral(wells[i].Y, '.') + " 0 "
+               + FormatGeneral(wells[i].T, '.') + "\r\n";
+    return table;
+}
+
+BatchFitOptions fitOptions(const TempFolder& folder, const std::vector<std::string>& extra)
+{
+    std::vector<std::string> words = {"--obs", folder.path() + "wells.txt"};
+    words.insert(words.end(), extra.begin(), extra.end());
+    return ParseBatchFitOptions(words);
+}
+
+BatchEnvironment environment(const TempFolder& folder)
+{
+    BatchEnvironment environment;
+    environment.root = folder.path() + "KAVRIN/";
+    environment.valoresPath = kavrin::test::ValoresPath();
+    return environment;
+}
+
+}  // namespace
+
+TEST(BatchOptions, ParsesTheFitCommandLine)
+{
+    const BatchFitOptions options = ParseBatchFitOptions({"--project", "p.kvr", "--obs", "t.txt", "--fit", "AlphaX,Decay", "--log",
+                                                          "--detection-limit", "1e-6", "--bounds", "Decay=0:0,1", "--save", "f.kvr"});
+    EXPECT_EQ(options.comparison.projectPath, "p.kvr");
+    EXPECT_EQ(options.parameters, (std::vector<std::string>{"AlphaX", "Decay"}));
+    EXPECT_TRUE(options.logResiduals);
+    EXPECT_EQ(options.detectionLimit, "1e-6");
+    ASSERT_EQ(options.bounds.size(), 1u);
+    EXPECT_EQ(options.bounds[0].upper, "0,1");
+    EXPECT_EQ(options.savePath, "f.kvr");
+    for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
+             {"--obs", "t"}, {"--fit", "AlphaX"}, {"--obs", "t", "--fit", "Porosity"},
+             {"--obs", "t", "--fit", "AlphaX", "--bounds", "AlphaY=1:2"}, {"--obs", "t", "--fit", "AlphaX", "--bounds", "AlphaX=1"}})
+        EXPECT_THROW(ParseBatchFitOptions(words), std::invalid_argument) << words.back();
+}
+
+TEST(BatchFit, PrintsTheFitAndSavesTheFittedProject)
+{
+    TempFolder folder;
+    WriteBytes(folder.path() + "wells.txt", syntheticTable());
+    const BatchFitOptions options = fitOptions(folder, {"--set", "AlphaX=3", "--set", "C0=0.9", "--fit", "AlphaX,C0",
+                                                        "--bounds", "C0=0.1:2", "--save", folder.path() + "fitted.kvr"});
+    std::ostringstream out;
+    PerformBatchFit(options, environment(folder), out);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("converged"), std::string::npos) << text;
+    EXPECT_NE(text.find("       AlphaX            3            1"), std::string::npos) << text;
+    EXPECT_NE(text.find("           C0          0.9          0.5"), std::string::npos) << text;
+    EXPECT_NE(text.find("with 10 degrees of freedom"), std::string::npos) << text;
+
+    const ProjectFileContents saved = ReadProjectFile(folder.path() + "fitted.kvr");
+    EXPECT_EQ(saved.projectName, "fitted");
+    EXPECT_NEAR(ParseFloat(saved.texts.edit[14], '.'), 1, 1e-7);
+    EXPECT_NEAR(ParseFloat(saved.texts.edit[1], '.'), 0.5, 1e-7);
+    EXPECT_EQ(saved.texts.edit[15], "0.2");
+}
+
+TEST(BatchFit, ParametersItCannotTellApartAreNamedAndNothingIsSaved)
+{
+    TempFolder folder;
+    WriteBytes(folder.path() + "wells.txt", syntheticTable());
+    const BatchFitOptions options = fitOptions(folder, {"--fit", "Kxx,Retardation", "--save", folder.path() + "fitted.kvr"});
+    std::ostringstream out;
+    EXPECT_EQ(FailureText([&] { PerformBatchFit(options, environment(folder), out); }),
+              "The observations cannot determine the fitted parameters: Kxx and Retardation are correlated beyond 0.99. "
+              "Fit fewer parameters or add observations that separate them.");
+    EXPECT_NE(out.str().find("RMSE"), std::string::npos);
+    EXPECT_FALSE(kavrin::FileExists(folder.path() + "fitted.kvr"));
+}
