@@ -83,6 +83,11 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     settings.logResiduals = options.logResiduals;
     if (options.detectionLimit) settings.detectionLimit = ParseFloat(ArrumaDecimal(*options.detectionLimit, separator), separator);
     settings.workers = WorkerCount();
+    QuadratureState coarse;
+    if (quadrature.GaussN > 60) {
+        LoadGaussOrder(coarse, 60, environment.valoresPath, separator);
+        settings.coarseQuadrature = &coarse;
+    }
     const FitResult result = FitObservations(observations, model, quadrature, settings);
     if (result.stop == FitStop::Failed) throw CheckError("The fit failed: " + result.solverMessage);
 

@@ -105,6 +105,14 @@ public:
         }
     }
 
+    // d residual / d log C0 for a calculated value: the value itself for
+    // concentrations, 1/ln 10 above the detection limit for log10 residuals.
+    double proportionalDerivative(double calculatedValue) const
+    {
+        if (!settings_.logResiduals) return -calculatedValue;
+        return calculatedValue > settings_.detectionLimit ? -1 / std::log(10.0) : 0;
+    }
+
     // The difference step of coordinate j: relative for log coordinates,
     // relative to the bounds' size for the others (the decay may start at 0).
     double step(int j, double thetaJ, double relative) const
@@ -123,10 +131,13 @@ private:
 };
 
 // One residual block holding every observation; the Jacobian by forward
-// differences while iterating and by central differences for the covariance.
+// differences while iterating and by central differences for the covariance
+// (kept, since the covariance asks for the same one again). The column of C0
+// is exact: the concentrations are proportional to it.
 class ObservationCost : public ceres::CostFunction {
 public:
-    explicit ObservationCost(const Residuals& residuals) : residuals_(residuals)
+    ObservationCost(const Residuals& residuals, const std::vector<FitParameter>& parameters)
+        : residuals_(residuals), parameters_(parameters)
     {
         set_num_residuals(residuals.count());
         mutable_parameter_block_sizes()->push_back(residuals.parameters());
@@ -137,32 +148,49 @@ public:
     bool Evaluate(double const* const* parameters, double* residuals, double** jacobians) const override
     {
         const int n = residuals_.count(), p = residuals_.parameters();
+        const std::vector<double> theta(parameters[0], parameters[0] + p);
+        const bool wantJacobian = jacobians && jacobians[0];
+        if (central_ && wantJacobian && theta == keptTheta_) {
+            std::copy(keptResiduals_.begin(), keptResiduals_.end(), residuals);
+            std::copy(keptJacobian_.begin(), keptJacobian_.end(), jacobians[0]);
+            return true;
+        }
         std::vector<double> calculated;
-        if (!residuals_.residuals(parameters[0], residuals, &calculated)) return false;
-        if (!jacobians || !jacobians[0]) return true;
-        std::vector<double> theta(parameters[0], parameters[0] + p), plus(static_cast<std::size_t>(n)),
-            minus(static_cast<std::size_t>(n));
+        if (!residuals_.residuals(theta.data(), residuals, &calculated)) return false;
+        if (!wantJacobian) return true;
+        std::vector<double> shifted = theta, plus(static_cast<std::size_t>(n)), minus(static_cast<std::size_t>(n));
         for (int j = 0; j < p; ++j) {
-            const double h = residuals_.step(j, theta[static_cast<std::size_t>(j)], central_ ? 1e-5 : 1e-8);
-            const double original = theta[static_cast<std::size_t>(j)];
-            theta[static_cast<std::size_t>(j)] = original + h;
-            if (!residuals_.residuals(theta.data(), plus.data())) return false;
-            if (central_) {
-                theta[static_cast<std::size_t>(j)] = original - h;
-                if (!residuals_.residuals(theta.data(), minus.data())) return false;
+            double* column = jacobians[0] + j;
+            if (parameters_[static_cast<std::size_t>(j)] == FitParameter::C0) {
+                for (int i = 0; i < n; ++i) column[i * p] = residuals_.proportionalDerivative(calculated[static_cast<std::size_t>(i)]);
+                continue;
             }
-            theta[static_cast<std::size_t>(j)] = original;
+            const double h = residuals_.step(j, theta[static_cast<std::size_t>(j)], central_ ? 1e-5 : 1e-8);
+            shifted[static_cast<std::size_t>(j)] = theta[static_cast<std::size_t>(j)] + h;
+            if (!residuals_.residuals(shifted.data(), plus.data())) return false;
+            if (central_) {
+                shifted[static_cast<std::size_t>(j)] = theta[static_cast<std::size_t>(j)] - h;
+                if (!residuals_.residuals(shifted.data(), minus.data())) return false;
+            }
+            shifted[static_cast<std::size_t>(j)] = theta[static_cast<std::size_t>(j)];
             for (int i = 0; i < n; ++i) {
                 const double low = central_ ? minus[static_cast<std::size_t>(i)] : residuals[i];
-                jacobians[0][i * p + j] = (plus[static_cast<std::size_t>(i)] - low) / (central_ ? 2 * h : h);
+                column[i * p] = (plus[static_cast<std::size_t>(i)] - low) / (central_ ? 2 * h : h);
             }
+        }
+        if (central_) {
+            keptTheta_ = theta;
+            keptResiduals_.assign(residuals, residuals + n);
+            keptJacobian_.assign(jacobians[0], jacobians[0] + n * p);
         }
         return true;
     }
 
 private:
     const Residuals& residuals_;
+    const std::vector<FitParameter>& parameters_;
     bool central_ = false;
+    mutable std::vector<double> keptTheta_, keptResiduals_, keptJacobian_;
 };
 
 class ProgressCallback : public ceres::IterationCallback {
@@ -170,13 +198,40 @@ public:
     explicit ProgressCallback(const FitSettings& settings) : settings_(settings) {}
     ceres::CallbackReturnType operator()(const ceres::IterationSummary& summary) override
     {
-        if (settings_.progress && !settings_.progress(summary.iteration, 2 * summary.cost)) return ceres::SOLVER_ABORT;
+        if (settings_.progress && !settings_.progress(done + summary.iteration, 2 * summary.cost)) return ceres::SOLVER_ABORT;
         return ceres::SOLVER_CONTINUE;
     }
+    int done = 0;  // iterations of an earlier pass
 
 private:
     const FitSettings& settings_;
 };
+
+// Solves for θ within the bounds from where it stands; the problem keeps the
+// cost function, for the covariance afterwards.
+ceres::Solver::Summary solve(ceres::Problem& problem, ObservationCost* cost, std::vector<double>& theta,
+                             const FitSettings& settings, ProgressCallback& callback, double functionTolerance)
+{
+    problem.AddResidualBlock(cost, nullptr, theta.data());
+    for (std::size_t j = 0; j < theta.size(); ++j) {
+        const FitParameterInfo& info = InfoOf(settings.parameters[j]);
+        problem.SetParameterLowerBound(theta.data(), static_cast<int>(j), Residuals::theta(info, settings.bounds[j].lower));
+        problem.SetParameterUpperBound(theta.data(), static_cast<int>(j), Residuals::theta(info, settings.bounds[j].upper));
+    }
+    ceres::Solver::Options options;
+    options.trust_region_strategy_type = ceres::LEVENBERG_MARQUARDT;
+    options.linear_solver_type = ceres::DENSE_QR;
+    options.max_num_iterations = settings.maxIterations;
+    options.function_tolerance = functionTolerance;
+    options.gradient_tolerance = 1e-20;
+    options.parameter_tolerance = 1e-13;
+    options.num_threads = 1;
+    options.logging_type = ceres::SILENT;
+    options.callbacks.push_back(&callback);
+    ceres::Solver::Summary summary;
+    ceres::Solve(options, &problem, &summary);
+    return summary;
+}
 
 FitStatistics statisticsOf(const std::vector<Observation>& observations, const std::vector<double>& calculated,
                            const std::vector<double>& residuals)
@@ -278,29 +333,26 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
     if (!std::isfinite(result.before.objective))
         throw CheckError("Log residuals need a detection limit: the model gives zero at some observations");
 
-    auto* cost = new ObservationCost(residuals);
-    ceres::Problem problem;
-    problem.AddResidualBlock(cost, nullptr, theta.data());
-    for (int j = 0; j < p; ++j) {
-        const FitParameterInfo& info = InfoOf(settings.parameters[static_cast<std::size_t>(j)]);
-        problem.SetParameterLowerBound(theta.data(), j, Residuals::theta(info, settings.bounds[static_cast<std::size_t>(j)].lower));
-        problem.SetParameterUpperBound(theta.data(), j, Residuals::theta(info, settings.bounds[static_cast<std::size_t>(j)].upper));
-    }
-    ceres::Solver::Options options;
-    options.trust_region_strategy_type = ceres::LEVENBERG_MARQUARDT;
-    options.linear_solver_type = ceres::DENSE_QR;
-    options.max_num_iterations = settings.maxIterations;
-    options.function_tolerance = 1e-15;
-    options.gradient_tolerance = 1e-20;
-    options.parameter_tolerance = 1e-13;
-    options.num_threads = 1;
-    options.logging_type = ceres::SILENT;
     ProgressCallback callback(settings);
-    options.callbacks.push_back(&callback);
-    ceres::Solver::Summary summary;
-    ceres::Solve(options, &problem, &summary);
+    if (settings.coarseQuadrature) {
+        // Most of the way on the cheaper rule; a failure there leaves the start for the full rule.
+        const Residuals coarse(observations, start, *settings.coarseQuadrature, settings);
+        std::vector<double> approach = theta;
+        ceres::Problem coarseProblem;
+        const ceres::Solver::Summary summary =
+            solve(coarseProblem, new ObservationCost(coarse, settings.parameters), approach, settings, callback, 1e-8);
+        if (summary.termination_type == ceres::USER_FAILURE) {
+            result.stop = FitStop::Cancelled;
+            return result;
+        }
+        if (summary.termination_type == ceres::CONVERGENCE || summary.termination_type == ceres::NO_CONVERGENCE) theta = approach;
+        callback.done = static_cast<int>(summary.iterations.size()) - 1;
+    }
+    auto* cost = new ObservationCost(residuals, settings.parameters);
+    ceres::Problem problem;
+    const ceres::Solver::Summary summary = solve(problem, cost, theta, settings, callback, 1e-15);
 
-    result.iterations = static_cast<int>(summary.iterations.size()) - 1;
+    result.iterations = callback.done + static_cast<int>(summary.iterations.size()) - 1;
     result.solverMessage = summary.message;
     switch (summary.termination_type) {
     case ceres::CONVERGENCE: result.stop = FitStop::Converged; break;

@@ -51,6 +51,9 @@ struct FitSettings {
     double detectionLimit = 0;
     int maxIterations = 200;
     unsigned workers = 1;
+    // A lower quadrature order to come near the optimum with first, at a
+    // fraction of the cost; the fit then ends on the model's own order.
+    const QuadratureState* coarseQuadrature = nullptr;
     // Called after every iteration with its number and the objective; a
     // false return cancels the fit.
     std::function<bool(int iteration, double objective)> progress;

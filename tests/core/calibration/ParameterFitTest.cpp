@@ -280,3 +280,25 @@ TEST(ParameterFit, CancelsFromTheProgressCallAndGivesTheSameFitOnAnyThreads)
     EXPECT_EQ(one.parameters[0].value, three.parameters[0].value);
     EXPECT_EQ(one.parameters[1].standardError, three.parameters[1].standardError);
 }
+
+TEST(ParameterFit, ACoarseFirstPassEndsOnTheSameOptimum)
+{
+    ModelState truth = initialModel();
+    truth.GaussOrder = 104;
+    const QuadratureState fine = kavrin::test::LoadedQuadrature(104), coarse = kavrin::test::LoadedQuadrature(20);
+    const std::vector<Observation> data = observed(wells(25), truth, fine, normalNoise(25, 0.003, 99));
+    const ModelState start = with(truth, {{FitParameter::AlphaX, 0.4}, {FitParameter::Decay, 1e-4}, {FitParameter::C0, 1}});
+    FitSettings settings = settingsFor({FitParameter::AlphaX, FitParameter::Decay, FitParameter::C0}, start, false);
+    const FitResult direct = FitObservations(data, start, fine, settings);
+    settings.coarseQuadrature = &coarse;
+    const FitResult twoPass = FitObservations(data, start, fine, settings);
+    ASSERT_TRUE(twoPass.identifiable());
+    for (std::size_t j = 0; j < 3; ++j) {
+        // Equal well within the estimate's own uncertainty.
+        EXPECT_NEAR(twoPass.parameters[j].value, direct.parameters[j].value, 1e-4 * direct.parameters[j].standardError) << j;
+        EXPECT_NEAR(twoPass.parameters[j].standardError, direct.parameters[j].standardError, 1e-5 * direct.parameters[j].standardError);
+    }
+    int calls = 0;
+    settings.progress = [&](int, double) { return ++calls < 1; };
+    EXPECT_EQ(FitObservations(data, start, fine, settings).stop, FitStop::Cancelled);
+}
