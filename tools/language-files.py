@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the two language files next to the data: 125 lines each, Windows-1252,
+"""Writes the two language files next to the data: 145 lines each (125 of the
+windows, then 20 of the calibration window's automatic fit), Windows-1252,
 CR LF. Line n of each list is line n of the file; the loader gives each line to
 its controls and message slots by position. Run from the repository root:
     python3 tools/language-files.py"""
@@ -60,6 +61,14 @@ PORTUGUESE = [
     "A faixa de Y deve ser maior que a dimensão da fonte em Y. Aumente a faixa de Y.",
     "Há menos de 50 MB de memória livre. Feche outros programas e tente de novo.",
     "Velocidade da animação", "Gerar Animação",
+    # 126-145: the automatic fit of the calibration window
+    "Ajuste automático dos parâmetros", "Mínimo", "Máximo", "Resíduos em log10 da concentração",
+    "Limite de detecção (mg/L):", "Ajustar", "Cancelar ajuste", "Aplicar à janela de dados", "Desfazer aplicação",
+    "Parâmetro|Inicial|Ajustado|Erro padrão|Mínimo 95 %|Máximo 95 %", "Objetivo|R²|EMA (mg/L)|REQM (mg/L)|Antes|Depois",
+    "Iteração %1, objetivo %2", "%1 iterações; %2", "convergiu|limite de iterações atingido|cancelado|falhou",
+    "As observações não determinam os parâmetros ajustados:", "%1 não influencia as observações",
+    "%1 e %2 têm correlação acima de 0,99", "Ajuste menos parâmetros ou acrescente observações que os distingam.",
+    "Correlações", "Intervalos de 95 % com t de Student = %1 e %2 graus de liberdade",
 ]
 
 ENGLISH = [
@@ -111,6 +120,14 @@ ENGLISH = [
     "The Y range must be longer than the source size in Y. Enlarge the Y range.",
     "Less than 50 MB of memory is free. Close other programs and try again.",
     "Animation speed", "Make Animation",
+    # 126-145: the automatic fit of the calibration window
+    "Automatic parameter fit", "Lower bound", "Upper bound", "Residuals on log10 concentrations",
+    "Detection limit (mg/L):", "Fit", "Cancel fit", "Apply to the data window", "Undo apply",
+    "Parameter|Initial|Fitted|Std. error|Lower 95 %|Upper 95 %", "Objective|R²|MAE (mg/L)|RMSE (mg/L)|Before|After",
+    "Iteration %1, objective %2", "%1 iterations; %2", "converged|iteration limit reached|cancelled|failed",
+    "The observations cannot determine the fitted parameters:", "%1 has no influence on them",
+    "%1 and %2 are correlated beyond 0.99", "Fit fewer parameters or add observations that separate them.",
+    "Correlations", "95 % intervals from Student's t = %1 with %2 degrees of freedom",
 ]
 
 FIXED = {71: ("Concentração x Tempo", "Concentration x Time"),
@@ -119,7 +136,7 @@ FIXED = {71: ("Concentração x Tempo", "Concentration x Time"),
 
 
 def write(path, lines):
-    assert len(lines) == 125, (path, len(lines))
+    assert len(lines) == 145, (path, len(lines))
     with open(path, "wb") as out:
         out.write("".join(line + "\r\n" for line in lines).encode("windows-1252"))
 

@@ -312,6 +312,10 @@ void LoadLanguage(AppState& app, const QString& name)
     }
     TextFileReader reader(file.toStdString());
     for (int line = 1; line <= 125; ++line) ApplyLanguageLine(app, line, QString::fromStdString(reader.readLine()));
+    // Lines the program gained later; an older file without them keeps the built-in texts.
+    QStringList later;
+    for (int line = 0; line < FitPanel::kLanguageLines; ++line) later << QString::fromStdString(reader.readLine());
+    if (app.windows.observacao) app.windows.observacao->fitPanel->applyLanguage(later, app.PortugueseActive);
 }
 
 }  // namespace kavrin

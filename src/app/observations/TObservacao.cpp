@@ -89,7 +89,7 @@ QChartView* comparisonChart()
     QChartView* view = MakeChartView("Chart1", QString::fromUtf8("Concentração medida (mg/L)"),
                                      QString::fromUtf8("Concentração calculada (mg/L)"), {fitted, points, ideal});
     placeLegendBelow(view->chart());
-    view->setMinimumSize(520, 420);
+    view->setMinimumSize(520, 300);
     return view;
 }
 
@@ -149,8 +149,20 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
     auto* boxLayout = new QHBoxLayout(box);
     boxLayout->addLayout(tableSide);
     boxLayout->addWidget(comparison, 1);
-    (new QVBoxLayout(this))->addWidget(box);
-    resize(974, 522);
+    fitPanel = new FitPanel(
+        app_, dialogs_, [this] { return table_.observations(); },
+        [this](const std::vector<Observation>& observations, const std::vector<double>& calculated) {
+            RunCommand(dialogs_, [&] {
+                std::vector<double> observed;
+                for (const Observation& o : observations) observed.push_back(o.C);
+                showComparison(observations, calculated, CompareValues(observed, calculated));
+            });
+        },
+        this);
+    auto* windowLayout = new QVBoxLayout(this);
+    windowLayout->addWidget(box, 1);
+    windowLayout->addWidget(fitPanel);
+    resize(1120, 800);
 
     showTable();
     connect(Edit1, &QLineEdit::textChanged, this, &TObservacao::Edit1Change);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calibration/Comparison.h"
+#include "observations/FitPanel.h"
 #include "frame/AppState.h"
 #include "Dialogs.h"
 
@@ -32,6 +33,7 @@ public:
     // The table behind the grid: every cell, hidden rows included.
     const ObservationTable& table() const { return table_; }
 
+    FitPanel* fitPanel;  // the automatic fit below the table and the chart
     QTableWidget* StringGrid1;
     QLineEdit* Edit1;
     QChartView* Chart1;

@@ -155,8 +155,17 @@ public:
             std::copy(keptJacobian_.begin(), keptJacobian_.end(), jacobians[0]);
             return true;
         }
+        // The solver evaluates a step alone, then again with the Jacobian once
+        // it accepts it: the values of the first call serve the second.
         std::vector<double> calculated;
-        if (!residuals_.residuals(theta.data(), residuals, &calculated)) return false;
+        if (theta == lastTheta_) {
+            calculated = lastCalculated_;
+            for (int i = 0; i < n; ++i) residuals[i] = residuals_.residual(i, calculated[static_cast<std::size_t>(i)]);
+        } else {
+            if (!residuals_.residuals(theta.data(), residuals, &calculated)) return false;
+            lastTheta_ = theta;
+            lastCalculated_ = calculated;
+        }
         if (!wantJacobian) return true;
         std::vector<double> shifted = theta, plus(static_cast<std::size_t>(n)), minus(static_cast<std::size_t>(n));
         for (int j = 0; j < p; ++j) {
@@ -191,6 +200,7 @@ private:
     const std::vector<FitParameter>& parameters_;
     bool central_ = false;
     mutable std::vector<double> keptTheta_, keptResiduals_, keptJacobian_;
+    mutable std::vector<double> lastTheta_, lastCalculated_;
 };
 
 class ProgressCallback : public ceres::IterationCallback {

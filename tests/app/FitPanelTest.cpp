@@ -1,0 +1,150 @@
+#include "GuiFixture.h"
+#include "frame/LanguageLoader.h"
+#include "model/Variaveis.h"
+#include "observations/TObservacao.h"
+#include "project/TFormDados.h"
+#include "text/NumberText.h"
+
+#include <QCheckBox>
+#include <QChart>
+#include <QChartView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QXYSeries>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace kavrin;
+using kavrin::test::GuiFixture;
+using kavrin::test::WriteBytes;
+
+namespace {
+
+struct FitFixture : GuiFixture {
+    FitPanel* panel = nullptr;
+
+    // Wells that the initial model gives exactly; the data window then shows AlphaX = 3.
+    FitFixture()
+    {
+        start();
+        panel = app.windows.observacao->fitPanel;
+        ModelState model;
+        Variaveis(InitialParameterTexts(), model, '.');
+        std::vector<Observation> wells;
+        for (int i = 0; i < 14; ++i) wells.push_back({0, 3.0 + 3.5 * i, -5.0 + (i % 6) * 2, 0.3 * (i % 3), 1400.0 + 70 * i});
+        const std::vector<double> values = CalculatedConcentrations(wells, model, kavrin::test::LoadedQuadrature(60), 1);
+        std::string table;
+        for (std::size_t i = 0; i < wells.size(); ++i)
+            table += FormatGeneral(values[i], '.') + " " + FormatGeneral(wells[i].X, '.') + " " + FormatGeneral(wells[i].Y, '.') + " "
+                   + FormatGeneral(wells[i].Z, '.') + " " + FormatGeneral(wells[i].T, '.') + "\r\n";
+        WriteBytes(folder.path() + "wells.txt", table);
+        dialogs.files.push_back(QString::fromStdString(folder.path() + "wells.txt"));
+        app.windows.observacao->findChild<QPushButton*>("BitBtn5")->click();
+        app.windows.dados->Edit[14]->setText("3");
+    }
+    void click(const char* name) { panel->findChild<QPushButton*>(name)->click(); }
+    void fitAndWait()
+    {
+        click("BitBtn7");
+        for (int i = 0; i < 600 && !panel->result(); ++i) QTest::qWait(50);
+        for (int i = 0; i < 600 && panel->running(); ++i) QTest::qWait(50);
+    }
+    QString cell(QTableWidget* grid, int row, int column) const
+    {
+        const QTableWidgetItem* item = grid->item(row, column);
+        return item ? item->text() : QString();
+    }
+};
+
+}  // namespace
+
+TEST(FitPanel, FitsOnAWorkerThenAppliesAndUndoes)
+{
+    FitFixture f;
+    f.panel->CheckBoxes[0]->setChecked(true);  // AlphaX
+    EXPECT_EQ(f.panel->LowerEdits[0]->text(), "0.03");
+    EXPECT_EQ(f.panel->UpperEdits[0]->text(), "300");
+    f.panel->CheckBoxes[6]->setChecked(true);  // C0
+    f.fitAndWait();
+    ASSERT_TRUE(f.panel->result());
+    ASSERT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+    const FitResult& result = *f.panel->result();
+    EXPECT_EQ(result.stop, FitStop::Converged);
+    EXPECT_NEAR(result.parameters[0].value, 1, 1e-6);
+    EXPECT_EQ(f.cell(f.panel->StringGrid2, 0, 0), "AlphaX");
+    EXPECT_EQ(f.cell(f.panel->StringGrid2, 0, 1), "3");
+    EXPECT_EQ(f.cell(f.panel->StringGrid2, 0, 2), "1");
+    EXPECT_EQ(f.cell(f.panel->StringGrid2, 1, 2), "0.5");
+    EXPECT_TRUE(f.panel->LabelNotes->text().contains("12 graus de liberdade")) << f.panel->LabelNotes->text().toStdString();
+    // The comparison chart shows the fitted concentrations.
+    QXYSeries* points = nullptr;
+    for (QAbstractSeries* s : f.app.windows.observacao->Chart1->chart()->series())
+        if (s->objectName() == "Series3") points = static_cast<QXYSeries*>(s);
+    ASSERT_EQ(points->count(), 14);
+    EXPECT_EQ(points->at(5).y(), result.calculatedAfter[5]);
+    EXPECT_EQ(f.app.windows.observacao->Label3->text(), "1.0000");
+
+    f.click("BitBtn9");
+    EXPECT_EQ(f.app.windows.dados->Edit[14]->text().toStdString(), FormatGeneral(result.parameters[0].value, '.'));
+    EXPECT_EQ(f.app.windows.dados->Edit[1]->text().toStdString(), FormatGeneral(result.parameters[1].value, '.'));
+    f.click("BitBtn10");
+    EXPECT_EQ(f.app.windows.dados->Edit[14]->text(), "3");
+    EXPECT_EQ(f.app.windows.dados->Edit[1]->text(), "0.5");
+    EXPECT_FALSE(f.panel->findChild<QPushButton*>("BitBtn10")->isEnabled());
+}
+
+TEST(FitPanel, ParametersThatActTogetherGiveTheMessageAndNoApply)
+{
+    FitFixture f;
+    f.panel->CheckBoxes[3]->setChecked(true);  // Kxx
+    f.panel->CheckBoxes[4]->setChecked(true);  // Retardation
+    f.fitAndWait();
+    ASSERT_TRUE(f.panel->result());
+    EXPECT_EQ(f.panel->LabelNotes->text(),
+              QString::fromUtf8("As observações não determinam os parâmetros ajustados: Kxx e Retardation têm correlação acima de "
+                                "0,99. Ajuste menos parâmetros ou acrescente observações que os distingam."));
+    EXPECT_EQ(f.cell(f.panel->StringGrid2, 0, 2), "");
+    EXPECT_FALSE(f.panel->findChild<QPushButton*>("BitBtn9")->isEnabled());
+}
+
+TEST(FitPanel, CancelStopsTheFitAndBadInputIsReported)
+{
+    FitFixture f;
+    f.panel->CheckBoxes[0]->setChecked(true);
+    f.click("BitBtn7");
+    f.click("BitBtn8");
+    for (int i = 0; i < 600 && (!f.panel->result() || f.panel->running()); ++i) QTest::qWait(50);
+    ASSERT_TRUE(f.panel->result());
+    EXPECT_EQ(f.panel->result()->stop, FitStop::Cancelled);
+    EXPECT_EQ(f.app.windows.dados->Edit[14]->text(), "3");
+
+    f.panel->LowerEdits[0]->setText("5");
+    f.click("BitBtn7");
+    for (int i = 0; i < 600 && f.panel->running(); ++i) QTest::qWait(50);
+    EXPECT_EQ(f.dialogs.errors, QStringList{"The current value of AlphaX lies outside its bounds"});
+}
+
+TEST(FitPanel, AnOlderLanguageFileKeepsTheBuiltInTexts)
+{
+    FitFixture f;
+    const std::string folder = f.folder.path() + "program/";
+    std::filesystem::create_directories(folder);
+    const std::string full = kavrin::test::ReadBytes((f.app.executableFolder + QString::fromUtf8("idiominglês.txt")).toStdString());
+    const std::vector<std::string> lines = kavrin::test::CrLfLines(full);
+    std::string older, custom;
+    for (std::size_t i = 0; i < 125; ++i) older += lines[i] + "\r\n";
+    custom = older + "Own fit title\r\n";
+    f.app.executableFolder = QString::fromStdString(folder);
+    WriteBytes(folder + "idiominglês.txt", older);
+    LoadLanguage(f.app, "English");
+    EXPECT_EQ(f.panel->title(), "Automatic parameter fit");
+    EXPECT_EQ(f.panel->findChild<QPushButton*>("BitBtn7")->text(), "Fit");
+    WriteBytes(folder + "idiominglês.txt", custom);
+    LoadLanguage(f.app, "English");
+    EXPECT_EQ(f.panel->title(), "Own fit title");
+    EXPECT_EQ(f.panel->findChild<QPushButton*>("BitBtn9")->text(), "Apply to the data window");
+}
