@@ -3,7 +3,7 @@
 #include "ChartView.h"
 #include "CommandRunner.h"
 #include "NamedWidget.h"
-#include "PictureExport.h"
+#include "ChartPicture.h"
 #include "calibration/Comparison.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
@@ -241,7 +241,7 @@ void TObservacao::BitBtn3Click()
 {
     const QString chosen = dialogs_.saveFile(QString::fromUtf8("Arquivo de figuras (*.jpg)"), QString());
     if (chosen.isEmpty()) return;
-    RunCommand(dialogs_, [&] { SaveWidgetBitmap(*Chart1, chosen + ".jpeg"); });
+    RunCommand(dialogs_, [&] { WriteBitmap(RenderChart(Chart1), chosen + ".jpeg"); });
 }
 
 void TObservacao::BitBtn6Click()
