@@ -70,8 +70,8 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<std::vector<Ob
         CheckBoxes[i] = NamedWidget<QCheckBox>(this, name.toUtf8().constData(), QString::fromUtf8(kFitParameters[i].name));
         LowerEdits[i] = NamedWidget<QLineEdit>(this, QString("EditLower%1").arg(i + 1).toUtf8().constData(), QString());
         UpperEdits[i] = NamedWidget<QLineEdit>(this, QString("EditUpper%1").arg(i + 1).toUtf8().constData(), QString());
-        LowerEdits[i]->setFixedWidth(70);
-        UpperEdits[i]->setFixedWidth(70);
+        LowerEdits[i]->setFixedWidth(62);
+        UpperEdits[i]->setFixedWidth(62);
         const int row = static_cast<int>(i) % 3 + 1, column = 3 * (static_cast<int>(i) / 3);
         bounds->addWidget(CheckBoxes[i], row, column);
         bounds->addWidget(LowerEdits[i], row, column + 1);
@@ -117,9 +117,9 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<std::vector<Ob
         grid->verticalHeader()->setDefaultSectionSize(22);
     }
     StringGrid2->verticalHeader()->hide();
-    StringGrid3->setFixedWidth(250);
+    StringGrid3->setFixedWidth(300);
     StringGrid3->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    StringGrid2->setMinimumHeight(130);
+    StringGrid2->setMinimumSize(400, 130);
     auto* tables = new QHBoxLayout;
     tables->addWidget(StringGrid2, 1);
     tables->addWidget(StringGrid3);

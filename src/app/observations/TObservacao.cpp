@@ -89,7 +89,7 @@ QChartView* comparisonChart()
     QChartView* view = MakeChartView("Chart1", QString::fromUtf8("Concentração medida (mg/L)"),
                                      QString::fromUtf8("Concentração calculada (mg/L)"), {fitted, points, ideal});
     placeLegendBelow(view->chart());
-    view->setMinimumSize(520, 300);
+    view->setMinimumSize(520, 270);
     return view;
 }
 
@@ -162,7 +162,8 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
     auto* windowLayout = new QVBoxLayout(this);
     windowLayout->addWidget(box, 1);
     windowLayout->addWidget(fitPanel);
-    resize(1120, 800);
+    setMinimumSize(minimumSizeHint());  // the frame never squeezes the chart over its labels
+    resize(1240, 800);
 
     showTable();
     connect(Edit1, &QLineEdit::textChanged, this, &TObservacao::Edit1Change);
