@@ -234,7 +234,7 @@ ceres::Solver::Summary solve(ceres::Problem& problem, ObservationCost* cost, std
     options.max_num_iterations = settings.maxIterations;
     options.function_tolerance = functionTolerance;
     options.gradient_tolerance = 1e-20;
-    options.parameter_tolerance = 1e-13;
+    options.parameter_tolerance = 1e-10;
     options.num_threads = 1;
     options.logging_type = ceres::SILENT;
     options.callbacks.push_back(&callback);
@@ -360,7 +360,7 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
     }
     auto* cost = new ObservationCost(residuals, settings.parameters);
     ceres::Problem problem;
-    const ceres::Solver::Summary summary = solve(problem, cost, theta, settings, callback, 1e-15);
+    const ceres::Solver::Summary summary = solve(problem, cost, theta, settings, callback, 1e-12);
 
     result.iterations = callback.done + static_cast<int>(summary.iterations.size()) - 1;
     result.solverMessage = summary.message;
