@@ -23,11 +23,12 @@ test: build
 run: build
 	@$(BUILD)/bin/kavrin $(ARGS)
 
-# Speed and memory of the field computation and the charts (not part of `make test`).
+# Speed and memory of the field computation, the charts and the map (not part of `make test`).
 bench: build
-	@cmake --build $(BUILD) --target kavrin-bench kavrin-chart-bench -j$(JOBS)
+	@cmake --build $(BUILD) --target kavrin-bench kavrin-chart-bench kavrin-map-bench -j$(JOBS)
 	@$(BUILD)/bin/kavrin-bench
 	@$(BUILD)/bin/kavrin-chart-bench
+	@$(BUILD)/bin/kavrin-map-bench
 
 # The Debian package $(BUILD)/kavrin_<version>_amd64.deb.
 package: build

@@ -14,6 +14,7 @@ const char* const kBatchUsage =
     "       kavrin-batch series time --project FILE.kvr --x X --y Y\n"
     "       kavrin-batch series long --project FILE.kvr --time T --y Y\n"
     "       kavrin-batch series trans --project FILE.kvr --time T --x X\n"
+    "       kavrin-batch map --project FILE.kvr (--time TEXT --to FILE.bmp | --all --to FOLDER)\n"
     "  NAME is Edit1 … Edit21, ComboBox1 or a field name (C0, SourceWidth, DX, GaussOrder, …).\n"
     "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
 
@@ -109,6 +110,34 @@ BatchSeriesOptions ParseBatchSeriesOptions(const std::vector<std::string>& words
                                                               : options.time && options.x && !options.y;
     if (!complete)
         throw std::invalid_argument("series time takes --x and --y, series long --time and --y, series trans --time and --x");
+    return options;
+}
+
+BatchMapOptions ParseBatchMapOptions(const std::vector<std::string>& words)
+{
+    BatchMapOptions options;
+    bool project = false, to = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= words.size()) throw std::invalid_argument(word + " needs a value");
+            return words[++i];
+        };
+        if (word == "--project") {
+            options.projectPath = value(), project = true;
+        } else if (word == "--time") {
+            options.time = value();
+        } else if (word == "--all") {
+            options.all = true;
+        } else if (word == "--to") {
+            options.to = value(), to = true;
+        } else {
+            throw std::invalid_argument("unknown option \"" + word + "\" for map");
+        }
+    }
+    if (!project) throw std::invalid_argument("map needs --project FILE.kvr");
+    if (!to) throw std::invalid_argument("map needs --to FILE.bmp (or --to FOLDER with --all)");
+    if (options.all == options.time.has_value()) throw std::invalid_argument("map takes either --time TEXT or --all");
     return options;
 }
 

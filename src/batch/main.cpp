@@ -1,12 +1,16 @@
 // kavrin-batch: the model run without a window.
 #include "BatchExport.h"
+#include "BatchMap.h"
 #include "BatchOptions.h"
 #include "BatchRun.h"
 #include "BatchSeries.h"
+#include "Settings.h"
 #include "text/DecimalSeparator.h"
 #include "text/Errors.h"
 #include "workspace/ExecutableFolder.h"
 #include "workspace/Workspace.h"
+
+#include <QGuiApplication>
 
 #include <iostream>
 #include <stdexcept>
@@ -60,6 +64,15 @@ int main(int argc, char** argv)
     if (words[0] == "series") {
         return command([&] { return ParseBatchSeriesOptions(rest); },
                        [&](const BatchSeriesOptions& options) { PerformBatchSeries(options, environment, std::cout); });
+    }
+    if (words[0] == "map") {
+        // The pictures are painted with Qt's fonts; no display is needed.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication application(argc, argv);
+        return command([&] { return ParseBatchMapOptions(rest); }, [&](const BatchMapOptions& options) {
+            const MapLanguages languages{GetRegistryValue("Software\\KAVRIN", "Language") == "Port", !EnglishChosen()};
+            for (const std::string& path : PerformBatchMap(options, environment, languages)) std::cout << path << "\n";
+        });
     }
     if (words[0] != "run") {
         std::cerr << "kavrin-batch: unknown command \"" << words[0] << "\"\n" << kBatchUsage;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <sstream>
@@ -245,4 +246,42 @@ TEST(BatchSeries, ThePointsOfEachChartAsCsv)
     EXPECT_EQ(noTime.status, 1);
     EXPECT_NE(noTime.err.find("T7.txt does not exist"), std::string::npos) << noTime.err;
     EXPECT_EQ(batch(folder, {"series", "time", "--project", kvr, "--x", "0"}).status, 2);
+}
+
+namespace {
+
+// The colour of pixel (x, y) of an 800 × 640 24-bit bitmap (rows bottom-up, BGR).
+std::array<int, 3> bitmapPixel(const std::string& bytes, int x, int y)
+{
+    const std::size_t at = 54 + static_cast<std::size_t>(639 - y) * 2400 + static_cast<std::size_t>(3 * x);
+    return {static_cast<unsigned char>(bytes[at + 2]), static_cast<unsigned char>(bytes[at + 1]), static_cast<unsigned char>(bytes[at])};
+}
+
+}  // namespace
+
+TEST(BatchMap, PicturesOfOneTimeAndOfEveryTime)
+{
+    TempFolder folder;
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=2", "--set", "DY=2", "--set", "DT=1250", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
+    const BatchResult one = batch(folder, {"map", "--project", folder.path() + "p.kvr", "--time", "0", "--to", folder.path() + "source.bmp"});
+    ASSERT_EQ(one.status, 0) << one.err;
+    const std::string source = ReadBytes(folder.path() + "source.bmp");
+    ASSERT_EQ(source.size(), 54u + 800 * 640 * 3);
+    EXPECT_EQ(source.substr(0, 2), "BM");
+    EXPECT_EQ((bitmapPixel(source, 53, 320)), (std::array<int, 3>{255, 0, 0})) << "the source bar";
+    EXPECT_EQ((bitmapPixel(source, 710, 466)), (std::array<int, 3>{255, 0, 0})) << "the scale's last cell";
+    EXPECT_EQ((bitmapPixel(source, 700, 187)), (std::array<int, 3>{212, 238, 255})) << "the scale's first cell";
+
+    const BatchResult all = batch(folder, {"map", "--project", folder.path() + "p.kvr", "--all", "--to", folder.path() + "maps"});
+    ASSERT_EQ(all.status, 0) << all.err;
+    for (const char* file : {"maps/T0.bmp", "maps/T1250.bmp", "maps/T2500.bmp"}) EXPECT_TRUE(std::filesystem::exists(folder.path() + file)) << file;
+    EXPECT_EQ(ReadBytes(folder.path() + "maps/T0.bmp"), source);
+    EXPECT_EQ(all.lastLine(), folder.path() + "maps/T2500.bmp");
+
+    const BatchResult missing = batch(folder, {"map", "--project", folder.path() + "p.kvr", "--time", "2500.0", "--to", folder.path() + "x.bmp"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("T2500.0.txt"), std::string::npos) << missing.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.path() + "x.bmp"));
+    EXPECT_EQ(batch(folder, {"map", "--project", "p.kvr", "--to", "x.bmp"}).status, 2) << "neither --time nor --all";
+    EXPECT_EQ(batch(folder, {"map", "--project", "p.kvr", "--time", "0", "--all", "--to", "x"}).status, 2);
 }

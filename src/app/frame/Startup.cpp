@@ -74,8 +74,9 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     ChildWindow* charts = main->addChild(w.grafico, false);
     charts->show();
     charts->showMinimized();
-    w.mapa = new TFormMapa(app);
-    main->addChild(w.mapa, false)->showMinimized();
+    w.mapa = new TFormMapa(app, dialogs);
+    ChildWindow* map = main->addChild(w.mapa, false);
+    map->showMinimized();
     w.calculando = new TFormCalculando(main.get());
     w.ferramenta = new TFormFerramenta(app, dialogs, main.get());
     w.animacao = new TFormAnimacao(app);
@@ -94,6 +95,7 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     connectShowCommands(*main, w);
     main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w.dados->parentWidget()));
     OnActivation(main->mdiArea(), charts, [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.grafico->FormActivate(); }); });
+    OnActivation(main->mdiArea(), map, [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.mapa->FormActivate(); }); });
     return main;
 }
 
