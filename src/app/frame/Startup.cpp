@@ -79,8 +79,9 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     map->showMinimized();
     w.calculando = new TFormCalculando(main.get());
     w.ferramenta = new TFormFerramenta(app, dialogs, main.get());
-    w.animacao = new TFormAnimacao(app);
-    main->addChild(w.animacao, true)->showMinimized();
+    w.animacao = new TFormAnimacao(app, dialogs);
+    ChildWindow* animation = main->addChild(w.animacao, true);
+    animation->showMinimized();
 
     w.observacao = new TObservacao(app, dialogs);
     ChildWindow* calibration = main->addChild(w.observacao, false);
@@ -96,6 +97,7 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w.dados->parentWidget()));
     OnActivation(main->mdiArea(), charts, [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.grafico->FormActivate(); }); });
     OnActivation(main->mdiArea(), map, [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.mapa->FormActivate(); }); });
+    OnActivation(main->mdiArea(), animation, [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.animacao->FormActivate(); }); });
     return main;
 }
 

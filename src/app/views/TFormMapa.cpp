@@ -2,14 +2,19 @@
 #include "NamedWidget.h"
 
 #include "CommandRunner.h"
+#include "BitmapFile.h"
 #include "MapPainter.h"
 #include "Settings.h"
 #include "frame/TFormPrincipal.h"
+#include "map/AnimationFrames.h"
 #include "map/MapPicture.h"
 #include "map/MapReadout.h"
+#include "text/Errors.h"
 #include "workspace/Workspace.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,6 +22,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <cerrno>
 
 namespace kavrin {
 
@@ -112,7 +119,7 @@ void TFormMapa::BitBtn1Click()
     DesenhaMapa();
 }
 
-void TFormMapa::DesenhaMapa()
+bool TFormMapa::DesenhaMapa()
 {
     MapPicture map;
     try {
@@ -120,7 +127,7 @@ void TFormMapa::DesenhaMapa()
         map = kavrin::DesenhaMapa({app_.model, app_.grid, MapTimeText.toStdString(), portugueseTitle, app_.PortugueseActive, app_.separator});
     } catch (const MapGridTooLarge& tooLarge) {
         dialogs_.notice(tooLarge.axis() == 'X' ? app_.messages.MsgGridTooLargeX : app_.messages.MsgGridTooLargeY);
-        return;
+        return false;
     }
     picture_ = PaintMapPicture(map);
     geometry_ = std::move(map.geometry);
@@ -128,6 +135,41 @@ void TFormMapa::DesenhaMapa()
     Mapa->setFixedSize(kMapWidth, kMapHeight);
     Mapa->setPixmap(QPixmap::fromImage(picture_));
     if (QWidget* frame = parentWidget()) frame->resize(kMapWidth + 36, kMapHeight + 122);
+    return true;
+}
+
+QStringList TFormMapa::CarregaAnimacao(const std::function<void(int, int)>& progress)
+{
+    struct Restore {
+        TFormMapa* map;
+        ~Restore()
+        {
+            map->Mapa->show();
+            map->ClearMapa();
+            QGuiApplication::restoreOverrideCursor();
+        }
+    };
+    Mapa->hide();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const Restore restore{this};
+
+    QStringList frames;
+    const ModelState& m = app_.model;
+    if (!TimeSeriesIsBounded(m.T0, m.T1, m.DT)) return frames;
+    const int total = static_cast<int>(CountTimes(m.T0, m.T1, m.DT));
+    const QString folder = QString::fromStdString(ProjectFolderPath(app_.project.Root, app_.project.ProjectName)) + "tempImage/";
+    for (double t = m.T0; t <= m.T1; t += m.DT) {
+        MapTimeText = QString::fromStdString(TimeText(t, app_.separator));
+        app_.windows.principal->files().CompletaArray(MapTimeText);
+        if (!DesenhaMapa()) return frames;
+        if (!QDir().mkpath(folder)) throw FileError(EACCES, folder.toStdString());
+        const QString path = folder + QString::fromStdString(FrameFileName(t));
+        WriteBitmap(picture_, path);
+        frames << path;
+        progress(static_cast<int>(frames.size()), total);
+        QCoreApplication::processEvents();
+    }
+    return frames;
 }
 
 void TFormMapa::MostraValor(int X, int Y)

@@ -7,7 +7,10 @@
 #include "map/MapGeometry.h"
 
 #include <QImage>
+#include <QStringList>
 #include <QWidget>
+
+#include <functional>
 
 class QComboBox;
 class QGroupBox;
@@ -27,9 +30,16 @@ public:
     void CompletaComboBox();
     // "Atualizar": loads the chosen time and draws it, whatever the loading's outcome.
     void BitBtn1Click();
-    // Draws MapTimeText from ResultGrid and the model. A failure leaves the
+    // Draws MapTimeText from ResultGrid and the model; false (with the
+    // message shown) when the grid is too large to draw. A failure leaves the
     // picture as it was.
-    void DesenhaMapa();
+    bool DesenhaMapa();
+    // One frame per time T0, T0 + DT, … T1: the time loaded, drawn and saved
+    // as ROOT/PROJECT/tempImage/<integer part>.bmp; returns the frame paths in
+    // play order and reports (frames made, frames in all) after each frame.
+    // The picture control is shown again, without a picture, and the cursor
+    // restored, also when a frame fails.
+    QStringList CarregaAnimacao(const std::function<void(int, int)>& progress);
     // The readout of the picture's pixel (X, Y).
     void MostraValor(int X, int Y);
     // Removes the picture (the new-project command).
