@@ -1,5 +1,6 @@
 // The headless map: the picture of one time, or of every time, of a saved
-// project, drawn exactly as the map window draws it, as 24-bit bitmaps.
+// project, drawn exactly as the map window draws it, as 24-bit bitmaps, and
+// the pictures of every time as one animated GIF.
 #pragma once
 
 #include "BatchOptions.h"
@@ -21,5 +22,9 @@ struct MapLanguages {
 // results file is an error, since no earlier picture stands in for it.
 // Throws KavrinError.
 std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const BatchEnvironment& environment, const MapLanguages& languages);
+
+// Every time's map, in time order, as one looping GIF at exactly `to`.
+// Throws KavrinError.
+void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironment& environment, const MapLanguages& languages);
 
 }  // namespace kavrin

@@ -59,6 +59,15 @@ struct BatchMapOptions {
 // Parses the words after "map". Throws std::invalid_argument.
 BatchMapOptions ParseBatchMapOptions(const std::vector<std::string>& words);
 
+struct BatchAnimateOptions {
+    std::string projectPath;  // --project FILE.kvr
+    std::string to;           // --to FILE.gif
+    int delayMs = 2000;       // --delay MS: each frame's time on screen, the player's default
+};
+
+// Parses the words after "animate". Throws std::invalid_argument.
+BatchAnimateOptions ParseBatchAnimateOptions(const std::vector<std::string>& words);
+
 extern const char* const kBatchUsage;
 
 }  // namespace kavrin

@@ -65,12 +65,16 @@ int main(int argc, char** argv)
         return command([&] { return ParseBatchSeriesOptions(rest); },
                        [&](const BatchSeriesOptions& options) { PerformBatchSeries(options, environment, std::cout); });
     }
-    if (words[0] == "map") {
+    if (words[0] == "map" || words[0] == "animate") {
         // The pictures are painted with Qt's fonts; no display is needed.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication application(argc, argv);
+        const MapLanguages languages{GetRegistryValue("Software\\KAVRIN", "Language") == "Port", !EnglishChosen()};
+        if (words[0] == "animate") {
+            return command([&] { return ParseBatchAnimateOptions(rest); },
+                           [&](const BatchAnimateOptions& options) { PerformBatchAnimate(options, environment, languages); });
+        }
         return command([&] { return ParseBatchMapOptions(rest); }, [&](const BatchMapOptions& options) {
-            const MapLanguages languages{GetRegistryValue("Software\\KAVRIN", "Language") == "Port", !EnglishChosen()};
             for (const std::string& path : PerformBatchMap(options, environment, languages)) std::cout << path << "\n";
         });
     }

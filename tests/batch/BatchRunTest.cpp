@@ -2,6 +2,7 @@
 #include "BatchOptions.h"
 #include "files/ProjectFile.h"
 
+#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -284,4 +285,34 @@ TEST(BatchMap, PicturesOfOneTimeAndOfEveryTime)
     EXPECT_FALSE(std::filesystem::exists(folder.path() + "x.bmp"));
     EXPECT_EQ(batch(folder, {"map", "--project", "p.kvr", "--to", "x.bmp"}).status, 2) << "neither --time nor --all";
     EXPECT_EQ(batch(folder, {"map", "--project", "p.kvr", "--time", "0", "--all", "--to", "x"}).status, 2);
+}
+
+TEST(BatchAnimate, OneGifOfEveryTimesMap)
+{
+    TempFolder folder;
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=5", "--set", "DY=5", "--set", "DT=1250", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
+    ASSERT_EQ(batch(folder, {"map", "--project", folder.path() + "p.kvr", "--all", "--to", folder.path() + "maps"}).status, 0);
+    const BatchResult made = batch(folder, {"animate", "--project", folder.path() + "p.kvr", "--to", folder.path() + "p.gif", "--delay", "500"});
+    ASSERT_EQ(made.status, 0) << made.err;
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName((folder.path() + "p.gif").c_str(), &error);
+    ASSERT_NE(gif, nullptr);
+    ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+    ASSERT_EQ(gif->ImageCount, 3);
+    const char* names[3] = {"maps/T0.bmp", "maps/T1250.bmp", "maps/T2500.bmp"};
+    for (int n = 0; n < 3; ++n) {
+        const std::string bmp = ReadBytes(folder.path() + names[n]);
+        GraphicsControlBlock control;
+        DGifSavedExtensionToGCB(gif, n, &control);
+        EXPECT_EQ(control.DelayTime, 50);
+        int differences = 0;
+        for (int y = 0; y < 640; ++y)
+            for (int x = 0; x < 800; ++x) {
+                const GifColorType c = gif->SColorMap->Colors[gif->SavedImages[n].RasterBits[y * 800 + x]];
+                differences += bitmapPixel(bmp, x, y) != std::array<int, 3>{c.Red, c.Green, c.Blue};
+            }
+        EXPECT_EQ(differences, 0) << names[n];
+    }
+    DGifCloseFile(gif, &error);
+    EXPECT_EQ(batch(folder, {"animate", "--project", "p.kvr", "--to", "x.gif", "--delay", "fast"}).status, 2);
 }
