@@ -134,7 +134,8 @@ bool TFormMapa::DesenhaMapa()
     MapDrawn = true;
     Mapa->setFixedSize(kMapWidth, kMapHeight);
     Mapa->setPixmap(QPixmap::fromImage(picture_));
-    if (QWidget* frame = parentWidget()) frame->resize(kMapWidth + 36, kMapHeight + 122);
+    // A minimised window (frames made for the animation) keeps its icon's size.
+    if (QWidget* frame = parentWidget(); frame && !frame->isMinimized()) frame->resize(kMapWidth + 36, kMapHeight + 122);
     return true;
 }
 
