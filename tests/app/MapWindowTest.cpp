@@ -29,7 +29,7 @@ struct MapFixture : RunFixture {
         type(9, "2");
         map = app.windows.mapa;
     }
-    void activate() { main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(map->parentWidget())); }
+    void activate() { main->showWindow(map, true); }  // as the show commands do
     void draw(const QString& time)
     {
         map->ComboBox1->setEditText(time);
