@@ -204,3 +204,22 @@ TEST(AnimationWindow, TheGifHoldsTheFramesPixels)
     }
     DGifCloseFile(gif, &error);
 }
+
+TEST(AnimationWindow, ASecondStartWhileFramesAreMadeIsIgnored)
+{
+    AnimationFixture f;
+    f.type(12, "5000");
+    f.runAs("Anim");
+    f.activate();
+    bool disabledMeanwhile = false;
+    // Runs between two frames, when the window handles its events.
+    QTimer::singleShot(0, f.animation, [&] {
+        disabledMeanwhile = !f.animation->Button1->isEnabled();
+        f.animation->Button1Click();
+    });
+    f.make();
+    EXPECT_TRUE(disabledMeanwhile);
+    EXPECT_EQ(f.animation->Image, f.paths({"0.bmp", "2500.bmp", "5000.bmp"}));
+    EXPECT_TRUE(f.dialogs.errors.isEmpty());
+    EXPECT_TRUE(f.animation->Button1->isEnabled());
+}
