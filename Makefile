@@ -23,11 +23,12 @@ test: build
 run: build
 	@$(BUILD)/bin/kavrin $(ARGS)
 
-# Speed and memory of the field computation, the charts and the calibration (not part of `make test`).
+# Speed and memory of the field computation, the charts, the map and the calibration (not part of `make test`).
 bench: build
-	@cmake --build $(BUILD) --target kavrin-bench kavrin-chart-bench kavrin-calibration-bench -j$(JOBS)
+	@cmake --build $(BUILD) --target kavrin-bench kavrin-chart-bench kavrin-map-bench kavrin-calibration-bench -j$(JOBS)
 	@$(BUILD)/bin/kavrin-bench
 	@$(BUILD)/bin/kavrin-chart-bench
+	@$(BUILD)/bin/kavrin-map-bench
 	@$(BUILD)/bin/kavrin-calibration-bench
 
 # The Debian package $(BUILD)/kavrin_<version>_amd64.deb.

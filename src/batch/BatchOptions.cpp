@@ -16,6 +16,8 @@ const char* const kBatchUsage =
     "       kavrin-batch series time --project FILE.kvr --x X --y Y\n"
     "       kavrin-batch series long --project FILE.kvr --time T --y Y\n"
     "       kavrin-batch series trans --project FILE.kvr --time T --x X\n"
+    "       kavrin-batch map --project FILE.kvr (--time TEXT --to FILE.bmp | --all --to FOLDER)\n"
+    "       kavrin-batch animate --project FILE.kvr --to FILE.gif [--delay MS]\n"
     "       kavrin-batch compare [--params FILE.dat | --project FILE.kvr] [--set NAME=TEXT]... --obs TABLE.txt\n"
     "       kavrin-batch fit [--params FILE.dat | --project FILE.kvr] [--set NAME=TEXT]... --obs TABLE.txt\n"
     "                        --fit NAME,NAME,... [--log [--detection-limit DL]] [--bounds NAME=LO:HI]...\n"
@@ -204,6 +206,65 @@ BatchSeriesOptions ParseBatchSeriesOptions(const std::vector<std::string>& words
                                                               : options.time && options.x && !options.y;
     if (!complete)
         throw std::invalid_argument("series time takes --x and --y, series long --time and --y, series trans --time and --x");
+    return options;
+}
+
+BatchMapOptions ParseBatchMapOptions(const std::vector<std::string>& words)
+{
+    BatchMapOptions options;
+    bool project = false, to = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= words.size()) throw std::invalid_argument(word + " needs a value");
+            return words[++i];
+        };
+        if (word == "--project") {
+            options.projectPath = value(), project = true;
+        } else if (word == "--time") {
+            options.time = value();
+        } else if (word == "--all") {
+            options.all = true;
+        } else if (word == "--to") {
+            options.to = value(), to = true;
+        } else {
+            throw std::invalid_argument("unknown option \"" + word + "\" for map");
+        }
+    }
+    if (!project) throw std::invalid_argument("map needs --project FILE.kvr");
+    if (!to) throw std::invalid_argument("map needs --to FILE.bmp (or --to FOLDER with --all)");
+    if (options.all == options.time.has_value()) throw std::invalid_argument("map takes either --time TEXT or --all");
+    return options;
+}
+
+BatchAnimateOptions ParseBatchAnimateOptions(const std::vector<std::string>& words)
+{
+    BatchAnimateOptions options;
+    bool project = false, to = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (i + 1 >= words.size()) throw std::invalid_argument(word + " needs a value");
+        const std::string& value = words[++i];
+        if (word == "--project") {
+            options.projectPath = value, project = true;
+        } else if (word == "--to") {
+            options.to = value, to = true;
+        } else if (word == "--delay") {
+            std::size_t end = 0;
+            int delay = 0;
+            try {
+                delay = std::stoi(value, &end);
+            } catch (const std::exception&) {
+                end = 0;
+            }
+            if (end != value.size() || delay < 10 || delay > 655350)
+                throw std::invalid_argument("--delay takes milliseconds from 10 to 655350, not \"" + value + "\"");
+            options.delayMs = delay;
+        } else {
+            throw std::invalid_argument("unknown option \"" + word + "\" for animate");
+        }
+    }
+    if (!project || !to) throw std::invalid_argument("animate needs --project FILE.kvr and --to FILE.gif");
     return options;
 }
 

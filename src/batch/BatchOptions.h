@@ -49,6 +49,24 @@ struct BatchSeriesOptions {
 
 // Parses the words after "series"; each kind needs its two positions. Throws std::invalid_argument.
 BatchSeriesOptions ParseBatchSeriesOptions(const std::vector<std::string>& words);
+struct BatchMapOptions {
+    std::string projectPath;          // --project FILE.kvr
+    std::optional<std::string> time;  // --time TEXT: one time, as in its file name
+    bool all = false;                 // --all: every time of the project
+    std::string to;                   // --to FILE.bmp, or FOLDER with --all
+};
+
+// Parses the words after "map". Throws std::invalid_argument.
+BatchMapOptions ParseBatchMapOptions(const std::vector<std::string>& words);
+
+struct BatchAnimateOptions {
+    std::string projectPath;  // --project FILE.kvr
+    std::string to;           // --to FILE.gif
+    int delayMs = 2000;       // --delay MS: each frame's time on screen, the player's default
+};
+
+// Parses the words after "animate". Throws std::invalid_argument.
+BatchAnimateOptions ParseBatchAnimateOptions(const std::vector<std::string>& words);
 
 struct BatchCompareOptions {
     std::optional<std::string> paramsPath;   // --params FILE.dat

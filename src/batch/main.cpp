@@ -2,13 +2,17 @@
 #include "BatchCompare.h"
 #include "BatchExport.h"
 #include "BatchFit.h"
+#include "BatchMap.h"
 #include "BatchOptions.h"
 #include "BatchRun.h"
 #include "BatchSeries.h"
+#include "Settings.h"
 #include "text/DecimalSeparator.h"
 #include "text/Errors.h"
 #include "workspace/ExecutableFolder.h"
 #include "workspace/Workspace.h"
+
+#include <QGuiApplication>
 
 #include <iostream>
 #include <stdexcept>
@@ -71,6 +75,19 @@ int main(int argc, char** argv)
     if (words[0] == "fit") {
         return command([&] { return ParseBatchFitOptions(rest); },
                        [&](const BatchFitOptions& options) { PerformBatchFit(options, environment, std::cout); });
+    }
+    if (words[0] == "map" || words[0] == "animate") {
+        // The pictures are painted with Qt's fonts; no display is needed.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication application(argc, argv);
+        const MapLanguages languages{GetRegistryValue("Software\\KAVRIN", "Language") == "Port", !EnglishChosen()};
+        if (words[0] == "animate") {
+            return command([&] { return ParseBatchAnimateOptions(rest); },
+                           [&](const BatchAnimateOptions& options) { PerformBatchAnimate(options, environment, languages); });
+        }
+        return command([&] { return ParseBatchMapOptions(rest); }, [&](const BatchMapOptions& options) {
+            for (const std::string& path : PerformBatchMap(options, environment, languages)) std::cout << path << "\n";
+        });
     }
     if (words[0] != "run") {
         std::cerr << "kavrin-batch: unknown command \"" << words[0] << "\"\n" << kBatchUsage;

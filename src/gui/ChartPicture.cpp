@@ -1,11 +1,7 @@
 #include "ChartPicture.h"
 
-#include "text/Errors.h"
-
 #include <QChartView>
 #include <QPainter>
-#include <QSaveFile>
-#include <cerrno>
 
 namespace kavrin {
 
@@ -19,19 +15,6 @@ QImage RenderChart(QChartView* view)
     QPainter painter(&picture);
     view->render(&painter);
     return picture;
-}
-
-void WriteBitmap(const QImage& picture, const QString& path)
-{
-    QSaveFile file(path);
-    const auto failure = [&] {
-        const int code = file.error() == QFileDevice::PermissionsError ? EACCES : file.error() == QFileDevice::ResourceError ? ENOSPC : EIO;
-        file.cancelWriting();
-        return FileError(code, path.toStdString());
-    };
-    if (!file.open(QIODevice::WriteOnly)) throw failure();
-    if (!picture.convertToFormat(QImage::Format_RGB32).save(&file, "BMP")) throw failure();
-    if (!file.commit()) throw failure();
 }
 
 }  // namespace kavrin

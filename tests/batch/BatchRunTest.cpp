@@ -2,9 +2,11 @@
 #include "BatchOptions.h"
 #include "files/ProjectFile.h"
 
+#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <sstream>
@@ -245,4 +247,72 @@ TEST(BatchSeries, ThePointsOfEachChartAsCsv)
     EXPECT_EQ(noTime.status, 1);
     EXPECT_NE(noTime.err.find("T7.txt does not exist"), std::string::npos) << noTime.err;
     EXPECT_EQ(batch(folder, {"series", "time", "--project", kvr, "--x", "0"}).status, 2);
+}
+
+namespace {
+
+// The colour of pixel (x, y) of an 800 × 640 24-bit bitmap (rows bottom-up, BGR).
+std::array<int, 3> bitmapPixel(const std::string& bytes, int x, int y)
+{
+    const std::size_t at = 54 + static_cast<std::size_t>(639 - y) * 2400 + static_cast<std::size_t>(3 * x);
+    return {static_cast<unsigned char>(bytes[at + 2]), static_cast<unsigned char>(bytes[at + 1]), static_cast<unsigned char>(bytes[at])};
+}
+
+}  // namespace
+
+TEST(BatchMap, PicturesOfOneTimeAndOfEveryTime)
+{
+    TempFolder folder;
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=2", "--set", "DY=2", "--set", "DT=1250", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
+    const BatchResult one = batch(folder, {"map", "--project", folder.path() + "p.kvr", "--time", "0", "--to", folder.path() + "source.bmp"});
+    ASSERT_EQ(one.status, 0) << one.err;
+    const std::string source = ReadBytes(folder.path() + "source.bmp");
+    ASSERT_EQ(source.size(), 54u + 800 * 640 * 3);
+    EXPECT_EQ(source.substr(0, 2), "BM");
+    EXPECT_EQ((bitmapPixel(source, 53, 320)), (std::array<int, 3>{255, 0, 0})) << "the source bar";
+    EXPECT_EQ((bitmapPixel(source, 710, 466)), (std::array<int, 3>{255, 0, 0})) << "the scale's last cell";
+    EXPECT_EQ((bitmapPixel(source, 700, 187)), (std::array<int, 3>{212, 238, 255})) << "the scale's first cell";
+
+    const BatchResult all = batch(folder, {"map", "--project", folder.path() + "p.kvr", "--all", "--to", folder.path() + "maps"});
+    ASSERT_EQ(all.status, 0) << all.err;
+    for (const char* file : {"maps/T0.bmp", "maps/T1250.bmp", "maps/T2500.bmp"}) EXPECT_TRUE(std::filesystem::exists(folder.path() + file)) << file;
+    EXPECT_EQ(ReadBytes(folder.path() + "maps/T0.bmp"), source);
+    EXPECT_EQ(all.lastLine(), folder.path() + "maps/T2500.bmp");
+
+    const BatchResult missing = batch(folder, {"map", "--project", folder.path() + "p.kvr", "--time", "2500.0", "--to", folder.path() + "x.bmp"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("T2500.0.txt"), std::string::npos) << missing.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.path() + "x.bmp"));
+    EXPECT_EQ(batch(folder, {"map", "--project", "p.kvr", "--to", "x.bmp"}).status, 2) << "neither --time nor --all";
+    EXPECT_EQ(batch(folder, {"map", "--project", "p.kvr", "--time", "0", "--all", "--to", "x"}).status, 2);
+}
+
+TEST(BatchAnimate, OneGifOfEveryTimesMap)
+{
+    TempFolder folder;
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=5", "--set", "DY=5", "--set", "DT=1250", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
+    ASSERT_EQ(batch(folder, {"map", "--project", folder.path() + "p.kvr", "--all", "--to", folder.path() + "maps"}).status, 0);
+    const BatchResult made = batch(folder, {"animate", "--project", folder.path() + "p.kvr", "--to", folder.path() + "p.gif", "--delay", "500"});
+    ASSERT_EQ(made.status, 0) << made.err;
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName((folder.path() + "p.gif").c_str(), &error);
+    ASSERT_NE(gif, nullptr);
+    ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+    ASSERT_EQ(gif->ImageCount, 3);
+    const char* names[3] = {"maps/T0.bmp", "maps/T1250.bmp", "maps/T2500.bmp"};
+    for (int n = 0; n < 3; ++n) {
+        const std::string bmp = ReadBytes(folder.path() + names[n]);
+        GraphicsControlBlock control;
+        DGifSavedExtensionToGCB(gif, n, &control);
+        EXPECT_EQ(control.DelayTime, 50);
+        int differences = 0;
+        for (int y = 0; y < 640; ++y)
+            for (int x = 0; x < 800; ++x) {
+                const GifColorType c = gif->SColorMap->Colors[gif->SavedImages[n].RasterBits[y * 800 + x]];
+                differences += bitmapPixel(bmp, x, y) != std::array<int, 3>{c.Red, c.Green, c.Blue};
+            }
+        EXPECT_EQ(differences, 0) << names[n];
+    }
+    DGifCloseFile(gif, &error);
+    EXPECT_EQ(batch(folder, {"animate", "--project", "p.kvr", "--to", "x.gif", "--delay", "fast"}).status, 2);
 }

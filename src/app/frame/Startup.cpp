@@ -74,12 +74,14 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     ChildWindow* charts = main->addChild(w.grafico, false);
     charts->show();
     charts->showMinimized();
-    w.mapa = new TFormMapa(app);
-    main->addChild(w.mapa, false)->showMinimized();
+    w.mapa = new TFormMapa(app, dialogs);
+    ChildWindow* map = main->addChild(w.mapa, false);
+    map->showMinimized();
     w.calculando = new TFormCalculando(main.get());
     w.ferramenta = new TFormFerramenta(app, dialogs, main.get());
-    w.animacao = new TFormAnimacao(app);
-    main->addChild(w.animacao, true)->showMinimized();
+    w.animacao = new TFormAnimacao(app, dialogs);
+    ChildWindow* animation = main->addChild(w.animacao, true);
+    animation->showMinimized();
 
     w.observacao = new TObservacao(app, dialogs);
     ChildWindow* calibration = main->addChild(w.observacao, false);
@@ -94,6 +96,8 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     connectShowCommands(*main, w);
     main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w.dados->parentWidget()));
     OnActivation(main->mdiArea(), charts, [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.grafico->FormActivate(); }); });
+    OnActivation(main->mdiArea(), map, [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.mapa->FormActivate(); }); });
+    OnActivation(main->mdiArea(), animation, [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.animacao->FormActivate(); }); });
     return main;
 }
 

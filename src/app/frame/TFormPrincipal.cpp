@@ -1,5 +1,6 @@
 #include "frame/TFormPrincipal.h"
 
+#include "BitmapFile.h"
 #include "ChartPicture.h"
 #include "ChildWindow.h"
 #include "CommandRunner.h"
@@ -7,6 +8,7 @@
 #include "frame/TFormEntrada.h"
 #include "frame/TFormFerramenta.h"
 #include "views/TFormGrafico.h"
+#include "views/TFormMapa.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -60,8 +62,17 @@ TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
     connectCommand("ToolButton13", [this] { files_.ExportAllFiles(Format::Table, QStringLiteral("Arquivo Text (*.txt)")); });
     connectCommand("odososArquivos1", [this] { files_.ExportAllFiles(Format::Table, QStringLiteral("Arquivo Texto (*.txt)")); });
     connectCommand("EscolherArquivo2", [this] { files_.ExportChosenFile(Format::Grid); });
+    connectCommand("Mapajpeg1", [this] { Mapajpeg1Click(); });
     connectCommand("Escolherarquivo1", [this] { files_.ExportChosenFile(Format::Table); });
     connectCommand("Graficos1", [this] { Graficos1Click(); });
+}
+
+void TFormPrincipal::Mapajpeg1Click()
+{
+    const QString chosen = dialogs_.saveFile(QString(), QString());
+    if (chosen.isEmpty()) return;
+    const TFormMapa* map = app_.windows.mapa;
+    if (map->hasPicture()) WriteBitmap(map->picture(), chosen + ".jpeg");
 }
 
 QAction* TFormPrincipal::makeAction(const char* name, const QString& text, int picture)

@@ -47,6 +47,9 @@ public:
     void FerramantaClick();
     // "Graficos *.jpeg": the chart as a bitmap under the chosen name + ".jpeg".
     void Graficos1Click();
+    // "Mapa *.jpeg": the map's picture as a 24-bit bitmap, ".jpeg" appended
+    // to the chosen name; nothing is written when no picture is shown.
+    void Mapajpeg1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

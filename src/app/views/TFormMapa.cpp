@@ -1,12 +1,29 @@
 #include "views/TFormMapa.h"
 #include "NamedWidget.h"
 
+#include "CommandRunner.h"
+#include "BitmapFile.h"
+#include "MapPainter.h"
+#include "Settings.h"
+#include "frame/TFormPrincipal.h"
+#include "map/AnimationFrames.h"
+#include "map/MapPicture.h"
+#include "map/MapReadout.h"
+#include "text/Errors.h"
+#include "workspace/Workspace.h"
+
 #include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <cerrno>
 
 namespace kavrin {
 
@@ -24,26 +41,28 @@ QLabel* readout(QWidget* parent, const char* name, const char* text, bool bold)
 
 }  // namespace
 
-TFormMapa::TFormMapa(AppState& app) : app_(app)
+TFormMapa::TFormMapa(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(dialogs)
 {
     setObjectName("TFormMapa");
     setWindowTitle("Mapa");
-    auto* timeBox = new QGroupBox("Tempo", this);
-    timeBox->setObjectName("GroupBox2");
-    ComboBox1 = new QComboBox(timeBox);
+    GroupBox2 = new QGroupBox("Tempo", this);
+    GroupBox2->setObjectName("GroupBox2");
+    ComboBox1 = new QComboBox(GroupBox2);
     ComboBox1->setObjectName("ComboBox1");
     ComboBox1->setEditable(true);
     ComboBox1->setMinimumWidth(140);
-    (new QVBoxLayout(timeBox))->addWidget(ComboBox1);
-    auto* update = new QPushButton("Atualizar", this);
-    update->setObjectName("BitBtn1");
+    (new QVBoxLayout(GroupBox2))->addWidget(ComboBox1);
+    BitBtn1 = new QPushButton("Atualizar", this);
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1->setEnabled(false);
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { RunCommand(dialogs_, [this] { BitBtn1Click(); }); });
 
     Label4 = readout(this, "Label4", "0", false);
     Label5 = readout(this, "Label5", "0", false);
     Label6 = readout(this, "Label6", "0", false);
     auto* top = new QHBoxLayout;
-    top->addWidget(timeBox);
-    top->addWidget(update, 0, Qt::AlignBottom);
+    top->addWidget(GroupBox2);
+    top->addWidget(BitBtn1, 0, Qt::AlignBottom);
     top->addSpacing(30);
     top->addWidget(readout(this, "Label1", "X (m):", true), 0, Qt::AlignBottom);
     top->addWidget(Label4, 0, Qt::AlignBottom);
@@ -56,16 +75,127 @@ TFormMapa::TFormMapa(AppState& app) : app_(app)
     Mapa = new QLabel(this);
     Mapa->setObjectName("Mapa");
     Mapa->setFixedSize(950, 640);
+    Mapa->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Mapa->setMouseTracking(true);
-    Mapa->setStyleSheet("background: white;");
+    Mapa->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(Mapa);
 }
 
+void TFormMapa::FormActivate()
+{
+    if (app_.project.ResultsExist) {
+        BitBtn1->setEnabled(true);
+        CompletaComboBox();
+        return;
+    }
+    BitBtn1->setEnabled(false);
+    GroupBox2->setEnabled(false);
+    ComboBox1->setEnabled(false);
+    dialogs_.notice(app_.messages.MsgMapNeedsResults);
+}
+
+void TFormMapa::CompletaComboBox()
+{
+    ComboBox1->clear();
+    ComboBox1->setEditText(QString());
+    GroupBox2->setEnabled(true);
+    ComboBox1->setEnabled(true);
+    const ModelState& m = app_.model;
+    // A time step that never reaches T1 (edited after the run) lists T0 alone.
+    const bool bounded = TimeSeriesIsBounded(m.T0, m.T1, m.DT);
+    for (double t = m.T0; t <= m.T1; t += m.DT) {
+        ComboBox1->addItem(QString::fromStdString(TimeText(t, app_.separator)));
+        if (!bounded) break;
+    }
+    ComboBox1->setEditText(QString::fromStdString(TimeText(m.T0, app_.separator)));
+}
+
+void TFormMapa::BitBtn1Click()
+{
+    MapTimeText = ComboBox1->currentText();
+    app_.windows.principal->files().CompletaArray(MapTimeText);
+    DesenhaMapa();
+}
+
+bool TFormMapa::DesenhaMapa()
+{
+    MapPicture map;
+    try {
+        const bool portugueseTitle = GetRegistryValue("Software\\KAVRIN", "Language") == "Port";
+        map = kavrin::DesenhaMapa({app_.model, app_.grid, MapTimeText.toStdString(), portugueseTitle, app_.PortugueseActive, app_.separator});
+    } catch (const MapGridTooLarge& tooLarge) {
+        dialogs_.notice(tooLarge.axis() == 'X' ? app_.messages.MsgGridTooLargeX : app_.messages.MsgGridTooLargeY);
+        return false;
+    }
+    picture_ = PaintMapPicture(map);
+    geometry_ = std::move(map.geometry);
+    MapDrawn = true;
+    Mapa->setFixedSize(kMapWidth, kMapHeight);
+    Mapa->setPixmap(QPixmap::fromImage(picture_));
+    // A minimised window (frames made for the animation) keeps its icon's size.
+    if (QWidget* frame = parentWidget(); frame && !frame->isMinimized()) frame->resize(kMapWidth + 36, kMapHeight + 122);
+    return true;
+}
+
+QStringList TFormMapa::CarregaAnimacao(const std::function<void(int, int)>& progress)
+{
+    struct Restore {
+        TFormMapa* map;
+        ~Restore()
+        {
+            map->Mapa->show();
+            map->ClearMapa();
+            QGuiApplication::restoreOverrideCursor();
+        }
+    };
+    Mapa->hide();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const Restore restore{this};
+
+    QStringList frames;
+    const ModelState& m = app_.model;
+    if (!TimeSeriesIsBounded(m.T0, m.T1, m.DT)) return frames;
+    const int total = static_cast<int>(CountTimes(m.T0, m.T1, m.DT));
+    const QString folder = QString::fromStdString(ProjectFolderPath(app_.project.Root, app_.project.ProjectName)) + "tempImage/";
+    for (double t = m.T0; t <= m.T1; t += m.DT) {
+        MapTimeText = QString::fromStdString(TimeText(t, app_.separator));
+        app_.windows.principal->files().CompletaArray(MapTimeText);
+        if (!DesenhaMapa()) return frames;
+        if (!QDir().mkpath(folder)) throw FileError(EACCES, folder.toStdString());
+        const QString path = folder + QString::fromStdString(FrameFileName(t));
+        WriteBitmap(picture_, path);
+        frames << path;
+        progress(static_cast<int>(frames.size()), total);
+        QCoreApplication::processEvents();
+    }
+    return frames;
+}
+
+void TFormMapa::MostraValor(int X, int Y)
+{
+    if (!MapDrawn) return;
+    const std::optional<MapReadout> value = kavrin::MostraValor(X, Y, geometry_, app_.model, app_.grid, app_.separator);
+    if (!value) return;
+    Label4->setText(QString::fromStdString(value->x));
+    Label5->setText(QString::fromStdString(value->y));
+    Label6->setText(QString::fromStdString(value->concentration));
+}
+
 void TFormMapa::ClearMapa()
 {
+    picture_ = QImage();
     Mapa->clear();
+}
+
+bool TFormMapa::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Mapa && event->type() == QEvent::MouseMove) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        MostraValor(at.x(), at.y());
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace kavrin

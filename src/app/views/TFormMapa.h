@@ -1,29 +1,70 @@
-// The map window: the plume of one time as a colour contour map.
+// The map window: the plume of one time as a colour contour map, with the
+// time list, the refresh button and the x, y, concentration readout.
 #pragma once
 
 #include "frame/AppState.h"
+#include "Dialogs.h"
+#include "map/MapGeometry.h"
 
+#include <QImage>
+#include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class QComboBox;
+class QGroupBox;
 class QLabel;
+class QPushButton;
 
 namespace kavrin {
 
 class TFormMapa : public QWidget {
     Q_OBJECT
 public:
-    explicit TFormMapa(AppState& app);
+    TFormMapa(AppState& app, Dialogs& dialogs);
 
+    // Each time the window becomes the active child window.
+    void FormActivate();
+    // The times T0, T0 + DT, … T1 in the general format; T0 chosen.
+    void CompletaComboBox();
+    // "Atualizar": loads the chosen time and draws it, whatever the loading's outcome.
+    void BitBtn1Click();
+    // Draws MapTimeText from ResultGrid and the model; false (with the
+    // message shown) when the grid is too large to draw. A failure leaves the
+    // picture as it was.
+    bool DesenhaMapa();
+    // One frame per time T0, T0 + DT, … T1: the time loaded, drawn and saved
+    // as ROOT/PROJECT/tempImage/<integer part>.bmp; returns the frame paths in
+    // play order and reports (frames made, frames in all) after each frame.
+    // The picture control is shown again, without a picture, and the cursor
+    // restored, also when a frame fails.
+    QStringList CarregaAnimacao(const std::function<void(int, int)>& progress);
+    // The readout of the picture's pixel (X, Y).
+    void MostraValor(int X, int Y);
     // Removes the picture (the new-project command).
     void ClearMapa();
 
+    bool hasPicture() const { return !picture_.isNull(); }
+    const QImage& picture() const { return picture_; }
+
+    QString MapTimeText;
+    bool MapDrawn = false;
+
+    QGroupBox* GroupBox2;
     QComboBox* ComboBox1;
+    QPushButton* BitBtn1;
     QLabel* Mapa;
     QLabel *Label4, *Label5, *Label6;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     AppState& app_;
+    Dialogs& dialogs_;
+    MapGeometry geometry_;  // of the last drawing: the readout's ranges
+    QImage picture_;
 };
 
 }  // namespace kavrin

@@ -1,0 +1,24 @@
+// The benchmarks' clock: the median of repeated runs of a piece of work.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <vector>
+
+namespace kavrin::bench {
+
+// Median seconds of `repeats` calls.
+inline double seconds(int repeats, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int r = 0; r < repeats; ++r) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+}  // namespace kavrin::bench

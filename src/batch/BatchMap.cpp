@@ -1,0 +1,74 @@
+#include "BatchMap.h"
+
+#include "BatchProject.h"
+#include "BitmapFile.h"
+#include "MapPainter.h"
+#include "map/AnimatedGif.h"
+#include "map/MapPicture.h"
+#include "text/Errors.h"
+#include "workspace/ResultLoading.h"
+#include "workspace/Workspace.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+
+namespace kavrin {
+
+namespace {
+
+// The time texts of the project, T0, T0 + DT, … T1.
+std::vector<std::string> projectTimes(const ModelState& model, char separator)
+{
+    if (!TimeSeriesIsBounded(model.T0, model.T1, model.DT))
+        throw CheckError("The project's times T0, T0 + DT, … never reach T1; no picture was drawn.");
+    std::vector<std::string> times;
+    for (double t = model.T0; t <= model.T1; t += model.DT) times.push_back(TimeText(t, separator));
+    return times;
+}
+
+// Loads each time and paints its map, handing the picture on.
+void drawMaps(const std::string& projectPath, const std::vector<std::string>* chosen, const BatchEnvironment& environment,
+              const MapLanguages& languages, const std::function<void(std::size_t, const std::string&, const QImage&)>& use)
+{
+    const ProjectFileContents project = ReadProjectFile(projectPath);
+    const ModelState model = ProjectModel(project, environment.separator);
+    const std::vector<std::string> times = chosen ? *chosen : projectTimes(model, environment.separator);
+    ResultGrid grid;
+    for (std::size_t n = 0; n < times.size(); ++n) {
+        const std::string results = ResultFilePath(environment.root, project.projectName, times[n]);
+        if (!LoadResultFile(results, grid, environment.separator)) throw FileError(ENOENT, results);
+        use(n, times[n], PaintMapPicture(DesenhaMapa({model, grid, times[n], languages.titleInPortuguese, languages.captionInPortuguese, environment.separator})));
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const BatchEnvironment& environment, const MapLanguages& languages)
+{
+    if (options.all) {
+        std::error_code error;
+        std::filesystem::create_directories(options.to, error);
+        if (error) throw FileError(error.value(), options.to);
+    }
+    const std::vector<std::string> one{options.time.value_or("")};
+    std::vector<std::string> written;
+    drawMaps(options.projectPath, options.all ? nullptr : &one, environment, languages, [&](std::size_t, const std::string& time, const QImage& picture) {
+        const std::string path = options.all ? (std::filesystem::path(options.to) / ("T" + time + ".bmp")).string() : options.to;
+        WriteBitmap(picture, QString::fromStdString(path));
+        written.push_back(path);
+    });
+    return written;
+}
+
+void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironment& environment, const MapLanguages& languages)
+{
+    std::vector<QImage> pictures;
+    drawMaps(options.projectPath, nullptr, environment, languages,
+             [&](std::size_t, const std::string&, const QImage& picture) { pictures.push_back(picture.convertToFormat(QImage::Format_RGB888)); });
+    std::vector<RgbFrame> frames;
+    for (const QImage& p : pictures) frames.push_back({p.constBits(), p.width(), p.height(), p.bytesPerLine()});
+    WriteAnimatedGif(options.to, frames, options.delayMs);
+}
+
+}  // namespace kavrin

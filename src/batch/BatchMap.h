@@ -1,0 +1,30 @@
+// The headless map: the picture of one time, or of every time, of a saved
+// project, drawn exactly as the map window draws it, as 24-bit bitmaps, and
+// the pictures of every time as one animated GIF.
+#pragma once
+
+#include "BatchOptions.h"
+
+#include <string>
+#include <vector>
+
+namespace kavrin {
+
+// The title is Portuguese when the stored language is "Port"; the scale's
+// caption follows the language applied at start-up.
+struct MapLanguages {
+    bool titleInPortuguese = false;
+    bool captionInPortuguese = true;
+};
+
+// Draws and writes the pictures; with --all they are FOLDER/T<time>.bmp
+// (the folder is created). Returns the paths written. A time without its
+// results file is an error, since no earlier picture stands in for it.
+// Throws KavrinError.
+std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const BatchEnvironment& environment, const MapLanguages& languages);
+
+// Every time's map, in time order, as one looping GIF at exactly `to`.
+// Throws KavrinError.
+void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironment& environment, const MapLanguages& languages);
+
+}  // namespace kavrin

@@ -1,0 +1,15 @@
+// The region of the drawn grid where the concentration is at or above a
+// level, as polygons (cells and parts of their triangles) with their mirror
+// images: what the map paints for a level whose outline cannot be walked
+// from the plot's left edge.
+#pragma once
+
+#include "contour/TracaContorno.h"
+
+#include <vector>
+
+namespace kavrin {
+
+std::vector<PixelPolygon> LevelRegion(double z, const ContourGrid& g, int PlotCentre);
+
+}  // namespace kavrin

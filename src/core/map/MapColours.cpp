@@ -1,0 +1,70 @@
+#include "map/MapColours.h"
+
+#include "solution/FloatChecks.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kavrin {
+
+CorRGB DefineCorRGB(std::int64_t inc)
+{
+    if (inc <= 255) return {255, inc, 0};
+    if (inc <= 510) return {510 - inc, 255, 0};
+    if (inc <= 765) return {0, 255, inc - 510};
+    if (inc <= 1020) return {0, 1020 - inc, 255};
+    if (inc <= 1275) return {inc - 1020, 0, 255};
+    return {255, 0, 1530 - inc};
+}
+
+std::int64_t IndiceCor(double c, double a, double b)
+{
+    constexpr double kLimit = 4611686018427387904.0;  // 2^62
+    const double index = std::nearbyint(CheckedDivide((c - a) * 1020, b - a));
+    if (std::isnan(index)) throw FloatError::invalidOperation();
+    if (index > kLimit) return static_cast<std::int64_t>(kLimit);
+    if (index < -kLimit) return -static_cast<std::int64_t>(kLimit);
+    return static_cast<std::int64_t>(index);
+}
+
+namespace {
+
+std::uint8_t lowByte(std::int64_t value)
+{
+    return static_cast<std::uint8_t>(static_cast<std::uint64_t>(value) & 0xFF);
+}
+
+}  // namespace
+
+Rgb IndexColour(std::int64_t inc, int brightening)
+{
+    const CorRGB c = DefineCorRGB(inc);
+    return {lowByte(c.CorR + brightening), lowByte(c.CorG + brightening), lowByte(c.CorB)};
+}
+
+int Brightening(int band)
+{
+    if (band < 0 || band > 2) return 0;
+    return static_cast<int>(std::nearbyint((band + 1) * (-70.9) + 283));
+}
+
+std::array<double, kLevelCount> MapLevels(double C0)
+{
+    std::array<double, kLevelCount> levels{};
+    levels[0] = 0.001;
+    for (int k = 2; k < kLevelCount; ++k) levels[k] = std::max(C0 * (k - 1) / 60, 0.001);
+    levels[1] = std::exp((std::log(levels[0]) + std::log(levels[2])) / 2);
+    return levels;
+}
+
+Rgb LevelColour(const std::array<double, kLevelCount>& levels, int k, double C0)
+{
+    return IndexColour(IndiceCor(levels[static_cast<std::size_t>(k)], C0, 0), Brightening(k));
+}
+
+Rgb ScaleCellColour(int n, double C0)
+{
+    return IndexColour(IndiceCor(C0 * (kScaleCells - n) / kScaleCells, 0, C0), Brightening(n - 1));
+}
+
+}  // namespace kavrin

@@ -1,0 +1,50 @@
+#include "map/MapGeometry.h"
+
+#include "solution/FloatChecks.h"
+
+#include <cmath>
+
+namespace kavrin {
+
+MapGridTooLarge::MapGridTooLarge(char axis)
+    : CheckError(std::string("The grid has more than 450 cells along ") + axis + "; the map cannot be drawn."), axis_(axis)
+{
+}
+
+int RoundPixel(double v)
+{
+    const double r = std::nearbyint(v);
+    if (std::isnan(r)) throw FloatError::invalidOperation();
+    if (!(std::fabs(r) < 1e9)) throw FloatError::overflow();
+    return static_cast<int>(r);
+}
+
+void DefinePixels(MapGeometry& g, double DX, double DY, int columns, int rows, int centre, int top)
+{
+    g.PixelX.assign(static_cast<std::size_t>(std::max(columns, 0)), 0);
+    g.PixelY.assign(static_cast<std::size_t>(std::max(rows, 0)), 0);
+    for (int i = 1; i <= columns; ++i) g.PixelX[i - 1] = RoundPixel(CheckedDivide((i - 1) * DX * g.PlotWidth, g.XRange)) + kPlotLeft;
+    for (int k = 1; k < rows; ++k) g.PixelY[k - 1] = RoundPixel(CheckedDivide((k - 1) * DY * g.PlotHeight, g.YRange) + top);
+    if (rows >= 1) g.PixelY[rows - 1] = centre;
+}
+
+MapGeometry DefineMapGeometry(const ModelState& m)
+{
+    MapGeometry g;
+    g.XRange = m.X1 - m.X0;
+    g.YRange = m.Y1 - m.Y0;
+    const double columns = std::nearbyint(CheckedDivide(g.XRange, m.DX));
+    g.PlotHeight = RoundPixel(CheckedDivide(g.YRange, g.XRange) * kPlotWidth);
+    g.PlotTop = RoundPixel((kMapHeight - g.PlotHeight) / 2.0);
+    g.SourcePixels = RoundPixel(CheckedDivide(g.PlotHeight * m.SourceWidth, g.YRange));
+    const double halfRows = std::nearbyint(CheckedDivide(g.YRange, m.DY) / 2);
+    if (!(columns <= 450)) throw MapGridTooLarge('X');
+    if (!(halfRows <= 225)) throw MapGridTooLarge('Y');
+    g.NX = static_cast<int>(columns);
+    g.HalfRows = static_cast<int>(halfRows);
+    g.PlotCentre = RoundPixel(g.PlotHeight / 2.0) + g.PlotTop;
+    DefinePixels(g, m.DX, m.DY, g.NX + 1, g.HalfRows, g.PlotCentre, g.PlotTop);
+    return g;
+}
+
+}  // namespace kavrin

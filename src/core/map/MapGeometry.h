@@ -1,0 +1,52 @@
+// Where the map puts things: the plot area inside the 800 × 640 picture and
+// the pixel of every drawn grid column and row.
+#pragma once
+
+#include "model/ModelState.h"
+#include "text/Errors.h"
+
+#include <vector>
+
+namespace kavrin {
+
+inline constexpr int kMapWidth = 800;
+inline constexpr int kMapHeight = 640;
+inline constexpr int kPlotLeft = 50;
+inline constexpr int kPlotWidth = 550;
+inline constexpr int kPlotRight = kPlotLeft + kPlotWidth;
+
+struct MapGeometry {
+    double XRange = 0, YRange = 0;
+    int NX = 0;        // grid cells along X; columns 1 … NX + 1 are drawn
+    int HalfRows = 0;  // grid rows drawn, 1 … HalfRows, from Y0
+    int PlotWidth = kPlotWidth;
+    int PlotHeight = 0, PlotTop = 0, PlotCentre = 0;
+    int SourcePixels = 0;
+    std::vector<int> PixelX;  // PixelX[i - 1]: pixel x of column i
+    std::vector<int> PixelY;  // PixelY[k - 1]: pixel y of row k
+};
+
+// A grid of more than 450 cells along X ('X') or Y ('Y'): the result grid
+// holds 451 points, so a stale or edited model must not draw beyond them.
+class MapGridTooLarge : public CheckError {
+public:
+    explicit MapGridTooLarge(char axis);
+    char axis() const { return axis_; }
+
+private:
+    char axis_;
+};
+
+// The geometry of the model's grid. Throws FloatError for a zero range or
+// step; throws MapGridTooLarge.
+MapGeometry DefineMapGeometry(const ModelState& model);
+
+// Fills g.PixelX for `columns` columns and g.PixelY for `rows` rows: row 1 on
+// `top`, the last row on `centre`.
+void DefinePixels(MapGeometry& g, double DX, double DY, int columns, int rows, int centre, int top);
+
+// Round(v), halves to even, as a pixel coordinate; throws FloatError when v
+// is not finite or is beyond the range of a pixel coordinate.
+int RoundPixel(double v);
+
+}  // namespace kavrin

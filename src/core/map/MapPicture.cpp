@@ -1,0 +1,159 @@
+#include "map/MapPicture.h"
+
+#include "contour/LevelRegion.h"
+#include "contour/MontaPoligono.h"
+#include "contour/TracaContorno.h"
+#include "solution/FloatChecks.h"
+#include "text/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kavrin {
+
+namespace {
+
+MapShape line(int x0, int y0, int x1, int y1)
+{
+    return {MapShape::Kind::Line, kBlack, kWhite, {{x0, y0}, {x1, y1}}, {}};
+}
+
+MapShape text(int x, int y, std::string content)
+{
+    return {MapShape::Kind::Text, kBlack, kWhite, {{x, y}}, std::move(content)};
+}
+
+MapShape rectangle(int left, int top, int right, int bottom, Rgb pen, Rgb brush)
+{
+    return {MapShape::Kind::Rectangle, pen, brush, {{left, top}, {right, bottom}}, {}};
+}
+
+MapShape polygon(PixelPolygon points, Rgb colour)
+{
+    return {MapShape::Kind::Polygon, colour, colour, std::move(points), {}};
+}
+
+// A tick label: the rounded value as a decimal integer.
+std::string integerText(double v)
+{
+    const double r = std::nearbyint(v);
+    if (!std::isfinite(r)) throw FloatError::overflow();
+    if (std::fabs(r) >= 9.2e18) throw FloatError::overflow();
+    return std::to_string(static_cast<long long>(r));
+}
+
+}  // namespace
+
+std::string MapTitle(const std::string& MapTimeText, bool portuguese)
+{
+    return portuguese ? "Tempo = " + MapTimeText + "  dias" : "Time = " + MapTimeText + "  days";
+}
+
+void PaintShape(const MapShape& s, RgbCanvas& canvas)
+{
+    switch (s.kind) {
+    case MapShape::Kind::Rectangle: canvas.rectangle(s.points[0].x, s.points[0].y, s.points[1].x, s.points[1].y, s.pen, s.brush); break;
+    case MapShape::Kind::Polygon: canvas.polygon(s.points, s.brush); break;
+    case MapShape::Kind::Line: canvas.line(s.points[0], s.points[1], s.pen); break;
+    case MapShape::Kind::Text: break;
+    }
+}
+
+PixelPolygon SourceBar(const ModelState& model, const MapGeometry& g)
+{
+    const int Ya = RoundPixel((g.PlotHeight - g.SourcePixels) / 2.0 + g.PlotTop);
+    const int Yb = Ya + g.SourcePixels;
+    const int Xb = RoundPixel(CheckedDivide(g.PlotWidth * model.DX, g.XRange)) + kPlotLeft;
+    return {{kPlotLeft, Ya}, {Xb, Ya}, {Xb, Yb}, {kPlotLeft, Yb}};
+}
+
+void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes)
+{
+    const std::array<double, kLevelCount> levels = MapLevels(request.model.C0);
+    const ContourGrid contour{request.grid, g.NX, g.HalfRows, g.PixelX, g.PixelY};
+    const std::vector<std::vector<PixelPoint>> ends = TracaContornos({levels.begin(), levels.end()}, contour);
+    const int topRow = g.PixelY.empty() ? g.PlotCentre : g.PixelY.front();
+    for (int k = 0; k < kLevelCount; ++k) {
+        const double z = levels[static_cast<std::size_t>(k)];
+        const Rgb colour = LevelColour(levels, k, request.model.C0);
+        const std::vector<PixelPoint>& E = ends[static_cast<std::size_t>(k)];
+        if (std::any_of(E.begin(), E.end(), [](PixelPoint p) { return p.x == kPlotLeft; })) {
+            shapes.push_back(polygon(MontaPoligono(E, topRow, g.PlotCentre), colour));
+        } else {
+            for (PixelPolygon& part : LevelRegion(z, contour, g.PlotCentre)) shapes.push_back(polygon(std::move(part), colour));
+        }
+    }
+}
+
+void DesenhaEscala(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes)
+{
+    const ModelState& m = request.model;
+    const char sep = request.separator;
+    const int top = g.PlotTop, bottom = g.PlotTop + g.PlotHeight;
+    shapes.push_back(line(kPlotLeft, top - 10, kPlotLeft, bottom + 10));
+    shapes.push_back(line(kPlotRight, top - 10, kPlotRight, bottom + 10));
+    shapes.push_back(line(45, top, 605, top));
+    shapes.push_back(line(45, bottom, 605, bottom));
+
+    const std::string X0 = FormatGeneral(m.X0, sep), X1 = FormatGeneral(m.X1, sep);
+    const std::string Y0 = FormatGeneral(m.Y0, sep), Y1 = FormatGeneral(m.Y1, sep);
+    shapes.push_back(text(45, top - 20, X0));
+    shapes.push_back(text(45, bottom + 10, X0));
+    shapes.push_back(text(595, top - 20, X1));
+    shapes.push_back(text(595, bottom + 10, X1));
+    shapes.push_back(text(20, bottom - 7, Y0));
+    shapes.push_back(text(610, bottom - 7, Y0));
+    shapes.push_back(text(20, top - 7, Y1));
+    shapes.push_back(text(610, top - 7, Y1));
+
+    for (int n = 1; n <= 4; ++n) {
+        const int x = kPlotLeft + n * 110;
+        shapes.push_back(line(x, top - 10, x, top));
+        shapes.push_back(line(x, bottom, x, bottom + 10));
+        const std::string label = integerText(n * g.XRange / 5 + m.X0);
+        shapes.push_back(text(x - 5, top - 20, label));
+        shapes.push_back(text(x - 5, bottom + 10, label));
+    }
+    const int Ty = RoundPixel(g.PlotHeight / 6.0);
+    for (int n = 1; n <= 5; ++n) {
+        const int y = bottom - n * Ty;
+        shapes.push_back(line(45, y, 50, y));
+        shapes.push_back(line(605, y, 600, y));
+        const std::string label = integerText(n * g.YRange / 6 + m.Y0);
+        shapes.push_back(text(20, y - 7, label));
+        shapes.push_back(text(610, y - 7, label));
+    }
+
+    shapes.push_back(rectangle(699, 179, 721, 468, kBlack, kWhite));
+    for (int n = 1; n <= kScaleCells; ++n) {
+        const Rgb colour = ScaleCellColour(n, m.C0);
+        shapes.push_back(rectangle(700, 7 * n + 180, 720, 7 * n + 187, colour, colour));
+    }
+    shapes.push_back(text(730, 175, "0"));
+    const int labelY[4] = {245, 315, 385, 457};
+    for (int q = 1; q <= 4; ++q) shapes.push_back(text(730, labelY[q - 1], FormatGeneral(m.C0 / 40 * (10 * q), sep)));
+    shapes.push_back(text(660, 140, request.captionInPortuguese ? "Concentração (mg/L)" : "Concentration (mg/L)"));
+}
+
+MapPicture DesenhaMapa(const MapRequest& request)
+{
+    MapPicture picture;
+    picture.geometry = DefineMapGeometry(request.model);
+    const MapGeometry& g = picture.geometry;
+    std::vector<MapShape>& shapes = picture.shapes;
+    shapes.push_back(rectangle(0, 0, kMapWidth, kMapHeight, kWhite, kWhite));
+    if (request.MapTimeText == "0") {
+        const ModelState& m = request.model;
+        if (m.ZMin <= m.PlaneZ && m.PlaneZ <= m.ZMax) {
+            const Rgb red = IndexColour(IndiceCor(m.C0, m.C0, 0), 0);
+            shapes.push_back(polygon(SourceBar(m, g), red));
+        }
+    } else {
+        AddLevels(request, g, shapes);
+    }
+    DesenhaEscala(request, g, shapes);
+    shapes.push_back(text(kMapWidth - 130, 30, MapTitle(request.MapTimeText, request.titleInPortuguese)));
+    return picture;
+}
+
+}  // namespace kavrin

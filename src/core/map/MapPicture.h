@@ -1,0 +1,61 @@
+// The complete map of one time as an ordered list of shapes and texts on the
+// 800 × 640 picture: background, the 62 levels (or the source at time "0"),
+// frame, ticks, labels, colour scale, caption and title.
+#pragma once
+
+#include "contour/PixelPoint.h"
+#include "map/MapColours.h"
+#include "map/MapGeometry.h"
+#include "map/RgbCanvas.h"
+#include "model/ModelState.h"
+#include "workspace/ResultGrid.h"
+
+#include <string>
+#include <vector>
+
+namespace kavrin {
+
+struct MapShape {
+    enum class Kind { Rectangle, Polygon, Line, Text };
+    Kind kind;
+    Rgb pen, brush;
+    // Rectangle: top-left and bottom-right (just outside); line: from, to;
+    // text: its top-left corner; polygon: the vertices.
+    PixelPolygon points;
+    std::string text;  // UTF-8, black on the white brush
+};
+
+struct MapPicture {
+    MapGeometry geometry;
+    std::vector<MapShape> shapes;
+};
+
+struct MapRequest {
+    const ModelState& model;
+    const ResultGrid& grid;
+    std::string MapTimeText;       // the title's time, exactly as chosen
+    bool titleInPortuguese;        // the stored language is "Port"
+    bool captionInPortuguese;      // PortugueseActive
+    char separator;                // of the number texts
+};
+
+// The whole map, or an exception (FloatError for a zero range, step or C0,
+// MapGridTooLarge) before anything is drawn.
+MapPicture DesenhaMapa(const MapRequest& request);
+
+// The shapes of the plot alone: one filled outline per level, or the region
+// at or above a level whose outline does not start on the plot's left edge.
+void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes);
+
+// Frame, ticks, corner and tick labels, the colour scale and its caption.
+void DesenhaEscala(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes);
+
+// The source bar of time "0": corners (50, Ya), (Xb, Ya), (Xb, Yb), (50, Yb).
+PixelPolygon SourceBar(const ModelState& model, const MapGeometry& g);
+
+// Paints a rectangle, polygon or line; a text is left to the caller, who has the fonts.
+void PaintShape(const MapShape& shape, RgbCanvas& canvas);
+
+std::string MapTitle(const std::string& MapTimeText, bool portuguese);
+
+}  // namespace kavrin

@@ -1,0 +1,43 @@
+// A raster canvas over 24-bit RGB pixels (three bytes per pixel, rows
+// `stride` bytes apart): lines, rectangles and filled polygons drawn without
+// antialiasing by one fixed pixel rule, clipped to the canvas.
+#pragma once
+
+#include "contour/PixelPoint.h"
+#include "map/MapColours.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace kavrin {
+
+class RgbCanvas {
+public:
+    RgbCanvas(std::uint8_t* bits, int width, int height, std::ptrdiff_t stride)
+        : bits_(bits), width_(width), height_(height), stride_(stride)
+    {
+    }
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    Rgb at(int x, int y) const;
+
+    void pixel(int x, int y, Rgb c);
+    // Pixels x0 … x1 of row y.
+    void span(int y, int x0, int x1, Rgb c);
+    // A line of the pen: every pixel from `from` up to, not including, `to`.
+    void line(PixelPoint from, PixelPoint to, Rgb c);
+    // Outline in `pen` on the border pixels, inside in `brush`; the right
+    // and bottom coordinates lie just outside.
+    void rectangle(int left, int top, int right, int bottom, Rgb pen, Rgb brush);
+    // Pen and brush of one colour: the lines between successive vertices
+    // (the last back to the first) and every pixel inside by the even-odd rule.
+    void polygon(const PixelPolygon& vertices, Rgb c);
+
+private:
+    std::uint8_t* bits_;
+    int width_, height_;
+    std::ptrdiff_t stride_;
+};
+
+}  // namespace kavrin

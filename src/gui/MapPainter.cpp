@@ -1,0 +1,44 @@
+#include "MapPainter.h"
+
+#include <QPainter>
+
+#include <memory>
+
+namespace kavrin {
+
+QFont MapFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+QImage PaintMapPicture(const MapPicture& picture)
+{
+    QImage image(kMapWidth, kMapHeight, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    std::unique_ptr<QPainter> painter;  // open across a run of texts
+    const QFont font = MapFont();
+    for (const MapShape& shape : picture.shapes) {
+        if (shape.kind == MapShape::Kind::Text) {
+            if (!painter) {
+                painter = std::make_unique<QPainter>(&image);
+                painter->setFont(font);
+                painter->setPen(Qt::black);
+                painter->setBackground(Qt::white);
+                painter->setBackgroundMode(Qt::OpaqueMode);
+            }
+            const int ascent = painter->fontMetrics().ascent();
+            painter->drawText(QPoint(shape.points[0].x, shape.points[0].y + ascent), QString::fromStdString(shape.text));
+            continue;
+        }
+        painter.reset();
+        RgbCanvas canvas(image.bits(), image.width(), image.height(), image.bytesPerLine());
+        PaintShape(shape, canvas);
+    }
+    return image;
+}
+
+}  // namespace kavrin

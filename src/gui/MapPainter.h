@@ -1,0 +1,19 @@
+// Paints the map of one time on a 24-bit 800 × 640 picture.
+#pragma once
+
+#include "map/MapPicture.h"
+
+#include <QFont>
+#include <QImage>
+
+namespace kavrin {
+
+// The labels' font: a plain sans serif of 11 pixels, drawn without
+// antialiasing, so a map holds only its own colours, black and white.
+QFont MapFont();
+
+// The shapes by the raster canvas's pixel rule, the texts black on white in
+// the order of the list.
+QImage PaintMapPicture(const MapPicture& picture);
+
+}  // namespace kavrin

@@ -1,0 +1,180 @@
+#include "contour/LevelRegion.h"
+#include "contour/MontaPoligono.h"
+#include "contour/TracaContorno.h"
+#include "map/MapGeometry.h"
+#include "map/MapColours.h"
+#include "core/map/MapTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace kavrin;
+
+namespace {
+
+// A small grid drawn on a regular pixel lattice: column i at 50 + 10 (i − 1),
+// row k at 100 + 10 (k − 1).
+struct SmallGrid {
+    ResultGrid grid;
+    int NX, HalfRows;
+    std::vector<int> PixelX, PixelY;
+    SmallGrid(int nx, int rows) : NX(nx), HalfRows(rows)
+    {
+        for (int i = 1; i <= nx + 1; ++i) PixelX.push_back(50 + 10 * (i - 1));
+        for (int k = 1; k <= rows; ++k) PixelY.push_back(100 + 10 * (k - 1));
+    }
+    ContourGrid contour() const { return {grid, NX, HalfRows, PixelX, PixelY}; }
+};
+
+CellVertices cell(std::array<double, 5> h, std::array<double, 5> x, std::array<double, 5> y)
+{
+    CellVertices v;
+    for (int m = 0; m < 5; ++m) v.h[m] = h[m], v.xh[m] = x[m], v.yh[m] = y[m];
+    return v;
+}
+
+}  // namespace
+
+TEST(Contour, CrossingAQuarterOfTheWay)
+{
+    const CellVertices v = cell({0, -0.5, 1.5, 0, 0}, {0, 40, 80, 0, 0}, {0, 100, 180, 0, 0});
+    EXPECT_EQ(CruzaX(v, 1, 2), (1.5 * 40 + 0.5 * 80) / 2);
+    EXPECT_EQ(CruzaY(v, 1, 2), (1.5 * 100 + 0.5 * 180) / 2);
+}
+
+TEST(Contour, NoSegmentWhenTheLevelMissesTheGrid)
+{
+    SmallGrid g(3, 3);
+    for (int i = 1; i <= 4; ++i)
+        for (int j = 1; j <= 3; ++j) g.grid.set(i, j, 1 + i * j);
+    EXPECT_TRUE(TracaContorno(0.5, g.contour()).empty());   // all above
+    EXPECT_TRUE(TracaContorno(100, g.contour()).empty());   // all below
+}
+
+TEST(Contour, AnAllEqualCellGivesItsFourEdges)
+{
+    SmallGrid g(1, 2);
+    for (int i = 1; i <= 2; ++i)
+        for (int j = 1; j <= 2; ++j) g.grid.set(i, j, 0.25);
+    const std::vector<PixelPoint> expected = {
+        {60, 100}, {50, 100},  // triangle 1: corner 2 to corner 1
+        {60, 110}, {60, 100},  // triangle 2
+        {50, 110}, {60, 110},  // triangle 3
+        {50, 100}, {50, 110},  // triangle 4: back to corner 1
+    };
+    EXPECT_EQ(TracaContorno(0.25, g.contour()), expected);
+}
+
+TEST(Contour, CasesOfOneCellRoundedHalvesToEven)
+{
+    // Corners 0, 2, 2, 0 around a centre of 1 at (55, 105); at the level 0.5
+    // every crossing lies a quarter of the way from the low end, on a half pixel.
+    SmallGrid g(1, 2);
+    g.grid.set(1, 1, 0), g.grid.set(2, 1, 2), g.grid.set(2, 2, 2), g.grid.set(1, 2, 0);
+    const std::vector<PixelPoint> expected = {
+        {52, 100}, {52, 102},  // triangle 1 (−, +, +), case 9: 52.5 → 52, 102.5 → 102
+        {52, 108}, {52, 110},  // triangle 2 (+, +, +) has none; triangle 3 (+, +, −), case 8: 107.5 → 108
+        {52, 108}, {52, 102},  // triangle 4 (−, +, −), case 7
+    };
+    EXPECT_EQ(TracaContorno(0.5, g.contour()), expected);
+}
+
+namespace {
+
+// End points with many duplicates and every special place: the left edge,
+// the top row, the right edge x = 600 and beyond it.
+std::vector<PixelPoint> randomPoints(std::mt19937& random, int count, int topRow)
+{
+    std::uniform_int_distribution<int> xs(50, 602), ys(topRow, topRow + 30), pick(0, 9);
+    std::vector<PixelPoint> points;
+    for (int n = 0; n < count; ++n) {
+        PixelPoint p{xs(random), ys(random)};
+        switch (pick(random)) {
+        case 0: p.x = 50; break;
+        case 1: p.y = topRow; break;
+        case 2: p.x = 600; break;
+        case 3: if (!points.empty()) p = points[random() % points.size()]; break;
+        default: break;
+        }
+        points.push_back(p);
+    }
+    return points;
+}
+
+}  // namespace
+
+TEST(Contour, TheIndexedWalkIsTheScanningWalkOnRandomPoints)
+{
+    std::mt19937 random(12345);
+    for (int trial = 0; trial < 400; ++trial) {
+        const int count = 1 + trial % 97;
+        const std::vector<PixelPoint> E = randomPoints(random, count, 100);
+        ASSERT_EQ(MontaPoligono(E, 100, 200), MontaPoligonoByScan(E, 100, 200)) << "trial " << trial;
+    }
+}
+
+TEST(Contour, TheIndexedWalkIsTheScanningWalkOnGrids)
+{
+    // Coarse integer values give ties, vertices on the level and plumes that
+    // reach the top row; a real run gives the ordinary case.
+    std::mt19937 random(777);
+    for (int trial = 0; trial < 40; ++trial) {
+        SmallGrid g(20 + trial % 7, 12);
+        std::uniform_int_distribution<int> value(0, 3);
+        for (int i = 1; i <= g.NX + 1; ++i)
+            for (int j = 1; j <= g.HalfRows; ++j) g.grid.set(i, j, value(random));
+        for (double z : {0.5, 1.0, 2.0, 2.5}) {
+            const std::vector<PixelPoint> E = TracaContorno(z, g.contour());
+            ASSERT_EQ(MontaPoligono(E, 100, 220), MontaPoligonoByScan(E, 100, 220)) << trial << " " << z;
+        }
+    }
+    const ModelState m = kavrin::test::DesignModel({{"T1", "20000"}, {"Y0", "-12"}});
+    const ResultGrid grid = kavrin::test::GridAtTime(m, 20000);  // wider than the grid: it reaches the top row
+    const MapGeometry geometry = DefineMapGeometry(m);
+    const ContourGrid contour{grid, geometry.NX, geometry.HalfRows, geometry.PixelX, geometry.PixelY};
+    const auto levels = MapLevels(m.C0);
+    for (double z : levels) {
+        const std::vector<PixelPoint> E = TracaContorno(z, contour);
+        ASSERT_EQ(MontaPoligono(E, geometry.PixelY[0], geometry.PlotCentre), MontaPoligonoByScan(E, geometry.PixelY[0], geometry.PlotCentre)) << z;
+    }
+}
+
+TEST(Contour, OnePassOverTheCellsGivesEachLevelsOwnPoints)
+{
+    const ModelState m = kavrin::test::DesignModel();
+    const ResultGrid grid = kavrin::test::GridAtTime(m, 2500);
+    const MapGeometry geometry = DefineMapGeometry(m);
+    const ContourGrid contour{grid, geometry.NX, geometry.HalfRows, geometry.PixelX, geometry.PixelY};
+    const auto map = MapLevels(m.C0);
+    // The map's levels, and levels out of order with repeats and values on nodes.
+    for (const std::vector<double>& levels : {std::vector<double>(map.begin(), map.end()), std::vector<double>{0.3, 0.001, 0.3, 0.5, 0, 1}}) {
+        const auto all = TracaContornos(levels, contour);
+        for (std::size_t k = 0; k < levels.size(); ++k) EXPECT_EQ(all[k], TracaContorno(levels[k], contour)) << levels[k];
+    }
+}
+
+TEST(Contour, TheWalkFollowsTheTopEdgeToTheCornerAndClosesWithItsMirror)
+{
+    // A band that leaves the left edge at y 120, reaches the top row at x 300
+    // and ends there: the corner (600, 100) joins and is reached along the top.
+    const std::vector<PixelPoint> E = {{50, 120}, {200, 110}, {200, 110}, {300, 100}, {250, 100}};
+    const PixelPolygon outline = MontaPoligono(E, 100, 150);
+    const PixelPolygon expected = {{50, 120}, {50, 120}, {200, 110}, {200, 110}, {250, 100}, {300, 100}, {600, 100},
+                                   {600, 200}, {300, 200}, {250, 200}, {200, 190}, {200, 190}, {50, 180}};
+    EXPECT_EQ(outline, expected);
+    EXPECT_EQ(MontaPoligonoByScan(E, 100, 150), expected);
+}
+
+TEST(Contour, RegionOfALevelAboveOrBelowEveryNode)
+{
+    SmallGrid g(4, 3);
+    for (int i = 1; i <= 5; ++i)
+        for (int j = 1; j <= 3; ++j) g.grid.set(i, j, 0.2 + 0.1 * i);
+    EXPECT_TRUE(LevelRegion(5, g.contour(), 120).empty());
+    // Every node at or above: the cells of each row as one rectangle, and its mirror.
+    const std::vector<PixelPolygon> all = LevelRegion(0.3, g.contour(), 120);
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all[1], (PixelPolygon{{50, 110}, {90, 110}, {90, 120}, {50, 120}}));
+    EXPECT_EQ(all[0], (PixelPolygon{{50, 130}, {90, 130}, {90, 120}, {50, 120}}));
+}

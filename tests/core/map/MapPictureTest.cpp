@@ -1,0 +1,169 @@
+#include "map/MapPicture.h"
+#include "map/MapReadout.h"
+#include "core/map/MapTestSupport.h"
+#include "text/Errors.h"
+
+#include <gtest/gtest.h>
+
+using namespace kavrin;
+using kavrin::test::DesignModel;
+using kavrin::test::GridAtTime;
+using kavrin::test::PaintShapes;
+
+namespace {
+
+MapPicture drawn(const ModelState& m, const ResultGrid& grid, const std::string& time)
+{
+    return DesenhaMapa({m, grid, time, true, true, ','});
+}
+
+const Rgb kRed{255, 0, 0};
+
+// The highest level at or below a concentration, -1 below them all.
+int bandOf(double c, double C0)
+{
+    const auto levels = MapLevels(C0);
+    int band = -1;
+    for (int k = 0; k < kLevelCount; ++k)
+        if (levels[static_cast<std::size_t>(k)] <= c) band = k;
+    return band;
+}
+
+}  // namespace
+
+TEST(MapPicture, SourceBarOfTimeZeroFrameAndScale)
+{
+    const ModelState m = DesignModel();
+    ResultGrid grid;
+    auto picture = PaintShapes(drawn(m, grid, "0"));
+    EXPECT_EQ(SourceBar(m, DefineMapGeometry(m)), (PixelPolygon{{50, 265}, {56, 265}, {56, 375}, {50, 375}}));
+    for (auto [x, y] : {std::pair{51, 265}, {56, 265}, {56, 375}, {51, 375}, {53, 320}}) EXPECT_EQ(picture.at(x, y), kRed) << x << "," << y;
+    for (auto [x, y] : {std::pair{57, 320}, {53, 264}, {53, 376}, {300, 320}}) EXPECT_EQ(picture.at(x, y), kWhite) << x << "," << y;
+    // The frame is drawn over the bar; a line stops one pixel short of its end.
+    EXPECT_EQ(picture.at(50, 300), kBlack);
+    EXPECT_EQ(picture.at(50, 145), kBlack);
+    EXPECT_EQ(picture.at(50, 494), kBlack);
+    EXPECT_EQ(picture.at(50, 495), kWhite);
+    EXPECT_EQ(picture.at(45, 155), kBlack);
+    EXPECT_EQ(picture.at(604, 485), kBlack);
+    EXPECT_EQ(picture.at(160, 145), kBlack);   // an X tick
+    EXPECT_EQ(picture.at(47, 430), kBlack);    // the first Y tick, 55 pixels above the bottom
+    // Scale: box, cells 7 pixels high from y 187, the white gap under the box's top.
+    EXPECT_EQ(picture.at(699, 300), kBlack);
+    EXPECT_EQ(picture.at(720, 300), kBlack);
+    EXPECT_EQ(picture.at(710, 179), kBlack);
+    EXPECT_EQ(picture.at(710, 467), kBlack);
+    EXPECT_EQ(picture.at(710, 183), kWhite);
+    EXPECT_EQ(picture.at(700, 187), (Rgb{212, 238, 255}));
+    EXPECT_EQ(picture.at(719, 193), (Rgb{212, 238, 255}));
+    EXPECT_EQ(picture.at(710, 194), (Rgb{141, 192, 255}));
+    EXPECT_EQ(picture.at(710, 320), (Rgb{0, 255, 0}));  // cell 20: 320 … 326
+    EXPECT_EQ(picture.at(710, 466), kRed);               // cell 40
+}
+
+TEST(MapPicture, SourceOutsideThePlaneDrawsNoBar)
+{
+    const ModelState m = DesignModel({{"PlaneZ", "5"}});
+    ResultGrid grid;
+    auto picture = PaintShapes(drawn(m, grid, "0"));
+    EXPECT_EQ(picture.at(53, 320), kWhite);
+}
+
+TEST(MapPicture, PlumePixelsTakeTheColourOfTheirBand)
+{
+    const ModelState m = DesignModel();
+    const ResultGrid grid = GridAtTime(m, 2500);
+    const MapPicture map = drawn(m, grid, "2500");
+    auto picture = PaintShapes(map);
+    const MapGeometry& g = map.geometry;
+    const auto levels = MapLevels(m.C0);
+    // Nodes on the plume's axis and off it; each pixel and its mirror image.
+    for (auto [i, j] : {std::pair{11, 30}, {21, 30}, {31, 30}, {41, 28}, {21, 25}, {61, 30}, {91, 2}}) {
+        const int band = bandOf(grid.at(i, j), m.C0);
+        const Rgb expected = band < 0 ? kWhite : LevelColour(levels, band, m.C0);
+        const int x = g.PixelX[static_cast<std::size_t>(i - 1)], y = g.PixelY[static_cast<std::size_t>(j - 1)];
+        EXPECT_EQ(picture.at(x, y), expected) << i << "," << j << " c=" << grid.at(i, j);
+        EXPECT_EQ(picture.at(x, 2 * g.PlotCentre - y), expected) << i << "," << j;
+    }
+    // Only the grid line of the source itself holds C0: next to it lies the band below.
+    EXPECT_EQ(picture.at(52, 320), LevelColour(levels, 60, m.C0));
+}
+
+TEST(MapPicture, AGridDownstreamOfTheSourcePaintsOnlyWhatItHolds)
+{
+    // From x = 20 on no level reaches the plot's left edge at the source's
+    // height; nothing may be painted above the plot or from a far point.
+    const ModelState m = DesignModel({{"X0", "20"}, {"X1", "120"}});
+    const ResultGrid grid = GridAtTime(m, 2500);
+    const MapPicture map = drawn(m, grid, "2500");
+    auto picture = PaintShapes(map);
+    const MapGeometry& g = map.geometry;
+    for (int y = 0; y < g.PlotTop - 25; ++y) EXPECT_EQ(picture.at(300, y), kWhite) << y;
+    const auto levels = MapLevels(m.C0);
+    for (auto [i, j] : {std::pair{1, 30}, {11, 30}, {21, 29}, {31, 30}}) {
+        const int band = bandOf(grid.at(i, j), m.C0);
+        ASSERT_GE(band, 0);
+        const int x = g.PixelX[static_cast<std::size_t>(i - 1)] + (i == 1 ? 1 : 0), y = g.PixelY[static_cast<std::size_t>(j - 1)];
+        EXPECT_EQ(picture.at(x, y), LevelColour(levels, band, m.C0)) << i << "," << j;
+    }
+}
+
+TEST(MapPicture, FailuresComeBeforeAnyShape)
+{
+    ResultGrid grid;
+    ModelState m = DesignModel();
+    m.C0 = 0;
+    EXPECT_THROW(drawn(m, grid, "2500"), FloatError);
+    EXPECT_THROW(drawn(m, grid, "0"), FloatError);
+}
+
+TEST(MapPicture, TextsOfScaleCaptionAndTitle)
+{
+    const ModelState m = DesignModel();
+    ResultGrid grid;
+    std::vector<std::string> texts;
+    for (const MapShape& s : DesenhaMapa({m, grid, "2500", false, true, ','}).shapes)
+        if (s.kind == MapShape::Kind::Text) texts.push_back(std::to_string(s.points[0].x) + "," + std::to_string(s.points[0].y) + " " + s.text);
+    for (const char* expected : {"45,135 0", "595,495 100", "20,478 -30", "610,148 30", "155,135 20", "485,495 80",
+                                 "20,423 -20", "610,203 20", "730,245 0,125", "730,457 0,5", "730,175 0",
+                                 "660,140 Concentração (mg/L)", "670,30 Time = 2500  days"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << expected;
+    EXPECT_EQ(MapTitle("2500.0", true), "Tempo = 2500.0  dias");
+}
+
+TEST(MapReadout, CornersAndNearestNodes)
+{
+    const ModelState m = DesignModel();
+    ResultGrid grid;
+    grid.set(101, 61, 0.000123);
+    grid.set(3, 31, 0.25);
+    grid.set(1, 1, 7);
+    const MapGeometry g = DefineMapGeometry(m);
+    auto top = MostraValor(600, 155, g, m, grid, ',');
+    ASSERT_TRUE(top);
+    EXPECT_EQ(top->x, "100,000");
+    EXPECT_EQ(top->y, "30,000");
+    EXPECT_EQ(top->concentration, "1,230E-04");
+    auto bottom = MostraValor(50, 485, g, m, grid, '.');
+    EXPECT_EQ(bottom->x, "0.000");
+    EXPECT_EQ(bottom->y, "-30.000");
+    EXPECT_EQ(bottom->concentration, "7.000E+00");
+    // Pixel 63 is x = 2.364, nearest column 3; pixel 320 is y = 0, row 31.
+    auto between = MostraValor(63, 320, g, m, grid, '.');
+    EXPECT_EQ(between->x, "2.364");
+    EXPECT_EQ(between->concentration, "2.500E-01");
+    // Halfway between two nodes the even one wins: with X1 = 55 a pixel is
+    // 0.1 m, so pixels 55 and 65 read x = 0.5 (column 1) and 1.5 (column 3).
+    ModelState narrow = m;
+    narrow.X1 = 55;
+    const MapGeometry n = DefineMapGeometry(narrow);
+    ASSERT_EQ(n.PlotTop, 20);
+    const int middle = 320;  // y = 0: row 31
+    grid.set(1, 31, 1), grid.set(2, 31, 2), grid.set(3, 31, 3);
+    EXPECT_EQ(MostraValor(55, middle, n, narrow, grid, '.')->concentration, "1.000E+00");
+    EXPECT_EQ(MostraValor(65, middle, n, narrow, grid, '.')->concentration, "3.000E+00");
+    EXPECT_FALSE(MostraValor(49, 300, g, m, grid, '.'));
+    EXPECT_FALSE(MostraValor(601, 300, g, m, grid, '.'));
+    EXPECT_FALSE(MostraValor(300, 154, g, m, grid, '.'));
+    EXPECT_FALSE(MostraValor(300, 486, g, m, grid, '.'));
+}

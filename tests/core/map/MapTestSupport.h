@@ -1,0 +1,31 @@
+// Models, grids and a raster of the map's shapes for the map and contour tests.
+#pragma once
+
+#include "map/MapPicture.h"
+#include "map/RgbCanvas.h"
+#include "model/ModelState.h"
+#include "workspace/ResultGrid.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kavrin::test {
+
+// The data window's start-up model with some fields changed (name, text).
+ModelState DesignModel(const std::vector<std::pair<std::string, std::string>>& changes = {});
+
+// The concentrations of time t of that model, as a run leaves them.
+ResultGrid GridAtTime(const ModelState& model, double t);
+
+// An 800 × 640 picture of 24-bit pixels.
+struct RgbPicture {
+    std::vector<std::uint8_t> bits = std::vector<std::uint8_t>(800 * 640 * 3, 0);
+    RgbCanvas canvas() { return RgbCanvas(bits.data(), 800, 640, 800 * 3); }
+    Rgb at(int x, int y) { return canvas().at(x, y); }
+};
+
+// The shapes of a map painted on a picture; texts are left out.
+RgbPicture PaintShapes(const MapPicture& picture);
+
+}  // namespace kavrin::test
