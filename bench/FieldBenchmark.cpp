@@ -166,6 +166,14 @@ int main()
         }
     });
 
+    const Figure gridWriter = measure(15, [&] {
+        char* out = chars.data();
+        for (double v : field.values) {
+            out = WriteGridValue(out, v, '.');
+            *out++ = ' ';
+        }
+    });
+
     const int n = 256, size = 451;
     std::vector<double> Y(static_cast<std::size_t>(size * n), 0.5), E(static_cast<std::size_t>(n * size), 0.25), S(static_cast<std::size_t>(size * size));
     const Figure product = measure(15, [&] {
@@ -224,6 +232,8 @@ int main()
     row("figure", "measured", "floor or target", "ratio");
     row("compute, one time", milliseconds(compute), "bare product " + milliseconds(product), number("%.2f x product", compute.median / product.median));
     row("format, one time", milliseconds(format), "std::to_chars 1 core " + milliseconds(toChars), number("%.2f x to_chars", format.median / toChars.median));
+    row("grid writer, 1 core", milliseconds(gridWriter), "std::to_chars 1 core " + milliseconds(toChars),
+        number("%.2f x to_chars", gridWriter.median / toChars.median));
     row("write, one time", milliseconds(write), "", number("%.2f x to_chars", write.median / toChars.median));
     row("per time in a 20-time run", milliseconds(perTime), number("at most 1.2 x to_chars = %.2f ms", 1.2 * toChars.median * 1e3),
         number("%.2f x to_chars", perTime.median / toChars.median));

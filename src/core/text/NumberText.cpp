@@ -3,6 +3,8 @@
 #include "text/Errors.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -92,6 +94,39 @@ bool exactExpansionRoundsUp(double magnitude, std::size_t kept, bool fixed, int 
         && incrementDigits(digits, digits + kept))
         ++exponent;
     return exponent;
+}
+
+// Whether magnitude > 0 lies exactly halfway between two numbers of 15
+// significant digits: its exact expansion has exactly 16 significant digits,
+// the last a 5. Only there does std::to_chars (halves to even) differ from
+// halves away from zero. With magnitude = m × 2^e, m odd: for e >= 0 the value
+// is D × 10^e with D = m / 5^e odd, so D × 5 × 5^e <= m < 2^53 allows only
+// e = 0 and 1; for e = -q < 0 it is m × 5^q / 10^q, and m × 5^q (odd, ending
+// in 5) must have 16 digits, so q <= 22.
+bool isFifteenDigitTie(double magnitude)
+{
+    constexpr std::uint64_t kLow = 1000000000000000ULL;
+    constexpr std::uint64_t kHigh = 10000000000000000ULL;
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
+    const int biased = static_cast<int>(bits >> 52);
+    std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+    int e = -1074;
+    if (biased != 0) {
+        m |= std::uint64_t{1} << 52;
+        e = biased - 1075;
+    }
+    const int zeros = std::countr_zero(m);
+    m >>= zeros;
+    e += zeros;
+    if (e >= 2 || e < -22) return false;
+    if (e >= 0) {
+        const std::uint64_t d = e == 0 ? m : m / 5;
+        return m % (e == 0 ? 5 : 25) == 0 && d >= kLow && d < kHigh;
+    }
+    std::uint64_t power = 1;
+    for (int i = 0; i < -e; ++i) power *= 5;
+    const unsigned __int128 n = static_cast<unsigned __int128>(m) * power;
+    return n >= kLow && n < kHigh;
 }
 
 // "-d,ddd…": the sign when negative, the first digit, and the separator before
@@ -231,14 +266,37 @@ char* WriteGridValue(char* out, double value, char separator)
         return std::copy(text.begin(), text.end(), out);
     }
     constexpr int kDigits = 15;
-    char digits[kDigits + 2];
-    int exponent = 0;
-    if (value == 0)
-        std::fill_n(digits, kDigits, '0');
-    else
-        exponent = roundedDigits(std::fabs(value), kDigits, digits);
-    out = writeMantissa(out, value < 0, digits, kDigits, separator);
-    return writeExponent(out, exponent, 4);
+    const double magnitude = std::fabs(value);
+    if (value == 0 || isFifteenDigitTie(magnitude)) {
+        char digits[kDigits + 2];
+        int exponent = 0;
+        if (value == 0)
+            std::fill_n(digits, kDigits, '0');
+        else
+            exponent = roundedDigits(magnitude, kDigits, digits);
+        out = writeMantissa(out, value < 0, digits, kDigits, separator);
+        return writeExponent(out, exponent, 4);
+    }
+    // Away from exact ties std::to_chars rounds as this pattern does; its
+    // "d.dddddddddddddde±xx[x]" only needs the separator, the "E" and the
+    // exponent widened to four digits in place.
+    if (value < 0) *out++ = '-';
+    char* const end = std::to_chars(out, out + kGridValueMaxLength - 1, magnitude, std::chars_format::scientific, kDigits - 1).ptr;
+    out[1] = separator;
+    char* const e = out + kDigits + 1;
+    *e = 'E';
+    char* const exponent = e + 2;
+    if (end - exponent == 2) {
+        exponent[3] = exponent[1];
+        exponent[2] = exponent[0];
+        exponent[1] = '0';
+    } else {
+        exponent[3] = exponent[2];
+        exponent[2] = exponent[1];
+        exponent[1] = exponent[0];
+    }
+    exponent[0] = '0';
+    return exponent + 4;
 }
 
 std::string FormatGridValue(double value, char separator)

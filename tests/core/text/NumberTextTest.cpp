@@ -7,7 +7,11 @@
 
 #include <cmath>
 #include <random>
+#include <bit>
 #include <charconv>
+#include <cstdio>
+#include <string>
+#include <vector>
 #include <cstring>
 
 using namespace kavrin;
@@ -203,5 +207,82 @@ TEST(FixedPatterns, FifteenDigitRoundingMatchesTheExactExpansion)
         const DecimalDigits rounded = RoundSignificant(v, 15);
         ASSERT_EQ(rounded.digits, digits) << v;
         ASSERT_EQ(rounded.exponent, exponent) << v;
+    }
+}
+
+// Random bit patterns cover every exponent, subnormals, infinities and NaNs;
+// the second set spreads over the concentrations of a plume and its tails.
+TEST(FixedPatterns, GridWriterEqualsTheExactFormatterOnMillionsOfValues)
+{
+    std::mt19937_64 random(16);
+    std::uniform_real_distribution<double> mantissa(-10, 10);
+    std::uniform_int_distribution<int> exponent(-320, 10);
+    char text[kGridValueMaxLength];
+    for (int i = 0; i < 3000000; ++i) {
+        const double bits = std::bit_cast<double>(random());
+        ASSERT_EQ(std::string(text, WriteGridValue(text, bits, ',')), FormatScientific(bits, 14, 4, ',')) << bits;
+        const double plume = mantissa(random) * std::pow(10.0, exponent(random));
+        ASSERT_EQ(std::string(text, WriteGridValue(text, plume, '.')), FormatScientific(plume, 14, 4, '.')) << plume;
+    }
+}
+
+// Every exact half at the 15th digit is m × 2^-q with m × 5^q of 16 digits
+// (q from 1 to 22), or an odd integer of 16 digits ending in 5 (times 1 or 2).
+// Each must round away from zero, and its neighbours must not be taken for one.
+TEST(FixedPatterns, GridWriterRoundsExactHalvesAwayFromZeroAtEveryExponent)
+{
+    struct Tie {
+        double value;
+        unsigned long long sixteenDigits;
+        int exponent;  // of the first of the sixteen digits
+    };
+    constexpr unsigned long long kLow = 1000000000000000ULL;
+    constexpr unsigned long long kHigh = 10000000000000000ULL;
+    std::mt19937_64 random(5);
+    std::vector<Tie> ties = {{999999999999999.5, 9999999999999995ULL, 14},
+                             {1000000000000005.0, 1000000000000005ULL, 15},
+                             {9007199254740985.0, 9007199254740985ULL, 15},
+                             {10000000000000050.0, 1000000000000005ULL, 16}};
+    unsigned long long power = 1;
+    for (int q = 1; q <= 22; ++q) {
+        power *= 5;
+        const unsigned long long first = (kLow + power - 1) / power;
+        const unsigned long long last = (kHigh - 1) / power;
+        std::uniform_int_distribution<unsigned long long> pick(first, last);
+        std::vector<unsigned long long> mantissas = {first, last};
+        for (int i = 0; i < 2000; ++i) mantissas.push_back(pick(random));
+        for (unsigned long long m : mantissas) {
+            m |= 1;
+            if (m > last) m -= 2;
+            if (m < first) continue;
+            ties.push_back({std::ldexp(static_cast<double>(m), -q), m * power, 15 - q});
+        }
+    }
+    std::uniform_int_distribution<unsigned long long> odd(kLow / 10, 900719925474098ULL);
+    for (int i = 0; i < 2000; ++i) {
+        const unsigned long long m = odd(random) * 10 + 5;
+        ties.push_back({static_cast<double>(m), m, 15});
+        if (m >= 5 * kLow && m % 25 == 0) ties.push_back({2.0 * static_cast<double>(m), m / 5, 16});
+    }
+    char text[kGridValueMaxLength];
+    for (const Tie& tie : ties) {
+        // The fifteen digits rounded up, with the carry of 99…95 into a new power of ten.
+        unsigned long long up = tie.sixteenDigits / 10 + 1;
+        int exponent = tie.exponent;
+        if (up == kLow) {
+            up /= 10;
+            ++exponent;
+        }
+        const std::string digits = std::to_string(up);
+        char exponentText[8];
+        std::snprintf(exponentText, sizeof exponentText, "E%c%04d", exponent < 0 ? '-' : '+', std::abs(exponent));
+        const std::string expected = digits.substr(0, 1) + "," + digits.substr(1) + exponentText;
+        for (double v : {tie.value, -tie.value}) {
+            const std::string sign = v < 0 ? "-" : "";
+            ASSERT_EQ(std::string(text, WriteGridValue(text, v, ',')), sign + expected) << tie.sixteenDigits << " " << v;
+            ASSERT_EQ(FormatScientific(v, 14, 4, ','), sign + expected) << v;
+            for (double near : {std::nextafter(v, 0.0), std::nextafter(v, 2 * v)})
+                ASSERT_EQ(std::string(text, WriteGridValue(text, near, ',')), FormatScientific(near, 14, 4, ',')) << near;
+        }
     }
 }
