@@ -1,9 +1,9 @@
 #include "text/NumberText.h"
 
 #include "text/Errors.h"
+#include "text/FifteenDigits.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cerrno>
 #include <charconv>
@@ -94,39 +94,6 @@ bool exactExpansionRoundsUp(double magnitude, std::size_t kept, bool fixed, int 
         && incrementDigits(digits, digits + kept))
         ++exponent;
     return exponent;
-}
-
-// Whether magnitude > 0 lies exactly halfway between two numbers of 15
-// significant digits: its exact expansion has exactly 16 significant digits,
-// the last a 5. Only there does std::to_chars (halves to even) differ from
-// halves away from zero. With magnitude = m × 2^e, m odd: for e >= 0 the value
-// is D × 10^e with D = m / 5^e odd, so D × 5 × 5^e <= m < 2^53 allows only
-// e = 0 and 1; for e = -q < 0 it is m × 5^q / 10^q, and m × 5^q (odd, ending
-// in 5) must have 16 digits, so q <= 22.
-bool isFifteenDigitTie(double magnitude)
-{
-    constexpr std::uint64_t kLow = 1000000000000000ULL;
-    constexpr std::uint64_t kHigh = 10000000000000000ULL;
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
-    const int biased = static_cast<int>(bits >> 52);
-    std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
-    int e = -1074;
-    if (biased != 0) {
-        m |= std::uint64_t{1} << 52;
-        e = biased - 1075;
-    }
-    const int zeros = std::countr_zero(m);
-    m >>= zeros;
-    e += zeros;
-    if (e >= 2 || e < -22) return false;
-    if (e >= 0) {
-        const std::uint64_t d = e == 0 ? m : m / 5;
-        return m % (e == 0 ? 5 : 25) == 0 && d >= kLow && d < kHigh;
-    }
-    std::uint64_t power = 1;
-    for (int i = 0; i < -e; ++i) power *= 5;
-    const unsigned __int128 n = static_cast<unsigned __int128>(m) * power;
-    return n >= kLow && n < kHigh;
 }
 
 // "-d,ddd…": the sign when negative, the first digit, and the separator before
@@ -259,6 +226,23 @@ std::string FormatFixed(double value, int decimals, char separator)
     return text;
 }
 
+// Two decimal digits of n < 100 at `out`.
+[[gnu::always_inline]] inline void writePair(char* out, unsigned n)
+{
+    out[0] = static_cast<char>('0' + n / 10);
+    out[1] = static_cast<char>('0' + n % 10);
+}
+
+// The eight decimal digits of n < 10^8 at `out`.
+[[gnu::always_inline]] inline void writeEight(char* out, std::uint32_t n)
+{
+    const std::uint32_t high = n / 10000, low = n % 10000;
+    writePair(out, high / 100);
+    writePair(out + 2, high % 100);
+    writePair(out + 4, low / 100);
+    writePair(out + 6, low % 100);
+}
+
 char* WriteGridValue(char* out, double value, char separator)
 {
     if (!std::isfinite(value)) {
@@ -266,37 +250,34 @@ char* WriteGridValue(char* out, double value, char separator)
         return std::copy(text.begin(), text.end(), out);
     }
     constexpr int kDigits = 15;
-    const double magnitude = std::fabs(value);
-    if (value == 0 || isFifteenDigitTie(magnitude)) {
+    FifteenDigits rounded;
+    if (value == 0 || !TryFifteenDigits(std::fabs(value), rounded)) {
         char digits[kDigits + 2];
         int exponent = 0;
         if (value == 0)
             std::fill_n(digits, kDigits, '0');
         else
-            exponent = roundedDigits(magnitude, kDigits, digits);
+            exponent = roundedDigits(std::fabs(value), kDigits, digits);
         out = writeMantissa(out, value < 0, digits, kDigits, separator);
         return writeExponent(out, exponent, 4);
     }
-    // Away from exact ties std::to_chars rounds as this pattern does; its
-    // "d.dddddddddddddde±xx[x]" only needs the separator, the "E" and the
-    // exponent widened to four digits in place.
     if (value < 0) *out++ = '-';
-    char* const end = std::to_chars(out, out + kGridValueMaxLength - 1, magnitude, std::chars_format::scientific, kDigits - 1).ptr;
+    // d,dddddd dddddddd: the first digit, the separator, then 6 and 8 digits.
+    constexpr std::uint64_t kFourteen = 100000000000000ULL;
+    const std::uint64_t others = rounded.digits % kFourteen;
+    out[0] = static_cast<char>('0' + rounded.digits / kFourteen);
     out[1] = separator;
-    char* const e = out + kDigits + 1;
-    *e = 'E';
-    char* const exponent = e + 2;
-    if (end - exponent == 2) {
-        exponent[3] = exponent[1];
-        exponent[2] = exponent[0];
-        exponent[1] = '0';
-    } else {
-        exponent[3] = exponent[2];
-        exponent[2] = exponent[1];
-        exponent[1] = exponent[0];
-    }
-    exponent[0] = '0';
-    return exponent + 4;
+    const auto high = static_cast<std::uint32_t>(others / 100000000);
+    writePair(out + 2, high / 10000);
+    writePair(out + 4, high / 100 % 100);
+    writePair(out + 6, high % 100);
+    writeEight(out + 8, static_cast<std::uint32_t>(others % 100000000));
+    out[16] = 'E';
+    out[17] = rounded.exponent < 0 ? '-' : '+';
+    const auto exponent = static_cast<unsigned>(std::abs(rounded.exponent));
+    writePair(out + 18, exponent / 100);
+    writePair(out + 20, exponent % 100);
+    return out + 22;
 }
 
 std::string FormatGridValue(double value, char separator)
