@@ -1,4 +1,4 @@
-// The benchmarks' clock: the median of repeated runs of a piece of work.
+// The benchmarks' clock: the median (and spread) of repeated runs of a piece of work.
 #pragma once
 
 #include <algorithm>
@@ -8,8 +8,12 @@
 
 namespace kavrin::bench {
 
-// Median seconds of `repeats` calls.
-inline double seconds(int repeats, const std::function<void()>& work)
+struct Figure {
+    double median = 0, low = 0, high = 0;  // seconds
+};
+
+// `repeats` calls of `work`: the median, fastest and slowest.
+inline Figure measure(int repeats, const std::function<void()>& work)
 {
     std::vector<double> times;
     for (int r = 0; r < repeats; ++r) {
@@ -18,7 +22,13 @@ inline double seconds(int repeats, const std::function<void()>& work)
         times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return {times[times.size() / 2], times.front(), times.back()};
+}
+
+// Median seconds of `repeats` calls.
+inline double seconds(int repeats, const std::function<void()>& work)
+{
+    return measure(repeats, work).median;
 }
 
 }  // namespace kavrin::bench

@@ -2,6 +2,7 @@
 // a fit of 5 parameters to 100 observations at order 256, each beside its
 // floor and its target; and checks the fit's standard errors against the
 // scatter of the estimates over 200 noisy data sets. `make bench` runs it.
+#include "BenchTiming.h"
 #include "calibration/Comparison.h"
 #include "calibration/ParameterFit.h"
 #include "model/Variaveis.h"
@@ -23,20 +24,7 @@ using namespace kavrin;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Median seconds of `repeats` calls.
-double seconds(int repeats, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int r = 0; r < repeats; ++r) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::seconds;
 
 // Observations spread through the plume of the initial model, over depths and times.
 std::vector<ObservationTexts> observationTable(int count)

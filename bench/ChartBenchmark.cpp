@@ -2,6 +2,7 @@
 // points, 50 times) at the grid's far corner, where every file must be read
 // up to its last line, beside the floor of reading those bytes at all and the
 // cost of loading each file whole. `make bench` runs it.
+#include "BenchTiming.h"
 #include "charts/ChartSeries.h"
 #include "model/Variaveis.h"
 #include "solution/Parallel.h"
@@ -23,19 +24,7 @@ using namespace kavrin;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double medianSeconds(int repeats, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int r = 0; r < repeats; ++r) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::seconds;
 
 // 451 × 451 points (X 0…450, Y −225…225 by 1), times 0, 100, … 4900.
 ModelState fullSizeModel()
@@ -79,13 +68,13 @@ int main()
     for (double t = model.T0; t <= model.T1; t += model.DT) files.push_back(TimeFilePath(root, "Bench", t, '.'));
 
     ChartPoints points;
-    const double curve = medianSeconds(7, [&] {
+    const double curve = seconds(7, [&] {
         points.clear();
         ConcentrationTimeSeries(project.ProjectIndexPath, model, "450", "225", '.', points);
     });
     double bytes = 0;
-    const double floor = medianSeconds(7, [&] { bytes = readAllBytes(files); });
-    const double whole = medianSeconds(3, [&] {
+    const double floor = seconds(7, [&] { bytes = readAllBytes(files); });
+    const double whole = seconds(3, [&] {
         for (const std::string& path : files) LoadResultFile(path, grid, '.');
     });
     std::filesystem::remove_all(root);

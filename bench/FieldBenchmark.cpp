@@ -3,6 +3,7 @@
 // formatting and a whole run against one-core std::to_chars of the same
 // values, a one-time run as a whole process against the per-time figure, and
 // the peak memory of a 20-time run. `make bench` runs it.
+#include "BenchTiming.h"
 #include "model/Variaveis.h"
 #include "solution/FieldKernel.h"
 #include "solution/Parallel.h"
@@ -29,8 +30,6 @@ using namespace kavrin;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // The plume: the initial model on a 451 × 451 grid of 1 m over 0…450 × −225…225,
 // at times late enough that it covers the grid (few exact zeros, which format
 // faster than real values).
@@ -39,21 +38,8 @@ constexpr double kTime = 100000;                                  // the single 
 constexpr double kRunFirst = 52500, kRunStep = 2500;             // 20 times up to kTime
 constexpr int kRunTimes = 20;
 
-struct Figure {
-    double median = 0, low = 0, high = 0;
-};
-
-Figure measure(int repeats, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int r = 0; r < repeats; ++r) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.front(), times.back()};
-}
+using bench::Figure;
+using bench::measure;
 
 ModelState plumeModel(int order, double first, double last, double step)
 {
