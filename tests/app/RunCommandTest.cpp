@@ -139,6 +139,7 @@ TEST(RunCommand, EachGridCheckShowsItsMessageAndWritesNothing)
         {{{6, "60"}, {10, "-40"}}, &MessageSlots::MsgYRangeExceedsX},
         {{{10, "-10"}}, &MessageSlots::MsgYRangeNotAboveSourceWidth},
         {{{13, "0"}}, &MessageSlots::MsgTimeStepInvalid},
+        {{{12, "-1"}}, &MessageSlots::MsgTimeRangeEmpty},
     };
     for (const Case& c : cases) {
         RunFixture f;

@@ -32,6 +32,7 @@ struct MessageSlots {
     QString MsgTitleLongProfile, MsgTitleTransProfile, MsgAskSaveProject, MsgYRangeExceedsX;
     QString MsgYRangeNotAboveSourceWidth, MsgLowMemory;
     QString MsgTimeStepInvalid;  // line 115, the refusal of a time step that would never end
+    QString MsgTimeRangeEmpty;   // line 116, the refusal of a final time before the initial one
     QString MsgPositionOutsideGrid;  // line 118: %1 axis, %2 position, %3 and %4 the grid's first and last
     QString MsgStepRefused;          // line 119: %1 the step (DX, DY, DT) with which a list never ends
 };

@@ -180,6 +180,7 @@ const std::vector<Target>& lineTable()
         message(113, &MessageSlots::MsgTitleLongProfile),
         message(114, &MessageSlots::MsgTitleTransProfile),
         message(115, &MessageSlots::MsgTimeStepInvalid),
+        message(116, &MessageSlots::MsgTimeRangeEmpty),
         {117, K::Caption, W::Grafico, "CopyButton"},
         message(118, &MessageSlots::MsgPositionOutsideGrid),
         message(119, &MessageSlots::MsgStepRefused),

@@ -35,6 +35,7 @@ QString refusalMessage(const MessageSlots& m, RunRefusal refusal)
     case RunRefusal::GridTooLargeX: return m.MsgGridTooLargeX;
     case RunRefusal::YRangeExceedsX: return m.MsgYRangeExceedsX;
     case RunRefusal::YRangeNotAboveSourceWidth: return m.MsgYRangeNotAboveSourceWidth;
+    case RunRefusal::TimeRangeEmpty: return m.MsgTimeRangeEmpty;
     case RunRefusal::TimeStepNotPositive:
     case RunRefusal::TooManyTimes: return m.MsgTimeStepInvalid;
     }
