@@ -40,7 +40,7 @@ PORTUGUESE = [
     "Concentração medida (mg/L)", "Coeficiente de determinação:", "Erro médio (mg/L):",
     "Exportar Gráfico como figura",
     # 93-107
-    "Calculando ...", "Animação", "", "", "",
+    "Calculando ...", "Animação", "Cálculo cancelado. Os tempos completos foram gravados na pasta do projeto.", "", "",
     "Regressão das concentrações observadas e calculadas",
     "Dispersão dos valores de concentração calculadas e observadas",
     "Regressão ideal de concentração observada e calculada",
@@ -101,7 +101,7 @@ ENGLISH = [
     "Comparison of measured and calculated concentration", "Calculated concentration (mg/L)",
     "Measured concentration (mg/L)", "Coefficient of determination:", "Mean error (mg/L):",
     "Export chart as picture",
-    "Calculating ...", "Animation", "", "", "",
+    "Calculating ...", "Animation", "Calculation cancelled. The complete times were written to the project folder.", "", "",
     "Regression of observed and calculated concentrations",
     "Calculated versus observed concentrations",
     "Ideal agreement of observed and calculated concentration",

@@ -24,9 +24,8 @@ std::string ReadRequiredLine(TextFileReader& file, int requiredLines, const std:
     return file.readLine();
 }
 
-void ReadEditLines(TextFileReader& file, ParameterTexts& texts, const std::string& kind)
+void ReadEditLines(TextFileReader& file, ParameterTexts& texts, int requiredLines, const std::string& kind)
 {
-    const int requiredLines = file.linesRead() + 21;
     for (int edit = 1; edit <= 21; ++edit) {
         std::string text = ReadRequiredLine(file, requiredLines, kind);
         // Either separator converts: the data window normalises it to the user's.
@@ -44,7 +43,7 @@ ParameterTexts ReadParameterFile(const std::string& path)
 {
     TextFileReader file(path);
     ParameterTexts texts;
-    ReadEditLines(file, texts, "a parameter file");
+    ReadEditLines(file, texts, 21, "a parameter file");
     // The rest must still be text, so a binary file with a plausible start is refused.
     while (!file.atEnd()) file.readLine();
     return texts;

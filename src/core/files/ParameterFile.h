@@ -21,8 +21,9 @@ ParameterTexts ReadParameterFile(const std::string& path);
 
 // Reads the next 21 lines of `file` into Edit1 … Edit21, each of which must be
 // a number in either decimal separator; `kind` names the file in messages
-// ("a parameter file"). Throws FileFormatError.
-void ReadEditLines(TextFileReader& file, ParameterTexts& texts, const std::string& kind);
+// ("a parameter file"), which has at least `requiredLines` lines. Throws
+// FileFormatError.
+void ReadEditLines(TextFileReader& file, ParameterTexts& texts, int requiredLines, const std::string& kind);
 
 // The next line of `file`, which must exist (the file has at least
 // `requiredLines` lines). Throws FileFormatError.

@@ -30,7 +30,7 @@ ProjectFileContents ReadProjectFile(const std::string& path)
     ProjectFileContents contents;
     contents.projectName = ReadRequiredLine(file, kRequiredLines, kKind);
     ReadRequiredLine(file, kRequiredLines, kKind);
-    ReadEditLines(file, contents.texts, kKind);
+    ReadEditLines(file, contents.texts, kRequiredLines, kKind);
     contents.texts.comboBox1 = ReadRequiredLine(file, kRequiredLines, kKind);
     try {
         ParseInteger(contents.texts.comboBox1);
