@@ -179,6 +179,7 @@ void SimulationCommand::writeResults()
         app_.grid = *job.grid;
         app_.resultsTexts = job.texts;
     }
+    app_.windows.principal->showProjectName();
     if (failure) {
         progress->hide();
         HabilitaJanelas();
