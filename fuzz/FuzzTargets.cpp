@@ -219,6 +219,8 @@ void BatchCommandLine(const std::string& input)
         ModelState model;
         modelOf(texts, ',', model);
     } catch (const std::invalid_argument&) {
+    } catch (const KavrinError&) {
+        // A --set text the data window refuses too (the Y pair converts as it mirrors).
     }
 }
 
