@@ -213,6 +213,10 @@ void BatchCommandLine(const std::string& input)
             ParseBatchExportOptions(rest);
             return;
         }
+        if (words[0] == "series") {
+            ParseBatchSeriesOptions(rest);
+            return;
+        }
         const BatchRunOptions options = ParseBatchRunOptions(rest);
         ParameterTexts texts = InitialParameterTexts();
         for (const auto& [name, text] : options.sets) SetControlText(texts, ControlOfName(name).value(), text, ',');

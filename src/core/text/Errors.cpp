@@ -16,14 +16,24 @@ std::string Excerpt(const std::string& text)
     return text;
 }
 
+namespace {
+// Built by appending: g++ 12 warns falsely about a chain of "+" around a substring.
+std::string quoted(const char* quote, const std::string& text, const char* rest)
+{
+    std::string message(quote);
+    message.append(Excerpt(text)).append(quote).append(rest);
+    return message;
+}
+}  // namespace
+
 ConversionError ConversionError::floatValue(const std::string& text)
 {
-    return ConversionError("'" + Excerpt(text) + "' is not a valid floating point value");
+    return ConversionError(quoted("'", text, " is not a valid floating point value"));
 }
 
 ConversionError ConversionError::integerValue(const std::string& text)
 {
-    return ConversionError("''" + Excerpt(text) + "'' is not a valid integer value");
+    return ConversionError(quoted("''", text, " is not a valid integer value"));
 }
 
 FloatError FloatError::divisionByZero() { return FloatError("Floating point division by zero"); }
