@@ -6,6 +6,7 @@
 #include "project/TFormProjeto.h"
 
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -151,12 +152,15 @@ TEST(CancelledRun, KeepsTheCompleteTimesAndSaysSo)
 {
     RunFixture f;
     typeLongRun(f);
-    QString shown;
-    QTimer::singleShot(300, f.main.get(), [&] {
-        shown = f.app.windows.calculando->Label2->text();
+    // Cancel as soon as the window shows the first progress.
+    bool clicked = false;
+    QObject::connect(f.app.windows.calculando->PBar, &QProgressBar::valueChanged, f.main.get(), [&] {
+        if (clicked) return;
+        clicked = true;
         click(f.app.windows.calculando, "BitBtn2");
     });
     f.runAs("Stopped");
+    const QString shown = f.app.windows.calculando->Label2->text();
     EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgRunCancelled});
     EXPECT_FALSE(f.app.messages.MsgRunCancelled.isEmpty());
     EXPECT_TRUE(shown.contains("%   " + f.app.messages.MsgAxisTime + ": ")) << shown.toStdString();
