@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run bench package clean
+.PHONY: all deps configure build test run bench package fuzz clean
 
 all: build
 
@@ -35,5 +35,18 @@ bench: build
 package: build
 	@cmake --build $(BUILD) --target package
 
+# Every reader of outside data under libFuzzer with AddressSanitizer and
+# UndefinedBehaviorSanitizer, each target for FUZZ_SECONDS (FUZZ_TARGETS picks
+# some: make fuzz FUZZ_TARGETS="exports project_file" FUZZ_SECONDS=600).
+# Inputs that fail are kept in fuzz/failures/<target>/ and replayed by make test.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 180
+FUZZ_TARGETS ?=
+fuzz:
+	@tools/install-dependencies --fuzz
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DKAVRIN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS)
+	@fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) $(FUZZ_BUILD)

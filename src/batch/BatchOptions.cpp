@@ -1,6 +1,7 @@
 #include "BatchOptions.h"
 
 #include "calibration/ParameterFit.h"
+#include "model/ParameterTexts.h"
 
 #include <algorithm>
 #include <map>
@@ -28,21 +29,30 @@ const char* const kBatchUsage =
 
 namespace {
 
+// An option that takes one value, given once.
+void setOnce(std::optional<std::string>& option, const std::string& word, const std::string& value)
+{
+    if (option) throw std::invalid_argument(word + " is given twice");
+    option = value;
+}
+
 // Takes one of the options that choose the model's texts (--params,
 // --project, --set); false when the word is none of them.
 template <class Options, class Value>
 bool parseModelOption(const std::string& word, const Value& value, Options& options)
 {
     if (word == "--params") {
-        options.paramsPath = value();
+        setOnce(options.paramsPath, word, value());
     } else if (word == "--project") {
-        options.projectPath = value();
+        setOnce(options.projectPath, word, value());
     } else if (word == "--set") {
         const std::string assignment = value();
         const std::size_t equals = assignment.find('=');
         if (equals == std::string::npos || equals == 0)
             throw std::invalid_argument("--set takes NAME=TEXT, not \"" + assignment + "\"");
-        options.sets.emplace_back(assignment.substr(0, equals), assignment.substr(equals + 1));
+        const std::string name = assignment.substr(0, equals);
+        if (!ControlOfName(name)) throw std::invalid_argument("unknown parameter \"" + name + "\" in --set");
+        options.sets.emplace_back(name, assignment.substr(equals + 1));
     } else {
         return false;
     }
@@ -64,9 +74,9 @@ BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words)
         };
         if (parseModelOption(word, value, options)) {
         } else if (word == "--name") {
-            options.projectName = value();
+            setOnce(options.projectName, word, value());
         } else if (word == "--save") {
-            options.savePath = value();
+            setOnce(options.savePath, word, value());
         } else if (word == "--reference") {
             options.reference = true;
         } else {
@@ -161,7 +171,8 @@ std::map<std::string, std::string> namedValues(const std::vector<std::string>& w
         if (i + 1 >= words.size()) throw std::invalid_argument(word + " needs a value");
         if (std::find(names.begin(), names.end(), word) == names.end())
             throw std::invalid_argument("unknown option \"" + word + "\"");
-        values[word] = words[++i];
+        if (!values.emplace(word, words[i + 1]).second) throw std::invalid_argument(word + " is given twice");
+        ++i;
     }
     return values;
 }

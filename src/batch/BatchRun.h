@@ -17,7 +17,7 @@ ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath,
                                    const std::vector<std::pair<std::string, std::string>>& sets, char separator);
 
 // Returns the project folder's path. Throws KavrinError (conversion, file,
-// floating-point, refused checks) and std::invalid_argument (unknown --set name).
+// floating-point, refused checks); the options have been parsed.
 std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironment& environment);
 
 }  // namespace kavrin

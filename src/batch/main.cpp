@@ -49,9 +49,13 @@ int main(int argc, char** argv)
 {
     using namespace kavrin;
     const std::vector<std::string> words(argv + 1, argv + argc);
-    if (words.empty() || words[0] == "--help" || words[0] == "-h") {
+    if (words.empty()) {
+        std::cerr << kBatchUsage;
+        return 2;
+    }
+    if (words[0] == "--help" || words[0] == "-h") {
         std::cout << kBatchUsage;
-        return words.empty() ? 2 : 0;
+        return 0;
     }
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     BatchEnvironment environment;

@@ -44,7 +44,7 @@ TEST(DataWindow, LeavingABoxNormalisesItAndTakesItsField)
     EXPECT_EQ(f.app.model.Decay, 0.00005);
     EXPECT_DOUBLE_EQ(f.app.model.Velocity, 0.025) << "derived fields wait for the next Variaveis";
     f.typeAndLeave(1, "1.000,5", 2);
-    EXPECT_EQ(f.dialogs.errors, QStringList{"'1,000,5' is not a valid floating point value"});
+    EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8("'1,000,5' is not a valid floating point value — Concentração na Fonte (mg/L)")});
     EXPECT_EQ(f.edit(1)->text(), "1,000,5");
     EXPECT_EQ(f.app.model.C0, 0.5);
 }

@@ -54,18 +54,19 @@ TEST(OpenProject, ARoundTripAcrossDecimalSeparators)
     EXPECT_TRUE(reader.app.project.ResultsExist);
 }
 
-TEST(OpenProject, AFieldThatDoesNotConvertLeavesResultsUnset)
+TEST(OpenProject, AFieldThatDoesNotConvertRefusesTheFileAndChangesNothing)
 {
     RunFixture f;
     ParameterTexts texts = InitialParameterTexts();
     texts.edit[7] = "abc";
-    WriteProjectFile(f.folder.path() + "bad.kvr", "Bad", "today", texts, f.root());
-    f.dialogs.files = {QString::fromStdString(f.folder.path() + "bad.kvr")};
+    const std::string path = f.folder.path() + "bad.kvr";
+    WriteProjectFile(path, "Bad", "today", texts, f.root());
+    f.dialogs.files = {QString::fromStdString(path)};
     f.main->action("ToolButton3")->trigger();
-    EXPECT_EQ(f.dialogs.errors, QStringList{"'abc' is not a valid floating point value"});
+    EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromStdString(path + ", line 9: \"abc\" is not a number; this is not a project file.")});
     EXPECT_FALSE(f.app.project.ResultsExist);
-    EXPECT_EQ(f.app.project.ProjectName, "Bad");
-    EXPECT_EQ(f.app.windows.dados->Edit[7]->text(), "abc");
+    EXPECT_EQ(f.app.project.ProjectName, "");
+    EXPECT_EQ(f.app.windows.dados->Edit[7]->text(), "10");
 }
 
 TEST(NewProject, NewValuesTheOrderStaysAndResultsAreLeftAlone)

@@ -139,6 +139,7 @@ TEST(RunCommand, EachGridCheckShowsItsMessageAndWritesNothing)
         {{{6, "60"}, {10, "-40"}}, &MessageSlots::MsgYRangeExceedsX},
         {{{10, "-10"}}, &MessageSlots::MsgYRangeNotAboveSourceWidth},
         {{{13, "0"}}, &MessageSlots::MsgTimeStepInvalid},
+        {{{12, "-1"}}, &MessageSlots::MsgTimeRangeEmpty},
     };
     for (const Case& c : cases) {
         RunFixture f;
@@ -163,8 +164,12 @@ TEST(RunCommand, AFailingRunLeavesTheInterfaceUsable)
     EXPECT_FALSE(f.app.windows.calculando->isVisible());
     EXPECT_TRUE(f.main->findChild<QToolBar*>("ToolBar1")->isEnabled());
     EXPECT_TRUE(f.app.windows.dados->parentWidget()->isEnabled());
-    EXPECT_TRUE(f.app.project.ResultsExist);
-    EXPECT_TRUE(f.exists("Broken/Index.txt"));
+    EXPECT_FALSE(f.app.project.ResultsExist) << "a run that wrote no time made no results";
+    EXPECT_FALSE(f.exists("Broken"));
+    f.app.executableFolder = QString(KAVRIN_BIN_DIR);
+    f.run();
+    EXPECT_TRUE(f.dialogs.questions.isEmpty()) << "no results to save from the failed run";
+    EXPECT_TRUE(f.exists("Broken/T2500.txt"));
 }
 
 TEST(RunCommand, DuringARunNothingCanCloseTheProgramOrReachACommand)

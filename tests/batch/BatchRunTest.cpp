@@ -61,7 +61,8 @@ TEST(BatchOptions, ParsesTheRunCommandLine)
     EXPECT_TRUE(options.reference);
     EXPECT_EQ(ParseBatchRunOptions({"--set", "Decay="}).sets[0].second, "");
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-             {"--name"}, {"--set", "DX"}, {"--set", "=5"}, {"--bogus"}, {"--params", "a", "--project", "b"}})
+             {"--name"}, {"--set", "DX"}, {"--set", "=5"}, {"--bogus"}, {"--params", "a", "--project", "b"},
+             {"--set", "Porosidade=1"}, {"--name", "a", "--name", "b"}, {"--save", "a", "--save", "b"}})
         EXPECT_THROW(ParseBatchRunOptions(bad), std::invalid_argument) << bad[0];
 }
 
@@ -117,9 +118,9 @@ TEST(BatchRun, FailuresGiveOneLineAndANonZeroStatus)
         {{"run", "--set", "X1=60", "--set", "Y1=40"}, "The Y range is longer than the X range"},
         {{"run", "--set", "Y1=10"}, "The Y range must be longer than the source width"},
         {{"run", "--set", "DT=0"}, "DT must be greater than zero"},
+        {{"run", "--set", "T1=-1"}, "T1 is earlier than the initial time T0"},
         {{"run", "--name", "../outside"}, "must not contain \"/\""},
         {{"run", "--name", ".."}, "cannot be used as a folder name"},
-        {{"run", "--set", "Porosidade=1"}, "unknown parameter"},
         {{"run", "--params", "/nonexistent/p.dat"}, "I/O error 2"},
     };
     for (const Case& c : cases) {
@@ -131,9 +132,22 @@ TEST(BatchRun, FailuresGiveOneLineAndANonZeroStatus)
         EXPECT_FALSE(std::filesystem::exists(folder.path() + "KAVRIN")) << c.message << ": nothing is written";
         EXPECT_FALSE(std::filesystem::exists(folder.path() + "outside"));
     }
-    TempFolder folder;
-    EXPECT_EQ(batch(folder, {"run", "--bogus"}).status, 2);
-    EXPECT_EQ(batch(folder, {"launch"}).status, 2);
+}
+
+TEST(BatchRun, EveryWrongCommandLineGivesStatusTwoAndTheUsage)
+{
+    const std::vector<std::vector<std::string>> wrong = {
+        {}, {"launch"}, {"run", "--bogus"}, {"run", "--set", "Porosidade=1"}, {"run", "--params", "a", "--params", "b"},
+        {"export"}, {"export", "png", "--project", "p", "--to", "x"}, {"export", "grd", "--project", "p"},
+        {"export", "grd", "--project", "p", "--to", "x", "--to", "y"}, {"export", "grd", "--project", "p", "--to"},
+        {"export", "grd", "--bogus", "p", "--project", "p", "--to", "x"}};
+    for (const std::vector<std::string>& args : wrong) {
+        TempFolder folder;
+        const BatchResult result = batch(folder, args);
+        EXPECT_EQ(result.status, 2) << (args.empty() ? "(nothing)" : args.back());
+        EXPECT_NE(result.err.find("usage: kavrin-batch"), std::string::npos) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(folder.path() + "KAVRIN"));
+    }
 }
 
 TEST(BatchRun, TheReferencePathWritesTheSameNumbers)
@@ -315,4 +329,18 @@ TEST(BatchAnimate, OneGifOfEveryTimesMap)
     }
     DGifCloseFile(gif, &error);
     EXPECT_EQ(batch(folder, {"animate", "--project", "p.kvr", "--to", "x.gif", "--delay", "fast"}).status, 2);
+}
+
+TEST(BatchExport, AnEmptyOutputNameIsAFileErrorAndWritesNothing)
+{
+    TempFolder folder;
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
+    for (const char* format : {"grd", "txt"}) {
+        const std::string command = "cd " + quoted(folder.path()) + " && " + KAVRIN_BIN_DIR + "kavrin-batch export " + format
+                                  + " --project p.kvr --to '' 2>err.txt";
+        EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1) << format;
+        EXPECT_NE(ReadBytes(folder.path() + "err.txt").find("I/O error 2"), std::string::npos);
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
+    }
 }

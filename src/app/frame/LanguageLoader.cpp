@@ -1,6 +1,7 @@
 #include "frame/LanguageLoader.h"
 
 #include "text/TextFile.h"
+#include "QtTranslations.h"
 #include "observations/TObservacao.h"
 #include "project/TFormExportGRD.h"
 #include "project/TFormCalculando.h"
@@ -89,6 +90,7 @@ const std::vector<Target>& lineTable()
         {20, K::Caption, W::Ferramenta, "RadioButton3"},
         {21, K::Caption, W::Ferramenta, "RadioButton4"},
         {22, K::Caption, W::Ferramenta, "BitBtn2"}, {22, K::Caption, W::ExportGRD, "BitBtn2"},
+        {22, K::Caption, W::Calculando, "BitBtn2"},
         {22, K::Caption, W::Observacao, "BitBtn2"},
         {23, K::Caption, W::Ferramenta, "BitBtn1"},
         {24, K::Caption, P, "Exportar1"},
@@ -163,6 +165,7 @@ const std::vector<Target>& lineTable()
         {92, K::Caption, W::Observacao, "BitBtn3"},
         {93, K::WindowCaption, W::Calculando, nullptr}, message(93, &MessageSlots::MsgCalculating),
         {94, K::Caption, P, "Animao1"},
+        message(95, &MessageSlots::MsgRunCancelled),
         {98, K::Series, W::Observacao, "Series2"},
         {99, K::Series, W::Observacao, "Series3"},
         {100, K::Series, W::Observacao, "Series1"},
@@ -180,6 +183,7 @@ const std::vector<Target>& lineTable()
         message(113, &MessageSlots::MsgTitleLongProfile),
         message(114, &MessageSlots::MsgTitleTransProfile),
         message(115, &MessageSlots::MsgTimeStepInvalid),
+        message(116, &MessageSlots::MsgTimeRangeEmpty),
         {117, K::Caption, W::Grafico, "CopyButton"},
         message(118, &MessageSlots::MsgPositionOutsideGrid),
         message(119, &MessageSlots::MsgStepRefused),
@@ -316,6 +320,7 @@ void LoadLanguage(AppState& app, const QString& name)
     QStringList later;
     for (int line = 0; line < FitPanel::kLanguageLines; ++line) later << QString::fromStdString(reader.readLine());
     if (app.windows.observacao) app.windows.observacao->fitPanel->applyLanguage(later, app.PortugueseActive);
+    UseQtTranslations(app.PortugueseActive);
 }
 
 }  // namespace kavrin

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -26,13 +27,17 @@ const char* const kStatusCredit = "KAVRIN — solução analítica 3-D de advec�
 
 TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
     : app_(app), dialogs_(dialogs), mdi_(new QMdiArea(this)), projects_(app, dialogs),
-      simulation_(app, dialogs, projects_), files_(app, dialogs)
+      simulation_(app, dialogs, projects_), files_(app, dialogs), projectPanel_(new QLabel)
 {
     setObjectName("TFormPrincipal");
     setWindowTitle(QString::fromUtf8(kMainCaption));
     setWindowIcon(QIcon(app_.executableFolder + "pictures/kavrin.png"));
     mdi_->setObjectName("MdiArea");
     mdi_->setBackground(QColor(0x5a, 0x6e, 0x82));
+    // On a small screen a window of its design size may not fit the frame:
+    // the frame scrolls to reach every part of it.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     buildToolBar();
     buildMenu();
@@ -40,6 +45,8 @@ TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
     credit->setObjectName("StatusPanel");
     statusBar()->setObjectName("StatusBar1");
     statusBar()->addWidget(credit);
+    projectPanel_->setObjectName("ProjectPanel");
+    statusBar()->addPermanentWidget(projectPanel_);
     // No project yet; the workspace root read at start stays.
     const std::string root = app_.project.Root;
     app_.project = ProjectState{};
@@ -93,7 +100,18 @@ void TFormPrincipal::connectCommand(const char* actionName, const std::function<
 {
     QAction* target = action(actionName);
     Q_ASSERT(target);
-    connect(target, &QAction::triggered, this, [this, command] { RunCommand(dialogs_, command); });
+    connect(target, &QAction::triggered, this, [this, command] {
+        RunCommand(dialogs_, command);
+        showProjectName();
+    });
+}
+
+void TFormPrincipal::showProjectName()
+{
+    const QString name = QString::fromStdString(app_.project.ProjectName);
+    const QMenu* menu = findChild<QMenu*>("Projeto1");
+    const QString caption = menu ? menu->title().remove('&') : QString();
+    projectPanel_->setText(name.isEmpty() ? QString() : caption + ": " + name);
 }
 
 void TFormPrincipal::buildToolBar()
@@ -199,6 +217,9 @@ void TFormPrincipal::showWindow(QWidget* form, bool restore)
     QWidget* window = child ? static_cast<QWidget*>(child) : form;
     if (restore && window->isMinimized()) window->showNormal();
     if (!window->isVisible()) window->show();
+    // A window never starts above or left of the frame's visible part, so its
+    // title bar can always be reached.
+    if (child && (child->y() < 0 || child->x() < 0)) child->move(qMax(0, child->x()), qMax(0, child->y()));
     if (child) mdi_->setActiveSubWindow(child);
     window->raise();
     form->activateWindow();

@@ -12,6 +12,7 @@
 
 class QMdiArea;
 class QAction;
+class QLabel;
 
 namespace kavrin {
 
@@ -42,6 +43,10 @@ public:
     SimulationCommand& simulation() { return simulation_; }
     FileCommands& files() { return files_; }
 
+    // The status bar's panel with the current project's name, kept up to date
+    // after every command.
+    void showProjectName();
+
     void Help1Click();
     void Sobre1Click();
     void FerramantaClick();
@@ -65,6 +70,7 @@ private:
     ProjectCommands projects_;
     SimulationCommand simulation_;
     FileCommands files_;
+    QLabel* projectPanel_;
 };
 
 // The main window's caption and status-bar credit.

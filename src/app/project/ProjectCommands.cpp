@@ -24,8 +24,9 @@ void ProjectCommands::SalvaProj()
     }
     const QString chosen = dialogs_.saveFile(kProjectFilter, QString::fromStdString(app_.project.ProjectName));
     if (chosen.isEmpty()) return;
+    // The texts the results were computed from, whatever the data window holds now.
     WriteProjectFile((chosen + ".kvr").toStdString(), app_.project.ProjectName, DateTimeText(std::time(nullptr)),
-                     app_.texts, app_.project.Root);
+                     app_.resultsTexts, app_.project.Root);
     app_.project.ProjectSaved = true;
 }
 

@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QToolBar>
 #include <atomic>
+#include <memory>
 #include <exception>
 #include <thread>
 
@@ -35,6 +36,7 @@ QString refusalMessage(const MessageSlots& m, RunRefusal refusal)
     case RunRefusal::GridTooLargeX: return m.MsgGridTooLargeX;
     case RunRefusal::YRangeExceedsX: return m.MsgYRangeExceedsX;
     case RunRefusal::YRangeNotAboveSourceWidth: return m.MsgYRangeNotAboveSourceWidth;
+    case RunRefusal::TimeRangeEmpty: return m.MsgTimeRangeEmpty;
     case RunRefusal::TimeStepNotPositive:
     case RunRefusal::TooManyTimes: return m.MsgTimeStepInvalid;
     }
@@ -62,6 +64,8 @@ bool SimulationCommand::settlePreviousResults()
     } else if (app_.settings.AutoSaveProjects) {
         projects_.SalvaProj();
         forget();
+    } else if (project.ProjectSaved) {
+        forget();  // a project file points to these results: they stay as they are
     } else {
         switch (dialogs_.question(app_.messages.MsgAskSaveProject, true)) {
         case Answer::Yes:
@@ -81,6 +85,10 @@ bool SimulationCommand::settlePreviousResults()
 bool SimulationCommand::obtainProjectName()
 {
     std::string& name = app_.project.ProjectName;
+    if (!app_.NewProjectName.empty()) {
+        name = app_.NewProjectName;
+        app_.NewProjectName.clear();
+    }
     if (name.empty()) {
         const std::optional<QString> typed = dialogs_.askProjectName();
         if (!typed) return false;
@@ -100,7 +108,7 @@ void SimulationCommand::ToolButton1Click()
 {
     if (!settlePreviousResults()) return;
     app_.project.ProjectSaved = false;
-    Variaveis(app_.texts, app_.model, app_.separator);
+    app_.windows.dados->convertTexts(app_.model);
     if (const auto refusal = CheckRun(app_.model)) {
         dialogs_.notice(refusalMessage(app_.messages, *refusal));
         return;
@@ -111,30 +119,49 @@ void SimulationCommand::ToolButton1Click()
 
 void SimulationCommand::writeResults()
 {
-    app_.project.ResultsExist = true;
+    // The run works on its own copies of what it uses; nothing the user can
+    // reach meanwhile changes them. The outcome is handed back when it ends.
+    struct Job {
+        ModelState model;
+        QuadratureState quadrature;
+        ProjectState project;
+        ParameterTexts texts;
+        std::unique_ptr<ResultGrid> grid;
+        bool complete = false;
+    } job{app_.model, app_.quadrature, app_.project, app_.texts, std::make_unique<ResultGrid>(app_.grid)};
+
     DesabilitaJanelas();
     TFormCalculando* progress = app_.windows.calculando;
-    progress->Label1->setText(app_.messages.MsgCalculating);
-    progress->PBar->setValue(0);
+    progress->reset(app_.messages.MsgCalculating);
     if (QWidget* main = app_.windows.principal) progress->move(main->geometry().center() - progress->rect().center());
     progress->show();
 
     // The run writes on worker threads; this thread keeps the windows painted.
     std::exception_ptr failure;
     QEventLoop waiting;
-    std::atomic<int> shown{0};
+    std::atomic<int> shown{-1};
+    std::atomic<double> shownTime{0};
     RunProgress counters;
-    const RunEnvironment environment{app_.project.Root, (app_.executableFolder + "valores.txt").toStdString(),
-                                     app_.separator, false, WorkerCount()};
+    const RunEnvironment environment{job.project.Root, (app_.executableFolder + "valores.txt").toStdString(), app_.separator,
+                               false, WorkerCount()};
+    const QString timeCaption = app_.messages.MsgAxisTime;
+    const char separator = app_.separator;
+    auto show = [progress, timeCaption, separator](int position, double time) {
+        progress->showProgress(position, timeCaption, QString::fromStdString(TimeText(time, separator)));
+    };
     std::thread worker([&] {
         try {
-            WriteRun(app_.model, app_.quadrature, app_.grid, app_.project, environment, counters,
-                     [&](const RunProgress& now) {
-                         const int position = ProgressPosition(now);
-                         if (shown.exchange(position) != position)
-                             QMetaObject::invokeMethod(progress->PBar, [progress, position] { progress->PBar->setValue(position); },
-                                                       Qt::QueuedConnection);
-                     });
+            const RunOutcome outcome = WriteRun(
+                job.model, job.quadrature, *job.grid, job.project, environment, counters, [&](const RunProgress& now) {
+                    const int position = ProgressPosition(now);
+                    const double time = now.CurrentTime;
+                    if (shown.exchange(position) != position || shownTime.exchange(time) != time)
+                        QMetaObject::invokeMethod(progress, [show, position, time] { show(position, time); },
+                                                  Qt::QueuedConnection);
+                    // Cancel: the run ends once the time being written is complete.
+                    return progress->stopRequested ? RunRequest::StopAfterThisTime : RunRequest::Continue;
+                });
+            job.complete = outcome == RunOutcome::Finished;
         } catch (...) {
             failure = std::current_exception();
         }
@@ -143,13 +170,23 @@ void SimulationCommand::writeResults()
     waiting.exec();
     worker.join();
 
+    ProjectState& project = app_.project;
+    project.ProjectName = job.project.ProjectName;
+    project.ProjectIndexPath = job.project.ProjectIndexPath;
+    project.ResultsExist = job.project.ResultsExist;
+    app_.quadrature = job.quadrature;
+    if (project.ResultsExist) {
+        app_.grid = *job.grid;
+        app_.resultsTexts = job.texts;
+    }
+    app_.windows.principal->showProjectName();
     if (failure) {
         progress->hide();
         HabilitaJanelas();
         std::rethrow_exception(failure);
     }
-    progress->PBar->setValue(ProgressPosition(counters));
-    dialogs_.notice(app_.messages.MsgRunFinished);
+    if (job.complete) show(ProgressPosition(counters), counters.CurrentTime - job.model.DT);
+    dialogs_.notice(job.complete ? app_.messages.MsgRunFinished : app_.messages.MsgRunCancelled);
     progress->hide();
     HabilitaJanelas();
 }

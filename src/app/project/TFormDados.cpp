@@ -6,6 +6,7 @@
 #include "files/ProjectFile.h"
 #include "CommandRunner.h"
 #include "NamedWidget.h"
+#include "frame/TFormPrincipal.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -42,6 +43,16 @@ const Row kTransport[] = {
     {20, "Label20", "Fator de retardamento:"}, {17, "Label17", "Porosidade efetiva:"},
     {21, "Label21", "Taxa de decaimento (dias-1):"},
 };
+
+// The label beside control `edit` (0: ComboBox1).
+QString labelOf(int edit)
+{
+    for (const Row& row : kGeometry)
+        if (row.edit == edit) return row.label;
+    for (const Row& row : kTransport)
+        if (row.edit == edit) return row.label;
+    return QStringLiteral("Label22");
+}
 
 }  // namespace
 
@@ -130,8 +141,42 @@ void TFormDados::EditChange(int edit)
 void TFormDados::EditExit(int edit)
 {
     ParameterTexts current = texts();
-    RunCommand(dialogs_, [&] { ApplyExitRule(current, edit, app_.model, app_.separator); });
+    RunCommand(dialogs_, [&] {
+        try {
+            ApplyExitRule(current, edit, app_.model, app_.separator);
+        } catch (const ConversionError& error) {
+            setTexts(current);
+            failAtField(edit, error);
+        }
+    });
     setTexts(current);
+}
+
+void TFormDados::failAtField(int edit, const ConversionError& error)
+{
+    QString caption;
+    if (const auto* shown = findChild<QLabel*>(labelOf(edit))) caption = shown->text().remove('&');
+    while (caption.endsWith(':') || caption.endsWith(' ')) caption.chop(1);
+    QWidget* field = edit == 0 ? static_cast<QWidget*>(ComboBox1) : static_cast<QWidget*>(Edit[static_cast<std::size_t>(edit)]);
+    field->setFocus(Qt::OtherFocusReason);
+    throw ConversionError(std::string(error.what()) + " — " + caption.toStdString());
+}
+
+void TFormDados::convertTexts(ModelState& model)
+{
+    try {
+        Variaveis(texts(), model, app_.separator);
+    } catch (const ConversionError& error) {
+        // The fields in the order the model takes them: the first that fails is the one.
+        for (const ParameterField& field : kParameterFields) {
+            try {
+                ParseFloat(ArrumaDecimal(texts().edit[static_cast<std::size_t>(field.edit)], app_.separator), app_.separator);
+            } catch (const ConversionError&) {
+                failAtField(field.edit, error);
+            }
+        }
+        failAtField(0, error);
+    }
 }
 
 void TFormDados::ComboBox1Change()
@@ -157,14 +202,21 @@ bool TFormDados::eventFilter(QObject* watched, QEvent* event)
 void TFormDados::openproject(const QString& path)
 {
     app_.commandLine.OpenCommandLineProject = false;
+    // Everything is read and converted before anything changes: a file that
+    // is not a project leaves the window, the project and the results as they were.
     const ProjectFileContents contents = ReadProjectFile(path.toStdString());
-    app_.project.ProjectName = contents.projectName;
     ParameterTexts current = texts();
     ApplyProjectTexts(current, contents, app_.separator);
+    ModelState model = app_.model;
+    Variaveis(current, model, app_.separator);
+
     setTexts(current);
+    app_.model = model;
+    app_.project.ProjectName = contents.projectName;
     app_.project.ProjectIndexPath = contents.indexPath;
-    Variaveis(current, app_.model, app_.separator);
     app_.project.ResultsExist = true;
+    app_.project.ProjectSaved = true;  // the file on disk points to these results
+    app_.resultsTexts = current;
 }
 
 void TFormDados::ClearDados()
@@ -185,6 +237,7 @@ void TFormDados::FormShow()
         setTexts(current);
         Variaveis(current, app_.model, app_.separator);
     });
+    if (app_.windows.principal) app_.windows.principal->showProjectName();
 }
 
 void TFormDados::showEvent(QShowEvent* event)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/ParameterTexts.h"
+#include "text/Errors.h"
 #include "frame/AppState.h"
 #include "Dialogs.h"
 
@@ -28,8 +29,13 @@ public:
     void FormShow();
 
     // Reads a project file into the texts and the project state, then the
-    // model. Throws (file or conversion errors) with the state as far as it got.
+    // model. Throws (file or conversion errors) with nothing changed.
     void openproject(const QString& path);
+
+    // Converts the texts into the model as a run does (Variaveis); a text that
+    // does not convert is named by its field's caption after the platform's
+    // message, and its field gets the focus.
+    void convertTexts(ModelState& model);
 
     // Puts the new-project values into the edit boxes (the order stays).
     void ClearDados();
@@ -45,6 +51,9 @@ private:
     void EditChange(int edit);  // Edit8Change, Edit10Change
     void EditExit(int edit);    // Edit1Exit … Edit21Exit
     void ComboBox1Change();
+    // Throws `error` with the caption of control `edit` (0: ComboBox1) added,
+    // after giving that control the focus.
+    [[noreturn]] void failAtField(int edit, const ConversionError& error);
 
     AppState& app_;
     Dialogs& dialogs_;

@@ -3,6 +3,7 @@
 #include "workspace/Workspace.h"
 #include "DialogButtons.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,6 +24,9 @@ TFormExportGRD::TFormExportGRD(AppState& app, Dialogs& dialogs, QWidget* parent)
     saveLabel->setObjectName("Label2");
     Edit1->setObjectName("Edit1");
     Edit2->setObjectName("Edit2");
+    // The captions carry mnemonics ("&Abrir"): each label leads to its field.
+    openLabel->setBuddy(Edit1);
+    saveLabel->setBuddy(Edit2);
     Edit1->setMinimumWidth(380);
     auto* browseOpen = new QPushButton("Procurar", this);
     browseOpen->setObjectName("Button1");
@@ -40,7 +44,7 @@ TFormExportGRD::TFormExportGRD(AppState& app, Dialogs& dialogs, QWidget* parent)
     grid->addWidget(browseSave, 1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(DialogButtons(this, "OK", [this] { accept(); }, "Cancel", [this] { reject(); }));
+    layout->addLayout(DialogButtons(this, "OK", [this] { BitBtn1Click(); }, "Cancel", [this] { reject(); }));
     setFixedSize(sizeHint());
 }
 
@@ -52,9 +56,22 @@ void TFormExportGRD::showEvent(QShowEvent* event)
 
 void TFormExportGRD::Button1Click()
 {
-    const QString path = dialogs_.openFile("Arquivo de Saida (*.txt)",
-                                           QString::fromStdString(ProjectFolderPath(app_.project.Root, app_.project.ProjectName)));
+    chooseResultsFile(QString::fromStdString(ProjectFolderPath(app_.project.Root, app_.project.ProjectName)));
+}
+
+bool TFormExportGRD::chooseResultsFile(const QString& folder)
+{
+    const QString path = dialogs_.openFile("Arquivo de Saida (*.txt)", folder);
     if (!path.isEmpty()) Edit1->setText(path);
+    return !path.isEmpty();
+}
+
+void TFormExportGRD::BitBtn1Click()
+{
+    // The field starts with the project folder: a folder is where to look for
+    // the results file, not a file to convert.
+    if (QFileInfo(Edit1->text()).isDir() && !chooseResultsFile(Edit1->text())) return;
+    accept();
 }
 
 void TFormExportGRD::Button2Click()

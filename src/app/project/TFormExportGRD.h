@@ -22,11 +22,14 @@ public:
 
     void Button1Click();  // "Procurar" for Edit1
     void Button2Click();  // "Procurar" for Edit2
+    void BitBtn1Click();  // OK: a folder in Edit1 opens the file dialog inside it first
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    bool chooseResultsFile(const QString& folder);  // false: the user cancelled
+
     AppState& app_;
     Dialogs& dialogs_;
 };

@@ -34,9 +34,11 @@ std::optional<QString> TFormProjeto::askModal()
     return result == QDialog::Accepted ? Edit1->text() : QString();
 }
 
+// The name is kept for the next run: the current project, whose results may be
+// being written or waiting to be saved, keeps its own name.
 void TFormProjeto::BitBtn1Click()
 {
-    app_.project.ProjectName = Edit1->text().toStdString();
+    if (!isModal()) app_.NewProjectName = Edit1->text().toStdString();
     ProjectDialogCancelled = false;
     if (isModal()) accept();
     else hide();
@@ -44,9 +46,22 @@ void TFormProjeto::BitBtn1Click()
 
 void TFormProjeto::BitBtn2Click()
 {
+    reject();
+}
+
+// Cancel, Escape and the close box all end here.
+void TFormProjeto::reject()
+{
     ProjectDialogCancelled = true;
-    if (isModal()) reject();
-    else hide();
+    if (!isModal()) app_.NewProjectName.clear();
+    QDialog::reject();
+}
+
+void TFormProjeto::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Edit1->setFocus(Qt::OtherFocusReason);
+    Edit1->selectAll();
 }
 
 }  // namespace kavrin

@@ -16,12 +16,17 @@ class TFormProjeto : public QDialog {
 public:
     TFormProjeto(AppState& app, QWidget* parent);
 
-    // Shown modal: the typed name (empty when closed by its close box), or
-    // nothing when the user pressed Cancel.
+    // Shown modal: the typed name, or nothing when the user pressed Cancel,
+    // Escape or the close box. Shown without waiting (New), OK keeps the name
+    // for the next run (NewProjectName).
     std::optional<QString> askModal();
 
     bool ProjectDialogCancelled = false;
     QLineEdit* Edit1;
+
+protected:
+    void reject() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BitBtn1Click();

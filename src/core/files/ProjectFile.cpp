@@ -1,8 +1,16 @@
 #include "files/ProjectFile.h"
 
+#include "files/ParameterFile.h"
+#include "text/Errors.h"
+#include "text/NumberText.h"
 #include "text/TextFile.h"
 
 namespace kavrin {
+
+namespace {
+constexpr int kRequiredLines = 24;  // the index path on line 25 may be missing
+const std::string kKind = "a project file";
+}  // namespace
 
 void WriteProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
                       const ParameterTexts& texts, const std::string& root)
@@ -20,11 +28,18 @@ ProjectFileContents ReadProjectFile(const std::string& path)
 {
     TextFileReader file(path);
     ProjectFileContents contents;
-    contents.projectName = file.readLine();
-    file.readLine();
-    for (int edit = 1; edit <= 21; ++edit) contents.texts.edit[static_cast<std::size_t>(edit)] = file.readLine();
-    contents.texts.comboBox1 = file.readLine();
+    contents.projectName = ReadRequiredLine(file, kRequiredLines, kKind);
+    ReadRequiredLine(file, kRequiredLines, kKind);
+    ReadEditLines(file, contents.texts, kRequiredLines, kKind);
+    contents.texts.comboBox1 = ReadRequiredLine(file, kRequiredLines, kKind);
+    try {
+        ParseInteger(contents.texts.comboBox1);
+    } catch (const ConversionError&) {
+        throw FileFormatError(path, kRequiredLines, "\"" + Excerpt(contents.texts.comboBox1)
+                                                        + "\" is not a number of intervals; this is not " + kKind + ".");
+    }
     contents.indexPath = file.readLine();
+    while (!file.atEnd()) file.readLine();
     return contents;
 }
 

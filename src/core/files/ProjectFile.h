@@ -14,11 +14,15 @@ struct ProjectFileContents {
     std::string indexPath;     // line 25
 };
 
-// Writes the file at exactly `path`. Line 25 is root + name + "/index.txt".
+// Writes the file at exactly `path`, replacing an earlier file only once all
+// is written. Line 25 is root + name + "/index.txt".
 void WriteProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
                       const ParameterTexts& texts, const std::string& root);
 
-// Reads the 25 lines; missing lines read as empty texts. Throws FileError.
+// Reads the 25 lines after checking the whole file: fewer than 24 lines (a
+// missing line 25 reads as an empty index path), a field that is not a number
+// or bytes no text file has throw FileFormatError naming the line; nothing is
+// returned half-read. Throws FileError when the file cannot be read.
 ProjectFileContents ReadProjectFile(const std::string& path);
 
 // Puts loaded texts into the data window's texts in control order, as a loader

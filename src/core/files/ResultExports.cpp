@@ -1,11 +1,14 @@
 #include "files/ResultExports.h"
 
+#include "text/Errors.h"
 #include "text/NumberText.h"
 #include "text/TextFile.h"
 #include "model/Variaveis.h"
 #include "workspace/Workspace.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <functional>
 
 namespace kavrin {
@@ -19,10 +22,28 @@ std::string pointNumber(double value)
     return PontoDecimal(FormatGeneral(value, '.'));
 }
 
+// A results file holds at most this many cells along a row or a column.
+constexpr double kMaximumCells = 450;
+
+// The grid of the data window, refused before anything is written when a step
+// is not a positive number or the range holds more cells than any run writes.
+void checkAxis(double from, double to, double step, const char* range, const char* stepName)
+{
+    if (!SeriesIsBounded(from, to, step, kMaximumCells) || !(std::fabs(CellCount(from, to, step)) <= kMaximumCells))
+        throw CheckError(std::string("The ") + range + " range and " + stepName + " of the data window do not describe a grid of results: "
+                         + stepName + " must be greater than zero and the range at most 450 intervals of " + stepName + ".");
+}
+
+void checkGrid(const ModelState& m)
+{
+    checkAxis(m.X0, m.X1, m.DX, "X", "DX");
+    checkAxis(m.Y0, m.Y1, m.DY, "Y", "DY");
+}
+
 void writeGrid(TextFileReader& results, TextFileWriter& output, const ModelState& m)
 {
     const auto points = [](double from, double to, double step) {
-        return std::to_string(static_cast<long long>(CellCount(from, to, step)) + 1);
+        return std::to_string(static_cast<int>(CellCount(from, to, step)) + 1);
     };
     output.writeLine("DSAA");
     output.writeLine(points(m.X0, m.X1, m.DX) + " " + points(m.Y0, m.Y1, m.DY));
@@ -60,6 +81,9 @@ void convert(const std::string& resultsPath, const std::string& outputPath, cons
 void exportResults(const std::string& save, const std::string& open, int only, const ModelState& model, char separator,
                    const char* extension, const Converter& write)
 {
+    // An empty name would write hidden files named only by their extension.
+    if (save.empty()) throw FileError(ENOENT, save);
+    checkGrid(model);
     if (only != 1) {
         convert(open, save + extension, model, write);
         return;

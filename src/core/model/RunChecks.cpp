@@ -20,7 +20,7 @@ std::optional<RunRefusal> CheckGrid(const ModelState& m)
 
 std::optional<RunRefusal> CheckTimeSeries(const ModelState& m)
 {
-    if (!(m.T0 <= m.T1)) return std::nullopt;
+    if (!(m.T0 <= m.T1)) return RunRefusal::TimeRangeEmpty;
     if (!(m.DT > 0)) return RunRefusal::TimeStepNotPositive;
     if (!TimeSeriesIsBounded(m.T0, m.T1, m.DT)) return RunRefusal::TooManyTimes;
     return std::nullopt;
@@ -43,6 +43,8 @@ const char* EnglishRefusalText(RunRefusal refusal)
         return "The Y range is longer than the X range. The X range must be at least as long as the Y range.";
     case RunRefusal::YRangeNotAboveSourceWidth:
         return "The Y range must be longer than the source width in Y. Enlarge the Y range.";
+    case RunRefusal::TimeRangeEmpty:
+        return "The final time T1 is earlier than the initial time T0: there is no time to compute. Enter a T1 not earlier than T0.";
     case RunRefusal::TimeStepNotPositive:
         return "The time step DT must be greater than zero. Enter a positive DT.";
     case RunRefusal::TooManyTimes:

@@ -12,14 +12,16 @@ enum class RunRefusal {
     GridTooLargeX,              // more than 450 cells along X
     YRangeExceedsX,             // the X extent is shorter than the Y extent
     YRangeNotAboveSourceWidth,  // the Y extent does not exceed the source width
-    TimeStepNotPositive,        // DT <= 0 while T0 <= T1: the series would never end
+    TimeRangeEmpty,             // T1 before T0 (or not a number): no time to compute
+    TimeStepNotPositive,        // DT <= 0: the series would never end
     TooManyTimes,               // DT too small for the time range
 };
 
 // The four grid checks, in order; the first that fails.
 std::optional<RunRefusal> CheckGrid(const ModelState& model);
 
-// Whether T0, T0 + DT, … reaches past T1 in a sensible number of steps.
+// Whether T0, T0 + DT, … holds at least one time and reaches past T1 in a
+// sensible number of steps.
 std::optional<RunRefusal> CheckTimeSeries(const ModelState& model);
 
 // The grid checks, then the time series: what stops a run before it writes.

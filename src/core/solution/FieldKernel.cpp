@@ -71,10 +71,18 @@ Nodes timeNodes(double b, const ModelState& m, const QuadratureState& q)
 
 }  // namespace
 
+// Sanitizer builds (ThreadSanitizer, the fuzzers) turn the per-processor
+// variants off: their resolver runs before the sanitizer runtime is ready.
+#ifdef KAVRIN_NO_TARGET_CLONES
+#define KAVRIN_TARGET_CLONES
+#else
+#define KAVRIN_TARGET_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+
 // Every sum of the product runs over the nodes in order, starting from zero,
 // one multiplication and one addition per node, whatever the tiling: the
 // values do not depend on the tiles, the threads or the row split.
-__attribute__((target_clones("avx2", "default")))
+KAVRIN_TARGET_CLONES
 void MultiplyRows(const double* Y, int n, const double* E, int columns, double* S, std::size_t stride, int rowBegin, int rowEnd)
 {
     using Pack = double __attribute__((vector_size(4 * sizeof(double))));  // four columns

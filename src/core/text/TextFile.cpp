@@ -3,57 +3,163 @@
 #include "text/Errors.h"
 #include "text/Windows1252.h"
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kavrin {
 
 namespace {
+
 // Large enough that a time file of a run takes a few dozen writes, small
 // enough that a fresh buffer costs few first-touch page faults.
 constexpr std::size_t kFlushSize = 256 << 10;
+
+// Bytes of a text file: everything but the control characters other than
+// tab, line feed, vertical tab, form feed and carriage return.
+bool isTextByte(unsigned char byte)
+{
+    return byte >= 0x20 || (byte >= 0x09 && byte <= 0x0D);
 }
 
-TextFileReader::TextFileReader(const std::string& path)
+std::string hexByte(unsigned char byte)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) throw FileError(errno, path);
-    std::string bytes;
-    char chunk[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
-    const bool failed = std::ferror(file);
-    const int code = errno;
-    std::fclose(file);
-    if (failed) throw FileError(code ? code : EIO, path);
+    static const char kDigits[] = "0123456789ABCDEF";
+    return std::string("0x") + kDigits[byte >> 4] + kDigits[byte & 0xF];
+}
 
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-        lines_.push_back(Windows1252ToUtf8(bytes.substr(start, i - start)));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        start = i + 1;
+// A save replaces what the path names: the file a symbolic link points to,
+// not the link.
+std::string targetOf(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+// Creates a new, hidden file next to `path` for writing; the process umask
+// applies to it as to any new file.
+std::FILE* createTemporaryBeside(const std::string& path, std::string& temporary)
+{
+    static std::atomic<unsigned> counter{0};
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = folder + "." + name + ".saving-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            if (std::FILE* file = ::fdopen(fd, "wb")) return file;
+            const int code = errno;
+            ::close(fd);
+            ::unlink(temporary.c_str());
+            throw FileError(code, path);
+        }
+        if (errno != EEXIST) throw FileError(errno, path);
     }
-    if (start < bytes.size()) lines_.push_back(Windows1252ToUtf8(bytes.substr(start)));
+    throw FileError(EEXIST, path);
+}
+
+}  // namespace
+
+TextFileReader::TextFileReader(const std::string& path) : path_(path)
+{
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_) throw FileError(errno, path);
+    struct stat info {};
+    if (::fstat(::fileno(file_), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fclose(file_);
+        file_ = nullptr;
+        throw FileError::notRegularFile(path);
+    }
+    try {
+        fetch();
+    } catch (...) {
+        std::fclose(file_);
+        file_ = nullptr;
+        throw;
+    }
+}
+
+TextFileReader::~TextFileReader()
+{
+    if (file_) std::fclose(file_);
+}
+
+int TextFileReader::nextByte()
+{
+    const int byte = getc_unlocked(file_);
+    if (byte == EOF && std::ferror(file_)) throw FileError(errno ? errno : EIO, path_);
+    return byte;
+}
+
+void TextFileReader::fetch()
+{
+    hasNext_ = false;
+    if (!file_) return;
+    std::string bytes;
+    const int lineNumber = linesRead_ + 1;
+    int byte;
+    while ((byte = nextByte()) != EOF && byte != '\n' && byte != '\r') {
+        if (!isTextByte(static_cast<unsigned char>(byte)))
+            throw FileFormatError(path_, lineNumber, "holds the byte " + hexByte(static_cast<unsigned char>(byte))
+                                                         + ", which no text file has: this is not a text file.");
+        if (bytes.size() == kMaximumLineLength)
+            throw FileFormatError(path_, lineNumber, "is longer than " + std::to_string(kMaximumLineLength)
+                                                         + " characters: this is not a file of the program.");
+        bytes.push_back(static_cast<char>(byte));
+    }
+    if (byte == '\r') {
+        const int following = nextByte();
+        if (following != '\n' && following != EOF) std::ungetc(following, file_);
+    }
+    if (byte == EOF) {
+        std::fclose(file_);
+        file_ = nullptr;
+        if (bytes.empty()) return;
+    }
+    next_ = Windows1252ToUtf8(bytes);
+    hasNext_ = true;
 }
 
 std::string TextFileReader::readLine()
 {
-    return atEnd() ? std::string() : lines_[next_++];
+    if (!hasNext_) return std::string();
+    std::string line = std::move(next_);
+    ++linesRead_;
+    fetch();
+    return line;
 }
 
-TextFileWriter::TextFileWriter(const std::string& path) : path_(path)
+TextFileWriter::TextFileWriter(const std::string& path, Mode mode) : path_(path), mode_(mode)
 {
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) throw FileError(errno, path);
+    if (mode == Mode::Stream) {
+        written_ = path;
+        file_ = std::fopen(path.c_str(), "wb");
+        if (!file_) throw FileError(errno, path);
+    } else {
+        // A folder at the path is refused before anything is created beside it.
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) throw FileError(EISDIR, path);
+        file_ = createTemporaryBeside(targetOf(path), written_);
+    }
     buffer_.reserve(kFlushSize + 4096);
 }
 
 TextFileWriter::~TextFileWriter()
 {
-    // Reached without close() only when a command fails part-way: keep what
-    // was written so far on disk, as far as it goes.
     if (!file_) return;
+    if (mode_ == Mode::Replace) {
+        // Reached without close(): the save did not finish, the old file stays.
+        discard();
+        return;
+    }
+    // A run that failed part-way keeps what it wrote, as far as it goes.
     try {
         flush();
     } catch (const FileError&) {
@@ -84,13 +190,40 @@ void TextFileWriter::flush()
     buffer_.clear();
 }
 
+void TextFileWriter::discard()
+{
+    std::fclose(file_);
+    file_ = nullptr;
+    if (mode_ == Mode::Replace) ::unlink(written_.c_str());
+}
+
 void TextFileWriter::close()
 {
     if (!file_) return;
-    flush();
+    try {
+        flush();
+        errno = 0;
+        if (std::fflush(file_) != 0) throw FileError(errno ? errno : EIO, path_);
+        // Only a file that replaces another needs to be on the disk before the
+        // rename: a crash must not leave an empty file where the old one was.
+        if (mode_ == Mode::Replace && FileExists(targetOf(path_)) && ::fsync(::fileno(file_)) != 0)
+            throw FileError(errno, path_);
+    } catch (...) {
+        discard();
+        throw;
+    }
     std::FILE* file = file_;
     file_ = nullptr;
-    if (std::fclose(file) != 0) throw FileError(errno ? errno : EIO, path_);
+    if (std::fclose(file) != 0) {
+        const int code = errno ? errno : EIO;
+        if (mode_ == Mode::Replace) ::unlink(written_.c_str());
+        throw FileError(code, path_);
+    }
+    if (mode_ == Mode::Replace && ::rename(written_.c_str(), targetOf(path_).c_str()) != 0) {
+        const int code = errno;
+        ::unlink(written_.c_str());
+        throw FileError(code, path_);
+    }
 }
 
 bool FileExists(const std::string& path)

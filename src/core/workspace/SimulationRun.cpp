@@ -9,23 +9,24 @@ namespace kavrin {
 namespace {
 
 // Every time by the point formula, each computed as it is written.
-void writeTimesByPoints(TextFileWriter& index, const std::string& root, const ProjectState& project,
+void writeTimesByPoints(TextFileWriter& index, const std::string& root, ProjectState& project,
                         TransportContext& context, double DT, double T1)
 {
     RunProgress& progress = context.progress;
     while (progress.CurrentTime <= T1 && !context.stopRequested) {
         const std::string path = TimeFilePath(root, project.ProjectName, progress.CurrentTime, context.separator);
-        TextFileWriter timeFile(path);
+        TextFileWriter timeFile(path, TextFileWriter::Mode::Stream);
         index.writeLine(path);
         Transporte(progress.CurrentTime, context, timeFile);
         timeFile.close();
+        project.ResultsExist = true;
         progress.CurrentTime = progress.CurrentTime + DT;
     }
 }
 
 // The whole-grid kernel computes time k + 1 while time k is formatted and
 // written.
-void writeTimesOverlapped(TextFileWriter& index, const std::string& root, const ProjectState& project,
+void writeTimesOverlapped(TextFileWriter& index, const std::string& root, ProjectState& project,
                           TransportContext& context, double DT, double T1)
 {
     RunProgress& progress = context.progress;
@@ -33,27 +34,22 @@ void writeTimesOverlapped(TextFileWriter& index, const std::string& root, const 
     if (progress.CurrentTime <= T1) ahead.start(progress.CurrentTime);
     while (progress.CurrentTime <= T1 && !context.stopRequested) {
         const std::string path = TimeFilePath(root, project.ProjectName, progress.CurrentTime, context.separator);
-        TextFileWriter timeFile(path);
+        TextFileWriter timeFile(path, TextFileWriter::Mode::Stream);
         index.writeLine(path);
         const TimeField& field = ahead.take();
         const double next = progress.CurrentTime + DT;
         if (next <= T1) ahead.start(next);
         WriteTimeField(field, context, timeFile);
         timeFile.close();
+        project.ResultsExist = true;
         progress.CurrentTime = next;
     }
 }
 
-}  // namespace
-
-RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid& grid,
-                    ProjectState& project, const RunEnvironment& environment,
-                    RunProgress& progress, const RowCallback& onRow)
+RunOutcome writeTimes(const ModelState& model, QuadratureState& quadrature, ResultGrid& grid, ProjectState& project,
+                      const RunEnvironment& environment, RunProgress& progress, const RowCallback& onRow)
 {
-    project.ResultsExist = true;
-    project.ProjectName = CreateProjectFolder(environment.root, project.ProjectName);
-    project.ProjectIndexPath = IndexPath(environment.root, project.ProjectName);
-    TextFileWriter index(project.ProjectIndexPath);
+    TextFileWriter index(project.ProjectIndexPath, TextFileWriter::Mode::Stream);
 
     const std::uint64_t points = static_cast<std::uint64_t>(model.NX + 1 > 0 ? model.NX + 1 : 0)
                                * static_cast<std::uint64_t>(model.NY + 1 > 0 ? model.NY + 1 : 0);
@@ -69,6 +65,23 @@ RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, Result
         writeTimesOverlapped(index, environment.root, project, context, model.DT, model.T1);
     index.close();
     return progress.CurrentTime <= model.T1 ? RunOutcome::Stopped : RunOutcome::Finished;
+}
+
+}  // namespace
+
+RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid& grid,
+                    ProjectState& project, const RunEnvironment& environment,
+                    RunProgress& progress, const RowCallback& onRow)
+{
+    project.ResultsExist = false;
+    project.ProjectName = CreateProjectFolder(environment.root, project.ProjectName);
+    project.ProjectIndexPath = IndexPath(environment.root, project.ProjectName);
+    try {
+        return writeTimes(model, quadrature, grid, project, environment, progress, onRow);
+    } catch (...) {
+        if (!project.ResultsExist) DeletaPasta(environment.root, project.ProjectName);
+        throw;
+    }
 }
 
 }  // namespace kavrin

@@ -22,10 +22,10 @@ struct RunEnvironment {
 
 enum class RunOutcome { Finished, Stopped };
 
-// Marks results as existing, creates the project folder (with a "(2)", "(3)" …
-// suffix when the name is taken; ProjectName gets the name used), writes the
-// index and, for every time T0, T0 + DT, … <= T1, its time file. The model
-// has passed the run's checks.
+// Creates the project folder (with a "(2)", "(3)" … suffix when the name is
+// taken; ProjectName gets the name used), writes the index and, for every
+// time T0, T0 + DT, … <= T1, its time file. The model has passed the run's
+// checks. Results exist (ResultsExist) once the first time is complete.
 // The index line and the file of a time are created just before it is
 // written; with the whole-grid kernel the next time is computed meanwhile.
 // When the callback asks to stop, the run ends once the time being written is
@@ -33,7 +33,8 @@ enum class RunOutcome { Finished, Stopped };
 // was the last time anyway).
 // On failure the files are closed and what was written stays; the error of a
 // time (the first in row order) propagates after its index line and its empty
-// file are created, as the time would have started.
+// file are created, as the time would have started. A run that fails in its
+// first time has nothing complete: its folder is removed.
 RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid& grid,
               ProjectState& project, const RunEnvironment& environment,
               RunProgress& progress, const RowCallback& onRow);

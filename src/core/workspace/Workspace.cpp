@@ -6,6 +6,7 @@
 #include "text/Windows1252.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
@@ -55,13 +56,20 @@ namespace {
 constexpr double kMaximumTimes = 1e6;
 }  // namespace
 
+bool SeriesIsBounded(double from, double to, double step, double maximumSteps)
+{
+    if (!(step > 0) || !std::isfinite(step)) return false;
+    if (!(from <= to)) return true;
+    if (!((to - from) / step <= maximumSteps)) return false;
+    for (double value = from; value <= to; value = value + step)
+        if (value + step == value) return false;
+    return true;
+}
+
 bool TimeSeriesIsBounded(double T0, double T1, double DT)
 {
     if (!(T0 <= T1)) return true;
-    if (!(DT > 0) || (T1 - T0) / DT > kMaximumTimes) return false;
-    for (double t = T0; t <= T1; t = t + DT)
-        if (t + DT == t) return false;
-    return true;
+    return SeriesIsBounded(T0, T1, DT, kMaximumTimes);
 }
 
 std::uint64_t CountTimes(double T0, double T1, double DT)

@@ -18,7 +18,13 @@ std::string ProjectFolderPath(const std::string& root, const std::string& projec
 std::string IndexPath(const std::string& root, const std::string& projectName);
 std::string TimeFilePath(const std::string& root, const std::string& projectName, double t, char separator);
 
-// Whether T0, T0 + DT, … (each sum a double) passes T1 within 1000000 steps.
+// Whether from, from + step, … (each sum a double) passes `to` within
+// `maximumSteps` steps: the step is positive and finite and every addition
+// moves the value. An empty series (to < from) is bounded when the step is
+// positive and finite.
+bool SeriesIsBounded(double from, double to, double step, double maximumSteps);
+
+// Whether T0, T0 + DT, … passes T1 within 1000000 steps (T1 < T0 counts as bounded).
 bool TimeSeriesIsBounded(double T0, double T1, double DT);
 
 // Number of times of that sequence that are <= T1; the series must be bounded.

@@ -2,6 +2,7 @@
 #include "text/Errors.h"
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
+#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -38,17 +39,63 @@ TEST(ProjectFile, TwentyFiveLinesTheLastWithoutLineEnd)
     EXPECT_EQ(back.indexPath, "/root/KAVRIN/Teste/index.txt");
 }
 
-TEST(ProjectFile, MissingLinesReadAsEmptyTexts)
+namespace {
+
+// A project file of `lines` lines: name, date, the numbers 1 … 21 (line n
+// holds n − 2) and the order.
+std::string projectBytes(int lines)
+{
+    std::vector<std::string> all = {"Teste", "12-10-26"};
+    for (int edit = 1; edit <= 21; ++edit) all.push_back(std::to_string(edit) + ",5");
+    all.push_back("60");
+    all.push_back("/root/KAVRIN/Teste/index.txt");
+    std::string bytes;
+    for (int line = 0; line < lines; ++line) bytes += all[static_cast<std::size_t>(line)] + (line < 24 ? "\r\n" : "");
+    return bytes;
+}
+
+}  // namespace
+
+TEST(ProjectFile, ATwentyFourLineFileOpensWithAnEmptyIndexPath)
 {
     TempFolder folder;
-    std::string bytes;
-    for (int line = 1; line <= 24; ++line) bytes.append("L").append(std::to_string(line)).append("\r\n");
-    WriteBytes(folder.path() + "short.kvr", bytes);
+    WriteBytes(folder.path() + "short.kvr", projectBytes(24));
     const ProjectFileContents contents = ReadProjectFile(folder.path() + "short.kvr");
-    EXPECT_EQ(contents.texts.edit[21], "L23");
-    EXPECT_EQ(contents.texts.comboBox1, "L24");
+    EXPECT_EQ(contents.texts.edit[21], "21,5");
+    EXPECT_EQ(contents.texts.comboBox1, "60");
     EXPECT_EQ(contents.indexPath, "");
     EXPECT_THROW(ReadProjectFile(folder.path() + "none.kvr"), FileError);
+}
+
+TEST(ProjectFile, AFileThatIsNotAProjectIsRefusedNamingTheLine)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string message;  // what the refusal says after the file's path
+    };
+    std::string badNumber = projectBytes(25);
+    badNumber.replace(badNumber.find("7,5"), 3, "7,5x");
+    std::string badOrder = projectBytes(25);
+    badOrder.replace(badOrder.find("\r\n60\r\n"), 6, "\r\nsixty\r\n");
+    std::string binary = projectBytes(25);
+    binary[binary.find("3,5")] = '\0';
+    const Case cases[] = {
+        {"truncated", projectBytes(23), ", line 24: the file ends before this line; a project file has at least 24 lines."},
+        {"empty", "", ", line 1: the file ends before this line"},
+        {"field", badNumber, ", line 9: \"7,5x\" is not a number; this is not a project file."},
+        {"order", badOrder, ", line 24: \"sixty\" is not a number of intervals"},
+        {"binary", binary, ", line 5: holds the byte 0x00, which no text file has"},
+        {"long", std::string(TextFileReader::kMaximumLineLength + 1, '7'), ", line 1: is longer than"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        const std::string path = folder.path() + "p.kvr";
+        WriteBytes(path, c.bytes);
+        const std::string failure = kavrin::test::FailureText([&] { ReadProjectFile(path); });
+        EXPECT_EQ(failure.rfind(path + c.message, 0), 0u) << c.name << ": " << failure.substr(0, 200);
+        EXPECT_LT(failure.size(), 300u) << c.name;
+    }
 }
 
 TEST(ParameterFile, TwentyTwoLinesWrittenTwentyOneRead)
@@ -67,9 +114,16 @@ TEST(ParameterFile, TwentyTwoLinesWrittenTwentyOneRead)
     EXPECT_EQ(back.comboBox1, "");
 
     WriteBytes(path, "1\r\n2\r\n");
-    const ParameterTexts shortFile = ReadParameterFile(path);
-    EXPECT_EQ(shortFile.edit[2], "2");
-    EXPECT_EQ(shortFile.edit[3], "");
+    EXPECT_EQ(kavrin::test::FailureText([&] { ReadParameterFile(path); }),
+              path + ", line 3: the file ends before this line; a parameter file has at least 21 lines.");
+    std::string twentyOne;
+    for (int line = 1; line <= 21; ++line) twentyOne += std::to_string(line) + ".5\n";
+    WriteBytes(path, twentyOne);
+    EXPECT_EQ(ReadParameterFile(path).edit[21], "21.5");
+    WriteBytes(path, std::string(10 << 20, '9') + "x\r\n");
+    const std::string failure = kavrin::test::FailureText([&] { ReadParameterFile(path); });
+    EXPECT_NE(failure.find("line 1: is longer than"), std::string::npos);
+    EXPECT_LT(failure.size(), 300u);
 }
 
 TEST(ParameterFile, LoadingMirrorsTheYPairAsTheWindowDoes)

@@ -101,3 +101,38 @@ TEST(TextTable, RunningSumsAreWrittenWithFifteenDigits)
     EXPECT_EQ(lines[8], "0.8 -30 1E+0000");
     EXPECT_EQ(PontoDecimal("1,5;2,5"), "1.5;2.5");
 }
+
+TEST(Exports, AGridTheDataWindowCannotDescribeIsRefusedBeforeAnythingIsWritten)
+{
+    struct Case {
+        std::vector<std::pair<int, const char*>> texts;
+        const char* step;
+    };
+    const Case cases[] = {
+        {{{7, "0"}}, "DX"},            // the table's X loop would never end
+        {{{7, "-1"}}, "DX"},
+        {{{9, "0"}}, "DY"},
+        {{{6, "1e300"}}, "DX"},        // a header count beyond any integer
+        {{{5, "1e20"}, {6, "1.0000000001e20"}}, "DX"},  // x + DX == x: the loop stands still
+        {{{10, "-1e300"}}, "DY"},
+    };
+    for (const Case& c : cases) {
+        Project p;
+        ParameterTexts texts = InitialParameterTexts();
+        for (const auto& [edit, text] : c.texts) SetControlText(texts, edit, text, '.');
+        ModelState m;
+        try {
+            Variaveis(texts, m, '.');
+        } catch (const KavrinError&) {
+            // A zero step stops the derived fields; the typed ones are what the export reads.
+        }
+        for (const auto create : {GrdAsccreate, TxtTabcreate}) {
+            const std::string failure = kavrin::test::FailureText([&] { create(p.folder.path() + "out", p.index, 1, m, '.'); });
+            EXPECT_NE(failure.find(std::string(c.step) + " must be greater than zero"), std::string::npos) << failure;
+        }
+        EXPECT_FALSE(std::filesystem::exists(p.folder.path() + "outT80.grd"));
+        EXPECT_FALSE(std::filesystem::exists(p.folder.path() + "outT80.txt"));
+    }
+    Project p;
+    EXPECT_THROW(GrdAsccreate("", p.index, 1, modelWith({}), '.'), FileError);
+}

@@ -172,14 +172,14 @@ TEST(Run, AnOrderOutsideTheTableRightAfterStartGivesZeroAwayFromTheSource)
               (std::vector<std::string>{"5.00000000000000E-0001", "0.00000000000000E+0000", "0.00000000000000E+0000"}));
 }
 
-TEST(Run, AFailureKeepsWhatWasWrittenAndClosesTheFiles)
+TEST(Run, AFailureInTheFirstTimeLeavesNoResultsAndNoFolder)
 {
     RunFixture run;
+    run.project.ResultsExist = true;  // earlier results, settled before the run
     EXPECT_THROW(run.write(kCoarseGrid, '.', run.folder.path() + "missing-valores.txt"), FileError);
-    EXPECT_TRUE(run.project.ResultsExist);
+    EXPECT_FALSE(run.project.ResultsExist);
     EXPECT_EQ(run.project.ProjectName, "Teste");
-    EXPECT_EQ(run.lines("Index.txt"), (std::vector<std::string>{run.root + "Teste/T0.txt"}));
-    EXPECT_EQ(ReadBytes(run.root + "Teste/T0.txt"), "");
+    EXPECT_FALSE(std::filesystem::exists(run.root + "Teste"));
 }
 
 TEST(Run, AStopRequestEndsTheRunOnceTheTimeBeingWrittenIsComplete)

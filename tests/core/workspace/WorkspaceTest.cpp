@@ -116,7 +116,8 @@ TEST(RunChecks, TheFirstFailingCheckIsReported)
         {{{10, "-10"}}, RunRefusal::YRangeNotAboveSourceWidth},
         {{{13, "0"}}, RunRefusal::TimeStepNotPositive},
         {{{13, "-5"}}, RunRefusal::TimeStepNotPositive},
-        {{{13, "0"}, {11, "3000"}}, std::nullopt},                                      // T1 < T0: nothing to compute
+        {{{11, "3000"}}, RunRefusal::TimeRangeEmpty},                                   // T1 < T0: nothing to compute
+        {{{13, "0"}, {11, "3000"}}, RunRefusal::TimeRangeEmpty},
         {{{13, "0.0001"}}, RunRefusal::TooManyTimes},
         {{{11, "1e20"}, {12, "2e20"}, {13, "1"}}, RunRefusal::TooManyTimes},
     };

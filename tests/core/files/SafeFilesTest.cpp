@@ -1,0 +1,131 @@
+#include "TestSupport.h"
+#include "text/Errors.h"
+#include "text/NumberText.h"
+#include "text/TextFile.h"
+#include "files/ParameterFile.h"
+#include "files/ProjectFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace kavrin;
+using kavrin::test::ReadBytes;
+using kavrin::test::TempFolder;
+using kavrin::test::WriteBytes;
+
+namespace {
+
+std::vector<std::string> entries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Files larger than `bytes` cannot be written while this lives (EFBIG, as a full disk would refuse).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+}  // namespace
+
+TEST(SafeSaves, AFailedWriteLeavesThePreviousFileAndNoTemporaryFile)
+{
+    TempFolder folder;
+    const std::string path = folder.path() + "p.dat";
+    WriteBytes(path, "old contents\r\n");
+    {
+        FileSizeLimit limit(4096);
+        TextFileWriter writer(path);
+        EXPECT_THROW(
+            {
+                writer.write(std::string(3 << 20, '1'));
+                writer.close();
+            },
+            FileError);
+    }
+    EXPECT_EQ(ReadBytes(path), "old contents\r\n");
+    EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"p.dat"});
+
+    {
+        TextFileWriter unfinished(path);
+        unfinished.writeLine("never closed: the command failed part-way");
+    }
+    EXPECT_EQ(ReadBytes(path), "old contents\r\n");
+    EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"p.dat"});
+
+    WriteParameterFile(path, InitialParameterTexts());
+    EXPECT_EQ(ReadParameterFile(path).edit[1], "0.5");
+    EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"p.dat"});
+}
+
+TEST(SafeSaves, ASaveKeepsTheFileALinkPointsToAndTheUsualPermissions)
+{
+    TempFolder folder;
+    WriteBytes(folder.path() + "real.kvr", "old");
+    std::filesystem::create_symlink(folder.path() + "real.kvr", folder.path() + "link.kvr");
+    WriteProjectFile(folder.path() + "link.kvr", "Teste", "now", InitialParameterTexts(), "/r/");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.path() + "link.kvr"));
+    EXPECT_EQ(ReadProjectFile(folder.path() + "real.kvr").projectName, "Teste");
+
+    const mode_t mask = ::umask(022);
+    WriteProjectFile(folder.path() + "new.kvr", "Teste", "now", InitialParameterTexts(), "/r/");
+    ::umask(mask);
+    struct stat info {};
+    ASSERT_EQ(::stat((folder.path() + "new.kvr").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+
+    std::filesystem::create_directory(folder.path() + "folder.kvr");
+    EXPECT_THROW(WriteProjectFile(folder.path() + "folder.kvr", "T", "now", InitialParameterTexts(), "/r/"), FileError);
+    EXPECT_EQ(entries(folder.path()), (std::vector<std::string>{"folder.kvr", "link.kvr", "new.kvr", "real.kvr"}));
+}
+
+TEST(SafeReads, WhatIsNotARegularFileIsRefusedWithoutReading)
+{
+    TempFolder folder;
+    const std::string pipe = folder.path() + "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // A writer keeps the pipe open so that opening it for reading does not block.
+    const int writer = ::open(pipe.c_str(), O_RDWR);
+    for (const std::string& path : {folder.path(), std::string("/dev/zero"), pipe}) {
+        const std::string failure = kavrin::test::FailureText([&] { TextFileReader reader(path); });
+        EXPECT_EQ(failure, path + " is not a file (a folder, a device or a pipe); choose a file.");
+        EXPECT_THROW(ReadProjectFile(path), FileError);
+    }
+    ::close(writer);
+}
+
+TEST(SafeReads, AQuotedTextIsCutToAReadableLength)
+{
+    EXPECT_EQ(Excerpt("short"), "short");
+    EXPECT_EQ(Excerpt(std::string(60, 'a')), std::string(60, 'a'));
+    EXPECT_EQ(Excerpt(std::string(61, 'a')), std::string(60, 'a') + "…");
+    EXPECT_EQ(Excerpt(std::string(59, 'a') + "çç"), std::string(59, 'a') + "ç…");
+    const std::string failure = kavrin::test::FailureText([] { ParseFloat(std::string(100000, '1') + "x", '.'); });
+    EXPECT_EQ(failure, "'" + std::string(60, '1') + "…' is not a valid floating point value");
+}
