@@ -1,6 +1,7 @@
 #include "FuzzTargets.h"
 
 #include "BatchOptions.h"
+#include "calibration/ObservationTable.h"
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
 #include "files/ResultExports.h"
@@ -116,6 +117,21 @@ void ParameterFile(const std::string& input)
         ModelState model;
         modelOf(openedTexts(loaded, ','), ',', model);
     } catch (const KavrinError&) {
+    }
+}
+
+void ObservationImport(const std::string& input)
+{
+    const std::string path = scratchFile("obs.txt", input);
+    for (char separator : {'.', ','}) {
+        ObservationTable table;
+        try {
+            const int lines = table.Import(path, separator);
+            require(lines == table.ObservationCount(), "the count is not the number of imported lines");
+            require(table.observations().size() == static_cast<std::size_t>(lines), "observations and count disagree");
+            table.Save(scratchFolder() + "saved.txt");
+        } catch (const KavrinError&) {
+        }
     }
 }
 

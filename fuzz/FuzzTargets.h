@@ -23,13 +23,14 @@ void QuadratureTable(const std::string& input);
 void LanguageFile(const std::string& input);
 void BatchCommandLine(const std::string& input);
 void Exports(const std::string& input);
+void ObservationImport(const std::string& input);
 
 inline constexpr FuzzTarget kFuzzTargets[] = {
     {"project_file", ProjectFile},       {"parameter_file", ParameterFile},
     {"result_file", ResultFile},         {"number_text", NumberText},
     {"windows1252", Windows1252},        {"quadrature_table", QuadratureTable},
     {"language_file", LanguageFile},     {"batch_command_line", BatchCommandLine},
-    {"exports", Exports},
+    {"exports", Exports},               {"observation_import", ObservationImport},
 };
 
 // A target's input for the exports: the project file's length in the first two

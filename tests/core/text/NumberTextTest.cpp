@@ -274,7 +274,7 @@ TEST(FixedPatterns, GridWriterRoundsExactHalvesAwayFromZeroAtEveryExponent)
             ++exponent;
         }
         const std::string digits = std::to_string(up);
-        char exponentText[8];
+        char exponentText[16];
         std::snprintf(exponentText, sizeof exponentText, "E%c%04d", exponent < 0 ? '-' : '+', std::abs(exponent));
         const std::string expected = digits.substr(0, 1) + "," + digits.substr(1) + exponentText;
         for (double v : {tie.value, -tie.value}) {
