@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace kavrin;
@@ -44,11 +43,16 @@ TEST(RunOwnsItsState, TheNameWindowDuringARunChangesOnlyTheNextRunsName)
     f.main->action("Novo1")->trigger();  // the name window stays open, without waiting
     ASSERT_TRUE(f.app.windows.projeto->isVisible());
     typeLongRun(f);
-    QTimer::singleShot(50, f.main.get(), [&] {
+    // OK in the name window while the worker writes: at the run's first progress.
+    bool renamedDuringRun = false;
+    QObject::connect(f.app.windows.calculando->PBar, &QProgressBar::valueChanged, f.main.get(), [&] {
+        if (renamedDuringRun) return;
+        renamedDuringRun = true;
         f.app.windows.projeto->Edit1->setText("Other");
         click(f.app.windows.projeto, "BitBtn1");
     });
     f.runAs("Long");
+    ASSERT_TRUE(renamedDuringRun);
     EXPECT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
     EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgRunFinished});
     EXPECT_EQ(f.app.project.ProjectName, "Long");
