@@ -58,11 +58,10 @@ int main()
     std::filesystem::create_directories(root);
     const ModelState model = fullSizeModel();
     QuadratureState quadrature;
-    ResultGrid grid;
     ProjectState project;
     project.ProjectName = "Bench";
     RunProgress progress;
-    WriteRun(model, quadrature, grid, project, RunEnvironment{root, ExecutableFolder() + "valores.txt", '.', false, WorkerCount()},
+    WriteRun(model, quadrature, nullptr, project, RunEnvironment{root, ExecutableFolder() + "valores.txt", '.', false, WorkerCount()},
              progress, {});
     std::vector<std::string> files;
     for (double t = model.T0; t <= model.T1; t += model.DT) files.push_back(TimeFilePath(root, "Bench", t, '.'));

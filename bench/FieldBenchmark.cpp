@@ -171,21 +171,19 @@ int main()
     int runNumber = 0;
     const Figure run = measure(5, [&] {
         QuadratureState runQuadrature;
-        ResultGrid grid;
         ProjectState project;
         project.ProjectName = "Run" + std::to_string(++runNumber);
         RunProgress progress;
-        WriteRun(series, runQuadrature, grid, project, RunEnvironment{scratch, valores, '.', false, workers}, progress, {});
+        WriteRun(series, runQuadrature, nullptr, project, RunEnvironment{scratch, valores, '.', false, workers}, progress, {});
     });
     const Figure perTime{run.median / kRunTimes, run.low / kRunTimes, run.high / kRunTimes};
 
     const long peak = childPeakKilobytes([&] {
         QuadratureState runQuadrature;
-        ResultGrid grid;
         ProjectState project;
         project.ProjectName = "Peak";
         RunProgress progress;
-        WriteRun(series, runQuadrature, grid, project, RunEnvironment{scratch, valores, '.', false, workers}, progress, {});
+        WriteRun(series, runQuadrature, nullptr, project, RunEnvironment{scratch, valores, '.', false, workers}, progress, {});
         return progress.PointsDone == static_cast<std::uint64_t>(kRunTimes) * 451 * 451 ? 0 : 1;
     });
 

@@ -88,7 +88,7 @@ int main(int argc, char** argv)
     ProjectState project;
     project.ProjectName = "Frames";
     RunProgress progress;
-    WriteRun(run, q, grid, project, RunEnvironment{scratch, ExecutableFolder() + "valores.txt", '.', false, WorkerCount()}, progress, {});
+    WriteRun(run, q, nullptr, project, RunEnvironment{scratch, ExecutableFolder() + "valores.txt", '.', false, WorkerCount()}, progress, {});
     std::vector<QImage> frames;
     const auto framesStart = std::chrono::steady_clock::now();
     for (double t = run.T0; t <= run.T1; t += run.DT) {

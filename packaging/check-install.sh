@@ -49,6 +49,13 @@ fi
 folder=$(KAVRIN_ROOT=$root/work KAVRIN_DECIMAL_SEPARATOR=. "$prefix/bin/kavrin-batch" run --name Check | tail -n 1)
 [ "${folder%/}" = "$root/work/Check" ] || fail "kavrin-batch answered: $folder"
 [ -s "$root/work/Check/T2500.txt" ] || fail "kavrin-batch wrote no results"
+# The fit and the pictures are handed to the programs beside the real
+# kavrin-batch: without options they answer with the usage (status 2), not
+# with "cannot start" (status 1).
+for command in fit map; do
+  status=0; "$prefix/bin/kavrin-batch" $command > /dev/null 2>&1 || status=$?
+  [ $status = 2 ] || fail "kavrin-batch $command did not reach its program (status $status)"
+done
 
 # Staged: nothing outside DESTDIR + prefix, and no desktop caches in the stage.
 stage=$root/stage

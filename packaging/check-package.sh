@@ -37,7 +37,7 @@ owners=$(dpkg-deb -c "$deb" | awk '{print $2}' | sort -u)
 root=$out/root
 dpkg-deb -x "$deb" "$root"
 list=$(cd "$root" && find . -mindepth 1 \( -type f -o -type l \) | sed 's|^\./||' | sort)
-expected=(usr/lib/kavrin/kavrin usr/lib/kavrin/kavrin-batch
+expected=(usr/lib/kavrin/kavrin usr/lib/kavrin/kavrin-batch usr/lib/kavrin/kavrin-batch-fit usr/lib/kavrin/kavrin-batch-pictures
           usr/share/applications/kavrin.desktop usr/share/mime/packages/kavrin-project.xml)
 while read -r file; do expected+=("usr/lib/kavrin/$file"); done < <(cd "$source/data" && find . -type f | sed 's|^\./||')
 for icon in apps/kavrin mimetypes/application-x-kavrin-project; do

@@ -1,9 +1,9 @@
 #include "BatchOptions.h"
 
-#include "calibration/ParameterFit.h"
 #include "model/ParameterTexts.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string_view>
@@ -86,12 +86,8 @@ BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words)
     return options;
 }
 
-namespace {
-
-// The words of "compare", and of "fit" through `more`, which takes the
-// words of its own options and returns false for any other.
-template <class More>
-BatchCompareOptions parseComparison(const std::vector<std::string>& words, const char* command, const More& more)
+BatchCompareOptions ParseComparisonOptions(const std::vector<std::string>& words, const char* command,
+                                           const MoreOptions& more)
 {
     BatchCompareOptions options;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -108,7 +104,7 @@ BatchCompareOptions parseComparison(const std::vector<std::string>& words, const
     return options;
 }
 
-std::vector<std::string> commaSeparated(const std::string& text)
+std::vector<std::string> CommaSeparated(const std::string& text)
 {
     std::vector<std::string> items;
     std::size_t start = 0;
@@ -118,44 +114,9 @@ std::vector<std::string> commaSeparated(const std::string& text)
     return items;
 }
 
-}  // namespace
-
 BatchCompareOptions ParseBatchCompareOptions(const std::vector<std::string>& words)
 {
-    return parseComparison(words, "compare", [](const std::string&, const auto&) { return false; });
-}
-
-BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words)
-{
-    BatchFitOptions options;
-    options.comparison = parseComparison(words, "fit", [&](const std::string& word, const auto& value) {
-        if (word == "--fit") {
-            for (const std::string& name : commaSeparated(value())) options.parameters.push_back(name);
-        } else if (word == "--log") {
-            options.logResiduals = true;
-        } else if (word == "--detection-limit") {
-            options.detectionLimit = value();
-        } else if (word == "--bounds") {
-            const std::string assignment = value();
-            const std::size_t equals = assignment.find('='), colon = assignment.find(':', equals);
-            if (equals == std::string::npos || equals == 0 || colon == std::string::npos)
-                throw std::invalid_argument("--bounds takes NAME=LO:HI, not \"" + assignment + "\"");
-            options.bounds.push_back({assignment.substr(0, equals), assignment.substr(equals + 1, colon - equals - 1),
-                                      assignment.substr(colon + 1)});
-        } else if (word == "--save") {
-            options.savePath = value();
-        } else {
-            return false;
-        }
-        return true;
-    });
-    if (options.parameters.empty()) throw std::invalid_argument("fit needs --fit NAME,NAME,...");
-    for (const std::string& name : options.parameters)
-        if (!FitParameterOfName(name)) throw std::invalid_argument("\"" + name + "\" cannot be fitted");
-    for (const BatchFitBounds& bounds : options.bounds)
-        if (std::find(options.parameters.begin(), options.parameters.end(), bounds.name) == options.parameters.end())
-            throw std::invalid_argument("--bounds names " + bounds.name + ", which --fit does not");
-    return options;
+    return ParseComparisonOptions(words, "compare", [](const std::string&, const std::function<std::string()>&) { return false; });
 }
 
 namespace {

@@ -1,6 +1,7 @@
 // The command line of kavrin-batch.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -77,6 +78,18 @@ struct BatchCompareOptions {
 
 // Parses the words after "compare". Throws std::invalid_argument.
 BatchCompareOptions ParseBatchCompareOptions(const std::vector<std::string>& words);
+
+// Takes one option of a command that extends "compare": false when `word` is
+// none of its own; `value` takes the word after it.
+using MoreOptions = std::function<bool(const std::string& word, const std::function<std::string()>& value)>;
+
+// Parses the words of "compare" and of a command that extends it with `more`.
+// Throws std::invalid_argument naming `command`.
+BatchCompareOptions ParseComparisonOptions(const std::vector<std::string>& words, const char* command,
+                                           const MoreOptions& more);
+
+// The items of "A,B,C".
+std::vector<std::string> CommaSeparated(const std::string& text);
 
 struct BatchFitBounds {
     std::string name, lower, upper;  // --bounds NAME=LO:HI

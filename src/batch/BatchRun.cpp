@@ -67,11 +67,10 @@ std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironme
     ValidateProjectName(project.ProjectName);
 
     QuadratureState quadrature;
-    ResultGrid grid;
     RunProgress progress;
     const RunEnvironment run{environment.root, environment.valoresPath, separator, options.reference, WorkerCount()};
     try {
-        WriteRun(model, quadrature, grid, project, run, progress, progressLine(environment.progress, separator));
+        WriteRun(model, quadrature, nullptr, project, run, progress, progressLine(environment.progress, separator));
     } catch (...) {
         if (environment.progress) *environment.progress << '\n';
         throw;

@@ -140,7 +140,9 @@ TEST(BatchRun, EveryWrongCommandLineGivesStatusTwoAndTheUsage)
         {}, {"launch"}, {"run", "--bogus"}, {"run", "--set", "Porosidade=1"}, {"run", "--params", "a", "--params", "b"},
         {"export"}, {"export", "png", "--project", "p", "--to", "x"}, {"export", "grd", "--project", "p"},
         {"export", "grd", "--project", "p", "--to", "x", "--to", "y"}, {"export", "grd", "--project", "p", "--to"},
-        {"export", "grd", "--bogus", "p", "--project", "p", "--to", "x"}};
+        {"export", "grd", "--bogus", "p", "--project", "p", "--to", "x"},
+        // handed to the fit and picture programs, which answer the same way
+        {"fit"}, {"fit", "--obs", "t.txt", "--fit", "Porosity"}, {"map"}, {"animate", "--project", "p.kvr"}};
     for (const std::vector<std::string>& args : wrong) {
         TempFolder folder;
         const BatchResult result = batch(folder, args);
@@ -148,6 +150,18 @@ TEST(BatchRun, EveryWrongCommandLineGivesStatusTwoAndTheUsage)
         EXPECT_NE(result.err.find("usage: kavrin-batch"), std::string::npos) << result.err;
         EXPECT_FALSE(std::filesystem::exists(folder.path() + "KAVRIN"));
     }
+}
+
+// A run starts in milliseconds because kavrin-batch itself loads no more
+// than the C++ runtime; Qt and the solver are the sibling programs' burden.
+TEST(BatchRun, TheRunProgramLoadsNeitherQtNorTheSolver)
+{
+    TempFolder folder;
+    const std::string command = std::string("LD_TRACE_LOADED_OBJECTS=1 ") + KAVRIN_BIN_DIR + "kavrin-batch >" + folder.path() + "libs.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string libraries = ReadBytes(folder.path() + "libs.txt");
+    EXPECT_NE(libraries.find("libstdc++"), std::string::npos) << libraries;
+    for (const char* heavy : {"Qt6", "ceres", "gif", "glog"}) EXPECT_EQ(libraries.find(heavy), std::string::npos) << heavy << " in\n" << libraries;
 }
 
 TEST(BatchRun, TheReferencePathWritesTheSameNumbers)

@@ -152,7 +152,7 @@ void SimulationCommand::writeResults()
     std::thread worker([&] {
         try {
             const RunOutcome outcome = WriteRun(
-                job.model, job.quadrature, *job.grid, job.project, environment, counters, [&](const RunProgress& now) {
+                job.model, job.quadrature, job.grid.get(), job.project, environment, counters, [&](const RunProgress& now) {
                     const int position = ProgressPosition(now);
                     const double time = now.CurrentTime;
                     if (shown.exchange(position) != position || shownTime.exchange(time) != time)

@@ -152,7 +152,7 @@ ProductColumns longitudinalFactors(const ModelState& m, const Nodes& nodes, unsi
     for (int j = 0; j < field.columns; ++j)
         if (columnX(m, j) > 0) candidate.push_back(j);
     const int candidates = static_cast<int>(candidate.size());
-    std::vector<double>& exponentials = field.exponentials;
+    LargeBuffer<double>& exponentials = field.exponentials;
     exponentials.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(candidates));
     std::vector<char> safe(static_cast<std::size_t>(candidates), 1);
     ParallelFor(candidates, 1, workers, [&](int begin, int end) {
@@ -189,7 +189,7 @@ ProductColumns longitudinalFactors(const ModelState& m, const Nodes& nodes, unsi
 void transverseFactors(const ModelState& m, const Nodes& nodes, unsigned workers, TimeField& field)
 {
     const int n = nodes.n;
-    std::vector<double>& yFactors = field.yFactors;
+    LargeBuffer<double>& yFactors = field.yFactors;
     yFactors.resize(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(n));
     ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
         for (int k = begin; k < end; ++k) {

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "model/ModelState.h"
+#include "solution/LargeBuffer.h"
 #include "solution/Quadrature.h"
 
-#include <vector>
 
 namespace kavrin {
 
@@ -13,8 +13,8 @@ namespace kavrin {
 struct TimeField {
     int rows = 0;
     int columns = 0;
-    std::vector<double> values;
-    std::vector<double> exponentials, yFactors, sums;
+    LargeBuffer<double> values;
+    LargeBuffer<double> exponentials, yFactors, sums;
     double at(int row, int column) const { return values[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(column)]; }
 };
 

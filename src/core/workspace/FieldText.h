@@ -3,6 +3,7 @@
 #pragma once
 
 #include "solution/FieldKernel.h"
+#include "solution/LargeBuffer.h"
 
 #include <cstddef>
 #include <string_view>
@@ -29,7 +30,7 @@ public:
     }
 
 private:
-    std::vector<char> text_;  // row first_ + i starts at i × rowCapacity_
+    LargeBuffer<char> text_;  // row first_ + i starts at i × rowCapacity_
     std::vector<std::size_t> lengths_;
     std::size_t rowCapacity_ = 0;
     int first_ = 0;

@@ -46,7 +46,7 @@ void writeTimesOverlapped(TextFileWriter& index, const std::string& root, Projec
     }
 }
 
-RunOutcome writeTimes(const ModelState& model, QuadratureState& quadrature, ResultGrid& grid, ProjectState& project,
+RunOutcome writeTimes(const ModelState& model, QuadratureState& quadrature, ResultGrid* grid, ProjectState& project,
                       const RunEnvironment& environment, RunProgress& progress, const RowCallback& onRow)
 {
     TextFileWriter index(project.ProjectIndexPath, TextFileWriter::Mode::Stream);
@@ -69,7 +69,7 @@ RunOutcome writeTimes(const ModelState& model, QuadratureState& quadrature, Resu
 
 }  // namespace
 
-RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid& grid,
+RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid* grid,
                     ProjectState& project, const RunEnvironment& environment,
                     RunProgress& progress, const RowCallback& onRow)
 {

@@ -31,11 +31,13 @@ enum class RunOutcome { Finished, Stopped };
 // When the callback asks to stop, the run ends once the time being written is
 // complete: the index lists exactly the complete times (Stopped, unless that
 // was the last time anyway).
+// The values of each row written are kept in `grid` when it is given (the
+// desktop's map reads the last time there).
 // On failure the files are closed and what was written stays; the error of a
 // time (the first in row order) propagates after its index line and its empty
 // file are created, as the time would have started. A run that fails in its
 // first time has nothing complete: its folder is removed.
-RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid& grid,
+RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid* grid,
               ProjectState& project, const RunEnvironment& environment,
               RunProgress& progress, const RowCallback& onRow);
 

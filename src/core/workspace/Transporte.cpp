@@ -33,7 +33,8 @@ void WriteTimeField(const TimeField& field, TransportContext& context, TextFileW
         context.text.format(field, first, last, context.separator, context.workers);
         for (int k = first; k < last; ++k) {
             announceRow(context);
-            for (int j = 0; j < field.columns; ++j) context.grid.set(j + 1, k + 1, field.at(k, j));
+            if (context.grid)
+                for (int j = 0; j < field.columns; ++j) context.grid->set(j + 1, k + 1, field.at(k, j));
             timeFile.writeRaw(context.text.row(k));
             context.progress.PointsDone += static_cast<std::uint64_t>(field.columns);
         }
@@ -57,7 +58,7 @@ void Transporte(double TAtual, TransportContext& context, TextFileWriter& timeFi
         for (int j = 1; j <= m.NX + 1; ++j) {
             const double x = (j - 1) * m.DX + m.X0;
             const double value = m.C0 * PointConcentration(x, y, m.PlaneZ, TAtual, m, context.quadrature);
-            context.grid.set(j, k, value);
+            if (context.grid) context.grid->set(j, k, value);
             row += FormatGridValue(value, context.separator);
             row += ' ';
             ++context.progress.PointsDone;

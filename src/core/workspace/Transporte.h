@@ -62,7 +62,7 @@ private:
 struct TransportContext {
     const ModelState& model;
     QuadratureState& quadrature;
-    ResultGrid& grid;
+    ResultGrid* grid;            // keeps the values written last, or nullptr when nothing reads them
     RunProgress& progress;
     std::string valoresPath;
     char separator = '.';
@@ -82,7 +82,7 @@ void Transporte(double TAtual, TransportContext& context, TextFileWriter& timeFi
 
 // Writes a computed time: its texts are formatted a block of rows at a time on
 // the context's workers, then written row by row in order, each row announced to the callback first
-// and its values kept in ResultGrid. The bytes do not depend on the workers.
+// and its values kept in the context's ResultGrid, if any. The bytes do not depend on the workers.
 void WriteTimeField(const TimeField& field, TransportContext& context, TextFileWriter& timeFile);
 
 }  // namespace kavrin

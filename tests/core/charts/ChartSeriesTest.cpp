@@ -145,11 +145,10 @@ TEST(ConcentrationTime, ARealRunReadsWhatResultLoadingReads)
     ModelState model;
     Variaveis(texts, model, ',');
     QuadratureState quadrature;
-    ResultGrid grid;
     ProjectState project;
     project.ProjectName = "Pluma";
     RunProgress progress;
-    WriteRun(model, quadrature, grid, project, RunEnvironment{root, test::ValoresPath(), ','}, progress, [](const RunProgress&) {});
+    WriteRun(model, quadrature, nullptr, project, RunEnvironment{root, test::ValoresPath(), ','}, progress, [](const RunProgress&) {});
 
     ChartPoints points;
     ASSERT_TRUE(ConcentrationTimeSeries(project.ProjectIndexPath, model, "30", "10", ',', points));

@@ -45,7 +45,7 @@ struct RunFixture {
         for (const auto& [edit, text] : changes) SetControlText(texts, edit, text, '.');
         Variaveis(texts, model, '.');
         project.ProjectName = "Teste";
-        return WriteRun(model, quadrature, grid, project, environment, progress, onRow);
+        return WriteRun(model, quadrature, &grid, project, environment, progress, onRow);
     }
     std::string bytes(const std::string& file) const { return ReadBytes(root + "Teste/" + file); }
     std::vector<std::string> lines(const std::string& file) const { return CrLfLines(ReadBytes(root + "Teste/" + file)); }

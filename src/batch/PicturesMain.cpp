@@ -1,0 +1,41 @@
+// kavrin-batch-pictures: the map and animate commands of kavrin-batch, in a
+// program of their own because they paint with Qt, whose libraries take time
+// to load that a run should not pay.
+#include "BatchCommand.h"
+#include "BatchMap.h"
+#include "Settings.h"
+
+#include <QGuiApplication>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    using namespace kavrin;
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty() || (words[0] != "map" && words[0] != "animate")) {
+        std::cerr << kBatchUsage;
+        return 2;
+    }
+    const std::vector<std::string> rest(words.begin() + 1, words.end());
+    const BatchEnvironment environment = ReadBatchEnvironment();
+    // Qt starts only for a valid command line. The pictures are painted with
+    // Qt's fonts; no display is needed.
+    const auto paint = [&](const auto& draw) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication application(argc, argv);
+        draw(MapLanguages{GetRegistryValue("Software\\KAVRIN", "Language") == "Port", !EnglishChosen()});
+    };
+    if (words[0] == "animate") {
+        return RunBatchCommand([&] { return ParseBatchAnimateOptions(rest); }, [&](const BatchAnimateOptions& options) {
+            paint([&](const MapLanguages& languages) { PerformBatchAnimate(options, environment, languages); });
+        });
+    }
+    return RunBatchCommand([&] { return ParseBatchMapOptions(rest); }, [&](const BatchMapOptions& options) {
+        paint([&](const MapLanguages& languages) {
+            for (const std::string& path : PerformBatchMap(options, environment, languages)) std::cout << path << "\n";
+        });
+    });
+}
