@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <new>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace kavrin {
@@ -14,7 +16,7 @@ namespace kavrin {
 // from the ordinary heap.
 void* AllocateLargeBuffer(std::size_t bytes);
 void FreeLargeBuffer(void* memory, std::size_t bytes) noexcept;
-inline constexpr std::size_t kLargeBufferBytes = 512 * 1024;
+inline constexpr std::size_t kLargeBufferBytes = 256 * 1024;
 
 template <class T>
 struct LargeBufferAllocator {
@@ -32,6 +34,19 @@ struct LargeBufferAllocator {
         return static_cast<T*>(AllocateLargeBuffer(count * sizeof(T)));
     }
     void deallocate(T* memory, std::size_t count) noexcept { FreeLargeBuffer(memory, count * sizeof(T)); }
+
+    // resize() leaves new elements of a trivial type as they are: every user
+    // writes each element before it reads it, so no pass of zeros is paid for.
+    template <class U>
+    void construct(U* element) noexcept(std::is_nothrow_default_constructible_v<U>)
+    {
+        ::new (static_cast<void*>(element)) U;
+    }
+    template <class U, class... Arguments>
+    void construct(U* element, Arguments&&... arguments)
+    {
+        ::new (static_cast<void*>(element)) U(std::forward<Arguments>(arguments)...);
+    }
 
     friend bool operator==(const LargeBufferAllocator&, const LargeBufferAllocator&) { return true; }
 };

@@ -1,6 +1,7 @@
 #include "solution/Parallel.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdlib>
 #include <deque>
@@ -110,19 +111,24 @@ unsigned WorkerCount()
 void ParallelFor(int count, int grain, unsigned workers, const std::function<void(int, int)>& work)
 {
     if (count <= 0) return;
-    const int blocks = (count + grain - 1) / grain;
-    const int chunks = static_cast<int>(workers) < blocks ? static_cast<int>(workers) : blocks;
-    if (chunks <= 1) {
+    constexpr int kChunksPerWorker = 4;
+    const long long blocks = (static_cast<long long>(count) + grain - 1) / grain;
+    const long long threads = std::min<long long>(workers, blocks);
+    if (threads <= 1) {
         work(0, count);
         return;
     }
+    const long long chunks = std::min<long long>(blocks, threads * kChunksPerWorker);
     std::vector<std::exception_ptr> errors(static_cast<std::size_t>(chunks));
-    auto chunkBegin = [&](int c) { return std::min(count, (blocks * c / chunks) * grain); };
-    WorkerPool::instance().run(chunks, [&](int c) {
-        try {
-            work(chunkBegin(c), chunkBegin(c + 1));
-        } catch (...) {
-            errors[static_cast<std::size_t>(c)] = std::current_exception();
+    auto chunkBegin = [&](long long c) { return static_cast<int>(std::min<long long>(count, (blocks * c / chunks) * grain)); };
+    std::atomic<long long> next{0};
+    WorkerPool::instance().run(static_cast<int>(threads), [&](int) {
+        for (long long c; (c = next.fetch_add(1)) < chunks;) {
+            try {
+                work(chunkBegin(c), chunkBegin(c + 1));
+            } catch (...) {
+                errors[static_cast<std::size_t>(c)] = std::current_exception();
+            }
         }
     });
     for (const std::exception_ptr& error : errors)

@@ -9,10 +9,13 @@ namespace kavrin {
 // number, otherwise the number of cores.
 unsigned WorkerCount();
 
-// Calls work(begin, end) on consecutive chunks of [0, count), one chunk per
-// worker, each chunk starting at a multiple of `grain`. Every index belongs
-// to exactly one chunk, so results written per index do not depend on the
-// number of workers. The first exception thrown by a chunk is rethrown.
+// Calls work(begin, end) on consecutive chunks of [0, count), each starting at
+// a multiple of `grain`, on up to `workers` threads. There are a few chunks
+// per worker, taken in order by whichever thread is free, so a worker that
+// another program holds up delays the loop by one small chunk, not by half of
+// it. Every index belongs to exactly one chunk, so results written per index
+// do not depend on the number of workers. The exception of the first chunk
+// (in index order) that throws is rethrown: a chunk stops at its first.
 void ParallelFor(int count, int grain, unsigned workers, const std::function<void(int begin, int end)>& work);
 
 }  // namespace kavrin

@@ -55,6 +55,23 @@ constexpr int floorLog10Pow2(int e)
     return (e * 315653) >> 20;
 }
 
+// 10^p as a double for p in [-323, 308], each one step (× 10 or ÷ 10) from
+// its neighbour: within a few units in the last place, close enough to guess
+// the decimal exponent; the scaled digits confirm or correct the guess.
+constexpr int kMinTen = -323;
+constexpr int kMaxTen = 308;
+
+constexpr std::array<double, kMaxTen - kMinTen + 1> makeTens()
+{
+    std::array<double, kMaxTen - kMinTen + 1> tens{};
+    tens[-kMinTen] = 1;
+    for (int p = 1; p <= kMaxTen; ++p) tens[p - kMinTen] = tens[p - 1 - kMinTen] * 10;
+    for (int p = -1; p >= kMinTen; --p) tens[p - kMinTen] = tens[p + 1 - kMinTen] / 10;
+    return tens;
+}
+
+constexpr auto kTens = makeTens();
+
 struct Scaled {
     std::uint64_t integer;
     std::uint64_t fraction;  // the first 64 bits after the point
@@ -87,10 +104,16 @@ bool TryFifteenDigits(double magnitude, FifteenDigits& result)
     const int zeros = std::countl_zero(m);
     m <<= zeros;
     e -= zeros;
-    // 2^(e+63) <= magnitude < 2^(e+64): the decimal exponent is k or k + 1.
+    // 2^(e+63) <= magnitude < 2^(e+64): the decimal exponent is k or k + 1,
+    // k + 1 when magnitude reaches 10^(k+1). A guess off by one (the table's
+    // power a unit away) shows in the digits and is scaled once more.
     int k = floorLog10Pow2(e + 63);
+    if (magnitude >= kTens[static_cast<std::size_t>(k + 1 - kMinTen)]) ++k;
     Scaled x = scale(m, e, 14 - k);
-    if (x.integer >= 10 * kLowest) x = scale(m, e, 14 - ++k);
+    if (x.integer >= 10 * kLowest)
+        x = scale(m, e, 14 - ++k);
+    else if (x.integer < kLowest)
+        x = scale(m, e, 14 - --k);
     // The true fraction lies at most 2^-63 above the one computed.
     constexpr std::uint64_t kHalf = std::uint64_t{1} << 63;
     constexpr std::uint64_t kMargin = std::uint64_t{1} << 10;

@@ -3,12 +3,14 @@
 #include "text/Errors.h"
 #include "text/Windows1252.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace kavrin {
@@ -148,7 +150,6 @@ TextFileWriter::TextFileWriter(const std::string& path, Mode mode) : path_(path)
         if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) throw FileError(EISDIR, path);
         file_ = createTemporaryBeside(targetOf(path), written_);
     }
-    buffer_.reserve(kFlushSize + 4096);
 }
 
 TextFileWriter::~TextFileWriter()
@@ -176,6 +177,34 @@ void TextFileWriter::writeRaw(std::string_view bytes)
 {
     buffer_ += bytes;
     if (buffer_.size() >= kFlushSize) flush();
+}
+
+void TextFileWriter::writePieces(const std::vector<std::string_view>& pieces)
+{
+    flush();
+    errno = 0;
+    if (std::fflush(file_) != 0) throw FileError(errno ? errno : EIO, path_);
+    const int descriptor = ::fileno(file_);
+    std::vector<iovec> parts;
+    parts.reserve(pieces.size());
+    for (std::string_view piece : pieces)
+        if (!piece.empty()) parts.push_back({const_cast<char*>(piece.data()), piece.size()});
+    std::size_t next = 0;
+    while (next < parts.size()) {
+        const int count = static_cast<int>(std::min<std::size_t>(parts.size() - next, IOV_MAX));
+        const ssize_t written = ::writev(descriptor, parts.data() + next, count);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            throw FileError(errno, path_);
+        }
+        // A short write leaves the rest of the pieces for the next call.
+        auto left = static_cast<std::size_t>(written);
+        while (next < parts.size() && left >= parts[next].iov_len) left -= parts[next++].iov_len;
+        if (left > 0) {
+            parts[next].iov_base = static_cast<char*>(parts[next].iov_base) + left;
+            parts[next].iov_len -= left;
+        }
+    }
 }
 
 void TextFileWriter::flush()

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kavrin {
 
@@ -56,6 +57,9 @@ public:
     void write(const std::string& utf8Text);  // encoded to Windows-1252
     void writeLine(const std::string& utf8Text) { write(utf8Text); writeRaw("\r\n"); }
     void writeRaw(std::string_view bytes);  // bytes as they are (ASCII number texts)
+    // Bytes as they are, in order, written from where they lie rather than
+    // through the buffer: the rows of a time, formatted in place.
+    void writePieces(const std::vector<std::string_view>& pieces);
     void close();                             // flushes (and replaces); a failure throws
 
 private:

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
+#include <string_view>
+#include <vector>
 
 namespace kavrin {
 
@@ -28,17 +31,23 @@ void announceRow(TransportContext& context)
 void WriteTimeField(const TimeField& field, TransportContext& context, TextFileWriter& timeFile)
 {
     const int block = FieldText::blockRows(field.columns);
-    for (int first = 0; first < field.rows; first += block) {
+    std::vector<std::string_view> rows[2];
+    std::future<void> writing;  // the block before, going to the file
+    for (int first = 0, b = 0; first < field.rows; first += block, b = 1 - b) {
         const int last = std::min(field.rows, first + block);
-        context.text.format(field, first, last, context.separator, context.workers);
+        context.texts[b].format(field, first, last, context.separator, context.workers);
+        if (writing.valid()) writing.get();
+        rows[b].clear();
         for (int k = first; k < last; ++k) {
             announceRow(context);
             if (context.grid)
                 for (int j = 0; j < field.columns; ++j) context.grid->set(j + 1, k + 1, field.at(k, j));
-            timeFile.writeRaw(context.text.row(k));
+            rows[b].push_back(context.texts[b].row(k));
             context.progress.PointsDone += static_cast<std::uint64_t>(field.columns);
         }
+        writing = std::async(std::launch::async, [&timeFile, &pieces = rows[b]] { timeFile.writePieces(pieces); });
     }
+    if (writing.valid()) writing.get();
 }
 
 void Transporte(double TAtual, TransportContext& context, TextFileWriter& timeFile)

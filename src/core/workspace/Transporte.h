@@ -70,7 +70,7 @@ struct TransportContext {
     bool reference = false;      // every point by the point formula, value by value
     unsigned workers = 1;        // threads of the whole-grid kernel and of the formatting
     TimeField field {};          // the kernel's result and working memory, reused each time
-    FieldText text {};           // the texts of the rows being written, reused each time
+    FieldText texts[2] {};       // the texts of the block being written and of the next, reused each time
     bool stopRequested = false;  // set once the callback asked to stop after this time
 };
 
@@ -81,7 +81,8 @@ struct TransportContext {
 void Transporte(double TAtual, TransportContext& context, TextFileWriter& timeFile);
 
 // Writes a computed time: its texts are formatted a block of rows at a time on
-// the context's workers, then written row by row in order, each row announced to the callback first
+// the context's workers, and each block is written, in row order, on a thread
+// of its own while the next one is formatted. Each row is announced to the callback first
 // and its values kept in the context's ResultGrid, if any. The bytes do not depend on the workers.
 void WriteTimeField(const TimeField& field, TransportContext& context, TextFileWriter& timeFile);
 

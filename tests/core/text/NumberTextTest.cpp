@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 #include <cstring>
+#include <cstdlib>
 
 using namespace kavrin;
 
@@ -175,6 +176,13 @@ TEST(FixedPatterns, FastGridWriterEqualsTheGeneralPatternFormatter)
     std::vector<double> values = {0.5, -0.5, 9.999999999999995, 9.9999999999999949, 1234567890123445.0,
                                   1234567890123455.0, 0.125, 1e-310, 4.9406564584124654e-324, 1.7976931348623157e308};
     for (int i = 0; i < 200000; ++i) values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
+    // Every power of ten a double can hold and its neighbours: where the
+    // decimal exponent changes.
+    for (int p = -323; p <= 308; ++p) {
+        const double power = std::strtod(("1e" + std::to_string(p)).c_str(), nullptr);
+        for (double v : {power, std::nextafter(power, 0.0), std::nextafter(power, INFINITY), std::nextafter(std::nextafter(power, 0.0), 0.0)})
+            values.push_back(v);
+    }
     // Values whose 16th digit is an exact or near tie.
     for (long long n = 1000000000000005; n < 1000000000001000; n += 10) {
         values.push_back(static_cast<double>(n));

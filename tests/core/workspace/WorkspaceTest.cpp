@@ -101,6 +101,28 @@ TEST(TextFiles, WindowsBytesCrLfAndEmptyTextsPastTheEnd)
     EXPECT_THROW(TextFileWriter(folder.path() + "no/such/folder.txt"), FileError);
 }
 
+// A time's rows go out as pieces, after whatever the buffer holds, in order,
+// however many pieces there are; a full disk is an error, not a short file.
+TEST(TextFiles, PiecesFollowTheBufferedTextInOrder)
+{
+    TempFolder folder;
+    const std::string path = folder.path() + "T0.txt";
+    TextFileWriter writer(path, TextFileWriter::Mode::Stream);
+    writer.writeRaw("a");
+    writer.writePieces({"bc", "", "d"});
+    writer.writeRaw("e");
+    std::vector<std::string> many;
+    for (int i = 0; i < 3000; ++i) many.push_back(std::to_string(i) + " ");
+    writer.writePieces(std::vector<std::string_view>(many.begin(), many.end()));
+    writer.close();
+    std::string expected = "abcde";
+    for (const std::string& piece : many) expected += piece;
+    EXPECT_EQ(kavrin::test::ReadBytes(path), expected);
+
+    TextFileWriter full("/dev/full", TextFileWriter::Mode::Stream);
+    EXPECT_THROW(full.writePieces({"0.00000000000000E+0000 "}), FileError);
+}
+
 TEST(RunChecks, TheFirstFailingCheckIsReported)
 {
     struct Case {
