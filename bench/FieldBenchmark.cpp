@@ -1,8 +1,8 @@
 // Measures one time of a run on a plume that fills the grid, each figure next
 // to its floor: the kernel against a bare matrix product of the same shape,
 // formatting and a whole run against one-core std::to_chars of the same
-// values, a one-time run as a whole process against the per-time figure, and
-// the peak memory of a 20-time run. `make bench` runs it.
+// values, a one-time run as a whole process against the per-time figure (with
+// the program's start alone beside it), and the peak memory of a 20-time run. `make bench` runs it.
 #include "BenchTiming.h"
 #include "model/Variaveis.h"
 #include "solution/FieldKernel.h"
@@ -130,16 +130,21 @@ int main()
             text.format(field, first, std::min(field.rows, first + block), '.', workers);
     });
 
+    // The rows of a time in the run's blocks, each block written as its pieces.
     std::vector<std::string> rows;
+    std::vector<std::vector<std::string_view>> blocks;
     for (int first = 0; first < field.rows; first += block) {
         const int last = std::min(field.rows, first + block);
         text.format(field, first, last, '.', workers);
         for (int k = first; k < last; ++k) rows.emplace_back(text.row(k));
     }
+    for (std::size_t first = 0; first < rows.size(); first += static_cast<std::size_t>(block))
+        blocks.emplace_back(rows.begin() + static_cast<std::ptrdiff_t>(first),
+                            rows.begin() + static_cast<std::ptrdiff_t>(std::min(rows.size(), first + static_cast<std::size_t>(block))));
     int fileNumber = 0;
     const Figure write = measure(15, [&] {
-        TextFileWriter file(scratch + "W" + std::to_string(++fileNumber) + ".txt");
-        for (const std::string& r : rows) file.writeRaw(r);
+        TextFileWriter file(scratch + "W" + std::to_string(++fileNumber) + ".txt", TextFileWriter::Mode::Stream);
+        for (const std::vector<std::string_view>& pieces : blocks) file.writePieces(pieces);
         file.close();
     });
 
@@ -187,13 +192,11 @@ int main()
         return progress.PointsDone == static_cast<std::uint64_t>(kRunTimes) * 451 * 451 ? 0 : 1;
     });
 
-    // A one-time run as a whole process: start, read, compute, write, exit.
+    // A one-time run as a whole process: start, read, compute, write, exit;
+    // and the start of the same program that only prints its usage.
     const std::string batch = folder + "kavrin-batch";
-    int processNumber = 0;
-    long processPeak = 0;
-    const Figure process = measure(7, [&] {
-        const std::vector<std::string> arguments = batchArguments("Process" + std::to_string(++processNumber));
-        processPeak = childPeakKilobytes([&] {
+    auto batchProcess = [&](const std::vector<std::string>& arguments) {
+        return childPeakKilobytes([&] {
             std::vector<char*> argv;
             for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
             argv.push_back(nullptr);
@@ -202,7 +205,11 @@ int main()
             execv(batch.c_str(), argv.data());
             return 1;
         });
-    });
+    };
+    int processNumber = 0;
+    long processPeak = 0;
+    const Figure process = measure(11, [&] { processPeak = batchProcess(batchArguments("Process" + std::to_string(++processNumber))); });
+    const Figure startup = measure(11, [&] { batchProcess({"kavrin-batch", "--help"}); });
 
     const double point60 = pointFormulaSeconds(60, valores);
     const double point256 = pointFormulaSeconds(256, valores);
@@ -223,6 +230,7 @@ int main()
         number("%.2f x to_chars", perTime.median / toChars.median));
     row("one-time run, whole process", milliseconds(process), number("at most 2 x per time = %.2f ms", 2 * perTime.median * 1e3),
         number("%.2f x per time", process.median / perTime.median));
+    row("start-up alone (--help)", milliseconds(startup), "", number("%.2f x per time", startup.median / perTime.median));
     row("peak memory, 20-time run", number("%.1f MB", static_cast<double>(peak) / 1024), "at most 64 MB", "");
     row("peak memory, one-time process", number("%.1f MB", static_cast<double>(processPeak) / 1024), "at most 64 MB", "");
     row("point formula, order 60", number("%.1f us per point", point60 * 1e6), "", "");

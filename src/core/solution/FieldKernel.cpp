@@ -184,19 +184,44 @@ ProductColumns longitudinalFactors(const ModelState& m, const Nodes& nodes, unsi
     return product;
 }
 
+// The row whose distance below the source's lower edge equals row k's
+// distance below its upper edge, exactly, or -1. On a grid whose rows the
+// source width spans a whole number of times (the usual case) that row's
+// lower-edge erfc is row k's upper-edge erfc: the same argument, the same value.
+int rowOfSameUpperDistance(const ModelState& m, int rows, int k)
+{
+    const double steps = (m.YMax - m.YMin) / m.DY;
+    if (!(std::fabs(steps) < rows)) return -1;
+    const int j = k + static_cast<int>(std::nearbyint(steps));
+    return j >= 0 && j < rows && m.YMin - rowY(m, j) == m.YMax - rowY(m, k) ? j : -1;
+}
+
 // The erfc difference across the source width times the node's Z factor and
-// weight, for every (row, node), in field.yFactors.
+// weight, for every (row, node), in field.yFactors. The lower edge's erfc of
+// every (row, node) comes first, in field.yLower, so that the upper edge takes
+// those it shares instead of computing them again.
 void transverseFactors(const ModelState& m, const Nodes& nodes, unsigned workers, TimeField& field)
 {
     const int n = nodes.n;
-    LargeBuffer<double>& yFactors = field.yFactors;
-    yFactors.resize(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(n));
+    const std::size_t size = static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(n);
+    LargeBuffer<double>& lower = field.yLower;
+    lower.resize(size);
     ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
         for (int k = begin; k < end; ++k) {
             const double YY = rowY(m, k);
+            for (int i = 0; i < n; ++i) lower[at(k, n, i)] = ExpErfcHorner(0, (m.YMin - YY) / nodes.yScale[static_cast<std::size_t>(i)]);
+        }
+    });
+    LargeBuffer<double>& yFactors = field.yFactors;
+    yFactors.resize(size);
+    ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
+        for (int k = begin; k < end; ++k) {
+            const double YY = rowY(m, k);
+            const int shared = rowOfSameUpperDistance(m, field.rows, k);
             for (int i = 0; i < n; ++i) {
-                const double scale = nodes.yScale[static_cast<std::size_t>(i)];
-                const double difference = ExpErfcHorner(0, (m.YMin - YY) / scale) - ExpErfcHorner(0, (m.YMax - YY) / scale);
+                const double upper = shared >= 0 ? lower[at(shared, n, i)]
+                                                 : ExpErfcHorner(0, (m.YMax - YY) / nodes.yScale[static_cast<std::size_t>(i)]);
+                const double difference = lower[at(k, n, i)] - upper;
                 yFactors[at(k, n, i)] = difference * nodes.zWeight[static_cast<std::size_t>(i)];
             }
         }

@@ -14,7 +14,7 @@ struct TimeField {
     int rows = 0;
     int columns = 0;
     LargeBuffer<double> values;
-    LargeBuffer<double> exponentials, yFactors, sums;
+    LargeBuffer<double> exponentials, yLower, yFactors, sums;
     double at(int row, int column) const { return values[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(column)]; }
 };
 

@@ -150,6 +150,8 @@ TextFileWriter::TextFileWriter(const std::string& path, Mode mode) : path_(path)
         if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) throw FileError(EISDIR, path);
         file_ = createTemporaryBeside(targetOf(path), written_);
     }
+    // Only touched by writeRaw: a time file, written in pieces, never faults it in.
+    buffer_.reserve(kFlushSize + 4096);
 }
 
 TextFileWriter::~TextFileWriter()
