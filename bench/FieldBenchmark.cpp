@@ -21,6 +21,8 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -68,6 +70,26 @@ long childPeakKilobytes(const std::function<int()>& child)
 {
     const pid_t pid = fork();
     if (pid == 0) _exit(child());
+    int status = 0;
+    rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? usage.ru_maxrss : -1;
+}
+
+// Starts a program as a shell would (spawned, not forked from this large
+// process), its output discarded; its peak memory (KB) when it succeeds, -1 otherwise.
+long spawnedPeakKilobytes(const std::string& program, const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv;
+    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed) return -1;
     int status = 0;
     rusage usage {};
     wait4(pid, &status, 0, &usage);
@@ -195,17 +217,8 @@ int main()
     // A one-time run as a whole process: start, read, compute, write, exit;
     // and the start of the same program that only prints its usage.
     const std::string batch = folder + "kavrin-batch";
-    auto batchProcess = [&](const std::vector<std::string>& arguments) {
-        return childPeakKilobytes([&] {
-            std::vector<char*> argv;
-            for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            setenv("KAVRIN_ROOT", scratch.c_str(), 1);
-            if (!freopen("/dev/null", "w", stdout)) return 1;
-            execv(batch.c_str(), argv.data());
-            return 1;
-        });
-    };
+    setenv("KAVRIN_ROOT", scratch.c_str(), 1);
+    auto batchProcess = [&](const std::vector<std::string>& arguments) { return spawnedPeakKilobytes(batch, arguments); };
     int processNumber = 0;
     long processPeak = 0;
     const Figure process = measure(11, [&] { processPeak = batchProcess(batchArguments("Process" + std::to_string(++processNumber))); });

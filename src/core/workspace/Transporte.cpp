@@ -1,11 +1,11 @@
 #include "workspace/Transporte.h"
 
 #include "text/NumberText.h"
+#include "workspace/BlockWriter.h"
 #include "solution/Solution.h"
 
 #include <algorithm>
 #include <cmath>
-#include <future>
 #include <string_view>
 #include <vector>
 
@@ -32,11 +32,10 @@ void WriteTimeField(const TimeField& field, TransportContext& context, TextFileW
 {
     const int block = FieldText::blockRows(field.columns);
     std::vector<std::string_view> rows[2];
-    std::future<void> writing;  // the block before, going to the file
+    BlockWriter writer(timeFile);  // the block before, going to the file
     for (int first = 0, b = 0; first < field.rows; first += block, b = 1 - b) {
         const int last = std::min(field.rows, first + block);
         context.texts[b].format(field, first, last, context.separator, context.workers);
-        if (writing.valid()) writing.get();
         rows[b].clear();
         for (int k = first; k < last; ++k) {
             announceRow(context);
@@ -45,9 +44,9 @@ void WriteTimeField(const TimeField& field, TransportContext& context, TextFileW
             rows[b].push_back(context.texts[b].row(k));
             context.progress.PointsDone += static_cast<std::uint64_t>(field.columns);
         }
-        writing = std::async(std::launch::async, [&timeFile, &pieces = rows[b]] { timeFile.writePieces(pieces); });
+        writer.write(rows[b]);
     }
-    if (writing.valid()) writing.get();
+    writer.finish();
 }
 
 void Transporte(double TAtual, TransportContext& context, TextFileWriter& timeFile)

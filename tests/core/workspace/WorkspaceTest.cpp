@@ -3,6 +3,7 @@
 #include "model/RunChecks.h"
 #include "text/TextFile.h"
 #include "model/Variaveis.h"
+#include "workspace/BlockWriter.h"
 #include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
@@ -121,6 +122,38 @@ TEST(TextFiles, PiecesFollowTheBufferedTextInOrder)
 
     TextFileWriter full("/dev/full", TextFileWriter::Mode::Stream);
     EXPECT_THROW(full.writePieces({"0.00000000000000E+0000 "}), FileError);
+}
+
+// The blocks of a time reach the file in the order handed over, each while the
+// next is prepared; a failed block's error reaches the run.
+TEST(TextFiles, BlocksAreWrittenInOrderOnTheirOwnThread)
+{
+    TempFolder folder;
+    const std::string path = folder.path() + "T0.txt";
+    std::string expected;
+    {
+        TextFileWriter file(path, TextFileWriter::Mode::Stream);
+        BlockWriter writer(file);
+        std::vector<std::string> texts[2];
+        std::vector<std::string_view> blocks[2];
+        for (int b = 0; b < 40; ++b) {
+            std::vector<std::string>& text = texts[b % 2];
+            std::vector<std::string_view>& pieces = blocks[b % 2];  // free: block b − 2 is written
+            text.assign({"block " + std::to_string(b), " of rows\r\n"});
+            pieces.assign(text.begin(), text.end());
+            writer.write(pieces);
+            expected += text[0] + text[1];
+        }
+        writer.finish();
+        file.close();
+    }
+    EXPECT_EQ(kavrin::test::ReadBytes(path), expected);
+
+    TextFileWriter full("/dev/full", TextFileWriter::Mode::Stream);
+    BlockWriter writer(full);
+    const std::vector<std::string_view> pieces = {"0.00000000000000E+0000 "};
+    writer.write(pieces);
+    EXPECT_THROW(writer.finish(), FileError);
 }
 
 TEST(RunChecks, TheFirstFailingCheckIsReported)
