@@ -1,6 +1,7 @@
 #include "BatchFit.h"
 
 #include "BatchRun.h"
+#include "calibration/ObservationWeights.h"
 #include "calibration/ParameterFit.h"
 #include "files/ProjectFile.h"
 #include "model/Variaveis.h"
@@ -82,6 +83,7 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     }
     settings.logResiduals = options.logResiduals;
     if (options.detectionLimit) settings.detectionLimit = ParseFloat(ArrumaDecimal(*options.detectionLimit, separator), separator);
+    settings.weights = ObservationWeights(table.weights(), observations, options.weights, settings.detectionLimit, separator);
     settings.workers = WorkerCount();
     QuadratureState coarse;
     if (quadrature.GaussN > 60) {
@@ -117,8 +119,10 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     if (options.savePath) {
         for (const FittedParameter& p : result.parameters)
             SetControlText(texts, InfoOf(p.parameter).edit, FormatGeneral(p.value, separator), separator);
-        const std::string name = std::filesystem::path(*options.savePath).stem().string();
-        WriteProjectFile(*options.savePath, name, DateTimeText(std::time(nullptr)), texts, environment.root);
+        // The source project's name; the fitted parameters have no results yet.
+        const std::string name = source.projectPath ? ReadProjectFile(*source.projectPath).projectName
+                                                    : std::filesystem::path(*options.savePath).stem().string();
+        WriteUnrunProjectFile(*options.savePath, name, DateTimeText(std::time(nullptr)), texts);
     }
 }
 

@@ -20,6 +20,10 @@ BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words)
             options.logResiduals = true;
         } else if (word == "--detection-limit") {
             options.detectionLimit = value();
+        } else if (word == "--weights") {
+            const std::string rule = value();
+            if (rule != "table" && rule != "relative") throw std::invalid_argument("--weights takes table or relative, not \"" + rule + "\"");
+            options.weights = rule == "table" ? WeightRule::Table : WeightRule::Relative;
         } else if (word == "--bounds") {
             const std::string assignment = value();
             const std::size_t equals = assignment.find('='), colon = assignment.find(':', equals);

@@ -21,8 +21,8 @@ const char* const kBatchUsage =
     "       kavrin-batch animate --project FILE.kvr --to FILE.gif [--delay MS]\n"
     "       kavrin-batch compare [--params FILE.dat | --project FILE.kvr] [--set NAME=TEXT]... --obs TABLE.txt\n"
     "       kavrin-batch fit [--params FILE.dat | --project FILE.kvr] [--set NAME=TEXT]... --obs TABLE.txt\n"
-    "                        --fit NAME,NAME,... [--log [--detection-limit DL]] [--bounds NAME=LO:HI]...\n"
-    "                        [--save FITTED.kvr]\n"
+    "                        --fit NAME,NAME,... [--log [--detection-limit DL]] [--weights table|relative]\n"
+    "                        [--bounds NAME=LO:HI]... [--save FITTED.kvr]\n"
     "  --fit takes AlphaX, AlphaY, AlphaZ, Kxx, Retardation, Decay, C0, SourceWidth, SourceHeight.\n"
     "  NAME is Edit1 … Edit21, ComboBox1 or a field name (C0, SourceWidth, DX, GaussOrder, …).\n"
     "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";

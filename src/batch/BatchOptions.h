@@ -1,6 +1,8 @@
 // The command line of kavrin-batch.
 #pragma once
 
+#include "calibration/ObservationWeights.h"
+
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -100,6 +102,7 @@ struct BatchFitOptions {
     std::vector<std::string> parameters;     // --fit AlphaX,AlphaY,…
     bool logResiduals = false;               // --log
     std::optional<std::string> detectionLimit;  // --detection-limit DL
+    WeightRule weights = WeightRule::Table;  // --weights table|relative
     std::vector<BatchFitBounds> bounds;
     std::optional<std::string> savePath;     // --save FITTED.kvr
 };

@@ -6,10 +6,12 @@
 #include "text/NumberText.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QChart>
 #include <QChartView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -80,6 +82,8 @@ TEST(FitPanel, FitsOnAWorkerThenAppliesAndUndoes)
     EXPECT_EQ(f.cell(f.panel->StringGrid2, 0, 2), "1");
     EXPECT_EQ(f.cell(f.panel->StringGrid2, 1, 2), "0.5");
     EXPECT_TRUE(f.panel->LabelNotes->text().contains("12 graus de liberdade")) << f.panel->LabelNotes->text().toStdString();
+    EXPECT_EQ(f.panel->ProgressBar1->value(), f.panel->ProgressBar1->maximum());
+    EXPECT_TRUE(f.panel->ProgressBar1->text().endsWith("iterações; convergiu")) << f.panel->ProgressBar1->text().toStdString();
     // The comparison chart shows the fitted concentrations.
     QXYSeries* points = nullptr;
     for (QAbstractSeries* s : f.app.windows.observacao->Chart1->chart()->series())
@@ -121,11 +125,14 @@ TEST(FitPanel, CancelStopsTheFitAndBadInputIsReported)
     ASSERT_TRUE(f.panel->result());
     EXPECT_EQ(f.panel->result()->stop, FitStop::Cancelled);
     EXPECT_EQ(f.app.windows.dados->Edit[14]->text(), "3");
+    EXPECT_EQ(f.panel->LabelNotes->text(), QString::fromUtf8("Ajuste cancelado; nada foi alterado."));
+    EXPECT_TRUE(f.panel->ProgressBar1->text().endsWith("cancelado")) << f.panel->ProgressBar1->text().toStdString();
 
+    // The core's refusal in the window's language.
     f.panel->LowerEdits[0]->setText("5");
     f.click("BitBtn7");
     for (int i = 0; i < 600 && f.panel->running(); ++i) QTest::qWait(50);
-    EXPECT_EQ(f.dialogs.errors, QStringList{"The current value of AlphaX lies outside its bounds"});
+    EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8("O valor atual de AlphaX está fora de seus limites")});
 }
 
 TEST(FitPanel, AnOlderLanguageFileKeepsTheBuiltInTexts)
@@ -147,4 +154,34 @@ TEST(FitPanel, AnOlderLanguageFileKeepsTheBuiltInTexts)
     LoadLanguage(f.app, "English");
     EXPECT_EQ(f.panel->title(), "Own fit title");
     EXPECT_EQ(f.panel->findChild<QPushButton*>("BitBtn9")->text(), "Apply to the data window");
+}
+
+TEST(FitPanel, TheWeightColumnCountsAndABadWeightIsRefusedNamingItsRow)
+{
+    FitFixture f;
+    QTableWidget* grid = f.app.windows.observacao->StringGrid1;
+    ASSERT_EQ(grid->columnCount(), 7);
+    EXPECT_EQ(grid->horizontalHeaderItem(6)->text(), "     Peso");
+    // Observation 4 four times too large: ignored when its weight is tiny.
+    const double observed4 = grid->item(3, 1)->text().toDouble();
+    grid->item(3, 1)->setText(QString::fromStdString(FormatGeneral(4 * observed4, '.')));
+    grid->item(3, 6)->setText("1e-20");
+    EXPECT_EQ(f.app.windows.observacao->table().weight(4), "1e-20");
+    f.panel->CheckBoxes[0]->setChecked(true);  // AlphaX
+    f.panel->CheckBoxes[6]->setChecked(true);  // C0
+    for (int rule : {0, 1}) {  // from the column, then relative to C²
+        f.panel->ComboBoxWeights->setCurrentIndex(rule);
+        f.fitAndWait();
+        ASSERT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+        ASSERT_TRUE(f.panel->result());
+        EXPECT_NEAR(f.panel->result()->parameters[0].value, 1, 1e-6) << rule;
+        EXPECT_NEAR(f.panel->result()->parameters[1].value, 0.5, 1e-6) << rule;
+    }
+
+    const FitResult* before = f.panel->result();
+    grid->item(1, 6)->setText("zero");
+    f.click("BitBtn7");
+    EXPECT_FALSE(f.panel->running());
+    EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8("O peso da observação 2 (\"zero\") deve ser um número maior que zero")});
+    EXPECT_EQ(f.panel->result(), before);
 }

@@ -155,3 +155,27 @@ TEST(CommandLine, AProjectFileGivenAtStartIsOpenBeforeTheDataWindowShows)
     EXPECT_TRUE(f.main->close());
     EXPECT_EQ(f.dialogs.questions.size(), 1) << "only the exit is confirmed";
 }
+
+TEST(OpenProject, AProjectSavedBeforeAnyRunHasNoResultsUntilItRuns)
+{
+    RunFixture f;
+    ParameterTexts texts = InitialParameterTexts();
+    texts.edit[7] = "10";
+    texts.edit[9] = "10";
+    texts.edit[14] = "1.5";
+    const std::string path = f.folder.path() + "fitted.kvr";
+    WriteUnrunProjectFile(path, "Plume", "today", texts);
+    f.dialogs.files = {QString::fromStdString(path)};
+    f.main->action("Abrir2")->trigger();
+    EXPECT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+    EXPECT_EQ(f.app.windows.dados->Edit[14]->text(), "1.5");
+    EXPECT_EQ(f.app.project.ProjectName, "Plume");
+    EXPECT_FALSE(f.app.project.ResultsExist);
+    f.main->action("ToolButton4")->trigger();  // nothing to save yet
+    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgSaveNeedsResults});
+
+    f.run();  // under the project's own name, with no question about earlier results
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+    EXPECT_TRUE(f.app.project.ResultsExist);
+    EXPECT_EQ(f.projectFolders(), std::vector<std::string>{"Plume"});
+}

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "BatchFit.h"
+#include "BatchRun.h"
 #include "calibration/Observations.h"
 #include "files/ProjectFile.h"
 #include "model/Variaveis.h"
@@ -53,7 +54,8 @@ BatchEnvironment environment(const TempFolder& folder)
 TEST(BatchOptions, ParsesTheFitCommandLine)
 {
     const BatchFitOptions options = ParseBatchFitOptions({"--project", "p.kvr", "--obs", "t.txt", "--fit", "AlphaX,Decay", "--log",
-                                                          "--detection-limit", "1e-6", "--bounds", "Decay=0:0,1", "--save", "f.kvr"});
+                                                          "--detection-limit", "1e-6", "--bounds", "Decay=0:0,1", "--save", "f.kvr",
+                                                          "--weights", "relative"});
     EXPECT_EQ(options.comparison.projectPath, "p.kvr");
     EXPECT_EQ(options.parameters, (std::vector<std::string>{"AlphaX", "Decay"}));
     EXPECT_TRUE(options.logResiduals);
@@ -61,9 +63,12 @@ TEST(BatchOptions, ParsesTheFitCommandLine)
     ASSERT_EQ(options.bounds.size(), 1u);
     EXPECT_EQ(options.bounds[0].upper, "0,1");
     EXPECT_EQ(options.savePath, "f.kvr");
+    EXPECT_EQ(options.weights, WeightRule::Relative);
+    EXPECT_EQ(ParseBatchFitOptions({"--obs", "t", "--fit", "C0"}).weights, WeightRule::Table);
     for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
              {"--obs", "t"}, {"--fit", "AlphaX"}, {"--obs", "t", "--fit", "Porosity"},
-             {"--obs", "t", "--fit", "AlphaX", "--bounds", "AlphaY=1:2"}, {"--obs", "t", "--fit", "AlphaX", "--bounds", "AlphaX=1"}})
+             {"--obs", "t", "--fit", "AlphaX", "--bounds", "AlphaY=1:2"}, {"--obs", "t", "--fit", "AlphaX", "--bounds", "AlphaX=1"},
+             {"--obs", "t", "--fit", "AlphaX", "--weights", "none"}})
         EXPECT_THROW(ParseBatchFitOptions(words), std::invalid_argument) << words.back();
 }
 
@@ -99,4 +104,54 @@ TEST(BatchFit, ParametersItCannotTellApartAreNamedAndNothingIsSaved)
               "Fit fewer parameters or add observations that separate them.");
     EXPECT_NE(out.str().find("RMSE"), std::string::npos);
     EXPECT_FALSE(kavrin::FileExists(folder.path() + "fitted.kvr"));
+}
+
+TEST(BatchFit, TheTablesWeightsCountAndABadOneIsRefused)
+{
+    // The sixth observation made four times too large, with a tiny weight.
+    std::vector<std::string> lines = kavrin::test::CrLfLines(syntheticTable());
+    std::string table;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string line = lines[i];
+        if (i == 5) line = FormatGeneral(4 * ParseFloat(line.substr(0, line.find(' ')), '.'), '.') + line.substr(line.find(' ')) + " 1e-20";
+        table += line + "\r\n";
+    }
+    TempFolder folder;
+    WriteBytes(folder.path() + "wells.txt", table);
+    std::ostringstream out;
+    PerformBatchFit(fitOptions(folder, {"--set", "AlphaX=3", "--fit", "AlphaX"}), environment(folder), out);
+    EXPECT_NE(out.str().find("       AlphaX            3            1"), std::string::npos) << out.str();
+
+    WriteBytes(folder.path() + "wells.txt", table + "1 2 3 4 5 heavy\r\n");
+    std::ostringstream refused;
+    EXPECT_EQ(FailureText([&] { PerformBatchFit(fitOptions(folder, {"--fit", "AlphaX"}), environment(folder), refused); }),
+              "The weight of observation 13 (\"heavy\") must be a number above zero");
+    EXPECT_EQ(refused.str(), "");
+}
+
+TEST(BatchFit, TheSavedProjectKeepsItsNameAndPointsToNoResultsUntilRun)
+{
+    TempFolder folder;
+    WriteBytes(folder.path() + "wells.txt", syntheticTable());
+    ParameterTexts texts = InitialParameterTexts();
+    texts.edit[14] = "3";   // AlphaX
+    texts.edit[7] = "50";   // DX and DY: a coarse grid, for a quick run
+    texts.edit[9] = "30";
+    WriteProjectFile(folder.path() + "source.kvr", "Plume", "today", texts, folder.path() + "KAVRIN/");
+    std::ostringstream out;
+    PerformBatchFit(fitOptions(folder, {"--project", folder.path() + "source.kvr", "--fit", "AlphaX", "--save", folder.path() + "fitted.kvr"}),
+                    environment(folder), out);
+
+    const ProjectFileContents saved = ReadProjectFile(folder.path() + "fitted.kvr");
+    EXPECT_EQ(saved.projectName, "Plume");
+    EXPECT_EQ(saved.indexPath, "");
+    EXPECT_NEAR(ParseFloat(saved.texts.edit[14], '.'), 1, 1e-7);
+    EXPECT_EQ(saved.texts.edit[7], "50");
+
+    BatchRunOptions run;
+    run.projectPath = folder.path() + "fitted.kvr";
+    run.projectName = "Fitted";
+    const std::string results = PerformBatchRun(run, environment(folder));
+    EXPECT_EQ(results, folder.path() + "KAVRIN/Fitted/");
+    EXPECT_FALSE(kavrin::test::CrLfLines(kavrin::test::ReadBytes(results + "Index.txt")).empty());
 }

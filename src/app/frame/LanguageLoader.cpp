@@ -319,7 +319,7 @@ void LoadLanguage(AppState& app, const QString& name)
     // Lines the program gained later; an older file without them keeps the built-in texts.
     QStringList later;
     for (int line = 0; line < FitPanel::kLanguageLines; ++line) later << QString::fromStdString(reader.readLine());
-    if (app.windows.observacao) app.windows.observacao->fitPanel->applyLanguage(later, app.PortugueseActive);
+    if (app.windows.observacao) app.windows.observacao->applyLaterLanguage(later, app.PortugueseActive);
     UseQtTranslations(app.PortugueseActive);
 }
 

@@ -2,6 +2,7 @@
 
 #include "CommandRunner.h"
 #include "NamedWidget.h"
+#include "calibration/ObservationWeights.h"
 #include "model/Variaveis.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
@@ -9,38 +10,65 @@
 #include "text/NumberText.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kavrin {
 
 namespace {
 
-// Lines 126 … 145 of the language files, Portuguese and English.
-const char* const kBuiltIn[2][FitPanel::kLanguageLines] = {
+// Lines 126 … 151 of the language files, Portuguese and English.
+constexpr int kPanelLines = 26;
+const char* const kBuiltIn[2][kPanelLines] = {
     {"Ajuste automático dos parâmetros", "Mínimo", "Máximo", "Resíduos em log10 da concentração",
      "Limite de detecção (mg/L):", "Ajustar", "Cancelar ajuste", "Aplicar à janela de dados", "Desfazer aplicação",
      "Parâmetro|Inicial|Ajustado|Erro padrão|Mínimo 95 %|Máximo 95 %", "Objetivo|R²|EMA (mg/L)|REQM (mg/L)|Antes|Depois",
      "Iteração %1, objetivo %2", "%1 iterações; %2", "convergiu|limite de iterações atingido|cancelado|falhou",
      "As observações não determinam os parâmetros ajustados:", "%1 não influencia as observações",
      "%1 e %2 têm correlação acima de 0,99", "Ajuste menos parâmetros ou acrescente observações que os distingam.",
-     "Correlações", "Intervalos de 95 % com t de Student = %1 e %2 graus de liberdade"},
+     "Correlações", "Intervalos de 95 % com t de Student = %1 e %2 graus de liberdade", "Pesos:",
+     "da coluna Peso|relativos: Peso / C²", "     Peso", "Ajuste cancelado; nada foi alterado.",
+     "O ajuste falhou: o modelo não pode ser avaliado perto destes valores.",
+     "os efeitos dos parâmetros sobre as observações dependem uns dos outros"},
     {"Automatic parameter fit", "Lower bound", "Upper bound", "Residuals on log10 concentrations",
      "Detection limit (mg/L):", "Fit", "Cancel fit", "Apply to the data window", "Undo apply",
      "Parameter|Initial|Fitted|Std. error|Lower 95 %|Upper 95 %", "Objective|R²|MAE (mg/L)|RMSE (mg/L)|Before|After",
      "Iteration %1, objective %2", "%1 iterations; %2", "converged|iteration limit reached|cancelled|failed",
      "The observations cannot determine the fitted parameters:", "%1 has no influence on them",
      "%1 and %2 are correlated beyond 0.99", "Fit fewer parameters or add observations that separate them.",
-     "Correlations", "95 % intervals from Student's t = %1 with %2 degrees of freedom"},
+     "Correlations", "95 % intervals from Student's t = %1 with %2 degrees of freedom", "Weights:",
+     "from the Weight column|relative: Weight / C²", "     Weight", "Fit cancelled; nothing was changed.",
+     "The fit failed: the model cannot be evaluated near these values.",
+     "their effects on the observations depend on each other"},
 };
+
+// Lines 152 … 162: the refusals in FitMessageId's order, in Portuguese; the
+// English ones are the core's own texts.
+const char* const kPortugueseRefusals[kFitMessageCount] = {
+    "Escolha ao menos um parâmetro para ajustar",
+    "Cada parâmetro ajustado precisa de seus limites",
+    "%1 foi escolhido duas vezes",
+    "Os limites de %1 devem ter o mínimo abaixo do máximo",
+    "O limite mínimo de %1 deve ser maior que zero",
+    "O valor atual de %1 está fora de seus limites",
+    "Um ajuste de %1 parâmetros precisa de mais de %1 observações",
+    "Resíduos em log10 precisam de um limite de detecção quando uma observação é zero ou menor",
+    "Resíduos em log10 precisam de um limite de detecção: o modelo dá zero em algumas observações",
+    "O peso da observação %1 (\"%2\") deve ser um número maior que zero",
+    "Pesos relativos precisam da observação %1 acima de zero (ou de um limite de detecção)",
+};
+static_assert(kPanelLines + kFitMessageCount == FitPanel::kLanguageLines);
 
 QString number(double value, char separator)
 {
@@ -54,9 +82,9 @@ double parsed(const QString& text, char separator)
 
 }  // namespace
 
-FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<std::vector<ObservationTexts>()> observations,
-                   ShowFitted showFitted, QWidget* parent)
-    : QGroupBox(parent), app_(app), dialogs_(dialogs), observations_(std::move(observations)), showFitted_(std::move(showFitted))
+FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const ObservationTable&()> table, ShowFitted showFitted,
+                   QWidget* parent)
+    : QGroupBox(parent), app_(app), dialogs_(dialogs), table_(std::move(table)), showFitted_(std::move(showFitted))
 {
     setObjectName("GroupBox3");
     // Three groups of three parameters side by side, each with its bounds.
@@ -89,6 +117,12 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<std::vector<Ob
     limit->addWidget(NamedWidget<QLabel>(this, "Label14", QString()));
     limit->addWidget(EditDetectionLimit);
     limit->addStretch();
+    ComboBoxWeights = new QComboBox(this);
+    ComboBoxWeights->setObjectName("ComboBoxWeights");
+    auto* weights = new QHBoxLayout;
+    weights->addWidget(NamedWidget<QLabel>(this, "Label15", QString()));
+    weights->addWidget(ComboBoxWeights);
+    weights->addStretch();
     fitButton_ = NamedWidget<QPushButton>(this, "BitBtn7", QString());
     cancelButton_ = NamedWidget<QPushButton>(this, "BitBtn8", QString());
     applyButton_ = NamedWidget<QPushButton>(this, "BitBtn9", QString());
@@ -96,8 +130,13 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<std::vector<Ob
     auto* run = new QHBoxLayout;
     run->addWidget(fitButton_);
     run->addWidget(cancelButton_);
-    LabelProgress = NamedWidget<QLabel>(this, "LabelProgress", QString());
-    run->addWidget(LabelProgress, 1);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setTextVisible(true);
+    ProgressBar1->setRange(0, 1);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setFormat(QString());
+    run->addWidget(ProgressBar1, 1);
     LabelNotes = NamedWidget<QLabel>(this, "LabelNotes", QString());
     LabelNotes->setWordWrap(true);
     LabelNotes->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -105,6 +144,7 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<std::vector<Ob
     auto* left = new QVBoxLayout;
     left->addLayout(bounds);
     left->addLayout(limit);
+    left->addLayout(weights);
     left->addLayout(run);
     left->addWidget(LabelNotes, 1);
 
@@ -152,7 +192,10 @@ void FitPanel::applyLanguage(const QStringList& lines, bool portuguese)
 {
     for (int i = 0; i < kLanguageLines; ++i) {
         const QString given = i < lines.size() ? lines[i] : QString();
-        texts_[static_cast<std::size_t>(i)] = given.isEmpty() ? QString::fromUtf8(kBuiltIn[portuguese ? 0 : 1][i]) : given;
+        const char* builtIn = i < kPanelLines ? kBuiltIn[portuguese ? 0 : 1][i]
+                            : portuguese      ? kPortugueseRefusals[i - kPanelLines]
+                                              : EnglishFitTemplate(static_cast<FitMessageId>(i - kPanelLines));
+        texts_[static_cast<std::size_t>(i)] = given.isEmpty() ? QString::fromUtf8(builtIn) : given;
     }
     setTitle(text(126));
     for (int group = 0; group < 3; ++group) {
@@ -165,11 +208,29 @@ void FitPanel::applyLanguage(const QStringList& lines, bool portuguese)
     cancelButton_->setText(text(132));
     applyButton_->setText(text(133));
     undoButton_->setText(text(134));
+    findChild<QLabel*>("Label15")->setText(text(146));
+    const int rule = std::max(ComboBoxWeights->currentIndex(), 0);
+    ComboBoxWeights->clear();
+    ComboBoxWeights->addItems(text(147).split('|'));
+    ComboBoxWeights->setCurrentIndex(rule);
     StringGrid2->setHorizontalHeaderLabels(text(135).split('|'));
     const QStringList statistics = text(136).split('|');
     StringGrid3->setVerticalHeaderLabels(statistics.mid(0, 4));
     StringGrid3->setHorizontalHeaderLabels(statistics.mid(4, 2));
     if (result_) showResult();
+}
+
+QString FitPanel::messageText(const FitMessage& message) const
+{
+    const QString shown = text(kPanelLines + kFirstLanguageLine + static_cast<int>(message.id));
+    QStringList arguments;
+    for (const std::string& argument : message.arguments) arguments << QString::fromStdString(argument);
+    // One pass over the markers, so an argument's own "%1" stays as it is.
+    switch (arguments.size()) {
+    case 0: return shown;
+    case 1: return shown.arg(arguments[0]);
+    default: return shown.arg(arguments[0], arguments[1]);
+    }
 }
 
 void FitPanel::fillDefaultBounds(int index)
@@ -198,9 +259,10 @@ void FitPanel::BitBtn7Click()
     if (running()) return;
     RunCommand(dialogs_, [this] {
         const char separator = app_.separator;
+        const ObservationTable& table = table_();
         std::vector<Observation> observations;
         try {
-            observations = ReadObservations(observations_(), separator);
+            observations = ReadObservations(table.observations(), separator);
         } catch (const ObservationsIncomplete&) {
             dialogs_.notice(app_.messages.MsgObservationsIncomplete);
             return;
@@ -222,12 +284,22 @@ void FitPanel::BitBtn7Click()
         }
         settings->logResiduals = CheckBoxLog->isChecked();
         if (!EditDetectionLimit->text().trimmed().isEmpty()) settings->detectionLimit = parsed(EditDetectionLimit->text(), separator);
+        try {
+            settings->weights = ObservationWeights(table.weights(), observations, static_cast<WeightRule>(ComboBoxWeights->currentIndex()),
+                                                   settings->detectionLimit, separator);
+        } catch (const FitRefusal& refusal) {
+            dialogs_.error(messageText(refusal.message()));
+            return;
+        }
         settings->workers = WorkerCount();
         if (quadrature->GaussN > 60) settings->coarseQuadrature = coarse.get();
+        iterationBound_ = settings->maxIterations * (settings->coarseQuadrature ? 2 : 1);
         cancel_ = false;
         settings->progress = [this](int iteration, double objective) {
             QMetaObject::invokeMethod(this, [this, iteration, objective] {
-                LabelProgress->setText(text(137).arg(iteration).arg(number(objective, app_.separator)));
+                if (!running()) return;
+                ProgressBar1->setValue(std::min(iteration, iterationBound_));
+                ProgressBar1->setFormat(text(137).arg(iteration).arg(number(objective, app_.separator)));
             }, Qt::QueuedConnection);
             return !cancel_;
         };
@@ -235,29 +307,38 @@ void FitPanel::BitBtn7Click()
         if (worker_.joinable()) worker_.join();
         finished_ = false;
         setRunning(true);
-        LabelProgress->setText(text(137).arg(0).arg(QString()));
+        ProgressBar1->setRange(0, iterationBound_);
+        ProgressBar1->setValue(0);
+        ProgressBar1->setFormat(text(137).arg(0).arg(QString()));
         worker_ = std::thread([this, observations, model, quadrature, coarse, settings] {
             std::shared_ptr<FitResult> result;
+            std::optional<FitMessage> refusal;
             QString failure;
             try {
                 result = std::make_shared<FitResult>(FitObservations(observations, *model, *quadrature, *settings));
+            } catch (const FitRefusal& error) {
+                refusal = error.message();
             } catch (const std::exception& error) {
                 failure = QString::fromUtf8(error.what());
             }
-            QMetaObject::invokeMethod(this, [this, result, failure, observations] { finish(result, failure, observations); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, result, refusal, failure, observations] { finish(result, refusal, failure, observations); },
+                Qt::QueuedConnection);
         });
     });
 }
 
-void FitPanel::finish(std::shared_ptr<FitResult> result, QString failure, std::vector<Observation> observations)
+void FitPanel::finish(std::shared_ptr<FitResult> result, std::optional<FitMessage> refusal, QString failure,
+                      std::vector<Observation> observations)
 {
     finished_ = true;
     if (worker_.joinable()) worker_.join();
-    if (!failure.isEmpty()) {
-        LabelProgress->clear();
+    if (refusal || !failure.isEmpty()) {
+        ProgressBar1->setRange(0, 1);
+        ProgressBar1->setValue(0);
+        ProgressBar1->setFormat(QString());
         setRunning(false);
-        dialogs_.error(failure);
+        dialogs_.error(refusal ? messageText(*refusal) : failure);
         return;
     }
     result_ = result;
@@ -272,7 +353,10 @@ void FitPanel::showResult()
     const FitResult& r = *result_;
     const char separator = app_.separator;
     const QStringList stops = text(139).split('|');
-    LabelProgress->setText(text(138).arg(r.iterations).arg(stops.value(static_cast<int>(r.stop))));
+    // The bar ends full however the fit ended; its text says how.
+    ProgressBar1->setRange(0, 1);
+    ProgressBar1->setValue(1);
+    ProgressBar1->setFormat(text(138).arg(r.iterations).arg(stops.value(static_cast<int>(r.stop))));
     const bool numbers = r.identifiable() && r.stop != FitStop::Cancelled && r.stop != FitStop::Failed;
     StringGrid2->setRowCount(static_cast<int>(r.parameters.size()));
     for (std::size_t j = 0; j < r.parameters.size(); ++j) {
@@ -292,13 +376,14 @@ void FitPanel::showResult()
     }
     QString notes;
     if (r.stop == FitStop::Cancelled || r.stop == FitStop::Failed) {
-        notes = QString::fromStdString(r.solverMessage);
+        notes = text(r.stop == FitStop::Cancelled ? 149 : 150);
     } else if (!r.identifiable()) {
         QStringList reasons;
         for (FitParameter parameter : r.noInfluence) reasons << text(141).arg(QString::fromUtf8(InfoOf(parameter).name));
         for (const auto& [a, b] : r.correlated)
             reasons << text(142).arg(QString::fromUtf8(InfoOf(a).name), QString::fromUtf8(InfoOf(b).name));
-        notes = text(140) + " " + reasons.join("; ") + (reasons.isEmpty() ? "" : ". ") + text(143);
+        if (reasons.isEmpty()) reasons << text(151);
+        notes = text(140) + " " + reasons.join("; ") + ". " + text(143);
     } else {
         notes = text(145).arg(number(r.t975, separator)).arg(r.degreesOfFreedom) + "\n" + text(144) + ":";
         for (std::size_t j = 0; j < r.parameters.size(); ++j) {

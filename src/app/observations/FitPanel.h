@@ -13,10 +13,13 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
+class QProgressBar;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -26,18 +29,23 @@ namespace kavrin {
 class FitPanel : public QGroupBox {
     Q_OBJECT
 public:
-    // `observations` gives the table's rows; `showFitted` redraws the
+    // `table` gives the observation table; `showFitted` redraws the
     // comparison with the fitted concentrations.
     using ShowFitted = std::function<void(const std::vector<Observation>&, const std::vector<double>&)>;
-    FitPanel(AppState& app, Dialogs& dialogs, std::function<std::vector<ObservationTexts>()> observations,
-             ShowFitted showFitted, QWidget* parent);
+    FitPanel(AppState& app, Dialogs& dialogs, std::function<const ObservationTable&()> table, ShowFitted showFitted,
+             QWidget* parent);
     ~FitPanel() override;
 
     // The texts of the language file's lines 126 on, in order; a missing or
     // empty line keeps the built-in text of the language in effect.
     void applyLanguage(const QStringList& lines, bool portuguese);
     static constexpr int kFirstLanguageLine = 126;
-    static constexpr int kLanguageLines = 20;
+    static constexpr int kLanguageLines = 37;
+    static constexpr int kWeightHeadingLine = 148;
+    QString text(int line) const { return texts_[static_cast<std::size_t>(line - kFirstLanguageLine)]; }
+
+    // A refusal of the fit in the language in effect.
+    QString messageText(const FitMessage& message) const;
 
     void BitBtn7Click();   // "Ajustar": starts the fit
     void BitBtn8Click();   // "Cancelar ajuste"
@@ -51,21 +59,23 @@ public:
     std::array<QLineEdit*, 9> LowerEdits{}, UpperEdits{};
     QCheckBox* CheckBoxLog;
     QLineEdit* EditDetectionLimit;
+    QComboBox* ComboBoxWeights;  // the weighting rule, in WeightRule's order
     QTableWidget* StringGrid2;  // fitted values
     QTableWidget* StringGrid3;  // statistics before and after
-    QLabel* LabelProgress;
+    QProgressBar* ProgressBar1;  // the iterations while the fit runs, then how it ended
     QLabel* LabelNotes;         // intervals, correlations, or why the fit cannot tell the parameters apart
 
 private:
-    QString text(int line) const { return texts_[static_cast<std::size_t>(line - kFirstLanguageLine)]; }
     void fillDefaultBounds(int index);
-    void finish(std::shared_ptr<FitResult> result, QString failure, std::vector<Observation> observations);
+    void finish(std::shared_ptr<FitResult> result, std::optional<FitMessage> refusal, QString failure,
+                std::vector<Observation> observations);
     void showResult();
     void setRunning(bool running);
 
     AppState& app_;
     Dialogs& dialogs_;
-    std::function<std::vector<ObservationTexts>()> observations_;
+    std::function<const ObservationTable&()> table_;
+    int iterationBound_ = 0;  // the most iterations the fit may take
     ShowFitted showFitted_;
     std::array<QString, kLanguageLines> texts_;
     QPushButton *fitButton_, *cancelButton_, *applyButton_, *undoButton_;

@@ -39,6 +39,9 @@ const char* const kObservationHeadings[6] = {"Observação", "     C (mg/L)", " 
 
 namespace {
 
+// The grid's column of the weights, after the five values.
+constexpr int kWeightColumn = ObservationTable::kColumns;
+
 // Round ticks anchored at zero (so zero reads "0", never "-0.00") on a range
 // that holds [low, high].
 void setRoundAxis(QValueAxis* axis, double low, double high)
@@ -103,14 +106,15 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
     auto* box = new QGroupBox(QString::fromUtf8("Informações para calibração"), this);
     box->setObjectName("GroupBox1");
 
-    StringGrid1 = new QTableWidget(1, 6, box);
+    StringGrid1 = new QTableWidget(1, kWeightColumn + 1, box);
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->verticalHeader()->hide();
     StringGrid1->horizontalHeader()->setDefaultSectionSize(82);
     StringGrid1->horizontalHeader()->setMinimumSectionSize(40);
     StringGrid1->verticalHeader()->setDefaultSectionSize(28);
     StringGrid1->setColumnWidth(0, 82);
-    StringGrid1->setMinimumWidth(82 + 5 * 82 + 4);
+    StringGrid1->setColumnWidth(kWeightColumn, 64);
+    StringGrid1->setMinimumWidth(82 + 5 * 82 + 64 + 4);
 
     Edit1 = new QLineEdit("0", box);
     Edit1->setObjectName("Edit1");
@@ -151,7 +155,7 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
     boxLayout->addLayout(tableSide);
     boxLayout->addWidget(comparison, 1);
     fitPanel = new FitPanel(
-        app_, dialogs_, [this] { return table_.observations(); },
+        app_, dialogs_, [this]() -> const ObservationTable& { return table_; },
         [this](const std::vector<Observation>& observations, const std::vector<double>& calculated) {
             RunCommand(dialogs_, [&] {
                 std::vector<double> observed;
@@ -180,15 +184,25 @@ void TObservacao::FormCreate()
 {
     for (int column = 0; column < 6; ++column)
         StringGrid1->setHorizontalHeaderItem(column, new QTableWidgetItem(QString::fromUtf8(kObservationHeadings[column])));
+    StringGrid1->setHorizontalHeaderItem(kWeightColumn, new QTableWidgetItem(fitPanel->text(FitPanel::kWeightHeadingLine)));
+}
+
+void TObservacao::applyLaterLanguage(const QStringList& lines, bool portuguese)
+{
+    fitPanel->applyLanguage(lines, portuguese);
+    if (QTableWidgetItem* heading = StringGrid1->horizontalHeaderItem(kWeightColumn))
+        heading->setText(fitPanel->text(FitPanel::kWeightHeadingLine));
 }
 
 void TObservacao::showTable()
 {
     showingTable_ = true;
     StringGrid1->setRowCount(table_.rowCount() - 1);
-    for (int row = 1; row < table_.rowCount(); ++row)
+    for (int row = 1; row < table_.rowCount(); ++row) {
         for (int column = 0; column < ObservationTable::kColumns; ++column)
             StringGrid1->setItem(row - 1, column, new QTableWidgetItem(QString::fromStdString(table_.cell(column, row))));
+        StringGrid1->setItem(row - 1, kWeightColumn, new QTableWidgetItem(QString::fromStdString(table_.weight(row))));
+    }
     showingTable_ = false;
 }
 
@@ -196,7 +210,9 @@ void TObservacao::cellEdited(int row, int column)
 {
     if (showingTable_) return;
     const QTableWidgetItem* item = StringGrid1->item(row, column);
-    table_.setCell(column, row + 1, item ? item->text().toStdString() : std::string());
+    const std::string text = item ? item->text().toStdString() : std::string();
+    if (column == kWeightColumn) table_.setWeight(row + 1, text);
+    else table_.setCell(column, row + 1, text);
 }
 
 void TObservacao::minimise()

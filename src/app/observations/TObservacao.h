@@ -23,6 +23,10 @@ public:
     // The creation step: the grid's built-in headings.
     void FormCreate();
 
+    // The language file's lines from 126 on: the fit panel's texts and the
+    // heading of the weight column.
+    void applyLaterLanguage(const QStringList& lines, bool portuguese);
+
     void Edit1Change();   // the count box's text changed
     void BitBtn1Click();  // "Salvar"
     void BitBtn2Click();  // "Cancelar"
@@ -52,7 +56,8 @@ private:
     bool showingTable_ = false;
 };
 
-// The built-in headings of the observation table, columns 0 to 5.
+// The built-in headings of the observation table, columns 0 to 5; column 6,
+// the weight, takes its heading from the fit panel's texts.
 extern const char* const kObservationHeadings[6];
 
 }  // namespace kavrin

@@ -214,7 +214,8 @@ void TFormDados::openproject(const QString& path)
     app_.model = model;
     app_.project.ProjectName = contents.projectName;
     app_.project.ProjectIndexPath = contents.indexPath;
-    app_.project.ResultsExist = true;
+    // A project saved before any run (a fitted one, say) names no results.
+    app_.project.ResultsExist = !contents.indexPath.empty();
     app_.project.ProjectSaved = true;  // the file on disk points to these results
     app_.resultsTexts = current;
 }

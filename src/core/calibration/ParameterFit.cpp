@@ -4,6 +4,7 @@
 #include "calibration/StudentT.h"
 #include "model/Variaveis.h"
 #include "text/Errors.h"
+#include "text/NumberText.h"
 
 #include <ceres/ceres.h>
 
@@ -55,8 +56,10 @@ class Residuals {
 public:
     Residuals(const std::vector<Observation>& observations, const ModelState& start, const QuadratureState& quadrature,
               const FitSettings& settings)
-        : observations_(observations), start_(start), quadrature_(quadrature), settings_(settings)
+        : observations_(observations), start_(start), quadrature_(quadrature), settings_(settings),
+          rootWeights_(observations.size(), 1.0)
     {
+        for (std::size_t i = 0; i < settings.weights.size() && i < rootWeights_.size(); ++i) rootWeights_[i] = std::sqrt(settings.weights[i]);
     }
 
     int count() const { return static_cast<int>(observations_.size()); }
@@ -84,9 +87,10 @@ public:
     double residual(int i, double calculatedValue) const
     {
         const double observed = observations_[static_cast<std::size_t>(i)].C;
-        if (!settings_.logResiduals) return observed - calculatedValue;
+        const double root = rootWeights_[static_cast<std::size_t>(i)];
+        if (!settings_.logResiduals) return root * (observed - calculatedValue);
         const double limit = settings_.detectionLimit;
-        return std::log10(std::max(observed, limit)) - std::log10(std::max(calculatedValue, limit));
+        return root * (std::log10(std::max(observed, limit)) - std::log10(std::max(calculatedValue, limit)));
     }
 
     // The residuals at θ; false when the solution fails or leaves the double range there.
@@ -105,12 +109,14 @@ public:
         }
     }
 
-    // d residual / d log C0 for a calculated value: the value itself for
-    // concentrations, 1/ln 10 above the detection limit for log10 residuals.
-    double proportionalDerivative(double calculatedValue) const
+    // d residual / d log C0 of observation i for its calculated value: minus
+    // the value itself for concentrations, minus 1/ln 10 above the detection
+    // limit for log10 residuals; times √w.
+    double proportionalDerivative(int i, double calculatedValue) const
     {
-        if (!settings_.logResiduals) return -calculatedValue;
-        return calculatedValue > settings_.detectionLimit ? -1 / std::log(10.0) : 0;
+        const double root = rootWeights_[static_cast<std::size_t>(i)];
+        if (!settings_.logResiduals) return -root * calculatedValue;
+        return calculatedValue > settings_.detectionLimit ? -root / std::log(10.0) : 0;
     }
 
     // The difference step of coordinate j: relative for log coordinates,
@@ -128,6 +134,7 @@ private:
     const ModelState& start_;
     const QuadratureState& quadrature_;
     const FitSettings& settings_;
+    std::vector<double> rootWeights_;  // √w of each observation
 };
 
 // One residual block holding every observation; the Jacobian by forward
@@ -171,7 +178,7 @@ public:
         for (int j = 0; j < p; ++j) {
             double* column = jacobians[0] + j;
             if (parameters_[static_cast<std::size_t>(j)] == FitParameter::C0) {
-                for (int i = 0; i < n; ++i) column[i * p] = residuals_.proportionalDerivative(calculated[static_cast<std::size_t>(i)]);
+                for (int i = 0; i < n; ++i) column[i * p] = residuals_.proportionalDerivative(i, calculated[static_cast<std::size_t>(i)]);
                 continue;
             }
             const double h = residuals_.step(j, theta[static_cast<std::size_t>(j)], central_ ? 1e-5 : 1e-8);
@@ -269,27 +276,31 @@ FitStatistics statisticsOf(const std::vector<Observation>& observations, const s
 
 void checkSettings(const std::vector<Observation>& observations, const ModelState& start, const FitSettings& settings)
 {
+    using Id = FitMessageId;
     const std::size_t p = settings.parameters.size();
-    if (p == 0) throw CheckError("Choose at least one parameter to fit");
-    if (settings.bounds.size() != p) throw CheckError("Every fitted parameter needs its bounds");
+    if (p == 0) throw FitRefusal({Id::NoParameters, {}});
+    if (settings.bounds.size() != p) throw FitRefusal({Id::MissingBounds, {}});
     for (std::size_t j = 0; j < p; ++j) {
         const FitParameterInfo& info = InfoOf(settings.parameters[j]);
         if (std::count(settings.parameters.begin(), settings.parameters.end(), info.parameter) > 1)
-            throw CheckError(std::string(info.name) + " is chosen twice");
+            throw FitRefusal({Id::ChosenTwice, {info.name}});
         const FitBounds& b = settings.bounds[j];
         if (!(b.lower < b.upper) || !std::isfinite(b.lower) || !std::isfinite(b.upper))
-            throw CheckError(std::string("The bounds of ") + info.name + " must have the lower below the upper");
-        if (info.positive && b.lower <= 0)
-            throw CheckError(std::string("The lower bound of ") + info.name + " must be above zero");
+            throw FitRefusal({Id::BoundsOrder, {info.name}});
+        if (info.positive && b.lower <= 0) throw FitRefusal({Id::LowerBoundNotPositive, {info.name}});
         const double value = start.*info.member;
-        if (value < b.lower || value > b.upper)
-            throw CheckError(std::string("The current value of ") + info.name + " lies outside its bounds");
+        if (value < b.lower || value > b.upper) throw FitRefusal({Id::StartOutsideBounds, {info.name}});
     }
-    if (observations.size() <= p)
-        throw CheckError("A fit of " + std::to_string(p) + " parameters needs more than " + std::to_string(p) + " observations");
+    if (observations.size() <= p) throw FitRefusal({Id::TooFewObservations, {std::to_string(p)}});
+    if (!settings.weights.empty()) {
+        for (std::size_t i = 0; i < observations.size(); ++i) {
+            const double w = i < settings.weights.size() ? settings.weights[i] : 0;
+            if (!(w > 0) || !std::isfinite(w)) throw FitRefusal({Id::BadWeight, {std::to_string(i + 1), FormatGeneral(w, '.')}});
+        }
+    }
     if (settings.logResiduals && settings.detectionLimit <= 0)
         for (const Observation& o : observations)
-            if (o.C <= 0) throw CheckError("Log residuals need a detection limit when an observation is zero or below");
+            if (o.C <= 0) throw FitRefusal({Id::LogNeedsLimit, {}});
 }
 
 // Which parameters have no influence, or move together with another beyond
@@ -341,7 +352,7 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
     for (int i = 0; i < n; ++i) r[static_cast<std::size_t>(i)] = residuals.residual(i, result.calculatedBefore[static_cast<std::size_t>(i)]);
     result.before = statisticsOf(observations, result.calculatedBefore, r);
     if (!std::isfinite(result.before.objective))
-        throw CheckError("Log residuals need a detection limit: the model gives zero at some observations");
+        throw FitRefusal({FitMessageId::LogModelZero, {}});
 
     ProgressCallback callback(settings);
     if (settings.coarseQuadrature) {

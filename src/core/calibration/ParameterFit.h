@@ -3,6 +3,7 @@
 // errors, 95 % intervals and correlations from the covariance at the optimum.
 #pragma once
 
+#include "calibration/FitMessage.h"
 #include "calibration/Observations.h"
 #include "model/ModelState.h"
 #include "solution/Quadrature.h"
@@ -49,6 +50,10 @@ struct FitSettings {
     // without a limit (0) every observed value must be positive.
     bool logResiduals = false;
     double detectionLimit = 0;
+    // The weight of each observation (see ObservationWeights): its residual
+    // enters the objective multiplied by √w, so the objective is Σ w r².
+    // Empty: every weight 1.
+    std::vector<double> weights;
     int maxIterations = 200;
     unsigned workers = 1;
     // A lower quadrature order to come near the optimum with first, at a
@@ -59,8 +64,9 @@ struct FitSettings {
     std::function<bool(int iteration, double objective)> progress;
 };
 
-// How well the model fits: the objective (sum of squared residuals in the
-// fit's own terms), and R² (NaN when undefined), MAE and RMSE on concentrations.
+// How well the model fits: the objective (the weighted sum of squared
+// residuals in the fit's own terms), and R² (NaN when undefined), MAE and RMSE
+// on concentrations, unweighted.
 struct FitStatistics {
     double objective = 0, R2 = 0, MAE = 0, RMSE = 0;
 };
@@ -96,11 +102,12 @@ struct FitResult {
 };
 
 // Fits the parameters, starting from `start` (its derived fields formed).
-// Refuses with CheckError: no parameters, a parameter twice, bounds that are
+// Refuses with FitRefusal: no parameters, a parameter twice, bounds that are
 // empty or not positive for a positive parameter, a start value outside its
-// bounds, no more observations than parameters, log residuals with an
-// observation of zero or less and no detection limit. A failure of the
-// solution at the start values throws its own error.
+// bounds, no more observations than parameters, a weight that is not a
+// positive finite number, log residuals with an observation of zero or less
+// and no detection limit. A failure of the solution at the start values
+// throws its own error. The covariance is (JᵀWJ)⁻¹ s², s² = Σ w r² / (N − p).
 FitResult FitObservations(const std::vector<Observation>& observations, const ModelState& start,
                           const QuadratureState& quadrature, const FitSettings& settings);
 

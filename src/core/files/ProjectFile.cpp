@@ -10,18 +10,31 @@ namespace kavrin {
 namespace {
 constexpr int kRequiredLines = 24;  // the index path on line 25 may be missing
 const std::string kKind = "a project file";
-}  // namespace
 
-void WriteProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
-                      const ParameterTexts& texts, const std::string& root)
+void writeProject(const std::string& path, const std::string& projectName, const std::string& savedAt,
+                  const ParameterTexts& texts, const std::string& indexPath)
 {
     TextFileWriter file(path);
     file.writeLine(projectName);
     file.writeLine(savedAt);
     for (int edit = 1; edit <= 21; ++edit) file.writeLine(texts.edit[static_cast<std::size_t>(edit)]);
     file.writeLine(texts.comboBox1);
-    file.write(root + projectName + "/index.txt");
+    file.write(indexPath);
     file.close();
+}
+
+}  // namespace
+
+void WriteProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
+                      const ParameterTexts& texts, const std::string& root)
+{
+    writeProject(path, projectName, savedAt, texts, root + projectName + "/index.txt");
+}
+
+void WriteUnrunProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
+                           const ParameterTexts& texts)
+{
+    writeProject(path, projectName, savedAt, texts, "");
 }
 
 ProjectFileContents ReadProjectFile(const std::string& path)

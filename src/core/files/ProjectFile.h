@@ -19,6 +19,11 @@ struct ProjectFileContents {
 void WriteProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
                       const ParameterTexts& texts, const std::string& root);
 
+// The same file for parameters that have not been run: line 25 is empty, so
+// the project points to no results until a run makes them.
+void WriteUnrunProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
+                           const ParameterTexts& texts);
+
 // Reads the 25 lines after checking the whole file: fewer than 24 lines (a
 // missing line 25 reads as an empty index path), a field that is not a number
 // or bytes no text file has throw FileFormatError naming the line; nothing is

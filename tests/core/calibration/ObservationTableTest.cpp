@@ -203,3 +203,33 @@ TEST(ObservationTable, FailedSaveReportsTheFileAndLeavesNoLeftovers)
     table.Save(folder.path() + "obs.txt");
     EXPECT_EQ(ReadBytes(folder.path() + "obs.txt"), "1 2 3 4 5\r\n");
 }
+
+TEST(ObservationTable, ASixthFieldIsTheWeightAndIsSavedOnlyWhereGiven)
+{
+    struct Case {
+        const char* line;
+        std::string weight;
+    };
+    const Case cases[] = {{"1 2 3 4 5 0,5", "0,5"}, {"1 2 3 4 5", ""}, {"1 2 3 4 5 ", ""}, {"1\t2\t3\t4\t5\t2", "2"},
+                          {"1 2 3 4 5 7 note", "7"}, {"1 2 3", ""}};
+    for (const Case& c : cases) EXPECT_EQ(ImportedWeight(c.line), c.weight) << '"' << c.line << '"';
+
+    TempFolder folder;
+    ObservationTable table;
+    importBytes(table, "1,5 10 0 0 365 2,5\r\n2 20 1 -1 730\r\n3 30 0 0 900 0,01\r\n", ',');
+    EXPECT_EQ(table.weights(), (std::vector<std::string>{"2,5", "", "0,01"}));
+    EXPECT_EQ(row(table, 1), (std::vector<std::string>{"1", "1,5", "10", "0", "0", "365"}));
+    table.Save(folder.path() + "obs.txt");
+    EXPECT_EQ(ReadBytes(folder.path() + "obs.txt"), "1,5 10 0 0 365 2,5\r\n2 20 1 -1 730\r\n3 30 0 0 900 0,01\r\n");
+
+    // A table of five fields imports without weights and saves byte for byte.
+    importBytes(table, "1,5 10 0 0 365\r\n2 20 1 -1 730\r\n", ',');
+    EXPECT_EQ(table.weights(), (std::vector<std::string>{"", ""}));
+    table.Save(folder.path() + "obs.txt");
+    EXPECT_EQ(ReadBytes(folder.path() + "obs.txt"), "1,5 10 0 0 365\r\n2 20 1 -1 730\r\n");
+
+    table.setWeight(2, "4");
+    table.Cancel();
+    EXPECT_EQ(table.weight(1), "");
+    EXPECT_EQ(table.weight(2), "4");
+}

@@ -251,6 +251,9 @@ TEST(ParameterFit, RefusesWhatCannotBeFitted)
         settings.logResiduals = c.logResiduals;
         EXPECT_EQ(FailureText([&] { FitObservations(data, model, q, settings); }), c.failure);
     }
+    FitSettings weighted = settingsFor({P::AlphaX}, model, false);
+    weighted.weights = {1, 2, 0, 1};
+    EXPECT_EQ(FailureText([&] { FitObservations(data, model, q, weighted); }), "The weight of observation 3 (\"0\") must be a number above zero");
     data[1].C = 0;
     FitSettings settings = settingsFor({P::AlphaX}, model, true);
     EXPECT_EQ(FailureText([&] { FitObservations(data, model, q, settings); }),
@@ -301,4 +304,99 @@ TEST(ParameterFit, ACoarseFirstPassEndsOnTheSameOptimum)
     int calls = 0;
     settings.progress = [&](int, double) { return ++calls < 1; };
     EXPECT_EQ(FitObservations(data, start, fine, settings).stop, FitStop::Cancelled);
+}
+
+TEST(ParameterFit, WeightsCountEachObservationAsManyTimes)
+{
+    const ModelState truth = initialModel();
+    const QuadratureState q = kavrin::test::LoadedQuadrature(60);
+    const ModelState start = with(truth, {{FitParameter::AlphaX, 2.5}, {FitParameter::AlphaY, 0.08}, {FitParameter::C0, 1.2}});
+    const std::vector<FitParameter> parameters = {FitParameter::AlphaX, FitParameter::AlphaY, FitParameter::C0};
+    std::vector<Observation> data = observed(wells(30), truth, q);
+    std::vector<double> weights;
+    for (int i = 0; i < 30; ++i) weights.push_back(0.01 + (i * 37) % 11);
+
+    // Observations made by the model are recovered whatever their weights.
+    FitSettings settings = settingsFor(parameters, start, false);
+    settings.weights = weights;
+    const FitResult exact = FitObservations(data, start, q, settings);
+    ASSERT_TRUE(exact.identifiable());
+    for (const FittedParameter& fitted : exact.parameters)
+        EXPECT_NEAR(fitted.value, truth.*InfoOf(fitted.parameter).member, 1e-6 * truth.*InfoOf(fitted.parameter).member);
+
+    // A gross outlier pulls the unweighted fit away; with a tiny weight it is ignored.
+    data[7].C *= 4;
+    settings.weights.clear();
+    const FitResult pulled = FitObservations(data, start, q, settings);
+    EXPECT_GT(std::fabs(pulled.parameters[2].value - 0.5), 1e-3);
+    settings.weights.assign(30, 1);
+    settings.weights[7] = 1e-20;
+    const FitResult ignored = FitObservations(data, start, q, settings);
+    for (const FittedParameter& fitted : ignored.parameters)
+        EXPECT_NEAR(fitted.value, truth.*InfoOf(fitted.parameter).member, 1e-6 * truth.*InfoOf(fitted.parameter).member)
+            << InfoOf(fitted.parameter).name;
+
+    // Doubling every weight changes the objective, not the estimates or their errors.
+    const std::vector<Observation> noisy = observed(wells(30), truth, q, normalNoise(30, 0.004, 5));
+    settings.weights = weights;
+    const FitResult once = FitObservations(noisy, start, q, settings);
+    for (double& w : settings.weights) w *= 2;
+    const FitResult twice = FitObservations(noisy, start, q, settings);
+    EXPECT_NEAR(twice.after.objective, 2 * once.after.objective, 1e-9 * once.after.objective);
+    for (std::size_t j = 0; j < 3; ++j) {
+        // Equal within the solver's own tolerance, far inside the estimate's uncertainty.
+        EXPECT_NEAR(twice.parameters[j].value, once.parameters[j].value, 1e-4 * once.parameters[j].standardError);
+        EXPECT_NEAR(twice.parameters[j].standardError, once.parameters[j].standardError, 1e-4 * once.parameters[j].standardError);
+    }
+}
+
+TEST(ParameterFit, IntervalsMatchTheStoredIndependentComputation)
+{
+    // One noisy data set (40 wells, noise 0.004 mg/L, seed 2024, order 60),
+    // fitted unweighted and with the weights 1, 2, 3, 4, 1, 2, … . The stored
+    // numbers came from a one-off program on the same data: Gauss–Newton on
+    // the values themselves with a Richardson-extrapolated central-difference
+    // Jacobian of √w·r, then (JᵀJ)⁻¹ s² with s² = Σ w r² / 37 and Student's
+    // t(0.975, 37) = 2.02619246393719, printed to 12 digits.
+    struct Stored {
+        double value, standardError, lower95, upper95;
+    };
+    struct Case {
+        bool weighted;
+        double objective;
+        Stored parameters[3];  // AlphaX, AlphaY, C0
+    };
+    const Case cases[] = {
+        {false,
+         7.302280104295e-04,
+         {{0.989741083226, 0.0874645185241, 0.81252113493, 1.16696103152},
+          {0.208883631533, 0.0150278343945, 0.178434346734, 0.239332916332},
+          {0.501374173598, 0.00240961123767, 0.496491837468, 0.506256509729}}},
+        {true,
+         1.877493077941e-03,
+         {{0.978402504794, 0.0778223255573, 0.820719495224, 1.13608551436},
+          {0.202095846595, 0.0148064625455, 0.172095103768, 0.232096589422},
+          {0.501416692887, 0.00233776130813, 0.496679938542, 0.506153447232}}},
+    };
+    const ModelState truth = initialModel();
+    const QuadratureState q = kavrin::test::LoadedQuadrature(60);
+    const std::vector<Observation> data = observed(wells(40), truth, q, normalNoise(40, 0.004, 2024));
+    const ModelState start = with(truth, {{FitParameter::AlphaX, 2}, {FitParameter::AlphaY, 0.1}, {FitParameter::C0, 0.8}});
+    for (const Case& c : cases) {
+        FitSettings settings = settingsFor({FitParameter::AlphaX, FitParameter::AlphaY, FitParameter::C0}, start, false);
+        if (c.weighted)
+            for (int i = 0; i < 40; ++i) settings.weights.push_back(1 + i % 4);
+        const FitResult result = FitObservations(data, start, q, settings);
+        ASSERT_TRUE(result.identifiable());
+        EXPECT_NEAR(result.after.objective, c.objective, 1e-9 * c.objective);
+        for (std::size_t j = 0; j < 3; ++j) {
+            const Stored& s = c.parameters[j];
+            const FittedParameter& fitted = result.parameters[j];
+            const double tolerance = 1e-5 * s.standardError;
+            EXPECT_NEAR(fitted.value, s.value, tolerance) << j << (c.weighted ? " weighted" : "");
+            EXPECT_NEAR(fitted.standardError, s.standardError, tolerance) << j << (c.weighted ? " weighted" : "");
+            EXPECT_NEAR(fitted.lower95, s.lower95, 3 * tolerance) << j << (c.weighted ? " weighted" : "");
+            EXPECT_NEAR(fitted.upper95, s.upper95, 3 * tolerance) << j << (c.weighted ? " weighted" : "");
+        }
+    }
 }
