@@ -81,8 +81,10 @@ public:
 
     std::vector<double> calculated(const double* theta) const
     {
+        ++evaluations_;
         return CalculatedConcentrations(observations_, modelAt(theta), quadrature_, settings_.workers);
     }
+    int evaluations() const { return evaluations_; }
 
     double residual(int i, double calculatedValue) const
     {
@@ -135,12 +137,15 @@ private:
     const QuadratureState& quadrature_;
     const FitSettings& settings_;
     std::vector<double> rootWeights_;  // √w of each observation
+    mutable int evaluations_ = 0;
 };
 
 // One residual block holding every observation; the Jacobian by forward
-// differences while iterating and by central differences for the covariance
-// (kept, since the covariance asks for the same one again). The column of C0
-// is exact: the concentrations are proportional to it.
+// differences while iterating and by central differences for the covariance.
+// The last Jacobian is kept: the solver asks for it again at the point its
+// bounded line search has just evaluated, and the covariance asks for the
+// central one again. The column of C0 is exact: the concentrations are
+// proportional to it.
 class ObservationCost : public ceres::CostFunction {
 public:
     ObservationCost(const Residuals& residuals, const std::vector<FitParameter>& parameters)
@@ -150,14 +155,24 @@ public:
         mutable_parameter_block_sizes()->push_back(residuals.parameters());
     }
 
-    void useCentralDifferences() { central_ = true; }
+    void useCentralDifferences()
+    {
+        central_ = true;
+        keptTheta_.clear();
+    }
+
+    // The concentrations at θ, the last evaluated ones when θ is where the cost stood last.
+    std::vector<double> calculated(const std::vector<double>& theta) const
+    {
+        return theta == lastTheta_ ? lastCalculated_ : residuals_.calculated(theta.data());
+    }
 
     bool Evaluate(double const* const* parameters, double* residuals, double** jacobians) const override
     {
         const int n = residuals_.count(), p = residuals_.parameters();
         const std::vector<double> theta(parameters[0], parameters[0] + p);
         const bool wantJacobian = jacobians && jacobians[0];
-        if (central_ && wantJacobian && theta == keptTheta_) {
+        if (wantJacobian && theta == keptTheta_) {
             std::copy(keptResiduals_.begin(), keptResiduals_.end(), residuals);
             std::copy(keptJacobian_.begin(), keptJacobian_.end(), jacobians[0]);
             return true;
@@ -194,11 +209,9 @@ public:
                 column[i * p] = (plus[static_cast<std::size_t>(i)] - low) / (central_ ? 2 * h : h);
             }
         }
-        if (central_) {
-            keptTheta_ = theta;
-            keptResiduals_.assign(residuals, residuals + n);
-            keptJacobian_.assign(jacobians[0], jacobians[0] + n * p);
-        }
+        keptTheta_ = theta;
+        keptResiduals_.assign(residuals, residuals + n);
+        keptJacobian_.assign(jacobians[0], jacobians[0] + n * p);
         return true;
     }
 
@@ -362,14 +375,20 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
         ceres::Problem coarseProblem;
         const ceres::Solver::Summary summary =
             solve(coarseProblem, new ObservationCost(coarse, settings.parameters), approach, settings, callback, 1e-8);
+        result.coarseEvaluations = coarse.evaluations();
         if (summary.termination_type == ceres::USER_FAILURE) {
             result.stop = FitStop::Cancelled;
+            result.evaluations = residuals.evaluations();
             return result;
         }
         if (summary.termination_type == ceres::CONVERGENCE || summary.termination_type == ceres::NO_CONVERGENCE) theta = approach;
         callback.done = static_cast<int>(summary.iterations.size()) - 1;
     }
     auto* cost = new ObservationCost(residuals, settings.parameters);
+    const auto finished = [&]() -> FitResult& {
+        result.evaluations = residuals.evaluations();
+        return result;
+    };
     ceres::Problem problem;
     const ceres::Solver::Summary summary = solve(problem, cost, theta, settings, callback, 1e-12);
 
@@ -381,7 +400,7 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
     case ceres::USER_FAILURE: result.stop = FitStop::Cancelled; break;
     default: result.stop = FitStop::Failed; break;
     }
-    if (result.stop == FitStop::Cancelled || result.stop == FitStop::Failed) return result;
+    if (result.stop == FitStop::Cancelled || result.stop == FitStop::Failed) return finished();
 
     for (int j = 0; j < p; ++j)
         result.parameters[static_cast<std::size_t>(j)].value = Residuals::value(InfoOf(settings.parameters[static_cast<std::size_t>(j)]), theta[static_cast<std::size_t>(j)]);
@@ -391,13 +410,13 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
     const double* parameterBlocks[] = {theta.data()};
     cost->useCentralDifferences();
     if (!cost->Evaluate(parameterBlocks, r.data(), jacobians)) throw FloatError::invalidOperation();
-    result.calculatedAfter = residuals.calculated(theta.data());
+    result.calculatedAfter = cost->calculated(theta);
     result.after = statisticsOf(observations, result.calculatedAfter, r);
     result.degreesOfFreedom = n - p;
     result.t975 = StudentTQuantile(0.975, result.degreesOfFreedom);
 
     judgeFromJacobian(jacobian, n, p, result);
-    if (!result.identifiable()) return result;
+    if (!result.identifiable()) return finished();
     ceres::Covariance::Options covarianceOptions;
     covarianceOptions.algorithm_type = ceres::DENSE_SVD;
     covarianceOptions.num_threads = 1;
@@ -406,7 +425,7 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
     std::vector<double> c(static_cast<std::size_t>(p * p));
     if (!covariance.Compute(blocks, &problem) || !covariance.GetCovarianceBlock(theta.data(), theta.data(), c.data())) {
         result.singular = true;
-        return result;
+        return finished();
     }
 
     for (int j = 0; j < p; ++j)
@@ -414,7 +433,7 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
             if (std::fabs(c[static_cast<std::size_t>(j * p + k)]) > kIndistinguishable * std::sqrt(c[static_cast<std::size_t>(j * p + j)] * c[static_cast<std::size_t>(k * p + k)]))
                 result.correlated.emplace_back(result.parameters[static_cast<std::size_t>(j)].parameter,
                                                result.parameters[static_cast<std::size_t>(k)].parameter);
-    if (!result.correlated.empty()) return result;
+    if (!result.correlated.empty()) return finished();
 
     // Scaled by the residual variance, and from log coordinates to the values (delta method).
     const double variance = result.after.objective / result.degreesOfFreedom;
@@ -433,7 +452,7 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
             result.correlation[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)] =
                 c[static_cast<std::size_t>(j * p + k)] / std::sqrt(c[static_cast<std::size_t>(j * p + j)] * c[static_cast<std::size_t>(k * p + k)]);
     }
-    return result;
+    return finished();
 }
 
 }  // namespace kavrin

@@ -85,6 +85,8 @@ struct FitResult {
     FitStatistics before, after;
     std::vector<double> calculatedBefore, calculatedAfter;
     int iterations = 0;
+    // Evaluations of every observation, on the model's order and on the coarse one.
+    int evaluations = 0, coarseEvaluations = 0;
     FitStop stop = FitStop::Failed;
     std::string solverMessage;   // the solver's own account of why it stopped
     int degreesOfFreedom = 0;    // N − p
