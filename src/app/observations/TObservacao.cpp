@@ -24,6 +24,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QValueAxis>
 #include <QScopeGuard>
@@ -114,7 +115,8 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
     StringGrid1->verticalHeader()->setDefaultSectionSize(28);
     StringGrid1->setColumnWidth(0, 82);
     StringGrid1->setColumnWidth(kWeightColumn, 64);
-    StringGrid1->setMinimumWidth(82 + 5 * 82 + 64 + 4);
+    // Every column and the scroll bar beside them fit without scrolling sideways.
+    StringGrid1->setMinimumWidth(82 + 5 * 82 + 64 + 4 + StringGrid1->verticalScrollBar()->sizeHint().width());
 
     Edit1 = new QLineEdit("0", box);
     Edit1->setObjectName("Edit1");
