@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the two language files next to the data: 145 lines each (125 of the
-windows, then 20 of the calibration window's automatic fit), Windows-1252,
+"""Writes the two language files next to the data: 162 lines each (125 of the
+windows, then 37 of the calibration window's automatic fit), Windows-1252,
 CR LF. Line n of each list is line n of the file; the loader gives each line to
 its controls and message slots by position. Run from the repository root:
     python3 tools/language-files.py"""
@@ -70,6 +70,22 @@ PORTUGUESE = [
     "As observações não determinam os parâmetros ajustados:", "%1 não influencia as observações",
     "%1 e %2 têm correlação acima de 0,99", "Ajuste menos parâmetros ou acrescente observações que os distingam.",
     "Correlações", "Intervalos de 95 % com t de Student = %1 e %2 graus de liberdade",
+    # 146-151: weights, how the fit ended, a covariance that cannot be inverted
+    "Pesos:", "da coluna Peso|relativos: Peso / C²", "     Peso", "Ajuste cancelado; nada foi alterado.",
+    "O ajuste falhou: o modelo não pode ser avaliado perto destes valores.",
+    "os efeitos dos parâmetros sobre as observações dependem uns dos outros",
+    # 152-162: why a fit is refused, in the core's order of its messages
+    "Escolha ao menos um parâmetro para ajustar",
+    "Cada parâmetro ajustado precisa de seus limites",
+    "%1 foi escolhido duas vezes",
+    "Os limites de %1 devem ter o mínimo abaixo do máximo",
+    "O limite mínimo de %1 deve ser maior que zero",
+    "O valor atual de %1 está fora de seus limites",
+    "Um ajuste de %1 parâmetros precisa de mais de %1 observações",
+    "Resíduos em log10 precisam de um limite de detecção quando uma observação é zero ou menor",
+    "Resíduos em log10 precisam de um limite de detecção: o modelo dá zero em algumas observações",
+    'O peso da observação %1 ("%2") deve ser um número maior que zero',
+    "Pesos relativos precisam da observação %1 acima de zero (ou de um limite de detecção)",
 ]
 
 ENGLISH = [
@@ -130,6 +146,22 @@ ENGLISH = [
     "The observations cannot determine the fitted parameters:", "%1 has no influence on them",
     "%1 and %2 are correlated beyond 0.99", "Fit fewer parameters or add observations that separate them.",
     "Correlations", "95 % intervals from Student's t = %1 with %2 degrees of freedom",
+    # 146-151: weights, how the fit ended, a covariance that cannot be inverted
+    "Weights:", "from the Weight column|relative: Weight / C²", "     Weight", "Fit cancelled; nothing was changed.",
+    "The fit failed: the model cannot be evaluated near these values.",
+    "their effects on the observations depend on each other",
+    # 152-162: why a fit is refused, in the core's order of its messages
+    "Choose at least one parameter to fit",
+    "Every fitted parameter needs its bounds",
+    "%1 is chosen twice",
+    "The bounds of %1 must have the lower below the upper",
+    "The lower bound of %1 must be above zero",
+    "The current value of %1 lies outside its bounds",
+    "A fit of %1 parameters needs more than %1 observations",
+    "Log residuals need a detection limit when an observation is zero or below",
+    "Log residuals need a detection limit: the model gives zero at some observations",
+    'The weight of observation %1 ("%2") must be a number above zero',
+    "Relative weights need observation %1 above zero (or a detection limit)",
 ]
 
 FIXED = {71: ("Concentração x Tempo", "Concentration x Time"),
@@ -138,7 +170,7 @@ FIXED = {71: ("Concentração x Tempo", "Concentration x Time"),
 
 
 def write(path, lines):
-    assert len(lines) == 145, (path, len(lines))
+    assert len(lines) == 162, (path, len(lines))
     with open(path, "wb") as out:
         out.write("".join(line + "\r\n" for line in lines).encode("windows-1252"))
 
