@@ -1,7 +1,9 @@
 #include "FuzzTargets.h"
 
 #include "BatchOptions.h"
+#include "calibration/FitMessage.h"
 #include "calibration/ObservationTable.h"
+#include "calibration/ObservationWeights.h"
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
 #include "files/ResultExports.h"
@@ -129,6 +131,15 @@ void ObservationImport(const std::string& input)
             const int lines = table.Import(path, separator);
             require(lines == table.ObservationCount(), "the count is not the number of imported lines");
             require(table.observations().size() == static_cast<std::size_t>(lines), "observations and count disagree");
+            require(table.weights().size() == static_cast<std::size_t>(lines), "weights and count disagree");
+            const std::vector<Observation> unit(static_cast<std::size_t>(lines), Observation{1});
+            for (WeightRule rule : {WeightRule::Table, WeightRule::Relative}) {
+                try {
+                    for (double weight : ObservationWeights(table.weights(), unit, rule, 0, separator))
+                        require(weight > 0 && std::isfinite(weight), "a weight that is not a positive number passed");
+                } catch (const FitRefusal&) {
+                }
+            }
             table.Save(scratchFolder() + "saved.txt");
         } catch (const KavrinError&) {
         }

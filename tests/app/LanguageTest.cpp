@@ -99,6 +99,7 @@ TEST(LoadLanguage, EveryTargetOfALineTakesItsText)
     EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), "Observation");
     EXPECT_EQ(grid->horizontalHeaderItem(5)->text(), "     T (days)");
     EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), "     C (mg/L)");
+    EXPECT_EQ(grid->horizontalHeaderItem(6)->text(), "     Weight");
     EXPECT_EQ(control<QSlider>(w.animacao, "RxSlider1")->toolTip(), "Animation speed");
     // Texts the table does not name keep their built-in Portuguese.
     EXPECT_EQ(f.main->action("Calibrao1")->text(), QString::fromUtf8("Calibração"));
