@@ -192,7 +192,7 @@ int rowOfSameUpperDistance(const ModelState& m, int rows, int k)
 {
     const double steps = (m.YMax - m.YMin) / m.DY;
     if (!(std::fabs(steps) < rows)) return -1;
-    const int j = k + static_cast<int>(std::nearbyint(steps));
+    const int j = k - static_cast<int>(std::nearbyint(steps));
     return j >= 0 && j < rows && m.YMin - rowY(m, j) == m.YMax - rowY(m, k) ? j : -1;
 }
 
