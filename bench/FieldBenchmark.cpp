@@ -179,12 +179,17 @@ int main()
     for (std::size_t first = 0; first < rows.size(); first += static_cast<std::size_t>(block))
         blocks.emplace_back(rows.begin() + static_cast<std::ptrdiff_t>(first),
                             rows.begin() + static_cast<std::ptrdiff_t>(std::min(rows.size(), first + static_cast<std::size_t>(block))));
-    int fileNumber = 0;
-    const Figure write = measure(15, [&] {
-        TextFileWriter file(scratch + "W" + std::to_string(++fileNumber) + ".txt", TextFileWriter::Mode::Stream);
-        for (const std::vector<std::string_view>& pieces : blocks) file.writePieces(pieces);
-        file.close();
-    });
+    // What each repeat wrote is removed before the next: the system writing
+    // earlier repeats' files to the disk meanwhile would be measured instead.
+    const std::string written = scratch + "W.txt";
+    const Figure write = measure(
+        15,
+        [&] {
+            TextFileWriter file(written, TextFileWriter::Mode::Stream);
+            for (const std::vector<std::string_view>& pieces : blocks) file.writePieces(pieces);
+            file.close();
+        },
+        [&] { std::filesystem::remove(written); });
 
     std::vector<char> chars(field.values.size() * (kGridValueMaxLength + 1));
     const Figure toChars = measure(15, [&] {
@@ -210,20 +215,22 @@ int main()
     });
 
     // A 20-time run, as the run writes it.
-    int runNumber = 0;
-    const Figure run = measure(5, [&] {
-        QuadratureState runQuadrature;
-        ProjectState project;
-        project.ProjectName = "Run" + std::to_string(++runNumber);
-        RunProgress progress;
-        WriteRun(series, runQuadrature, nullptr, project, RunEnvironment{scratch, valores, '.', false, workers}, progress, {});
-    });
+    const Figure run = measure(
+        5,
+        [&] {
+            QuadratureState runQuadrature;
+            ProjectState project;
+            project.ProjectName = "Run";
+            RunProgress progress;
+            WriteRun(series, runQuadrature, nullptr, project, RunEnvironment{scratch, valores, '.', false, workers}, progress, {});
+        },
+        [&] { std::filesystem::remove_all(scratch + "Run"); });
     const Figure perTime{run.median / kRunTimes, run.low / kRunTimes, run.high / kRunTimes};
 
     // A one-time run as a whole process: start, read, compute, write, exit;
     // and the start of the same program that only prints its usage.
-    int processNumber = 0;
-    const Figure process = measure(11, [&] { batchProcess(batchArguments("Process" + std::to_string(++processNumber))); });
+    const Figure process = measure(
+        11, [&] { batchProcess(batchArguments("Process")); }, [&] { std::filesystem::remove_all(scratch + "Process"); });
     const Figure startup = measure(11, [&] { batchProcess({"kavrin-batch", "--help"}); });
 
     const double point60 = pointFormulaSeconds(60, valores);

@@ -4,6 +4,8 @@
 #include "workspace/ComputeAhead.h"
 #include "workspace/Workspace.h"
 
+#include <optional>
+
 namespace kavrin {
 
 namespace {
@@ -25,13 +27,11 @@ void writeTimesByPoints(TextFileWriter& index, const std::string& root, ProjectS
 }
 
 // The whole-grid kernel computes time k + 1 while time k is formatted and
-// written.
+// written; the first time has been started already.
 void writeTimesOverlapped(TextFileWriter& index, const std::string& root, ProjectState& project,
-                          TransportContext& context, double DT, double T1)
+                          TransportContext& context, ComputeAhead& ahead, double DT, double T1)
 {
     RunProgress& progress = context.progress;
-    ComputeAhead ahead(context.model, context.quadrature, context.valoresPath, context.separator, context.workers);
-    if (progress.CurrentTime <= T1) ahead.start(progress.CurrentTime);
     while (progress.CurrentTime <= T1 && !context.stopRequested) {
         const std::string path = TimeFilePath(root, project.ProjectName, progress.CurrentTime, context.separator);
         TextFileWriter timeFile(path, TextFileWriter::Mode::Stream);
@@ -47,7 +47,8 @@ void writeTimesOverlapped(TextFileWriter& index, const std::string& root, Projec
 }
 
 RunOutcome writeTimes(const ModelState& model, QuadratureState& quadrature, ResultGrid* grid, ProjectState& project,
-                      const RunEnvironment& environment, RunProgress& progress, const RowCallback& onRow)
+                      const RunEnvironment& environment, RunProgress& progress, const RowCallback& onRow,
+                      ComputeAhead* ahead)
 {
     TextFileWriter index(project.ProjectIndexPath, TextFileWriter::Mode::Stream);
 
@@ -59,10 +60,10 @@ RunOutcome writeTimes(const ModelState& model, QuadratureState& quadrature, Resu
 
     TransportContext context{model, quadrature, grid, progress, environment.valoresPath, environment.separator, onRow,
                              environment.reference, environment.workers};
-    if (environment.reference)
-        writeTimesByPoints(index, environment.root, project, context, model.DT, model.T1);
+    if (ahead)
+        writeTimesOverlapped(index, environment.root, project, context, *ahead, model.DT, model.T1);
     else
-        writeTimesOverlapped(index, environment.root, project, context, model.DT, model.T1);
+        writeTimesByPoints(index, environment.root, project, context, model.DT, model.T1);
     index.close();
     return progress.CurrentTime <= model.T1 ? RunOutcome::Stopped : RunOutcome::Finished;
 }
@@ -74,10 +75,17 @@ RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, Result
                     RunProgress& progress, const RowCallback& onRow)
 {
     project.ResultsExist = false;
+    // With the whole-grid kernel the first time is computed while the folder,
+    // the index and its file are created; a failure of either waits for it.
+    std::optional<ComputeAhead> ahead;
+    if (!environment.reference) {
+        ahead.emplace(model, quadrature, environment.valoresPath, environment.separator, environment.workers);
+        if (model.T0 <= model.T1) ahead->start(model.T0);
+    }
     project.ProjectName = CreateProjectFolder(environment.root, project.ProjectName);
     project.ProjectIndexPath = IndexPath(environment.root, project.ProjectName);
     try {
-        return writeTimes(model, quadrature, grid, project, environment, progress, onRow);
+        return writeTimes(model, quadrature, grid, project, environment, progress, onRow, ahead ? &*ahead : nullptr);
     } catch (...) {
         if (!project.ResultsExist) DeletaPasta(environment.root, project.ProjectName);
         throw;
