@@ -94,7 +94,9 @@ QChartView* comparisonChart()
     QChartView* view = MakeChartView("Chart1", QString::fromUtf8("Concentração medida (mg/L)"),
                                      QString::fromUtf8("Concentração calculada (mg/L)"), {fitted, points, ideal});
     placeLegendBelow(view->chart());
-    view->setMinimumSize(520, 270);
+    // Tall enough that the plot beside the three legend lines holds the
+    // calculated-concentration axis title whole.
+    view->setMinimumSize(520, 370);
     return view;
 }
 
