@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <utility>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -162,6 +163,27 @@ TEST(BatchRun, TheRunProgramLoadsNeitherQtNorTheSolver)
     const std::string libraries = ReadBytes(folder.path() + "libs.txt");
     EXPECT_NE(libraries.find("libc.so"), std::string::npos) << libraries;
     for (const char* heavy : {"Qt6", "ceres", "gif", "glog"}) EXPECT_EQ(libraries.find(heavy), std::string::npos) << heavy << " in\n" << libraries;
+}
+
+// Without its sibling programs (a copy of kavrin-batch alone), fit and map say
+// which program is missing and fail; the run still works.
+TEST(BatchRun, AMissingSiblingProgramIsAFailureThatNamesIt)
+{
+    TempFolder folder;
+    std::filesystem::copy_file(std::string(KAVRIN_BIN_DIR) + "kavrin-batch", folder.path() + "kavrin-batch");
+    std::filesystem::copy_file(std::string(KAVRIN_BIN_DIR) + "valores.txt", folder.path() + "valores.txt");
+    auto alone = [&](const std::string& words) {
+        const std::string command = "KAVRIN_ROOT=" + quoted(folder.path() + "KAVRIN") + " " + quoted(folder.path() + "kavrin-batch") + " "
+                                  + words + " >/dev/null 2>" + quoted(folder.path() + "err.txt");
+        const int status = std::system(command.c_str());
+        return std::make_pair(WEXITSTATUS(status), ReadBytes(folder.path() + "err.txt"));
+    };
+    for (const auto& [words, program] : {std::pair<std::string, std::string>{"fit", "kavrin-batch-fit"}, {"map", "kavrin-batch-pictures"}}) {
+        const auto [status, err] = alone(words);
+        EXPECT_EQ(status, 1) << words;
+        EXPECT_NE(err.find("cannot start " + folder.path() + program), std::string::npos) << err;
+    }
+    EXPECT_EQ(alone("run --set DT=2500").first, 0);
 }
 
 TEST(BatchRun, TheReferencePathWritesTheSameNumbers)
