@@ -2,8 +2,12 @@
 """Writes the two language files next to the data: 162 lines each (125 of the
 windows, then 37 of the calibration window's automatic fit), Windows-1252,
 CR LF. Line n of each list is line n of the file; the loader gives each line to
-its controls and message slots by position. Run from the repository root:
+its controls and message slots by position. The fit's lines are the program's
+own built-in texts (its fallback for shorter files), read from its sources so
+that they are written in one place. Run from the repository root:
     python3 tools/language-files.py"""
+
+import re
 
 PORTUGUESE = [
     # 1-7: messages
@@ -62,30 +66,6 @@ PORTUGUESE = [
     "A faixa de Y deve ser maior que a dimensão da fonte em Y. Aumente a faixa de Y.",
     "Há menos de 50 MB de memória livre. Feche outros programas e tente de novo.",
     "Velocidade da animação", "Gerar Animação",
-    # 126-145: the automatic fit of the calibration window
-    "Ajuste automático dos parâmetros", "Mínimo", "Máximo", "Resíduos em log10 da concentração",
-    "Limite de detecção (mg/L):", "Ajustar", "Cancelar ajuste", "Aplicar à janela de dados", "Desfazer aplicação",
-    "Parâmetro|Inicial|Ajustado|Erro padrão|Mínimo 95 %|Máximo 95 %", "Objetivo|R²|EMA (mg/L)|REQM (mg/L)|Antes|Depois",
-    "Iteração %1, objetivo %2", "%1 iterações; %2", "convergiu|limite de iterações atingido|cancelado|falhou",
-    "As observações não determinam os parâmetros ajustados:", "%1 não influencia as observações",
-    "%1 e %2 têm correlação acima de 0,99", "Ajuste menos parâmetros ou acrescente observações que os distingam.",
-    "Correlações", "Intervalos de 95 % com t de Student = %1 e %2 graus de liberdade",
-    # 146-151: weights, how the fit ended, a covariance that cannot be inverted
-    "Pesos:", "da coluna Peso|relativos: Peso / C²", "     Peso", "Ajuste cancelado; nada foi alterado.",
-    "O ajuste falhou: o modelo não pode ser avaliado perto destes valores.",
-    "os efeitos dos parâmetros sobre as observações dependem uns dos outros",
-    # 152-162: why a fit is refused, in the core's order of its messages
-    "Escolha ao menos um parâmetro para ajustar",
-    "Cada parâmetro ajustado precisa de seus limites",
-    "%1 foi escolhido duas vezes",
-    "Os limites de %1 devem ter o mínimo abaixo do máximo",
-    "O limite mínimo de %1 deve ser maior que zero",
-    "O valor atual de %1 está fora de seus limites",
-    "Um ajuste de %1 parâmetros precisa de mais de %1 observações",
-    "Resíduos em log10 precisam de um limite de detecção quando uma observação é zero ou menor",
-    "Resíduos em log10 precisam de um limite de detecção: o modelo dá zero em algumas observações",
-    'O peso da observação %1 ("%2") deve ser um número maior que zero',
-    "Pesos relativos precisam da observação %1 acima de zero (ou de um limite de detecção)",
 ]
 
 ENGLISH = [
@@ -138,35 +118,36 @@ ENGLISH = [
     "The Y range must be longer than the source size in Y. Enlarge the Y range.",
     "Less than 50 MB of memory is free. Close other programs and try again.",
     "Animation speed", "Make Animation",
-    # 126-145: the automatic fit of the calibration window
-    "Automatic parameter fit", "Lower bound", "Upper bound", "Residuals on log10 concentrations",
-    "Detection limit (mg/L):", "Fit", "Cancel fit", "Apply to the data window", "Undo apply",
-    "Parameter|Initial|Fitted|Std. error|Lower 95 %|Upper 95 %", "Objective|R²|MAE (mg/L)|RMSE (mg/L)|Before|After",
-    "Iteration %1, objective %2", "%1 iterations; %2", "converged|iteration limit reached|cancelled|failed",
-    "The observations cannot determine the fitted parameters:", "%1 has no influence on them",
-    "%1 and %2 are correlated beyond 0.99", "Fit fewer parameters or add observations that separate them.",
-    "Correlations", "95 % intervals from Student's t = %1 with %2 degrees of freedom",
-    # 146-151: weights, how the fit ended, a covariance that cannot be inverted
-    "Weights:", "from the Weight column|relative: Weight / C²", "     Weight", "Fit cancelled; nothing was changed.",
-    "The fit failed: the model cannot be evaluated near these values.",
-    "their effects on the observations depend on each other",
-    # 152-162: why a fit is refused, in the core's order of its messages
-    "Choose at least one parameter to fit",
-    "Every fitted parameter needs its bounds",
-    "%1 is chosen twice",
-    "The bounds of %1 must have the lower below the upper",
-    "The lower bound of %1 must be above zero",
-    "The current value of %1 lies outside its bounds",
-    "A fit of %1 parameters needs more than %1 observations",
-    "Log residuals need a detection limit when an observation is zero or below",
-    "Log residuals need a detection limit: the model gives zero at some observations",
-    'The weight of observation %1 ("%2") must be a number above zero',
-    "Relative weights need observation %1 above zero (or a detection limit)",
 ]
 
 FIXED = {71: ("Concentração x Tempo", "Concentration x Time"),
          72: ("Perfil longitudinal de concentração", "Longitudinal profile of concentration"),
          74: ("Perfil Transversal de concentração", "Transversal profile of concentration")}
+
+
+def c_strings(path, array):
+    """The string literals of the C++ array `array` in `path`, in order;
+    adjacent literals join as the compiler joins them."""
+    text = open(path, encoding="utf-8").read()
+    start = re.search(r"\b%s\b[^=;]*=" % array, text).end()
+    body = text[start:text.index("};", start)]
+    strings, joined = [], None
+    for literal, comma in re.findall(r'"((?:[^"\\]|\\.)*)"|(,)', body):
+        if comma:
+            if joined is not None:
+                strings.append(joined)
+            joined = None
+        else:
+            joined = (joined or "") + re.sub(r"\\(.)", r"\1", literal)
+    if joined is not None:
+        strings.append(joined)
+    return strings
+
+
+PANEL = c_strings("src/app/observations/FitPanel.cpp", "kBuiltIn")  # lines 126-151, Portuguese then English
+PANEL_LINES = len(PANEL) // 2
+PORTUGUESE += PANEL[:PANEL_LINES] + c_strings("src/app/observations/FitPanel.cpp", "kPortugueseRefusals")  # 152-162
+ENGLISH += PANEL[PANEL_LINES:] + c_strings("src/core/calibration/FitMessage.cpp", "kEnglish")
 
 
 def write(path, lines):

@@ -28,7 +28,9 @@ namespace kavrin {
 
 namespace {
 
-// Lines 126 … 151 of the language files, Portuguese and English.
+// Lines 126 … 151 of the language files, Portuguese and English: the texts
+// of files that stop before them, and the lines tools/language-files.py
+// writes into the files.
 constexpr int kPanelLines = 26;
 const char* const kBuiltIn[2][kPanelLines] = {
     {"Ajuste automático dos parâmetros", "Mínimo", "Máximo", "Resíduos em log10 da concentração",
@@ -53,8 +55,8 @@ const char* const kBuiltIn[2][kPanelLines] = {
      "their effects on the observations depend on each other"},
 };
 
-// Lines 152 … 162: the refusals in FitMessageId's order, in Portuguese; the
-// English ones are the core's own texts.
+// Lines 152 … 162: the refusals in FitMessageId's order, in Portuguese (the
+// generator copies them too); the English ones are the core's own texts.
 const char* const kPortugueseRefusals[kFitMessageCount] = {
     "Escolha ao menos um parâmetro para ajustar",
     "Cada parâmetro ajustado precisa de seus limites",

@@ -7,7 +7,8 @@ namespace kavrin {
 
 namespace {
 
-// In the order of FitMessageId.
+// In the order of FitMessageId; also lines 152 … 162 of the English language
+// file, which tools/language-files.py copies from here.
 const std::array<const char*, kFitMessageCount> kEnglish = {
     "Choose at least one parameter to fit",
     "Every fitted parameter needs its bounds",
