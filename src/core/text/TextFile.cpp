@@ -150,8 +150,6 @@ TextFileWriter::TextFileWriter(const std::string& path, Mode mode) : path_(path)
         if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) throw FileError(EISDIR, path);
         file_ = createTemporaryBeside(targetOf(path), written_);
     }
-    // Only touched by writeRaw: a time file, written in pieces, never faults it in.
-    buffer_.reserve(kFlushSize + 4096);
 }
 
 TextFileWriter::~TextFileWriter()
@@ -177,6 +175,8 @@ void TextFileWriter::write(const std::string& utf8Text)
 
 void TextFileWriter::writeRaw(std::string_view bytes)
 {
+    // Reserved at the first text: a time file, written in pieces, never needs it.
+    if (buffer_.capacity() < kFlushSize) buffer_.reserve(kFlushSize + 4096);
     buffer_ += bytes;
     if (buffer_.size() >= kFlushSize) flush();
 }
