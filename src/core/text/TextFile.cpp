@@ -1,6 +1,7 @@
 #include "text/TextFile.h"
 
 #include "text/Errors.h"
+#include "text/RegularFile.h"
 #include "text/Windows1252.h"
 
 #include <algorithm>
@@ -71,13 +72,12 @@ std::FILE* createTemporaryBeside(const std::string& path, std::string& temporary
 
 TextFileReader::TextFileReader(const std::string& path) : path_(path)
 {
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) throw FileError(errno, path);
-    struct stat info {};
-    if (::fstat(::fileno(file_), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(file_);
-        file_ = nullptr;
-        throw FileError::notRegularFile(path);
+    const int fd = OpenRegularFile(path);
+    file_ = ::fdopen(fd, "rb");
+    if (!file_) {
+        const int code = errno;
+        ::close(fd);
+        throw FileError(code, path);
     }
     try {
         fetch();

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
+#include "text/RegularFile.h"
 #include "text/TextFile.h"
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
@@ -118,6 +119,17 @@ TEST(SafeReads, WhatIsNotARegularFileIsRefusedWithoutReading)
         EXPECT_THROW(ReadProjectFile(path), FileError);
     }
     ::close(writer);
+}
+
+TEST(SafeReads, APipeWithNoWriterIsRefusedWithoutWaitingForOne)
+{
+    TempFolder folder;
+    const std::string pipe = folder.path() + "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string failure = kavrin::test::FailureText([&] { TextFileReader reader(pipe); });
+    EXPECT_EQ(failure, pipe + " is not a file (a folder, a device or a pipe); choose a file.");
+    EXPECT_THROW(RequireRegularFileOrNothing(pipe), FileError);
+    EXPECT_NO_THROW(RequireRegularFileOrNothing(folder.path() + "nothing-here"));
 }
 
 TEST(SafeReads, AQuotedTextIsCutToAReadableLength)
