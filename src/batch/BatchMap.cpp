@@ -20,11 +20,11 @@ namespace {
 // The time texts of the project, T0, T0 + DT, … T1.
 std::vector<std::string> projectTimes(const ModelState& model, char separator)
 {
-    if (!TimeSeriesIsBounded(model.T0, model.T1, model.DT))
-        throw CheckError("The project's times T0, T0 + DT, … never reach T1; no picture was drawn.");
-    std::vector<std::string> times;
-    for (double t = model.T0; t <= model.T1; t += model.DT) times.push_back(TimeText(t, separator));
-    return times;
+    const std::optional<std::vector<double>> times = RunTimes(model.T0, model.T1, model.DT);
+    if (!times) throw CheckError("The project's times T0, T0 + DT, … never reach T1; no picture was drawn.");
+    std::vector<std::string> texts;
+    for (double t : *times) texts.push_back(TimeText(t, separator));
+    return texts;
 }
 
 // Loads each time and paints its map, handing the picture on.

@@ -3,6 +3,7 @@
 #include "text/Errors.h"
 #include "solution/Parallel.h"
 #include "model/RunChecks.h"
+#include "workspace/RunFileChecks.h"
 #include "workspace/SimulationRun.h"
 #include "model/Variaveis.h"
 #include "workspace/Workspace.h"
@@ -29,9 +30,12 @@ namespace kavrin {
 
 namespace {
 
-QString refusalMessage(const MessageSlots& m, RunRefusal refusal)
+QString refusalMessage(const MessageSlots& m, RunRefusal refusal, bool portuguese)
 {
     switch (refusal) {
+    case RunRefusal::XStepNotPositive:
+    case RunRefusal::YStepNotPositive:
+        return QString::fromUtf8(portuguese ? PortugueseRefusalText(refusal) : EnglishRefusalText(refusal));
     case RunRefusal::GridTooLargeY: return m.MsgGridTooLargeY;
     case RunRefusal::GridTooLargeX: return m.MsgGridTooLargeX;
     case RunRefusal::YRangeExceedsX: return m.MsgYRangeExceedsX;
@@ -110,7 +114,14 @@ void SimulationCommand::ToolButton1Click()
     app_.project.ProjectSaved = false;
     app_.windows.dados->convertTexts(app_.model);
     if (const auto refusal = CheckRun(app_.model)) {
-        dialogs_.notice(refusalMessage(app_.messages, *refusal));
+        dialogs_.notice(refusalMessage(app_.messages, *refusal, app_.PortugueseActive));
+        return;
+    }
+    try {
+        CheckRunFiles(app_.model, app_.project.Root, app_.NewProjectName.empty() ? app_.project.ProjectName : app_.NewProjectName,
+                      app_.separator);
+    } catch (const RunFilesRefusal& refusal) {
+        dialogs_.notice(QString::fromStdString(app_.PortugueseActive ? refusal.portuguese() : std::string(refusal.what())));
         return;
     }
     if (!obtainProjectName()) return;

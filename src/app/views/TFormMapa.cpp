@@ -104,11 +104,8 @@ void TFormMapa::CompletaComboBox()
     ComboBox1->setEnabled(true);
     const ModelState& m = app_.model;
     // A time step that never reaches T1 (edited after the run) lists T0 alone.
-    const bool bounded = TimeSeriesIsBounded(m.T0, m.T1, m.DT);
-    for (double t = m.T0; t <= m.T1; t += m.DT) {
-        ComboBox1->addItem(QString::fromStdString(TimeText(t, app_.separator)));
-        if (!bounded) break;
-    }
+    const std::vector<double> times = RunTimes(m.T0, m.T1, m.DT).value_or(std::vector<double>{m.T0});
+    for (double t : times) ComboBox1->addItem(QString::fromStdString(TimeText(t, app_.separator)));
     ComboBox1->setEditText(QString::fromStdString(TimeText(m.T0, app_.separator)));
 }
 
@@ -156,10 +153,11 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<void(int, int)>& prog
 
     QStringList frames;
     const ModelState& m = app_.model;
-    if (!TimeSeriesIsBounded(m.T0, m.T1, m.DT)) return frames;
-    const int total = static_cast<int>(CountTimes(m.T0, m.T1, m.DT));
+    const std::optional<std::vector<double>> times = RunTimes(m.T0, m.T1, m.DT);
+    if (!times) return frames;
+    const int total = static_cast<int>(times->size());
     const QString folder = QString::fromStdString(ProjectFolderPath(app_.project.Root, app_.project.ProjectName)) + "tempImage/";
-    for (double t = m.T0; t <= m.T1; t += m.DT) {
+    for (double t : *times) {
         MapTimeText = QString::fromStdString(TimeText(t, app_.separator));
         app_.windows.principal->files().CompletaArray(MapTimeText);
         if (!DesenhaMapa()) return frames;

@@ -41,8 +41,9 @@ bool ConcentrationTimeSeries(const std::string& indexPath, const ModelState& mod
     const int i = NodeOf(xAxis, x, separator);
 
     TextFileReader lines(index);
-    double t = model.T0;
+    TimeSequence times(model.T0, model.DT);
     while (!lines.atEnd()) {
+        const double t = times.next();
         const std::string timeFile = lines.readLine();
         const TextLine row = ReadTextLine(timeFile, j);
         if (!row.found) {
@@ -51,7 +52,6 @@ bool ConcentrationTimeSeries(const std::string& indexPath, const ModelState& mod
             throw PositionOutsideGrid(fileRows, y, separator);
         }
         points.push_back({t, ParseFloat(valueOfLine(row.text, i, xAxis, x, separator), separator)});
-        t += model.DT;
     }
     return true;
 }

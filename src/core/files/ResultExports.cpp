@@ -4,12 +4,14 @@
 #include "text/NumberText.h"
 #include "text/TextFile.h"
 #include "model/Variaveis.h"
+#include "workspace/RunFileChecks.h"
 #include "workspace/Workspace.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace kavrin {
 
@@ -89,13 +91,17 @@ void exportResults(const std::string& save, const std::string& open, int only, c
         return;
     }
     TextFileReader index(ResolveIndexPath(open));
-    double t = model.T0;
+    std::vector<std::string> resultsPaths;
+    std::vector<double> times;
+    TimeSequence sequence(model.T0, model.DT);
     while (!index.atEnd()) {
-        const std::string resultsPath = index.readLine();
-        const std::string outputPath = save + "T" + TimeText(t, separator) + extension;
-        t = t + model.DT;
-        convert(resultsPath, outputPath, model, write);
+        resultsPaths.push_back(index.readLine());
+        times.push_back(sequence.next());
     }
+    // Two times of one name would leave only the last of them.
+    CheckOneNamePerTime(times, separator);
+    for (std::size_t k = 0; k < times.size(); ++k)
+        convert(resultsPaths[k], save + "T" + TimeText(times[k], separator) + extension, model, write);
 }
 
 }  // namespace

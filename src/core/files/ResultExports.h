@@ -13,7 +13,8 @@ std::string PontoDecimal(const std::string& text);
 
 // `only` = 1: `open` is an index file and each listed results file becomes
 // save + "T" + time text + ".grd", the times T0, T0 + DT, … counted per index
-// line. Any other `only`: the results file `open` becomes save + ".grd".
+// line; two times whose texts are equal (one output name) are refused with
+// RunFilesRefusal before anything is written. Any other `only`: the results file `open` becomes save + ".grd".
 // The header comes from `model` as it stands; a step that is not positive or
 // a range of more than 450 cells throws CheckError before anything is written,
 // and an empty `save` is a FileError. Each file replaces an earlier one only

@@ -1,6 +1,6 @@
 #include "map/MapColours.h"
 
-#include "solution/FloatChecks.h"
+#include "model/FloatChecks.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "map/MapGeometry.h"
 
-#include "solution/FloatChecks.h"
+#include "model/FloatChecks.h"
 
 #include <cmath>
 

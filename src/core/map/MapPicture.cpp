@@ -3,7 +3,7 @@
 #include "contour/LevelRegion.h"
 #include "contour/MontaPoligono.h"
 #include "contour/TracaContorno.h"
-#include "solution/FloatChecks.h"
+#include "model/FloatChecks.h"
 #include "text/NumberText.h"
 
 #include <algorithm>
