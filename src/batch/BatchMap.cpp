@@ -17,10 +17,10 @@ namespace kavrin {
 
 namespace {
 
-// The time texts of the project, T0, T0 + DT, … T1.
-std::vector<std::string> projectTimes(const ModelState& model, char separator)
+// The time texts of the project, T0, T0 + DT, … T1, as far as its index lists them.
+std::vector<std::string> projectTimes(const ModelState& model, const std::string& indexPath, char separator)
 {
-    const std::optional<std::vector<double>> times = RunTimes(model.T0, model.T1, model.DT);
+    const std::optional<std::vector<double>> times = ListedRunTimes(model, indexPath);
     if (!times) throw CheckError("The project's times T0, T0 + DT, … never reach T1; no picture was drawn.");
     std::vector<std::string> texts;
     for (double t : *times) texts.push_back(TimeText(t, separator));
@@ -33,7 +33,7 @@ void drawMaps(const std::string& projectPath, const std::vector<std::string>* ch
 {
     const ProjectFileContents project = ReadProjectFile(projectPath);
     const ModelState model = ProjectModel(project, environment.separator);
-    const std::vector<std::string> times = chosen ? *chosen : projectTimes(model, environment.separator);
+    const std::vector<std::string> times = chosen ? *chosen : projectTimes(model, project.indexPath, environment.separator);
     ResultGrid grid;
     for (std::size_t n = 0; n < times.size(); ++n) {
         const std::string results = ResultFilePath(environment.root, project.projectName, times[n]);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -30,12 +31,13 @@ struct Started {
     std::string folder;  // the project folder
 };
 
-Started startRun(const TempFolder& folder)
+Started startRun(const TempFolder& folder, const std::vector<std::string>& more = {})
 {
     const std::string root = folder.path() + "KAVRIN";
     const std::string program = std::string(KAVRIN_BIN_DIR) + "kavrin-batch";
     std::vector<std::string> words = {program, "run", "--set", "X1=450", "--set", "Y0=-225", "--set", "T0=1000",
                                       "--set", "DT=1000", "--set", "T1=" + std::to_string(kTimes * 1000), "--name", "Plume"};
+    words.insert(words.end(), more.begin(), more.end());
     std::vector<std::string> environment = {"KAVRIN_ROOT=" + root, "KAVRIN_DECIMAL_SEPARATOR=."};
     for (char** e = environ; *e; ++e)
         if (std::string(*e).rfind("KAVRIN_", 0) != 0) environment.push_back(*e);
@@ -132,4 +134,36 @@ TEST(BatchStop, SigintAndSigtermEndTheRunAfterTheTimeBeingWritten)
                                                              + std::to_string(complete) + " of 40 times; the index lists the complete ones\n");
         EXPECT_EQ(ReadBytes(folder.path() + "out.txt"), run.folder + "\n");
     }
+}
+
+// The map, the series and the exports of a stopped run's project take the
+// times its index lists.
+TEST(BatchStop, TheReadersOfAStoppedRunTakeItsCompleteTimes)
+{
+    TempFolder folder;
+    const std::string project = folder.path() + "p.kvr";
+    const Started run = startRun(folder, {"--save", project});
+    waitForIndex(run, 2);
+    ::kill(run.pid, SIGINT);
+    ASSERT_EQ(WEXITSTATUS(waitForExit(run.pid)), 128 + SIGINT);
+    const std::size_t complete = checkCompleteTimes(run.folder);
+    ASSERT_LT(complete, static_cast<std::size_t>(kTimes));
+
+    const std::string tool = "KAVRIN_ROOT=" + folder.path() + "KAVRIN KAVRIN_DECIMAL_SEPARATOR=. " + KAVRIN_BIN_DIR + "kavrin-batch ";
+    const auto ran = [&](const std::string& words) {
+        return WEXITSTATUS(std::system((tool + words + " >" + folder.path() + "out.txt 2>" + folder.path() + "err.txt").c_str()));
+    };
+    const auto count = [&](const std::string& sub) {
+        std::size_t files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path() + sub)) files += entry.is_regular_file();
+        return files;
+    };
+    EXPECT_EQ(ran("map --project " + project + " --all --to " + folder.path() + "maps"), 0) << ReadBytes(folder.path() + "err.txt");
+    EXPECT_EQ(count("maps"), complete);
+    std::filesystem::create_directory(folder.path() + "grids");
+    EXPECT_EQ(ran("export grd --project " + project + " --to " + folder.path() + "grids/g"), 0) << ReadBytes(folder.path() + "err.txt");
+    EXPECT_EQ(count("grids"), complete);
+    EXPECT_EQ(ran("series time --project " + project + " --x 10 --y 0"), 0) << ReadBytes(folder.path() + "err.txt");
+    const std::string series = ReadBytes(folder.path() + "out.txt");
+    EXPECT_EQ(static_cast<std::size_t>(std::count(series.begin(), series.end(), '\n')), complete + 1) << "a heading and one line a time";
 }

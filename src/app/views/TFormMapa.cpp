@@ -104,7 +104,7 @@ void TFormMapa::CompletaComboBox()
     ComboBox1->setEnabled(true);
     const ModelState& m = app_.model;
     // A time step that never reaches T1 (edited after the run) lists T0 alone.
-    const std::vector<double> times = RunTimes(m.T0, m.T1, m.DT).value_or(std::vector<double>{m.T0});
+    const std::vector<double> times = ListedRunTimes(m, app_.project.ProjectIndexPath).value_or(std::vector<double>{m.T0});
     for (double t : times) ComboBox1->addItem(QString::fromStdString(TimeText(t, app_.separator)));
     ComboBox1->setEditText(QString::fromStdString(TimeText(m.T0, app_.separator)));
 }
@@ -153,7 +153,7 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<void(int, int)>& prog
 
     QStringList frames;
     const ModelState& m = app_.model;
-    const std::optional<std::vector<double>> times = RunTimes(m.T0, m.T1, m.DT);
+    const std::optional<std::vector<double>> times = ListedRunTimes(m, app_.project.ProjectIndexPath);
     if (!times) return frames;
     const int total = static_cast<int>(times->size());
     const QString folder = QString::fromStdString(ProjectFolderPath(app_.project.Root, app_.project.ProjectName)) + "tempImage/";

@@ -26,7 +26,7 @@ public:
 
     // Each time the window becomes the active child window.
     void FormActivate();
-    // The times T0, T0 + DT, … T1 in the general format; T0 chosen.
+    // The times T0, T0 + DT, … T1 that the index lists, in the general format; T0 chosen.
     void CompletaComboBox();
     // "Atualizar": loads the chosen time and draws it, whatever the loading's outcome.
     void BitBtn1Click();

@@ -124,4 +124,19 @@ std::string ResolveIndexPath(const std::string& indexPath)
     return found;
 }
 
+std::optional<std::vector<double>> ListedRunTimes(const ModelState& model, const std::string& indexPath)
+{
+    std::optional<std::vector<double>> times = RunTimes(model.T0, model.T1, model.DT);
+    const std::string index = ResolveIndexPath(indexPath);
+    if (!times || !FileExists(index)) return times;
+    TextFileReader lines(index);
+    std::size_t listed = 0;
+    while (listed < times->size() && !lines.atEnd()) {
+        lines.readLine();
+        ++listed;
+    }
+    times->resize(listed);
+    return times;
+}
+
 }  // namespace kavrin

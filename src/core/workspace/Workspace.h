@@ -2,10 +2,13 @@
 // (named after the run's times, model/RunTimes.h).
 #pragma once
 
+#include "model/ModelState.h"
 #include "model/RunTimes.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kavrin {
 
@@ -32,6 +35,11 @@ void DeletaPasta(const std::string& root, const std::string& projectName);
 // Creates root + name, or the first free of name(2), name(3), …, with the root
 // when missing; returns the name actually used. Throws FileError.
 std::string CreateProjectFolder(const std::string& root, const std::string& projectName);
+
+// The run's times that have their files: RunTimes(T0, T1, DT), cut to as many
+// as the index at `indexPath` lists (a stopped run lists fewer); all of them
+// when there is no index to read. Nothing when the times are not a list.
+std::optional<std::vector<double>> ListedRunTimes(const ModelState& model, const std::string& indexPath);
 
 // An index path as stored, or the same file name in another letter case in its
 // folder when the stored one does not exist ("index.txt" finds "Index.txt").
