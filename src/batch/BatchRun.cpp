@@ -84,7 +84,7 @@ std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironme
         if (environment.progress) *environment.progress << '\n';
         throw;
     }
-    if (outcome == RunOutcome::Stopped) {
+    if (outcome == RunOutcome::Stopped && stop) {
         if (environment.progress) *environment.progress << '\n';
         // The run stopped before progress.CurrentTime, the first time it did not write.
         const std::vector<double> times = RunTimes(model.T0, model.T1, model.DT).value_or(std::vector<double>{});
