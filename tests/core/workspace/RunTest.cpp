@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
+#include "workspace/RunIndex.h"
 #include "workspace/SimulationRun.h"
 #include "model/Variaveis.h"
 #include "workspace/Workspace.h"
@@ -268,4 +269,12 @@ TEST(Run, AtEveryMomentTheIndexListsExactlyTheCompleteTimes)
         EXPECT_EQ(checks, 12);
         EXPECT_EQ(watched.lines("Index.txt").size(), 4u);
     }
+}
+
+// An index line that cannot be written (a full disk) is an error naming the index.
+TEST(Run, AnIndexLineThatCannotBeWrittenIsAnErrorNamingTheIndex)
+{
+    RunIndex full("/dev/full");
+    EXPECT_NE(kavrin::test::FailureText([&] { full.append("/r/P/T0.txt"); }).find("/dev/full"), std::string::npos);
+    EXPECT_THROW(full.append("/r/P/T0.txt"), FileError);
 }
