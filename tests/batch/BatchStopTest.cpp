@@ -167,3 +167,27 @@ TEST(BatchStop, TheReadersOfAStoppedRunTakeItsCompleteTimes)
     const std::string series = ReadBytes(folder.path() + "out.txt");
     EXPECT_EQ(static_cast<std::size_t>(std::count(series.begin(), series.end(), '\n')), complete + 1) << "a heading and one line a time";
 }
+
+// A write that fails part-way (here a file-size limit, as a full disk would)
+// leaves the index and the times before it, and nothing of the failing time.
+TEST(BatchStop, AWriteThatFailsLeavesTheTimesBeforeIt)
+{
+    TempFolder folder;
+    const std::string tool = "KAVRIN_ROOT=" + folder.path() + "KAVRIN " + KAVRIN_BIN_DIR + "kavrin-batch run --set C0=-0.5 --name ";
+    // Negative values take a sign: the later time's file is the larger, so a
+    // limit between the two sizes stops the second time.
+    ASSERT_EQ(WEXITSTATUS(std::system((tool + "Whole >/dev/null").c_str())), 0);
+    const std::uintmax_t first = std::filesystem::file_size(folder.path() + "KAVRIN/Whole/T0.txt");
+    const std::uintmax_t blocks = first / 1024 + 1;
+    ASSERT_LT(blocks * 1024, std::filesystem::file_size(folder.path() + "KAVRIN/Whole/T2500.txt"));
+    const std::string limited = "bash -c \"trap '' XFSZ; ulimit -f " + std::to_string(blocks) + "; " + tool + "Cut\" 2>" + folder.path() + "err.txt";
+    EXPECT_EQ(WEXITSTATUS(std::system(limited.c_str())), 1);
+    EXPECT_NE(ReadBytes(folder.path() + "err.txt").find("KAVRIN/Cut/T2500.txt (File too large)"), std::string::npos)
+        << ReadBytes(folder.path() + "err.txt");
+    const std::string cut = folder.path() + "KAVRIN/Cut/";
+    EXPECT_EQ(CrLfLines(ReadBytes(cut + "Index.txt")), std::vector<std::string>{cut + "T0.txt"});
+    EXPECT_EQ(ReadBytes(cut + "T0.txt"), ReadBytes(folder.path() + "KAVRIN/Whole/T0.txt"));
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(cut)) ++files;
+    EXPECT_EQ(files, 2u) << "the index and the first time, nothing hidden";
+}

@@ -88,10 +88,12 @@ void CheckRunFiles(const ModelState& model, const std::string& root, const std::
     const std::uint64_t free = FreeBytes(root);
     if (needed <= free) return;
     const std::string count = std::to_string(times.size());
-    throw RunFilesRefusal("The run's " + count + " time files need " + sizeText(needed, '.') + ", but only "
+    const bool one = times.size() == 1;
+    throw RunFilesRefusal("The run's " + count + (one ? " time file needs " : " time files need ") + sizeText(needed, '.') + ", but only "
                               + sizeText(free, '.') + " are free in " + root
                               + ". Choose fewer times or a coarser grid, or free some space.",
-                          "Os " + count + " arquivos de tempo da simulação precisam de " + sizeText(needed, ',')
+                          (one ? "O arquivo de tempo da simulação precisa de " : "Os " + count + " arquivos de tempo da simulação precisam de ")
+                              + sizeText(needed, ',')
                               + ", mas só há " + sizeText(free, ',') + " livres em " + root
                               + ". Escolha menos tempos ou uma malha menos fina, ou libere espaço.");
 }
