@@ -4,6 +4,7 @@
 #include "text/NumberText.h"
 #include "workspace/Workspace.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <sys/statvfs.h>
@@ -66,10 +67,12 @@ void CheckOneNamePerTime(const std::vector<double>& times, char separator)
     const auto shared = TimesSharingAName(times, separator);
     if (!shared) return;
     // Seventeen digits tell the two doubles apart where the file name cannot.
-    auto exact = [](double t) {
+    auto exact = [separator](double t) {
         char text[40];
         std::snprintf(text, sizeof text, "%.17g", t);
-        return std::string(text);
+        std::string written(text);
+        std::replace(written.begin(), written.end(), '.', separator);
+        return written;
     };
     const std::string name = "T" + TimeText(shared->first, separator) + ".txt";
     const std::string first = exact(shared->first), second = exact(shared->second);
