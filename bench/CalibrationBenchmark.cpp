@@ -4,7 +4,7 @@
 // scatter of the estimates over 200 noisy data sets. `make bench` runs it.
 #include "BenchTiming.h"
 #include "calibration/Comparison.h"
-#include "calibration/ParameterFit.h"
+#include "fit/ParameterFit.h"
 #include "model/Variaveis.h"
 #include "solution/Parallel.h"
 #include "solution/Solution.h"

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "calibration/ParameterFit.h"
+#include "fit/ParameterFit.h"
 #include "calibration/StudentT.h"
 #include "model/Variaveis.h"
 
