@@ -185,3 +185,16 @@ TEST(FitPanel, TheWeightColumnCountsAndABadWeightIsRefusedNamingItsRow)
     EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8("O peso da observação 2 (\"zero\") deve ser um número maior que zero")});
     EXPECT_EQ(f.panel->result(), before);
 }
+
+TEST(FitPanel, AWeightThatOutweighsEveryOtherIsRefusedInTheWindowsLanguage)
+{
+    FitFixture f;
+    QTableWidget* grid = f.app.windows.observacao->StringGrid1;
+    grid->item(2, 6)->setText("1e308");
+    f.panel->CheckBoxes[0]->setChecked(true);  // AlphaX
+    f.click("FitButton");
+    for (int i = 0; i < 600 && f.panel->running(); ++i) QTest::qWait(50);
+    EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8(
+                                    "O peso da observação 3 supera o das outras mais de 1e8 vezes: menos de 2 observações ainda contam no ajuste")});
+    EXPECT_FALSE(f.panel->result());
+}
