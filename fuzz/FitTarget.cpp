@@ -1,6 +1,7 @@
 // The fit on fuzzed observations: the first four bytes choose the fit, the
 // rest is an observation table as imported (weights in the sixth field).
 #include "FuzzTargets.h"
+#include "FuzzSupport.h"
 
 #include "calibration/FitSetup.h"
 #include "calibration/FitTexts.h"
@@ -10,40 +11,16 @@
 #include "text/Errors.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 namespace kavrin::fuzz {
 
 namespace {
 
-void require(bool condition, const char* what)
-{
-    if (condition) return;
-    std::fprintf(stderr, "fuzz finding: %s\n", what);
-    std::abort();
-}
-
 // The quadrature table of the sources, beside this file's folder.
 const std::string& valoresPath()
 {
     static const std::string path = (std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "valores.txt").string();
-    return path;
-}
-
-std::string observationFile(const std::string& bytes)
-{
-    static const std::string path = [] {
-        char pattern[] = "/tmp/kavrin-fuzz-fit-XXXXXX";
-        require(::mkdtemp(pattern) != nullptr, "no scratch folder");
-        return std::string(pattern) + "/obs.txt";
-    }();
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    require(file != nullptr, "scratch file cannot be written");
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
     return path;
 }
 
@@ -78,7 +55,7 @@ void FitObservationsTarget(const std::string& input)
     ObservationTable table;
     std::vector<Observation> observations;
     try {
-        table.Import(observationFile(input.substr(4)), '.');
+        table.Import(scratchFile("fit.txt", input.substr(4)), '.');
         observations = ReadObservations(table.observations(), '.');
     } catch (const KavrinError&) {
         return;
