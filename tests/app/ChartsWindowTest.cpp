@@ -164,7 +164,7 @@ TEST(ChartsWindow, EachKindEnablesItsControlsAndFillsItsListsInBothLanguages)
 TEST(ChartsWindow, TheDesignItemWithASmallTIsNoKind)
 {
     ChartsFixture f;
-    LoadLanguage(f.app, "English");
+    LoadLanguage(f.app, Language::English);
     f.w->FormActivate();
     pickKind(f.w, "Longitudinal profile of concentration");
     f.w->ComboBox3->setEditText("0");

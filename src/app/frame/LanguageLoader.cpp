@@ -302,18 +302,10 @@ void ApplyLanguageLine(AppState& app, int line, const QString& text)
         if (target.line == line) apply(app, target, text);
 }
 
-void LoadLanguage(AppState& app, const QString& name)
+void LoadLanguage(AppState& app, Language language)
 {
-    QString file;
-    if (name == "English") {
-        file = app.executableFolder + QString::fromUtf8("idiominglês.txt");
-        app.PortugueseActive = false;
-    } else if (name == "Port") {
-        file = app.executableFolder + "idiomport.txt";
-        app.PortugueseActive = true;
-    } else {
-        return;
-    }
+    app.PortugueseActive = language == Language::Portuguese;
+    const QString file = app.executableFolder + (app.PortugueseActive ? QStringLiteral("idiomport.txt") : QString::fromUtf8("idiominglês.txt"));
     TextFileReader reader(file.toStdString());
     for (int line = 1; line <= 125; ++line) ApplyLanguageLine(app, line, QString::fromStdString(reader.readLine()));
     // Lines the program gained later; an older file without them keeps the built-in texts.

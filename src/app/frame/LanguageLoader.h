@@ -8,9 +8,9 @@
 
 namespace kavrin {
 
-// `name` is "Port" or "English" (compared exactly). Sets PortugueseActive
-// first; a file that cannot be opened throws FileError and changes no text.
-void LoadLanguage(AppState& app, const QString& name);
+// Applies the language's file. Sets PortugueseActive first; a file that
+// cannot be opened throws FileError and changes no text.
+void LoadLanguage(AppState& app, Language language);
 
 // Gives one line's text to every target of that line, in the table's order.
 void ApplyLanguageLine(AppState& app, int line, const QString& text);
