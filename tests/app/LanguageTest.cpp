@@ -109,6 +109,18 @@ TEST(LoadLanguage, EveryTargetOfALineTakesItsText)
     EXPECT_EQ(f.app.messages.MsgTimeStepInvalid, fileLine(f.app, "idiominglês.txt", 115));
 }
 
+TEST(LoadLanguage, EveryTargetOfTheLineTableFindsItsControl)
+{
+    GuiFixture f;
+    f.start();
+    EXPECT_EQ(LanguageTargetsNotFound(f.app), QStringList());
+    // A control renamed away is named, not passed over in silence.
+    f.app.windows.grafico->findChild<QObject*>("CopyButton")->setObjectName("Renamed");
+    f.app.windows.observacao->findChild<QChartView*>("Chart1")->chart()->series().at(0)->setObjectName("Renamed");
+    EXPECT_EQ(LanguageTargetsNotFound(f.app),
+              (QStringList{"line 98: TObservacao Series2", "line 117: TFormGrafico CopyButton"}));
+}
+
 TEST(LoadLanguage, TheChartKindListAlwaysHoldsThreeItems)
 {
     GuiFixture f;

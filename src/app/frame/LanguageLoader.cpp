@@ -296,6 +296,30 @@ void apply(AppState& app, const Target& target, const QString& text)
 
 }  // namespace
 
+QStringList LanguageTargetsNotFound(const AppState& app)
+{
+    static const char* const kWindowNames[] = {"TFormPrincipal", "TFormProjeto", "TFormExportGRD", "TFormDados", "TFormGrafico",
+                                               "TFormMapa", "TFormCalculando", "TFormFerramenta", "TFormAnimacao", "TObservacao"};
+    QStringList missing;
+    for (const Target& target : lineTable()) {
+        if (target.kind == Kind::Message) continue;
+        const QWidget* window = windowOf(app, target.window);
+        bool found = window != nullptr;
+        if (found && target.kind == Kind::Series) {
+            found = false;
+            for (const auto* view : window->findChildren<QChartView*>())
+                for (const QAbstractSeries* series : view->chart()->series()) found = found || series->objectName() == target.control;
+        } else if (found && target.control) {
+            found = window->findChild<QObject*>(target.control) != nullptr;
+        }
+        if (!found)
+            missing << QString("line %1: %2 %3")
+                           .arg(target.line)
+                           .arg(kWindowNames[static_cast<int>(target.window)], target.control ? target.control : "(window)");
+    }
+    return missing;
+}
+
 void ApplyLanguageLine(AppState& app, int line, const QString& text)
 {
     for (const Target& target : lineTable())

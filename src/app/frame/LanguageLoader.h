@@ -5,6 +5,7 @@
 #include "frame/AppState.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace kavrin {
 
@@ -14,5 +15,10 @@ void LoadLanguage(AppState& app, Language language);
 
 // Gives one line's text to every target of that line, in the table's order.
 void ApplyLanguageLine(AppState& app, int line, const QString& text);
+
+// The targets of the line table that the windows do not hold (the loader
+// passes over them), each as "line N: window control"; empty when every line
+// finds its controls.
+QStringList LanguageTargetsNotFound(const AppState& app);
 
 }  // namespace kavrin
