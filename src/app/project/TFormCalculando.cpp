@@ -42,7 +42,6 @@ TFormCalculando::TFormCalculando(QWidget* parent)
 
 void TFormCalculando::reset(const QString& message)
 {
-    stopRequested = false;
     Label1->setText(message);
     Label2->clear();
     PBar->setValue(0);
@@ -57,7 +56,7 @@ void TFormCalculando::showProgress(int percent, const QString& timeCaption, cons
 
 void TFormCalculando::reject()
 {
-    stopRequested = true;
+    if (onStop) onStop();
     BitBtn2->setEnabled(false);
 }
 
