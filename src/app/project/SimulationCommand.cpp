@@ -156,16 +156,14 @@ void SimulationCommand::writeResults()
                 if (shown.exchange(position) != position || shownTime.exchange(time) != time)
                     control.post([show, position, time] { show(position, time); });
                 // Cancel: the run ends once the time being written is complete.
-                return control.stopRequested() ? RunRequest::StopAfterThisTime : RunRequest::Continue;
+                return progress->stopRequested ? RunRequest::StopAfterThisTime : RunRequest::Continue;
             });
         },
         [&](TaskOutcome<RunOutcome> outcome) {
             failure = outcome.failure();
             job.complete = !failure && outcome.get() == RunOutcome::Finished;
         });
-    progress->onStop = [&task] { task.requestStop(); };
     task.waitForOutcome();
-    progress->onStop = nullptr;
 
     ProjectState& project = app_.project;
     project.ProjectName = job.project.ProjectName;

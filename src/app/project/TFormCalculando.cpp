@@ -42,6 +42,7 @@ TFormCalculando::TFormCalculando(QWidget* parent)
 
 void TFormCalculando::reset(const QString& message)
 {
+    stopRequested = false;
     Label1->setText(message);
     Label2->clear();
     PBar->setValue(0);
@@ -56,7 +57,7 @@ void TFormCalculando::showProgress(int percent, const QString& timeCaption, cons
 
 void TFormCalculando::reject()
 {
-    if (onStop) onStop();
+    stopRequested = true;
     BitBtn2->setEnabled(false);
 }
 

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include <functional>
+#include <atomic>
 
 class QLabel;
 class QProgressBar;
@@ -17,13 +17,13 @@ class TFormCalculando : public QDialog {
 public:
     explicit TFormCalculando(QWidget* parent);
 
-    // Ready for a new run: bar at 0, Cancel usable.
+    // Ready for a new run: bar at 0, no stop requested, Cancel usable.
     void reset(const QString& message);
     // The bar and "NN%   <time caption>: <time>".
     void showProgress(int percent, const QString& timeCaption, const QString& time);
 
-    // Called by Cancel: asks the run to stop after the time it is writing.
-    std::function<void()> onStop;
+    // Set by Cancel: the run stops after the time it is writing.
+    std::atomic<bool> stopRequested{false};
 
     QLabel* Label1;
     QLabel* Label2;
