@@ -26,7 +26,8 @@ int main(int argc, char** argv)
     const auto paint = [&](const auto& draw) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication application(argc, argv);
-        draw(MapLanguages{GetRegistryValue("Software\\KAVRIN", "Language") == "Port", !EnglishChosen()});
+        const auto [title, caption] = MapTextLanguagesFor(ChosenLanguage());
+        draw(MapLanguages{title, caption});
     };
     if (words[0] == "animate") {
         return RunBatchCommand([&] { return ParseBatchAnimateOptions(rest); }, [&](const BatchAnimateOptions& options) {

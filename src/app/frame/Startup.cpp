@@ -88,7 +88,7 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     w.observacao->FormCreate();
     // Every window exists: the stored language is applied to them all, and the
     // splash shows (modal) before the calibration window appears.
-    const bool languageApplied = RunCommand(dialogs, [&app] { LoadLanguage(app, EnglishChosen() ? "English" : "Port"); });
+    const bool languageApplied = RunCommand(dialogs, [&app] { LoadLanguage(app, ChosenLanguage()); });
     if (languageApplied) w.entrada->showAtStartup();
     calibration->show();
     calibration->showMinimized();

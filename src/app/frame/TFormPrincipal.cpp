@@ -237,7 +237,7 @@ void TFormPrincipal::ReadCommandLine(const QStringList& arguments)
 
 void TFormPrincipal::Help1Click()
 {
-    dialogs_.openDocument(app_.executableFolder + (EnglishChosen() ? "HELPE.html" : "HELPP.html"));
+    dialogs_.openDocument(app_.executableFolder + (ChosenLanguage() == Language::English ? "HELPE.html" : "HELPP.html"));
 }
 
 void TFormPrincipal::Sobre1Click()

@@ -7,6 +7,7 @@
 #include "workspace/SimulationRun.h"
 #include "model/Variaveis.h"
 #include "workspace/Workspace.h"
+#include "BackgroundTask.h"
 #include "CommandRunner.h"
 #include "text/DateTimeText.h"
 #include "project/TFormCalculando.h"
@@ -16,7 +17,6 @@
 #include "views/TFormMapa.h"
 
 #include <QAction>
-#include <QEventLoop>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -24,7 +24,6 @@
 #include <atomic>
 #include <memory>
 #include <exception>
-#include <thread>
 
 namespace kavrin {
 
@@ -148,8 +147,6 @@ void SimulationCommand::writeResults()
     progress->show();
 
     // The run writes on worker threads; this thread keeps the windows painted.
-    std::exception_ptr failure;
-    QEventLoop waiting;
     std::atomic<int> shown{-1};
     std::atomic<double> shownTime{0};
     RunProgress counters;
@@ -160,26 +157,24 @@ void SimulationCommand::writeResults()
     auto show = [progress, timeCaption, separator](int position, double time) {
         progress->showProgress(position, timeCaption, QString::fromStdString(TimeText(time, separator)));
     };
-    std::thread worker([&] {
-        try {
-            const RunOutcome outcome = WriteRun(
-                job.model, job.quadrature, job.grid.get(), job.project, environment, counters, [&](const RunProgress& now) {
-                    const int position = ProgressPosition(now);
-                    const double time = now.CurrentTime;
-                    if (shown.exchange(position) != position || shownTime.exchange(time) != time)
-                        QMetaObject::invokeMethod(progress, [show, position, time] { show(position, time); },
-                                                  Qt::QueuedConnection);
-                    // Cancel: the run ends once the time being written is complete.
-                    return progress->stopRequested ? RunRequest::StopAfterThisTime : RunRequest::Continue;
-                });
-            job.complete = outcome == RunOutcome::Finished;
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        QMetaObject::invokeMethod(&waiting, "quit", Qt::QueuedConnection);
-    });
-    waiting.exec();
-    worker.join();
+    std::exception_ptr failure;
+    BackgroundTask task;
+    task.start<RunOutcome>(
+        [&](BackgroundTask& control) {
+            return WriteRun(job.model, job.quadrature, job.grid.get(), job.project, environment, counters, [&](const RunProgress& now) {
+                const int position = ProgressPosition(now);
+                const double time = now.CurrentTime;
+                if (shown.exchange(position) != position || shownTime.exchange(time) != time)
+                    control.post([show, position, time] { show(position, time); });
+                // Cancel: the run ends once the time being written is complete.
+                return progress->stopRequested ? RunRequest::StopAfterThisTime : RunRequest::Continue;
+            });
+        },
+        [&](TaskOutcome<RunOutcome> outcome) {
+            failure = outcome.failure();
+            job.complete = !failure && outcome.get() == RunOutcome::Finished;
+        });
+    task.waitForOutcome();
 
     ProjectState& project = app_.project;
     project.ProjectName = job.project.ProjectName;

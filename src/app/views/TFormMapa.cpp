@@ -120,8 +120,8 @@ bool TFormMapa::DesenhaMapa()
 {
     MapPicture map;
     try {
-        const bool portugueseTitle = GetRegistryValue("Software\\KAVRIN", "Language") == "Port";
-        map = kavrin::DesenhaMapa({app_.model, app_.grid, MapTimeText.toStdString(), portugueseTitle, app_.PortugueseActive, app_.separator});
+        const MapTextLanguages texts = MapTextLanguagesFor(app_.AppliedLanguage());
+        map = kavrin::DesenhaMapa({app_.model, app_.grid, MapTimeText.toStdString(), texts.titleInPortuguese, texts.captionInPortuguese, app_.separator});
     } catch (const MapGridTooLarge& tooLarge) {
         dialogs_.notice(tooLarge.axis() == 'X' ? app_.messages.MsgGridTooLargeX : app_.messages.MsgGridTooLargeY);
         return false;
