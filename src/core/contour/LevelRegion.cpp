@@ -1,15 +1,10 @@
 #include "contour/LevelRegion.h"
 
-#include <cmath>
+#include "contour/CellSegments.h"
 
 namespace kavrin {
 
 namespace {
-
-int round(double v)
-{
-    return static_cast<int>(std::nearbyint(v));
-}
 
 // The part of triangle (a, b, c) of the cell where h >= 0.
 PixelPolygon triangleAbove(const CellVertices& v, int a, int b, int c)
@@ -18,8 +13,8 @@ PixelPolygon triangleAbove(const CellVertices& v, int a, int b, int c)
     const int corner[3] = {a, b, c};
     for (int e = 0; e < 3; ++e) {
         const int p = corner[e], q = corner[(e + 1) % 3];
-        if (v.h[p] >= 0) part.push_back({round(v.xh[p]), round(v.yh[p])});
-        if ((v.h[p] > 0 && v.h[q] < 0) || (v.h[p] < 0 && v.h[q] > 0)) part.push_back({round(CruzaX(v, p, q)), round(CruzaY(v, p, q))});
+        if (v.h[p] >= 0) part.push_back({RoundPixel(v.xh[p]), RoundPixel(v.yh[p])});
+        if ((v.h[p] > 0 && v.h[q] < 0) || (v.h[p] < 0 && v.h[q] > 0)) part.push_back({RoundPixel(CruzaX(v, p, q)), RoundPixel(CruzaY(v, p, q))});
     }
     return part;
 }
@@ -34,13 +29,13 @@ PixelPolygon mirrored(const PixelPolygon& polygon, int PlotCentre)
 
 }  // namespace
 
-std::vector<PixelPolygon> LevelRegion(double z, const ContourGrid& g, int PlotCentre)
+PolygonSet LevelRegion(double z, const ContourGrid& g, int PlotCentre)
 {
-    std::vector<PixelPolygon> region;
-    auto add = [&](PixelPolygon polygon) {
+    PolygonSet region;
+    auto add = [&](const PixelPolygon& polygon) {
         if (polygon.empty()) return;
-        region.push_back(mirrored(polygon, PlotCentre));
-        region.push_back(std::move(polygon));
+        region.add(mirrored(polygon, PlotCentre));
+        region.add(polygon);
     };
     auto px = [&](int i) { return g.PixelX[static_cast<std::size_t>(i - 1)]; };
     auto py = [&](int j) { return g.PixelY[static_cast<std::size_t>(j - 1)]; };

@@ -4,12 +4,11 @@
 // from the plot's left edge.
 #pragma once
 
-#include "contour/TracaContorno.h"
-
-#include <vector>
+#include "contour/ContourGrid.h"
+#include "contour/PolygonSet.h"
 
 namespace kavrin {
 
-std::vector<PixelPolygon> LevelRegion(double z, const ContourGrid& g, int PlotCentre);
+PolygonSet LevelRegion(double z, const ContourGrid& g, int PlotCentre);
 
 }  // namespace kavrin

@@ -5,29 +5,15 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <map>
-#include <set>
+#include <functional>
 
 namespace kavrin {
-
-PixelPolygon MontaPoligonoByScan(const std::vector<PixelPoint>& E, int TopRow, int PlotCentre)
-{
-    const OutlineWalk walk = PrepareWalk(E, TopRow);
-    std::vector<char> used(walk.candidates.size(), 0);
-    std::vector<PixelPoint> walked;
-    PixelPoint P = walk.start();
-    for (int q; (q = NearestByScan(walk, P, used)) >= 0;) {
-        used[static_cast<std::size_t>(q)] = 1;
-        P = walk.candidates[static_cast<std::size_t>(q)];
-        walked.push_back(P);
-    }
-    return CloseWithMirror(walk.start(), walked, PlotCentre);
-}
 
 namespace {
 
 // The unused candidates in square buckets, for nearest-point queries with
-// ties going to the later candidate.
+// ties going to the later candidate: one block of indices, bucket after
+// bucket, each bucket's unused ones first.
 class PointBuckets {
 public:
     static constexpr int kSide = 8;
@@ -42,12 +28,17 @@ public:
         }
         columns_ = points.empty() ? 0 : (maxX - minX_) / kSide + 1;
         rows_ = points.empty() ? 0 : (maxY - minY_) / kSide + 1;
-        buckets_.resize(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_));
+        const std::size_t buckets = static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_);
+        start_.assign(buckets + 1, 0);
+        for (const PixelPoint& p : points) ++start_[bucketOf(p) + 1];
+        for (std::size_t b = 0; b < buckets; ++b) start_[b + 1] += start_[b];
+        size_.assign(buckets, 0);
+        entries_.resize(points.size());
         columnCount_.assign(static_cast<std::size_t>(columns_), 0);
         for (std::size_t q = 0; q < points.size(); ++q) {
-            std::vector<int>& b = buckets_[bucketOf(points[q])];
-            slot_[q] = b.size();
-            b.push_back(static_cast<int>(q));
+            const std::size_t b = bucketOf(points[q]);
+            slot_[q] = start_[b] + size_[b]++;
+            entries_[slot_[q]] = static_cast<int>(q);
             ++columnCount_[static_cast<std::size_t>(columnOf(points[q].x))];
         }
     }
@@ -55,11 +46,10 @@ public:
     void remove(int q)
     {
         const PixelPoint p = points_[static_cast<std::size_t>(q)];
-        std::vector<int>& b = buckets_[bucketOf(p)];
-        const std::size_t at = slot_[static_cast<std::size_t>(q)];
-        b[at] = b.back();
-        slot_[static_cast<std::size_t>(b[at])] = at;
-        b.pop_back();
+        const std::size_t b = bucketOf(p);
+        const std::size_t at = slot_[static_cast<std::size_t>(q)], last = start_[b] + --size_[b];
+        entries_[at] = entries_[last];
+        slot_[static_cast<std::size_t>(entries_[at])] = at;
         --columnCount_[static_cast<std::size_t>(columnOf(p.x))];
     }
 
@@ -81,7 +71,9 @@ public:
                 const int step = edgeColumn ? 1 : 2 * r;
                 for (int row = pr - r; row <= pr + r; row += std::max(step, 1)) {
                     if (row < 0 || row >= rows_) continue;
-                    for (int q : buckets_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c)]) {
+                    const std::size_t b = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c);
+                    for (std::size_t e = start_[b]; e < start_[b] + size_[b]; ++e) {
+                        const int q = entries_[e];
                         const PixelPoint Q = points_[static_cast<std::size_t>(q)];
                         if (Q.x < minX || (skip && Q == *skip)) continue;
                         const std::int64_t dx = Q.x - P.x, dy = Q.y - P.y, d2 = dx * dx + dy * dy;
@@ -106,38 +98,33 @@ private:
     }
 
     const std::vector<PixelPoint>& points_;
-    std::vector<std::size_t> slot_;
-    std::vector<std::vector<int>> buckets_;
+    std::vector<std::size_t> slot_;   // where each point's index lies in entries_
+    std::vector<std::size_t> start_;  // first entry of each bucket
+    std::vector<std::size_t> size_;   // unused points of each bucket
+    std::vector<int> entries_;
     std::vector<int> columnCount_;
     int minX_ = 0, minY_ = 0, columns_ = 0, rows_ = 0;
 };
 
-// Unused candidates by location, for the rules that fix a distance of one.
-class PointsAt {
+// The last unused candidate among some, found from the end as the walk uses
+// them: the candidates at a point a rule names, or on the right edge.
+class LastUnused {
 public:
-    explicit PointsAt(const std::vector<PixelPoint>& points)
+    LastUnused(const std::vector<PixelPoint>& points, const std::vector<char>& used, const std::function<bool(PixelPoint)>& chosen)
+        : used_(used)
     {
-        for (std::size_t q = 0; q < points.size(); ++q) {
-            at_[key(points[q])].insert(static_cast<int>(q));
-            if (points[q].x == 600) rightEdge_.insert(static_cast<int>(q));
-        }
+        for (std::size_t q = 0; q < points.size(); ++q)
+            if (chosen(points[q])) indices_.push_back(static_cast<int>(q));
     }
-    void remove(int q, PixelPoint p)
+    int last()
     {
-        at_[key(p)].erase(q);
-        rightEdge_.erase(q);
+        while (!indices_.empty() && used_[static_cast<std::size_t>(indices_.back())]) indices_.pop_back();
+        return indices_.empty() ? -1 : indices_.back();
     }
-    int lastAt(PixelPoint p) const
-    {
-        const auto it = at_.find(key(p));
-        return it == at_.end() || it->second.empty() ? -1 : *it->second.rbegin();
-    }
-    int lastOnRightEdge() const { return rightEdge_.empty() ? -1 : *rightEdge_.rbegin(); }
 
 private:
-    static std::int64_t key(PixelPoint p) { return (static_cast<std::int64_t>(p.x) << 32) ^ static_cast<std::uint32_t>(p.y); }
-    std::map<std::int64_t, std::set<int>> at_;
-    std::set<int> rightEdge_;
+    const std::vector<char>& used_;
+    std::vector<int> indices_;
 };
 
 }  // namespace
@@ -148,13 +135,16 @@ PixelPolygon MontaPoligono(const std::vector<PixelPoint>& E, int TopRow, int Plo
     const std::vector<PixelPoint>& points = walk.candidates;
     std::vector<char> used(points.size(), 0);
     PointBuckets buckets(points);
-    PointsAt ruled(points);
+    // The two points a rule can name, and the right edge.
+    const PixelPoint topMax{walk.TopMax, walk.TopRow}, corner{600, walk.TopRow};
+    LastUnused atTopMax(points, used, [&](PixelPoint p) { return p == topMax; });
+    LastUnused atCorner(points, used, [&](PixelPoint p) { return p == corner; });
+    LastUnused onRightEdge(points, used, [](PixelPoint p) { return p.x == 600; });
     std::vector<PixelPoint> walked;
     walked.reserve(points.size());
     auto take = [&](int q) {
         used[static_cast<std::size_t>(q)] = 1;
         buckets.remove(q);
-        ruled.remove(q, points[static_cast<std::size_t>(q)]);
         walked.push_back(points[static_cast<std::size_t>(q)]);
     };
 
@@ -169,10 +159,10 @@ PixelPolygon MontaPoligono(const std::vector<PixelPoint>& E, int TopRow, int Plo
         PixelPoint skip;
         const bool skipping = walk.pointRule(P, skip);
         if (walk.rightEdgeRule(P)) {
-            unit = ruled.lastOnRightEdge();
+            unit = onRightEdge.last();
             minX = 601;
         } else if (skipping && skip.x >= P.x) {
-            unit = ruled.lastAt(skip);
+            unit = skip == topMax ? atTopMax.last() : atCorner.last();
         }
         const auto [near, d2] = buckets.nearest(P, minX, skipping ? &skip : nullptr);
         int chosen = unit;

@@ -9,12 +9,9 @@
 
 namespace kavrin {
 
-// The walk through a spatial index of the points: the same outline as
-// MontaPoligonoByScan, without looking at every point at every step.
+// The walk through a spatial index of the points: at each step the unused
+// point nearest by the walk's rules (OutlineWalk), without looking at every
+// point at every step.
 PixelPolygon MontaPoligono(const std::vector<PixelPoint>& E, int TopRow, int PlotCentre);
-
-// The walk that looks at every unused point at every step (quadratic in the
-// number of points): the reference the fast walk is checked and timed against.
-PixelPolygon MontaPoligonoByScan(const std::vector<PixelPoint>& E, int TopRow, int PlotCentre);
 
 }  // namespace kavrin

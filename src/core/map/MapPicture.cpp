@@ -2,8 +2,10 @@
 
 #include "contour/LevelRegion.h"
 #include "contour/MontaPoligono.h"
+#include "contour/CellRanges.h"
 #include "contour/TracaContorno.h"
 #include "solution/FloatChecks.h"
+#include "solution/Parallel.h"
 #include "text/NumberText.h"
 
 #include <algorithm>
@@ -15,22 +17,27 @@ namespace {
 
 MapShape line(int x0, int y0, int x1, int y1)
 {
-    return {MapShape::Kind::Line, kBlack, kWhite, {{x0, y0}, {x1, y1}}, {}};
+    return {MapShape::Kind::Line, kBlack, kWhite, {{x0, y0}, {x1, y1}}, {}, {}};
 }
 
 MapShape text(int x, int y, std::string content)
 {
-    return {MapShape::Kind::Text, kBlack, kWhite, {{x, y}}, std::move(content)};
+    return {MapShape::Kind::Text, kBlack, kWhite, {{x, y}}, std::move(content), {}};
 }
 
 MapShape rectangle(int left, int top, int right, int bottom, Rgb pen, Rgb brush)
 {
-    return {MapShape::Kind::Rectangle, pen, brush, {{left, top}, {right, bottom}}, {}};
+    return {MapShape::Kind::Rectangle, pen, brush, {{left, top}, {right, bottom}}, {}, {}};
 }
 
 MapShape polygon(PixelPolygon points, Rgb colour)
 {
-    return {MapShape::Kind::Polygon, colour, colour, std::move(points), {}};
+    return {MapShape::Kind::Polygon, colour, colour, std::move(points), {}, {}};
+}
+
+MapShape polygons(PolygonSet set, Rgb colour)
+{
+    return {MapShape::Kind::Polygon, colour, colour, set.releasePoints(), {}, set.releaseEnds()};
 }
 
 // A tick label: the rounded value as a decimal integer.
@@ -53,7 +60,14 @@ void PaintShape(const MapShape& s, RgbCanvas& canvas)
 {
     switch (s.kind) {
     case MapShape::Kind::Rectangle: canvas.rectangle(s.points[0].x, s.points[0].y, s.points[1].x, s.points[1].y, s.pen, s.brush); break;
-    case MapShape::Kind::Polygon: canvas.polygon(s.points, s.brush); break;
+    case MapShape::Kind::Polygon:
+        if (s.ends.empty()) {
+            canvas.polygon(s.points, s.brush);
+            break;
+        }
+        for (std::size_t k = 0, begin = 0; k < s.ends.size(); begin = s.ends[k++])
+            canvas.polygon(std::span<const PixelPoint>(s.points).subspan(begin, s.ends[k] - begin), s.brush);
+        break;
     case MapShape::Kind::Line: canvas.line(s.points[0], s.points[1], s.pen); break;
     case MapShape::Kind::Text: break;
     }
@@ -71,18 +85,32 @@ void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapS
 {
     const std::array<double, kLevelCount> levels = MapLevels(request.model.C0);
     const ContourGrid contour{request.grid, g.NX, g.HalfRows, g.PixelX, g.PixelY};
-    const std::vector<std::vector<PixelPoint>> ends = TracaContornos({levels.begin(), levels.end()}, contour);
+    const CellRanges ranges(contour);
     const int topRow = g.PixelY.empty() ? g.PlotCentre : g.PixelY.front();
-    for (int k = 0; k < kLevelCount; ++k) {
-        const double z = levels[static_cast<std::size_t>(k)];
-        const Rgb colour = LevelColour(levels, k, request.model.C0);
-        const std::vector<PixelPoint>& E = ends[static_cast<std::size_t>(k)];
-        if (std::any_of(E.begin(), E.end(), [](PixelPoint p) { return p.x == kPlotLeft; })) {
-            shapes.push_back(polygon(MontaPoligono(E, topRow, g.PlotCentre), colour));
-        } else {
-            for (PixelPolygon& part : LevelRegion(z, contour, g.PlotCentre)) shapes.push_back(polygon(std::move(part), colour));
+    // The levels are independent until they are painted in order: each is
+    // made on whichever worker is free, and only the levels in the making
+    // hold their end points (two at most, which bounds the memory).
+    std::vector<MapShape> levelShapes(kLevelCount);
+    std::vector<char> drawn(kLevelCount, 0);
+    ParallelFor(kLevelCount, 1, std::min(WorkerCount(), 2u), [&](int begin, int end) {
+        std::vector<PixelPoint> E;
+        for (int k = begin; k < end; ++k) {
+            const double z = levels[static_cast<std::size_t>(k)];
+            const Rgb colour = LevelColour(levels, k, request.model.C0);
+            TracaContorno(z, contour, ranges, E);
+            MapShape& shape = levelShapes[static_cast<std::size_t>(k)];
+            if (std::any_of(E.begin(), E.end(), [](PixelPoint p) { return p.x == kPlotLeft; })) {
+                shape = polygon(MontaPoligono(E, topRow, g.PlotCentre), colour);
+            } else {
+                PolygonSet region = LevelRegion(z, contour, g.PlotCentre);
+                if (region.empty()) continue;
+                shape = polygons(std::move(region), colour);
+            }
+            drawn[static_cast<std::size_t>(k)] = 1;
         }
-    }
+    });
+    for (int k = 0; k < kLevelCount; ++k)
+        if (drawn[static_cast<std::size_t>(k)]) shapes.push_back(std::move(levelShapes[static_cast<std::size_t>(k)]));
 }
 
 void DesenhaEscala(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes)

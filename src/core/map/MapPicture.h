@@ -23,6 +23,9 @@ struct MapShape {
     // text: its top-left corner; polygon: the vertices.
     PixelPolygon points;
     std::string text;  // UTF-8, black on the white brush
+    // A polygon shape of several polygons painted in turn (a level's region):
+    // where each ends in `points`; empty for a single polygon.
+    std::vector<std::size_t> ends;
 };
 
 struct MapPicture {
@@ -44,7 +47,8 @@ struct MapRequest {
 MapPicture DesenhaMapa(const MapRequest& request);
 
 // The shapes of the plot alone: one filled outline per level, or the region
-// at or above a level whose outline does not start on the plot's left edge.
+// at or above a level whose outline does not start on the plot's left edge
+// (one shape of many polygons).
 void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes);
 
 // Frame, ticks, corner and tick labels, the colour scale and its caption.

@@ -81,7 +81,7 @@ struct Edge {
 
 }  // namespace
 
-void RgbCanvas::polygon(const PixelPolygon& vertices, Rgb c)
+void RgbCanvas::polygon(std::span<const PixelPoint> vertices, Rgb c)
 {
     const std::size_t n = vertices.size();
     if (n == 0) return;

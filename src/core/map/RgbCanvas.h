@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace kavrin {
 
@@ -32,7 +33,7 @@ public:
     void rectangle(int left, int top, int right, int bottom, Rgb pen, Rgb brush);
     // Pen and brush of one colour: the lines between successive vertices
     // (the last back to the first) and every pixel inside by the even-odd rule.
-    void polygon(const PixelPolygon& vertices, Rgb c);
+    void polygon(std::span<const PixelPoint> vertices, Rgb c);
 
 private:
     std::uint8_t* bits_;

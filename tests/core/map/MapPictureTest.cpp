@@ -108,6 +108,28 @@ TEST(MapPicture, AGridDownstreamOfTheSourcePaintsOnlyWhatItHolds)
     }
 }
 
+TEST(MapPicture, ASourceNearTheLargestNumberDrawsInsideThePlot)
+{
+    // Concentrations of 5e306 mg/L: value minus level times a pixel
+    // coordinate is beyond the largest double.
+    ModelState m = DesignModel();
+    ResultGrid grid = GridAtTime(m, 2500);
+    const double scale = 5e306 / m.C0;
+    m.C0 = 5e306;
+    for (int i = 1; i <= 61; ++i)
+        for (int j = 1; j <= 41; ++j) grid.set(i, j, grid.at(i, j) * scale);
+    const MapPicture picture = drawn(m, grid, "2500");
+    const MapGeometry& g = picture.geometry;
+    int polygons = 0;
+    for (const MapShape& s : picture.shapes) {
+        if (s.kind != MapShape::Kind::Polygon) continue;
+        ++polygons;
+        for (const PixelPoint& p : s.points)
+            ASSERT_TRUE(kPlotLeft <= p.x && p.x <= kPlotRight && g.PlotTop <= p.y && p.y <= g.PlotTop + g.PlotHeight) << p.x << "," << p.y;
+    }
+    EXPECT_GT(polygons, 30);  // most levels cross the plume
+}
+
 TEST(MapPicture, FailuresComeBeforeAnyShape)
 {
     ResultGrid grid;
