@@ -9,7 +9,7 @@
 #include "contour/MontaPoligono.h"
 #include "contour/TracaContorno.h"
 #include "support/ContourOracles.h"
-#include "BitmapFile.h"
+#include "PictureExport.h"
 #include "map/AnimatedGif.h"
 #include "map/BitmapFile.h"
 #include "map/AnimationFrames.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 
 namespace kavrin {
@@ -31,6 +32,14 @@ std::optional<std::uint64_t> AvailableMemory(const std::string& meminfo)
         return unit == "kB" ? amount * 1024 : amount;
     }
     return std::nullopt;
+}
+
+std::optional<std::uint64_t> SystemAvailableMemory()
+{
+    std::ifstream meminfo("/proc/meminfo");
+    if (!meminfo) return std::nullopt;
+    const std::string text((std::istreambuf_iterator<char>(meminfo)), std::istreambuf_iterator<char>());
+    return AvailableMemory(text);
 }
 
 }  // namespace kavrin

@@ -18,6 +18,9 @@ int SliderInterval(int value);
 // MemAvailable of a /proc/meminfo text, in bytes; nothing when it is absent.
 std::optional<std::uint64_t> AvailableMemory(const std::string& meminfo);
 
+// MemAvailable of the system's /proc/meminfo; nothing when it cannot be told.
+std::optional<std::uint64_t> SystemAvailableMemory();
+
 // The frames are not made below 50 MiB of available memory.
 inline bool EnoughMemoryForFrames(std::uint64_t availableBytes)
 {

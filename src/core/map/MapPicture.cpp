@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace kavrin {
 
@@ -166,21 +167,25 @@ void DesenhaEscala(const MapRequest& request, const MapGeometry& g, std::vector<
 MapPicture DesenhaMapa(const MapRequest& request)
 {
     MapPicture picture;
-    picture.geometry = DefineMapGeometry(request.model);
-    const MapGeometry& g = picture.geometry;
-    std::vector<MapShape>& shapes = picture.shapes;
-    shapes.push_back(rectangle(0, 0, kMapWidth, kMapHeight, kWhite, kWhite));
-    if (request.MapTimeText == "0") {
-        const ModelState& m = request.model;
-        if (m.ZMin <= m.PlaneZ && m.PlaneZ <= m.ZMax) {
-            const Rgb red = IndexColour(IndiceCor(m.C0, m.C0, 0), 0);
-            shapes.push_back(polygon(SourceBar(m, g), red));
+    try {
+        picture.geometry = DefineMapGeometry(request.model);
+        const MapGeometry& g = picture.geometry;
+        std::vector<MapShape>& shapes = picture.shapes;
+        shapes.push_back(rectangle(0, 0, kMapWidth, kMapHeight, kWhite, kWhite));
+        if (request.MapTimeText == "0") {
+            const ModelState& m = request.model;
+            if (m.ZMin <= m.PlaneZ && m.PlaneZ <= m.ZMax) {
+                const Rgb red = IndexColour(IndiceCor(m.C0, m.C0, 0), 0);
+                shapes.push_back(polygon(SourceBar(m, g), red));
+            }
+        } else {
+            AddLevels(request, g, shapes);
         }
-    } else {
-        AddLevels(request, g, shapes);
+        DesenhaEscala(request, g, shapes);
+        shapes.push_back(text(kMapWidth - 130, 30, MapTitle(request.MapTimeText, request.titleInPortuguese)));
+    } catch (const std::bad_alloc&) {
+        throw CheckError("There is not enough memory to draw the map of time " + Excerpt(request.MapTimeText) + ".");
     }
-    DesenhaEscala(request, g, shapes);
-    shapes.push_back(text(kMapWidth - 130, 30, MapTitle(request.MapTimeText, request.titleInPortuguese)));
     return picture;
 }
 
