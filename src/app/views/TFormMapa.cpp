@@ -13,7 +13,6 @@
 #include "workspace/Workspace.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -173,7 +172,7 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<void(int, int)>& prog
         MapTimeText = QString::fromStdString(TimeText(t, app_.separator));
         app_.windows.principal->files().CompletaArray(MapTimeText);
         if (!DesenhaMapa()) return frames;
-        if (!QDir().mkpath(folder)) throw FileError(EACCES, folder.toStdString());
+        MakeFrameFolder(folder.toStdString());
         const QString path = folder + QString::fromStdString(FrameFileName(t));
         WriteBitmap(picture_, path);
         frames << path;
