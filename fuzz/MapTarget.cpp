@@ -101,7 +101,7 @@ void Map(const std::string& input)
 
     MapPicture picture;
     try {
-        picture = DesenhaMapa({model, grid, flags & 1 ? "0" : "1000", true, flags & 4, separator});
+        picture = DesenhaMapa({model, grid, flags & 1 ? "0" : "1000", true, (flags & 4) != 0, separator});
     } catch (const KavrinError&) {
         return;
     }

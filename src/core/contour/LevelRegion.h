@@ -5,10 +5,15 @@
 #pragma once
 
 #include "contour/ContourGrid.h"
-#include "contour/PolygonSet.h"
+#include "contour/PixelPoint.h"
+
+#include <functional>
+#include <span>
 
 namespace kavrin {
 
-PolygonSet LevelRegion(double z, const ContourGrid& g, int PlotCentre);
+// Hands each polygon of the region to `polygon`, each mirror image before
+// its original: a noisy grid gives up to eight of them a cell, too many to keep.
+void LevelRegion(double z, const ContourGrid& g, int PlotCentre, const std::function<void(std::span<const PixelPoint>)>& polygon);
 
 }  // namespace kavrin

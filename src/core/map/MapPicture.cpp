@@ -36,9 +36,24 @@ MapShape polygon(PixelPolygon points, Rgb colour)
     return {MapShape::Kind::Polygon, colour, colour, std::move(points), {}, {}};
 }
 
-MapShape polygons(PolygonSet set, Rgb colour)
+// The pixels that the polygons of a level's region cover on the picture:
+// painted on a scratch canvas by the same pixel rule, so that painting the
+// mask gives exactly the pixels painting the polygons would. Empty when the
+// region covers none.
+std::vector<std::uint8_t> regionMask(double z, const ContourGrid& contour, int PlotCentre, std::vector<std::uint8_t>& scratch)
 {
-    return {MapShape::Kind::Polygon, colour, colour, set.releasePoints(), {}, set.releaseEnds()};
+    scratch.assign(static_cast<std::size_t>(kMapWidth) * kMapHeight * 3, 0);
+    RgbCanvas canvas(scratch.data(), kMapWidth, kMapHeight, kMapWidth * 3);
+    LevelRegion(z, contour, PlotCentre, [&](std::span<const PixelPoint> part) { canvas.polygon(part, kWhite); });
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(kMapWidth) * kMapHeight / 8, 0);
+    bool any = false;
+    for (std::size_t p = 0; p < static_cast<std::size_t>(kMapWidth) * kMapHeight; ++p) {
+        if (scratch[3 * p] == 0) continue;
+        mask[p / 8] |= static_cast<std::uint8_t>(1u << (p % 8));
+        any = true;
+    }
+    if (!any) mask.clear();
+    return mask;
 }
 
 // A tick label: the rounded value as a decimal integer.
@@ -61,13 +76,13 @@ void PaintShape(const MapShape& s, RgbCanvas& canvas)
 {
     switch (s.kind) {
     case MapShape::Kind::Rectangle: canvas.rectangle(s.points[0].x, s.points[0].y, s.points[1].x, s.points[1].y, s.pen, s.brush); break;
-    case MapShape::Kind::Polygon:
-        if (s.ends.empty()) {
-            canvas.polygon(s.points, s.brush);
-            break;
-        }
-        for (std::size_t k = 0, begin = 0; k < s.ends.size(); begin = s.ends[k++])
-            canvas.polygon(std::span<const PixelPoint>(s.points).subspan(begin, s.ends[k] - begin), s.brush);
+    case MapShape::Kind::Polygon: canvas.polygon(s.points, s.brush); break;
+    case MapShape::Kind::Pixels:
+        for (int y = 0; y < std::min(kMapHeight, canvas.height()); ++y)
+            for (int x = 0; x < std::min(kMapWidth, canvas.width()); ++x) {
+                const std::size_t p = static_cast<std::size_t>(y) * kMapWidth + static_cast<std::size_t>(x);
+                if (s.mask[p / 8] >> (p % 8) & 1) canvas.pixel(x, y, s.brush);
+            }
         break;
     case MapShape::Kind::Line: canvas.line(s.points[0], s.points[1], s.pen); break;
     case MapShape::Kind::Text: break;
@@ -95,17 +110,19 @@ void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapS
     std::vector<char> drawn(kLevelCount, 0);
     ParallelFor(kLevelCount, 1, std::min(WorkerCount(), 2u), [&](int begin, int end) {
         std::vector<PixelPoint> E;
+        std::vector<std::uint8_t> scratch;
+        OutlineWalker walker;
         for (int k = begin; k < end; ++k) {
             const double z = levels[static_cast<std::size_t>(k)];
             const Rgb colour = LevelColour(levels, k, request.model.C0);
             TracaContorno(z, contour, ranges, E);
             MapShape& shape = levelShapes[static_cast<std::size_t>(k)];
             if (std::any_of(E.begin(), E.end(), [](PixelPoint p) { return p.x == kPlotLeft; })) {
-                shape = polygon(MontaPoligono(E, topRow, g.PlotCentre), colour);
+                shape = polygon(walker.MontaPoligono(E, topRow, g.PlotCentre), colour);
             } else {
-                PolygonSet region = LevelRegion(z, contour, g.PlotCentre);
-                if (region.empty()) continue;
-                shape = polygons(std::move(region), colour);
+                std::vector<std::uint8_t> mask = regionMask(z, contour, g.PlotCentre, scratch);
+                if (mask.empty()) continue;
+                shape = {MapShape::Kind::Pixels, colour, colour, {}, {}, std::move(mask)};
             }
             drawn[static_cast<std::size_t>(k)] = 1;
         }

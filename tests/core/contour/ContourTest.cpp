@@ -39,6 +39,14 @@ std::vector<PixelPoint> TracaContorno(double z, const ContourGrid& g)
     return E;
 }
 
+// The polygons of a level's region, in the order they are handed over.
+std::vector<PixelPolygon> LevelRegion(double z, const ContourGrid& g, int PlotCentre)
+{
+    std::vector<PixelPolygon> region;
+    kavrin::LevelRegion(z, g, PlotCentre, [&](std::span<const PixelPoint> p) { region.emplace_back(p.begin(), p.end()); });
+    return region;
+}
+
 CellVertices cell(std::array<double, 5> h, std::array<double, 5> x, std::array<double, 5> y)
 {
     CellVertices v;
@@ -211,7 +219,7 @@ TEST(Contour, RegionOfALevelAboveOrBelowEveryNode)
         for (int j = 1; j <= 3; ++j) g.grid.set(i, j, 0.2 + 0.1 * i);
     EXPECT_TRUE(LevelRegion(5, g.contour(), 120).empty());
     // Every node at or above: the cells of each row as one rectangle, and its mirror.
-    const PolygonSet all = LevelRegion(0.3, g.contour(), 120);
+    const std::vector<PixelPolygon> all = LevelRegion(0.3, g.contour(), 120);
     ASSERT_EQ(all.size(), 4u);
     EXPECT_EQ(all[1], (PixelPolygon{{50, 110}, {90, 110}, {90, 120}, {50, 120}}));
     EXPECT_EQ(all[0], (PixelPolygon{{50, 130}, {90, 130}, {90, 120}, {50, 120}}));
