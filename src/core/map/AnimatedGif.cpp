@@ -92,18 +92,25 @@ void AnimatedGifWriter::addFrame(const RgbFrame& f)
         // Runs of one index: (length 1 … 255, index).
         row_.clear();
         const std::uint8_t* p = f.rgb + y * f.stride;
+        std::uint32_t lastColour = 0;
+        std::uint8_t lastIndex = 0;
         for (int x = 0; x < f.width; ++x, p += 3) {
-            auto found = index_.find(key(p));
-            if (found == index_.end()) {
-                if (index_.size() == 256) throw CheckError("The frames hold more than 256 colours; they cannot share one GIF palette.");
-                found = index_.emplace(key(p), static_cast<std::uint8_t>(index_.size())).first;
-                palette_.insert(palette_.end(), {p[0], p[1], p[2]});
+            // A run of one colour is looked up once.
+            const std::uint32_t colour = key(p);
+            if (x == 0 || colour != lastColour) {
+                auto found = index_.find(colour);
+                if (found == index_.end()) {
+                    if (index_.size() == 256) throw CheckError("The frames hold more than 256 colours; they cannot share one GIF palette.");
+                    found = index_.emplace(colour, static_cast<std::uint8_t>(index_.size())).first;
+                    palette_.insert(palette_.end(), {p[0], p[1], p[2]});
+                }
+                lastColour = colour, lastIndex = found->second;
             }
-            if (!row_.empty() && row_[row_.size() - 1] == found->second && row_[row_.size() - 2] < 255) {
+            if (!row_.empty() && row_[row_.size() - 1] == lastIndex && row_[row_.size() - 2] < 255) {
                 ++row_[row_.size() - 2];
             } else {
                 row_.push_back(1);
-                row_.push_back(found->second);
+                row_.push_back(lastIndex);
             }
         }
         errno = 0;

@@ -44,10 +44,15 @@ std::vector<std::uint8_t> regionMask(double z, const ContourGrid& contour, int P
 {
     scratch.assign(static_cast<std::size_t>(kMapWidth) * kMapHeight * 3, 0);
     RgbCanvas canvas(scratch.data(), kMapWidth, kMapHeight, kMapWidth * 3);
-    LevelRegion(z, contour, PlotCentre, [&](std::span<const PixelPoint> part) { canvas.polygon(part, kWhite); });
+    int top = kMapHeight, bottom = -1;  // the rows the polygons reach
+    LevelRegion(z, contour, PlotCentre, [&](std::span<const PixelPoint> part) {
+        for (const PixelPoint& p : part) top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+        canvas.polygon(part, kWhite);
+    });
+    top = std::max(top, 0), bottom = std::min(bottom, kMapHeight - 1);
     std::vector<std::uint8_t> mask(static_cast<std::size_t>(kMapWidth) * kMapHeight / 8, 0);
     bool any = false;
-    for (std::size_t p = 0; p < static_cast<std::size_t>(kMapWidth) * kMapHeight; ++p) {
+    for (std::size_t p = static_cast<std::size_t>(std::max(top, 0)) * kMapWidth; static_cast<int>(p / kMapWidth) <= bottom; ++p) {
         if (scratch[3 * p] == 0) continue;
         mask[p / 8] |= static_cast<std::uint8_t>(1u << (p % 8));
         any = true;
@@ -78,11 +83,14 @@ void PaintShape(const MapShape& s, RgbCanvas& canvas)
     case MapShape::Kind::Rectangle: canvas.rectangle(s.points[0].x, s.points[0].y, s.points[1].x, s.points[1].y, s.pen, s.brush); break;
     case MapShape::Kind::Polygon: canvas.polygon(s.points, s.brush); break;
     case MapShape::Kind::Pixels:
-        for (int y = 0; y < std::min(kMapHeight, canvas.height()); ++y)
-            for (int x = 0; x < std::min(kMapWidth, canvas.width()); ++x) {
-                const std::size_t p = static_cast<std::size_t>(y) * kMapWidth + static_cast<std::size_t>(x);
-                if (s.mask[p / 8] >> (p % 8) & 1) canvas.pixel(x, y, s.brush);
+        for (std::size_t byte = 0; byte < s.mask.size(); ++byte) {
+            if (s.mask[byte] == 0) continue;
+            for (int bit = 0; bit < 8; ++bit) {
+                if (!(s.mask[byte] >> bit & 1)) continue;
+                const std::size_t p = 8 * byte + static_cast<std::size_t>(bit);
+                canvas.pixel(static_cast<int>(p % kMapWidth), static_cast<int>(p / kMapWidth), s.brush);
             }
+        }
         break;
     case MapShape::Kind::Line: canvas.line(s.points[0], s.points[1], s.pen); break;
     case MapShape::Kind::Text: break;
