@@ -59,6 +59,8 @@ void LevelRegion(double z, const ContourGrid& g, int PlotCentre, const std::func
                 runStart = 0;
             }
             if (i > g.NX) break;
+            // A cell wholly below the level has no part above it.
+            if (g.grid.at(i, j) < z && g.grid.at(i + 1, j) < z && g.grid.at(i + 1, j + 1) < z && g.grid.at(i, j + 1) < z) continue;
             const CellVertices v = CellAt(g, i, j, z);
             for (int m = 1; m <= 4; ++m) add(triangleAbove(v, m, 0, m == 4 ? 1 : m + 1));
         }
