@@ -1,5 +1,6 @@
 // The map from fuzzed model fields and grid values: the drawing, its 24-bit
 // bitmap and a GIF of it.
+#include "FuzzSupport.h"
 #include "FuzzTargets.h"
 
 #include "map/AnimatedGif.h"
@@ -15,28 +16,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
-#include <unistd.h>
 
 namespace kavrin::fuzz {
 
 namespace {
-
-void require(bool condition, const char* what)
-{
-    if (condition) return;
-    std::fprintf(stderr, "fuzz finding: %s\n", what);
-    std::abort();
-}
-
-const std::string& pictureFolder()
-{
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/kavrin-fuzz-map-XXXXXX";
-        require(::mkdtemp(pattern) != nullptr, "no scratch folder");
-        return std::string(pattern) + "/";
-    }();
-    return folder;
-}
 
 // The grid from the values after the model: one value per 8 bytes, laid over
 // the grid by the pattern the first byte names.
@@ -122,7 +105,7 @@ void Map(const std::string& input)
     }
     const std::string bitmap = EncodeBitmap(pixels.data(), kMapWidth, kMapHeight, kMapWidth * 3);
     require(bitmap.size() == 54 + static_cast<std::size_t>(kMapWidth) * kMapHeight * 3, "a bitmap of the wrong size");
-    const std::string folder = pictureFolder();
+    const std::string& folder = scratchFolder();
     WriteBitmapFile(folder + "map.bmp", pixels.data(), kMapWidth, kMapHeight, kMapWidth * 3);
     // The map's colours always fit one palette.
     try {
