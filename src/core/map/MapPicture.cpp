@@ -46,8 +46,18 @@ std::vector<std::uint8_t> regionMask(double z, const ContourGrid& contour, int P
     RgbCanvas canvas(scratch.data(), kMapWidth, kMapHeight, kMapWidth * 3);
     int top = kMapHeight, bottom = -1;  // the rows the polygons reach
     LevelRegion(z, contour, PlotCentre, [&](std::span<const PixelPoint> part) {
-        for (const PixelPoint& p : part) top = std::min(top, p.y), bottom = std::max(bottom, p.y);
-        canvas.polygon(part, kWhite);
+        int left = kMapWidth, right = -1, high = kMapHeight, low = -1;
+        for (const PixelPoint& p : part) left = std::min(left, p.x), right = std::max(right, p.x), high = std::min(high, p.y), low = std::max(low, p.y);
+        top = std::min(top, high), bottom = std::max(bottom, low);
+        // A polygon paints only within its vertices' box: one whose box is
+        // off the picture or already covered changes nothing (a noisy grid's
+        // parts overlap many times).
+        left = std::max(left, 0), right = std::min(right, kMapWidth - 1), high = std::max(high, 0), low = std::min(low, kMapHeight - 1);
+        if (left > right || high > low) return;
+        bool covered = true;
+        for (int y = high; covered && y <= low; ++y)
+            for (int x = left; covered && x <= right; ++x) covered = scratch[3 * (static_cast<std::size_t>(y) * kMapWidth + static_cast<std::size_t>(x))] != 0;
+        if (!covered) canvas.polygon(part, kWhite);
     });
     top = std::max(top, 0), bottom = std::min(bottom, kMapHeight - 1);
     std::vector<std::uint8_t> mask(static_cast<std::size_t>(kMapWidth) * kMapHeight / 8, 0);
