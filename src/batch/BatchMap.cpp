@@ -1,9 +1,10 @@
 #include "BatchMap.h"
 
 #include "BatchProject.h"
-#include "BitmapFile.h"
+#include "PictureExport.h"
 #include "MapPainter.h"
 #include "map/AnimatedGif.h"
+#include "map/AnimationFrames.h"
 #include "map/MapPicture.h"
 #include "text/Errors.h"
 #include "workspace/ResultLoading.h"
@@ -61,14 +62,17 @@ std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const B
     return written;
 }
 
-void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironment& environment, const MapLanguages& languages)
+void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironment& environment, const MapLanguages& languages,
+                         std::optional<std::uint64_t> availableMemory)
 {
-    std::vector<QImage> pictures;
-    drawMaps(options.projectPath, nullptr, environment, languages,
-             [&](std::size_t, const std::string&, const QImage& picture) { pictures.push_back(picture.convertToFormat(QImage::Format_RGB888)); });
-    std::vector<RgbFrame> frames;
-    for (const QImage& p : pictures) frames.push_back({p.constBits(), p.width(), p.height(), p.bytesPerLine()});
-    WriteAnimatedGif(options.to, frames, options.delayMs);
+    if (availableMemory && !EnoughMemoryForFrames(*availableMemory))
+        throw CheckError("Less than 50 MB of memory is free; no animation was made. Close other programs and try again.");
+    AnimatedGifWriter gif(options.to, options.delayMs);
+    drawMaps(options.projectPath, nullptr, environment, languages, [&](std::size_t, const std::string&, const QImage& picture) {
+        const QImage frame = picture.convertToFormat(QImage::Format_RGB888);
+        gif.addFrame({frame.constBits(), frame.width(), frame.height(), frame.bytesPerLine()});
+    });
+    gif.finish();
 }
 
 }  // namespace kavrin

@@ -4,6 +4,7 @@
 #include "BatchCommand.h"
 #include "BatchMap.h"
 #include "Settings.h"
+#include "map/AnimationFrames.h"
 
 #include <QGuiApplication>
 
@@ -31,7 +32,7 @@ int main(int argc, char** argv)
     };
     if (words[0] == "animate") {
         return RunBatchCommand([&] { return ParseBatchAnimateOptions(rest); }, [&](const BatchAnimateOptions& options) {
-            paint([&](const MapLanguages& languages) { PerformBatchAnimate(options, environment, languages); });
+            paint([&](const MapLanguages& languages) { PerformBatchAnimate(options, environment, languages, SystemAvailableMemory()); });
         });
     }
     return RunBatchCommand([&] { return ParseBatchMapOptions(rest); }, [&](const BatchMapOptions& options) {

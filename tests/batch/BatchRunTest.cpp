@@ -367,6 +367,27 @@ TEST(BatchAnimate, OneGifOfEveryTimesMap)
     EXPECT_EQ(batch(folder, {"animate", "--project", "p.kvr", "--to", "x.gif", "--delay", "fast"}).status, 2);
 }
 
+TEST(BatchMap, AWriteErrorOfAPictureNamesItsCause)
+{
+    TempFolder folder;
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
+    kavrin::test::WriteBytes(folder.path() + "file", "x");
+    struct Case {
+        std::vector<std::string> command;
+        std::string cause;
+    };
+    const std::string project = folder.path() + "p.kvr";
+    for (const Case& c : {Case{{"map", "--project", project, "--time", "0", "--to", folder.path() + "missing/m.bmp"}, "(No such file or directory)"},
+                          Case{{"map", "--project", project, "--all", "--to", folder.path() + "file/maps"}, "(Not a directory)"},
+                          Case{{"animate", "--project", project, "--to", folder.path() + "missing/a.gif"}, "(No such file or directory)"},
+                          Case{{"animate", "--project", project, "--to", folder.path() + "file/a.gif"}, "(Not a directory)"}}) {
+        const BatchResult result = batch(folder, c.command);
+        EXPECT_EQ(result.status, 1) << c.command[0];
+        EXPECT_NE(result.err.find(c.cause), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find("I/O error 5"), std::string::npos) << result.err;
+    }
+}
+
 TEST(BatchExport, AnEmptyOutputNameIsAFileErrorAndWritesNothing)
 {
     TempFolder folder;

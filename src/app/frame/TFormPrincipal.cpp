@@ -1,6 +1,6 @@
 #include "frame/TFormPrincipal.h"
 
-#include "BitmapFile.h"
+#include "PictureExport.h"
 #include "ChartPicture.h"
 #include "ChildWindow.h"
 #include "CommandRunner.h"

@@ -3,7 +3,7 @@
 #include "ChartView.h"
 #include "CommandRunner.h"
 #include "NamedWidget.h"
-#include "BitmapFile.h"
+#include "PictureExport.h"
 #include "ChartPicture.h"
 #include "calibration/Comparison.h"
 #include "project/TFormDados.h"

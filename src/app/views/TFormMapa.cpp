@@ -2,7 +2,7 @@
 #include "NamedWidget.h"
 
 #include "CommandRunner.h"
-#include "BitmapFile.h"
+#include "PictureExport.h"
 #include "MapPainter.h"
 #include "Settings.h"
 #include "frame/TFormPrincipal.h"
@@ -13,7 +13,6 @@
 #include "workspace/Workspace.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -125,15 +124,25 @@ bool TFormMapa::DesenhaMapa()
     } catch (const MapGridTooLarge& tooLarge) {
         dialogs_.notice(tooLarge.axis() == 'X' ? app_.messages.MsgGridTooLargeX : app_.messages.MsgGridTooLargeY);
         return false;
+    } catch (...) {
+        // The drawing starts on a white picture: no earlier map stays under
+        // the failure's message.
+        showPicture(WhiteMapPicture());
+        throw;
     }
-    picture_ = PaintMapPicture(map);
+    showPicture(PaintMapPicture(map));
     geometry_ = std::move(map.geometry);
     MapDrawn = true;
-    Mapa->setFixedSize(kMapWidth, kMapHeight);
-    Mapa->setPixmap(QPixmap::fromImage(picture_));
     // A minimised window (frames made for the animation) keeps its icon's size.
     if (QWidget* frame = parentWidget(); frame && !frame->isMinimized()) frame->resize(kMapWidth + 36, kMapHeight + 122);
     return true;
+}
+
+void TFormMapa::showPicture(QImage picture)
+{
+    picture_ = std::move(picture);
+    Mapa->setFixedSize(kMapWidth, kMapHeight);
+    Mapa->setPixmap(QPixmap::fromImage(picture_));
 }
 
 QStringList TFormMapa::CarregaAnimacao(const std::function<void(int, int)>& progress)
@@ -161,7 +170,7 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<void(int, int)>& prog
         MapTimeText = QString::fromStdString(TimeText(t, app_.separator));
         app_.windows.principal->files().CompletaArray(MapTimeText);
         if (!DesenhaMapa()) return frames;
-        if (!QDir().mkpath(folder)) throw FileError(EACCES, folder.toStdString());
+        MakeFrameFolder(folder.toStdString());
         const QString path = folder + QString::fromStdString(FrameFileName(t));
         WriteBitmap(picture_, path);
         frames << path;

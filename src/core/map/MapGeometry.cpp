@@ -11,14 +11,6 @@ MapGridTooLarge::MapGridTooLarge(char axis)
 {
 }
 
-int RoundPixel(double v)
-{
-    const double r = std::nearbyint(v);
-    if (std::isnan(r)) throw FloatError::invalidOperation();
-    if (!(std::fabs(r) < 1e9)) throw FloatError::overflow();
-    return static_cast<int>(r);
-}
-
 void DefinePixels(MapGeometry& g, double DX, double DY, int columns, int rows, int centre, int top)
 {
     g.PixelX.assign(static_cast<std::size_t>(std::max(columns, 0)), 0);
