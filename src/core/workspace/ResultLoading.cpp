@@ -1,7 +1,9 @@
 #include "workspace/ResultLoading.h"
 
 #include "text/NumberText.h"
+#include "text/RegularFile.h"
 #include "text/TextFile.h"
+#include "workspace/ResultShape.h"
 #include "workspace/Workspace.h"
 
 namespace kavrin {
@@ -11,17 +13,42 @@ std::string ResultFilePath(const std::string& root, const std::string& projectNa
     return ProjectFolderPath(root, projectName) + "T" + tempo + ".txt";
 }
 
+namespace {
+
+void storeRow(const std::string& line, int m, ResultGrid& grid, char separator)
+{
+    std::size_t start = 0;
+    int k = 1;
+    for (std::size_t blank; (blank = line.find(' ', start)) != std::string::npos; start = blank + 1, ++k)
+        grid.set(k, m, ParseFloat(line.substr(start, blank - start), separator));
+}
+
+}  // namespace
+
 bool LoadResultFile(const std::string& path, ResultGrid& grid, char separator)
 {
+    RequireRegularFileOrNothing(path);  // a pipe or a folder there is no missing file
     if (!FileExists(path)) return false;
     TextFileReader file(path);
-    for (int m = 1; !file.atEnd(); ++m) {
+    for (int m = 1; !file.atEnd(); ++m) storeRow(file.readLine(), m, grid, separator);
+    return true;
+}
+
+bool LoadResultFile(const std::string& path, ResultGrid& grid, const ModelState& model, char separator)
+{
+    RequireRegularFileOrNothing(path);
+    if (!FileExists(path)) return false;
+    const ResultShape shape = ResultShapeOf(model, separator);
+    TextFileReader file(path);
+    ResultGrid loaded = grid;
+    int m = 0;
+    while (!file.atEnd()) {
         const std::string line = file.readLine();
-        std::size_t start = 0;
-        int k = 1;
-        for (std::size_t blank; (blank = line.find(' ', start)) != std::string::npos; start = blank + 1, ++k)
-            grid.set(k, m, ParseFloat(line.substr(start, blank - start), separator));
+        CheckResultRow(path, ++m, line, shape);
+        storeRow(line, m, loaded, separator);
     }
+    CheckResultRowCount(path, m, shape);
+    grid = std::move(loaded);
     return true;
 }
 
