@@ -1,0 +1,154 @@
+// The chart series from a fuzzed index and fuzzed time files: the time series
+// of a node read line by line through the index, and the profiles of a loaded
+// time, with pipes, devices and folders among what the index names.
+#include "FuzzTargets.h"
+
+#include "charts/ChartSeries.h"
+#include "text/Errors.h"
+#include "text/NumberText.h"
+#include "workspace/ResultLoading.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kavrin::fuzz {
+
+namespace {
+
+void expect(bool condition, const char* what)
+{
+    if (condition) return;
+    std::fprintf(stderr, "fuzz finding: %s\n", what);
+    std::abort();
+}
+
+// The folder of this target's files, with a pipe no one writes to and a folder.
+const std::string& seriesFolder()
+{
+    static const std::string folder = [] {
+        char pattern[] = "/tmp/kavrin-fuzz-series-XXXXXX";
+        expect(::mkdtemp(pattern) != nullptr, "no scratch folder");
+        const std::string path = std::string(pattern) + "/";
+        expect(::mkfifo((path + "pipe").c_str(), 0600) == 0, "no pipe");
+        expect(::mkdir((path + "folder").c_str(), 0700) == 0, "no folder");
+        return path;
+    }();
+    return folder;
+}
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    expect(file != nullptr, "scratch file cannot be written");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+// Each "@k" of the index text names something: @0…@2 the time files, @p the
+// pipe, @z /dev/zero, @n /dev/null, @d a folder, @m a file that is not there.
+std::string namedIndex(const std::string& text, const std::vector<std::string>& times)
+{
+    const std::string& f = seriesFolder();
+    std::string index;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text[k] != '@' || k + 1 == text.size()) {
+            index += text[k];
+            continue;
+        }
+        const char name = text[++k];
+        if (name >= '0' && name <= '2') index += times[static_cast<std::size_t>(name - '0')];
+        else if (name == 'p') index += f + "pipe";
+        else if (name == 'z') index += "/dev/zero";
+        else if (name == 'n') index += "/dev/null";
+        else if (name == 'd') index += f + "folder";
+        else if (name == 'm') index += f + "missing.txt";
+        else index += std::string("@") + name;
+    }
+    return index;
+}
+
+std::vector<std::string> piecesOf(const std::string& input, char separator)
+{
+    std::vector<std::string> pieces(1);
+    for (char c : input) {
+        if (c == separator) pieces.emplace_back();
+        else pieces.back() += c;
+    }
+    return pieces;
+}
+
+}  // namespace
+
+void ChartSeries(const std::string& input)
+{
+    if (input.size() < 3) return;
+    // A grid of 1 to 8 nodes along X and Y, steps of 10, and the node asked for.
+    ModelState model;
+    model.X0 = 0, model.DX = 10, model.X1 = 10.0 * (static_cast<unsigned char>(input[0]) % 8);
+    model.Y0 = -20, model.DY = 10, model.Y1 = -20 + 10.0 * (static_cast<unsigned char>(input[1]) % 8);
+    model.T0 = 0, model.DT = 5, model.T1 = 100;
+    const int node = static_cast<unsigned char>(input[2]);
+    const double x = 10.0 * (node % 9), y = -20 + 10.0 * (node / 9 % 9);  // one step beyond the grid, now and then
+
+    std::vector<std::string> pieces = piecesOf(input.substr(3), '\x1e');
+    pieces.resize(4);
+    const std::string& f = seriesFolder();
+    std::vector<std::string> times;
+    for (int k = 0; k < 3; ++k) {
+        times.push_back(f + "T" + std::to_string(k) + ".txt");
+        writeFile(times.back(), pieces[static_cast<std::size_t>(k) + 1]);
+    }
+    const std::string index = f + "Index.txt";
+    const std::string indexText = namedIndex(pieces[0], times);
+    writeFile(index, indexText);
+
+    ChartPoints points;
+    bool whole = false;
+    try {
+        whole = ConcentrationTimeSeries(index, model, FormatGeneral(x, '.'), FormatGeneral(y, '.'), '.', points);
+        expect(whole, "an index that is there reads as missing");
+    } catch (const KavrinError&) {
+    }
+    std::size_t lines = 0;
+    for (std::size_t at = 0; at < indexText.size(); ++at) {
+        const bool end = indexText[at] == '\n' || (indexText[at] == '\r' && (at + 1 == indexText.size() || indexText[at + 1] != '\n'));
+        if (end) ++lines;
+    }
+    if (!indexText.empty() && indexText.back() != '\n' && indexText.back() != '\r') ++lines;
+    expect(points.size() <= lines, "more points than index lines");
+    if (whole) expect(points.size() == lines, "a series that ended well lost a time");
+
+    // A time file that loads as a whole time of the grid gives the series,
+    // through an index naming it alone, the value the loaded grid holds.
+    const GridAxis xAxis = XAxisOf(model), yAxis = YAxisOf(model);
+    const int i = node % 9 + 1, j = node / 9 % 9 + 1;
+    for (std::size_t k = 0; k < points.size(); ++k)
+        expect(points[k].x == 5.0 * static_cast<double>(k), "a point's time is not counted by index lines");
+    for (const std::string& time : times) {
+        ResultGrid grid;
+        try {
+            if (!LoadResultFile(time, grid, model, '.')) continue;
+        } catch (const KavrinError&) {
+            continue;
+        }
+        if (i > xAxis.count || j > yAxis.count) continue;
+        writeFile(index, time + "\r\n");
+        ChartPoints one;
+        try {
+            ConcentrationTimeSeries(index, model, FormatGeneral(x, '.'), FormatGeneral(y, '.'), '.', one);
+        } catch (const KavrinError&) {
+            expect(false, "the series refuses a time that loads");
+        }
+        expect(one.size() == 1, "the series of one whole time has not one point");
+        const double loaded = grid.at(i, j);
+        expect(one[0].y == loaded || (std::isnan(one[0].y) && std::isnan(loaded)), "the series and the loaded time disagree");
+        expect(GridProfile(grid, xAxis, j).size() == static_cast<std::size_t>(xAxis.count), "a profile lost nodes");
+    }
+}
+
+}  // namespace kavrin::fuzz
