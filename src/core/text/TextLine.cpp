@@ -10,7 +10,6 @@
 #include <cstring>
 #include <memory>
 #include <unistd.h>
-#include <vector>
 
 namespace kavrin {
 
@@ -43,7 +42,8 @@ void checkLength(std::size_t length, long long line, const std::string& path)
 TextLine ReadTextLine(const std::string& path, long long number, LinesCounted counted)
 {
     std::unique_ptr<std::FILE, FileCloser> file(streamOf(OpenRegularFile(path), path));
-    std::vector<char> block(1 << 18);
+    constexpr std::size_t kBlock = 1 << 18;
+    const std::unique_ptr<char[]> block(new char[kBlock]);  // filled by each read, never cleared
     TextLine result;
     std::string bytes;              // the wanted line so far
     long long line = 1;             // the line the next byte belongs to
@@ -51,8 +51,8 @@ TextLine ReadTextLine(const std::string& path, long long number, LinesCounted co
     bool lineOpen = false;          // the current line has begun (has bytes)
     std::size_t length = 0;         // bytes of the current line so far
     std::size_t got;
-    while ((got = std::fread(block.data(), 1, block.size(), file.get())) > 0) {
-        const char* p = block.data();
+    while ((got = std::fread(block.get(), 1, kBlock, file.get())) > 0) {
+        const char* p = block.get();
         const char* end = p + got;
         if (afterCr && *p == '\n') ++p;
         afterCr = false;
