@@ -137,8 +137,8 @@ void ChartSeries(const std::string& input)
     const int i = node % 9 + 1, j = node / 9 % 9 + 1;
     for (std::size_t k = 0; k < points.size(); ++k)
         expect(points[k].x == 5.0 * static_cast<double>(k), "a point's time is not counted by index lines");
+    static ResultGrid grid;  // the program's one grid
     for (const std::string& time : times) {
-        ResultGrid grid;
         try {
             if (!LoadResultFile(time, grid, model, '.')) continue;
         } catch (const KavrinError&) {

@@ -6,6 +6,8 @@
 #include "workspace/ResultShape.h"
 #include "workspace/Workspace.h"
 
+#include <vector>
+
 namespace kavrin {
 
 std::string ResultFilePath(const std::string& root, const std::string& projectName, const std::string& tempo)
@@ -40,15 +42,22 @@ bool LoadResultFile(const std::string& path, ResultGrid& grid, const ModelState&
     if (!FileExists(path)) return false;
     const ResultShape shape = ResultShapeOf(model, separator);
     TextFileReader file(path);
-    ResultGrid loaded = grid;
+    // The values wait until the whole file has passed: a refused file leaves
+    // the grid as it was.
+    std::vector<double> values;
     int m = 0;
     while (!file.atEnd()) {
         const std::string line = file.readLine();
         CheckResultRow(path, ++m, line, shape);
-        storeRow(line, m, loaded, separator);
+        std::size_t start = 0;
+        for (std::size_t blank; (blank = line.find(' ', start)) != std::string::npos; start = blank + 1)
+            values.push_back(ParseFloat(line.substr(start, blank - start), separator));
     }
     CheckResultRowCount(path, m, shape);
-    grid = std::move(loaded);
+    if (values.empty()) return true;
+    const auto perRow = static_cast<std::size_t>(shape.values);  // every row held this many
+    for (std::size_t n = 0; n < values.size(); ++n)
+        grid.set(static_cast<int>(n % perRow) + 1, static_cast<int>(n / perRow) + 1, values[n]);
     return true;
 }
 
