@@ -110,3 +110,17 @@ TEST(ExportCommands, NoExportOfTheDesktopWritesOverTheResultsOrIntoTheirFolder)
     EXPECT_TRUE(f.dialogs.errors[1].contains("which it reads")) << f.dialogs.errors[1].toStdString();
     EXPECT_EQ(ReadBytes(results), before);
 }
+
+TEST(ResultLoadingCommand, ACutTimeIsRefusedAndTheGridShownStays)
+{
+    RunFixture f;
+    f.runAs("Teste");
+    f.main->files().CompletaArray("2500");
+    const double shown = f.app.grid.at(2, 4);
+    const std::string path = f.root() + "Teste/T0.txt";
+    const std::string bytes = ReadBytes(path);
+    kavrin::test::WriteBytes(path, bytes.substr(0, bytes.find('\n') + 1));
+    const std::string failure = kavrin::test::FailureText([&] { f.main->files().CompletaArray("0"); });
+    EXPECT_EQ(failure.rfind(path + ", line 2: the file ends after 1 rows", 0), 0u) << failure;
+    EXPECT_EQ(f.app.grid.at(2, 4), shown);
+}
