@@ -1,6 +1,7 @@
 // The chart series from a fuzzed index and fuzzed time files: the time series
 // of a node read line by line through the index, and the profiles of a loaded
 // time, with pipes, devices and folders among what the index names.
+#include "FuzzSupport.h"
 #include "FuzzTargets.h"
 
 #include "charts/ChartSeries.h"
@@ -9,8 +10,6 @@
 #include "workspace/ResultLoading.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,40 +19,22 @@ namespace kavrin::fuzz {
 
 namespace {
 
-void expect(bool condition, const char* what)
+// This target's files in the scratch folder, beside a pipe no one writes to
+// and a folder.
+std::string seriesFile(const std::string& name)
 {
-    if (condition) return;
-    std::fprintf(stderr, "fuzz finding: %s\n", what);
-    std::abort();
-}
-
-// The folder of this target's files, with a pipe no one writes to and a folder.
-const std::string& seriesFolder()
-{
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/kavrin-fuzz-series-XXXXXX";
-        expect(::mkdtemp(pattern) != nullptr, "no scratch folder");
-        const std::string path = std::string(pattern) + "/";
-        expect(::mkfifo((path + "pipe").c_str(), 0600) == 0, "no pipe");
-        expect(::mkdir((path + "folder").c_str(), 0700) == 0, "no folder");
-        return path;
+    static const bool made = [] {
+        require(::mkfifo((scratchFolder() + "series-pipe").c_str(), 0600) == 0, "no pipe");
+        require(::mkdir((scratchFolder() + "series-folder").c_str(), 0700) == 0, "no folder");
+        return true;
     }();
-    return folder;
-}
-
-void writeFile(const std::string& path, const std::string& bytes)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    expect(file != nullptr, "scratch file cannot be written");
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
+    return made ? scratchFolder() + "series-" + name : std::string();
 }
 
 // Each "@k" of the index text names something: @0…@2 the time files, @p the
 // pipe, @z /dev/zero, @n /dev/null, @d a folder, @m a file that is not there.
 std::string namedIndex(const std::string& text, const std::vector<std::string>& times)
 {
-    const std::string& f = seriesFolder();
     std::string index;
     for (std::size_t k = 0; k < text.size(); ++k) {
         if (text[k] != '@' || k + 1 == text.size()) {
@@ -62,11 +43,11 @@ std::string namedIndex(const std::string& text, const std::vector<std::string>& 
         }
         const char name = text[++k];
         if (name >= '0' && name <= '2') index += times[static_cast<std::size_t>(name - '0')];
-        else if (name == 'p') index += f + "pipe";
+        else if (name == 'p') index += seriesFile("pipe");
         else if (name == 'z') index += "/dev/zero";
         else if (name == 'n') index += "/dev/null";
-        else if (name == 'd') index += f + "folder";
-        else if (name == 'm') index += f + "missing.txt";
+        else if (name == 'd') index += seriesFile("folder");
+        else if (name == 'm') index += seriesFile("missing.txt");
         else index += std::string("@") + name;
     }
     return index;
@@ -97,13 +78,12 @@ void ChartSeries(const std::string& input)
 
     std::vector<std::string> pieces = piecesOf(input.substr(3), '\x1e');
     pieces.resize(4);
-    const std::string& f = seriesFolder();
     std::vector<std::string> times;
     for (int k = 0; k < 3; ++k) {
-        times.push_back(f + "T" + std::to_string(k) + ".txt");
-        writeFile(times.back(), pieces[static_cast<std::size_t>(k) + 1]);
+        times.push_back(seriesFile("T" + std::to_string(k) + ".txt"));
+        scratchFile("series-T" + std::to_string(k) + ".txt", pieces[static_cast<std::size_t>(k) + 1]);
     }
-    const std::string index = f + "Index.txt";
+    const std::string index = seriesFile("Index.txt");
     // An index of a few lines shows every fault; long ones only slow the search.
     std::string indexTemplate = pieces[0];
     std::size_t cut = 0;
@@ -113,13 +93,13 @@ void ChartSeries(const std::string& input)
     }
     if (cut != std::string::npos) indexTemplate.resize(cut);
     const std::string indexText = namedIndex(indexTemplate, times);
-    writeFile(index, indexText);
+    scratchFile("series-Index.txt", indexText);
 
     ChartPoints points;
     bool whole = false;
     try {
         whole = ConcentrationTimeSeries(index, model, FormatGeneral(x, '.'), FormatGeneral(y, '.'), '.', points);
-        expect(whole, "an index that is there reads as missing");
+        require(whole, "an index that is there reads as missing");
     } catch (const KavrinError&) {
     }
     std::size_t lines = 0;
@@ -128,15 +108,15 @@ void ChartSeries(const std::string& input)
         if (end) ++lines;
     }
     if (!indexText.empty() && indexText.back() != '\n' && indexText.back() != '\r') ++lines;
-    expect(points.size() <= lines, "more points than index lines");
-    if (whole) expect(points.size() == lines, "a series that ended well lost a time");
+    require(points.size() <= lines, "more points than index lines");
+    if (whole) require(points.size() == lines, "a series that ended well lost a time");
 
     // A time file that loads as a whole time of the grid gives the series,
     // through an index naming it alone, the value the loaded grid holds.
     const GridAxis xAxis = XAxisOf(model), yAxis = YAxisOf(model);
     const int i = node % 9 + 1, j = node / 9 % 9 + 1;
     for (std::size_t k = 0; k < points.size(); ++k)
-        expect(points[k].x == 5.0 * static_cast<double>(k), "a point's time is not counted by index lines");
+        require(points[k].x == 5.0 * static_cast<double>(k), "a point's time is not counted by index lines");
     static ResultGrid grid;  // the program's one grid
     for (const std::string& time : times) {
         try {
@@ -145,17 +125,17 @@ void ChartSeries(const std::string& input)
             continue;
         }
         if (i > xAxis.count || j > yAxis.count) continue;
-        writeFile(index, time + "\r\n");
+        scratchFile("series-Index.txt", time + "\r\n");
         ChartPoints one;
         try {
             ConcentrationTimeSeries(index, model, FormatGeneral(x, '.'), FormatGeneral(y, '.'), '.', one);
         } catch (const KavrinError&) {
-            expect(false, "the series refuses a time that loads");
+            require(false, "the series refuses a time that loads");
         }
-        expect(one.size() == 1, "the series of one whole time has not one point");
+        require(one.size() == 1, "the series of one whole time has not one point");
         const double loaded = grid.at(i, j);
-        expect(one[0].y == loaded || (std::isnan(one[0].y) && std::isnan(loaded)), "the series and the loaded time disagree");
-        expect(GridProfile(grid, xAxis, j).size() == static_cast<std::size_t>(xAxis.count), "a profile lost nodes");
+        require(one[0].y == loaded || (std::isnan(one[0].y) && std::isnan(loaded)), "the series and the loaded time disagree");
+        require(GridProfile(grid, xAxis, j).size() == static_cast<std::size_t>(xAxis.count), "a profile lost nodes");
     }
 }
 
