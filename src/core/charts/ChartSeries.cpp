@@ -33,7 +33,9 @@ std::string valueOfLine(const std::string& line, int i, const GridAxis& x, doubl
 std::string nodeValue(const std::string& timeFile, int i, int j, const GridAxis& xAxis, const GridAxis& yAxis, double x,
                       double y, const ResultShape& shape, char separator)
 {
-    const TextLine row = ReadTextLine(timeFile, j, LinesCounted::WholeFile);
+    // Counting stops past the grid's rows: a longer file is refused all the same.
+    const auto rows = static_cast<long long>(std::clamp(shape.rows, 0.0, 1e15));
+    const TextLine row = ReadTextLine(timeFile, j, LinesCounted::WholeFile, rows);
     if (!row.found) {
         GridAxis fileRows = yAxis;
         fileRows.count = static_cast<int>(std::min<long long>(row.linesRead, yAxis.count));

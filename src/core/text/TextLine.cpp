@@ -39,7 +39,7 @@ void checkLength(std::size_t length, long long line, const std::string& path)
 
 }  // namespace
 
-TextLine ReadTextLine(const std::string& path, long long number, LinesCounted counted)
+TextLine ReadTextLine(const std::string& path, long long number, LinesCounted counted, long long countLimit)
 {
     std::unique_ptr<std::FILE, FileCloser> file(streamOf(OpenRegularFile(path), path));
     constexpr std::size_t kBlock = 1 << 18;
@@ -73,6 +73,10 @@ TextLine ReadTextLine(const std::string& path, long long number, LinesCounted co
                 result.text = Windows1252ToUtf8(bytes);
                 result.linesRead = line;
                 if (counted == LinesCounted::UpToTheLine) return result;
+            }
+            if (result.found && line > countLimit) {
+                result.linesRead = line;  // more lines than the limit: no need to count them all
+                return result;
             }
             ++line;
             lineOpen = false;

@@ -1,6 +1,7 @@
 // One line of a text file, read without reading the lines after it.
 #pragma once
 
+#include <climits>
 #include <string>
 
 namespace kavrin {
@@ -12,7 +13,8 @@ struct TextLine {
 };
 
 // How far a line's reading goes: stop at the line, or go on to the file's end
-// so that linesRead is the file's line count.
+// so that linesRead is the file's line count (or, past `countLimit` lines,
+// countLimit + 1: the file has more lines than that).
 enum class LinesCounted { UpToTheLine, WholeFile };
 
 // The line `number` (from 1) of a file whose lines end in CR LF, LF or CR.
@@ -21,6 +23,7 @@ enum class LinesCounted { UpToTheLine, WholeFile };
 // no writer). A file that cannot be opened or read, or that is not a regular
 // file, throws FileError; a line of more than TextFileReader's
 // kMaximumLineLength bytes throws FileFormatError.
-TextLine ReadTextLine(const std::string& path, long long number, LinesCounted counted = LinesCounted::UpToTheLine);
+TextLine ReadTextLine(const std::string& path, long long number, LinesCounted counted = LinesCounted::UpToTheLine,
+                      long long countLimit = LLONG_MAX);
 
 }  // namespace kavrin

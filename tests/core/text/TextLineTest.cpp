@@ -69,4 +69,6 @@ TEST(TextLine, TheWholeFileIsCountedWhenAsked)
     EXPECT_EQ(line.text, "two");
     EXPECT_EQ(line.linesRead, 4);
     EXPECT_EQ(ReadTextLine(path, 2).linesRead, 2);
+    EXPECT_EQ(ReadTextLine(path, 2, LinesCounted::WholeFile, 2).linesRead, 3);  // more than two: counting stops
+    EXPECT_EQ(ReadTextLine(path, 2, LinesCounted::WholeFile, 4).linesRead, 4);
 }
