@@ -26,6 +26,7 @@ void Exports(const std::string& input);
 void ObservationImport(const std::string& input);
 void FitObservationsTarget(const std::string& input);
 void Map(const std::string& input);
+void ChartSeries(const std::string& input);
 
 inline constexpr FuzzTarget kFuzzTargets[] = {
     {"project_file", ProjectFile},       {"parameter_file", ParameterFile},
@@ -35,6 +36,7 @@ inline constexpr FuzzTarget kFuzzTargets[] = {
     {"exports", Exports},               {"observation_import", ObservationImport},
     {"fit_observations", FitObservationsTarget},
     {"map", Map},
+    {"chart_series", ChartSeries},
 };
 
 // A target's input for the exports: the project file's length in the first two

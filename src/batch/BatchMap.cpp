@@ -38,7 +38,7 @@ void drawMaps(const std::string& projectPath, const std::vector<std::string>* ch
     ResultGrid grid;
     for (std::size_t n = 0; n < times.size(); ++n) {
         const std::string results = ResultFilePath(environment.root, project.projectName, times[n]);
-        if (!LoadResultFile(results, grid, environment.separator)) throw FileError(ENOENT, results);
+        if (!LoadResultFile(results, grid, model, environment.separator)) throw FileError(ENOENT, results);
         use(n, times[n], PaintMapPicture(DesenhaMapa({model, grid, times[n], languages.titleInPortuguese, languages.captionInPortuguese, environment.separator})));
     }
 }

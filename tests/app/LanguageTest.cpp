@@ -11,6 +11,7 @@
 #include "views/TFormMapa.h"
 
 #include <QAction>
+#include <sys/stat.h>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -154,4 +155,15 @@ TEST(LoadLanguage, ShortFilesEmptyTheRestAndMissingFilesChangeNothing)
     EXPECT_THROW(LoadLanguage(f.app, Language::English), FileError);
     EXPECT_FALSE(f.app.PortugueseActive) << "the flag already holds the language asked for";
     EXPECT_EQ(f.app.messages.MsgConfirmExit, "Sair?");
+}
+
+TEST(LoadLanguage, APipeInPlaceOfTheLanguageFileIsRefusedAtOnce)
+{
+    GuiFixture f;
+    kavrin::test::TempFolder folder;
+    const std::string pipe = folder.path() + "idiomport.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    f.app.executableFolder = QString::fromStdString(folder.path());
+    EXPECT_EQ(kavrin::test::FailureTextWithin(5, [&] { LoadLanguage(f.app, "Port"); }),
+              pipe + " is not a file (a folder, a device or a pipe); choose a file.");
 }
