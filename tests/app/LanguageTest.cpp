@@ -164,6 +164,6 @@ TEST(LoadLanguage, APipeInPlaceOfTheLanguageFileIsRefusedAtOnce)
     const std::string pipe = folder.path() + "idiomport.txt";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     f.app.executableFolder = QString::fromStdString(folder.path());
-    EXPECT_EQ(kavrin::test::FailureTextWithin(5, [&] { LoadLanguage(f.app, "Port"); }),
+    EXPECT_EQ(kavrin::test::FailureTextWithin(5, [&] { LoadLanguage(f.app, Language::Portuguese); }),
               pipe + " is not a file (a folder, a device or a pipe); choose a file.");
 }

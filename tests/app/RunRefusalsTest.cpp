@@ -25,7 +25,7 @@ TEST(RunRefusals, AGridStepThatIsNotPositiveOrTimesOfOneFileNameAreRefusedInTheW
     for (const Case& c : cases) {
         for (bool english : {false, true}) {
             RunFixture f;
-            if (english) LoadLanguage(f.app, "English");
+            if (english) LoadLanguage(f.app, Language::English);
             for (const auto& [edit, text] : c.texts) f.type(edit, text);
             f.dialogs.projectNames = {QString("Teste")};
             f.run();

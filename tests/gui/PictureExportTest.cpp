@@ -1,6 +1,6 @@
 // The pictures' writer replaces a file only when the new one is complete and
 // keeps the permissions of the file it replaces.
-#include "BitmapFile.h"
+#include "PictureExport.h"
 #include "TestSupport.h"
 
 #include <QImage>
@@ -11,7 +11,7 @@
 
 namespace kavrin::test {
 
-TEST(BitmapFile, APictureSavedOverAFileKeepsItsPermissionsThroughALinkToo)
+TEST(PictureExport, APictureSavedOverAFileKeepsItsPermissionsThroughALinkToo)
 {
     QImage picture(4, 3, QImage::Format_RGB888);
     picture.fill(Qt::red);
