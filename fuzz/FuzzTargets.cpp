@@ -98,6 +98,11 @@ std::string ExportsInput(const std::string& projectFile, const std::string& resu
 
 void ProjectFile(const std::string& input)
 {
+    // Two options stored after line 25, as a feature would register them.
+    const ProjectLineRegistration number{{"FuzzNumber", "digits", [](const std::string& value) {
+                                              return !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+                                          }}};
+    const ProjectLineRegistration text{{"FuzzText", "any text", [](const std::string&) { return true; }}};
     const std::string path = scratchFile("p.kvr", input);
     try {
         const ProjectFileContents contents = ReadProjectFile(path);
@@ -108,6 +113,13 @@ void ProjectFile(const std::string& input)
             ModelState model;
             modelOf(texts, separator, model);
         }
+        // What opens is saved again as it was read, and opens again the same.
+        const std::string again = scratchFolder() + "again.kvr";
+        WriteUnrunProjectFile(again, contents.projectName, "", contents.texts, contents.namedLines);
+        const ProjectFileContents back = ReadProjectFile(again);
+        require(back.projectName == contents.projectName && back.texts.edit == contents.texts.edit
+                    && back.texts.comboBox1 == contents.texts.comboBox1 && back.namedLines == contents.namedLines,
+                "a saved project opens differently");
     } catch (const KavrinError&) {
     }
 }

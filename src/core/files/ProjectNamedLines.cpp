@@ -71,7 +71,10 @@ void CheckNamedLines(const NamedLines& lines, const std::string& path)
         if (!name) throw CheckError(where + quotedExcerpt(line.name) + ", which is no option of a project.");
         for (std::size_t j = 0; j < i; ++j)
             if (lines[j].name == line.name) throw CheckError(where + line.name + " twice.");
-        const bool controls = std::any_of(line.value.begin(), line.value.end(), [](unsigned char c) { return c < 0x20 && c != '\t'; });
+        // The control characters a text file may hold, but the line ends.
+        const bool controls = std::any_of(line.value.begin(), line.value.end(), [](unsigned char c) {
+            return c < 0x20 && c != '\t' && c != '\v' && c != '\f';
+        });
         if (controls || !FitsWindows1252(line.value) || !name->accepts(line.value))
             throw CheckError(where + "this value: " + refusedValue(*name, line.value));
     }
