@@ -1,4 +1,5 @@
-// The command line of kavrin-batch.
+// Each kavrin-batch command's options, taken from the command line that its
+// table (BatchCommandTables) accepts.
 #pragma once
 
 #include "BatchCommandTables.h"
