@@ -111,14 +111,11 @@ ParsedCommandLine ParseCommandLine(std::span<const CommandForm> forms, std::stri
             value = words[++i];
         }
         for (const CommandOption* member : choiceOf(form, *option)) {
-            if (!parsed.given(member->name)) continue;
-            if (member == &*option) {
-                if (!option->repeats) throw std::invalid_argument(word + " is given twice");
-            } else {
-                const bool memberFirst = member < &*option;
-                throw std::invalid_argument(std::string(memberFirst ? member->name : option->name) + " and "
-                                            + std::string(memberFirst ? option->name : member->name) + " cannot be used together");
-            }
+            if ((member == &*option && option->repeats) || !parsed.given(member->name)) continue;
+            if (member == &*option) throw std::invalid_argument(word + " is given twice");
+            const bool memberFirst = member < &*option;
+            throw std::invalid_argument(std::string(memberFirst ? member->name : option->name) + " and "
+                                        + std::string(memberFirst ? option->name : member->name) + " cannot be used together");
         }
         parsed.given_.emplace_back(option->name, std::move(value));
     }

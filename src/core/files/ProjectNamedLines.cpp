@@ -40,10 +40,17 @@ std::string quotedExcerpt(const std::string& text)
     return quoted;
 }
 
-// "DemoCount takes a whole number from 1 to 10, not "x"."
-std::string refusedValue(const ProjectLineName& name, const std::string& value)
+// Why `value` cannot stand on `name`'s line ("" when it can): a file gives
+// back no line end, no control character it refuses and no character outside
+// Windows-1252, and the option takes only its own values.
+std::string valueProblem(const ProjectLineName& name, const std::string& value)
 {
-    return name.name + " takes " + name.takes + ", not " + quotedExcerpt(value) + ".";
+    const bool controls = std::any_of(value.begin(), value.end(), [](unsigned char c) {
+        return c < 0x20 && c != '\t' && c != '\v' && c != '\f';
+    });
+    if (controls || !FitsWindows1252(value)) return "the value of " + name.name + " holds a character a project file cannot hold.";
+    if (!name.accepts(value)) return name.name + " takes " + name.takes + ", not " + quotedExcerpt(value) + ".";
+    return "";
 }
 
 }  // namespace
@@ -71,12 +78,7 @@ void CheckNamedLines(const NamedLines& lines, const std::string& path)
         if (!name) throw CheckError(where + quotedExcerpt(line.name) + ", which is no option of a project.");
         for (std::size_t j = 0; j < i; ++j)
             if (lines[j].name == line.name) throw CheckError(where + line.name + " twice.");
-        // The control characters a text file may hold, but the line ends.
-        const bool controls = std::any_of(line.value.begin(), line.value.end(), [](unsigned char c) {
-            return c < 0x20 && c != '\t' && c != '\v' && c != '\f';
-        });
-        if (controls || !FitsWindows1252(line.value) || !name->accepts(line.value))
-            throw CheckError(where + "this value: " + refusedValue(*name, line.value));
+        if (const std::string problem = valueProblem(*name, line.value); !problem.empty()) throw CheckError(where + "this line: " + problem);
     }
 }
 
@@ -116,8 +118,8 @@ NamedLines ReadNamedLines(TextFileReader& file)
         const auto earlier = std::find_if(lines.begin(), lines.end(), [&](const NamedLine& line) { return line.name == name; });
         if (earlier != lines.end())
             problem(number, name + " is given twice (first on line " + std::to_string(lineNumbers[static_cast<std::size_t>(earlier - lines.begin())]) + ").");
-        else if (!entry->accepts(value))
-            problem(number, refusedValue(*entry, value));
+        else if (const std::string fault = valueProblem(*entry, value); !fault.empty())
+            problem(number, fault);
         lines.push_back({name, value});
         lineNumbers.push_back(number);
     }

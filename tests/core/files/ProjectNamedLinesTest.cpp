@@ -79,6 +79,7 @@ TEST(ProjectNamedLines, ALineThisBuildCannotTakeIsRefusedNamingTheFileAndTheLine
          ", line 26: SourceZones, SiteOrigin (line 28) are not options this version knows; the file was saved by a newer version"},
         {"\r\nTestCount=11", ", line 26: TestCount takes a whole number from 1 to 10, not \"11\"."},
         {"\r\nTestMode=fast\r\nTestMode=slow", ", line 27: TestMode is given twice (first on line 26)."},
+        {"\r\nTestMode=\x90", ", line 26: the value of TestMode holds a character a project file cannot hold."},
         {"\r\nTestMode fast", ", line 26: \"TestMode fast\" is not an option of a project (Name=value)."},
         {"\r\n=fast", ", line 26: \"=fast\" is not an option of a project (Name=value)."},
     };
