@@ -4,7 +4,8 @@
 // scatter of the estimates over 200 noisy data sets. `make bench` runs it.
 #include "BenchTiming.h"
 #include "calibration/Comparison.h"
-#include "calibration/ParameterFit.h"
+#include "calibration/FitSetup.h"
+#include "fit/ParameterFit.h"
 #include "model/Variaveis.h"
 #include "solution/Parallel.h"
 #include "solution/Solution.h"
@@ -17,6 +18,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -116,12 +118,12 @@ int main()
     const std::vector<std::pair<FitParameter, double>> start = {{FitParameter::AlphaX, 2.5}, {FitParameter::AlphaY, 0.5},
                                                                {FitParameter::AlphaZ, 0.07}, {FitParameter::Kxx, 0.2}, {FitParameter::C0, 1.2}};
     const ModelState startModel = withValues(model, start);
-    QuadratureState coarse;
-    LoadGaussOrder(coarse, 60, valores, '.');
-    FitSettings fitSettings = settingsFor(start, startModel, workers);
-    fitSettings.coarseQuadrature = &coarse;
+    // Set up as the window and kavrin-batch-fit set it up: a first pass at order 60.
+    FitChoices choices;
+    for (const auto& entry : start) choices.parameters.push_back(entry.first);
+    const std::unique_ptr<FitSetup> setup = SetUpFit(choices, points, startModel, QuadratureState(), valores, '.');
     FitResult fit;
-    const double fitSeconds = seconds(3, [&] { fit = FitObservations(points, startModel, quadrature, fitSettings); });
+    const double fitSeconds = seconds(3, [&] { fit = FitObservations(points, startModel, setup->quadrature, setup->settings); });
     const double evaluation = seconds(5, [&] { CalculatedConcentrations(points, model, quadrature, workers); });
     // The floor: the central Jacobian of the covariance alone (C0's column is exact).
     const int evaluations = 1 + 2 * 4;

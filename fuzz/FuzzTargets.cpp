@@ -1,4 +1,5 @@
 #include "FuzzTargets.h"
+#include "FuzzSupport.h"
 
 #include "BatchOptions.h"
 #include "calibration/FitMessage.h"
@@ -30,35 +31,6 @@
 namespace kavrin::fuzz {
 
 namespace {
-
-// A broken promise of the code under test: reported as a crash.
-void require(bool condition, const char* what)
-{
-    if (condition) return;
-    std::fprintf(stderr, "fuzz finding: %s\n", what);
-    std::abort();
-}
-
-// One folder per process for the files the readers open.
-const std::string& scratchFolder()
-{
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/kavrin-fuzz-XXXXXX";
-        require(::mkdtemp(pattern) != nullptr, "no scratch folder");
-        return std::string(pattern) + "/";
-    }();
-    return folder;
-}
-
-std::string scratchFile(const std::string& name, const std::string& bytes)
-{
-    const std::string path = scratchFolder() + name;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    require(file != nullptr, "scratch file cannot be written");
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-    return path;
-}
 
 // Removes the exports of the previous input.
 void removeOutputs()

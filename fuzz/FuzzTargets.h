@@ -24,6 +24,7 @@ void LanguageFile(const std::string& input);
 void BatchCommandLine(const std::string& input);
 void Exports(const std::string& input);
 void ObservationImport(const std::string& input);
+void FitObservationsTarget(const std::string& input);
 
 inline constexpr FuzzTarget kFuzzTargets[] = {
     {"project_file", ProjectFile},       {"parameter_file", ParameterFile},
@@ -31,6 +32,7 @@ inline constexpr FuzzTarget kFuzzTargets[] = {
     {"windows1252", Windows1252},        {"quadrature_table", QuadratureTable},
     {"language_file", LanguageFile},     {"batch_command_line", BatchCommandLine},
     {"exports", Exports},               {"observation_import", ObservationImport},
+    {"fit_observations", FitObservationsTarget},
 };
 
 // A target's input for the exports: the project file's length in the first two

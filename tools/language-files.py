@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""Writes the two language files next to the data: 162 lines each (125 of the
-windows, then 37 of the calibration window's automatic fit), Windows-1252,
+"""Writes the two language files next to the data: 125 lines of the windows,
+then the calibration window's automatic fit from line 126 on, Windows-1252,
 CR LF. Line n of each list is line n of the file; the loader gives each line to
 its controls and message slots by position. The fit's lines are the program's
-own built-in texts (its fallback for shorter files), read from its sources so
+own built-in texts, printed by kavrin-fit-texts (built with the program) so
 that they are written in one place. Run from the repository root:
-    python3 tools/language-files.py"""
+    python3 tools/language-files.py [path of kavrin-fit-texts]"""
 
-import re
+import subprocess
+import sys
 
 PORTUGUESE = [
     # 1-7: messages
@@ -125,38 +126,24 @@ FIXED = {71: ("Concentração x Tempo", "Concentration x Time"),
          74: ("Perfil Transversal de concentração", "Transversal profile of concentration")}
 
 
-def c_strings(path, array):
-    """The string literals of the C++ array `array` in `path`, in order;
-    adjacent literals join as the compiler joins them."""
-    text = open(path, encoding="utf-8").read()
-    start = re.search(r"\b%s\b[^=;]*=" % array, text).end()
-    body = text[start:text.index("};", start)]
-    strings, joined = [], None
-    for literal, comma in re.findall(r'"((?:[^"\\]|\\.)*)"|(,)', body):
-        if comma:
-            if joined is not None:
-                strings.append(joined)
-            joined = None
-        else:
-            joined = (joined or "") + re.sub(r"\\(.)", r"\1", literal)
-    if joined is not None:
-        strings.append(joined)
-    return strings
-
-
-PANEL = c_strings("src/app/observations/FitPanel.cpp", "kBuiltIn")  # lines 126-151, Portuguese then English
-PANEL_LINES = len(PANEL) // 2
-PORTUGUESE += PANEL[:PANEL_LINES] + c_strings("src/app/observations/FitPanel.cpp", "kPortugueseRefusals")  # 152-162
-ENGLISH += PANEL[PANEL_LINES:] + c_strings("src/core/calibration/FitMessage.cpp", "kEnglish")
+def fit_lines(language):
+    """Lines 126 on: the fit's built-in texts (the program's fallback for
+    shorter files), printed by the program's own table."""
+    out = subprocess.run([PROGRAM, language], check=True, capture_output=True).stdout.decode("utf-8")
+    return out.split("\n")[:-1]
 
 
 def write(path, lines):
-    assert len(lines) == 162, (path, len(lines))
+    assert len(lines) == len(PORTUGUESE), (path, len(lines))
     with open(path, "wb") as out:
         out.write("".join(line + "\r\n" for line in lines).encode("windows-1252"))
 
 
 if __name__ == "__main__":
+    PROGRAM = sys.argv[1] if len(sys.argv) > 1 else "build/bin/kavrin-fit-texts"
+    PORTUGUESE += fit_lines("port")
+    ENGLISH += fit_lines("english")
+    assert len(PORTUGUESE) == len(ENGLISH) > 125
     for line, (pt, en) in FIXED.items():
         assert PORTUGUESE[line - 1] == pt and ENGLISH[line - 1] == en, line
     write("data/idiomport.txt", PORTUGUESE)

@@ -1,11 +1,11 @@
 #include "BatchFit.h"
 
 #include "BatchRun.h"
-#include "calibration/ObservationWeights.h"
-#include "calibration/ParameterFit.h"
+#include "calibration/FitSetup.h"
+#include "calibration/FitTexts.h"
+#include "fit/ParameterFit.h"
 #include "files/ProjectFile.h"
 #include "model/Variaveis.h"
-#include "solution/Parallel.h"
 #include "text/DateTimeText.h"
 #include "text/DecimalSeparator.h"
 #include "text/NumberText.h"
@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 
 namespace kavrin {
 
@@ -32,30 +33,6 @@ std::string padded(const std::string& text, int width = 13)
     return text.size() >= static_cast<std::size_t>(width) ? text : std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
 }
 
-const char* stopText(FitStop stop)
-{
-    switch (stop) {
-    case FitStop::Converged: return "converged";
-    case FitStop::IterationLimit: return "iteration limit reached";
-    case FitStop::Cancelled: return "cancelled";
-    case FitStop::Failed: break;
-    }
-    return "failed";
-}
-
-// Why the parameters cannot be told apart, in one sentence.
-std::string identifiabilityText(const FitResult& result)
-{
-    std::string text = "The observations cannot determine the fitted parameters:";
-    for (FitParameter parameter : result.noInfluence) text += std::string(" ") + InfoOf(parameter).name + " has no influence on them;";
-    for (const auto& [a, b] : result.correlated)
-        text += std::string(" ") + InfoOf(a).name + " and " + InfoOf(b).name + " are correlated beyond 0.99;";
-    if (result.singular && result.noInfluence.empty() && result.correlated.empty())
-        text += " their effects on the observations depend on each other;";
-    text.back() = '.';
-    return text + " Fit fewer parameters or add observations that separate them.";
-}
-
 }  // namespace
 
 void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& environment, std::ostream& out)
@@ -68,29 +45,22 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     const std::vector<Observation> observations = ReadObservations(table.observations(), separator);
     ModelState model;
     Variaveis(texts, model, separator);
-    QuadratureState quadrature;
-    LoadGaussOrder(quadrature, model.GaussOrder, environment.valoresPath, separator);
 
-    FitSettings settings;
+    FitChoices choices;
     for (const std::string& name : options.parameters) {
-        const FitParameter parameter = *FitParameterOfName(name);
-        settings.parameters.push_back(parameter);
-        settings.bounds.push_back(DefaultBounds(parameter, model.*InfoOf(parameter).member));
+        choices.parameters.push_back(*FitParameterOfName(name));
+        choices.bounds.emplace_back();
         for (const BatchFitBounds& given : options.bounds)
             if (given.name == name)
-                settings.bounds.back() = {ParseFloat(ArrumaDecimal(given.lower, separator), separator),
-                                          ParseFloat(ArrumaDecimal(given.upper, separator), separator)};
+                choices.bounds.back() = FitBounds{ParseFloat(ArrumaDecimal(given.lower, separator), separator),
+                                                  ParseFloat(ArrumaDecimal(given.upper, separator), separator)};
     }
-    settings.logResiduals = options.logResiduals;
-    if (options.detectionLimit) settings.detectionLimit = ParseFloat(ArrumaDecimal(*options.detectionLimit, separator), separator);
-    settings.weights = ObservationWeights(table.weights(), observations, options.weights, settings.detectionLimit, separator);
-    settings.workers = WorkerCount();
-    QuadratureState coarse;
-    if (quadrature.GaussN > 60) {
-        LoadGaussOrder(coarse, 60, environment.valoresPath, separator);
-        settings.coarseQuadrature = &coarse;
-    }
-    const FitResult result = FitObservations(observations, model, quadrature, settings);
+    choices.logResiduals = options.logResiduals;
+    if (options.detectionLimit) choices.detectionLimit = ParseFloat(ArrumaDecimal(*options.detectionLimit, separator), separator);
+    choices.weightRule = options.weights;
+    choices.weightTexts = table.weights();
+    const std::unique_ptr<FitSetup> setup = SetUpFit(choices, observations, model, QuadratureState(), environment.valoresPath, separator);
+    const FitResult result = FitObservations(observations, model, setup->quadrature, setup->settings);
     if (result.stop == FitStop::Failed) throw CheckError("The fit failed: " + result.solverMessage);
 
     out << padded("", 13) << padded("before") << padded("after") << '\n';
@@ -98,8 +68,9 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
         {"objective", &FitStatistics::objective}, {"R2", &FitStatistics::R2}, {"MAE", &FitStatistics::MAE}, {"RMSE", &FitStatistics::RMSE}};
     for (const auto& [name, member] : rows)
         out << padded(name) << cell(result.before.*member, separator) << cell(result.after.*member, separator) << '\n';
-    out << "iterations " << result.iterations << ", " << stopText(result.stop) << ": " << result.solverMessage << '\n';
-    if (!result.identifiable()) throw CheckError(identifiabilityText(result));
+    const FitTexts english = BuiltInFitTexts(false);
+    out << "iterations " << result.iterations << ", " << StopText(english, result.stop) << ": " << result.solverMessage << '\n';
+    if (!result.identifiable()) throw CheckError(NotIdentifiableText(english, result));
 
     out << '\n' << padded("parameter") << padded("initial") << padded("fitted") << padded("std. error") << padded("lower 95%")
         << padded("upper 95%") << '\n';

@@ -2,7 +2,7 @@
 // only the fit program carries the solver.
 #include "BatchOptions.h"
 
-#include "calibration/ParameterFit.h"
+#include "calibration/FitParameters.h"
 
 #include <algorithm>
 #include <stdexcept>

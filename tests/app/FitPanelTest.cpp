@@ -51,7 +51,7 @@ struct FitFixture : GuiFixture {
     void click(const char* name) { panel->findChild<QPushButton*>(name)->click(); }
     void fitAndWait()
     {
-        click("BitBtn7");
+        click("FitButton");
         for (int i = 0; i < 600 && !panel->result(); ++i) QTest::qWait(50);
         for (int i = 0; i < 600 && panel->running(); ++i) QTest::qWait(50);
     }
@@ -77,13 +77,13 @@ TEST(FitPanel, FitsOnAWorkerThenAppliesAndUndoes)
     const FitResult& result = *f.panel->result();
     EXPECT_EQ(result.stop, FitStop::Converged);
     EXPECT_NEAR(result.parameters[0].value, 1, 1e-6);
-    EXPECT_EQ(f.cell(f.panel->StringGrid2, 0, 0), "AlphaX");
-    EXPECT_EQ(f.cell(f.panel->StringGrid2, 0, 1), "3");
-    EXPECT_EQ(f.cell(f.panel->StringGrid2, 0, 2), "1");
-    EXPECT_EQ(f.cell(f.panel->StringGrid2, 1, 2), "0.5");
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 0), "AlphaX");
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 1), "3");
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 2), "1");
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 1, 2), "0.5");
     EXPECT_TRUE(f.panel->LabelNotes->text().contains("12 graus de liberdade")) << f.panel->LabelNotes->text().toStdString();
-    EXPECT_EQ(f.panel->ProgressBar1->value(), f.panel->ProgressBar1->maximum());
-    EXPECT_TRUE(f.panel->ProgressBar1->text().endsWith("iterações; convergiu")) << f.panel->ProgressBar1->text().toStdString();
+    EXPECT_EQ(f.panel->FitProgressBar->value(), f.panel->FitProgressBar->maximum());
+    EXPECT_TRUE(f.panel->FitProgressBar->text().endsWith("iterações; convergiu")) << f.panel->FitProgressBar->text().toStdString();
     // The comparison chart shows the fitted concentrations.
     QXYSeries* points = nullptr;
     for (QAbstractSeries* s : f.app.windows.observacao->Chart1->chart()->series())
@@ -92,13 +92,13 @@ TEST(FitPanel, FitsOnAWorkerThenAppliesAndUndoes)
     EXPECT_EQ(points->at(5).y(), result.calculatedAfter[5]);
     EXPECT_EQ(f.app.windows.observacao->Label3->text(), "1.0000");
 
-    f.click("BitBtn9");
+    f.click("ApplyFitButton");
     EXPECT_EQ(f.app.windows.dados->Edit[14]->text().toStdString(), FormatGeneral(result.parameters[0].value, '.'));
     EXPECT_EQ(f.app.windows.dados->Edit[1]->text().toStdString(), FormatGeneral(result.parameters[1].value, '.'));
-    f.click("BitBtn10");
+    f.click("UndoApplyButton");
     EXPECT_EQ(f.app.windows.dados->Edit[14]->text(), "3");
     EXPECT_EQ(f.app.windows.dados->Edit[1]->text(), "0.5");
-    EXPECT_FALSE(f.panel->findChild<QPushButton*>("BitBtn10")->isEnabled());
+    EXPECT_FALSE(f.panel->findChild<QPushButton*>("UndoApplyButton")->isEnabled());
 }
 
 TEST(FitPanel, ParametersThatActTogetherGiveTheMessageAndNoApply)
@@ -111,26 +111,26 @@ TEST(FitPanel, ParametersThatActTogetherGiveTheMessageAndNoApply)
     EXPECT_EQ(f.panel->LabelNotes->text(),
               QString::fromUtf8("As observações não determinam os parâmetros ajustados: Kxx e Retardation têm correlação acima de "
                                 "0,99. Ajuste menos parâmetros ou acrescente observações que os distingam."));
-    EXPECT_EQ(f.cell(f.panel->StringGrid2, 0, 2), "");
-    EXPECT_FALSE(f.panel->findChild<QPushButton*>("BitBtn9")->isEnabled());
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 2), "");
+    EXPECT_FALSE(f.panel->findChild<QPushButton*>("ApplyFitButton")->isEnabled());
 }
 
 TEST(FitPanel, CancelStopsTheFitAndBadInputIsReported)
 {
     FitFixture f;
     f.panel->CheckBoxes[0]->setChecked(true);
-    f.click("BitBtn7");
-    f.click("BitBtn8");
+    f.click("FitButton");
+    f.click("CancelFitButton");
     for (int i = 0; i < 600 && (!f.panel->result() || f.panel->running()); ++i) QTest::qWait(50);
     ASSERT_TRUE(f.panel->result());
     EXPECT_EQ(f.panel->result()->stop, FitStop::Cancelled);
     EXPECT_EQ(f.app.windows.dados->Edit[14]->text(), "3");
     EXPECT_EQ(f.panel->LabelNotes->text(), QString::fromUtf8("Ajuste cancelado; nada foi alterado."));
-    EXPECT_TRUE(f.panel->ProgressBar1->text().endsWith("cancelado")) << f.panel->ProgressBar1->text().toStdString();
+    EXPECT_TRUE(f.panel->FitProgressBar->text().endsWith("cancelado")) << f.panel->FitProgressBar->text().toStdString();
 
     // The core's refusal in the window's language.
     f.panel->LowerEdits[0]->setText("5");
-    f.click("BitBtn7");
+    f.click("FitButton");
     for (int i = 0; i < 600 && f.panel->running(); ++i) QTest::qWait(50);
     EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8("O valor atual de AlphaX está fora de seus limites")});
 }
@@ -149,11 +149,11 @@ TEST(FitPanel, AnOlderLanguageFileKeepsTheBuiltInTexts)
     WriteBytes(folder + "idiominglês.txt", older);
     LoadLanguage(f.app, "English");
     EXPECT_EQ(f.panel->title(), "Automatic parameter fit");
-    EXPECT_EQ(f.panel->findChild<QPushButton*>("BitBtn7")->text(), "Fit");
+    EXPECT_EQ(f.panel->findChild<QPushButton*>("FitButton")->text(), "Fit");
     WriteBytes(folder + "idiominglês.txt", custom);
     LoadLanguage(f.app, "English");
     EXPECT_EQ(f.panel->title(), "Own fit title");
-    EXPECT_EQ(f.panel->findChild<QPushButton*>("BitBtn9")->text(), "Apply to the data window");
+    EXPECT_EQ(f.panel->findChild<QPushButton*>("ApplyFitButton")->text(), "Apply to the data window");
 }
 
 TEST(FitPanel, TheWeightColumnCountsAndABadWeightIsRefusedNamingItsRow)
@@ -180,8 +180,21 @@ TEST(FitPanel, TheWeightColumnCountsAndABadWeightIsRefusedNamingItsRow)
 
     const FitResult* before = f.panel->result();
     grid->item(1, 6)->setText("zero");
-    f.click("BitBtn7");
+    f.click("FitButton");
     EXPECT_FALSE(f.panel->running());
     EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8("O peso da observação 2 (\"zero\") deve ser um número maior que zero")});
     EXPECT_EQ(f.panel->result(), before);
+}
+
+TEST(FitPanel, AWeightThatOutweighsEveryOtherIsRefusedInTheWindowsLanguage)
+{
+    FitFixture f;
+    QTableWidget* grid = f.app.windows.observacao->StringGrid1;
+    grid->item(2, 6)->setText("1e308");
+    f.panel->CheckBoxes[0]->setChecked(true);  // AlphaX
+    f.click("FitButton");
+    for (int i = 0; i < 600 && f.panel->running(); ++i) QTest::qWait(50);
+    EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8(
+                                    "O peso da observação 3 supera o das outras mais de 1e8 vezes: menos de 2 observações ainda contam no ajuste")});
+    EXPECT_FALSE(f.panel->result());
 }

@@ -155,3 +155,18 @@ TEST(BatchFit, TheSavedProjectKeepsItsNameAndPointsToNoResultsUntilRun)
     EXPECT_EQ(results, folder.path() + "KAVRIN/Fitted/");
     EXPECT_FALSE(kavrin::test::CrLfLines(kavrin::test::ReadBytes(results + "Index.txt")).empty());
 }
+
+// A weight of 1e308 beside weights of 1 used to print "converged" after one
+// iteration with an infinite correlation, and exit 0.
+TEST(BatchFit, AWeightThatOutweighsEveryOtherIsRefusedNamingItsObservation)
+{
+    std::vector<std::string> lines = kavrin::test::CrLfLines(syntheticTable());
+    std::string table;
+    for (std::size_t i = 0; i < lines.size(); ++i) table += lines[i] + (i == 2 ? " 1e308" : " 1") + "\r\n";
+    TempFolder folder;
+    WriteBytes(folder.path() + "wells.txt", table);
+    std::ostringstream out;
+    EXPECT_EQ(FailureText([&] { PerformBatchFit(fitOptions(folder, {"--set", "AlphaX=3", "--fit", "AlphaX"}), environment(folder), out); }),
+              "The weight of observation 3 outweighs the others more than 1e8 times: fewer than 2 observations still count in the fit");
+    EXPECT_EQ(out.str(), "");
+}

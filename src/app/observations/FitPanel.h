@@ -3,7 +3,10 @@
 // table, and applying the fitted values to the data window (with an undo).
 #pragma once
 
-#include "calibration/ParameterFit.h"
+#include "calibration/FitMessage.h"
+#include "calibration/FitResult.h"
+#include "calibration/FitTexts.h"
+#include "calibration/ObservationTable.h"
 #include "frame/AppState.h"
 #include "Dialogs.h"
 
@@ -39,18 +42,19 @@ public:
     // The texts of the language file's lines 126 on, in order; a missing or
     // empty line keeps the built-in text of the language in effect.
     void applyLanguage(const QStringList& lines, bool portuguese);
-    static constexpr int kFirstLanguageLine = 126;
-    static constexpr int kLanguageLines = 37;
-    static constexpr int kWeightHeadingLine = 148;
-    QString text(int line) const { return texts_[static_cast<std::size_t>(line - kFirstLanguageLine)]; }
+    static constexpr int kFirstLanguageLine = kFirstFitTextLine;
+    static constexpr int kLanguageLines = kFitTextLines;
+    static constexpr int kWeightHeadingLine = static_cast<int>(FitText::WeightHeading);
+    QString text(int line) const { return QString::fromStdString(texts_.line(line)); }
+    QString text(FitText line) const { return text(static_cast<int>(line)); }
 
     // A refusal of the fit in the language in effect.
     QString messageText(const FitMessage& message) const;
 
-    void BitBtn7Click();   // "Ajustar": starts the fit
-    void BitBtn8Click();   // "Cancelar ajuste"
-    void BitBtn9Click();   // "Aplicar à janela de dados"
-    void BitBtn10Click();  // "Desfazer aplicação"
+    void startFit();           // "Ajustar"
+    void cancelFit();          // "Cancelar ajuste"
+    void applyFittedValues();  // "Aplicar à janela de dados"
+    void undoApply();          // "Desfazer aplicação"
 
     bool running() const { return worker_.joinable() && !finished_; }
     const FitResult* result() const { return result_.get(); }
@@ -60,9 +64,9 @@ public:
     QCheckBox* CheckBoxLog;
     QLineEdit* EditDetectionLimit;
     QComboBox* ComboBoxWeights;  // the weighting rule, in WeightRule's order
-    QTableWidget* StringGrid2;  // fitted values
-    QTableWidget* StringGrid3;  // statistics before and after
-    QProgressBar* ProgressBar1;  // the iterations while the fit runs, then how it ended
+    QTableWidget* FittedValuesGrid;   // the fitted values with their errors and intervals
+    QTableWidget* StatisticsGrid;     // the statistics before and after
+    QProgressBar* FitProgressBar;     // the iterations while the fit runs, then how it ended
     QLabel* LabelNotes;         // intervals, correlations, or why the fit cannot tell the parameters apart
 
 private:
@@ -77,7 +81,7 @@ private:
     std::function<const ObservationTable&()> table_;
     int iterationBound_ = 0;  // the most iterations the fit may take
     ShowFitted showFitted_;
-    std::array<QString, kLanguageLines> texts_;
+    FitTexts texts_;  // the language file's lines, or the built-in ones
     QPushButton *fitButton_, *cancelButton_, *applyButton_, *undoButton_;
 
     std::thread worker_;

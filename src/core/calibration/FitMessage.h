@@ -21,6 +21,8 @@ enum class FitMessageId {
     LogModelZero,            // the model gives zero at an observation, no detection limit
     BadWeight,               // %1: the observation's row, %2: its weight text
     RelativeWeightNotPositive,  // %1: the observation's row
+    WeightOutweighsOthers,   // %1: the heaviest observation's row, %2: the observations that must count
+    WeightedResidualOverflow,  // %1: the observation's row
 };
 
 struct FitMessage {
@@ -28,9 +30,10 @@ struct FitMessage {
     std::vector<std::string> arguments;  // %1, %2, … in order
 };
 
-constexpr int kFitMessageCount = 11;
+constexpr int kFitMessageCount = 13;
 
-// The English text of a message, and its template with %1, %2, … for the arguments.
+// The English text of a message, and its template with %1, %2, … for the
+// arguments (the texts of both languages are in FitTexts).
 std::string EnglishFitText(const FitMessage& message);
 const char* EnglishFitTemplate(FitMessageId id);
 

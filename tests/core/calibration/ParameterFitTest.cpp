@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "calibration/ParameterFit.h"
+#include "fit/ParameterFit.h"
 #include "calibration/StudentT.h"
 #include "model/Variaveis.h"
 
@@ -399,4 +399,49 @@ TEST(ParameterFit, IntervalsMatchTheStoredIndependentComputation)
             EXPECT_NEAR(fitted.upper95, s.upper95, 3 * tolerance) << j << (c.weighted ? " weighted" : "");
         }
     }
+}
+
+// One weight so far above the others that they vanish beside it used to end
+// "converged" after one iteration with infinite correlations; weights whose
+// squared residuals would leave the number range used to be refused as a
+// matter of log residuals.
+TEST(ParameterFit, WeightsThatMakeTheProblemSingularOrOverflowAreRefusedNamingTheObservation)
+{
+    const ModelState truth = initialModel();
+    const QuadratureState q = kavrin::test::LoadedQuadrature(20);
+    const std::vector<Observation> data = observed(wells(12), truth, q, normalNoise(12, 0.003, 11));
+    const ModelState start = with(truth, {{FitParameter::AlphaX, 2}, {FitParameter::C0, 0.8}});
+    const std::string heaviest5 =
+        "The weight of observation 5 outweighs the others more than 1e8 times: fewer than 3 observations still count in the fit";
+    struct Case {
+        std::vector<std::pair<std::size_t, double>> weights;  // the others are 1
+        std::string failure;
+    };
+    const Case cases[] = {
+        {{{4, 1e308}}, heaviest5},
+        {{{4, 1.01e8}}, heaviest5},
+        {{{4, 1e12}, {9, 1e12}}, heaviest5},
+        {{{4, 0.99e8}}, ""},  // the others still count, just
+        {{{4, 1e12}, {9, 1e12}, {10, 1e12}}, ""},  // three observations determine two parameters
+        {{{0, 1e-20}, {1, 1e-300}}, ""},  // ten observations still count
+    };
+    for (const Case& c : cases) {
+        FitSettings settings = settingsFor({FitParameter::AlphaX, FitParameter::C0}, start, false);
+        settings.weights.assign(data.size(), 1);
+        for (const auto& [i, w] : c.weights) settings.weights[i] = w;
+        FitResult result;
+        EXPECT_EQ(FailureText([&] { result = FitObservations(data, start, q, settings); }), c.failure) << c.weights[0].second;
+        for (const std::vector<double>& row : result.correlation)
+            for (double r : row) EXPECT_TRUE(std::isfinite(r)) << c.weights[0].second;
+    }
+
+    // Equal weights of 1e300 with one observation 1e5 mg/L away: its weighted square leaves the range.
+    std::vector<Observation> far = data;
+    far[3].C = 1e5;
+    FitSettings settings = settingsFor({FitParameter::AlphaX, FitParameter::C0}, start, false);
+    settings.weights.assign(data.size(), 1e300);
+    EXPECT_EQ(FailureText([&] { FitObservations(far, start, q, settings); }),
+              "The weighted residual of observation 4 goes beyond the largest number there is: check its value and its weight");
+    settings.logResiduals = true;
+    EXPECT_EQ(FailureText([&] { FitObservations(far, start, q, settings); }), "");
 }

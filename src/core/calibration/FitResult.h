@@ -1,0 +1,51 @@
+// What a fit found: the fitted values with their errors and intervals, the
+// statistics before and after, how it ended, and whether the observations
+// determine the parameters at all.
+#pragma once
+
+#include "calibration/FitParameters.h"
+#include "calibration/FitStatistics.h"
+#include "model/ModelState.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kavrin {
+
+struct FittedParameter {
+    FitParameter parameter;
+    double initial = 0, value = 0;
+    double standardError = 0, lower95 = 0, upper95 = 0;
+};
+
+// In the order of the language files' line of stop texts.
+enum class FitStop { Converged, IterationLimit, Cancelled, Failed };
+
+struct FitResult {
+    std::vector<FittedParameter> parameters;
+    std::vector<std::vector<double>> correlation;  // of the fitted parameters; finite whenever given
+    FitStatistics before, after;
+    std::vector<double> calculatedBefore, calculatedAfter;
+    int iterations = 0;
+    // Evaluations of every observation, on the model's order and on the coarse one.
+    int evaluations = 0, coarseEvaluations = 0;
+    FitStop stop = FitStop::Failed;
+    std::string solverMessage;   // the solver's own account of why it stopped
+    int degreesOfFreedom = 0;    // N − p
+    double t975 = 0;             // Student's t quantile of the intervals
+    ModelState model;            // the start model with the fitted values, derived fields formed
+
+    // Not identifiable: parameters without influence on the observations, and
+    // pairs whose influences on the observations are alike beyond 0.99. When
+    // either is not empty (or the covariance is singular) no errors, intervals
+    // or correlations are given.
+    std::vector<FitParameter> noInfluence;
+    std::vector<std::pair<FitParameter, FitParameter>> correlated;
+    bool singular = false;
+    bool identifiable() const { return !singular && noInfluence.empty() && correlated.empty(); }
+    // Whether the fit ran to an optimum or its iteration limit, so that the values after it mean something.
+    bool reachedEnd() const { return stop == FitStop::Converged || stop == FitStop::IterationLimit; }
+};
+
+}  // namespace kavrin
