@@ -18,6 +18,7 @@
 #include "text/Windows1252.h"
 #include "workspace/ResultLoading.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -69,6 +70,11 @@ std::string ExportsInput(const std::string& projectFile, const std::string& resu
 
 void ProjectFile(const std::string& input)
 {
+    // Two options stored after line 25, as a feature would register them.
+    const ProjectLineRegistration number{{"FuzzNumber", "digits", [](const std::string& value) {
+                                              return !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+                                          }}};
+    const ProjectLineRegistration text{{"FuzzText", "any text", [](const std::string&) { return true; }}};
     const std::string path = scratchFile("p.kvr", input);
     try {
         const ProjectFileContents contents = ReadProjectFile(path);
@@ -79,6 +85,15 @@ void ProjectFile(const std::string& input)
             ModelState model;
             modelOf(texts, separator, model);
         }
+        // What opens is saved again as it was read, and opens again the same.
+        const std::string again = scratchFolder() + "again.kvr";
+        WriteUnrunProjectFile(again, contents.projectName, "", contents.texts, contents.namedLines);
+        const ProjectFileContents back = ReadProjectFile(again);
+        // A name with a byte Windows-1252 leaves unassigned is saved with "?"
+        // in its place: the name's own check, not the named lines'.
+        require((back.projectName == contents.projectName || !FitsWindows1252(contents.projectName)) && back.texts.edit == contents.texts.edit
+                    && back.texts.comboBox1 == contents.texts.comboBox1 && back.namedLines == contents.namedLines,
+                "a saved project opens differently");
     } catch (const KavrinError&) {
     }
 }
@@ -199,6 +214,30 @@ void LanguageFile(const std::string& input)
     }
 }
 
+namespace {
+
+// The README's promise for every command: an accepted command line gives no
+// option twice unless it repeats, no two options of one choice, and every
+// required option.
+void requireTableKept(const std::string& command, const std::vector<std::string>& rest)
+{
+    const ParsedCommandLine parsed = ParseBatchCommandLine(command, rest);
+    for (const CommandForm& form : BatchCommandForms()) {
+        if (form.command != command || (!form.kinds.empty() && form.kinds.find(parsed.kind()) == std::string_view::npos)) continue;
+        for (const CommandOption& option : form.options) {
+            const std::size_t times = parsed.values(option.name).size();
+            require(option.repeats || times <= 1, "an option accepted twice");
+            std::size_t inChoice = 0;
+            for (const CommandOption& other : form.options)
+                inChoice += option.choice != 0 && other.choice == option.choice && parsed.given(other.name);
+            require(inChoice <= 1, "two options of one choice accepted");
+            require(!option.required || times == 1 || inChoice == 1, "a required option left out");
+        }
+    }
+}
+
+}  // namespace
+
 void BatchCommandLine(const std::string& input)
 {
     std::vector<std::string> words;
@@ -206,17 +245,24 @@ void BatchCommandLine(const std::string& input)
     for (std::size_t end; (end = input.find('\0', start)) != std::string::npos; start = end + 1)
         words.push_back(input.substr(start, end - start));
     words.push_back(input.substr(start));
+    const std::string& command = words[0];
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     try {
-        if (words[0] == "export") {
-            ParseBatchExportOptions(rest);
+        if (command == "export") ParseBatchExportOptions(rest);
+        else if (command == "series") ParseBatchSeriesOptions(rest);
+        else if (command == "compare") ParseBatchCompareOptions(rest);
+        else if (command == "fit") ParseBatchFitOptions(rest);
+        else if (command == "map") ParseBatchMapOptions(rest);
+        else if (command == "animate") ParseBatchAnimateOptions(rest);
+        if (command == "export" || command == "series" || command == "compare" || command == "fit" || command == "map"
+            || command == "animate") {
+            requireTableKept(command, rest);
             return;
         }
-        if (words[0] == "series") {
-            ParseBatchSeriesOptions(rest);
-            return;
-        }
+        // Any other first word is read as a run, as the inputs found before
+        // the other commands were fuzzed were.
         const BatchRunOptions options = ParseBatchRunOptions(rest);
+        requireTableKept("run", rest);
         ParameterTexts texts = InitialParameterTexts();
         for (const auto& [name, text] : options.sets) SetControlText(texts, ControlOfName(name).value(), text, ',');
         ModelState model;

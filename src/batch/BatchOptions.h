@@ -1,9 +1,10 @@
-// The command line of kavrin-batch.
+// Each kavrin-batch command's options, taken from the command line that its
+// table (BatchCommandTables) accepts.
 #pragma once
 
+#include "BatchCommandTables.h"
 #include "calibration/ObservationWeights.h"
 
-#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -81,14 +82,9 @@ struct BatchCompareOptions {
 // Parses the words after "compare". Throws std::invalid_argument.
 BatchCompareOptions ParseBatchCompareOptions(const std::vector<std::string>& words);
 
-// Takes one option of a command that extends "compare": false when `word` is
-// none of its own; `value` takes the word after it.
-using MoreOptions = std::function<bool(const std::string& word, const std::function<std::string()>& value)>;
-
-// Parses the words of "compare" and of a command that extends it with `more`.
-// Throws std::invalid_argument naming `command`.
-BatchCompareOptions ParseComparisonOptions(const std::vector<std::string>& words, const char* command,
-                                           const MoreOptions& more);
+// The model's texts and --obs of a parsed "compare" or "fit". Throws
+// std::invalid_argument for a --set of an unknown name.
+BatchCompareOptions ComparisonOptionsOf(const ParsedCommandLine& parsed);
 
 // The items of "A,B,C".
 std::vector<std::string> CommaSeparated(const std::string& text);
@@ -109,7 +105,5 @@ struct BatchFitOptions {
 
 // Parses the words after "fit". Throws std::invalid_argument.
 BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words);
-
-extern const char* const kBatchUsage;
 
 }  // namespace kavrin

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "BatchProgram.h"
 #include "BatchOptions.h"
 #include "files/ProjectFile.h"
 
@@ -21,32 +22,16 @@ using kavrin::test::TempFolder;
 
 namespace {
 
-struct BatchResult {
-    int status;
-    std::string out, err;
-    std::string lastLine() const
-    {
-        std::string trimmed = out.substr(0, out.find_last_not_of('\n') + 1);
-        return trimmed.substr(trimmed.rfind('\n') + 1);
-    }
-};
+using kavrin::test::BatchResult;
 
 std::string quoted(const std::string& word)
 {
-    std::string result = "'";
-    for (char c : word) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
+    return kavrin::test::ShellQuoted(word);
 }
 
-// Runs the real kavrin-batch with the workspace root inside `folder`.
 BatchResult batch(const TempFolder& folder, const std::vector<std::string>& args, const char* separator = ",")
 {
-    std::string command = std::string("KAVRIN_ROOT=") + quoted(folder.path() + "KAVRIN") + " KAVRIN_DECIMAL_SEPARATOR=" + separator
-                        + " " + KAVRIN_BIN_DIR + "kavrin-batch";
-    for (const std::string& arg : args) command.append(" ").append(quoted(arg));
-    command += " >" + folder.path() + "out.txt 2>" + folder.path() + "err.txt </dev/null";
-    const int status = std::system(command.c_str());
-    return {WEXITSTATUS(status), ReadBytes(folder.path() + "out.txt"), ReadBytes(folder.path() + "err.txt")};
+    return kavrin::test::RunBatch(folder, args, separator);
 }
 
 }  // namespace

@@ -12,29 +12,31 @@ constexpr int kRequiredLines = 24;  // the index path on line 25 may be missing
 const std::string kKind = "a project file";
 
 void writeProject(const std::string& path, const std::string& projectName, const std::string& savedAt,
-                  const ParameterTexts& texts, const std::string& indexPath)
+                  const ParameterTexts& texts, const std::string& indexPath, const NamedLines& namedLines)
 {
+    CheckNamedLines(namedLines, path);
     TextFileWriter file(path);
     file.writeLine(projectName);
     file.writeLine(savedAt);
     for (int edit = 1; edit <= 21; ++edit) file.writeLine(texts.edit[static_cast<std::size_t>(edit)]);
     file.writeLine(texts.comboBox1);
     file.write(indexPath);
+    WriteNamedLines(file, namedLines);
     file.close();
 }
 
 }  // namespace
 
 void WriteProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
-                      const ParameterTexts& texts, const std::string& root)
+                      const ParameterTexts& texts, const std::string& root, const NamedLines& namedLines)
 {
-    writeProject(path, projectName, savedAt, texts, root + projectName + "/index.txt");
+    writeProject(path, projectName, savedAt, texts, root + projectName + "/index.txt", namedLines);
 }
 
 void WriteUnrunProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
-                           const ParameterTexts& texts)
+                           const ParameterTexts& texts, const NamedLines& namedLines)
 {
-    writeProject(path, projectName, savedAt, texts, "");
+    writeProject(path, projectName, savedAt, texts, "", namedLines);
 }
 
 ProjectFileContents ReadProjectFile(const std::string& path)
@@ -52,7 +54,7 @@ ProjectFileContents ReadProjectFile(const std::string& path)
                                                         + "\" is not a number of intervals; this is not " + kKind + ".");
     }
     contents.indexPath = file.readLine();
-    while (!file.atEnd()) file.readLine();
+    contents.namedLines = ReadNamedLines(file);
     return contents;
 }
 

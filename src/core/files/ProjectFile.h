@@ -1,7 +1,9 @@
 // The project file (".kvr"): name, date of saving, the data window's 22 texts
-// as they stand, and the index path — 25 lines, the last without a line end.
+// as they stand, and the index path — 25 lines, the last without a line end —
+// then the named lines of the options stored with the project, if any.
 #pragma once
 
+#include "files/ProjectNamedLines.h"
 #include "model/ParameterTexts.h"
 
 #include <string>
@@ -12,21 +14,24 @@ struct ProjectFileContents {
     std::string projectName;   // line 1
     ParameterTexts texts;      // lines 3 … 24, unformatted
     std::string indexPath;     // line 25
+    NamedLines namedLines;     // from line 26 on
 };
 
 // Writes the file at exactly `path`, replacing an earlier file only once all
-// is written. Line 25 is root + name + "/index.txt".
+// is written. Line 25 is root + name + "/index.txt". Named lines the file
+// could not give back are refused (CheckError) before anything is written.
 void WriteProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
-                      const ParameterTexts& texts, const std::string& root);
+                      const ParameterTexts& texts, const std::string& root, const NamedLines& namedLines = {});
 
 // The same file for parameters that have not been run: line 25 is empty, so
 // the project points to no results until a run makes them.
 void WriteUnrunProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
-                           const ParameterTexts& texts);
+                           const ParameterTexts& texts, const NamedLines& namedLines = {});
 
-// Reads the 25 lines after checking the whole file: fewer than 24 lines (a
-// missing line 25 reads as an empty index path), a field that is not a number
-// or bytes no text file has throw FileFormatError naming the line; nothing is
+// Reads the 25 lines and the named lines after checking the whole file: fewer
+// than 24 lines (a missing line 25 reads as an empty index path), a field that
+// is not a number, bytes no text file has or a named line this build cannot
+// take (ReadNamedLines) throw FileFormatError naming the line; nothing is
 // returned half-read. Throws FileError when the file cannot be read.
 ProjectFileContents ReadProjectFile(const std::string& path);
 
