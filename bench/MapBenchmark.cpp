@@ -8,12 +8,12 @@
 // animation's frames and GIF with the encoder's memory. Prints each figure
 // beside its target; `make bench` runs it.
 #include "BenchTiming.h"
-#include "MapPainter.h"
+#include "gui/MapPainter.h"
 #include "contour/CellRanges.h"
 #include "contour/MontaPoligono.h"
 #include "contour/TracaContorno.h"
 #include "support/ContourOracles.h"
-#include "PictureExport.h"
+#include "gui/PictureExport.h"
 #include "map/AnimatedGif.h"
 #include "map/BitmapFile.h"
 #include "map/AnimationFrames.h"

@@ -1,8 +1,8 @@
 #include "BatchMap.h"
 
 #include "BatchProject.h"
-#include "PictureExport.h"
-#include "MapPainter.h"
+#include "gui/PictureExport.h"
+#include "gui/MapPainter.h"
 #include "map/AnimatedGif.h"
 #include "map/AnimationFrames.h"
 #include "map/MapPicture.h"

@@ -3,7 +3,7 @@
 // to load that a run should not pay.
 #include "BatchCommand.h"
 #include "BatchMap.h"
-#include "Settings.h"
+#include "gui/Settings.h"
 #include "map/AnimationFrames.h"
 
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "BackgroundTask.h"
+#include "gui/BackgroundTask.h"
 
 #include <QEventLoop>
 

@@ -1,4 +1,4 @@
-#include "MapPainter.h"
+#include "gui/MapPainter.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "PictureExport.h"
+#include "gui/PictureExport.h"
 
 #include "map/BitmapFile.h"
 

@@ -1,4 +1,4 @@
-#include "Settings.h"
+#include "gui/Settings.h"
 
 #include "text/Errors.h"
 #include "text/RegularFile.h"

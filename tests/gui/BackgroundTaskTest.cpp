@@ -1,6 +1,6 @@
 // Work off the interface thread: progress and outcome arrive on the interface
 // thread, in order; a stop request reaches the work; an exception is the outcome.
-#include "BackgroundTask.h"
+#include "gui/BackgroundTask.h"
 #include "text/Errors.h"
 
 #include <QCoreApplication>

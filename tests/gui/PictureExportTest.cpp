@@ -1,6 +1,6 @@
 // The pictures' writer replaces a file only when the new one is complete and
 // keeps the permissions of the file it replaces.
-#include "PictureExport.h"
+#include "gui/PictureExport.h"
 #include "TestSupport.h"
 
 #include <QImage>

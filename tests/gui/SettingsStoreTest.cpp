@@ -1,7 +1,7 @@
 // The settings store: the typed accessors keep the stored names and texts,
 // the key is honoured, and a settings file that is not a regular file is
 // refused with a message instead of hanging the program.
-#include "Settings.h"
+#include "gui/Settings.h"
 #include "TestSupport.h"
 #include "text/Errors.h"
 

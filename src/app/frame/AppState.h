@@ -7,7 +7,7 @@
 #include "model/ProjectState.h"
 #include "solution/Quadrature.h"
 #include "workspace/ResultGrid.h"
-#include "Settings.h"
+#include "gui/Settings.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "frame/LanguageLoader.h"
 
 #include "text/TextFile.h"
-#include "QtTranslations.h"
+#include "gui/QtTranslations.h"
 #include "observations/TObservacao.h"
 #include "project/TFormExportGRD.h"
 #include "project/TFormCalculando.h"

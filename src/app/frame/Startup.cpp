@@ -2,8 +2,8 @@
 
 #include "observations/TObservacao.h"
 #include "project/TFormExportGRD.h"
-#include "ChildWindow.h"
-#include "CommandRunner.h"
+#include "gui/ChildWindow.h"
+#include "gui/CommandRunner.h"
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
 #include "frame/TFormEntrada.h"
@@ -13,9 +13,9 @@
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
-#include "CommandRunner.h"
+#include "gui/CommandRunner.h"
 #include "frame/LanguageLoader.h"
-#include "Settings.h"
+#include "gui/Settings.h"
 
 #include <QGuiApplication>
 #include <QLocale>

@@ -1,9 +1,9 @@
 #include "frame/TFormFerramenta.h"
 
-#include "CommandRunner.h"
-#include "DialogButtons.h"
+#include "gui/CommandRunner.h"
+#include "gui/DialogButtons.h"
 #include "frame/LanguageLoader.h"
-#include "Settings.h"
+#include "gui/Settings.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "observations/FitPanel.h"
 
-#include "CommandRunner.h"
-#include "NamedWidget.h"
+#include "gui/CommandRunner.h"
+#include "gui/NamedWidget.h"
 #include "calibration/FitSetup.h"
 #include "fit/ParameterFit.h"
 #include "model/Variaveis.h"

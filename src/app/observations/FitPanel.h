@@ -8,8 +8,8 @@
 #include "calibration/FitTexts.h"
 #include "calibration/ObservationTable.h"
 #include "frame/AppState.h"
-#include "BackgroundTask.h"
-#include "Dialogs.h"
+#include "gui/BackgroundTask.h"
+#include "gui/Dialogs.h"
 
 #include <QGroupBox>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "views/TFormAnimacao.h"
 
-#include "PictureExport.h"
-#include "CommandRunner.h"
+#include "gui/PictureExport.h"
+#include "gui/CommandRunner.h"
 #include "frame/TFormPrincipal.h"
 #include "map/AnimatedGif.h"
 #include "map/AnimationFrames.h"

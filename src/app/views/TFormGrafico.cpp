@@ -1,8 +1,8 @@
 #include "views/TFormGrafico.h"
 
-#include "ChartView.h"
-#include "CommandRunner.h"
-#include "NamedWidget.h"
+#include "gui/ChartView.h"
+#include "gui/CommandRunner.h"
+#include "gui/NamedWidget.h"
 #include "charts/ValueList.h"
 #include "frame/TFormPrincipal.h"
 #include "text/NumberText.h"
