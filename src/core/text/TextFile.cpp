@@ -1,6 +1,7 @@
 #include "text/TextFile.h"
 
 #include "text/Errors.h"
+#include "text/FileBeside.h"
 #include "text/RegularFile.h"
 #include "text/Windows1252.h"
 
@@ -33,47 +34,6 @@ std::string hexByte(unsigned char byte)
 {
     static const char kDigits[] = "0123456789ABCDEF";
     return std::string("0x") + kDigits[byte >> 4] + kDigits[byte & 0xF];
-}
-
-// A save replaces what the path names: the file a symbolic link points to,
-// not the link.
-std::string targetOf(const std::string& path)
-{
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-    char resolved[PATH_MAX];
-    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
-
-// Creates a new, hidden file next to `path` for writing; the process umask
-// applies to it as to any new file.
-std::FILE* createTemporaryBeside(const std::string& path, std::string& temporary)
-{
-    static std::atomic<unsigned> counter{0};
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = folder + "." + name + ".saving-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            if (std::FILE* file = ::fdopen(fd, "wb")) return file;
-            const int code = errno;
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            throw FileError(code, path);
-        }
-        if (errno != EEXIST) throw FileError(errno, path);
-    }
-    throw FileError(EEXIST, path);
-}
-
-// A save over a file keeps that file's permissions; a new file keeps those
-// the umask gave it.
-void keepModeOf(const std::string& target, int descriptor)
-{
-    struct stat info {};
-    if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::fchmod(descriptor, info.st_mode & 07777);
 }
 
 }  // namespace
@@ -156,9 +116,9 @@ TextFileWriter::TextFileWriter(const std::string& path, Mode mode) : path_(path)
         // A folder at the path is refused before anything is created beside it.
         struct stat info {};
         if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) throw FileError(EISDIR, path);
-        const std::string target = targetOf(path);
-        file_ = createTemporaryBeside(target, written_);
-        keepModeOf(target, ::fileno(file_));
+        const std::string target = SaveTargetOf(path);
+        file_ = CreateTemporaryBeside(target, written_, target);
+        KeepModeOf(target, ::fileno(file_));
     }
 }
 
@@ -247,7 +207,7 @@ void TextFileWriter::close()
         if (std::fflush(file_) != 0) throw FileError(errno ? errno : EIO, path_);
         // Only a file that replaces another needs to be on the disk before the
         // rename: a crash must not leave an empty file where the old one was.
-        if (mode_ == Mode::Replace && FileExists(targetOf(path_)) && ::fsync(::fileno(file_)) != 0)
+        if (mode_ == Mode::Replace && FileExists(SaveTargetOf(path_)) && ::fsync(::fileno(file_)) != 0)
             throw FileError(errno, path_);
     } catch (...) {
         discard();
@@ -260,7 +220,7 @@ void TextFileWriter::close()
         if (mode_ == Mode::Replace) ::unlink(written_.c_str());
         throw FileError(code, path_);
     }
-    if (mode_ == Mode::Replace && ::rename(written_.c_str(), targetOf(path_).c_str()) != 0) {
+    if (mode_ == Mode::Replace && ::rename(written_.c_str(), SaveTargetOf(path_).c_str()) != 0) {
         const int code = errno;
         ::unlink(written_.c_str());
         throw FileError(code, path_);
