@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run bench package fuzz clean
+.PHONY: all deps configure build test run bench package fuzz tsan clean
 
 all: build
 
@@ -47,6 +47,9 @@ fuzz:
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DKAVRIN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS)
 	@fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+tsan:
+	@tools/tsan-background-task build-tsan
 
 clean:
 	@rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -73,8 +73,9 @@ int main()
     });
     double bytes = 0;
     const double floor = seconds(7, [&] { bytes = readAllBytes(files); });
+    ResultGrid grid;
     const double whole = seconds(3, [&] {
-        for (const std::string& path : files) LoadResultFile(path, grid, '.');
+        for (const std::string& path : files) LoadResultFile(path, grid, model, '.');
     });
     std::filesystem::remove_all(root);
 

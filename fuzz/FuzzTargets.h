@@ -25,6 +25,8 @@ void BatchCommandLine(const std::string& input);
 void Exports(const std::string& input);
 void ObservationImport(const std::string& input);
 void FitObservationsTarget(const std::string& input);
+void Map(const std::string& input);
+void ChartSeries(const std::string& input);
 
 inline constexpr FuzzTarget kFuzzTargets[] = {
     {"project_file", ProjectFile},       {"parameter_file", ParameterFile},
@@ -33,6 +35,8 @@ inline constexpr FuzzTarget kFuzzTargets[] = {
     {"language_file", LanguageFile},     {"batch_command_line", BatchCommandLine},
     {"exports", Exports},               {"observation_import", ObservationImport},
     {"fit_observations", FitObservationsTarget},
+    {"map", Map},
+    {"chart_series", ChartSeries},
 };
 
 // A target's input for the exports: the project file's length in the first two

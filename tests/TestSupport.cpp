@@ -2,11 +2,16 @@
 
 #include "text/Errors.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kavrin::test {
 
@@ -67,6 +72,43 @@ std::string FailureText(const std::function<void()>& action)
         return e.what();
     }
     return "";
+}
+
+std::string FailureTextWithin(unsigned seconds, const std::function<void()>& action)
+{
+    int channel[2];
+    if (::pipe(channel) != 0) return "no pipe to the child";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        ::alarm(seconds);
+        std::string text;
+        try {
+            text = FailureText(action);
+        } catch (const std::exception& e) {
+            text = std::string("unexpected failure: ") + e.what();
+        }
+        for (std::size_t sent = 0; sent < text.size();) {
+            const ssize_t n = ::write(channel[1], text.data() + sent, text.size() - sent);
+            if (n <= 0) break;
+            sent += static_cast<std::size_t>(n);
+        }
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string text;
+    char block[4096];
+    for (ssize_t n; (n = ::read(channel[0], block, sizeof block)) != 0;) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) break;
+        text.append(block, static_cast<std::size_t>(n));
+    }
+    ::close(channel[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) return kStillWaiting;
+    return text;
 }
 
 }  // namespace kavrin::test

@@ -39,4 +39,10 @@ QuadratureState LoadedQuadrature(int gaussOrder);
 // The text of the KavrinError that `action` throws, "" when it throws none.
 std::string FailureText(const std::function<void()>& action);
 
+// FailureText of `action` run in a child process that the alarm stops after
+// `seconds`: a reader that waits for ever (a named pipe with no writer) gives
+// kStillWaiting instead of hanging the test.
+inline const std::string kStillWaiting = "still waiting when the time ran out";
+std::string FailureTextWithin(unsigned seconds, const std::function<void()>& action);
+
 }  // namespace kavrin::test

@@ -10,12 +10,14 @@ void PerformBatchExport(const BatchExportOptions& options, const BatchEnvironmen
     const char separator = environment.separator;
     const ProjectFileContents project = ReadProjectFile(options.projectPath);
     const ModelState model = ProjectModel(project, separator);
-    const auto convert = options.grid ? GrdAsccreate : TxtTabcreate;
+    const ExportFormat format = options.grid ? ExportFormat::Grid : ExportFormat::Table;
+    // The project file is read too: no output may replace it.
+    const std::vector<std::string> alsoRead{options.projectPath};
     if (options.resultsPath) {
-        convert(options.to, *options.resultsPath, 2, model, separator);
+        ExportResults(format, options.to, *options.resultsPath, 2, model, separator, alsoRead);
         return;
     }
-    convert(options.to, ProjectIndex(project, environment), 1, model, separator);
+    ExportResults(format, options.to, ProjectIndex(project, environment), 1, model, separator, alsoRead);
 }
 
 }  // namespace kavrin

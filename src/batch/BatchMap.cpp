@@ -1,9 +1,10 @@
 #include "BatchMap.h"
 
 #include "BatchProject.h"
-#include "BitmapFile.h"
-#include "MapPainter.h"
+#include "gui/PictureExport.h"
+#include "gui/MapPainter.h"
 #include "map/AnimatedGif.h"
+#include "map/AnimationFrames.h"
 #include "map/MapPicture.h"
 #include "text/Errors.h"
 #include "workspace/ResultLoading.h"
@@ -17,14 +18,14 @@ namespace kavrin {
 
 namespace {
 
-// The time texts of the project, T0, T0 + DT, … T1.
-std::vector<std::string> projectTimes(const ModelState& model, char separator)
+// The time texts of the project, T0, T0 + DT, … T1, as far as its index lists them.
+std::vector<std::string> projectTimes(const ModelState& model, const std::string& indexPath, char separator)
 {
-    if (!TimeSeriesIsBounded(model.T0, model.T1, model.DT))
-        throw CheckError("The project's times T0, T0 + DT, … never reach T1; no picture was drawn.");
-    std::vector<std::string> times;
-    for (double t = model.T0; t <= model.T1; t += model.DT) times.push_back(TimeText(t, separator));
-    return times;
+    const std::optional<std::vector<double>> times = ListedRunTimes(model, indexPath);
+    if (!times) throw CheckError("The project's times T0, T0 + DT, … never reach T1; no picture was drawn.");
+    std::vector<std::string> texts;
+    for (double t : *times) texts.push_back(TimeText(t, separator));
+    return texts;
 }
 
 // Loads each time and paints its map, handing the picture on.
@@ -33,11 +34,11 @@ void drawMaps(const std::string& projectPath, const std::vector<std::string>* ch
 {
     const ProjectFileContents project = ReadProjectFile(projectPath);
     const ModelState model = ProjectModel(project, environment.separator);
-    const std::vector<std::string> times = chosen ? *chosen : projectTimes(model, environment.separator);
+    const std::vector<std::string> times = chosen ? *chosen : projectTimes(model, project.indexPath, environment.separator);
     ResultGrid grid;
     for (std::size_t n = 0; n < times.size(); ++n) {
         const std::string results = ResultFilePath(environment.root, project.projectName, times[n]);
-        if (!LoadResultFile(results, grid, environment.separator)) throw FileError(ENOENT, results);
+        if (!LoadResultFile(results, grid, model, environment.separator)) throw FileError(ENOENT, results);
         use(n, times[n], PaintMapPicture(DesenhaMapa({model, grid, times[n], languages.titleInPortuguese, languages.captionInPortuguese, environment.separator})));
     }
 }
@@ -61,14 +62,17 @@ std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const B
     return written;
 }
 
-void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironment& environment, const MapLanguages& languages)
+void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironment& environment, const MapLanguages& languages,
+                         std::optional<std::uint64_t> availableMemory)
 {
-    std::vector<QImage> pictures;
-    drawMaps(options.projectPath, nullptr, environment, languages,
-             [&](std::size_t, const std::string&, const QImage& picture) { pictures.push_back(picture.convertToFormat(QImage::Format_RGB888)); });
-    std::vector<RgbFrame> frames;
-    for (const QImage& p : pictures) frames.push_back({p.constBits(), p.width(), p.height(), p.bytesPerLine()});
-    WriteAnimatedGif(options.to, frames, options.delayMs);
+    if (availableMemory && !EnoughMemoryForFrames(*availableMemory))
+        throw CheckError("Less than 50 MB of memory is free; no animation was made. Close other programs and try again.");
+    AnimatedGifWriter gif(options.to, options.delayMs);
+    drawMaps(options.projectPath, nullptr, environment, languages, [&](std::size_t, const std::string&, const QImage& picture) {
+        const QImage frame = picture.convertToFormat(QImage::Format_RGB888);
+        gif.addFrame({frame.constBits(), frame.width(), frame.height(), frame.bytesPerLine()});
+    });
+    gif.finish();
 }
 
 }  // namespace kavrin

@@ -5,6 +5,8 @@
 
 #include "BatchOptions.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +25,11 @@ struct MapLanguages {
 // Throws KavrinError.
 std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const BatchEnvironment& environment, const MapLanguages& languages);
 
-// Every time's map, in time order, as one looping GIF at exactly `to`.
-// Throws KavrinError.
-void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironment& environment, const MapLanguages& languages);
+// Every time's map, in time order, as one looping GIF at exactly `to`, each
+// map encoded as it is drawn. Refused, as in the animation window, when less
+// than 50 MiB of memory is available (`availableMemory`, nothing when it
+// cannot be told). Throws KavrinError.
+void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironment& environment, const MapLanguages& languages,
+                         std::optional<std::uint64_t> availableMemory);
 
 }  // namespace kavrin

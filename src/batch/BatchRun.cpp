@@ -5,12 +5,15 @@
 #include "solution/Parallel.h"
 #include "model/ProjectState.h"
 #include "model/RunChecks.h"
+#include "workspace/RunFileChecks.h"
 #include "workspace/SimulationRun.h"
 #include "model/Variaveis.h"
 #include "workspace/Workspace.h"
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
 
+#include <algorithm>
+#include <atomic>
 #include <ctime>
 #include <memory>
 #include <stdexcept>
@@ -37,23 +40,26 @@ ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath,
 
 namespace {
 
-// Shows "NN% of the points, t = …" on one line, rewritten when it changes.
-RowCallback progressLine(std::ostream* out, char separator)
+// Shows "NN% of the points, t = …" on one line, rewritten when it changes,
+// and asks the run to stop after the time being written once a stop signal came.
+RowCallback progressLine(std::ostream* out, char separator, const std::atomic<int>* stopSignal)
 {
-    if (!out) return {};
     auto last = std::make_shared<std::string>();
-    return [out, last, separator](const RunProgress& progress) {
+    return [out, last, separator, stopSignal](const RunProgress& progress) {
+        const RunRequest request = stopSignal && stopSignal->load() != 0 ? RunRequest::StopAfterThisTime : RunRequest::Continue;
+        if (!out) return request;
         const std::string line = std::to_string(ProgressPosition(progress)) + "% of the points, t = "
                                + TimeText(progress.CurrentTime, separator) + " days";
-        if (line == *last) return;
+        if (line == *last) return request;
         *last = line;
         *out << '\r' << line << "\x1b[K" << std::flush;
+        return request;
     };
 }
 
 }  // namespace
 
-std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironment& environment)
+std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironment& environment, BatchRunStop* stop)
 {
     const char separator = environment.separator;
     const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator);
@@ -65,17 +71,30 @@ std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironme
     project.ProjectName = options.projectName.value_or("");
     if (project.ProjectName.empty()) project.ProjectName = DateTimeText(std::time(nullptr));
     ValidateProjectName(project.ProjectName);
+    CheckRunFiles(model, environment.root, project.ProjectName, separator);
 
     QuadratureState quadrature;
     RunProgress progress;
     const RunEnvironment run{environment.root, environment.valoresPath, separator, options.reference, WorkerCount()};
+    RunOutcome outcome;
     try {
-        WriteRun(model, quadrature, nullptr, project, run, progress, progressLine(environment.progress, separator));
+        outcome = WriteRun(model, quadrature, nullptr, project, run, progress,
+                           progressLine(environment.progress, separator, stop ? &stop->signal : nullptr));
     } catch (...) {
         if (environment.progress) *environment.progress << '\n';
         throw;
     }
-    if (environment.progress) *environment.progress << "\r100% of the points\x1b[K\n";
+    if (outcome == RunOutcome::Stopped && stop) {
+        if (environment.progress) *environment.progress << '\n';
+        // The run stopped before progress.CurrentTime, the first time it did not write.
+        const std::vector<double> times = RunTimes(model.T0, model.T1, model.DT).value_or(std::vector<double>{});
+        stop->stopped = true;
+        stop->times = times.size();
+        stop->timesWritten = static_cast<std::size_t>(
+            std::lower_bound(times.begin(), times.end(), progress.CurrentTime) - times.begin());
+    } else if (environment.progress) {
+        *environment.progress << "\r100% of the points\x1b[K\n";
+    }
     if (options.savePath)
         WriteProjectFile(*options.savePath, project.ProjectName, DateTimeText(std::time(nullptr)), texts, environment.root);
     return ProjectFolderPath(environment.root, project.ProjectName);

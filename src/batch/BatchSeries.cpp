@@ -20,7 +20,7 @@ ChartPoints profile(const BatchSeriesOptions& options, const ProjectFileContents
     const GridAxis along = alongX ? XAxisOf(model) : YAxisOf(model);
     const std::string path = ResultFilePath(environment.root, project.projectName, ArrumaDecimal(*options.time, s));
     ResultGrid grid;
-    if (!LoadResultFile(path, grid, s)) throw CheckError("The results file " + path + " does not exist.");
+    if (!LoadResultFile(path, grid, model, s)) throw CheckError("The results file " + path + " does not exist.");
     return GridProfile(grid, along, node);
 }
 

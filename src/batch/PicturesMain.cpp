@@ -3,7 +3,8 @@
 // to load that a run should not pay.
 #include "BatchCommand.h"
 #include "BatchMap.h"
-#include "Settings.h"
+#include "gui/Settings.h"
+#include "map/AnimationFrames.h"
 
 #include <QGuiApplication>
 
@@ -26,11 +27,12 @@ int main(int argc, char** argv)
     const auto paint = [&](const auto& draw) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication application(argc, argv);
-        draw(MapLanguages{GetRegistryValue("Software\\KAVRIN", "Language") == "Port", !EnglishChosen()});
+        const auto [title, caption] = MapTextLanguagesFor(ChosenLanguage());
+        draw(MapLanguages{title, caption});
     };
     if (words[0] == "animate") {
         return RunBatchCommand([&] { return ParseBatchAnimateOptions(rest); }, [&](const BatchAnimateOptions& options) {
-            paint([&](const MapLanguages& languages) { PerformBatchAnimate(options, environment, languages); });
+            paint([&](const MapLanguages& languages) { PerformBatchAnimate(options, environment, languages, SystemAvailableMemory()); });
         });
     }
     return RunBatchCommand([&] { return ParseBatchMapOptions(rest); }, [&](const BatchMapOptions& options) {

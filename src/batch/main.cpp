@@ -8,9 +8,35 @@
 #include "BatchRun.h"
 #include "BatchSeries.h"
 
+#include <atomic>
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
+
+namespace {
+
+// The stop signal that came, 0 until one does. A run ends after the time being
+// written, as the desktop's Cancel does; a second signal ends the program at
+// once (the default action is back), which still leaves a true index.
+std::atomic<int> stopSignal{0};
+
+void noteStopSignal(int signal)
+{
+    stopSignal.store(signal);
+}
+
+void catchStopSignals()
+{
+    struct sigaction action {};
+    action.sa_handler = noteStopSignal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -31,9 +57,17 @@ int main(int argc, char** argv)
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     const BatchEnvironment environment = ReadBatchEnvironment();
     if (name == "run") {
-        return RunBatchCommand([&] { return ParseBatchRunOptions(rest); }, [&](const BatchRunOptions& options) {
-            std::cout << PerformBatchRun(options, environment) << std::endl;
+        catchStopSignals();
+        BatchRunStop stop{stopSignal};
+        const int status = RunBatchCommand([&] { return ParseBatchRunOptions(rest); }, [&](const BatchRunOptions& options) {
+            std::cout << PerformBatchRun(options, environment, &stop) << std::endl;
         });
+        if (status != 0 || !stop.stopped) return status;
+        // Stopped by a signal: the status a shell gives a program that the signal ended.
+        const int signal = stop.signal.load();
+        std::cerr << "kavrin-batch: stopped by " << (signal == SIGINT ? "SIGINT" : "SIGTERM") << " after " << stop.timesWritten
+                  << " of " << stop.times << " times; the index lists the complete ones" << std::endl;
+        return 128 + signal;
     }
     if (name == "export") {
         return RunBatchCommand([&] { return ParseBatchExportOptions(rest); },

@@ -1,4 +1,4 @@
-#include "ChartPicture.h"
+#include "gui/ChartPicture.h"
 
 #include <QChartView>
 #include <QPainter>

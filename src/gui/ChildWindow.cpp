@@ -1,4 +1,4 @@
-#include "ChildWindow.h"
+#include "gui/ChildWindow.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>

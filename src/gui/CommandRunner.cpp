@@ -1,4 +1,4 @@
-#include "CommandRunner.h"
+#include "gui/CommandRunner.h"
 
 #include <QString>
 #include <exception>

@@ -2,7 +2,7 @@
 // command is shown in the error box and the program goes on.
 #pragma once
 
-#include "Dialogs.h"
+#include "gui/Dialogs.h"
 
 #include <functional>
 

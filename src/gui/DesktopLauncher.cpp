@@ -1,4 +1,4 @@
-#include "DesktopLauncher.h"
+#include "gui/DesktopLauncher.h"
 
 #include <QDesktopServices>
 #include <QProcess>

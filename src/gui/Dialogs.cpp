@@ -1,7 +1,7 @@
-#include "Dialogs.h"
+#include "gui/Dialogs.h"
 
-#include "DesktopLauncher.h"
-#include "HelpViewer.h"
+#include "gui/DesktopLauncher.h"
+#include "gui/HelpViewer.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "HelpViewer.h"
+#include "gui/HelpViewer.h"
 
 #include <QAction>
 #include <QStyle>

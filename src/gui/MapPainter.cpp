@@ -1,4 +1,4 @@
-#include "MapPainter.h"
+#include "gui/MapPainter.h"
 
 #include <QPainter>
 
@@ -15,10 +15,16 @@ QFont MapFont()
     return font;
 }
 
-QImage PaintMapPicture(const MapPicture& picture)
+QImage WhiteMapPicture()
 {
     QImage image(kMapWidth, kMapHeight, QImage::Format_RGB888);
     image.fill(Qt::white);
+    return image;
+}
+
+QImage PaintMapPicture(const MapPicture& picture)
+{
+    QImage image = WhiteMapPicture();
     std::unique_ptr<QPainter> painter;  // open across a run of texts
     const QFont font = MapFont();
     for (const MapShape& shape : picture.shapes) {

@@ -16,4 +16,7 @@ QFont MapFont();
 // the order of the list.
 QImage PaintMapPicture(const MapPicture& picture);
 
+// The 800 × 640 picture all white: what a drawing starts from.
+QImage WhiteMapPicture();
+
 }  // namespace kavrin

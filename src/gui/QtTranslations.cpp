@@ -1,4 +1,4 @@
-#include "QtTranslations.h"
+#include "gui/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

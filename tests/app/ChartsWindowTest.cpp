@@ -123,6 +123,40 @@ TEST(ChartsWindow, AnActivationWithResultsAfterOneWithoutGivesTheKindsBack)
         EXPECT_TRUE(enabledOwn(f.w, name)) << name;
 }
 
+TEST(ChartsWindow, AnActivationEnablesTheNodesControlsOnlyForTheConcentrationTimeChart)
+{
+    const std::vector<const char*> nodeControls = {"GroupBox3", "Label1", "Label2", "ComboBox4", "ComboBox5"};
+    struct Case {
+        const char* kind;
+        bool afterOneWithoutResults;
+        bool nodeControlsEnabled;
+    };
+    const Case cases[] = {
+        {"Concentração x Tempo", false, true},
+        {"Concentração x Tempo", true, true},
+        {"Perfil longitudinal de concentração", false, false},
+        {"Perfil longitudinal de concentração", true, false},
+        {"Perfil Transversal de concentração", false, false},
+        {"Transversal profile of concentration", true, false},
+    };
+    for (const Case& c : cases) {
+        ChartsFixture f;
+        f.w->FormActivate();
+        pickKind(f.w, QString::fromUtf8(c.kind));
+        if (c.afterOneWithoutResults) {
+            f.app.project.ResultsExist = false;
+            f.w->FormActivate();
+            f.app.project.ResultsExist = true;
+        }
+        f.w->FormActivate();
+        for (const char* name : nodeControls) EXPECT_EQ(enabledOwn(f.w, name), c.nodeControlsEnabled) << c.kind << " " << name;
+        EXPECT_EQ(items(f.w->ComboBox4), kXPositions) << "the node's lists are filled all the same";
+        for (const char* name : {"BitBtn1", "GroupBox2", "ComboBox2"}) EXPECT_TRUE(enabledOwn(f.w, name)) << c.kind << " " << name;
+        for (const char* name : {"GroupBox1", "ComboBox1", "ComboBox3", "GroupBox4", "ComboBox6", "ComboBox7"})
+            EXPECT_FALSE(enabledOwn(f.w, name)) << c.kind << " " << name;
+    }
+}
+
 TEST(ChartsWindow, EachKindEnablesItsControlsAndFillsItsListsInBothLanguages)
 {
     struct Case {
@@ -164,7 +198,7 @@ TEST(ChartsWindow, EachKindEnablesItsControlsAndFillsItsListsInBothLanguages)
 TEST(ChartsWindow, TheDesignItemWithASmallTIsNoKind)
 {
     ChartsFixture f;
-    LoadLanguage(f.app, "English");
+    LoadLanguage(f.app, Language::English);
     f.w->FormActivate();
     pickKind(f.w, "Longitudinal profile of concentration");
     f.w->ComboBox3->setEditText("0");

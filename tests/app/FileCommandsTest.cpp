@@ -83,3 +83,44 @@ TEST(ExportCommands, AllTimesAndAChosenFileThroughTheExportWindow)
     ASSERT_EQ(fresh.dialogs.errors.size(), 1);
     EXPECT_TRUE(fresh.dialogs.errors[0].startsWith("I/O error 2"));
 }
+
+TEST(ExportCommands, NoExportOfTheDesktopWritesOverTheResultsOrIntoTheirFolder)
+{
+    RunFixture f;
+    f.runAs("Teste");
+    const std::string results = f.root() + "Teste/T2500.txt";
+    const std::string before = ReadBytes(results);
+
+    // All times into the project's own folder.
+    f.dialogs.files = {QString::fromStdString(f.root() + "Teste/")};
+    f.main->action("ToolButton12")->trigger();
+    ASSERT_EQ(f.dialogs.errors.size(), 1);
+    EXPECT_TRUE(f.dialogs.errors[0].contains("into the results folder")) << f.dialogs.errors[0].toStdString();
+    EXPECT_FALSE(std::filesystem::exists(f.root() + "Teste/T2500.grd"));
+
+    // The export window: a table named after the results file it converts.
+    TFormExportGRD* window = f.app.windows.exportGrd;
+    QTimer::singleShot(0, window, [&] {
+        window->Edit1->setText(QString::fromStdString(results));
+        window->Edit2->setText(QString::fromStdString(f.root() + "Teste/T2500"));
+        window->findChild<QPushButton*>("BitBtn1")->click();
+    });
+    f.main->action("Escolherarquivo1")->trigger();
+    ASSERT_EQ(f.dialogs.errors.size(), 2);
+    EXPECT_TRUE(f.dialogs.errors[1].contains("which it reads")) << f.dialogs.errors[1].toStdString();
+    EXPECT_EQ(ReadBytes(results), before);
+}
+
+TEST(ResultLoadingCommand, ACutTimeIsRefusedAndTheGridShownStays)
+{
+    RunFixture f;
+    f.runAs("Teste");
+    f.main->files().CompletaArray("2500");
+    const double shown = f.app.grid.at(2, 4);
+    const std::string path = f.root() + "Teste/T0.txt";
+    const std::string bytes = ReadBytes(path);
+    kavrin::test::WriteBytes(path, bytes.substr(0, bytes.find('\n') + 1));
+    const std::string failure = kavrin::test::FailureText([&] { f.main->files().CompletaArray("0"); });
+    EXPECT_EQ(failure.rfind(path + ", line 2: the file ends after 1 rows", 0), 0u) << failure;
+    EXPECT_EQ(f.app.grid.at(2, 4), shown);
+}

@@ -147,11 +147,11 @@ TEST(FitPanel, AnOlderLanguageFileKeepsTheBuiltInTexts)
     custom = older + "Own fit title\r\n";
     f.app.executableFolder = QString::fromStdString(folder);
     WriteBytes(folder + "idiominglês.txt", older);
-    LoadLanguage(f.app, "English");
+    LoadLanguage(f.app, Language::English);
     EXPECT_EQ(f.panel->title(), "Automatic parameter fit");
     EXPECT_EQ(f.panel->findChild<QPushButton*>("FitButton")->text(), "Fit");
     WriteBytes(folder + "idiominglês.txt", custom);
-    LoadLanguage(f.app, "English");
+    LoadLanguage(f.app, Language::English);
     EXPECT_EQ(f.panel->title(), "Own fit title");
     EXPECT_EQ(f.panel->findChild<QPushButton*>("ApplyFitButton")->text(), "Apply to the data window");
 }

@@ -1,6 +1,6 @@
 #include "GuiFixture.h"
 
-#include "Settings.h"
+#include "gui/Settings.h"
 #include "frame/Startup.h"
 #include "workspace/Workspace.h"
 

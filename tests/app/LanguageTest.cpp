@@ -11,6 +11,7 @@
 #include "views/TFormMapa.h"
 
 #include <QAction>
+#include <sys/stat.h>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -72,7 +73,7 @@ TEST(LoadLanguage, EveryTargetOfALineTakesItsText)
 {
     GuiFixture f;
     f.start();
-    LoadLanguage(f.app, "English");
+    LoadLanguage(f.app, Language::English);
     const Windows& w = f.app.windows;
     EXPECT_FALSE(f.app.PortugueseActive);
     // Line 9: three targets in three windows.
@@ -109,15 +110,27 @@ TEST(LoadLanguage, EveryTargetOfALineTakesItsText)
     EXPECT_EQ(f.app.messages.MsgTimeStepInvalid, fileLine(f.app, "idiominglês.txt", 115));
 }
 
+TEST(LoadLanguage, EveryTargetOfTheLineTableFindsItsControl)
+{
+    GuiFixture f;
+    f.start();
+    EXPECT_EQ(LanguageTargetsNotFound(f.app), QStringList());
+    // A control renamed away is named, not passed over in silence.
+    f.app.windows.grafico->findChild<QObject*>("CopyButton")->setObjectName("Renamed");
+    f.app.windows.observacao->findChild<QChartView*>("Chart1")->chart()->series().at(0)->setObjectName("Renamed");
+    EXPECT_EQ(LanguageTargetsNotFound(f.app),
+              (QStringList{"line 98: TObservacao Series2", "line 117: TFormGrafico CopyButton"}));
+}
+
 TEST(LoadLanguage, TheChartKindListAlwaysHoldsThreeItems)
 {
     GuiFixture f;
     f.start();
     QComboBox* kinds = f.app.windows.grafico->ComboBox2;
-    LoadLanguage(f.app, "English");
+    LoadLanguage(f.app, Language::English);
     EXPECT_EQ(items(kinds), (QStringList{"Concentration x Time", "Longitudinal profile of concentration",
                                          "Transversal profile of concentration"}));
-    LoadLanguage(f.app, "Port");
+    LoadLanguage(f.app, Language::Portuguese);
     EXPECT_EQ(items(kinds), (QStringList{QString::fromUtf8("Concentração x Tempo"), QString::fromUtf8("Perfil longitudinal de concentração"),
                                          QString::fromUtf8("Perfil Transversal de concentração")}));
     EXPECT_EQ(kinds->currentText(), QString::fromUtf8("Concentração x Tempo"));
@@ -133,13 +146,24 @@ TEST(LoadLanguage, ShortFilesEmptyTheRestAndMissingFilesChangeNothing)
     std::filesystem::create_directories(folder);
     kavrin::test::WriteBytes(folder + "idiomport.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\nSair?\r\n");
     f.app.executableFolder = QString::fromStdString(folder);
-    LoadLanguage(f.app, "Port");
+    LoadLanguage(f.app, Language::Portuguese);
     EXPECT_EQ(f.app.messages.MsgConfirmExit, "Sair?");
     EXPECT_EQ(f.main->findChild<QMenu*>("Arquivo1")->title(), "");
     EXPECT_EQ(f.app.messages.MsgRunFinished, "");
     EXPECT_EQ(f.app.windows.grafico->ComboBox2->count(), 3);
 
-    EXPECT_THROW(LoadLanguage(f.app, "English"), FileError);
+    EXPECT_THROW(LoadLanguage(f.app, Language::English), FileError);
     EXPECT_FALSE(f.app.PortugueseActive) << "the flag already holds the language asked for";
     EXPECT_EQ(f.app.messages.MsgConfirmExit, "Sair?");
+}
+
+TEST(LoadLanguage, APipeInPlaceOfTheLanguageFileIsRefusedAtOnce)
+{
+    GuiFixture f;
+    kavrin::test::TempFolder folder;
+    const std::string pipe = folder.path() + "idiomport.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    f.app.executableFolder = QString::fromStdString(folder.path());
+    EXPECT_EQ(kavrin::test::FailureTextWithin(5, [&] { LoadLanguage(f.app, Language::Portuguese); }),
+              pipe + " is not a file (a folder, a device or a pipe); choose a file.");
 }

@@ -47,15 +47,15 @@ TEST(ProjectNameWindow, EscapeAndTheCloseBoxCancelAndTheNameIsReadyToType)
 TEST(QtTexts, StandardButtonsFollowTheChosenLanguage)
 {
     RunFixture f;
-    LoadLanguage(f.app, "Port");
+    LoadLanguage(f.app, Language::Portuguese);
     QMessageBox box(QMessageBox::Question, "KAVRIN", "?", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text(), "&Sim");
     EXPECT_EQ(box.button(QMessageBox::No)->text(), QString::fromUtf8("&Não"));
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Cancelar");
-    LoadLanguage(f.app, "English");
+    LoadLanguage(f.app, Language::English);
     QMessageBox english(QMessageBox::Question, "KAVRIN", "?", QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(english.button(QMessageBox::Yes)->text(), "&Yes");
-    LoadLanguage(f.app, "Port");
+    LoadLanguage(f.app, Language::Portuguese);
 }
 
 TEST(ExportWindow, CaptionAmpersandsAreMnemonicsAndAFolderOpensTheDialogInsideIt)

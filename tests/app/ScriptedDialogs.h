@@ -1,7 +1,7 @@
 // Dialogs that answer from a script and record what the program showed.
 #pragma once
 
-#include "Dialogs.h"
+#include "gui/Dialogs.h"
 
 #include <QStringList>
 #include <deque>

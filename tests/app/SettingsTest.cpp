@@ -1,5 +1,5 @@
 #include "GuiFixture.h"
-#include "Settings.h"
+#include "gui/Settings.h"
 #include "frame/TFormFerramenta.h"
 
 #include <QAction>

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <utility>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 using namespace kavrin;
@@ -352,6 +353,27 @@ TEST(BatchAnimate, OneGifOfEveryTimesMap)
     EXPECT_EQ(batch(folder, {"animate", "--project", "p.kvr", "--to", "x.gif", "--delay", "fast"}).status, 2);
 }
 
+TEST(BatchMap, AWriteErrorOfAPictureNamesItsCause)
+{
+    TempFolder folder;
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
+    kavrin::test::WriteBytes(folder.path() + "file", "x");
+    struct Case {
+        std::vector<std::string> command;
+        std::string cause;
+    };
+    const std::string project = folder.path() + "p.kvr";
+    for (const Case& c : {Case{{"map", "--project", project, "--time", "0", "--to", folder.path() + "missing/m.bmp"}, "(No such file or directory)"},
+                          Case{{"map", "--project", project, "--all", "--to", folder.path() + "file/maps"}, "(Not a directory)"},
+                          Case{{"animate", "--project", project, "--to", folder.path() + "missing/a.gif"}, "(No such file or directory)"},
+                          Case{{"animate", "--project", project, "--to", folder.path() + "file/a.gif"}, "(Not a directory)"}}) {
+        const BatchResult result = batch(folder, c.command);
+        EXPECT_EQ(result.status, 1) << c.command[0];
+        EXPECT_NE(result.err.find(c.cause), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find("I/O error 5"), std::string::npos) << result.err;
+    }
+}
+
 TEST(BatchExport, AnEmptyOutputNameIsAFileErrorAndWritesNothing)
 {
     TempFolder folder;
@@ -363,5 +385,61 @@ TEST(BatchExport, AnEmptyOutputNameIsAFileErrorAndWritesNothing)
         EXPECT_NE(ReadBytes(folder.path() + "err.txt").find("I/O error 2"), std::string::npos);
         for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
             EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
+    }
+}
+
+TEST(BatchExport, NoExportEatsItsInputAndAPartialTimeIsRefused)
+{
+    TempFolder folder;
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
+    const std::string results = folder.path() + "KAVRIN/P/";
+    const std::string before = ReadBytes(results + "T2500.txt");
+    const std::vector<std::vector<std::string>> refused = {
+        {"export", "txt", "--project", folder.path() + "p.kvr", "--to", results},
+        {"export", "txt", "--project", folder.path() + "p.kvr", "--file", results + "T2500.txt", "--to", results + "T2500"},
+    };
+    for (const auto& args : refused) {
+        const BatchResult result = batch(folder, args);
+        EXPECT_EQ(result.status, 1) << args.back();
+        EXPECT_NE(result.err.find("Nothing was written."), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(ReadBytes(results + "T2500.txt"), before);
+
+    // The time cut after its first row.
+    kavrin::test::WriteBytes(results + "T2500.txt", before.substr(0, before.find('\n') + 1));
+    const std::vector<std::vector<std::string>> readers = {
+        {"export", "grd", "--project", folder.path() + "p.kvr", "--to", folder.path() + "g"},
+        {"series", "long", "--project", folder.path() + "p.kvr", "--time", "2500", "--y", "0"},
+        {"series", "time", "--project", folder.path() + "p.kvr", "--x", "0", "--y", "-30"},  // a row the cut file has
+        {"map", "--project", folder.path() + "p.kvr", "--time", "2500", "--to", folder.path() + "m.bmp"},
+    };
+    for (const auto& args : readers) {
+        const BatchResult result = batch(folder, args);
+        EXPECT_EQ(result.status, 1) << args[0];
+        EXPECT_NE(result.err.find(results + "T2500.txt, line 2: the file ends after 1 rows"), std::string::npos) << result.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.path() + "gT2500.grd"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() + "m.bmp"));
+}
+
+TEST(BatchReaders, ANamedPipeIsRefusedAtOnceByEveryCommand)
+{
+    TempFolder folder;
+    const std::string pipe = folder.path() + "f";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::vector<std::vector<std::string>> commands = {
+        {"export", "grd", "--project", pipe, "--to", folder.path() + "x"},
+        {"run", "--params", pipe},
+        {"compare", "--obs", pipe},
+        {"series", "time", "--project", pipe, "--x", "0", "--y", "0"},
+        {"map", "--project", pipe, "--time", "0", "--to", folder.path() + "m.bmp"},
+    };
+    for (const auto& args : commands) {
+        // Stopped after 20 s, with status 124, when it waits for a writer.
+        std::string command = "timeout 20 " + std::string(KAVRIN_BIN_DIR) + "kavrin-batch";
+        for (const std::string& arg : args) command += " " + quoted(arg);
+        command += " >/dev/null 2>" + quoted(folder.path() + "err.txt") + " </dev/null";
+        EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1) << args[0];
+        EXPECT_NE(ReadBytes(folder.path() + "err.txt").find(pipe + " is not a file"), std::string::npos) << args[0];
     }
 }

@@ -1,8 +1,8 @@
 // Opening the help page: the desktop's viewer when it takes the file, the
 // program's own help window when it does not.
-#include "DesktopLauncher.h"
-#include "Dialogs.h"
-#include "HelpViewer.h"
+#include "gui/DesktopLauncher.h"
+#include "gui/Dialogs.h"
+#include "gui/HelpViewer.h"
 #include "TestSupport.h"
 
 #include <QAction>

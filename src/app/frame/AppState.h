@@ -7,6 +7,7 @@
 #include "model/ProjectState.h"
 #include "solution/Quadrature.h"
 #include "workspace/ResultGrid.h"
+#include "gui/Settings.h"
 
 #include <QString>
 
@@ -75,7 +76,8 @@ struct AppState {
     MessageSlots messages;
     SettingsFlags settings;
     CommandLineState commandLine;
-    bool PortugueseActive = true;
+    bool PortugueseActive = true;  // the language applied to the windows
+    Language AppliedLanguage() const { return PortugueseActive ? Language::Portuguese : Language::English; }
 
     QString executableFolder;  // ends with "/": valores.txt, language files, help pages
     char separator = '.';      // the user's decimal separator

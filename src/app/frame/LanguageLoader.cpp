@@ -1,7 +1,7 @@
 #include "frame/LanguageLoader.h"
 
 #include "text/TextFile.h"
-#include "QtTranslations.h"
+#include "gui/QtTranslations.h"
 #include "observations/TObservacao.h"
 #include "project/TFormExportGRD.h"
 #include "project/TFormCalculando.h"
@@ -296,24 +296,40 @@ void apply(AppState& app, const Target& target, const QString& text)
 
 }  // namespace
 
+QStringList LanguageTargetsNotFound(const AppState& app)
+{
+    static const char* const kWindowNames[] = {"TFormPrincipal", "TFormProjeto", "TFormExportGRD", "TFormDados", "TFormGrafico",
+                                               "TFormMapa", "TFormCalculando", "TFormFerramenta", "TFormAnimacao", "TObservacao"};
+    QStringList missing;
+    for (const Target& target : lineTable()) {
+        if (target.kind == Kind::Message) continue;
+        const QWidget* window = windowOf(app, target.window);
+        bool found = window != nullptr;
+        if (found && target.kind == Kind::Series) {
+            found = false;
+            for (const auto* view : window->findChildren<QChartView*>())
+                for (const QAbstractSeries* series : view->chart()->series()) found = found || series->objectName() == target.control;
+        } else if (found && target.control) {
+            found = window->findChild<QObject*>(target.control) != nullptr;
+        }
+        if (!found)
+            missing << QString("line %1: %2 %3")
+                           .arg(target.line)
+                           .arg(kWindowNames[static_cast<int>(target.window)], target.control ? target.control : "(window)");
+    }
+    return missing;
+}
+
 void ApplyLanguageLine(AppState& app, int line, const QString& text)
 {
     for (const Target& target : lineTable())
         if (target.line == line) apply(app, target, text);
 }
 
-void LoadLanguage(AppState& app, const QString& name)
+void LoadLanguage(AppState& app, Language language)
 {
-    QString file;
-    if (name == "English") {
-        file = app.executableFolder + QString::fromUtf8("idiominglês.txt");
-        app.PortugueseActive = false;
-    } else if (name == "Port") {
-        file = app.executableFolder + "idiomport.txt";
-        app.PortugueseActive = true;
-    } else {
-        return;
-    }
+    app.PortugueseActive = language == Language::Portuguese;
+    const QString file = app.executableFolder + (app.PortugueseActive ? QStringLiteral("idiomport.txt") : QString::fromUtf8("idiominglês.txt"));
     TextFileReader reader(file.toStdString());
     for (int line = 1; line <= 125; ++line) ApplyLanguageLine(app, line, QString::fromStdString(reader.readLine()));
     // Lines the program gained later; an older file without them keeps the built-in texts.

@@ -2,8 +2,8 @@
 
 #include "observations/TObservacao.h"
 #include "project/TFormExportGRD.h"
-#include "ChildWindow.h"
-#include "CommandRunner.h"
+#include "gui/ChildWindow.h"
+#include "gui/CommandRunner.h"
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
 #include "frame/TFormEntrada.h"
@@ -13,9 +13,9 @@
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
-#include "CommandRunner.h"
+#include "gui/CommandRunner.h"
 #include "frame/LanguageLoader.h"
-#include "Settings.h"
+#include "gui/Settings.h"
 
 #include <QGuiApplication>
 #include <QLocale>
@@ -88,7 +88,7 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     w.observacao->FormCreate();
     // Every window exists: the stored language is applied to them all, and the
     // splash shows (modal) before the calibration window appears.
-    const bool languageApplied = RunCommand(dialogs, [&app] { LoadLanguage(app, EnglishChosen() ? "English" : "Port"); });
+    const bool languageApplied = RunCommand(dialogs, [&app] { LoadLanguage(app, ChosenLanguage()); });
     if (languageApplied) w.entrada->showAtStartup();
     calibration->show();
     calibration->showMinimized();

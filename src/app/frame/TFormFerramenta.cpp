@@ -1,9 +1,9 @@
 #include "frame/TFormFerramenta.h"
 
-#include "CommandRunner.h"
-#include "DialogButtons.h"
+#include "gui/CommandRunner.h"
+#include "gui/DialogButtons.h"
 #include "frame/LanguageLoader.h"
-#include "Settings.h"
+#include "gui/Settings.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -68,11 +68,9 @@ TFormFerramenta::TFormFerramenta(AppState& app, Dialogs& dialogs, QWidget* paren
 void TFormFerramenta::FormCreate()
 {
     RunCommand(dialogs_, [this] {
-        bool isNumber = false;
-        const int config = GetRegistryValue("Software\\KAVRIN", "Config").trimmed().toInt(&isNumber);
-        QRadioButton* data = !isNumber ? RadioButton5 : config == 0 ? RadioButton1 : config == 1 ? RadioButton2 : RadioButton5;
-        data->setChecked(true);
-        (EnglishChosen() ? RadioButton4 : RadioButton3)->setChecked(true);
+        const DataHandling handling = StoredDataHandling();
+        (handling == DataHandling::SaveAll ? RadioButton1 : handling == DataHandling::DeleteAll ? RadioButton2 : RadioButton5)->setChecked(true);
+        (ChosenLanguage() == Language::English ? RadioButton4 : RadioButton3)->setChecked(true);
     });
     if (!RadioButton1->isChecked() && !RadioButton2->isChecked()) RadioButton5->setChecked(true);
     if (!RadioButton4->isChecked()) RadioButton3->setChecked(true);
@@ -83,23 +81,23 @@ void TFormFerramenta::BitBtn1Click()
     const bool done = RunCommand(dialogs_, [this] {
         if (RadioButton1->isChecked()) {
             app_.settings = {true, false};
-            GravaRegistro("Config", "0");
+            StoreDataHandling(DataHandling::SaveAll);
         }
         if (RadioButton2->isChecked()) {
             app_.settings = {false, true};
-            GravaRegistro("Config", "1");
+            StoreDataHandling(DataHandling::DeleteAll);
         }
         if (RadioButton5->isChecked()) {
             app_.settings = {false, false};
-            GravaRegistro("Config", "2");
+            StoreDataHandling(DataHandling::Ask);
         }
         if (RadioButton3->isChecked()) {
-            GravaRegistro("Language", "Port");
-            LoadLanguage(app_, "Port");
+            StoreLanguage(Language::Portuguese);
+            LoadLanguage(app_, Language::Portuguese);
         }
         if (RadioButton4->isChecked()) {
-            GravaRegistro("Language", "English");
-            LoadLanguage(app_, "English");
+            StoreLanguage(Language::English);
+            LoadLanguage(app_, Language::English);
         }
     });
     if (done) accept();

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "frame/AppState.h"
-#include "Dialogs.h"
+#include "gui/Dialogs.h"
 
 #include <QDialog>
 

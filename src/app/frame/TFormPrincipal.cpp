@@ -1,10 +1,10 @@
 #include "frame/TFormPrincipal.h"
 
-#include "BitmapFile.h"
-#include "ChartPicture.h"
-#include "ChildWindow.h"
-#include "CommandRunner.h"
-#include "Settings.h"
+#include "gui/PictureExport.h"
+#include "gui/ChartPicture.h"
+#include "gui/ChildWindow.h"
+#include "gui/CommandRunner.h"
+#include "gui/Settings.h"
 #include "frame/TFormEntrada.h"
 #include "frame/TFormFerramenta.h"
 #include "views/TFormGrafico.h"
@@ -237,7 +237,7 @@ void TFormPrincipal::ReadCommandLine(const QStringList& arguments)
 
 void TFormPrincipal::Help1Click()
 {
-    dialogs_.openDocument(app_.executableFolder + (EnglishChosen() ? "HELPE.html" : "HELPP.html"));
+    dialogs_.openDocument(app_.executableFolder + (ChosenLanguage() == Language::English ? "HELPE.html" : "HELPP.html"));
 }
 
 void TFormPrincipal::Sobre1Click()

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "frame/AppState.h"
-#include "Dialogs.h"
+#include "gui/Dialogs.h"
 #include "project/FileCommands.h"
 #include "project/ProjectCommands.h"
 #include "project/SimulationCommand.h"

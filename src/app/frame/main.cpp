@@ -1,6 +1,6 @@
 // kavrin: the desktop program.
 #include "frame/AppState.h"
-#include "Dialogs.h"
+#include "gui/Dialogs.h"
 #include "frame/Startup.h"
 #include "frame/TFormPrincipal.h"
 #include "project/TFormProjeto.h"

@@ -1,7 +1,7 @@
 #include "observations/FitPanel.h"
 
-#include "CommandRunner.h"
-#include "NamedWidget.h"
+#include "gui/CommandRunner.h"
+#include "gui/NamedWidget.h"
 #include "calibration/FitSetup.h"
 #include "fit/ParameterFit.h"
 #include "model/Variaveis.h"
@@ -140,11 +140,8 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const Observat
     setRunning(false);
 }
 
-FitPanel::~FitPanel()
-{
-    cancel_ = true;
-    if (worker_.joinable()) worker_.join();
-}
+// The task's own destruction stops the fit and waits for it.
+FitPanel::~FitPanel() = default;
 
 void FitPanel::applyLanguage(const QStringList& lines, bool portuguese)
 {
@@ -236,45 +233,41 @@ void FitPanel::startFit()
         }
         FitSettings* settings = &setup->settings;
         iterationBound_ = setup->iterationBound();
-        cancel_ = false;
         settings->progress = [this](int iteration, double objective) {
-            QMetaObject::invokeMethod(this, [this, iteration, objective] {
-                if (!running()) return;
+            task_.post([this, iteration, objective] {
                 FitProgressBar->setValue(std::min(iteration, iterationBound_));
                 FitProgressBar->setFormat(text(FitText::Progress).arg(iteration).arg(number(objective, app_.separator)));
-            }, Qt::QueuedConnection);
-            return !cancel_;
+            });
+            return !task_.stopRequested();
         };
 
-        if (worker_.joinable()) worker_.join();
-        finished_ = false;
         setRunning(true);
         FitProgressBar->setRange(0, iterationBound_);
         FitProgressBar->setValue(0);
         FitProgressBar->setFormat(text(FitText::Progress).arg(0).arg(QString()));
-        worker_ = std::thread([this, observations, model, setup] {
-            std::shared_ptr<FitResult> result;
-            std::optional<FitMessage> refusal;
-            QString failure;
-            try {
-                result = std::make_shared<FitResult>(FitObservations(observations, *model, setup->quadrature, setup->settings));
-            } catch (const FitRefusal& error) {
-                refusal = error.message();
-            } catch (const std::exception& error) {
-                failure = QString::fromUtf8(error.what());
-            }
-            QMetaObject::invokeMethod(
-                this, [this, result, refusal, failure, observations] { finish(result, refusal, failure, observations); },
-                Qt::QueuedConnection);
-        });
+        task_.start<std::shared_ptr<FitResult>>(
+            [observations, model, setup](BackgroundTask&) {
+                return std::make_shared<FitResult>(FitObservations(observations, *model, setup->quadrature, setup->settings));
+            },
+            [this, observations](TaskOutcome<std::shared_ptr<FitResult>> outcome) {
+                std::shared_ptr<FitResult> result;
+                std::optional<FitMessage> refusal;
+                QString failure;
+                try {
+                    result = outcome.get();
+                } catch (const FitRefusal& error) {
+                    refusal = error.message();
+                } catch (const std::exception& error) {
+                    failure = QString::fromUtf8(error.what());
+                }
+                finish(result, refusal, failure, observations);
+            });
     });
 }
 
 void FitPanel::finish(std::shared_ptr<FitResult> result, std::optional<FitMessage> refusal, QString failure,
                       std::vector<Observation> observations)
 {
-    finished_ = true;
-    if (worker_.joinable()) worker_.join();
     if (refusal || !failure.isEmpty()) {
         FitProgressBar->setRange(0, 1);
         FitProgressBar->setValue(0);
@@ -332,7 +325,7 @@ void FitPanel::showResult()
 
 void FitPanel::cancelFit()
 {
-    cancel_ = true;
+    task_.requestStop();
 }
 
 void FitPanel::applyFittedValues()

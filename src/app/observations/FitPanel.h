@@ -8,16 +8,15 @@
 #include "calibration/FitTexts.h"
 #include "calibration/ObservationTable.h"
 #include "frame/AppState.h"
-#include "Dialogs.h"
+#include "gui/BackgroundTask.h"
+#include "gui/Dialogs.h"
 
 #include <QGroupBox>
 #include <QStringList>
 #include <array>
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <thread>
 
 class QCheckBox;
 class QComboBox;
@@ -56,7 +55,7 @@ public:
     void applyFittedValues();  // "Aplicar à janela de dados"
     void undoApply();          // "Desfazer aplicação"
 
-    bool running() const { return worker_.joinable() && !finished_; }
+    bool running() const { return task_.running(); }
     const FitResult* result() const { return result_.get(); }
 
     std::array<QCheckBox*, 9> CheckBoxes{};   // one per fittable parameter, in kFitParameters' order
@@ -84,9 +83,7 @@ private:
     FitTexts texts_;  // the language file's lines, or the built-in ones
     QPushButton *fitButton_, *cancelButton_, *applyButton_, *undoButton_;
 
-    std::thread worker_;
-    std::atomic<bool> cancel_{false};
-    bool finished_ = true;
+    BackgroundTask task_;  // the fit off the interface thread
     std::shared_ptr<FitResult> result_;
     std::vector<std::pair<int, QString>> undo_;  // the data window's texts before the apply
 };

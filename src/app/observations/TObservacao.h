@@ -4,7 +4,7 @@
 #include "calibration/Comparison.h"
 #include "observations/FitPanel.h"
 #include "frame/AppState.h"
-#include "Dialogs.h"
+#include "gui/Dialogs.h"
 
 #include <QWidget>
 

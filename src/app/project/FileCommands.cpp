@@ -53,7 +53,7 @@ void FileCommands::ExportChosenFile(Format format)
 void FileCommands::CompletaArray(const QString& tempo)
 {
     const std::string path = ResultFilePath(app_.project.Root, app_.project.ProjectName, tempo.toStdString());
-    if (!LoadResultFile(path, app_.grid, app_.separator)) dialogs_.notice(app_.messages.MsgResultFileMissing);
+    if (!LoadResultFile(path, app_.grid, app_.model, app_.separator)) dialogs_.notice(app_.messages.MsgResultFileMissing);
 }
 
 }  // namespace kavrin

@@ -2,7 +2,7 @@
 
 #include "text/DateTimeText.h"
 #include "workspace/Workspace.h"
-#include "CommandRunner.h"
+#include "gui/CommandRunner.h"
 #include "project/TFormDados.h"
 #include "project/TFormProjeto.h"
 #include "files/ProjectFile.h"

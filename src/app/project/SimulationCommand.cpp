@@ -3,10 +3,12 @@
 #include "text/Errors.h"
 #include "solution/Parallel.h"
 #include "model/RunChecks.h"
+#include "workspace/RunFileChecks.h"
 #include "workspace/SimulationRun.h"
 #include "model/Variaveis.h"
 #include "workspace/Workspace.h"
-#include "CommandRunner.h"
+#include "gui/BackgroundTask.h"
+#include "gui/CommandRunner.h"
 #include "text/DateTimeText.h"
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
@@ -15,7 +17,6 @@
 #include "views/TFormMapa.h"
 
 #include <QAction>
-#include <QEventLoop>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -23,15 +24,17 @@
 #include <atomic>
 #include <memory>
 #include <exception>
-#include <thread>
 
 namespace kavrin {
 
 namespace {
 
-QString refusalMessage(const MessageSlots& m, RunRefusal refusal)
+QString refusalMessage(const MessageSlots& m, RunRefusal refusal, bool portuguese)
 {
     switch (refusal) {
+    case RunRefusal::XStepNotPositive:
+    case RunRefusal::YStepNotPositive:
+        return QString::fromUtf8(portuguese ? PortugueseRefusalText(refusal) : EnglishRefusalText(refusal));
     case RunRefusal::GridTooLargeY: return m.MsgGridTooLargeY;
     case RunRefusal::GridTooLargeX: return m.MsgGridTooLargeX;
     case RunRefusal::YRangeExceedsX: return m.MsgYRangeExceedsX;
@@ -110,7 +113,14 @@ void SimulationCommand::ToolButton1Click()
     app_.project.ProjectSaved = false;
     app_.windows.dados->convertTexts(app_.model);
     if (const auto refusal = CheckRun(app_.model)) {
-        dialogs_.notice(refusalMessage(app_.messages, *refusal));
+        dialogs_.notice(refusalMessage(app_.messages, *refusal, app_.PortugueseActive));
+        return;
+    }
+    try {
+        CheckRunFiles(app_.model, app_.project.Root, app_.NewProjectName.empty() ? app_.project.ProjectName : app_.NewProjectName,
+                      app_.separator);
+    } catch (const RunFilesRefusal& refusal) {
+        dialogs_.notice(QString::fromStdString(app_.PortugueseActive ? refusal.portuguese() : std::string(refusal.what())));
         return;
     }
     if (!obtainProjectName()) return;
@@ -137,8 +147,6 @@ void SimulationCommand::writeResults()
     progress->show();
 
     // The run writes on worker threads; this thread keeps the windows painted.
-    std::exception_ptr failure;
-    QEventLoop waiting;
     std::atomic<int> shown{-1};
     std::atomic<double> shownTime{0};
     RunProgress counters;
@@ -149,26 +157,24 @@ void SimulationCommand::writeResults()
     auto show = [progress, timeCaption, separator](int position, double time) {
         progress->showProgress(position, timeCaption, QString::fromStdString(TimeText(time, separator)));
     };
-    std::thread worker([&] {
-        try {
-            const RunOutcome outcome = WriteRun(
-                job.model, job.quadrature, job.grid.get(), job.project, environment, counters, [&](const RunProgress& now) {
-                    const int position = ProgressPosition(now);
-                    const double time = now.CurrentTime;
-                    if (shown.exchange(position) != position || shownTime.exchange(time) != time)
-                        QMetaObject::invokeMethod(progress, [show, position, time] { show(position, time); },
-                                                  Qt::QueuedConnection);
-                    // Cancel: the run ends once the time being written is complete.
-                    return progress->stopRequested ? RunRequest::StopAfterThisTime : RunRequest::Continue;
-                });
-            job.complete = outcome == RunOutcome::Finished;
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        QMetaObject::invokeMethod(&waiting, "quit", Qt::QueuedConnection);
-    });
-    waiting.exec();
-    worker.join();
+    std::exception_ptr failure;
+    BackgroundTask task;
+    task.start<RunOutcome>(
+        [&](BackgroundTask& control) {
+            return WriteRun(job.model, job.quadrature, job.grid.get(), job.project, environment, counters, [&](const RunProgress& now) {
+                const int position = ProgressPosition(now);
+                const double time = now.CurrentTime;
+                if (shown.exchange(position) != position || shownTime.exchange(time) != time)
+                    control.post([show, position, time] { show(position, time); });
+                // Cancel: the run ends once the time being written is complete.
+                return progress->stopRequested ? RunRequest::StopAfterThisTime : RunRequest::Continue;
+            });
+        },
+        [&](TaskOutcome<RunOutcome> outcome) {
+            failure = outcome.failure();
+            job.complete = !failure && outcome.get() == RunOutcome::Finished;
+        });
+    task.waitForOutcome();
 
     ProjectState& project = app_.project;
     project.ProjectName = job.project.ProjectName;

@@ -4,8 +4,8 @@
 #include "text/NumberText.h"
 #include "model/Variaveis.h"
 #include "files/ProjectFile.h"
-#include "CommandRunner.h"
-#include "NamedWidget.h"
+#include "gui/CommandRunner.h"
+#include "gui/NamedWidget.h"
 #include "frame/TFormPrincipal.h"
 
 #include <QComboBox>

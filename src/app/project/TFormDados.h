@@ -5,7 +5,7 @@
 #include "model/ParameterTexts.h"
 #include "text/Errors.h"
 #include "frame/AppState.h"
-#include "Dialogs.h"
+#include "gui/Dialogs.h"
 
 #include <QWidget>
 #include <array>

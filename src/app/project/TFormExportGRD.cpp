@@ -1,7 +1,7 @@
 #include "project/TFormExportGRD.h"
 
 #include "workspace/Workspace.h"
-#include "DialogButtons.h"
+#include "gui/DialogButtons.h"
 
 #include <QFileInfo>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "project/TFormProjeto.h"
 
-#include "DialogButtons.h"
+#include "gui/DialogButtons.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

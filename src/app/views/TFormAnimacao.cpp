@@ -1,7 +1,7 @@
 #include "views/TFormAnimacao.h"
 
-#include "BitmapFile.h"
-#include "CommandRunner.h"
+#include "gui/PictureExport.h"
+#include "gui/CommandRunner.h"
 #include "frame/TFormPrincipal.h"
 #include "map/AnimatedGif.h"
 #include "map/AnimationFrames.h"
@@ -9,7 +9,6 @@
 #include "views/TFormMapa.h"
 
 #include <QEvent>
-#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -23,19 +22,8 @@
 
 namespace kavrin {
 
-namespace {
-
-std::optional<std::uint64_t> availableMemoryOfSystem()
-{
-    QFile meminfo(QStringLiteral("/proc/meminfo"));
-    if (!meminfo.open(QIODevice::ReadOnly)) return std::nullopt;
-    return AvailableMemory(meminfo.readAll().toStdString());
-}
-
-}  // namespace
-
 TFormAnimacao::TFormAnimacao(AppState& app, Dialogs& dialogs)
-    : availableMemory(availableMemoryOfSystem), app_(app), dialogs_(dialogs)
+    : availableMemory(SystemAvailableMemory), app_(app), dialogs_(dialogs)
 {
     setObjectName("TFormAnimacao");
     setWindowTitle(QString::fromUtf8("Animação"));
@@ -220,14 +208,14 @@ void TFormAnimacao::SaveGif()
     QString path = dialogs_.saveFile(QStringLiteral("GIF (*.gif)"), QString());
     if (path.isEmpty()) return;
     if (!path.endsWith(".gif", Qt::CaseInsensitive)) path += ".gif";
-    std::vector<QImage> pictures;
-    std::vector<RgbFrame> rgb;
+    // One frame file in memory at a time.
+    AnimatedGifWriter gif(path.toStdString(), Timer1->interval());
     for (const QString& file : Image) {
-        pictures.push_back(QImage(file).convertToFormat(QImage::Format_RGB888));
-        if (pictures.back().isNull()) throw FileError(ENOENT, file.toStdString());
+        const QImage frame = QImage(file).convertToFormat(QImage::Format_RGB888);
+        if (frame.isNull()) throw FileError(ENOENT, file.toStdString());
+        gif.addFrame({frame.constBits(), frame.width(), frame.height(), frame.bytesPerLine()});
     }
-    for (const QImage& p : pictures) rgb.push_back({p.constBits(), p.width(), p.height(), p.bytesPerLine()});
-    WriteAnimatedGif(path.toStdString(), rgb, Timer1->interval());
+    gif.finish();
 }
 
 bool TFormAnimacao::event(QEvent* event)

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "frame/AppState.h"
-#include "Dialogs.h"
+#include "gui/Dialogs.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,8 +1,8 @@
 #include "views/TFormGrafico.h"
 
-#include "ChartView.h"
-#include "CommandRunner.h"
-#include "NamedWidget.h"
+#include "gui/ChartView.h"
+#include "gui/CommandRunner.h"
+#include "gui/NamedWidget.h"
 #include "charts/ValueList.h"
 #include "frame/TFormPrincipal.h"
 #include "text/NumberText.h"
@@ -182,9 +182,12 @@ void TFormGrafico::FormActivate()
     }
     setEnabledNamed({"ComboBox1", "ComboBox3", "ComboBox6", "ComboBox7", "GroupBox4", "GroupBox1"}, false);
     // An activation without results disabled the kind list and the node's
-    // controls; with results they are needed again.
+    // controls; with results the list is needed again, and the node's
+    // controls when the chosen chart is the one that uses them (a chosen
+    // profile keeps them disabled, as picking it left them).
     setEnabledNamed({"GroupBox2", "ComboBox2"}, true);
-    setEnabledNamed(kNodeControls, true);
+    if (const Kind kind = KindOf(ComboBox2->currentText()); kind != Kind::None)
+        setEnabledNamed(kNodeControls, kind == Kind::ConcentrationTime);
     const ModelState& m = app_.model;
     withChecks([&] {
         fillList(ComboBox4, m.X0, m.DX, m.X1, "DX");

@@ -2,7 +2,7 @@
 // longitudinal and transversal profiles of one time.
 #pragma once
 
-#include "Dialogs.h"
+#include "gui/Dialogs.h"
 #include "charts/ChartSeries.h"
 #include "frame/AppState.h"
 

@@ -1,10 +1,10 @@
 #include "views/TFormMapa.h"
-#include "NamedWidget.h"
+#include "gui/NamedWidget.h"
 
-#include "CommandRunner.h"
-#include "BitmapFile.h"
-#include "MapPainter.h"
-#include "Settings.h"
+#include "gui/CommandRunner.h"
+#include "gui/PictureExport.h"
+#include "gui/MapPainter.h"
+#include "gui/Settings.h"
 #include "frame/TFormPrincipal.h"
 #include "map/AnimationFrames.h"
 #include "map/MapPicture.h"
@@ -13,7 +13,6 @@
 #include "workspace/Workspace.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -104,11 +103,8 @@ void TFormMapa::CompletaComboBox()
     ComboBox1->setEnabled(true);
     const ModelState& m = app_.model;
     // A time step that never reaches T1 (edited after the run) lists T0 alone.
-    const bool bounded = TimeSeriesIsBounded(m.T0, m.T1, m.DT);
-    for (double t = m.T0; t <= m.T1; t += m.DT) {
-        ComboBox1->addItem(QString::fromStdString(TimeText(t, app_.separator)));
-        if (!bounded) break;
-    }
+    const std::vector<double> times = ListedRunTimes(m, app_.project.ProjectIndexPath).value_or(std::vector<double>{m.T0});
+    for (double t : times) ComboBox1->addItem(QString::fromStdString(TimeText(t, app_.separator)));
     ComboBox1->setEditText(QString::fromStdString(TimeText(m.T0, app_.separator)));
 }
 
@@ -123,20 +119,30 @@ bool TFormMapa::DesenhaMapa()
 {
     MapPicture map;
     try {
-        const bool portugueseTitle = GetRegistryValue("Software\\KAVRIN", "Language") == "Port";
-        map = kavrin::DesenhaMapa({app_.model, app_.grid, MapTimeText.toStdString(), portugueseTitle, app_.PortugueseActive, app_.separator});
+        const MapTextLanguages texts = MapTextLanguagesFor(app_.AppliedLanguage());
+        map = kavrin::DesenhaMapa({app_.model, app_.grid, MapTimeText.toStdString(), texts.titleInPortuguese, texts.captionInPortuguese, app_.separator});
     } catch (const MapGridTooLarge& tooLarge) {
         dialogs_.notice(tooLarge.axis() == 'X' ? app_.messages.MsgGridTooLargeX : app_.messages.MsgGridTooLargeY);
         return false;
+    } catch (...) {
+        // The drawing starts on a white picture: no earlier map stays under
+        // the failure's message.
+        showPicture(WhiteMapPicture());
+        throw;
     }
-    picture_ = PaintMapPicture(map);
+    showPicture(PaintMapPicture(map));
     geometry_ = std::move(map.geometry);
     MapDrawn = true;
-    Mapa->setFixedSize(kMapWidth, kMapHeight);
-    Mapa->setPixmap(QPixmap::fromImage(picture_));
     // A minimised window (frames made for the animation) keeps its icon's size.
     if (QWidget* frame = parentWidget(); frame && !frame->isMinimized()) frame->resize(kMapWidth + 36, kMapHeight + 122);
     return true;
+}
+
+void TFormMapa::showPicture(QImage picture)
+{
+    picture_ = std::move(picture);
+    Mapa->setFixedSize(kMapWidth, kMapHeight);
+    Mapa->setPixmap(QPixmap::fromImage(picture_));
 }
 
 QStringList TFormMapa::CarregaAnimacao(const std::function<void(int, int)>& progress)
@@ -156,14 +162,15 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<void(int, int)>& prog
 
     QStringList frames;
     const ModelState& m = app_.model;
-    if (!TimeSeriesIsBounded(m.T0, m.T1, m.DT)) return frames;
-    const int total = static_cast<int>(CountTimes(m.T0, m.T1, m.DT));
+    const std::optional<std::vector<double>> times = ListedRunTimes(m, app_.project.ProjectIndexPath);
+    if (!times) return frames;
+    const int total = static_cast<int>(times->size());
     const QString folder = QString::fromStdString(ProjectFolderPath(app_.project.Root, app_.project.ProjectName)) + "tempImage/";
-    for (double t = m.T0; t <= m.T1; t += m.DT) {
+    for (double t : *times) {
         MapTimeText = QString::fromStdString(TimeText(t, app_.separator));
         app_.windows.principal->files().CompletaArray(MapTimeText);
         if (!DesenhaMapa()) return frames;
-        if (!QDir().mkpath(folder)) throw FileError(EACCES, folder.toStdString());
+        MakeFrameFolder(folder.toStdString());
         const QString path = folder + QString::fromStdString(FrameFileName(t));
         WriteBitmap(picture_, path);
         frames << path;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "frame/AppState.h"
-#include "Dialogs.h"
+#include "gui/Dialogs.h"
 #include "map/MapGeometry.h"
 
 #include <QImage>
@@ -26,13 +26,14 @@ public:
 
     // Each time the window becomes the active child window.
     void FormActivate();
-    // The times T0, T0 + DT, … T1 in the general format; T0 chosen.
+    // The times T0, T0 + DT, … T1 that the index lists, in the general format; T0 chosen.
     void CompletaComboBox();
     // "Atualizar": loads the chosen time and draws it, whatever the loading's outcome.
     void BitBtn1Click();
     // Draws MapTimeText from ResultGrid and the model; false (with the
-    // message shown) when the grid is too large to draw. A failure leaves the
-    // picture as it was.
+    // message shown) when the grid is too large to draw, which leaves the
+    // picture as it was. Any other failure leaves a white picture and is
+    // thrown on to the command's message.
     bool DesenhaMapa();
     // One frame per time T0, T0 + DT, … T1: the time loaded, drawn and saved
     // as ROOT/PROJECT/tempImage/<integer part>.bmp; returns the frame paths in
@@ -61,6 +62,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void showPicture(QImage picture);
+
     AppState& app_;
     Dialogs& dialogs_;
     MapGeometry geometry_;  // of the last drawing: the readout's ranges

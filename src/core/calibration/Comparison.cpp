@@ -1,7 +1,7 @@
 #include "calibration/Comparison.h"
 
 #include "model/Variaveis.h"
-#include "solution/FloatChecks.h"
+#include "model/FloatChecks.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,8 +1,10 @@
 #include "charts/ChartSeries.h"
 
 #include "text/NumberText.h"
+#include "text/RegularFile.h"
 #include "text/TextFile.h"
 #include "text/TextLine.h"
+#include "workspace/ResultShape.h"
 #include "workspace/Workspace.h"
 
 #include <algorithm>
@@ -25,12 +27,33 @@ std::string valueOfLine(const std::string& line, int i, const GridAxis& x, doubl
     throw PositionOutsideGrid(shown, typedX, separator);
 }
 
+// The node's value in one time file: line j, value i. A node beyond the file
+// is refused as outside the grid; then the file must be one whole time of the
+// project's grid, its rows counted to the end and the node's row's values.
+std::string nodeValue(const std::string& timeFile, int i, int j, const GridAxis& xAxis, const GridAxis& yAxis, double x,
+                      double y, const ResultShape& shape, char separator)
+{
+    // Counting stops past the grid's rows: a longer file is refused all the same.
+    const auto rows = static_cast<long long>(std::clamp(shape.rows, 0.0, 1e15));
+    const TextLine row = ReadTextLine(timeFile, j, LinesCounted::WholeFile, rows);
+    if (!row.found) {
+        GridAxis fileRows = yAxis;
+        fileRows.count = static_cast<int>(std::min<long long>(row.linesRead, yAxis.count));
+        throw PositionOutsideGrid(fileRows, y, separator);
+    }
+    std::string value = valueOfLine(row.text, i, xAxis, x, separator);
+    CheckResultRow(timeFile, j, row.text, shape);
+    CheckResultRowCount(timeFile, row.linesRead, shape);
+    return value;
+}
+
 }  // namespace
 
 bool ConcentrationTimeSeries(const std::string& indexPath, const ModelState& model, const std::string& xText,
                              const std::string& yText, char separator, ChartPoints& points)
 {
     const std::string index = ResolveIndexPath(indexPath);
+    RequireRegularFileOrNothing(index);  // a pipe or a folder there is no missing index
     if (!FileExists(index)) return false;
     if (!(model.DT > 0)) throw StepRefused("DT");
     const GridAxis yAxis = YAxisOf(model);
@@ -39,19 +62,14 @@ bool ConcentrationTimeSeries(const std::string& indexPath, const ModelState& mod
     const int j = NodeOf(yAxis, y, separator);
     const double x = ParseFloat(xText, separator);
     const int i = NodeOf(xAxis, x, separator);
+    const ResultShape shape = ResultShapeOf(model, separator);
 
     TextFileReader lines(index);
-    double t = model.T0;
+    TimeSequence times(model.T0, model.DT);
     while (!lines.atEnd()) {
+        const double t = times.next();
         const std::string timeFile = lines.readLine();
-        const TextLine row = ReadTextLine(timeFile, j);
-        if (!row.found) {
-            GridAxis fileRows = yAxis;
-            fileRows.count = static_cast<int>(std::min<long long>(row.linesRead, yAxis.count));
-            throw PositionOutsideGrid(fileRows, y, separator);
-        }
-        points.push_back({t, ParseFloat(valueOfLine(row.text, i, xAxis, x, separator), separator)});
-        t += model.DT;
+        points.push_back({t, ParseFloat(nodeValue(timeFile, i, j, xAxis, yAxis, x, y, shape, separator), separator)});
     }
     return true;
 }

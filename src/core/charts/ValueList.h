@@ -2,13 +2,15 @@
 // by a step up to an end, accumulated by addition as the run does.
 #pragma once
 
+#include "model/RunTimes.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
 
 namespace kavrin {
 
-constexpr std::size_t kMaxListValues = 1000000;
+constexpr std::size_t kMaxListValues = kMaximumRunTimes;
 
 // v := start; while v <= end: the general-format text of v, then v := v + step
 // (rounded to a double at each step, so 0 to 0.3 by 0.1 ends at 0.2). A step

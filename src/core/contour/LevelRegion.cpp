@@ -1,46 +1,44 @@
 #include "contour/LevelRegion.h"
 
-#include <cmath>
+#include "contour/CellSegments.h"
+
+#include <array>
 
 namespace kavrin {
 
 namespace {
 
-int round(double v)
-{
-    return static_cast<int>(std::nearbyint(v));
-}
+// A polygon of at most six vertices: a triangle's part or a run of cells.
+struct SmallPolygon {
+    std::array<PixelPoint, 6> points;
+    std::size_t size = 0;
+    void push_back(PixelPoint p) { points[size++] = p; }
+    std::span<const PixelPoint> span() const { return {points.data(), size}; }
+};
 
 // The part of triangle (a, b, c) of the cell where h >= 0.
-PixelPolygon triangleAbove(const CellVertices& v, int a, int b, int c)
+SmallPolygon triangleAbove(const CellVertices& v, int a, int b, int c)
 {
-    PixelPolygon part;
+    SmallPolygon part;
     const int corner[3] = {a, b, c};
     for (int e = 0; e < 3; ++e) {
         const int p = corner[e], q = corner[(e + 1) % 3];
-        if (v.h[p] >= 0) part.push_back({round(v.xh[p]), round(v.yh[p])});
-        if ((v.h[p] > 0 && v.h[q] < 0) || (v.h[p] < 0 && v.h[q] > 0)) part.push_back({round(CruzaX(v, p, q)), round(CruzaY(v, p, q))});
+        if (v.h[p] >= 0) part.push_back({RoundPixel(v.xh[p]), RoundPixel(v.yh[p])});
+        if ((v.h[p] > 0 && v.h[q] < 0) || (v.h[p] < 0 && v.h[q] > 0)) part.push_back({RoundPixel(CruzaX(v, p, q)), RoundPixel(CruzaY(v, p, q))});
     }
     return part;
 }
 
-PixelPolygon mirrored(const PixelPolygon& polygon, int PlotCentre)
-{
-    PixelPolygon image;
-    image.reserve(polygon.size());
-    for (const PixelPoint& p : polygon) image.push_back({p.x, 2 * PlotCentre - p.y});
-    return image;
-}
-
 }  // namespace
 
-std::vector<PixelPolygon> LevelRegion(double z, const ContourGrid& g, int PlotCentre)
+void LevelRegion(double z, const ContourGrid& g, int PlotCentre, const std::function<void(std::span<const PixelPoint>)>& polygon)
 {
-    std::vector<PixelPolygon> region;
-    auto add = [&](PixelPolygon polygon) {
-        if (polygon.empty()) return;
-        region.push_back(mirrored(polygon, PlotCentre));
-        region.push_back(std::move(polygon));
+    auto add = [&](const SmallPolygon& part) {
+        if (part.size == 0) return;
+        SmallPolygon image;
+        for (std::size_t k = 0; k < part.size; ++k) image.push_back({part.points[k].x, 2 * PlotCentre - part.points[k].y});
+        polygon(image.span());
+        polygon(part.span());
     };
     auto px = [&](int i) { return g.PixelX[static_cast<std::size_t>(i - 1)]; };
     auto py = [&](int j) { return g.PixelY[static_cast<std::size_t>(j - 1)]; };
@@ -54,15 +52,19 @@ std::vector<PixelPolygon> LevelRegion(double z, const ContourGrid& g, int PlotCe
                 continue;
             }
             if (runStart != 0) {
-                add({{px(runStart), py(j)}, {px(i), py(j)}, {px(i), py(j + 1)}, {px(runStart), py(j + 1)}});
+                SmallPolygon run;
+                for (PixelPoint p : {PixelPoint{px(runStart), py(j)}, PixelPoint{px(i), py(j)}, PixelPoint{px(i), py(j + 1)}, PixelPoint{px(runStart), py(j + 1)}})
+                    run.push_back(p);
+                add(run);
                 runStart = 0;
             }
             if (i > g.NX) break;
+            // A cell wholly below the level has no part above it.
+            if (g.grid.at(i, j) < z && g.grid.at(i + 1, j) < z && g.grid.at(i + 1, j + 1) < z && g.grid.at(i, j + 1) < z) continue;
             const CellVertices v = CellAt(g, i, j, z);
             for (int m = 1; m <= 4; ++m) add(triangleAbove(v, m, 0, m == 4 ? 1 : m + 1));
         }
     }
-    return region;
 }
 
 }  // namespace kavrin

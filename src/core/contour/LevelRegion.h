@@ -4,12 +4,16 @@
 // from the plot's left edge.
 #pragma once
 
-#include "contour/TracaContorno.h"
+#include "contour/ContourGrid.h"
+#include "contour/PixelPoint.h"
 
-#include <vector>
+#include <functional>
+#include <span>
 
 namespace kavrin {
 
-std::vector<PixelPolygon> LevelRegion(double z, const ContourGrid& g, int PlotCentre);
+// Hands each polygon of the region to `polygon`, each mirror image before
+// its original: a noisy grid gives up to eight of them a cell, too many to keep.
+void LevelRegion(double z, const ContourGrid& g, int PlotCentre, const std::function<void(std::span<const PixelPoint>)>& polygon);
 
 }  // namespace kavrin

@@ -35,6 +35,15 @@ double OutlineWalk::distance(PixelPoint P, PixelPoint Q) const
 OutlineWalk PrepareWalk(const std::vector<PixelPoint>& E, int TopRow)
 {
     OutlineWalk w;
+    PrepareWalk(E, TopRow, w);
+    return w;
+}
+
+void PrepareWalk(const std::vector<PixelPoint>& E, int TopRow, OutlineWalk& w)
+{
+    std::vector<PixelPoint> candidates = std::move(w.candidates);
+    candidates.clear();
+    w = OutlineWalk{};
     w.TopRow = TopRow;
     for (const PixelPoint& p : E) {
         if (p.x == 50) w.LeftY = std::max(w.LeftY, p.y);
@@ -46,14 +55,14 @@ OutlineWalk PrepareWalk(const std::vector<PixelPoint>& E, int TopRow)
         w.MaxX = std::max(w.MaxX, p.x);
     }
     w.RightOnTop = w.MaxX == w.TopMax;
-    if (w.TouchesTop && w.RightOnTop) w.candidates.push_back({600, TopRow});
-    w.candidates.insert(w.candidates.end(), E.begin(), E.end());
+    if (w.TouchesTop && w.RightOnTop) candidates.push_back({600, TopRow});
+    candidates.insert(candidates.end(), E.begin(), E.end());
+    w.candidates = std::move(candidates);
     if (w.TouchesTop) {
         w.TopNext = w.TopMin;
         for (const PixelPoint& p : w.candidates)
             if (p.y == TopRow && w.TopNext < p.x && p.x < w.TopMax) w.TopNext = p.x;
     }
-    return w;
 }
 
 int NearestByScan(const OutlineWalk& walk, PixelPoint P, const std::vector<char>& used)

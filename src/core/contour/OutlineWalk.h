@@ -33,6 +33,8 @@ struct OutlineWalk {
 // Scans the end points E of one level: the left edge, the top row TopRow,
 // the corner (600, TopRow) when the right-most point lies on the top row.
 OutlineWalk PrepareWalk(const std::vector<PixelPoint>& E, int TopRow);
+// The same into `w`, whose candidates keep their room.
+void PrepareWalk(const std::vector<PixelPoint>& E, int TopRow, OutlineWalk& w);
 
 // The index of the unused candidate the walk goes to from P, or -1: the
 // smallest distance among those with x >= P.x, the later one on a tie.

@@ -12,4 +12,8 @@ struct PixelPoint {
 
 using PixelPolygon = std::vector<PixelPoint>;
 
+// Round(v), halves to even, as a pixel coordinate; throws FloatError when v
+// is not finite or is beyond the range of a pixel coordinate.
+int RoundPixel(double v);
+
 }  // namespace kavrin

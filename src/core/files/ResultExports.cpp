@@ -4,18 +4,45 @@
 #include "text/NumberText.h"
 #include "text/TextFile.h"
 #include "model/Variaveis.h"
+#include "workspace/ResultShape.h"
+#include "workspace/RunFileChecks.h"
 #include "workspace/Workspace.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <filesystem>
 #include <functional>
+#include <optional>
+#include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 namespace kavrin {
 
 namespace {
 
-using Converter = std::function<void(TextFileReader& results, TextFileWriter& output, const ModelState& model)>;
+// The rows of a results file, each checked against the project's grid as it
+// is read: a file cut, empty or of another grid is refused before its export
+// replaces anything.
+class CheckedRows {
+public:
+    CheckedRows(const std::string& path, const ResultShape& shape) : file_(path), shape_(shape) {}
+    bool atEnd() const { return file_.atEnd(); }
+    std::string readLine()
+    {
+        std::string line = file_.readLine();
+        CheckResultRow(file_.path(), file_.linesRead(), line, shape_);
+        return line;
+    }
+    void finish() const { CheckResultRowCount(file_.path(), file_.linesRead(), shape_); }
+
+private:
+    TextFileReader file_;
+    const ResultShape& shape_;
+};
+
+using Converter = std::function<void(CheckedRows& results, TextFileWriter& output, const ModelState& model)>;
 
 std::string pointNumber(double value)
 {
@@ -40,7 +67,7 @@ void checkGrid(const ModelState& m)
     checkAxis(m.Y0, m.Y1, m.DY, "Y", "DY");
 }
 
-void writeGrid(TextFileReader& results, TextFileWriter& output, const ModelState& m)
+void writeGrid(CheckedRows& results, TextFileWriter& output, const ModelState& m)
 {
     const auto points = [](double from, double to, double step) {
         return std::to_string(static_cast<int>(CellCount(from, to, step)) + 1);
@@ -53,7 +80,7 @@ void writeGrid(TextFileReader& results, TextFileWriter& output, const ModelState
     while (!results.atEnd()) output.writeLine(PontoDecimal(results.readLine()));
 }
 
-void writeTable(TextFileReader& results, TextFileWriter& output, const ModelState& m)
+void writeTable(CheckedRows& results, TextFileWriter& output, const ModelState& m)
 {
     double y = m.Y0;
     while (!results.atEnd()) {
@@ -68,34 +95,133 @@ void writeTable(TextFileReader& results, TextFileWriter& output, const ModelStat
     }
 }
 
-// The results file is opened before the output is created, so a missing one
-// writes nothing.
-void convert(const std::string& resultsPath, const std::string& outputPath, const ModelState& model, const Converter& write)
+// A file as the system knows it, whatever path names it (links included).
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> identityOf(const std::string& path)
 {
-    TextFileReader results(resultsPath);
-    TextFileWriter output(outputPath);
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity{info.st_dev, info.st_ino};
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+// What an export reads and where it must not write: the files it reads, and
+// the results folders of the indexes it reads (a run's folder holds nothing
+// but its own times).
+class ProtectedFiles {
+public:
+    void addRead(const std::string& path)
+    {
+        if (const auto identity = identityOf(path)) files_.emplace_back(*identity, path);
+    }
+    void addResultsFolder(const std::string& path)
+    {
+        if (const auto identity = identityOf(path)) folders_.emplace_back(*identity, path);
+    }
+    // The files an index lists are results that no export may replace.
+    void addIndexedFiles(const std::string& indexPath, bool foldersToo)
+    {
+        addRead(indexPath);
+        if (foldersToo) addResultsFolder(folderOf(indexPath));
+        TextFileReader index(indexPath);
+        while (!index.atEnd()) {
+            const std::string listed = index.readLine();
+            addRead(listed);
+            if (foldersToo) addResultsFolder(folderOf(listed));
+        }
+    }
+    void refuseOverwriting(const std::string& output) const
+    {
+        if (const auto folder = identityOf(folderOf(output)))
+            for (const auto& [results, path] : folders_)
+                if (results == *folder)
+                    throw CheckError("The export would write " + output + " into the results folder " + path
+                                     + " of the project; choose another folder. Nothing was written.");
+        if (const auto identity = identityOf(output))
+            for (const auto& [read, path] : files_)
+                if (read == *identity)
+                    throw CheckError("The export would write " + output + " over " + path
+                                     + ", which it reads; choose another name or folder. Nothing was written.");
+    }
+
+private:
+    std::vector<std::pair<FileIdentity, std::string>> files_;
+    std::vector<std::pair<FileIdentity, std::string>> folders_;
+};
+
+// One results file and the file its export writes.
+struct Conversion {
+    std::string resultsPath;
+    std::string outputPath;
+};
+
+// The results file is opened before the output is created, so a missing one
+// writes nothing; a results file that is not one whole time of the grid
+// leaves no output either.
+void convert(const Conversion& conversion, const ModelState& model, const ResultShape& shape, const Converter& write)
+{
+    CheckedRows results(conversion.resultsPath, shape);
+    TextFileWriter output(conversion.outputPath);
     write(results, output, model);
+    results.finish();
     output.close();
 }
 
+// The index beside a chosen results file, when there is one: what it lists is
+// a run's results, which the export must not replace either.
+void protectIndexBeside(const std::string& resultsPath, ProtectedFiles& protectedFiles)
+{
+    const std::string index = ResolveIndexPath(folderOf(resultsPath) + "/Index.txt");
+    if (!FileExists(index)) return;
+    try {
+        protectedFiles.addIndexedFiles(index, false);
+    } catch (const KavrinError&) {
+        // Not a file of the program: it lists nothing to protect.
+    }
+}
+
 void exportResults(const std::string& save, const std::string& open, int only, const ModelState& model, char separator,
-                   const char* extension, const Converter& write)
+                   const char* extension, const Converter& write, const std::vector<std::string>& alsoRead)
 {
     // An empty name would write hidden files named only by their extension.
     if (save.empty()) throw FileError(ENOENT, save);
     checkGrid(model);
+    ProtectedFiles protectedFiles;
+    for (const std::string& path : alsoRead) protectedFiles.addRead(path);
+    std::vector<Conversion> conversions;
     if (only != 1) {
-        convert(open, save + extension, model, write);
-        return;
+        conversions.push_back({open, save + extension});
+        protectedFiles.addRead(open);
+        protectIndexBeside(open, protectedFiles);
+    } else {
+        const std::string indexPath = ResolveIndexPath(open);
+        protectedFiles.addIndexedFiles(indexPath, true);
+        TextFileReader index(indexPath);
+        std::vector<std::string> resultsPaths;
+        std::vector<double> times;
+        TimeSequence sequence(model.T0, model.DT);
+        while (!index.atEnd()) {
+            resultsPaths.push_back(index.readLine());
+            times.push_back(sequence.next());
+        }
+        // Two times of one name would leave only the last of them.
+        CheckOneNamePerTime(times, separator);
+        for (std::size_t k = 0; k < times.size(); ++k)
+            conversions.push_back({resultsPaths[k], save + "T" + TimeText(times[k], separator) + extension});
     }
-    TextFileReader index(ResolveIndexPath(open));
-    double t = model.T0;
-    while (!index.atEnd()) {
-        const std::string resultsPath = index.readLine();
-        const std::string outputPath = save + "T" + TimeText(t, separator) + extension;
-        t = t + model.DT;
-        convert(resultsPath, outputPath, model, write);
-    }
+    for (const Conversion& conversion : conversions) protectedFiles.refuseOverwriting(conversion.outputPath);
+    const ResultShape shape = ResultShapeOf(model, separator);
+    for (const Conversion& conversion : conversions) convert(conversion, model, shape, write);
 }
 
 }  // namespace
@@ -109,12 +235,19 @@ std::string PontoDecimal(const std::string& text)
 
 void GrdAsccreate(const std::string& save, const std::string& open, int only, const ModelState& model, char separator)
 {
-    exportResults(save, open, only, model, separator, ".grd", writeGrid);
+    ExportResults(ExportFormat::Grid, save, open, only, model, separator, {});
 }
 
 void TxtTabcreate(const std::string& save, const std::string& open, int only, const ModelState& model, char separator)
 {
-    exportResults(save, open, only, model, separator, ".txt", writeTable);
+    ExportResults(ExportFormat::Table, save, open, only, model, separator, {});
+}
+
+void ExportResults(ExportFormat format, const std::string& save, const std::string& open, int only, const ModelState& model,
+                   char separator, const std::vector<std::string>& alsoRead)
+{
+    if (format == ExportFormat::Grid) exportResults(save, open, only, model, separator, ".grd", writeGrid, alsoRead);
+    else exportResults(save, open, only, model, separator, ".txt", writeTable, alsoRead);
 }
 
 }  // namespace kavrin

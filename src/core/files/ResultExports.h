@@ -5,6 +5,7 @@
 #include "model/ModelState.h"
 
 #include <string>
+#include <vector>
 
 namespace kavrin {
 
@@ -13,14 +14,28 @@ std::string PontoDecimal(const std::string& text);
 
 // `only` = 1: `open` is an index file and each listed results file becomes
 // save + "T" + time text + ".grd", the times T0, T0 + DT, … counted per index
-// line. Any other `only`: the results file `open` becomes save + ".grd".
+// line; two times whose texts are equal (one output name) are refused with
+// RunFilesRefusal before anything is written. Any other `only`: the results file `open` becomes save + ".grd".
 // The header comes from `model` as it stands; a step that is not positive or
 // a range of more than 450 cells throws CheckError before anything is written,
-// and an empty `save` is a FileError. Each file replaces an earlier one only
-// once it is complete. Throws FileError; files completed before a failure stay.
+// and an empty `save` is a FileError. So does, with CheckError, an output that
+// would replace a file the export reads (the index, a results file it lists,
+// the chosen file, a results file the index beside it lists), compared by
+// device and inode, or that would lie in the folder of an index or of a file
+// it lists. A results file with another number of rows, or of values in a
+// row, than the model's grid throws FileFormatError naming the file and line,
+// and writes nothing for it. Each file replaces an earlier one only once it is
+// complete. Throws FileError; files completed before a failure stay.
 void GrdAsccreate(const std::string& save, const std::string& open, int only, const ModelState& model, char separator);
 
 // The same for tables "x y value", one line per point (".txt").
 void TxtTabcreate(const std::string& save, const std::string& open, int only, const ModelState& model, char separator);
+
+enum class ExportFormat { Grid, Table };
+
+// Either of the two, with `alsoRead` the other files the command reads (the
+// project file), which no output may replace either.
+void ExportResults(ExportFormat format, const std::string& save, const std::string& open, int only, const ModelState& model,
+                   char separator, const std::vector<std::string>& alsoRead);
 
 }  // namespace kavrin

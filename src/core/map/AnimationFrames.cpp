@@ -1,8 +1,12 @@
 #include "map/AnimationFrames.h"
 
+#include "text/Errors.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 namespace kavrin {
@@ -31,6 +35,21 @@ std::optional<std::uint64_t> AvailableMemory(const std::string& meminfo)
         return unit == "kB" ? amount * 1024 : amount;
     }
     return std::nullopt;
+}
+
+void MakeFrameFolder(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) throw FileError(error.value(), folder);
+}
+
+std::optional<std::uint64_t> SystemAvailableMemory()
+{
+    std::ifstream meminfo("/proc/meminfo");
+    if (!meminfo) return std::nullopt;
+    const std::string text((std::istreambuf_iterator<char>(meminfo)), std::istreambuf_iterator<char>());
+    return AvailableMemory(text);
 }
 
 }  // namespace kavrin

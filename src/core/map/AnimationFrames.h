@@ -18,6 +18,13 @@ int SliderInterval(int value);
 // MemAvailable of a /proc/meminfo text, in bytes; nothing when it is absent.
 std::optional<std::uint64_t> AvailableMemory(const std::string& meminfo);
 
+// Creates the frames' folder and those above it; FileError with the
+// system's cause when it cannot.
+void MakeFrameFolder(const std::string& folder);
+
+// MemAvailable of the system's /proc/meminfo; nothing when it cannot be told.
+std::optional<std::uint64_t> SystemAvailableMemory();
+
 // The frames are not made below 50 MiB of available memory.
 inline bool EnoughMemoryForFrames(std::uint64_t availableBytes)
 {

@@ -1,5 +1,7 @@
 #include "map/BitmapFile.h"
 
+#include "map/PictureFile.h"
+
 namespace kavrin {
 
 namespace {
@@ -37,6 +39,11 @@ std::string EncodeBitmap(const std::uint8_t* rgb, int width, int height, std::pt
         }
     }
     return out;
+}
+
+void WriteBitmapFile(const std::string& path, const std::uint8_t* rgb, int width, int height, std::ptrdiff_t stride)
+{
+    WritePictureFile(path, EncodeBitmap(rgb, width, height, stride));
 }
 
 }  // namespace kavrin

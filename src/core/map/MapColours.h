@@ -33,6 +33,10 @@ Rgb IndexColour(std::int64_t inc, int brightening);
 // The three lowest bands are brightened by 212, 141 and 70, the others not.
 int Brightening(int band);
 
+// C0 × k / n as the map has always computed it; in extended precision where
+// C0 × k overflows (C0 near the largest double), so the fraction stays finite.
+double FractionOf(double C0, int k, int n);
+
 inline constexpr int kLevelCount = 62;
 // 0.001, the geometric mean of 0.001 and the next level, then C0 × (k − 1) / 60
 // for k = 2 … 61, each raised to 0.001 when below it.

@@ -1,6 +1,6 @@
 #include "map/MapGeometry.h"
 
-#include "solution/FloatChecks.h"
+#include "model/FloatChecks.h"
 
 #include <cmath>
 
@@ -9,14 +9,6 @@ namespace kavrin {
 MapGridTooLarge::MapGridTooLarge(char axis)
     : CheckError(std::string("The grid has more than 450 cells along ") + axis + "; the map cannot be drawn."), axis_(axis)
 {
-}
-
-int RoundPixel(double v)
-{
-    const double r = std::nearbyint(v);
-    if (std::isnan(r)) throw FloatError::invalidOperation();
-    if (!(std::fabs(r) < 1e9)) throw FloatError::overflow();
-    return static_cast<int>(r);
 }
 
 void DefinePixels(MapGeometry& g, double DX, double DY, int columns, int rows, int centre, int top)

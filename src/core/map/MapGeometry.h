@@ -2,6 +2,7 @@
 // the pixel of every drawn grid column and row.
 #pragma once
 
+#include "contour/PixelPoint.h"
 #include "model/ModelState.h"
 #include "text/Errors.h"
 
@@ -44,9 +45,5 @@ MapGeometry DefineMapGeometry(const ModelState& model);
 // Fills g.PixelX for `columns` columns and g.PixelY for `rows` rows: row 1 on
 // `top`, the last row on `centre`.
 void DefinePixels(MapGeometry& g, double DX, double DY, int columns, int rows, int centre, int top);
-
-// Round(v), halves to even, as a pixel coordinate; throws FloatError when v
-// is not finite or is beyond the range of a pixel coordinate.
-int RoundPixel(double v);
 
 }  // namespace kavrin

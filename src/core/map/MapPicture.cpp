@@ -2,12 +2,15 @@
 
 #include "contour/LevelRegion.h"
 #include "contour/MontaPoligono.h"
+#include "contour/CellRanges.h"
 #include "contour/TracaContorno.h"
-#include "solution/FloatChecks.h"
+#include "model/FloatChecks.h"
+#include "solution/Parallel.h"
 #include "text/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace kavrin {
 
@@ -15,22 +18,57 @@ namespace {
 
 MapShape line(int x0, int y0, int x1, int y1)
 {
-    return {MapShape::Kind::Line, kBlack, kWhite, {{x0, y0}, {x1, y1}}, {}};
+    return {MapShape::Kind::Line, kBlack, kWhite, {{x0, y0}, {x1, y1}}, {}, {}};
 }
 
 MapShape text(int x, int y, std::string content)
 {
-    return {MapShape::Kind::Text, kBlack, kWhite, {{x, y}}, std::move(content)};
+    return {MapShape::Kind::Text, kBlack, kWhite, {{x, y}}, std::move(content), {}};
 }
 
 MapShape rectangle(int left, int top, int right, int bottom, Rgb pen, Rgb brush)
 {
-    return {MapShape::Kind::Rectangle, pen, brush, {{left, top}, {right, bottom}}, {}};
+    return {MapShape::Kind::Rectangle, pen, brush, {{left, top}, {right, bottom}}, {}, {}};
 }
 
 MapShape polygon(PixelPolygon points, Rgb colour)
 {
-    return {MapShape::Kind::Polygon, colour, colour, std::move(points), {}};
+    return {MapShape::Kind::Polygon, colour, colour, std::move(points), {}, {}};
+}
+
+// The pixels that the polygons of a level's region cover on the picture:
+// painted on a scratch canvas by the same pixel rule, so that painting the
+// mask gives exactly the pixels painting the polygons would. Empty when the
+// region covers none.
+std::vector<std::uint8_t> regionMask(double z, const ContourGrid& contour, int PlotCentre, std::vector<std::uint8_t>& scratch)
+{
+    scratch.assign(static_cast<std::size_t>(kMapWidth) * kMapHeight * 3, 0);
+    RgbCanvas canvas(scratch.data(), kMapWidth, kMapHeight, kMapWidth * 3);
+    int top = kMapHeight, bottom = -1;  // the rows the polygons reach
+    LevelRegion(z, contour, PlotCentre, [&](std::span<const PixelPoint> part) {
+        int left = kMapWidth, right = -1, high = kMapHeight, low = -1;
+        for (const PixelPoint& p : part) left = std::min(left, p.x), right = std::max(right, p.x), high = std::min(high, p.y), low = std::max(low, p.y);
+        top = std::min(top, high), bottom = std::max(bottom, low);
+        // A polygon paints only within its vertices' box: one whose box is
+        // off the picture or already covered changes nothing (a noisy grid's
+        // parts overlap many times).
+        left = std::max(left, 0), right = std::min(right, kMapWidth - 1), high = std::max(high, 0), low = std::min(low, kMapHeight - 1);
+        if (left > right || high > low) return;
+        bool covered = true;
+        for (int y = high; covered && y <= low; ++y)
+            for (int x = left; covered && x <= right; ++x) covered = scratch[3 * (static_cast<std::size_t>(y) * kMapWidth + static_cast<std::size_t>(x))] != 0;
+        if (!covered) canvas.polygon(part, kWhite);
+    });
+    top = std::max(top, 0), bottom = std::min(bottom, kMapHeight - 1);
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(kMapWidth) * kMapHeight / 8, 0);
+    bool any = false;
+    for (std::size_t p = static_cast<std::size_t>(std::max(top, 0)) * kMapWidth; static_cast<int>(p / kMapWidth) <= bottom; ++p) {
+        if (scratch[3 * p] == 0) continue;
+        mask[p / 8] |= static_cast<std::uint8_t>(1u << (p % 8));
+        any = true;
+    }
+    if (!any) mask.clear();
+    return mask;
 }
 
 // A tick label: the rounded value as a decimal integer.
@@ -54,6 +92,16 @@ void PaintShape(const MapShape& s, RgbCanvas& canvas)
     switch (s.kind) {
     case MapShape::Kind::Rectangle: canvas.rectangle(s.points[0].x, s.points[0].y, s.points[1].x, s.points[1].y, s.pen, s.brush); break;
     case MapShape::Kind::Polygon: canvas.polygon(s.points, s.brush); break;
+    case MapShape::Kind::Pixels:
+        for (std::size_t byte = 0; byte < s.mask.size(); ++byte) {
+            if (s.mask[byte] == 0) continue;
+            for (int bit = 0; bit < 8; ++bit) {
+                if (!(s.mask[byte] >> bit & 1)) continue;
+                const std::size_t p = 8 * byte + static_cast<std::size_t>(bit);
+                canvas.pixel(static_cast<int>(p % kMapWidth), static_cast<int>(p / kMapWidth), s.brush);
+            }
+        }
+        break;
     case MapShape::Kind::Line: canvas.line(s.points[0], s.points[1], s.pen); break;
     case MapShape::Kind::Text: break;
     }
@@ -71,18 +119,34 @@ void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapS
 {
     const std::array<double, kLevelCount> levels = MapLevels(request.model.C0);
     const ContourGrid contour{request.grid, g.NX, g.HalfRows, g.PixelX, g.PixelY};
-    const std::vector<std::vector<PixelPoint>> ends = TracaContornos({levels.begin(), levels.end()}, contour);
+    const CellRanges ranges(contour);
     const int topRow = g.PixelY.empty() ? g.PlotCentre : g.PixelY.front();
-    for (int k = 0; k < kLevelCount; ++k) {
-        const double z = levels[static_cast<std::size_t>(k)];
-        const Rgb colour = LevelColour(levels, k, request.model.C0);
-        const std::vector<PixelPoint>& E = ends[static_cast<std::size_t>(k)];
-        if (std::any_of(E.begin(), E.end(), [](PixelPoint p) { return p.x == kPlotLeft; })) {
-            shapes.push_back(polygon(MontaPoligono(E, topRow, g.PlotCentre), colour));
-        } else {
-            for (PixelPolygon& part : LevelRegion(z, contour, g.PlotCentre)) shapes.push_back(polygon(std::move(part), colour));
+    // The levels are independent until they are painted in order: each is
+    // made on whichever worker is free, and only the levels in the making
+    // hold their end points (two at most, which bounds the memory).
+    std::vector<MapShape> levelShapes(kLevelCount);
+    std::vector<char> drawn(kLevelCount, 0);
+    ParallelFor(kLevelCount, 1, std::min(WorkerCount(), 2u), [&](int begin, int end) {
+        std::vector<PixelPoint> E;
+        std::vector<std::uint8_t> scratch;
+        OutlineWalker walker;
+        for (int k = begin; k < end; ++k) {
+            const double z = levels[static_cast<std::size_t>(k)];
+            const Rgb colour = LevelColour(levels, k, request.model.C0);
+            TracaContorno(z, contour, ranges, E);
+            MapShape& shape = levelShapes[static_cast<std::size_t>(k)];
+            if (std::any_of(E.begin(), E.end(), [](PixelPoint p) { return p.x == kPlotLeft; })) {
+                shape = polygon(walker.MontaPoligono(E, topRow, g.PlotCentre), colour);
+            } else {
+                std::vector<std::uint8_t> mask = regionMask(z, contour, g.PlotCentre, scratch);
+                if (mask.empty()) continue;
+                shape = {MapShape::Kind::Pixels, colour, colour, {}, {}, std::move(mask)};
+            }
+            drawn[static_cast<std::size_t>(k)] = 1;
         }
-    }
+    });
+    for (int k = 0; k < kLevelCount; ++k)
+        if (drawn[static_cast<std::size_t>(k)]) shapes.push_back(std::move(levelShapes[static_cast<std::size_t>(k)]));
 }
 
 void DesenhaEscala(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes)
@@ -138,21 +202,25 @@ void DesenhaEscala(const MapRequest& request, const MapGeometry& g, std::vector<
 MapPicture DesenhaMapa(const MapRequest& request)
 {
     MapPicture picture;
-    picture.geometry = DefineMapGeometry(request.model);
-    const MapGeometry& g = picture.geometry;
-    std::vector<MapShape>& shapes = picture.shapes;
-    shapes.push_back(rectangle(0, 0, kMapWidth, kMapHeight, kWhite, kWhite));
-    if (request.MapTimeText == "0") {
-        const ModelState& m = request.model;
-        if (m.ZMin <= m.PlaneZ && m.PlaneZ <= m.ZMax) {
-            const Rgb red = IndexColour(IndiceCor(m.C0, m.C0, 0), 0);
-            shapes.push_back(polygon(SourceBar(m, g), red));
+    try {
+        picture.geometry = DefineMapGeometry(request.model);
+        const MapGeometry& g = picture.geometry;
+        std::vector<MapShape>& shapes = picture.shapes;
+        shapes.push_back(rectangle(0, 0, kMapWidth, kMapHeight, kWhite, kWhite));
+        if (request.MapTimeText == "0") {
+            const ModelState& m = request.model;
+            if (m.ZMin <= m.PlaneZ && m.PlaneZ <= m.ZMax) {
+                const Rgb red = IndexColour(IndiceCor(m.C0, m.C0, 0), 0);
+                shapes.push_back(polygon(SourceBar(m, g), red));
+            }
+        } else {
+            AddLevels(request, g, shapes);
         }
-    } else {
-        AddLevels(request, g, shapes);
+        DesenhaEscala(request, g, shapes);
+        shapes.push_back(text(kMapWidth - 130, 30, MapTitle(request.MapTimeText, request.titleInPortuguese)));
+    } catch (const std::bad_alloc&) {
+        throw CheckError("There is not enough memory to draw the map of time " + Excerpt(request.MapTimeText) + ".");
     }
-    DesenhaEscala(request, g, shapes);
-    shapes.push_back(text(kMapWidth - 130, 30, MapTitle(request.MapTimeText, request.titleInPortuguese)));
     return picture;
 }
 

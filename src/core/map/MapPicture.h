@@ -10,19 +10,24 @@
 #include "model/ModelState.h"
 #include "workspace/ResultGrid.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace kavrin {
 
 struct MapShape {
-    enum class Kind { Rectangle, Polygon, Line, Text };
+    enum class Kind { Rectangle, Polygon, Line, Text, Pixels };
     Kind kind;
     Rgb pen, brush;
     // Rectangle: top-left and bottom-right (just outside); line: from, to;
     // text: its top-left corner; polygon: the vertices.
     PixelPolygon points;
     std::string text;  // UTF-8, black on the white brush
+    // Pixels: one bit for each pixel of the 800 × 640 picture, row after row
+    // from the top, the lowest bit of a byte the leftmost pixel; those set
+    // take the brush.
+    std::vector<std::uint8_t> mask;
 };
 
 struct MapPicture {
@@ -44,7 +49,8 @@ struct MapRequest {
 MapPicture DesenhaMapa(const MapRequest& request);
 
 // The shapes of the plot alone: one filled outline per level, or the region
-// at or above a level whose outline does not start on the plot's left edge.
+// at or above a level whose outline does not start on the plot's left edge
+// (its many small polygons painted once, kept as the pixels they cover).
 void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes);
 
 // Frame, ticks, corner and tick labels, the colour scale and its caption.

@@ -59,11 +59,6 @@ void RgbCanvas::rectangle(int left, int top, int right, int bottom, Rgb pen, Rgb
 
 namespace {
 
-// The crossing of an edge with a row, as the exact fraction num / den (den > 0).
-struct Crossing {
-    long long num, den;
-    bool operator<(const Crossing& o) const { return static_cast<__int128>(num) * o.den < static_cast<__int128>(o.num) * den; }
-};
 
 long long floorDiv(long long a, long long b)
 {
@@ -75,27 +70,88 @@ long long ceilDiv(long long a, long long b)
     return -floorDiv(-a, b);
 }
 
-struct Edge {
-    PixelPoint upper, lower;  // upper.y < lower.y
-};
-
 }  // namespace
 
-void RgbCanvas::polygon(const PixelPolygon& vertices, Rgb c)
+void RgbCanvas::polygon(std::span<const PixelPoint> vertices, Rgb c)
 {
     const std::size_t n = vertices.size();
     if (n == 0) return;
     // The inside: each row y crosses the edges with upper.y <= y < lower.y.
-    std::vector<Edge> edges;
-    edges.reserve(n);
+    if (n <= kSmallPolygon) {
+        smallPolygonInside(vertices, c);
+    } else {
+        sweptPolygonInside(vertices, c);
+    }
+    // The outline in the pen: every vertex starts one of the lines.
+    for (std::size_t k = 0; k < n; ++k) {
+        pixel(vertices[k].x, vertices[k].y, c);
+        line(vertices[k], vertices[(k + 1) % n], c);
+    }
+}
+
+void RgbCanvas::fillRow(int y, std::span<Crossing> crossings, Rgb c)
+{
+    for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
+        const long long x0 = ceilDiv(crossings[k].num, crossings[k].den), x1 = floorDiv(crossings[k + 1].num, crossings[k + 1].den);
+        if (x0 <= x1 && x1 >= 0 && x0 < width_) span(y, static_cast<int>(std::max(x0, 0LL)), static_cast<int>(std::min<long long>(x1, width_ - 1)), c);
+    }
+}
+
+RgbCanvas::Crossing RgbCanvas::crossingAt(const Edge& e, int y)
+{
+    const long long den = static_cast<long long>(e.lower.y) - e.upper.y;
+    return {static_cast<long long>(e.upper.x) * den + (static_cast<long long>(y) - e.upper.y) * (static_cast<long long>(e.lower.x) - e.upper.x), den};
+}
+
+bool RgbCanvas::before(const Crossing& a, const Crossing& b)
+{
+    return static_cast<__int128>(a.num) * b.den < static_cast<__int128>(b.num) * a.den;
+}
+
+// A few vertices (the parts of a cell): every edge looked at on every row,
+// in fixed room; the same rows and crossings as the sweep.
+void RgbCanvas::smallPolygonInside(std::span<const PixelPoint> vertices, Rgb c)
+{
+    const std::size_t n = vertices.size();
+    Edge edges[kSmallPolygon];
+    std::size_t count = 0;
+    int top = height_, bottom = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        const PixelPoint a = vertices[k], b = vertices[(k + 1) % n];
+        if (a.y == b.y) continue;
+        edges[count++] = a.y < b.y ? Edge{a, b} : Edge{b, a};
+        top = std::min(top, std::min(a.y, b.y));
+        bottom = std::max(bottom, std::max(a.y, b.y));
+    }
+    Crossing crossings[kSmallPolygon];
+    for (int y = std::max(top, 0); y < std::min(bottom, height_); ++y) {
+        std::size_t m = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            if (edges[k].upper.y > y || edges[k].lower.y <= y) continue;
+            // Insertion into the sorted crossings.
+            const Crossing x = crossingAt(edges[k], y);
+            std::size_t at = m++;
+            for (; at > 0 && before(x, crossings[at - 1]); --at) crossings[at] = crossings[at - 1];
+            crossings[at] = x;
+        }
+        fillRow(y, {crossings, m}, c);
+    }
+}
+
+void RgbCanvas::sweptPolygonInside(std::span<const PixelPoint> vertices, Rgb c)
+{
+    const std::size_t n = vertices.size();
+    std::vector<Edge>& edges = edges_;
+    edges.clear();
     for (std::size_t k = 0; k < n; ++k) {
         const PixelPoint a = vertices[k], b = vertices[(k + 1) % n];
         if (a.y == b.y) continue;
         edges.push_back(a.y < b.y ? Edge{a, b} : Edge{b, a});
     }
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.upper.y < b.upper.y; });
-    std::vector<const Edge*> active;
-    std::vector<Crossing> crossings;
+    std::vector<const Edge*>& active = active_;
+    std::vector<Crossing>& crossings = crossings_;
+    active.clear();
     std::size_t next = 0;
     const int firstRow = edges.empty() ? 0 : std::max(edges.front().upper.y, 0);
     for (int y = firstRow; y < height_ && (next < edges.size() || !active.empty()); ++y) {
@@ -105,20 +161,9 @@ void RgbCanvas::polygon(const PixelPolygon& vertices, Rgb c)
         }
         std::erase_if(active, [y](const Edge* e) { return e->lower.y <= y; });
         crossings.clear();
-        for (const Edge* e : active) {
-            const long long den = static_cast<long long>(e->lower.y) - e->upper.y;
-            crossings.push_back({static_cast<long long>(e->upper.x) * den + (static_cast<long long>(y) - e->upper.y) * (static_cast<long long>(e->lower.x) - e->upper.x), den});
-        }
-        std::sort(crossings.begin(), crossings.end());
-        for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
-            const long long x0 = ceilDiv(crossings[k].num, crossings[k].den), x1 = floorDiv(crossings[k + 1].num, crossings[k + 1].den);
-            if (x0 <= x1 && x1 >= 0 && x0 < width_) span(y, static_cast<int>(std::max(x0, 0LL)), static_cast<int>(std::min<long long>(x1, width_ - 1)), c);
-        }
-    }
-    // The outline in the pen: every vertex starts one of the lines.
-    for (std::size_t k = 0; k < n; ++k) {
-        pixel(vertices[k].x, vertices[k].y, c);
-        line(vertices[k], vertices[(k + 1) % n], c);
+        for (const Edge* e : active) crossings.push_back(crossingAt(*e, y));
+        std::sort(crossings.begin(), crossings.end(), before);
+        fillRow(y, crossings, c);
     }
 }
 

@@ -8,6 +8,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 namespace kavrin {
 
@@ -32,12 +34,30 @@ public:
     void rectangle(int left, int top, int right, int bottom, Rgb pen, Rgb brush);
     // Pen and brush of one colour: the lines between successive vertices
     // (the last back to the first) and every pixel inside by the even-odd rule.
-    void polygon(const PixelPolygon& vertices, Rgb c);
+    void polygon(std::span<const PixelPoint> vertices, Rgb c);
 
 private:
+    // The polygon fill's working lists, kept from polygon to polygon.
+    struct Edge {
+        PixelPoint upper, lower;  // upper.y < lower.y
+    };
+    struct Crossing {  // of an edge with a row: the exact fraction num / den (den > 0)
+        long long num, den;
+    };
+
+    static constexpr std::size_t kSmallPolygon = 8;
+    static Crossing crossingAt(const Edge& e, int y);
+    static bool before(const Crossing& a, const Crossing& b);
+    void fillRow(int y, std::span<Crossing> sorted, Rgb c);
+    void smallPolygonInside(std::span<const PixelPoint> vertices, Rgb c);
+    void sweptPolygonInside(std::span<const PixelPoint> vertices, Rgb c);
+
     std::uint8_t* bits_;
     int width_, height_;
     std::ptrdiff_t stride_;
+    std::vector<Edge> edges_;
+    std::vector<const Edge*> active_;
+    std::vector<Crossing> crossings_;
 };
 
 }  // namespace kavrin

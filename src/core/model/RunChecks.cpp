@@ -1,7 +1,7 @@
 #include "model/RunChecks.h"
 
 #include "model/Variaveis.h"
-#include "workspace/Workspace.h"
+#include "model/RunTimes.h"
 
 namespace kavrin {
 
@@ -11,6 +11,9 @@ constexpr double kMaximumCells = 450;
 
 std::optional<RunRefusal> CheckGrid(const ModelState& m)
 {
+    // A range with a step that never moves along it has no grid: rows of no values.
+    if (m.X1 > m.X0 && !(m.DX > 0)) return RunRefusal::XStepNotPositive;
+    if (m.Y1 > m.Y0 && !(m.DY > 0)) return RunRefusal::YStepNotPositive;
     if (CellCount(m.Y0, m.Y1, m.DY) > kMaximumCells) return RunRefusal::GridTooLargeY;
     if (CellCount(m.X0, m.X1, m.DX) > kMaximumCells) return RunRefusal::GridTooLargeX;
     if (m.X1 - m.X0 < m.Y1 - m.Y0) return RunRefusal::YRangeExceedsX;
@@ -35,6 +38,10 @@ std::optional<RunRefusal> CheckRun(const ModelState& model)
 const char* EnglishRefusalText(RunRefusal refusal)
 {
     switch (refusal) {
+    case RunRefusal::XStepNotPositive:
+        return "The grid step DX must be greater than zero when X1 lies beyond X0. Enter a positive DX.";
+    case RunRefusal::YStepNotPositive:
+        return "The grid step DY must be greater than zero when Y1 lies beyond Y0. Enter a positive DY.";
     case RunRefusal::GridTooLargeY:
         return "The Y range holds more than 450 intervals of DY. Reduce the Y range or enlarge DY.";
     case RunRefusal::GridTooLargeX:
@@ -51,6 +58,17 @@ const char* EnglishRefusalText(RunRefusal refusal)
         return "The time step DT is too small for the time range: the run would write more than 1000000 time files. Enlarge DT.";
     }
     return "";
+}
+
+const char* PortugueseRefusalText(RunRefusal refusal)
+{
+    switch (refusal) {
+    case RunRefusal::XStepNotPositive:
+        return "O passo DX da malha deve ser maior que zero quando X1 está além de X0. Digite um DX positivo.";
+    case RunRefusal::YStepNotPositive:
+        return "O passo DY da malha deve ser maior que zero quando Y1 está além de Y0. Digite um DY positivo.";
+    default: return nullptr;
+    }
 }
 
 }  // namespace kavrin

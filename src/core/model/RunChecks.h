@@ -8,6 +8,8 @@
 namespace kavrin {
 
 enum class RunRefusal {
+    XStepNotPositive,           // DX <= 0 (or not a number) while X1 lies beyond X0
+    YStepNotPositive,           // DY <= 0 (or not a number) while Y1 lies beyond Y0
     GridTooLargeY,              // more than 450 cells along Y
     GridTooLargeX,              // more than 450 cells along X
     YRangeExceedsX,             // the X extent is shorter than the Y extent
@@ -17,7 +19,7 @@ enum class RunRefusal {
     TooManyTimes,               // DT too small for the time range
 };
 
-// The four grid checks, in order; the first that fails.
+// The grid checks, in order (the steps, then the four of the data window); the first that fails.
 std::optional<RunRefusal> CheckGrid(const ModelState& model);
 
 // Whether T0, T0 + DT, … holds at least one time and reaches past T1 in a
@@ -29,5 +31,9 @@ std::optional<RunRefusal> CheckRun(const ModelState& model);
 
 // The English text of a refusal, for the headless run.
 const char* EnglishRefusalText(RunRefusal refusal);
+
+// The Portuguese text of a refusal that the language files have no line for
+// (the steps in X and Y), or nullptr for one they have.
+const char* PortugueseRefusalText(RunRefusal refusal);
 
 }  // namespace kavrin

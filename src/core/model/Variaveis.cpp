@@ -1,7 +1,7 @@
 #include "model/Variaveis.h"
 
 #include "text/DecimalSeparator.h"
-#include "solution/FloatChecks.h"
+#include "model/FloatChecks.h"
 #include "text/NumberText.h"
 
 #include <climits>

@@ -1,7 +1,7 @@
 #include "solution/Solution.h"
 
 #include "solution/ExpErfc.h"
-#include "solution/FloatChecks.h"
+#include "model/FloatChecks.h"
 
 #include <cmath>
 #include <numbers>

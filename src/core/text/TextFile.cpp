@@ -68,6 +68,14 @@ std::FILE* createTemporaryBeside(const std::string& path, std::string& temporary
     throw FileError(EEXIST, path);
 }
 
+// A save over a file keeps that file's permissions; a new file keeps those
+// the umask gave it.
+void keepModeOf(const std::string& target, int descriptor)
+{
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::fchmod(descriptor, info.st_mode & 07777);
+}
+
 }  // namespace
 
 TextFileReader::TextFileReader(const std::string& path) : path_(path)
@@ -148,7 +156,9 @@ TextFileWriter::TextFileWriter(const std::string& path, Mode mode) : path_(path)
         // A folder at the path is refused before anything is created beside it.
         struct stat info {};
         if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) throw FileError(EISDIR, path);
-        file_ = createTemporaryBeside(targetOf(path), written_);
+        const std::string target = targetOf(path);
+        file_ = createTemporaryBeside(target, written_);
+        keepModeOf(target, ::fileno(file_));
     }
 }
 

@@ -42,7 +42,8 @@ private:
 // Writes a text file through one buffer. A save (Mode::Replace) goes to a
 // temporary file in the same folder that replaces the file at `path` only when
 // close() has written and flushed everything: a failed or unfinished save
-// leaves the previous file as it was. A run's files (Mode::Stream) are written
+// leaves the previous file as it was, and the file replaced keeps its
+// permissions (a new one gets those the umask allows). A run's files (Mode::Stream) are written
 // in place, so what a failed run wrote stays readable. Errors throw FileError
 // naming `path`.
 class TextFileWriter {

@@ -1,8 +1,12 @@
 #include "workspace/ResultLoading.h"
 
 #include "text/NumberText.h"
+#include "text/RegularFile.h"
 #include "text/TextFile.h"
+#include "workspace/ResultShape.h"
 #include "workspace/Workspace.h"
+
+#include <vector>
 
 namespace kavrin {
 
@@ -11,17 +15,49 @@ std::string ResultFilePath(const std::string& root, const std::string& projectNa
     return ProjectFolderPath(root, projectName) + "T" + tempo + ".txt";
 }
 
+namespace {
+
+void storeRow(const std::string& line, int m, ResultGrid& grid, char separator)
+{
+    std::size_t start = 0;
+    int k = 1;
+    for (std::size_t blank; (blank = line.find(' ', start)) != std::string::npos; start = blank + 1, ++k)
+        grid.set(k, m, ParseFloat(line.substr(start, blank - start), separator));
+}
+
+}  // namespace
+
 bool LoadResultFile(const std::string& path, ResultGrid& grid, char separator)
 {
+    RequireRegularFileOrNothing(path);  // a pipe or a folder there is no missing file
     if (!FileExists(path)) return false;
     TextFileReader file(path);
-    for (int m = 1; !file.atEnd(); ++m) {
+    for (int m = 1; !file.atEnd(); ++m) storeRow(file.readLine(), m, grid, separator);
+    return true;
+}
+
+bool LoadResultFile(const std::string& path, ResultGrid& grid, const ModelState& model, char separator)
+{
+    RequireRegularFileOrNothing(path);
+    if (!FileExists(path)) return false;
+    const ResultShape shape = ResultShapeOf(model, separator);
+    TextFileReader file(path);
+    // The values wait until the whole file has passed: a refused file leaves
+    // the grid as it was.
+    std::vector<double> values;
+    int m = 0;
+    while (!file.atEnd()) {
         const std::string line = file.readLine();
+        CheckResultRow(path, ++m, line, shape);
         std::size_t start = 0;
-        int k = 1;
-        for (std::size_t blank; (blank = line.find(' ', start)) != std::string::npos; start = blank + 1, ++k)
-            grid.set(k, m, ParseFloat(line.substr(start, blank - start), separator));
+        for (std::size_t blank; (blank = line.find(' ', start)) != std::string::npos; start = blank + 1)
+            values.push_back(ParseFloat(line.substr(start, blank - start), separator));
     }
+    CheckResultRowCount(path, m, shape);
+    if (values.empty()) return true;
+    const auto perRow = static_cast<std::size_t>(shape.values);  // every row held this many
+    for (std::size_t n = 0; n < values.size(); ++n)
+        grid.set(static_cast<int>(n % perRow) + 1, static_cast<int>(n / perRow) + 1, values[n]);
     return true;
 }
 

@@ -6,7 +6,7 @@
 #include "model/ProjectState.h"
 #include "solution/Quadrature.h"
 #include "workspace/ResultGrid.h"
-#include "workspace/Transporte.h"
+#include "workspace/TimeWriting.h"
 
 #include <string>
 
@@ -24,19 +24,21 @@ enum class RunOutcome { Finished, Stopped };
 
 // Creates the project folder (with a "(2)", "(3)" … suffix when the name is
 // taken; ProjectName gets the name used), writes the index and, for every
-// time T0, T0 + DT, … <= T1, its time file. The model has passed the run's
-// checks. Results exist (ResultsExist) once the first time is complete.
-// The index line and the file of a time are created just before it is
-// written; with the whole-grid kernel the next time is computed meanwhile.
+// time of RunTimes(T0, T1, DT), its time file. The model has passed the run's
+// checks (and CheckRunFiles); a series that is not a list throws CheckError.
+// Each time file is written under a hidden name and takes its own name once
+// complete; then its index line goes to the disk. So at every moment, a run
+// killed included, the index lists exactly the complete times and every file
+// it lists is whole. Results exist (ResultsExist) once the first time is
+// complete. With the whole-grid kernel the next time is computed meanwhile.
 // When the callback asks to stop, the run ends once the time being written is
-// complete: the index lists exactly the complete times (Stopped, unless that
-// was the last time anyway).
+// complete (Stopped, unless that was the last time anyway).
 // The values of each row written are kept in `grid` when it is given (the
 // desktop's map reads the last time there).
-// On failure the files are closed and what was written stays; the error of a
-// time (the first in row order) propagates after its index line and its empty
-// file are created, as the time would have started. A run that fails in its
-// first time has nothing complete: its folder is removed.
+// On failure the times before are complete and listed; the failing time leaves
+// neither a file nor an index line, and its error (the first in row order)
+// propagates. A run that fails in its first time has nothing complete: its
+// folder is removed.
 RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid* grid,
               ProjectState& project, const RunEnvironment& environment,
               RunProgress& progress, const RowCallback& onRow);

@@ -1,12 +1,10 @@
 #include "workspace/Workspace.h"
 
 #include "text/Errors.h"
-#include "text/NumberText.h"
 #include "text/TextFile.h"
 #include "text/Windows1252.h"
 
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
@@ -31,11 +29,6 @@ std::string WorkspaceRoot()
     return root;
 }
 
-std::string TimeText(double t, char separator)
-{
-    return FormatGeneral(t, separator);
-}
-
 std::string ProjectFolderPath(const std::string& root, const std::string& projectName)
 {
     return root + projectName + "/";
@@ -51,34 +44,6 @@ std::string TimeFilePath(const std::string& root, const std::string& projectName
     return ProjectFolderPath(root, projectName) + "T" + TimeText(t, separator) + ".txt";
 }
 
-namespace {
-// A run writes one file per time: more than this is a typing slip, not a series.
-constexpr double kMaximumTimes = 1e6;
-}  // namespace
-
-bool SeriesIsBounded(double from, double to, double step, double maximumSteps)
-{
-    if (!(step > 0) || !std::isfinite(step)) return false;
-    if (!(from <= to)) return true;
-    if (!((to - from) / step <= maximumSteps)) return false;
-    for (double value = from; value <= to; value = value + step)
-        if (value + step == value) return false;
-    return true;
-}
-
-bool TimeSeriesIsBounded(double T0, double T1, double DT)
-{
-    if (!(T0 <= T1)) return true;
-    return SeriesIsBounded(T0, T1, DT, kMaximumTimes);
-}
-
-std::uint64_t CountTimes(double T0, double T1, double DT)
-{
-    std::uint64_t count = 0;
-    for (double t = T0; t <= T1; t = t + DT) ++count;
-    return count;
-}
-
 void ValidateProjectName(const std::string& projectName)
 {
     const std::string quoted = "\"" + projectName + "\"";
@@ -92,6 +57,10 @@ void ValidateProjectName(const std::string& projectName)
     }
     if (!FitsWindows1252(projectName))
         throw CheckError("The project name " + quoted + " holds characters that the results files cannot record; use letters, digits and common signs.");
+    // A name the project file would store as other characters (bytes that are
+    // not UTF-8 text, such as a Latin-1 "é") would name a folder it cannot find again.
+    if (Windows1252ToUtf8(Utf8ToWindows1252(projectName)) != projectName)
+        throw CheckError("The project name holds bytes that are not text in this system's encoding (UTF-8); type it again.");
 }
 
 void DeletaPasta(const std::string& root, const std::string& projectName)
@@ -153,6 +122,21 @@ std::string ResolveIndexPath(const std::string& indexPath)
     }
     ::closedir(dir);
     return found;
+}
+
+std::optional<std::vector<double>> ListedRunTimes(const ModelState& model, const std::string& indexPath)
+{
+    std::optional<std::vector<double>> times = RunTimes(model.T0, model.T1, model.DT);
+    const std::string index = ResolveIndexPath(indexPath);
+    if (!times || !FileExists(index)) return times;
+    TextFileReader lines(index);
+    std::size_t listed = 0;
+    while (listed < times->size() && !lines.atEnd()) {
+        lines.readLine();
+        ++listed;
+    }
+    times->resize(listed);
+    return times;
 }
 
 }  // namespace kavrin

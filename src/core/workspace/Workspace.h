@@ -1,9 +1,14 @@
-// The results workspace: the root, project folders, the index, time files and
-// the time sequence that every reader regenerates by repeated addition.
+// The results workspace: the root, project folders, the index and time files
+// (named after the run's times, model/RunTimes.h).
 #pragma once
 
+#include "model/ModelState.h"
+#include "model/RunTimes.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kavrin {
 
@@ -11,28 +16,14 @@ namespace kavrin {
 // "/". Read once when a program starts; the project state holds it from then on.
 std::string WorkspaceRoot();
 
-// The general number format of a time: file names, lists and menus.
-std::string TimeText(double t, char separator);
-
 std::string ProjectFolderPath(const std::string& root, const std::string& projectName);  // ends with "/"
 std::string IndexPath(const std::string& root, const std::string& projectName);
 std::string TimeFilePath(const std::string& root, const std::string& projectName, double t, char separator);
 
-// Whether from, from + step, … (each sum a double) passes `to` within
-// `maximumSteps` steps: the step is positive and finite and every addition
-// moves the value. An empty series (to < from) is bounded when the step is
-// positive and finite.
-bool SeriesIsBounded(double from, double to, double step, double maximumSteps);
-
-// Whether T0, T0 + DT, … passes T1 within 1000000 steps (T1 < T0 counts as bounded).
-bool TimeSeriesIsBounded(double T0, double T1, double DT);
-
-// Number of times of that sequence that are <= T1; the series must be bounded.
-std::uint64_t CountTimes(double T0, double T1, double DT);
-
 // Throws CheckError with a clear text when the name cannot be a project folder
 // directly inside the root: empty, ".", "..", a "/", a control character, or
-// a character the Windows-1252 files of the workspace cannot hold.
+// a character the Windows-1252 files of the workspace cannot hold, or bytes
+// that are not UTF-8 text (the project file could not name the folder again).
 void ValidateProjectName(const std::string& projectName);
 
 // Deletes the plain, visible files of the project folder root + name + "/"
@@ -44,6 +35,11 @@ void DeletaPasta(const std::string& root, const std::string& projectName);
 // Creates root + name, or the first free of name(2), name(3), …, with the root
 // when missing; returns the name actually used. Throws FileError.
 std::string CreateProjectFolder(const std::string& root, const std::string& projectName);
+
+// The run's times that have their files: RunTimes(T0, T1, DT), cut to as many
+// as the index at `indexPath` lists (a stopped run lists fewer); all of them
+// when there is no index to read. Nothing when the times are not a list.
+std::optional<std::vector<double>> ListedRunTimes(const ModelState& model, const std::string& indexPath);
 
 // An index path as stored, or the same file name in another letter case in its
 // folder when the stored one does not exist ("index.txt" finds "Index.txt").

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace kavrin;
 using kavrin::test::TempFolder;
 using kavrin::test::WriteBytes;
@@ -172,4 +174,39 @@ TEST(GridProfile, AlongXReadsARowAlongYAColumnAtMultipliedPositions)
     EXPECT_EQ(pairs(GridProfile(grid, x, 2)), (Pairs{{0, 12}, {0.1, 22}, {0.2, 32}, {3 * 0.1, 42}, {0.4, 52}}));
     const GridAxis y{"Y", -30, 20, 4};
     EXPECT_EQ(pairs(GridProfile(grid, y, 5)), (Pairs{{-30, 51}, {-10, 52}, {10, 53}, {30, 54}}));
+}
+
+TEST(ConcentrationTime, ATimeFileThatIsNotOneWholeTimeOfTheGridIsRefused)
+{
+    KnownResults results;
+    ChartPoints points;
+    const auto failure = [&] {
+        points.clear();
+        return test::FailureText([&] { ConcentrationTimeSeries(results.index(), results.model, "0", "-5", '.', points); });
+    };
+    results.writeTime(1, 2, 4);  // cut after its second row: the node's row is there, the rest is not
+    EXPECT_EQ(failure(), results.file(1) + ", line 3: the file ends after 2 rows where the project's grid has 3 rows (Y from -5 to 5 by 5)"
+                                           ": it was cut or is not a time of this project.");
+    EXPECT_EQ(pairs(points), (Pairs{{0, 11}}));
+    results.writeTime(1, 3, 5);  // a wider grid
+    EXPECT_EQ(failure(), results.file(1) + ", line 1: holds 5 values where the project's grid has 4 values (X from 0 to 30 by 10)"
+                                           ": it is not a time of this project, or it was cut.");
+    results.writeTime(1, 200, 4);  // a longer grid
+    EXPECT_EQ(failure(), results.file(1) + ", line 4: the file goes on beyond the 3 rows (Y from -5 to 5 by 5) of the project's grid"
+                                           ": it is not a time of this project.");
+}
+
+TEST(ConcentrationTime, ADeviceOrAPipeInTheIndexIsRefusedAtOnce)
+{
+    KnownResults results;
+    const std::string pipe = results.folder.path() + "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& named : {std::string("/dev/zero"), pipe}) {
+        WriteBytes(results.index(), results.file(0) + "\r\n" + named + "\r\n");
+        EXPECT_EQ(test::FailureTextWithin(5, [&] {
+                      ChartPoints points;
+                      ConcentrationTimeSeries(results.index(), results.model, "0", "0", '.', points);
+                  }),
+                  named + " is not a file (a folder, a device or a pipe); choose a file.");
+    }
 }

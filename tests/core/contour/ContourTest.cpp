@@ -1,15 +1,19 @@
 #include "contour/LevelRegion.h"
 #include "contour/MontaPoligono.h"
+#include "contour/CellSegments.h"
 #include "contour/TracaContorno.h"
 #include "map/MapGeometry.h"
 #include "map/MapColours.h"
 #include "core/map/MapTestSupport.h"
+#include "support/ContourOracles.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
 using namespace kavrin;
+using kavrin::test::MontaPoligonoByScan;
+using kavrin::test::TracaContornoByScan;
 
 namespace {
 
@@ -27,10 +31,26 @@ struct SmallGrid {
     ContourGrid contour() const { return {grid, NX, HalfRows, PixelX, PixelY}; }
 };
 
+// The contour as the map makes it, the cells' ranges found for the one level.
+std::vector<PixelPoint> TracaContorno(double z, const ContourGrid& g)
+{
+    std::vector<PixelPoint> E;
+    kavrin::TracaContorno(z, g, CellRanges(g), E);
+    return E;
+}
+
+// The polygons of a level's region, in the order they are handed over.
+std::vector<PixelPolygon> LevelRegion(double z, const ContourGrid& g, int PlotCentre)
+{
+    std::vector<PixelPolygon> region;
+    kavrin::LevelRegion(z, g, PlotCentre, [&](std::span<const PixelPoint> p) { region.emplace_back(p.begin(), p.end()); });
+    return region;
+}
+
 CellVertices cell(std::array<double, 5> h, std::array<double, 5> x, std::array<double, 5> y)
 {
     CellVertices v;
-    for (int m = 0; m < 5; ++m) v.h[m] = h[m], v.xh[m] = x[m], v.yh[m] = y[m];
+    for (int m = 0; m < 5; ++m) v.h[m] = v.exact[m] = h[m], v.xh[m] = x[m], v.yh[m] = y[m];
     return v;
 }
 
@@ -41,6 +61,28 @@ TEST(Contour, CrossingAQuarterOfTheWay)
     const CellVertices v = cell({0, -0.5, 1.5, 0, 0}, {0, 40, 80, 0, 0}, {0, 100, 180, 0, 0});
     EXPECT_EQ(CruzaX(v, 1, 2), (1.5 * 40 + 0.5 * 80) / 2);
     EXPECT_EQ(CruzaY(v, 1, 2), (1.5 * 100 + 0.5 * 180) / 2);
+}
+
+TEST(Contour, CrossingsOfExtremeValuesStayOnTheirEdge)
+{
+    // Differences near the largest double: their products with a pixel
+    // coordinate, or the difference of two of them, overflow in double.
+    SmallGrid g(1, 2);
+    struct Case {
+        double a, b, z;  // column 1 and column 2 of both rows, the level
+        int x;           // where the crossing lies
+    };
+    for (const Case& c : {Case{-1.7e308, 1.7e308, 0, 55}, Case{0, 1.7e308, 0.85e308, 55}, Case{-1e308, 1.5e308, -1e308, 50},
+                          Case{1e308, -0.5e308, 0.25e308, 55}, Case{5e306, -5e306, 0, 55}}) {
+        for (int j = 1; j <= 2; ++j) g.grid.set(1, j, c.a), g.grid.set(2, j, c.b);
+        const std::vector<PixelPoint> E = TracaContorno(c.z, g.contour());
+        ASSERT_FALSE(E.empty()) << c.a << " " << c.b;
+        for (const PixelPoint& p : E) {
+            EXPECT_TRUE(50 <= p.x && p.x <= 60 && 100 <= p.y && p.y <= 110) << p.x << "," << p.y << " for " << c.a << " " << c.b;
+            if (p.y != 100 && p.y != 110) continue;
+            EXPECT_EQ(p.x, c.x) << c.a << " " << c.b;  // on a row the level crosses at its own place
+        }
+    }
 }
 
 TEST(Contour, NoSegmentWhenTheLevelMissesTheGrid)
@@ -140,7 +182,7 @@ TEST(Contour, TheIndexedWalkIsTheScanningWalkOnGrids)
     }
 }
 
-TEST(Contour, OnePassOverTheCellsGivesEachLevelsOwnPoints)
+TEST(Contour, SkippingCellsOutsideTheLevelGivesTheLevelsOwnPoints)
 {
     const ModelState m = kavrin::test::DesignModel();
     const ResultGrid grid = kavrin::test::GridAtTime(m, 2500);
@@ -149,8 +191,12 @@ TEST(Contour, OnePassOverTheCellsGivesEachLevelsOwnPoints)
     const auto map = MapLevels(m.C0);
     // The map's levels, and levels out of order with repeats and values on nodes.
     for (const std::vector<double>& levels : {std::vector<double>(map.begin(), map.end()), std::vector<double>{0.3, 0.001, 0.3, 0.5, 0, 1}}) {
-        const auto all = TracaContornos(levels, contour);
-        for (std::size_t k = 0; k < levels.size(); ++k) EXPECT_EQ(all[k], TracaContorno(levels[k], contour)) << levels[k];
+        const CellRanges ranges(contour);
+        std::vector<PixelPoint> E{{1, 2}};  // what a level before left
+        for (double z : levels) {
+            kavrin::TracaContorno(z, contour, ranges, E);
+            EXPECT_EQ(E, TracaContornoByScan(z, contour)) << z;
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 #include "text/Errors.h"
 #include "text/NumberText.h"
 #include "text/RegularFile.h"
+#include "text/SafeSave.h"
 #include "text/TextFile.h"
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
@@ -12,6 +13,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -104,6 +106,39 @@ TEST(SafeSaves, ASaveKeepsTheFileALinkPointsToAndTheUsualPermissions)
     std::filesystem::create_directory(folder.path() + "folder.kvr");
     EXPECT_THROW(WriteProjectFile(folder.path() + "folder.kvr", "T", "now", InitialParameterTexts(), "/r/"), FileError);
     EXPECT_EQ(entries(folder.path()), (std::vector<std::string>{"folder.kvr", "link.kvr", "new.kvr", "real.kvr"}));
+}
+
+TEST(SafeSaves, ASaveOverAFileKeepsItsPermissionsThroughALinkToo)
+{
+    struct Case {
+        const char* name;
+        mode_t mode;
+        std::function<void(const std::string& path)> save;
+    };
+    const Case cases[] = {
+        {"project", 0600, [](const std::string& path) { WriteProjectFile(path, "Teste", "now", InitialParameterTexts(), "/r/"); }},
+        {"parameters", 0640, [](const std::string& path) { WriteParameterFile(path, InitialParameterTexts()); }},
+        {"observations", 0604, [](const std::string& path) { SaveTextLines(path, {"1 2 3 4 5"}); }},
+    };
+    const mode_t mask = ::umask(022);
+    for (const Case& c : cases) {
+        for (const bool throughLink : {false, true}) {
+            TempFolder folder;
+            const std::string real = folder.path() + "real.txt";
+            WriteBytes(real, "old");
+            ASSERT_EQ(::chmod(real.c_str(), c.mode), 0);
+            if (throughLink) std::filesystem::create_symlink(real, folder.path() + "link.txt");
+            c.save(throughLink ? folder.path() + "link.txt" : real);
+            struct stat info {};
+            ASSERT_EQ(::stat(real.c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 07777, c.mode) << c.name << (throughLink ? " through a link" : "");
+            EXPECT_NE(ReadBytes(real), "old") << c.name;
+            c.save(folder.path() + "new.txt");  // a new file follows the umask
+            ASSERT_EQ(::stat((folder.path() + "new.txt").c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 07777, 0644u) << c.name;
+        }
+    }
+    ::umask(mask);
 }
 
 TEST(SafeReads, WhatIsNotARegularFileIsRefusedWithoutReading)

@@ -76,3 +76,32 @@ TEST(Animation, TooManyColoursOrNoFrameAreRefused)
     EXPECT_FALSE(std::filesystem::exists(folder.path() + "a.gif"));
     EXPECT_THROW(WriteAnimatedGif(folder.path() + "none/a.gif", {{rainbow.data(), 2, 1, 900}}, 100), FileError);
 }
+
+TEST(Animation, TheEncodersMemoryDoesNotGrowWithTheFrames)
+{
+    const ModelState m = kavrin::test::DesignModel();
+    auto map = kavrin::test::PaintShapes(DesenhaMapa({m, kavrin::test::GridAtTime(m, 2500), "2500", true, true, '.'}));
+    kavrin::test::TempFolder folder;
+    AnimatedGifWriter gif(folder.path() + "long.gif", 100);
+    gif.addFrame({map.bits.data(), 800, 640, 2400});
+    const std::size_t afterOne = gif.heldBytes();
+    for (int n = 2; n <= 60; ++n) gif.addFrame({map.bits.data(), 800, 640, 2400});
+    EXPECT_EQ(gif.heldBytes(), afterOne);
+    // The palette and one row: far less than one frame of 800 × 640 pixels.
+    EXPECT_LT(afterOne, 64u * 1024);
+    gif.finish();
+    int error = 0;
+    GifFileType* decoded = DGifOpenFileName((folder.path() + "long.gif").c_str(), &error);
+    ASSERT_NE(decoded, nullptr);
+    ASSERT_EQ(DGifSlurp(decoded), GIF_OK);
+    EXPECT_EQ(decoded->ImageCount, 60);
+    const SavedImage& last = decoded->SavedImages[59];
+    int differences = 0;
+    for (int y = 0; y < 640; ++y)
+        for (int x = 0; x < 800; ++x) {
+            const GifColorType c = decoded->SColorMap->Colors[last.RasterBits[y * 800 + x]];
+            differences += !(Rgb{c.Red, c.Green, c.Blue} == map.at(x, y));
+        }
+    EXPECT_EQ(differences, 0);
+    DGifCloseFile(decoded, &error);
+}

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+
 using namespace kavrin;
 
 TEST(MapColours, LevelsOfHalfAMilligramAndTheirColours)
@@ -71,4 +74,23 @@ TEST(MapColours, SmallSourcesShareTheLowestLevelAndZeroFails)
     EXPECT_GT(L[4], 0.001);
     EXPECT_THROW(LevelColour(MapLevels(0), 5, 0), FloatError);
     EXPECT_THROW(ScaleCellColour(5, 0), FloatError);
+}
+
+TEST(MapColours, ASourceNearTheLargestNumberKeepsTheScalesColours)
+{
+    // (c − a) × 1020 overflows for c beyond 1.7e305, C0 × k for C0 beyond
+    // 4e306: the indices are those of the same fractions of a source of
+    // 1 mg/L, within the rounding of a half, and every level is finite.
+    for (double C0 : {5e306, 1.7e308}) {
+        for (int n = 1; n <= kScaleCells; ++n) {
+            const std::int64_t index = IndiceCor(FractionOf(C0, kScaleCells - n, kScaleCells), 0, C0);
+            EXPECT_LE(std::llabs(index - IndiceCor(1.0 * (kScaleCells - n) / kScaleCells, 0, 1)), 1) << C0 << " " << n;
+        }
+        const auto levels = MapLevels(C0);
+        for (int k = 2; k < kLevelCount; ++k) {
+            ASSERT_TRUE(std::isfinite(levels[static_cast<std::size_t>(k)])) << C0 << " " << k;
+            const std::int64_t index = IndiceCor(levels[static_cast<std::size_t>(k)], C0, 0);
+            EXPECT_LE(std::llabs(index - IndiceCor(1.0 * (k - 1) / 60, 1, 0)), 1) << C0 << " " << k;
+        }
+    }
 }

@@ -1,9 +1,15 @@
+#include "contour/CellRanges.h"
+#include "contour/LevelRegion.h"
+#include "contour/MontaPoligono.h"
+#include "contour/TracaContorno.h"
 #include "map/MapPicture.h"
 #include "map/MapReadout.h"
 #include "core/map/MapTestSupport.h"
 #include "text/Errors.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace kavrin;
 using kavrin::test::DesignModel;
@@ -106,6 +112,67 @@ TEST(MapPicture, AGridDownstreamOfTheSourcePaintsOnlyWhatItHolds)
         const int x = g.PixelX[static_cast<std::size_t>(i - 1)] + (i == 1 ? 1 : 0), y = g.PixelY[static_cast<std::size_t>(j - 1)];
         EXPECT_EQ(picture.at(x, y), LevelColour(levels, band, m.C0)) << i << "," << j;
     }
+}
+
+TEST(MapPicture, ASourceNearTheLargestNumberDrawsInsideThePlot)
+{
+    // Concentrations of 5e306 mg/L: value minus level times a pixel
+    // coordinate is beyond the largest double.
+    ModelState m = DesignModel();
+    ResultGrid grid = GridAtTime(m, 2500);
+    const double scale = 5e306 / m.C0;
+    m.C0 = 5e306;
+    for (int i = 1; i <= 61; ++i)
+        for (int j = 1; j <= 41; ++j) grid.set(i, j, grid.at(i, j) * scale);
+    const MapPicture picture = drawn(m, grid, "2500");
+    const MapGeometry& g = picture.geometry;
+    int polygons = 0;
+    for (const MapShape& s : picture.shapes) {
+        if (s.kind != MapShape::Kind::Polygon) continue;
+        ++polygons;
+        for (const PixelPoint& p : s.points)
+            ASSERT_TRUE(kPlotLeft <= p.x && p.x <= kPlotRight && g.PlotTop <= p.y && p.y <= g.PlotTop + g.PlotHeight) << p.x << "," << p.y;
+    }
+    EXPECT_GT(polygons, 30);  // most levels cross the plume
+}
+
+TEST(MapPicture, ARegionKeptAsPixelsPaintsWhatItsPolygonsWould)
+{
+    // Random values under a left edge above every level: most levels are
+    // regions of many small, overlapping polygons.
+    const ModelState m = DesignModel({{"DX", "2"}, {"DY", "2"}});
+    ResultGrid grid;
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> value(0, m.C0);
+    for (int i = 1; i <= 51; ++i)
+        for (int j = 1; j <= 31; ++j) grid.set(i, j, i == 1 ? 2 * m.C0 : value(random));
+    const MapPicture picture = drawn(m, grid, "2500");
+
+    // The same map with every polygon painted on the picture itself.
+    kavrin::test::RgbPicture expected;
+    RgbCanvas canvas = expected.canvas();
+    canvas.rectangle(0, 0, kMapWidth, kMapHeight, kWhite, kWhite);
+    const MapGeometry& g = picture.geometry;
+    const ContourGrid contour{grid, g.NX, g.HalfRows, g.PixelX, g.PixelY};
+    const auto levels = MapLevels(m.C0);
+    int regions = 0;
+    for (int k = 0; k < kLevelCount; ++k) {
+        const double z = levels[static_cast<std::size_t>(k)];
+        const Rgb colour = LevelColour(levels, k, m.C0);
+        std::vector<PixelPoint> E;
+        TracaContorno(z, contour, CellRanges(contour), E);
+        if (std::any_of(E.begin(), E.end(), [](PixelPoint p) { return p.x == kPlotLeft; })) {
+            canvas.polygon(MontaPoligono(E, g.PixelY[0], g.PlotCentre), colour);
+            continue;
+        }
+        ++regions;
+        LevelRegion(z, contour, g.PlotCentre, [&](std::span<const PixelPoint> part) { canvas.polygon(part, colour); });
+    }
+    std::vector<MapShape> scale;
+    DesenhaEscala({m, grid, "2500", true, true, ','}, g, scale);
+    for (const MapShape& s : scale) PaintShape(s, canvas);
+    EXPECT_GT(regions, 40);
+    EXPECT_TRUE(PaintShapes(picture).bits == expected.bits);
 }
 
 TEST(MapPicture, FailuresComeBeforeAnyShape)

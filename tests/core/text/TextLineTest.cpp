@@ -43,3 +43,32 @@ TEST(TextLine, AMissingFileIsAFileError)
     TempFolder folder;
     EXPECT_THROW(ReadTextLine(folder.path() + "none.txt", 1), FileError);
 }
+
+TEST(TextLine, OnlyARegularFileIsReadAndNoLineRunsAway)
+{
+    TempFolder folder;
+    EXPECT_EQ(kavrin::test::FailureTextWithin(5, [] { ReadTextLine("/dev/zero", 2); }),
+              "/dev/zero is not a file (a folder, a device or a pipe); choose a file.");
+    // A file of zeros with no line end stops at the length no line of the program reaches.
+    const std::string zeros = folder.path() + "zeros.txt";
+    WriteBytes(zeros, "first\r\n" + std::string((1 << 20) + 1, '0'));
+    EXPECT_EQ(test::FailureText([&] { ReadTextLine(zeros, 3); }),
+              zeros + ", line 2: is longer than 1048576 characters: this is not a file of the program.");
+    EXPECT_EQ(ReadTextLine(zeros, 1).text, "first");  // the lines before it are read
+    WriteBytes(zeros, std::string(1 << 20, '0') + "\r\n");
+    EXPECT_TRUE(ReadTextLine(zeros, 1).found);  // exactly the longest line
+}
+
+TEST(TextLine, TheWholeFileIsCountedWhenAsked)
+{
+    TempFolder folder;
+    const std::string path = folder.path() + "lines.txt";
+    WriteBytes(path, "one\r\ntwo\r\nthree\r\nfour");
+    const TextLine line = ReadTextLine(path, 2, LinesCounted::WholeFile);
+    EXPECT_TRUE(line.found);
+    EXPECT_EQ(line.text, "two");
+    EXPECT_EQ(line.linesRead, 4);
+    EXPECT_EQ(ReadTextLine(path, 2).linesRead, 2);
+    EXPECT_EQ(ReadTextLine(path, 2, LinesCounted::WholeFile, 2).linesRead, 3);  // more than two: counting stops
+    EXPECT_EQ(ReadTextLine(path, 2, LinesCounted::WholeFile, 4).linesRead, 4);
+}

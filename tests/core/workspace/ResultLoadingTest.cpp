@@ -75,3 +75,39 @@ TEST(ResultLoading, NothingIsStoredOutsideTheGrid)
     EXPECT_EQ(grid.at(451, 451), 1);
     EXPECT_EQ(ResultFilePath("/r/", "P", "80"), "/r/P/T80.txt");
 }
+
+TEST(ResultLoading, ATimeOfTheProjectIsReadOnlyWhenItIsOneWholeTimeOfItsGrid)
+{
+    ModelState model;  // two values (X 0, 10) by three rows (Y -10, 0, 10)
+    model.X0 = 0, model.X1 = 10, model.DX = 10, model.Y0 = -10, model.Y1 = 10, model.DY = 10;
+    const std::string row = "1E+0000 2E+0000 \r\n";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* problem;  // "" when the file is read
+    };
+    const Case cases[] = {
+        {"whole", row + row + row, ""},
+        {"empty", "", ", line 1: the file ends after 0 rows where the project's grid has 3 rows (Y from -10 to 10 by 10)"},
+        {"cut after a row", row, ", line 2: the file ends after 1 rows"},
+        {"cut in its last row", row + row + "1E+0000 2E", ", line 3: holds 1 values where the project's grid has 2 values (X from 0 to 10 by 10)"},
+        {"of a wider grid", row + row + "1E+0000 2E+0000 3E+0000 \r\n", ", line 3: holds 3 values"},
+        {"of a longer grid", row + row + row + row, ", line 4: the file goes on beyond the 3 rows"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        const std::string path = folder.path() + "T0.txt";
+        WriteBytes(path, c.bytes);
+        ResultGrid grid = markedGrid();
+        const std::string failure = test::FailureText([&] { EXPECT_TRUE(LoadResultFile(path, grid, model, '.')); });
+        if (*c.problem == '\0') {
+            EXPECT_EQ(failure, "") << c.name;
+            EXPECT_EQ(grid.at(2, 3), 2) << c.name;
+            continue;
+        }
+        EXPECT_EQ(failure.rfind(path + c.problem, 0), 0u) << c.name << ": " << failure;
+        EXPECT_EQ(grid.at(1, 1), -1) << c.name;  // the grid shown before stays
+    }
+    ResultGrid grid;
+    EXPECT_FALSE(LoadResultFile("/nonexistent/T0.txt", grid, model, '.'));
+}

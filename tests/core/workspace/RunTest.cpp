@@ -1,12 +1,14 @@
 #include "TestSupport.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
+#include "workspace/RunIndex.h"
 #include "workspace/SimulationRun.h"
 #include "model/Variaveis.h"
 #include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace kavrin;
@@ -214,14 +216,65 @@ TEST(Run, FilesAreTheSameForAnyNumberOfThreads)
     }
 }
 
-TEST(Run, ALaterTimeThatFailsLeavesTheEarlierTimesCompleteAndItsOwnFileEmpty)
+// The index lists exactly the complete times: a time that fails leaves
+// neither its line nor a file, and the times before it stay complete.
+TEST(Run, ALaterTimeThatFailsLeavesTheEarlierTimesCompleteAndNoTraceOfItself)
 {
     // Growth instead of decay: the solution leaves the double range at t = 2500.
-    RunFixture failing, first;
-    EXPECT_THROW(failing.writeWith({{7, "5"}, {9, "5"}, {21, "-1"}, {12, "5000"}}, {}, 2), FloatError);
-    first.writeWith({{7, "5"}, {9, "5"}, {21, "-1"}, {12, "0"}}, {}, 2);
-    EXPECT_EQ(failing.lines("Index.txt"), (std::vector<std::string>{failing.root + "Teste/T0.txt", failing.root + "Teste/T2500.txt"}));
-    EXPECT_EQ(failing.bytes("T0.txt"), first.bytes("T0.txt"));
-    EXPECT_EQ(failing.bytes("T2500.txt"), "");
-    EXPECT_FALSE(std::filesystem::exists(failing.root + "Teste/T5000.txt"));
+    for (bool reference : {false, true}) {
+        RunFixture failing, first;
+        EXPECT_THROW(failing.writeWith({{7, "5"}, {9, "5"}, {21, "-1"}, {12, "5000"}}, {}, 2, reference), FloatError);
+        first.writeWith({{7, "5"}, {9, "5"}, {21, "-1"}, {12, "0"}}, {}, 2, reference);
+        EXPECT_EQ(failing.lines("Index.txt"), (std::vector<std::string>{failing.root + "Teste/T0.txt"}));
+        EXPECT_EQ(failing.bytes("T0.txt"), first.bytes("T0.txt"));
+        EXPECT_TRUE(failing.project.ResultsExist);
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(failing.root + "Teste"))
+            files.push_back(entry.path().filename().string());
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(files, (std::vector<std::string>{"Index.txt", "T0.txt"})) << "no hidden file is left either";
+    }
+}
+
+// At every row of every time (the moments a run can be killed at), the index
+// names exactly the time files on disk, each of them whole, and nothing else.
+TEST(Run, AtEveryMomentTheIndexListsExactlyTheCompleteTimes)
+{
+    const std::vector<std::pair<int, const char*>> fourTimes = {{7, "50"}, {9, "30"}, {12, "7500"}};  // 0 … 7500
+    for (bool reference : {false, true}) {
+        RunFixture whole, watched;
+        whole.writeWith(fourTimes, {}, 2, reference);
+        int checks = 0;
+        watched.writeWith(
+            fourTimes,
+            [&](const RunProgress&) {
+                const std::string folder = watched.root + "Teste/";
+                std::vector<std::string> listed, onDisk;
+                for (const std::string& path : CrLfLines(ReadBytes(folder + "Index.txt"))) {
+                    listed.push_back(path.substr(path.rfind('/') + 1));
+                    EXPECT_EQ(ReadBytes(path), whole.bytes(listed.back())) << "a listed file is whole";
+                }
+                for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+                    const std::string name = entry.path().filename().string();
+                    if (name[0] != '.' && name != "Index.txt") onDisk.push_back(name);
+                }
+                std::sort(onDisk.begin(), onDisk.end(), [](const std::string& a, const std::string& b) {
+                    return ParseFloat(a.substr(1, a.size() - 5), '.') < ParseFloat(b.substr(1, b.size() - 5), '.');
+                });
+                EXPECT_EQ(listed, onDisk);
+                EXPECT_EQ(listed.size(), static_cast<std::size_t>(checks / 3)) << "three rows a time";
+                ++checks;
+            },
+            2, reference);
+        EXPECT_EQ(checks, 12);
+        EXPECT_EQ(watched.lines("Index.txt").size(), 4u);
+    }
+}
+
+// An index line that cannot be written (a full disk) is an error naming the index.
+TEST(Run, AnIndexLineThatCannotBeWrittenIsAnErrorNamingTheIndex)
+{
+    RunIndex full("/dev/full");
+    EXPECT_NE(kavrin::test::FailureText([&] { full.append("/r/P/T0.txt"); }).find("/dev/full"), std::string::npos);
+    EXPECT_THROW(full.append("/r/P/T0.txt"), FileError);
 }

@@ -27,10 +27,10 @@ TEST(TimeSequence, RepeatedAdditionNamesTheFilesByFifteenDigits)
     for (double t = 0; t <= 1; t = t + 0.1) names.push_back(TimeText(t, ','));
     const std::vector<std::string> expected = {"0", "0,1", "0,2", "0,3", "0,4", "0,5", "0,6", "0,7", "0,8", "0,9", "1"};
     EXPECT_EQ(names, expected);
-    EXPECT_EQ(CountTimes(0, 1, 0.1), 11u);
-    EXPECT_EQ(CountTimes(0, 2500, 2500), 2u);
-    EXPECT_EQ(CountTimes(80, 80, 20), 1u);
-    EXPECT_EQ(CountTimes(100, 80, 20), 0u);
+    EXPECT_EQ(RunTimes(0, 1, 0.1)->size(), 11u);
+    EXPECT_EQ(RunTimes(0, 2500, 2500)->size(), 2u);
+    EXPECT_EQ(RunTimes(80, 80, 20)->size(), 1u);
+    EXPECT_EQ(RunTimes(100, 80, 20)->size(), 0u);
 }
 
 TEST(Workspace, RootComesFromTheEnvironment)
@@ -61,7 +61,7 @@ TEST(Workspace, TakenNamesGetANumberSuffix)
 
 TEST(Workspace, NamesThatWouldLeaveTheRootAreRefused)
 {
-    for (const char* name : {"", ".", "..", "../outside", "a/b", "/abs", "line\nbreak", "Ω"})
+    for (const char* name : {"", ".", "..", "../outside", "a/b", "/abs", "line\nbreak", "Ω", "Caf\xE9", "\xC3"})
         EXPECT_THROW(ValidateProjectName(name), CheckError) << name;
     for (const char* name : {"Teste", "Área contaminada", "12-10-26 01-12-17", "a..b", "x(2)"})
         EXPECT_NO_THROW(ValidateProjectName(name)) << name;
@@ -175,6 +175,10 @@ TEST(RunChecks, TheFirstFailingCheckIsReported)
         {{{13, "0"}, {11, "3000"}}, RunRefusal::TimeRangeEmpty},
         {{{13, "0.0001"}}, RunRefusal::TooManyTimes},
         {{{11, "1e20"}, {12, "2e20"}, {13, "1"}}, RunRefusal::TooManyTimes},
+        {{{11, "0"}, {12, "1000000"}, {13, "1"}}, RunRefusal::TooManyTimes},           // 1000001 times
+        {{{11, "0"}, {12, "999999"}, {13, "1"}}, std::nullopt},                         // exactly 1000000
+        {{{7, "-1"}}, RunRefusal::XStepNotPositive},                                    // X1 beyond X0
+        {{{9, "-1"}}, RunRefusal::YStepNotPositive},
     };
     for (const Case& c : cases) {
         ParameterTexts texts = InitialParameterTexts();

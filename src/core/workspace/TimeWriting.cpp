@@ -1,4 +1,4 @@
-#include "workspace/Transporte.h"
+#include "workspace/TimeWriting.h"
 
 #include "text/NumberText.h"
 #include "workspace/BlockWriter.h"
@@ -10,13 +10,6 @@
 #include <vector>
 
 namespace kavrin {
-
-int ProgressPosition(const RunProgress& progress)
-{
-    if (progress.PointsTotal == 0) return 0;
-    return static_cast<int>(std::nearbyint(100.0 * static_cast<double>(progress.PointsDone)
-                                           / static_cast<double>(progress.PointsTotal)));
-}
 
 namespace {
 

@@ -1,0 +1,39 @@
+// Runs the desktop refuses before it asks for a name or writes anything: a grid
+// step that runs backwards, and times that would share one file name, in the
+// window's language.
+#include "RunFixture.h"
+#include "frame/LanguageLoader.h"
+
+#include <gtest/gtest.h>
+
+using namespace kavrin;
+using kavrin::test::RunFixture;
+
+TEST(RunRefusals, AGridStepThatIsNotPositiveOrTimesOfOneFileNameAreRefusedInTheWindowsLanguage)
+{
+    struct Case {
+        std::vector<std::pair<int, const char*>> texts;
+        const char* portuguese;
+        const char* english;
+    };
+    const Case cases[] = {
+        {{{7, "-10"}}, "O passo DX da malha deve ser maior que zero", "The grid step DX must be greater than zero"},
+        {{{9, "-10"}}, "O passo DY da malha deve ser maior que zero", "The grid step DY must be greater than zero"},
+        {{{11, "1"}, {12, "1.000000000000005"}, {13, "1e-15"}}, "Os tempos 1 e 1.0000000000000011 seriam gravados no mesmo arquivo T1",
+         "The times 1 and 1.0000000000000011 would both be written to the file T1"},
+    };
+    for (const Case& c : cases) {
+        for (bool english : {false, true}) {
+            RunFixture f;
+            if (english) LoadLanguage(f.app, Language::English);
+            for (const auto& [edit, text] : c.texts) f.type(edit, text);
+            f.dialogs.projectNames = {QString("Teste")};
+            f.run();
+            ASSERT_EQ(f.dialogs.notices.size(), 1);
+            EXPECT_TRUE(f.dialogs.notices[0].startsWith(QString::fromUtf8(english ? c.english : c.portuguese)))
+                << f.dialogs.notices[0].toStdString();
+            EXPECT_TRUE(f.projectFolders().empty());
+            EXPECT_EQ(f.dialogs.projectNameRequests, 0);
+        }
+    }
+}
