@@ -1,5 +1,5 @@
-// The command line of the fit command, apart from the other commands' so that
-// only the fit program carries the solver.
+// The fit command's options, read by the fit program alone: the other
+// programs never take a fit's command line.
 #include "BatchOptions.h"
 
 #include "calibration/FitParameters.h"
