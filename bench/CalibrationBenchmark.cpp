@@ -13,9 +13,9 @@
 #include "workspace/ExecutableFolder.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -115,8 +115,11 @@ int main()
     std::vector<Observation> points = wells(100);
     const std::vector<double> exact = CalculatedConcentrations(points, model, quadrature, workers);
     for (std::size_t i = 0; i < points.size(); ++i) points[i].C = exact[i];
-    const std::vector<std::pair<FitParameter, double>> start = {{FitParameter::AlphaX, 2.5}, {FitParameter::AlphaY, 0.5},
-                                                               {FitParameter::AlphaZ, 0.07}, {FitParameter::Kxx, 0.2}, {FitParameter::C0, 1.2}};
+    const std::vector<std::pair<FitParameter, double>> start = {{FitParameter::AlphaX, 2.5},
+                                                                {FitParameter::AlphaY, 0.5},
+                                                                {FitParameter::AlphaZ, 0.07},
+                                                                {FitParameter::Kxx, 0.2},
+                                                                {FitParameter::C0, 1.2}};
     const ModelState startModel = withValues(model, start);
     // Set up as the window and kavrin-batch-fit set it up: a first pass at order 60.
     FitChoices choices;
@@ -140,7 +143,8 @@ int main()
     model.GaussOrder = 60;
     std::vector<Observation> base = wells(40);
     const std::vector<double> truth = CalculatedConcentrations(base, model, quadrature, workers);
-    const std::vector<std::pair<FitParameter, double>> noisyStart = {{FitParameter::AlphaX, 2}, {FitParameter::AlphaY, 0.1}, {FitParameter::C0, 0.8}};
+    const std::vector<std::pair<FitParameter, double>> noisyStart = {
+        {FitParameter::AlphaX, 2}, {FitParameter::AlphaY, 0.1}, {FitParameter::C0, 0.8}};
     const ModelState noisyModel = withValues(model, noisyStart);
     Noise noise;
     const int sets = 200;

@@ -54,15 +54,16 @@ double readAllBytes(const std::vector<std::string>& files)
 
 int main()
 {
-    const std::string root = std::filesystem::temp_directory_path().string() + "/kavrin-chart-bench-" + std::to_string(getpid()) + "/";
+    const std::string root =
+        std::filesystem::temp_directory_path().string() + "/kavrin-chart-bench-" + std::to_string(getpid()) + "/";
     std::filesystem::create_directories(root);
     const ModelState model = fullSizeModel();
     QuadratureState quadrature;
     ProjectState project;
     project.ProjectName = "Bench";
     RunProgress progress;
-    WriteRun(model, quadrature, nullptr, project, RunEnvironment{root, ExecutableFolder() + "valores.txt", '.', false, WorkerCount()},
-             progress, {});
+    WriteRun(model, quadrature, nullptr, project,
+             RunEnvironment{root, ExecutableFolder() + "valores.txt", '.', false, WorkerCount()}, progress, {});
     std::vector<std::string> files;
     for (double t = model.T0; t <= model.T1; t += model.DT) files.push_back(TimeFilePath(root, "Bench", t, '.'));
 
@@ -79,7 +80,8 @@ int main()
     });
     std::filesystem::remove_all(root);
 
-    std::printf("KAVRIN chart benchmark — concentration against time, grid 451 x 451, %zu times, node (450, 225)\n", files.size());
+    std::printf("KAVRIN chart benchmark — concentration against time, grid 451 x 451, %zu times, node (450, 225)\n",
+                files.size());
     std::printf("  concentration-time chart, far corner %8.3f s   (target: under 0.5 s; %zu points)\n", curve, points.size());
     std::printf("  floor: reading every byte once       %8.3f s   (%.0f MB)\n", floor, bytes / 1e6);
     std::printf("  loading each file whole instead      %8.3f s\n", whole);

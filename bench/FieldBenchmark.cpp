@@ -18,11 +18,11 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
-#include <string>
-#include <fcntl.h>
 #include <spawn.h>
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,8 +36,8 @@ namespace {
 // at times late enough that it covers the grid (few exact zeros, which format
 // faster than real values).
 constexpr const char* kGridTexts[][2] = {{"X1", "450"}, {"Y0", "-225"}, {"Y1", "225"}, {"DX", "1"}, {"DY", "1"}};
-constexpr double kTime = 100000;                                  // the single time
-constexpr double kRunFirst = 52500, kRunStep = 2500;             // 20 times up to kTime
+constexpr double kTime = 100000;                      // the single time
+constexpr double kRunFirst = 52500, kRunStep = 2500;  // 20 times up to kTime
 constexpr int kRunTimes = 20;
 
 using bench::Figure;
@@ -61,7 +61,8 @@ std::vector<std::string> batchArguments(const std::string& name)
 {
     std::vector<std::string> arguments = {"kavrin-batch", "run", "--name", name, "--set", "GaussOrder=256"};
     for (const auto& [field, text] : kGridTexts) arguments.insert(arguments.end(), {"--set", std::string(field) + "=" + text});
-    for (const char* field : {"T0", "T1"}) arguments.insert(arguments.end(), {"--set", std::string(field) + "=" + FormatGeneral(kTime, '.')});
+    for (const char* field : {"T0", "T1"})
+        arguments.insert(arguments.end(), {"--set", std::string(field) + "=" + FormatGeneral(kTime, '.')});
     return arguments;
 }
 
@@ -71,7 +72,7 @@ long childPeakKilobytes(const std::function<int()>& child)
     const pid_t pid = fork();
     if (pid == 0) _exit(child());
     int status = 0;
-    rusage usage {};
+    rusage usage{};
     wait4(pid, &status, 0, &usage);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? usage.ru_maxrss : -1;
 }
@@ -91,7 +92,7 @@ long spawnedPeakKilobytes(const std::string& program, const std::vector<std::str
     posix_spawn_file_actions_destroy(&actions);
     if (failed) return -1;
     int status = 0;
-    rusage usage {};
+    rusage usage{};
     wait4(pid, &status, 0, &usage);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? usage.ru_maxrss : -1;
 }
@@ -103,9 +104,13 @@ double pointFormulaSeconds(int order, const std::string& valores)
     LoadGaussOrder(q, m.GaussOrder, valores, '.');
     const int count = 2000;
     volatile double sink = 0;
-    return measure(3, [&] {
-               for (int p = 0; p < count; ++p) sink = sink + PointConcentration(1 + p % 450, (p / 450) * 50 - 100, 0, kTime, m, q);
-           }).median / count;
+    return measure(3,
+                   [&] {
+                       for (int p = 0; p < count; ++p)
+                           sink = sink + PointConcentration(1 + p % 450, (p / 450) * 50 - 100, 0, kTime, m, q);
+                   })
+               .median /
+           count;
 }
 
 void row(const char* what, const std::string& measured, const std::string& floor, const std::string& ratio)
@@ -134,7 +139,8 @@ int main()
     const std::string folder = ExecutableFolder();
     const std::string valores = folder + "valores.txt";
     const unsigned workers = WorkerCount();
-    const std::string scratch = std::filesystem::temp_directory_path().string() + "/kavrin-bench-" + std::to_string(getpid()) + "/";
+    const std::string scratch =
+        std::filesystem::temp_directory_path().string() + "/kavrin-bench-" + std::to_string(getpid()) + "/";
     std::filesystem::create_directories(scratch);
     const std::string batch = folder + "kavrin-batch";
     setenv("KAVRIN_ROOT", scratch.c_str(), 1);
@@ -178,7 +184,8 @@ int main()
     }
     for (std::size_t first = 0; first < rows.size(); first += static_cast<std::size_t>(block))
         blocks.emplace_back(rows.begin() + static_cast<std::ptrdiff_t>(first),
-                            rows.begin() + static_cast<std::ptrdiff_t>(std::min(rows.size(), first + static_cast<std::size_t>(block))));
+                            rows.begin() +
+                                static_cast<std::ptrdiff_t>(std::min(rows.size(), first + static_cast<std::size_t>(block))));
     // What each repeat wrote is removed before the next: the system writing
     // earlier repeats' files to the disk meanwhile would be measured instead.
     const std::string written = scratch + "W.txt";
@@ -209,9 +216,11 @@ int main()
     });
 
     const int n = 256, size = 451;
-    std::vector<double> Y(static_cast<std::size_t>(size * n), 0.5), E(static_cast<std::size_t>(n * size), 0.25), S(static_cast<std::size_t>(size * size));
+    std::vector<double> Y(static_cast<std::size_t>(size * n), 0.5), E(static_cast<std::size_t>(n * size), 0.25),
+        S(static_cast<std::size_t>(size * size));
     const Figure product = measure(15, [&] {
-        ParallelFor(size, 4, workers, [&](int begin, int end) { MultiplyRows(Y.data(), n, E.data(), size, S.data(), size, begin, end); });
+        ParallelFor(size, 4, workers,
+                    [&](int begin, int end) { MultiplyRows(Y.data(), n, E.data(), size, S.data(), size, begin, end); });
     });
 
     // A 20-time run, as the run writes it.
@@ -222,7 +231,8 @@ int main()
             ProjectState project;
             project.ProjectName = "Run";
             RunProgress progress;
-            WriteRun(series, runQuadrature, nullptr, project, RunEnvironment{scratch, valores, '.', false, workers}, progress, {});
+            WriteRun(series, runQuadrature, nullptr, project, RunEnvironment{scratch, valores, '.', false, workers}, progress,
+                     {});
         },
         [&] { std::filesystem::remove_all(scratch + "Run"); });
     const Figure perTime{run.median / kRunTimes, run.low / kRunTimes, run.high / kRunTimes};
@@ -238,17 +248,20 @@ int main()
     std::filesystem::remove_all(scratch);
 
     const double points = static_cast<double>(field.values.size());
-    std::printf("KAVRIN field benchmark: %u worker thread(s), %d x %d points at order 256, t = %s d\n", workers,
-                field.columns, field.rows, FormatGeneral(kTime, '.').c_str());
+    std::printf("KAVRIN field benchmark: %u worker thread(s), %d x %d points at order 256, t = %s d\n", workers, field.columns,
+                field.rows, FormatGeneral(kTime, '.').c_str());
     std::printf("  the plume covers the grid: %.1f %% of the values are exact zeros; median (min-max) of repeats\n\n",
                 100.0 * static_cast<double>(zeros) / points);
     row("figure", "measured", "floor or target", "ratio");
-    row("compute, one time", milliseconds(compute), "bare product " + milliseconds(product), number("%.2f x product", compute.median / product.median));
-    row("format, one time", milliseconds(format), "std::to_chars 1 core " + milliseconds(toChars), number("%.2f x to_chars", format.median / toChars.median));
+    row("compute, one time", milliseconds(compute), "bare product " + milliseconds(product),
+        number("%.2f x product", compute.median / product.median));
+    row("format, one time", milliseconds(format), "std::to_chars 1 core " + milliseconds(toChars),
+        number("%.2f x to_chars", format.median / toChars.median));
     row("grid writer, 1 core", milliseconds(gridWriter), "std::to_chars 1 core " + milliseconds(toChars),
         number("%.2f x to_chars", gridWriter.median / toChars.median));
     row("write, one time", milliseconds(write), "", number("%.2f x to_chars", write.median / toChars.median));
-    row("per time in a 20-time run", milliseconds(perTime), number("at most 1.2 x to_chars = %.2f ms", 1.2 * toChars.median * 1e3),
+    row("per time in a 20-time run", milliseconds(perTime),
+        number("at most 1.2 x to_chars = %.2f ms", 1.2 * toChars.median * 1e3),
         number("%.2f x to_chars", perTime.median / toChars.median));
     row("one-time run, whole process", milliseconds(process), number("at most 2 x per time = %.2f ms", 2 * perTime.median * 1e3),
         number("%.2f x per time", process.median / perTime.median));

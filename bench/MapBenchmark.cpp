@@ -8,20 +8,20 @@
 // animation's frames and GIF with the encoder's memory. Prints each figure
 // beside its target; `make bench` runs it.
 #include "BenchTiming.h"
-#include "gui/MapPainter.h"
 #include "contour/CellRanges.h"
 #include "contour/MontaPoligono.h"
 #include "contour/TracaContorno.h"
-#include "support/ContourOracles.h"
+#include "gui/MapPainter.h"
 #include "gui/PictureExport.h"
 #include "map/AnimatedGif.h"
-#include "map/BitmapFile.h"
 #include "map/AnimationFrames.h"
+#include "map/BitmapFile.h"
 #include "map/MapPicture.h"
 #include "model/ParameterTexts.h"
 #include "model/Variaveis.h"
 #include "solution/FieldKernel.h"
 #include "solution/Parallel.h"
+#include "support/ContourOracles.h"
 #include "workspace/ExecutableFolder.h"
 #include "workspace/ResultLoading.h"
 #include "workspace/SimulationRun.h"
@@ -37,9 +37,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <unistd.h>
-#include <cstdio>
 #include <vector>
 
 using namespace kavrin;
@@ -99,7 +99,8 @@ int main(int argc, char** argv)
     std::vector<std::vector<PixelPoint>> ends(kLevelCount);
     const double contouring = seconds(5, [&] {
         const CellRanges ranges(contour);
-        for (int k = 0; k < kLevelCount; ++k) TracaContorno(levels[static_cast<std::size_t>(k)], contour, ranges, ends[static_cast<std::size_t>(k)]);
+        for (int k = 0; k < kLevelCount; ++k)
+            TracaContorno(levels[static_cast<std::size_t>(k)], contour, ranges, ends[static_cast<std::size_t>(k)]);
     });
     const double contouringByLevel = seconds(1, [&] {
         for (int k = 0; k < kLevelCount; ++k) kavrin::test::TracaContornoByScan(levels[static_cast<std::size_t>(k)], contour);
@@ -108,10 +109,13 @@ int main(int argc, char** argv)
     for (const auto& e : ends) points += e.size(), most = std::max(most, e.size());
     std::vector<PixelPolygon> outlines(kLevelCount), scanned(kLevelCount);
     const double walking = seconds(5, [&] {
-        for (int k = 0; k < kLevelCount; ++k) outlines[static_cast<std::size_t>(k)] = MontaPoligono(ends[static_cast<std::size_t>(k)], g.PixelY[0], g.PlotCentre);
+        for (int k = 0; k < kLevelCount; ++k)
+            outlines[static_cast<std::size_t>(k)] = MontaPoligono(ends[static_cast<std::size_t>(k)], g.PixelY[0], g.PlotCentre);
     });
     const double scanning = seconds(1, [&] {
-        for (int k = 0; k < kLevelCount; ++k) scanned[static_cast<std::size_t>(k)] = kavrin::test::MontaPoligonoByScan(ends[static_cast<std::size_t>(k)], g.PixelY[0], g.PlotCentre);
+        for (int k = 0; k < kLevelCount; ++k)
+            scanned[static_cast<std::size_t>(k)] =
+                kavrin::test::MontaPoligonoByScan(ends[static_cast<std::size_t>(k)], g.PixelY[0], g.PlotCentre);
     });
     const bool same = outlines == scanned;
 
@@ -119,7 +123,8 @@ int main(int argc, char** argv)
     const double painting = seconds(9, [&] { PaintMapPicture(picture); });
     const double whole = seconds(9, [&] { PaintMapPicture(DesenhaMapa(request)); });
     const QImage image = PaintMapPicture(picture);
-    const double bitmap = seconds(9, [&] { EncodeBitmap(image.constBits(), image.width(), image.height(), image.bytesPerLine()); });
+    const double bitmap =
+        seconds(9, [&] { EncodeBitmap(image.constBits(), image.width(), image.height(), image.bytesPerLine()); });
 
     // The hardest grids: every cell crosses every level.
     struct Hard {
@@ -134,7 +139,8 @@ int main(int argc, char** argv)
         for (int j = 1; j <= 451; ++j)
             for (int i = 1; i <= 451; ++i) {
                 double v = name[0] == 'c' ? ((i + j) % 2 ? m.C0 : 0) : value(random);
-                if (std::string(name) == "random, every level a region" && i == 1) v = 2 * m.C0;  // the left edge above every level
+                if (std::string(name) == "random, every level a region" && i == 1)
+                    v = 2 * m.C0;  // the left edge above every level
                 noisy.set(i, j, v);
             }
         const MapRequest hardRequest{m, noisy, "20000", true, true, '.'};
@@ -146,14 +152,16 @@ int main(int argc, char** argv)
 
     // Animation frames of a full-size run of 20 times: load, draw and save
     // each, as the animation window does, then one GIF of them all.
-    const std::string scratch = std::filesystem::temp_directory_path().string() + "/kavrin-map-bench-" + std::to_string(getpid()) + "/";
+    const std::string scratch =
+        std::filesystem::temp_directory_path().string() + "/kavrin-map-bench-" + std::to_string(getpid()) + "/";
     std::filesystem::create_directories(scratch + "tempImage");
     ModelState run = m;
     run.T0 = 1000, run.T1 = 20000, run.DT = 1000;
     ProjectState project;
     project.ProjectName = "Frames";
     RunProgress progress;
-    WriteRun(run, q, nullptr, project, RunEnvironment{scratch, ExecutableFolder() + "valores.txt", '.', false, WorkerCount()}, progress, {});
+    WriteRun(run, q, nullptr, project, RunEnvironment{scratch, ExecutableFolder() + "valores.txt", '.', false, WorkerCount()},
+             progress, {});
     std::vector<QImage> frames;
     const auto framesStart = std::chrono::steady_clock::now();
     for (double t = run.T0; t <= run.T1; t += run.DT) {
@@ -162,7 +170,8 @@ int main(int argc, char** argv)
         frames.push_back(PaintMapPicture(DesenhaMapa({run, grid, time, true, true, '.'})).convertToFormat(QImage::Format_RGB888));
         WriteBitmap(frames.back(), QString::fromStdString(scratch + "tempImage/" + FrameFileName(t)));
     }
-    const double perFrame = std::chrono::duration<double>(std::chrono::steady_clock::now() - framesStart).count() / static_cast<double>(frames.size());
+    const double perFrame = std::chrono::duration<double>(std::chrono::steady_clock::now() - framesStart).count() /
+                            static_cast<double>(frames.size());
     // The encoder's own memory after the 20 frames and after 500 (the frames
     // again and again), beside the 1.5 MB of one frame's pixels.
     std::size_t heldAfter20 = 0, heldAfter500 = 0;
@@ -185,19 +194,22 @@ int main(int argc, char** argv)
 
     std::printf("KAVRIN map benchmark — grid 451 x 451 (450 x 225 cells drawn), 62 levels, time %.0f\n", time);
     std::printf("  end points: %zu in all, %zu in the largest level\n", points, most);
-    std::printf("  contouring, 62 levels            %10.2f ms   (every cell of every level: %.1f ms)\n", contouring * 1e3, contouringByLevel * 1e3);
+    std::printf("  contouring, 62 levels            %10.2f ms   (every cell of every level: %.1f ms)\n", contouring * 1e3,
+                contouringByLevel * 1e3);
     std::printf("  outline walk, 62 levels          %10.2f ms   (quadratic scanning walk: %.1f ms, %.0f x; same outlines: %s)\n",
                 walking * 1e3, scanning * 1e3, scanning / walking, same ? "yes" : "NO");
     std::printf("  painting shapes and texts        %10.2f ms\n", painting * 1e3);
     std::printf("  whole map (data + painting)      %10.2f ms   target <= 100 ms\n", whole * 1e3);
     std::printf("  24-bit bitmap bytes of the map        %10.2f ms\n", bitmap * 1e3);
-    std::printf("  animation frame: load + draw + BMP %10.1f ms per frame   target <= 250 ms (20 frames of 451 x 451)\n", perFrame * 1e3);
+    std::printf("  animation frame: load + draw + BMP %10.1f ms per frame   target <= 250 ms (20 frames of 451 x 451)\n",
+                perFrame * 1e3);
     std::printf("  hardest 451 x 451 grids, whole map (data + painting): bound 1000 ms and 128 MB\n");
     for (const Hard& h : hard)
-        std::printf("    %-30s %10.1f ms   (processor time %6.1f ms on %u workers)   peak resident %6.1f MB (the process's, Qt included)\n", h.name,
-                    h.seconds * 1e3, h.cpu * 1e3, std::min(WorkerCount(), 2u), h.peak);
+        std::printf("    %-30s %10.1f ms   (processor time %6.1f ms on %u workers)   peak resident %6.1f MB (the process's, Qt "
+                    "included)\n",
+                    h.name, h.seconds * 1e3, h.cpu * 1e3, std::min(WorkerCount(), 2u), h.peak);
     std::printf("  animated GIF of the 20 frames      %10.1f ms           target <= 2000 ms\n", gif * 1e3);
-    std::printf("  GIF encoder's memory: %zu bytes after 20 frames, %zu after 500 (one frame's pixels: %d bytes)\n", heldAfter20, heldAfter500,
-                800 * 640 * 3);
+    std::printf("  GIF encoder's memory: %zu bytes after 20 frames, %zu after 500 (one frame's pixels: %d bytes)\n", heldAfter20,
+                heldAfter500, 800 * 640 * 3);
     return same ? 0 : 1;
 }

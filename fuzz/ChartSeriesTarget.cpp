@@ -42,13 +42,20 @@ std::string namedIndex(const std::string& text, const std::vector<std::string>& 
             continue;
         }
         const char name = text[++k];
-        if (name >= '0' && name <= '2') index += times[static_cast<std::size_t>(name - '0')];
-        else if (name == 'p') index += seriesFile("pipe");
-        else if (name == 'z') index += "/dev/zero";
-        else if (name == 'n') index += "/dev/null";
-        else if (name == 'd') index += seriesFile("folder");
-        else if (name == 'm') index += seriesFile("missing.txt");
-        else index += std::string("@") + name;
+        if (name >= '0' && name <= '2')
+            index += times[static_cast<std::size_t>(name - '0')];
+        else if (name == 'p')
+            index += seriesFile("pipe");
+        else if (name == 'z')
+            index += "/dev/zero";
+        else if (name == 'n')
+            index += "/dev/null";
+        else if (name == 'd')
+            index += seriesFile("folder");
+        else if (name == 'm')
+            index += seriesFile("missing.txt");
+        else
+            index += std::string("@") + name;
     }
     return index;
 }
@@ -57,8 +64,10 @@ std::vector<std::string> piecesOf(const std::string& input, char separator)
 {
     std::vector<std::string> pieces(1);
     for (char c : input) {
-        if (c == separator) pieces.emplace_back();
-        else pieces.back() += c;
+        if (c == separator)
+            pieces.emplace_back();
+        else
+            pieces.back() += c;
     }
     return pieces;
 }
@@ -104,7 +113,8 @@ void ChartSeries(const std::string& input)
     }
     std::size_t lines = 0;
     for (std::size_t at = 0; at < indexText.size(); ++at) {
-        const bool end = indexText[at] == '\n' || (indexText[at] == '\r' && (at + 1 == indexText.size() || indexText[at + 1] != '\n'));
+        const bool end =
+            indexText[at] == '\n' || (indexText[at] == '\r' && (at + 1 == indexText.size() || indexText[at + 1] != '\n'));
         if (end) ++lines;
     }
     if (!indexText.empty() && indexText.back() != '\n' && indexText.back() != '\r') ++lines;

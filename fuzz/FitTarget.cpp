@@ -1,7 +1,7 @@
 // The fit on fuzzed observations: the first four bytes choose the fit, the
 // rest is an observation table as imported (weights in the sixth field).
-#include "FuzzTargets.h"
 #include "FuzzSupport.h"
+#include "FuzzTargets.h"
 
 #include "calibration/FitSetup.h"
 #include "calibration/FitTexts.h"
@@ -20,7 +20,8 @@ namespace {
 // The quadrature table of the sources, beside this file's folder.
 const std::string& valoresPath()
 {
-    static const std::string path = (std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "valores.txt").string();
+    static const std::string path =
+        (std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "valores.txt").string();
     return path;
 }
 
@@ -41,7 +42,8 @@ void checkResult(const FitResult& result, const FitSettings& settings)
     }
     require(result.correlation.size() == result.parameters.size(), "a correlation matrix of the wrong size");
     for (const std::vector<double>& row : result.correlation)
-        for (double r : row) require(std::isfinite(r) && std::fabs(r) <= 1 + 1e-9, "a correlation that is not finite or beyond 1");
+        for (double r : row)
+            require(std::isfinite(r) && std::fabs(r) <= 1 + 1e-9, "a correlation that is not finite or beyond 1");
     for (const FittedParameter& fitted : result.parameters)
         require(std::isfinite(fitted.standardError) && fitted.standardError >= 0, "a standard error that is not a finite number");
 }
@@ -94,7 +96,8 @@ void FitObservationsTarget(const std::string& input)
         checkResult(FitObservations(observations, model, setup->quadrature, settings), settings);
     } catch (const FitRefusal& refusal) {
         for (bool portuguese : {true, false})
-            require(RefusalText(BuiltInFitTexts(portuguese), refusal.message()).find("%") == std::string::npos, "a refusal with an unfilled %");
+            require(RefusalText(BuiltInFitTexts(portuguese), refusal.message()).find("%") == std::string::npos,
+                    "a refusal with an unfilled %");
     } catch (const KavrinError&) {
     }
 }

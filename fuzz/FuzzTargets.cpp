@@ -65,7 +65,8 @@ void modelOf(const ParameterTexts& texts, char separator, ModelState& model)
 std::string ExportsInput(const std::string& projectFile, const std::string& resultsFile)
 {
     const std::size_t length = projectFile.size() & 0xFFFF;
-    return std::string{static_cast<char>(length & 0xFF), static_cast<char>(length >> 8)} + projectFile.substr(0, length) + resultsFile;
+    return std::string{static_cast<char>(length & 0xFF), static_cast<char>(length >> 8)} + projectFile.substr(0, length) +
+           resultsFile;
 }
 
 void ProjectFile(const std::string& input)
@@ -91,8 +92,9 @@ void ProjectFile(const std::string& input)
         const ProjectFileContents back = ReadProjectFile(again);
         // A name with a byte Windows-1252 leaves unassigned is saved with "?"
         // in its place: the name's own check, not the named lines'.
-        require((back.projectName == contents.projectName || !FitsWindows1252(contents.projectName)) && back.texts.edit == contents.texts.edit
-                    && back.texts.comboBox1 == contents.texts.comboBox1 && back.namedLines == contents.namedLines,
+        require((back.projectName == contents.projectName || !FitsWindows1252(contents.projectName)) &&
+                    back.texts.edit == contents.texts.edit && back.texts.comboBox1 == contents.texts.comboBox1 &&
+                    back.namedLines == contents.namedLines,
                 "a saved project opens differently");
     } catch (const KavrinError&) {
     }
@@ -209,7 +211,8 @@ void LanguageFile(const std::string& input)
     try {
         TextFileReader reader(path);
         for (int line = 0; line < 200; ++line)
-            require(reader.readLine().size() <= 3 * TextFileReader::kMaximumLineLength, "a line is longer than the reader allows");
+            require(reader.readLine().size() <= 3 * TextFileReader::kMaximumLineLength,
+                    "a line is longer than the reader allows");
     } catch (const KavrinError&) {
     }
 }
@@ -223,7 +226,8 @@ void requireTableKept(const std::string& command, const std::vector<std::string>
 {
     const ParsedCommandLine parsed = ParseBatchCommandLine(command, rest);
     for (const CommandForm& form : BatchCommandForms()) {
-        if (form.command != command || (!form.kinds.empty() && form.kinds.find(parsed.kind()) == std::string_view::npos)) continue;
+        if (form.command != command || (!form.kinds.empty() && form.kinds.find(parsed.kind()) == std::string_view::npos))
+            continue;
         for (const CommandOption& option : form.options) {
             const std::size_t times = parsed.values(option.name).size();
             require(option.repeats || times <= 1, "an option accepted twice");
@@ -248,14 +252,20 @@ void BatchCommandLine(const std::string& input)
     const std::string& command = words[0];
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     try {
-        if (command == "export") ParseBatchExportOptions(rest);
-        else if (command == "series") ParseBatchSeriesOptions(rest);
-        else if (command == "compare") ParseBatchCompareOptions(rest);
-        else if (command == "fit") ParseBatchFitOptions(rest);
-        else if (command == "map") ParseBatchMapOptions(rest);
-        else if (command == "animate") ParseBatchAnimateOptions(rest);
-        if (command == "export" || command == "series" || command == "compare" || command == "fit" || command == "map"
-            || command == "animate") {
+        if (command == "export")
+            ParseBatchExportOptions(rest);
+        else if (command == "series")
+            ParseBatchSeriesOptions(rest);
+        else if (command == "compare")
+            ParseBatchCompareOptions(rest);
+        else if (command == "fit")
+            ParseBatchFitOptions(rest);
+        else if (command == "map")
+            ParseBatchMapOptions(rest);
+        else if (command == "animate")
+            ParseBatchAnimateOptions(rest);
+        if (command == "export" || command == "series" || command == "compare" || command == "fit" || command == "map" ||
+            command == "animate") {
             requireTableKept(command, rest);
             return;
         }
@@ -276,7 +286,8 @@ void BatchCommandLine(const std::string& input)
 void Exports(const std::string& input)
 {
     if (input.size() < 2) return;
-    const std::size_t length = static_cast<unsigned char>(input[0]) | static_cast<std::size_t>(static_cast<unsigned char>(input[1])) << 8;
+    const std::size_t length =
+        static_cast<unsigned char>(input[0]) | static_cast<std::size_t>(static_cast<unsigned char>(input[1])) << 8;
     const std::string project = input.substr(2, length);
     // A results file of a few rows shows every fault; long ones only slow the search.
     std::string results = input.size() > 2 + length ? input.substr(2 + length) : std::string();

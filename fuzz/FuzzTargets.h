@@ -29,11 +29,16 @@ void Map(const std::string& input);
 void ChartSeries(const std::string& input);
 
 inline constexpr FuzzTarget kFuzzTargets[] = {
-    {"project_file", ProjectFile},       {"parameter_file", ParameterFile},
-    {"result_file", ResultFile},         {"number_text", NumberText},
-    {"windows1252", Windows1252},        {"quadrature_table", QuadratureTable},
-    {"language_file", LanguageFile},     {"batch_command_line", BatchCommandLine},
-    {"exports", Exports},               {"observation_import", ObservationImport},
+    {"project_file", ProjectFile},
+    {"parameter_file", ParameterFile},
+    {"result_file", ResultFile},
+    {"number_text", NumberText},
+    {"windows1252", Windows1252},
+    {"quadrature_table", QuadratureTable},
+    {"language_file", LanguageFile},
+    {"batch_command_line", BatchCommandLine},
+    {"exports", Exports},
+    {"observation_import", ObservationImport},
     {"fit_observations", FitObservationsTarget},
     {"map", Map},
     {"chart_series", ChartSeries},

@@ -38,10 +38,18 @@ ResultGrid gridOf(const std::string& bytes)
             const auto at = [&](std::size_t k) { return values[k % n]; };
             double v = 0;
             switch (mode) {
-            case 0: v = at(static_cast<std::size_t>((j - 1) * 451 + i - 1)); break;
-            case 1: v = at(static_cast<std::size_t>(i - 1)); break;
-            case 2: v = at(static_cast<std::size_t>(j - 1)); break;
-            case 3: v = at(static_cast<std::size_t>(i + j)); break;
+            case 0:
+                v = at(static_cast<std::size_t>((j - 1) * 451 + i - 1));
+                break;
+            case 1:
+                v = at(static_cast<std::size_t>(i - 1));
+                break;
+            case 2:
+                v = at(static_cast<std::size_t>(j - 1));
+                break;
+            case 3:
+                v = at(static_cast<std::size_t>(i + j));
+                break;
             default:  // noise scaled by the second value
                 noise = noise * 6364136223846793005ull + 1442695040888963407ull;
                 v = at(1) * static_cast<double>(noise >> 11) / 9007199254740992.0;
@@ -100,7 +108,8 @@ void Map(const std::string& input)
     RgbCanvas canvas(pixels.data(), kMapWidth, kMapHeight, kMapWidth * 3);
     for (const MapShape& shape : picture.shapes) {
         if (shape.kind == MapShape::Kind::Polygon)
-            for (const PixelPoint& p : shape.points) require(std::abs(p.x) < 1000000000 && std::abs(p.y) < 1000000000, "a vertex beyond any picture");
+            for (const PixelPoint& p : shape.points)
+                require(std::abs(p.x) < 1000000000 && std::abs(p.y) < 1000000000, "a vertex beyond any picture");
         PaintShape(shape, canvas);
     }
     const std::string bitmap = EncodeBitmap(pixels.data(), kMapWidth, kMapHeight, kMapWidth * 3);
@@ -109,7 +118,9 @@ void Map(const std::string& input)
     WriteBitmapFile(folder + "map.bmp", pixels.data(), kMapWidth, kMapHeight, kMapWidth * 3);
     // The map's colours always fit one palette.
     try {
-        WriteAnimatedGif(folder + "map.gif", {{pixels.data(), kMapWidth, kMapHeight, kMapWidth * 3}, {pixels.data(), kMapWidth, kMapHeight, kMapWidth * 3}}, 100);
+        WriteAnimatedGif(
+            folder + "map.gif",
+            {{pixels.data(), kMapWidth, kMapHeight, kMapWidth * 3}, {pixels.data(), kMapWidth, kMapHeight, kMapWidth * 3}}, 100);
     } catch (const CheckError&) {
         require(false, "the map's colours do not fit one GIF palette");
     }

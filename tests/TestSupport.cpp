@@ -105,8 +105,7 @@ std::string FailureTextWithin(unsigned seconds, const std::function<void()>& act
     }
     ::close(channel[0]);
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) return kStillWaiting;
     return text;
 }

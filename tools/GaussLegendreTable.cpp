@@ -57,8 +57,7 @@ std::string text(__float128 value)
 void writeHalf(std::FILE* out, const std::vector<__float128>& values)
 {
     for (std::size_t first = 0; first < values.size(); first += 4) {
-        for (std::size_t k = first; k < values.size() && k < first + 4; ++k)
-            std::fprintf(out, "%s ", text(values[k]).c_str());
+        for (std::size_t k = first; k < values.size() && k < first + 4; ++k) std::fprintf(out, "%s ", text(values[k]).c_str());
         std::fputs("\r\n", out);
     }
 }

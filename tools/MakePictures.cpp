@@ -23,7 +23,7 @@ const QColor kInk(32, 48, 72);
 // The plume: nested ellipses from blue at the rim to red at the source.
 void drawPlume(QPainter& p, QRectF area)
 {
-    const QColor colours[] = {QColor(40, 90, 230), QColor(40, 190, 230), QColor(60, 200, 90),
+    const QColor colours[] = {QColor(40, 90, 230),  QColor(40, 190, 230), QColor(60, 200, 90),
                               QColor(240, 220, 40), QColor(245, 140, 30), QColor(220, 40, 30)};
     for (int level = 0; level < 6; ++level) {
         const double shrink = level / 6.0;
@@ -86,7 +86,8 @@ const Painter kToolbar[14] = {
     [](QPainter& p) {  // 1 open
         p.setPen(QPen(QColor(150, 100, 10), 1.4));
         p.setBrush(QColor(235, 190, 70));
-        p.drawPolygon(QPolygonF({QPointF(2, 7), QPointF(11, 7), QPointF(13, 10), QPointF(26, 10), QPointF(26, 25), QPointF(2, 25)}));
+        p.drawPolygon(
+            QPolygonF({QPointF(2, 7), QPointF(11, 7), QPointF(13, 10), QPointF(26, 10), QPointF(26, 25), QPointF(2, 25)}));
         p.setBrush(QColor(250, 215, 110));
         p.drawPolygon(QPolygonF({QPointF(6, 14), QPointF(29, 14), QPointF(26, 25), QPointF(2, 25)}));
     },
@@ -239,8 +240,15 @@ void drawSplash(const QString& path)
 void drawPlayer(const QString& folder)
 {
     const std::pair<const char*, Painter> buttons[] = {
-        {"play", [](QPainter& p) { p.drawPolygon(QPolygonF({QPointF(9, 6), QPointF(26, 16), QPointF(9, 26)})); }},
-        {"pause", [](QPainter& p) { p.drawRect(QRectF(8, 7, 6, 18)); p.drawRect(QRectF(18, 7, 6, 18)); }},
+        {"play",
+         [](QPainter& p) {
+             p.drawPolygon(QPolygonF({QPointF(9, 6), QPointF(26, 16), QPointF(9, 26)}));
+         }},
+        {"pause",
+         [](QPainter& p) {
+             p.drawRect(QRectF(8, 7, 6, 18));
+             p.drawRect(QRectF(18, 7, 6, 18));
+         }},
         {"stop", [](QPainter& p) { p.drawRect(QRectF(8, 8, 16, 16)); }},
     };
     for (const auto& [name, paint] : buttons) {

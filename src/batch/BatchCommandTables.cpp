@@ -13,19 +13,32 @@ constexpr CommandOption kSavedProject{.name = "--project", .value = "FILE.kvr", 
 constexpr CommandOption kObservations{.name = "--obs", .value = "TABLE.txt", .required = true};
 
 constexpr CommandOption kRun[] = {
-    kParams, kProject, kSet, {.name = "--name", .value = "PROJECT"}, {.name = "--save", .value = "FILE.kvr"}, {.name = "--reference"},
+    kParams,
+    kProject,
+    kSet,
+    {.name = "--name", .value = "PROJECT"},
+    {.name = "--save", .value = "FILE.kvr"},
+    {.name = "--reference"},
 };
 constexpr CommandOption kExport[] = {
-    kSavedProject, {.name = "--file", .value = "RESULTS.txt"}, {.name = "--to", .value = "NAME", .required = true},
+    kSavedProject,
+    {.name = "--file", .value = "RESULTS.txt"},
+    {.name = "--to", .value = "NAME", .required = true},
 };
 constexpr CommandOption kSeriesTime[] = {
-    kSavedProject, {.name = "--x", .value = "X", .required = true}, {.name = "--y", .value = "Y", .required = true},
+    kSavedProject,
+    {.name = "--x", .value = "X", .required = true},
+    {.name = "--y", .value = "Y", .required = true},
 };
 constexpr CommandOption kSeriesLong[] = {
-    kSavedProject, {.name = "--time", .value = "T", .required = true}, {.name = "--y", .value = "Y", .required = true},
+    kSavedProject,
+    {.name = "--time", .value = "T", .required = true},
+    {.name = "--y", .value = "Y", .required = true},
 };
 constexpr CommandOption kSeriesTrans[] = {
-    kSavedProject, {.name = "--time", .value = "T", .required = true}, {.name = "--x", .value = "X", .required = true},
+    kSavedProject,
+    {.name = "--time", .value = "T", .required = true},
+    {.name = "--x", .value = "X", .required = true},
 };
 constexpr CommandOption kMap[] = {
     kSavedProject,
@@ -34,7 +47,9 @@ constexpr CommandOption kMap[] = {
     {.name = "--to", .value = "FILE.bmp|FOLDER", .required = true},
 };
 constexpr CommandOption kAnimate[] = {
-    kSavedProject, {.name = "--to", .value = "FILE.gif", .required = true}, {.name = "--delay", .value = "MS"},
+    kSavedProject,
+    {.name = "--to", .value = "FILE.gif", .required = true},
+    {.name = "--delay", .value = "MS"},
 };
 constexpr CommandOption kCompare[] = {kParams, kProject, kSet, kObservations};
 constexpr CommandOption kFit[] = {
@@ -77,9 +92,9 @@ ParsedCommandLine ParseBatchCommandLine(std::string_view command, const std::vec
     return ParseCommandLine(kForms, command, words);
 }
 
-const std::string kBatchUsage = UsageOf(kForms, kUsageWidth)
-    + "  --fit takes AlphaX, AlphaY, AlphaZ, Kxx, Retardation, Decay, C0, SourceWidth, SourceHeight.\n"
-      "  NAME is Edit1 … Edit21, ComboBox1 or a field name (C0, SourceWidth, DX, GaussOrder, …).\n"
-      "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
+const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
+                                "  --fit takes AlphaX, AlphaY, AlphaZ, Kxx, Retardation, Decay, C0, SourceWidth, SourceHeight.\n"
+                                "  NAME is Edit1 … Edit21, ComboBox1 or a field name (C0, SourceWidth, DX, GaussOrder, …).\n"
+                                "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
 
 }  // namespace kavrin

@@ -3,8 +3,8 @@
 #include "BatchRun.h"
 #include "calibration/FitSetup.h"
 #include "calibration/FitTexts.h"
-#include "fit/ParameterFit.h"
 #include "files/ProjectFile.h"
+#include "fit/ParameterFit.h"
 #include "model/Variaveis.h"
 #include "text/DateTimeText.h"
 #include "text/DecimalSeparator.h"
@@ -30,7 +30,9 @@ std::string cell(double value, char separator, int width = 13)
 
 std::string padded(const std::string& text, int width = 13)
 {
-    return text.size() >= static_cast<std::size_t>(width) ? text : std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
+    return text.size() >= static_cast<std::size_t>(width)
+               ? text
+               : std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
 }
 
 }  // namespace
@@ -59,26 +61,31 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     if (options.detectionLimit) choices.detectionLimit = ParseFloat(ArrumaDecimal(*options.detectionLimit, separator), separator);
     choices.weightRule = options.weights;
     choices.weightTexts = table.weights();
-    const std::unique_ptr<FitSetup> setup = SetUpFit(choices, observations, model, QuadratureState(), environment.valoresPath, separator);
+    const std::unique_ptr<FitSetup> setup =
+        SetUpFit(choices, observations, model, QuadratureState(), environment.valoresPath, separator);
     const FitResult result = FitObservations(observations, model, setup->quadrature, setup->settings);
     if (result.stop == FitStop::Failed) throw CheckError("The fit failed: " + result.solverMessage);
 
     out << padded("", 13) << padded("before") << padded("after") << '\n';
-    const std::pair<const char*, double FitStatistics::*> rows[] = {
-        {"objective", &FitStatistics::objective}, {"R2", &FitStatistics::R2}, {"MAE", &FitStatistics::MAE}, {"RMSE", &FitStatistics::RMSE}};
+    const std::pair<const char*, double FitStatistics::*> rows[] = {{"objective", &FitStatistics::objective},
+                                                                    {"R2", &FitStatistics::R2},
+                                                                    {"MAE", &FitStatistics::MAE},
+                                                                    {"RMSE", &FitStatistics::RMSE}};
     for (const auto& [name, member] : rows)
         out << padded(name) << cell(result.before.*member, separator) << cell(result.after.*member, separator) << '\n';
     const FitTexts english = BuiltInFitTexts(false);
     out << "iterations " << result.iterations << ", " << StopText(english, result.stop) << ": " << result.solverMessage << '\n';
     if (!result.identifiable()) throw CheckError(NotIdentifiableText(english, result));
 
-    out << '\n' << padded("parameter") << padded("initial") << padded("fitted") << padded("std. error") << padded("lower 95%")
+    out << '\n'
+        << padded("parameter") << padded("initial") << padded("fitted") << padded("std. error") << padded("lower 95%")
         << padded("upper 95%") << '\n';
     for (const FittedParameter& p : result.parameters)
         out << padded(InfoOf(p.parameter).name) << cell(p.initial, separator) << cell(p.value, separator)
             << cell(p.standardError, separator) << cell(p.lower95, separator) << cell(p.upper95, separator) << '\n';
     out << "95% intervals from Student's t = " << cell(result.t975, separator, 0) << " with " << result.degreesOfFreedom
-        << " degrees of freedom\n\ncorrelation\n" << padded("");
+        << " degrees of freedom\n\ncorrelation\n"
+        << padded("");
     for (const FittedParameter& p : result.parameters) out << padded(InfoOf(p.parameter).name);
     out << '\n';
     for (std::size_t j = 0; j < result.parameters.size(); ++j) {

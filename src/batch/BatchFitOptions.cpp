@@ -21,7 +21,8 @@ BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words)
     options.logResiduals = parsed.given("--log");
     options.detectionLimit = parsed.value("--detection-limit");
     if (const std::optional<std::string> rule = parsed.value("--weights")) {
-        if (rule != "table" && rule != "relative") throw std::invalid_argument("--weights takes table or relative, not \"" + *rule + "\"");
+        if (rule != "table" && rule != "relative")
+            throw std::invalid_argument("--weights takes table or relative, not \"" + *rule + "\"");
         options.weights = rule == "table" ? WeightRule::Table : WeightRule::Relative;
     }
     for (const std::string& assignment : parsed.values("--bounds")) {

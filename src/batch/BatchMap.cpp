@@ -1,8 +1,8 @@
 #include "BatchMap.h"
 
 #include "BatchProject.h"
-#include "gui/PictureExport.h"
 #include "gui/MapPainter.h"
+#include "gui/PictureExport.h"
 #include "map/AnimatedGif.h"
 #include "map/AnimationFrames.h"
 #include "map/MapPicture.h"
@@ -39,13 +39,16 @@ void drawMaps(const std::string& projectPath, const std::vector<std::string>* ch
     for (std::size_t n = 0; n < times.size(); ++n) {
         const std::string results = ResultFilePath(environment.root, project.projectName, times[n]);
         if (!LoadResultFile(results, grid, model, environment.separator)) throw FileError(ENOENT, results);
-        use(n, times[n], PaintMapPicture(DesenhaMapa({model, grid, times[n], languages.titleInPortuguese, languages.captionInPortuguese, environment.separator})));
+        use(n, times[n],
+            PaintMapPicture(DesenhaMapa(
+                {model, grid, times[n], languages.titleInPortuguese, languages.captionInPortuguese, environment.separator})));
     }
 }
 
 }  // namespace
 
-std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const BatchEnvironment& environment, const MapLanguages& languages)
+std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const BatchEnvironment& environment,
+                                         const MapLanguages& languages)
 {
     if (options.all) {
         std::error_code error;
@@ -54,11 +57,13 @@ std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const B
     }
     const std::vector<std::string> one{options.time.value_or("")};
     std::vector<std::string> written;
-    drawMaps(options.projectPath, options.all ? nullptr : &one, environment, languages, [&](std::size_t, const std::string& time, const QImage& picture) {
-        const std::string path = options.all ? (std::filesystem::path(options.to) / ("T" + time + ".bmp")).string() : options.to;
-        WriteBitmap(picture, QString::fromStdString(path));
-        written.push_back(path);
-    });
+    drawMaps(options.projectPath, options.all ? nullptr : &one, environment, languages,
+             [&](std::size_t, const std::string& time, const QImage& picture) {
+                 const std::string path =
+                     options.all ? (std::filesystem::path(options.to) / ("T" + time + ".bmp")).string() : options.to;
+                 WriteBitmap(picture, QString::fromStdString(path));
+                 written.push_back(path);
+             });
     return written;
 }
 

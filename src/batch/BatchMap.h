@@ -23,7 +23,8 @@ struct MapLanguages {
 // (the folder is created). Returns the paths written. A time without its
 // results file is an error, since no earlier picture stands in for it.
 // Throws KavrinError.
-std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const BatchEnvironment& environment, const MapLanguages& languages);
+std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const BatchEnvironment& environment,
+                                         const MapLanguages& languages);
 
 // Every time's map, in time order, as one looping GIF at exactly `to`, each
 // map encoded as it is drawn. Refused, as in the animation window, when less

@@ -22,22 +22,22 @@ struct BatchEnvironment {
 };
 
 struct BatchRunOptions {
-    std::optional<std::string> paramsPath;   // --params FILE.dat
-    std::optional<std::string> projectPath;  // --project FILE.kvr
+    std::optional<std::string> paramsPath;                  // --params FILE.dat
+    std::optional<std::string> projectPath;                 // --project FILE.kvr
     std::vector<std::pair<std::string, std::string>> sets;  // --set NAME=TEXT, in order
-    std::optional<std::string> projectName;  // --name PROJECT
-    std::optional<std::string> savePath;     // --save FILE.kvr
-    bool reference = false;                  // --reference
+    std::optional<std::string> projectName;                 // --name PROJECT
+    std::optional<std::string> savePath;                    // --save FILE.kvr
+    bool reference = false;                                 // --reference
 };
 
 // Parses the words after "run". Throws std::invalid_argument with a clear text.
 BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words);
 
 struct BatchExportOptions {
-    bool grid = true;                       // grd, or txt for tables
-    std::string projectPath;                // --project FILE.kvr
-    std::optional<std::string> resultsPath; // --file RESULTS.txt: one file instead of every time
-    std::string to;                         // --to BASE or NAME
+    bool grid = true;                        // grd, or txt for tables
+    std::string projectPath;                 // --project FILE.kvr
+    std::optional<std::string> resultsPath;  // --file RESULTS.txt: one file instead of every time
+    std::string to;                          // --to BASE or NAME
 };
 
 // Parses the words after "export". Throws std::invalid_argument.
@@ -45,10 +45,10 @@ BatchExportOptions ParseBatchExportOptions(const std::vector<std::string>& words
 
 struct BatchSeriesOptions {
     enum class Kind { Time, Longitudinal, Transversal } kind = Kind::Time;  // time, long or trans
-    std::string projectPath;        // --project FILE.kvr
-    std::optional<std::string> x;    // --x X: the node's x (time) or the profile's x (trans)
-    std::optional<std::string> y;    // --y Y: the node's y (time) or the profile's y (long)
-    std::optional<std::string> time; // --time T: the time of a profile, as its file is named
+    std::string projectPath;                                                // --project FILE.kvr
+    std::optional<std::string> x;     // --x X: the node's x (time) or the profile's x (trans)
+    std::optional<std::string> y;     // --y Y: the node's y (time) or the profile's y (long)
+    std::optional<std::string> time;  // --time T: the time of a profile, as its file is named
 };
 
 // Parses the words after "series"; each kind needs its two positions. Throws std::invalid_argument.
@@ -73,10 +73,10 @@ struct BatchAnimateOptions {
 BatchAnimateOptions ParseBatchAnimateOptions(const std::vector<std::string>& words);
 
 struct BatchCompareOptions {
-    std::optional<std::string> paramsPath;   // --params FILE.dat
-    std::optional<std::string> projectPath;  // --project FILE.kvr
+    std::optional<std::string> paramsPath;                  // --params FILE.dat
+    std::optional<std::string> projectPath;                 // --project FILE.kvr
     std::vector<std::pair<std::string, std::string>> sets;  // --set NAME=TEXT, in order
-    std::string observationsPath;            // --obs TABLE.txt
+    std::string observationsPath;                           // --obs TABLE.txt
 };
 
 // Parses the words after "compare". Throws std::invalid_argument.
@@ -94,13 +94,13 @@ struct BatchFitBounds {
 };
 
 struct BatchFitOptions {
-    BatchCompareOptions comparison;          // the model's texts and --obs
-    std::vector<std::string> parameters;     // --fit AlphaX,AlphaY,…
-    bool logResiduals = false;               // --log
+    BatchCompareOptions comparison;             // the model's texts and --obs
+    std::vector<std::string> parameters;        // --fit AlphaX,AlphaY,…
+    bool logResiduals = false;                  // --log
     std::optional<std::string> detectionLimit;  // --detection-limit DL
-    WeightRule weights = WeightRule::Table;  // --weights table|relative
+    WeightRule weights = WeightRule::Table;     // --weights table|relative
     std::vector<BatchFitBounds> bounds;
-    std::optional<std::string> savePath;     // --save FITTED.kvr
+    std::optional<std::string> savePath;  // --save FITTED.kvr
 };
 
 // Parses the words after "fit". Throws std::invalid_argument.

@@ -1,16 +1,16 @@
 #include "BatchRun.h"
 
-#include "text/DateTimeText.h"
-#include "text/Errors.h"
-#include "solution/Parallel.h"
-#include "model/ProjectState.h"
-#include "model/RunChecks.h"
-#include "workspace/RunFileChecks.h"
-#include "workspace/SimulationRun.h"
-#include "model/Variaveis.h"
-#include "workspace/Workspace.h"
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
+#include "model/ProjectState.h"
+#include "model/RunChecks.h"
+#include "model/Variaveis.h"
+#include "solution/Parallel.h"
+#include "text/DateTimeText.h"
+#include "text/Errors.h"
+#include "workspace/RunFileChecks.h"
+#include "workspace/SimulationRun.h"
+#include "workspace/Workspace.h"
 
 #include <algorithm>
 #include <atomic>
@@ -20,8 +20,7 @@
 
 namespace kavrin {
 
-ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath,
-                                   const std::optional<std::string>& projectPath,
+ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath, const std::optional<std::string>& projectPath,
                                    const std::vector<std::pair<std::string, std::string>>& sets, char separator)
 {
     ParameterTexts texts = InitialParameterTexts();
@@ -48,8 +47,8 @@ RowCallback progressLine(std::ostream* out, char separator, const std::atomic<in
     return [out, last, separator, stopSignal](const RunProgress& progress) {
         const RunRequest request = stopSignal && stopSignal->load() != 0 ? RunRequest::StopAfterThisTime : RunRequest::Continue;
         if (!out) return request;
-        const std::string line = std::to_string(ProgressPosition(progress)) + "% of the points, t = "
-                               + TimeText(progress.CurrentTime, separator) + " days";
+        const std::string line = std::to_string(ProgressPosition(progress)) +
+                                 "% of the points, t = " + TimeText(progress.CurrentTime, separator) + " days";
         if (line == *last) return request;
         *last = line;
         *out << '\r' << line << "\x1b[K" << std::flush;
@@ -90,8 +89,8 @@ std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironme
         const std::vector<double> times = RunTimes(model.T0, model.T1, model.DT).value_or(std::vector<double>{});
         stop->stopped = true;
         stop->times = times.size();
-        stop->timesWritten = static_cast<std::size_t>(
-            std::lower_bound(times.begin(), times.end(), progress.CurrentTime) - times.begin());
+        stop->timesWritten =
+            static_cast<std::size_t>(std::lower_bound(times.begin(), times.end(), progress.CurrentTime) - times.begin());
     } else if (environment.progress) {
         *environment.progress << "\r100% of the points\x1b[K\n";
     }

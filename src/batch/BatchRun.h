@@ -14,8 +14,7 @@ namespace kavrin {
 
 // The data window's initial texts, then a parameter or project file, then each
 // --set in order. Throws KavrinError, or std::invalid_argument for an unknown name.
-ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath,
-                                   const std::optional<std::string>& projectPath,
+ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath, const std::optional<std::string>& projectPath,
                                    const std::vector<std::pair<std::string, std::string>>& sets, char separator);
 
 // A stop asked from outside (SIGINT, SIGTERM): the signal's number once one
@@ -32,7 +31,6 @@ struct BatchRunStop {
 // fit on the disk); the options have been parsed. With `stop`, a signal ends
 // the run once the time being written is complete (the project file of
 // --save is written all the same: it points to the complete times).
-std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironment& environment,
-                            BatchRunStop* stop = nullptr);
+std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironment& environment, BatchRunStop* stop = nullptr);
 
 }  // namespace kavrin

@@ -22,8 +22,7 @@ std::vector<std::string_view> kindsOf(const CommandForm& form)
 std::string alternatives(const std::vector<std::string>& items)
 {
     std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == items.size() ? " or " : ", ") + items[i];
+    for (std::size_t i = 0; i < items.size(); ++i) text += (i == 0 ? "" : i + 1 == items.size() ? " or " : ", ") + items[i];
     return text;
 }
 
@@ -90,7 +89,8 @@ std::vector<std::string> ParsedCommandLine::values(std::string_view option) cons
     return texts;
 }
 
-ParsedCommandLine ParseCommandLine(std::span<const CommandForm> forms, std::string_view command, const std::vector<std::string>& words)
+ParsedCommandLine ParseCommandLine(std::span<const CommandForm> forms, std::string_view command,
+                                   const std::vector<std::string>& words)
 {
     const CommandForm& form = formOf(forms, command, words);
     ParsedCommandLine parsed;
@@ -102,8 +102,8 @@ ParsedCommandLine ParseCommandLine(std::span<const CommandForm> forms, std::stri
     }
     for (std::size_t i = first; i < words.size(); ++i) {
         const std::string& word = words[i];
-        const auto option = std::find_if(form.options.begin(), form.options.end(),
-                                         [&](const CommandOption& row) { return row.name == word; });
+        const auto option =
+            std::find_if(form.options.begin(), form.options.end(), [&](const CommandOption& row) { return row.name == word; });
         if (option == form.options.end()) throw std::invalid_argument("unknown option \"" + word + "\" for " + label);
         std::string value;
         if (!option->value.empty()) {
@@ -114,8 +114,8 @@ ParsedCommandLine ParseCommandLine(std::span<const CommandForm> forms, std::stri
             if ((member == &*option && option->repeats) || !parsed.given(member->name)) continue;
             if (member == &*option) throw std::invalid_argument(word + " is given twice");
             const bool memberFirst = member < &*option;
-            throw std::invalid_argument(std::string(memberFirst ? member->name : option->name) + " and "
-                                        + std::string(memberFirst ? option->name : member->name) + " cannot be used together");
+            throw std::invalid_argument(std::string(memberFirst ? member->name : option->name) + " and " +
+                                        std::string(memberFirst ? option->name : member->name) + " cannot be used together");
         }
         parsed.given_.emplace_back(option->name, std::move(value));
     }

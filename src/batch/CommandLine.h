@@ -17,9 +17,9 @@ namespace kavrin {
 struct CommandOption {
     std::string_view name = {};   // "--project"
     std::string_view value = {};  // its value as the usage names it ("FILE.kvr"); empty for a switch
-    bool repeats = false;    // may be given again; every value is kept, in order
-    bool required = false;   // must be given; for a choice, one of the choice must be
-    int choice = 0;          // the options of one choice (1, 2, …) exclude each other
+    bool repeats = false;         // may be given again; every value is kept, in order
+    bool required = false;        // must be given; for a choice, one of the choice must be
+    int choice = 0;               // the options of one choice (1, 2, …) exclude each other
 };
 
 // One line of the usage: a command, the words one of which comes first

@@ -31,13 +31,18 @@ int main(int argc, char** argv)
         draw(MapLanguages{title, caption});
     };
     if (words[0] == "animate") {
-        return RunBatchCommand([&] { return ParseBatchAnimateOptions(rest); }, [&](const BatchAnimateOptions& options) {
-            paint([&](const MapLanguages& languages) { PerformBatchAnimate(options, environment, languages, SystemAvailableMemory()); });
-        });
+        return RunBatchCommand([&] { return ParseBatchAnimateOptions(rest); },
+                               [&](const BatchAnimateOptions& options) {
+                                   paint([&](const MapLanguages& languages) {
+                                       PerformBatchAnimate(options, environment, languages, SystemAvailableMemory());
+                                   });
+                               });
     }
-    return RunBatchCommand([&] { return ParseBatchMapOptions(rest); }, [&](const BatchMapOptions& options) {
-        paint([&](const MapLanguages& languages) {
-            for (const std::string& path : PerformBatchMap(options, environment, languages)) std::cout << path << "\n";
-        });
-    });
+    return RunBatchCommand([&] { return ParseBatchMapOptions(rest); },
+                           [&](const BatchMapOptions& options) {
+                               paint([&](const MapLanguages& languages) {
+                                   for (const std::string& path : PerformBatchMap(options, environment, languages))
+                                       std::cout << path << "\n";
+                               });
+                           });
 }

@@ -59,9 +59,9 @@ int main(int argc, char** argv)
     if (name == "run") {
         catchStopSignals();
         BatchRunStop stop{stopSignal};
-        const int status = RunBatchCommand([&] { return ParseBatchRunOptions(rest); }, [&](const BatchRunOptions& options) {
-            std::cout << PerformBatchRun(options, environment, &stop) << std::endl;
-        });
+        const int status = RunBatchCommand(
+            [&] { return ParseBatchRunOptions(rest); },
+            [&](const BatchRunOptions& options) { std::cout << PerformBatchRun(options, environment, &stop) << std::endl; });
         if (status != 0 || !stop.stopped) return status;
         // Stopped by a signal: the status a shell gives a program that the signal ended.
         const int signal = stop.signal.load();
@@ -78,9 +78,8 @@ int main(int argc, char** argv)
                                [&](const BatchSeriesOptions& options) { PerformBatchSeries(options, environment, std::cout); });
     }
     if (name == "compare") {
-        return RunBatchCommand([&] { return ParseBatchCompareOptions(rest); }, [&](const BatchCompareOptions& options) {
-            PerformBatchCompare(options, environment, std::cout);
-        });
+        return RunBatchCommand([&] { return ParseBatchCompareOptions(rest); },
+                               [&](const BatchCompareOptions& options) { PerformBatchCompare(options, environment, std::cout); });
     }
     std::cerr << "kavrin-batch: unknown command \"" << name << "\"\n" << kBatchUsage;
     return 2;

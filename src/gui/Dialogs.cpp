@@ -51,8 +51,7 @@ QString QtDialogs::openFile(const QString& filter, const QString& startFolder)
 QString QtDialogs::saveFile(const QString& filter, const QString& proposedName)
 {
     // The commands append their extension themselves and replace without asking.
-    return QFileDialog::getSaveFileName(parent_, QString(), proposedName, filter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    return QFileDialog::getSaveFileName(parent_, QString(), proposedName, filter, nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
 HelpViewer* QtDialogs::helpViewer() const

@@ -21,9 +21,9 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    virtual void notice(const QString& text) = 0;                  // text and OK
+    virtual void notice(const QString& text) = 0;                   // text and OK
     virtual Answer question(const QString& text, bool cancel) = 0;  // "KAVRIN", Yes/No(/Cancel)
-    virtual void error(const QString& text) = 0;                   // the error box
+    virtual void error(const QString& text) = 0;                    // the error box
     // A path, or empty when the user cancelled.
     virtual QString openFile(const QString& filter, const QString& startFolder) = 0;
     virtual QString saveFile(const QString& filter, const QString& proposedName) = 0;

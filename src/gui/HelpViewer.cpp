@@ -19,7 +19,8 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
     auto* bar = new QToolBar(this);
     bar->setObjectName("HelpNavigation");
     QAction* back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QString(), browser_, &QTextBrowser::backward);
-    QAction* forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QString(), browser_, &QTextBrowser::forward);
+    QAction* forward =
+        bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QString(), browser_, &QTextBrowser::forward);
     QAction* home = bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QString(), browser_, &QTextBrowser::home);
     back->setObjectName("HelpBack");
     forward->setObjectName("HelpForward");

@@ -72,8 +72,7 @@ QString GetRegistryValue(const QString& keyName, const QString& valueName)
         const QSettings settings(file, QSettings::IniFormat);
         if (!settings.contains(valueName)) continue;
         const QVariant value = settings.value(valueName);
-        if (value.typeId() != QMetaType::QString)
-            throw KavrinError("Invalid data type for '" + valueName.toStdString() + "'");
+        if (value.typeId() != QMetaType::QString) throw KavrinError("Invalid data type for '" + valueName.toStdString() + "'");
         return value.toString();
     }
     return QString();

@@ -65,7 +65,8 @@ TEST(AnimationWindow, FramesOfEveryTimeAreTheMapsPictures)
     EXPECT_TRUE(f.app.windows.mapa->Mapa->isVisibleTo(f.app.windows.mapa));
     EXPECT_FALSE(f.app.windows.mapa->hasPicture()) << "the map shows nothing until its next drawing";
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QImage(QString::fromStdString(f.frame("0.bmp"))).pixelColor(53, 320), QColor(255, 0, 0)) << "time 0: the source bar";
+    EXPECT_EQ(QImage(QString::fromStdString(f.frame("0.bmp"))).pixelColor(53, 320), QColor(255, 0, 0))
+        << "time 0: the source bar";
 
     // The frame of 2500 is the map window's picture of 2500.
     TFormMapa* map = f.app.windows.mapa;

@@ -56,8 +56,8 @@ struct CalibrationFixture : GuiFixture {
     {
         ModelState model;
         QuadratureState quadrature;
-        return CompareObservations(window->table().observations(), app.windows.dados->texts(),
-                                   kavrin::test::ValoresPath(), '.', model, quadrature, 1);
+        return CompareObservations(window->table().observations(), app.windows.dados->texts(), kavrin::test::ValoresPath(), '.',
+                                   model, quadrature, 1);
     }
 };
 

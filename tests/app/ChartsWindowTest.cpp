@@ -87,8 +87,8 @@ TEST(ChartsWindow, ActivationWithoutResultsDisablesEverythingAndSaysWhy)
     w->FormActivate();
     EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgChartsNeedResults});
     EXPECT_FALSE(f.app.messages.MsgChartsNeedResults.isEmpty());
-    for (const char* name : {"BitBtn1", "GroupBox1", "GroupBox2", "GroupBox3", "GroupBox4", "ComboBox1", "ComboBox2",
-                             "ComboBox3", "ComboBox4", "ComboBox5", "ComboBox6", "ComboBox7"})
+    for (const char* name : {"BitBtn1", "GroupBox1", "GroupBox2", "GroupBox3", "GroupBox4", "ComboBox1", "ComboBox2", "ComboBox3",
+                             "ComboBox4", "ComboBox5", "ComboBox6", "ComboBox7"})
         EXPECT_FALSE(enabledOwn(w, name)) << name;
 }
 
@@ -151,7 +151,8 @@ TEST(ChartsWindow, AnActivationEnablesTheNodesControlsOnlyForTheConcentrationTim
         f.w->FormActivate();
         for (const char* name : nodeControls) EXPECT_EQ(enabledOwn(f.w, name), c.nodeControlsEnabled) << c.kind << " " << name;
         EXPECT_EQ(items(f.w->ComboBox4), kXPositions) << "the node's lists are filled all the same";
-        for (const char* name : {"BitBtn1", "GroupBox2", "ComboBox2"}) EXPECT_TRUE(enabledOwn(f.w, name)) << c.kind << " " << name;
+        for (const char* name : {"BitBtn1", "GroupBox2", "ComboBox2"})
+            EXPECT_TRUE(enabledOwn(f.w, name)) << c.kind << " " << name;
         for (const char* name : {"GroupBox1", "ComboBox1", "ComboBox3", "GroupBox4", "ComboBox6", "ComboBox7"})
             EXPECT_FALSE(enabledOwn(f.w, name)) << c.kind << " " << name;
     }
@@ -164,9 +165,12 @@ TEST(ChartsWindow, EachKindEnablesItsControlsAndFillsItsListsInBothLanguages)
         int kind;  // 0 node, 1 longitudinal, 2 transversal
     };
     const Case cases[] = {
-        {"Concentração x Tempo", 0}, {"Concentration x Time", 0},
-        {"Perfil longitudinal de concentração", 1}, {"Longitudinal profile of concentration", 1},
-        {"Perfil Transversal de concentração", 2}, {"Transversal profile of concentration", 2},
+        {"Concentração x Tempo", 0},
+        {"Concentration x Time", 0},
+        {"Perfil longitudinal de concentração", 1},
+        {"Longitudinal profile of concentration", 1},
+        {"Perfil Transversal de concentração", 2},
+        {"Transversal profile of concentration", 2},
     };
     const std::vector<std::vector<const char*>> controls = {
         {"GroupBox3", "Label1", "Label2", "ComboBox4", "ComboBox5"},

@@ -25,8 +25,10 @@ struct DataFixture : GuiFixture {
     {
         edit(n)->setFocus(Qt::MouseFocusReason);
         edit(n)->selectAll();
-        if (text.isEmpty()) QTest::keyClick(edit(n), Qt::Key_Delete);
-        else QTest::keyClicks(edit(n), text);
+        if (text.isEmpty())
+            QTest::keyClick(edit(n), Qt::Key_Delete);
+        else
+            QTest::keyClicks(edit(n), text);
         edit(next)->setFocus(Qt::TabFocusReason);
     }
 };
@@ -44,7 +46,8 @@ TEST(DataWindow, LeavingABoxNormalisesItAndTakesItsField)
     EXPECT_EQ(f.app.model.Decay, 0.00005);
     EXPECT_DOUBLE_EQ(f.app.model.Velocity, 0.025) << "derived fields wait for the next Variaveis";
     f.typeAndLeave(1, "1.000,5", 2);
-    EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8("'1,000,5' is not a valid floating point value — Concentração na Fonte (mg/L)")});
+    EXPECT_EQ(f.dialogs.errors,
+              QStringList{QString::fromUtf8("'1,000,5' is not a valid floating point value — Concentração na Fonte (mg/L)")});
     EXPECT_EQ(f.edit(1)->text(), "1,000,5");
     EXPECT_EQ(f.app.model.C0, 0.5);
 }
@@ -57,8 +60,8 @@ TEST(DataWindow, TheYPairMirrorsAsItIsTyped)
         const char* y1;
         const char* y0;
     };
-    const Case cases[] = {{8, "40", "40", "-40"}, {8, "3.5", "35", "-35"}, {10, "x-y7", "7", "-7"},
-                          {10, "5-", "5", "-5"}, {10, "-", "30", "-"}};
+    const Case cases[] = {
+        {8, "40", "40", "-40"}, {8, "3.5", "35", "-35"}, {10, "x-y7", "7", "-7"}, {10, "5-", "5", "-5"}, {10, "-", "30", "-"}};
     for (const Case& c : cases) {
         DataFixture f;
         f.edit(c.edit)->setFocus();

@@ -1,6 +1,6 @@
 #include "RunFixture.h"
-#include "workspace/Workspace.h"
 #include "project/TFormExportGRD.h"
+#include "workspace/Workspace.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -5,10 +5,10 @@
 #include "project/TFormDados.h"
 #include "text/NumberText.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -41,8 +41,8 @@ struct FitFixture : GuiFixture {
         const std::vector<double> values = CalculatedConcentrations(wells, model, kavrin::test::LoadedQuadrature(60), 1);
         std::string table;
         for (std::size_t i = 0; i < wells.size(); ++i)
-            table += FormatGeneral(values[i], '.') + " " + FormatGeneral(wells[i].X, '.') + " " + FormatGeneral(wells[i].Y, '.') + " "
-                   + FormatGeneral(wells[i].Z, '.') + " " + FormatGeneral(wells[i].T, '.') + "\r\n";
+            table += FormatGeneral(values[i], '.') + " " + FormatGeneral(wells[i].X, '.') + " " + FormatGeneral(wells[i].Y, '.') +
+                     " " + FormatGeneral(wells[i].Z, '.') + " " + FormatGeneral(wells[i].T, '.') + "\r\n";
         WriteBytes(folder.path() + "wells.txt", table);
         dialogs.files.push_back(QString::fromStdString(folder.path() + "wells.txt"));
         app.windows.observacao->findChild<QPushButton*>("BitBtn5")->click();
@@ -83,7 +83,8 @@ TEST(FitPanel, FitsOnAWorkerThenAppliesAndUndoes)
     EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 1, 2), "0.5");
     EXPECT_TRUE(f.panel->LabelNotes->text().contains("12 graus de liberdade")) << f.panel->LabelNotes->text().toStdString();
     EXPECT_EQ(f.panel->FitProgressBar->value(), f.panel->FitProgressBar->maximum());
-    EXPECT_TRUE(f.panel->FitProgressBar->text().endsWith("iterações; convergiu")) << f.panel->FitProgressBar->text().toStdString();
+    EXPECT_TRUE(f.panel->FitProgressBar->text().endsWith("iterações; convergiu"))
+        << f.panel->FitProgressBar->text().toStdString();
     // The comparison chart shows the fitted concentrations.
     QXYSeries* points = nullptr;
     for (QAbstractSeries* s : f.app.windows.observacao->Chart1->chart()->series())
@@ -108,9 +109,10 @@ TEST(FitPanel, ParametersThatActTogetherGiveTheMessageAndNoApply)
     f.panel->CheckBoxes[4]->setChecked(true);  // Retardation
     f.fitAndWait();
     ASSERT_TRUE(f.panel->result());
-    EXPECT_EQ(f.panel->LabelNotes->text(),
-              QString::fromUtf8("As observações não determinam os parâmetros ajustados: Kxx e Retardation têm correlação acima de "
-                                "0,99. Ajuste menos parâmetros ou acrescente observações que os distingam."));
+    EXPECT_EQ(
+        f.panel->LabelNotes->text(),
+        QString::fromUtf8("As observações não determinam os parâmetros ajustados: Kxx e Retardation têm correlação acima de "
+                          "0,99. Ajuste menos parâmetros ou acrescente observações que os distingam."));
     EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 2), "");
     EXPECT_FALSE(f.panel->findChild<QPushButton*>("ApplyFitButton")->isEnabled());
 }
@@ -140,7 +142,8 @@ TEST(FitPanel, AnOlderLanguageFileKeepsTheBuiltInTexts)
     FitFixture f;
     const std::string folder = f.folder.path() + "program/";
     std::filesystem::create_directories(folder);
-    const std::string full = kavrin::test::ReadBytes((f.app.executableFolder + QString::fromUtf8("idiominglês.txt")).toStdString());
+    const std::string full =
+        kavrin::test::ReadBytes((f.app.executableFolder + QString::fromUtf8("idiominglês.txt")).toStdString());
     const std::vector<std::string> lines = kavrin::test::CrLfLines(full);
     std::string older, custom;
     for (std::size_t i = 0; i < 125; ++i) older += lines[i] + "\r\n";
@@ -169,7 +172,7 @@ TEST(FitPanel, TheWeightColumnCountsAndABadWeightIsRefusedNamingItsRow)
     EXPECT_EQ(f.app.windows.observacao->table().weight(4), "1e-20");
     f.panel->CheckBoxes[0]->setChecked(true);  // AlphaX
     f.panel->CheckBoxes[6]->setChecked(true);  // C0
-    for (int rule : {0, 1}) {  // from the column, then relative to C²
+    for (int rule : {0, 1}) {                  // from the column, then relative to C²
         f.panel->ComboBoxWeights->setCurrentIndex(rule);
         f.fitAndWait();
         ASSERT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
@@ -182,7 +185,8 @@ TEST(FitPanel, TheWeightColumnCountsAndABadWeightIsRefusedNamingItsRow)
     grid->item(1, 6)->setText("zero");
     f.click("FitButton");
     EXPECT_FALSE(f.panel->running());
-    EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8("O peso da observação 2 (\"zero\") deve ser um número maior que zero")});
+    EXPECT_EQ(f.dialogs.errors,
+              QStringList{QString::fromUtf8("O peso da observação 2 (\"zero\") deve ser um número maior que zero")});
     EXPECT_EQ(f.panel->result(), before);
 }
 
@@ -194,7 +198,9 @@ TEST(FitPanel, AWeightThatOutweighsEveryOtherIsRefusedInTheWindowsLanguage)
     f.panel->CheckBoxes[0]->setChecked(true);  // AlphaX
     f.click("FitButton");
     for (int i = 0; i < 600 && f.panel->running(); ++i) QTest::qWait(50);
-    EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8(
-                                    "O peso da observação 3 supera o das outras mais de 1e8 vezes: menos de 2 observações ainda contam no ajuste")});
+    EXPECT_EQ(
+        f.dialogs.errors,
+        QStringList{QString::fromUtf8(
+            "O peso da observação 3 supera o das outras mais de 1e8 vezes: menos de 2 observações ainda contam no ajuste")});
     EXPECT_FALSE(f.panel->result());
 }

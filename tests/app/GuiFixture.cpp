@@ -1,7 +1,7 @@
 #include "GuiFixture.h"
 
-#include "gui/Settings.h"
 #include "frame/Startup.h"
+#include "gui/Settings.h"
 #include "workspace/Workspace.h"
 
 #include <QSettings>

@@ -1,30 +1,30 @@
 #include "GuiFixture.h"
+#include "frame/LanguageLoader.h"
+#include "frame/TFormFerramenta.h"
 #include "observations/TObservacao.h"
+#include "project/TFormDados.h"
+#include "project/TFormExportGRD.h"
 #include "text/Errors.h"
 #include "text/TextFile.h"
-#include "project/TFormExportGRD.h"
-#include "frame/LanguageLoader.h"
-#include "project/TFormDados.h"
-#include "frame/TFormFerramenta.h"
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
 
 #include <QAction>
-#include <sys/stat.h>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMenu>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QValueAxis>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kavrin;
 using kavrin::test::GuiFixture;
@@ -118,8 +118,7 @@ TEST(LoadLanguage, EveryTargetOfTheLineTableFindsItsControl)
     // A control renamed away is named, not passed over in silence.
     f.app.windows.grafico->findChild<QObject*>("CopyButton")->setObjectName("Renamed");
     f.app.windows.observacao->findChild<QChartView*>("Chart1")->chart()->series().at(0)->setObjectName("Renamed");
-    EXPECT_EQ(LanguageTargetsNotFound(f.app),
-              (QStringList{"line 98: TObservacao Series2", "line 117: TFormGrafico CopyButton"}));
+    EXPECT_EQ(LanguageTargetsNotFound(f.app), (QStringList{"line 98: TObservacao Series2", "line 117: TFormGrafico CopyButton"}));
 }
 
 TEST(LoadLanguage, TheChartKindListAlwaysHoldsThreeItems)
@@ -131,8 +130,9 @@ TEST(LoadLanguage, TheChartKindListAlwaysHoldsThreeItems)
     EXPECT_EQ(items(kinds), (QStringList{"Concentration x Time", "Longitudinal profile of concentration",
                                          "Transversal profile of concentration"}));
     LoadLanguage(f.app, Language::Portuguese);
-    EXPECT_EQ(items(kinds), (QStringList{QString::fromUtf8("Concentração x Tempo"), QString::fromUtf8("Perfil longitudinal de concentração"),
-                                         QString::fromUtf8("Perfil Transversal de concentração")}));
+    EXPECT_EQ(items(kinds),
+              (QStringList{QString::fromUtf8("Concentração x Tempo"), QString::fromUtf8("Perfil longitudinal de concentração"),
+                           QString::fromUtf8("Perfil Transversal de concentração")}));
     EXPECT_EQ(kinds->currentText(), QString::fromUtf8("Concentração x Tempo"));
     EXPECT_TRUE(f.app.PortugueseActive);
     EXPECT_EQ(f.app.messages.MsgConfirmExit, fileLine(f.app, "idiomport.txt", 7));

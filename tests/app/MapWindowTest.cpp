@@ -5,8 +5,8 @@
 #include "views/TFormMapa.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
@@ -37,7 +37,8 @@ struct MapFixture : RunFixture {
     }
     void moveTo(int x, int y)
     {
-        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), QPointF(x, y), QPointF(x, y), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), QPointF(x, y), QPointF(x, y), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QCoreApplication::sendEvent(map->Mapa, &move);
     }
     QColor at(int x, int y) const { return map->picture().pixelColor(x, y); }
@@ -190,8 +191,8 @@ TEST(MapWindow, TheHeadlessMapIsThePictureOfTheWindow)
     f.activate();
     f.draw("2500");
     const std::string picture = f.folder.path() + "batch.bmp";
-    const std::string command = std::string("KAVRIN_DECIMAL_SEPARATOR=. ") + KAVRIN_BIN_DIR + "kavrin-batch map --project '" + f.folder.path() +
-                                "Mapa.kvr' --time 2500 --to '" + picture + "' >/dev/null 2>&1";
+    const std::string command = std::string("KAVRIN_DECIMAL_SEPARATOR=. ") + KAVRIN_BIN_DIR + "kavrin-batch map --project '" +
+                                f.folder.path() + "Mapa.kvr' --time 2500 --to '" + picture + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(QImage(QString::fromStdString(picture), "BMP").convertToFormat(QImage::Format_RGB888), f.map->picture());
 }

@@ -1,6 +1,6 @@
 #include "RunFixture.h"
-#include "project/TFormProjeto.h"
 #include "files/ProjectFile.h"
+#include "project/TFormProjeto.h"
 #include "views/TFormGrafico.h"
 
 #include <QComboBox>
@@ -63,7 +63,8 @@ TEST(OpenProject, AFieldThatDoesNotConvertRefusesTheFileAndChangesNothing)
     WriteProjectFile(path, "Bad", "today", texts, f.root());
     f.dialogs.files = {QString::fromStdString(path)};
     f.main->action("ToolButton3")->trigger();
-    EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromStdString(path + ", line 9: \"abc\" is not a number; this is not a project file.")});
+    EXPECT_EQ(f.dialogs.errors,
+              QStringList{QString::fromStdString(path + ", line 9: \"abc\" is not a number; this is not a project file.")});
     EXPECT_FALSE(f.app.project.ResultsExist);
     EXPECT_EQ(f.app.project.ProjectName, "");
     EXPECT_EQ(f.app.windows.dados->Edit[7]->text(), "10");
@@ -93,7 +94,7 @@ TEST(Closing, ThePolicyDecidesWhatHappensToTheResults)
     struct Case {
         const char* name;
         bool autoDelete, autoSave, saved, startedWithProject;
-        int questions;       // MsgConfirmExit, plus MsgAskSaveProject when asked
+        int questions;  // MsgConfirmExit, plus MsgAskSaveProject when asked
         bool folderRemains;
         bool saveDialog;
     };

@@ -130,7 +130,8 @@ TEST(OpeningAFile, ThatIsNotAProjectOrParameterFileChangesNothing)
         std::string message;
     };
     const Case cases[] = {
-        {"Abrir2", good.substr(0, good.find("\r\n1\r\n")), "the file ends before this line; a project file has at least 24 lines."},
+        {"Abrir2", good.substr(0, good.find("\r\n1\r\n")),
+         "the file ends before this line; a project file has at least 24 lines."},
         {"Abrir2", binary, "which no text file has"},
         {"Abrir2", notNumber, ", line 8: \"abc\" is not a number; this is not a project file."},
         {"Abrir1", "1\r\n2\r\n", ", line 3: the file ends before this line; a parameter file has at least 21 lines."},
@@ -144,7 +145,8 @@ TEST(OpeningAFile, ThatIsNotAProjectOrParameterFileChangesNothing)
         f.main->action(c.action)->trigger();
         ASSERT_EQ(f.dialogs.errors.size(), 1) << c.message;
         EXPECT_TRUE(f.dialogs.errors[0].startsWith(QString::fromStdString(path))) << f.dialogs.errors[0].toStdString();
-        EXPECT_TRUE(f.dialogs.errors[0].contains(QString::fromStdString(c.message))) << f.dialogs.errors[0].toStdString() << " / " << c.message;
+        EXPECT_TRUE(f.dialogs.errors[0].contains(QString::fromStdString(c.message)))
+            << f.dialogs.errors[0].toStdString() << " / " << c.message;
         EXPECT_EQ(f.app.windows.dados->Edit[1]->text(), "7,25");
         EXPECT_EQ(f.app.windows.dados->Edit[7]->text(), "10");
         EXPECT_EQ(f.app.project.ProjectName, "Teste");

@@ -3,9 +3,9 @@
 // the status bar and the export window's folder.
 #include "RunFixture.h"
 #include "frame/LanguageLoader.h"
+#include "observations/TObservacao.h"
 #include "project/TFormExportGRD.h"
 #include "project/TFormProjeto.h"
-#include "observations/TObservacao.h"
 #include "views/TFormMapa.h"
 
 #include <QApplication>
@@ -32,8 +32,10 @@ TEST(ProjectNameWindow, EscapeAndTheCloseBoxCancelAndTheNameIsReadyToType)
         QTimer::singleShot(0, window, [&] {
             EXPECT_EQ(window->focusWidget(), window->Edit1);
             EXPECT_EQ(window->Edit1->selectedText(), "Plume");
-            if (escape) QTest::keyClick(window, Qt::Key_Escape);
-            else window->close();
+            if (escape)
+                QTest::keyClick(window, Qt::Key_Escape);
+            else
+                window->close();
         });
         EXPECT_EQ(window->askModal(), std::nullopt) << (escape ? "Escape" : "close box");
     }

@@ -1,7 +1,7 @@
 #include "RunFixture.h"
-#include "workspace/Workspace.h"
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
+#include "workspace/Workspace.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -13,7 +13,6 @@
 
 using namespace kavrin;
 using kavrin::test::RunFixture;
-
 
 TEST(RunCommand, AFirstRunWithANameWritesTheProjectAndReportsIt)
 {

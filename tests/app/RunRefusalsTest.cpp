@@ -19,7 +19,8 @@ TEST(RunRefusals, AGridStepThatIsNotPositiveOrTimesOfOneFileNameAreRefusedInTheW
     const Case cases[] = {
         {{{7, "-10"}}, "O passo DX da malha deve ser maior que zero", "The grid step DX must be greater than zero"},
         {{{9, "-10"}}, "O passo DY da malha deve ser maior que zero", "The grid step DY must be greater than zero"},
-        {{{11, "1"}, {12, "1.000000000000005"}, {13, "1e-15"}}, "Os tempos 1 e 1.0000000000000011 seriam gravados no mesmo arquivo T1",
+        {{{11, "1"}, {12, "1.000000000000005"}, {13, "1e-15"}},
+         "Os tempos 1 e 1.0000000000000011 seriam gravados no mesmo arquivo T1",
          "The times 1 and 1.0000000000000011 would both be written to the file T1"},
     };
     for (const Case& c : cases) {

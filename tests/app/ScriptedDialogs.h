@@ -10,8 +10,8 @@ namespace kavrin::test {
 
 class ScriptedDialogs : public Dialogs {
 public:
-    std::deque<Answer> answers;   // for question(); No when empty
-    std::deque<QString> files;    // for openFile()/saveFile(); cancelled when empty
+    std::deque<Answer> answers;  // for question(); No when empty
+    std::deque<QString> files;   // for openFile()/saveFile(); cancelled when empty
     QStringList notices, errors, questions, documents;
     std::deque<std::optional<QString>> projectNames;  // for askProjectName(); Cancel when empty
     int projectNameRequests = 0;

@@ -1,5 +1,5 @@
-#include "GuiFixture.h"
 #include "gui/Settings.h"
+#include "GuiFixture.h"
 #include "frame/TFormFerramenta.h"
 
 #include <QAction>
@@ -28,12 +28,9 @@ TEST(SettingsWindow, PreselectsTheStoredChoices)
         const char* languageButton;
     };
     const Case cases[] = {
-        {nullptr, nullptr, "RadioButton5", "RadioButton3"},
-        {"0", "English", "RadioButton1", "RadioButton4"},
-        {"1", "Port", "RadioButton2", "RadioButton3"},
-        {"2", "ENGLISH", "RadioButton5", "RadioButton3"},
-        {"7", "", "RadioButton5", "RadioButton3"},
-        {"x", "x", "RadioButton5", "RadioButton3"},
+        {nullptr, nullptr, "RadioButton5", "RadioButton3"}, {"0", "English", "RadioButton1", "RadioButton4"},
+        {"1", "Port", "RadioButton2", "RadioButton3"},      {"2", "ENGLISH", "RadioButton5", "RadioButton3"},
+        {"7", "", "RadioButton5", "RadioButton3"},          {"x", "x", "RadioButton5", "RadioButton3"},
     };
     for (const Case& c : cases) {
         GuiFixture f;

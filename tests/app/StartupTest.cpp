@@ -1,21 +1,21 @@
 #include "GuiFixture.h"
-#include "observations/TObservacao.h"
-#include "project/TFormExportGRD.h"
-#include "project/TFormCalculando.h"
-#include "project/TFormDados.h"
 #include "frame/TFormEntrada.h"
 #include "frame/TFormFerramenta.h"
+#include "observations/TObservacao.h"
+#include "project/TFormCalculando.h"
+#include "project/TFormDados.h"
+#include "project/TFormExportGRD.h"
 #include "project/TFormProjeto.h"
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QFileInfo>
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>

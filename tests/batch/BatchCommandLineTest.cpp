@@ -1,7 +1,7 @@
-#include "TestSupport.h"
 #include "BatchOptions.h"
 #include "BatchProgram.h"
 #include "CommandLine.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,8 @@ TEST(BatchCommandLine, EveryCommandsWrongCommandLineGivesStatusTwoAndTheUsage)
         {{"fit", "--obs", "t", "--fit", "C0", "--save", "a", "--save", "b"}, "--save is given twice"},
         {{"fit", "--obs", "t", "--fit", "C0", "--fit", "AlphaX"}, "--fit is given twice"},
         {{"fit", "--obs", "t", "--fit", "C0", "--weights", "table", "--weights", "relative"}, "--weights is given twice"},
-        {{"fit", "--obs", "t", "--fit", "C0", "--detection-limit", "1", "--detection-limit", "2"}, "--detection-limit is given twice"},
+        {{"fit", "--obs", "t", "--fit", "C0", "--detection-limit", "1", "--detection-limit", "2"},
+         "--detection-limit is given twice"},
         {{"fit", "--obs", "t", "--fit", "C0", "--log", "--log"}, "--log is given twice"},
         {{"fit", "--obs", "t", "--fit", "C0", "--bounds", "C0=1:2", "--bounds", "C0=3:4"}, "--bounds names C0 twice"},
         {{"fit", "--obs", "t"}, "fit needs --fit NAME,NAME,..."},
@@ -119,7 +120,8 @@ TEST(BatchCommandLine, TheTablesAreOneReadingOfEachCommand)
     for (const CommandForm& form : BatchCommandForms()) {
         for (std::string_view rest = form.kinds; !rest.empty();) {
             const std::size_t bar = std::min(rest.find('|'), rest.size());
-            EXPECT_TRUE(kindsSeen.insert(std::string(form.command) + " " + std::string(rest.substr(0, bar))).second) << form.command;
+            EXPECT_TRUE(kindsSeen.insert(std::string(form.command) + " " + std::string(rest.substr(0, bar))).second)
+                << form.command;
             rest.remove_prefix(std::min(bar + 1, rest.size()));
         }
         for (const CommandForm& other : BatchCommandForms()) {
@@ -133,7 +135,8 @@ TEST(BatchCommandLine, TheTablesAreOneReadingOfEachCommand)
             for (std::size_t j = i + 1; j < form.options.size(); ++j) {
                 EXPECT_NE(option.name, form.options[j].name) << form.command;
                 if (option.choice != 0 && form.options[j].choice == option.choice) {
-                    EXPECT_EQ(form.options[j - 1].choice, option.choice) << form.command << ": " << option.name << "'s choice apart";
+                    EXPECT_EQ(form.options[j - 1].choice, option.choice)
+                        << form.command << ": " << option.name << "'s choice apart";
                     EXPECT_EQ(form.options[j].required, option.required) << form.command;
                 }
             }
@@ -158,13 +161,15 @@ constexpr CommandForm kTryForms[] = {{"try", "", kTryOptions}};
 
 TEST(BatchCommandLine, TheParserReadsAndShowsAnyTable)
 {
-    const ParsedCommandLine parsed = ParseCommandLine(kTryForms, "try", {"--tag", "a", "--in", "--fast", "--tag", "", "--tag", "b"});
+    const ParsedCommandLine parsed =
+        ParseCommandLine(kTryForms, "try", {"--tag", "a", "--in", "--fast", "--tag", "", "--tag", "b"});
     EXPECT_EQ(parsed.value("--in"), "--fast");
     EXPECT_FALSE(parsed.given("--fast"));
     EXPECT_EQ(parsed.values("--tag"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_EQ(UsageOf(kTryForms, 80), "usage: kavrin-batch try --in FILE [--fast | --slow] [--tag T]...\n");
     const std::string under(24, ' ');
-    EXPECT_EQ(UsageOf(kTryForms, 40), "usage: kavrin-batch try --in FILE\n" + under + "[--fast | --slow]\n" + under + "[--tag T]...\n");
+    EXPECT_EQ(UsageOf(kTryForms, 40),
+              "usage: kavrin-batch try --in FILE\n" + under + "[--fast | --slow]\n" + under + "[--tag T]...\n");
     EXPECT_THROW(ParseCommandLine(kTryForms, "try", {"--fast", "--in", "x", "--slow"}), std::invalid_argument);
     EXPECT_THROW(ParseCommandLine(kTryForms, "try", {"--in", "x", "--fast", "--fast"}), std::invalid_argument);
     EXPECT_THROW(ParseCommandLine(kTryForms, "try", {"--in"}), std::invalid_argument);

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "BatchCompare.h"
+#include "TestSupport.h"
 #include "calibration/Comparison.h"
 #include "files/ParameterFile.h"
 #include "text/NumberText.h"
@@ -31,8 +31,11 @@ TEST(BatchOptions, ParsesTheCompareCommandLine)
     EXPECT_EQ(options.paramsPath, "a.dat");
     EXPECT_EQ(options.sets.size(), 1u);
     EXPECT_EQ(options.observationsPath, "t.txt");
-    for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
-             {"--params", "a.dat"}, {"--obs"}, {"--obs", "t.txt", "--name", "x"}, {"--obs", "t", "--params", "a", "--project", "b"}})
+    for (const std::vector<std::string>& words :
+         std::vector<std::vector<std::string>>{{"--params", "a.dat"},
+                                               {"--obs"},
+                                               {"--obs", "t.txt", "--name", "x"},
+                                               {"--obs", "t", "--params", "a", "--project", "b"}})
         EXPECT_THROW(ParseBatchCompareOptions(words), std::invalid_argument) << words[0];
 }
 
@@ -51,9 +54,9 @@ TEST(BatchCompare, PrintsEachObservationThenTheWindowsNumbers)
     texts.comboBox1 = "104";
     ModelState model;
     QuadratureState quadrature;
-    const Comparison expected = CompareObservations({{"0.41", "5", "0", "0", "400"}, {"0.2", "20", "2", "0.5", "900"},
-                                                     {"0.05", "60", "-3", "-1", "1500"}},
-                                                    texts, kavrin::test::ValoresPath(), '.', model, quadrature, 1);
+    const Comparison expected = CompareObservations(
+        {{"0.41", "5", "0", "0", "400"}, {"0.2", "20", "2", "0.5", "900"}, {"0.05", "60", "-3", "-1", "1500"}}, texts,
+        kavrin::test::ValoresPath(), '.', model, quadrature, 1);
     std::ostringstream lines;
     lines << "observed calculated residual\n";
     for (std::size_t i = 0; i < 3; ++i) {
@@ -75,7 +78,6 @@ TEST(BatchCompare, FailuresCarryTheirTexts)
     EXPECT_EQ(FailureText([&] { PerformBatchCompare(options, environment(), out); }),
               "The observation table has empty cells. Fill in every cell before calculating.");
     options.observationsPath = folder.path() + "missing.txt";
-    EXPECT_NE(FailureText([&] { PerformBatchCompare(options, environment(), out); }).find("I/O error 2"),
-              std::string::npos);
+    EXPECT_NE(FailureText([&] { PerformBatchCompare(options, environment(), out); }).find("I/O error 2"), std::string::npos);
     EXPECT_TRUE(out.str().empty());
 }

@@ -1,6 +1,6 @@
-#include "TestSupport.h"
 #include "BatchFit.h"
 #include "BatchRun.h"
+#include "TestSupport.h"
 #include "calibration/Observations.h"
 #include "files/ProjectFile.h"
 #include "model/Variaveis.h"
@@ -29,8 +29,8 @@ std::string syntheticTable()
     const std::vector<double> values = CalculatedConcentrations(wells, model, kavrin::test::LoadedQuadrature(60), 1);
     std::string table;
     for (std::size_t i = 0; i < wells.size(); ++i)
-        table += FormatGeneral(values[i], '.') + " " + FormatGeneral(wells[i].X, '.') + " " + FormatGeneral(wells[i].Y, '.') + " 0 "
-               + FormatGeneral(wells[i].T, '.') + "\r\n";
+        table += FormatGeneral(values[i], '.') + " " + FormatGeneral(wells[i].X, '.') + " " + FormatGeneral(wells[i].Y, '.') +
+                 " 0 " + FormatGeneral(wells[i].T, '.') + "\r\n";
     return table;
 }
 
@@ -53,9 +53,9 @@ BatchEnvironment environment(const TempFolder& folder)
 
 TEST(BatchOptions, ParsesTheFitCommandLine)
 {
-    const BatchFitOptions options = ParseBatchFitOptions({"--project", "p.kvr", "--obs", "t.txt", "--fit", "AlphaX,Decay", "--log",
-                                                          "--detection-limit", "1e-6", "--bounds", "Decay=0:0,1", "--save", "f.kvr",
-                                                          "--weights", "relative"});
+    const BatchFitOptions options =
+        ParseBatchFitOptions({"--project", "p.kvr", "--obs", "t.txt", "--fit", "AlphaX,Decay", "--log", "--detection-limit",
+                              "1e-6", "--bounds", "Decay=0:0,1", "--save", "f.kvr", "--weights", "relative"});
     EXPECT_EQ(options.comparison.projectPath, "p.kvr");
     EXPECT_EQ(options.parameters, (std::vector<std::string>{"AlphaX", "Decay"}));
     EXPECT_TRUE(options.logResiduals);
@@ -65,10 +65,13 @@ TEST(BatchOptions, ParsesTheFitCommandLine)
     EXPECT_EQ(options.savePath, "f.kvr");
     EXPECT_EQ(options.weights, WeightRule::Relative);
     EXPECT_EQ(ParseBatchFitOptions({"--obs", "t", "--fit", "C0"}).weights, WeightRule::Table);
-    for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
-             {"--obs", "t"}, {"--fit", "AlphaX"}, {"--obs", "t", "--fit", "Porosity"},
-             {"--obs", "t", "--fit", "AlphaX", "--bounds", "AlphaY=1:2"}, {"--obs", "t", "--fit", "AlphaX", "--bounds", "AlphaX=1"},
-             {"--obs", "t", "--fit", "AlphaX", "--weights", "none"}})
+    for (const std::vector<std::string>& words :
+         std::vector<std::vector<std::string>>{{"--obs", "t"},
+                                               {"--fit", "AlphaX"},
+                                               {"--obs", "t", "--fit", "Porosity"},
+                                               {"--obs", "t", "--fit", "AlphaX", "--bounds", "AlphaY=1:2"},
+                                               {"--obs", "t", "--fit", "AlphaX", "--bounds", "AlphaX=1"},
+                                               {"--obs", "t", "--fit", "AlphaX", "--weights", "none"}})
         EXPECT_THROW(ParseBatchFitOptions(words), std::invalid_argument) << words.back();
 }
 
@@ -76,8 +79,8 @@ TEST(BatchFit, PrintsTheFitAndSavesTheFittedProject)
 {
     TempFolder folder;
     WriteBytes(folder.path() + "wells.txt", syntheticTable());
-    const BatchFitOptions options = fitOptions(folder, {"--set", "AlphaX=3", "--set", "C0=0.9", "--fit", "AlphaX,C0",
-                                                        "--bounds", "C0=0.1:2", "--save", folder.path() + "fitted.kvr"});
+    const BatchFitOptions options = fitOptions(folder, {"--set", "AlphaX=3", "--set", "C0=0.9", "--fit", "AlphaX,C0", "--bounds",
+                                                        "C0=0.1:2", "--save", folder.path() + "fitted.kvr"});
     std::ostringstream out;
     PerformBatchFit(options, environment(folder), out);
     const std::string text = out.str();
@@ -113,7 +116,9 @@ TEST(BatchFit, TheTablesWeightsCountAndABadOneIsRefused)
     std::string table;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string line = lines[i];
-        if (i == 5) line = FormatGeneral(4 * ParseFloat(line.substr(0, line.find(' ')), '.'), '.') + line.substr(line.find(' ')) + " 1e-20";
+        if (i == 5)
+            line =
+                FormatGeneral(4 * ParseFloat(line.substr(0, line.find(' ')), '.'), '.') + line.substr(line.find(' ')) + " 1e-20";
         table += line + "\r\n";
     }
     TempFolder folder;
@@ -124,7 +129,9 @@ TEST(BatchFit, TheTablesWeightsCountAndABadOneIsRefused)
 
     WriteBytes(folder.path() + "wells.txt", table + "1 2 3 4 5 heavy\r\n");
     std::ostringstream refused;
-    EXPECT_EQ(FailureText([&] { PerformBatchFit(fitOptions(folder, {"--fit", "AlphaX"}), environment(folder), refused); }),
+    EXPECT_EQ(FailureText([&] {
+                  PerformBatchFit(fitOptions(folder, {"--fit", "AlphaX"}), environment(folder), refused);
+              }),
               "The weight of observation 13 (\"heavy\") must be a number above zero");
     EXPECT_EQ(refused.str(), "");
 }
@@ -134,12 +141,13 @@ TEST(BatchFit, TheSavedProjectKeepsItsNameAndPointsToNoResultsUntilRun)
     TempFolder folder;
     WriteBytes(folder.path() + "wells.txt", syntheticTable());
     ParameterTexts texts = InitialParameterTexts();
-    texts.edit[14] = "3";   // AlphaX
-    texts.edit[7] = "50";   // DX and DY: a coarse grid, for a quick run
+    texts.edit[14] = "3";  // AlphaX
+    texts.edit[7] = "50";  // DX and DY: a coarse grid, for a quick run
     texts.edit[9] = "30";
     WriteProjectFile(folder.path() + "source.kvr", "Plume", "today", texts, folder.path() + "KAVRIN/");
     std::ostringstream out;
-    PerformBatchFit(fitOptions(folder, {"--project", folder.path() + "source.kvr", "--fit", "AlphaX", "--save", folder.path() + "fitted.kvr"}),
+    PerformBatchFit(fitOptions(folder, {"--project", folder.path() + "source.kvr", "--fit", "AlphaX", "--save",
+                                        folder.path() + "fitted.kvr"}),
                     environment(folder), out);
 
     const ProjectFileContents saved = ReadProjectFile(folder.path() + "fitted.kvr");
@@ -166,7 +174,10 @@ TEST(BatchFit, AWeightThatOutweighsEveryOtherIsRefusedNamingItsObservation)
     TempFolder folder;
     WriteBytes(folder.path() + "wells.txt", table);
     std::ostringstream out;
-    EXPECT_EQ(FailureText([&] { PerformBatchFit(fitOptions(folder, {"--set", "AlphaX=3", "--fit", "AlphaX"}), environment(folder), out); }),
-              "The weight of observation 3 outweighs the others more than 1e8 times: fewer than 2 observations still count in the fit");
+    EXPECT_EQ(
+        FailureText([&] {
+            PerformBatchFit(fitOptions(folder, {"--set", "AlphaX=3", "--fit", "AlphaX"}), environment(folder), out);
+        }),
+        "The weight of observation 3 outweighs the others more than 1e8 times: fewer than 2 observations still count in the fit");
     EXPECT_EQ(out.str(), "");
 }

@@ -20,8 +20,8 @@ std::string ShellQuoted(const std::string& word)
 
 BatchResult RunBatch(const TempFolder& folder, const std::vector<std::string>& args, const char* separator)
 {
-    std::string command = std::string("KAVRIN_ROOT=") + ShellQuoted(folder.path() + "KAVRIN") + " KAVRIN_DECIMAL_SEPARATOR=" + separator
-                        + " " + KAVRIN_BIN_DIR + "kavrin-batch";
+    std::string command = std::string("KAVRIN_ROOT=") + ShellQuoted(folder.path() + "KAVRIN") +
+                          " KAVRIN_DECIMAL_SEPARATOR=" + separator + " " + KAVRIN_BIN_DIR + "kavrin-batch";
     for (const std::string& arg : args) command.append(" ").append(ShellQuoted(arg));
     command += " >" + folder.path() + "out.txt 2>" + folder.path() + "err.txt </dev/null";
     const int status = std::system(command.c_str());

@@ -29,8 +29,9 @@ TEST(BatchRunChecks, RefusedRunsNameTheirCauseAndCreateNothing)
     };
     for (const Case& c : cases) {
         TempFolder folder;
-        const std::string command = "KAVRIN_ROOT=" + folder.path() + "KAVRIN KAVRIN_DECIMAL_SEPARATOR=. bash -c \"" + KAVRIN_BIN_DIR
-                                  + "kavrin-batch run " + c.arguments + "\" >" + folder.path() + "out.txt 2>" + folder.path() + "err.txt";
+        const std::string command = "KAVRIN_ROOT=" + folder.path() + "KAVRIN KAVRIN_DECIMAL_SEPARATOR=. bash -c \"" +
+                                    KAVRIN_BIN_DIR + "kavrin-batch run " + c.arguments + "\" >" + folder.path() + "out.txt 2>" +
+                                    folder.path() + "err.txt";
         const int status = std::system(command.c_str());
         EXPECT_EQ(WEXITSTATUS(status), 1) << c.arguments;
         const std::string err = ReadBytes(folder.path() + "err.txt");

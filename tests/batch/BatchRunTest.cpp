@@ -1,6 +1,6 @@
-#include "TestSupport.h"
-#include "BatchProgram.h"
 #include "BatchOptions.h"
+#include "BatchProgram.h"
+#include "TestSupport.h"
 #include "files/ProjectFile.h"
 
 #include <gif_lib.h>
@@ -10,10 +10,10 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
-#include <utility>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <utility>
 
 using namespace kavrin;
 using kavrin::test::CrLfLines;
@@ -47,16 +47,22 @@ TEST(BatchOptions, ParsesTheRunCommandLine)
     EXPECT_EQ(options.savePath, "b.kvr");
     EXPECT_TRUE(options.reference);
     EXPECT_EQ(ParseBatchRunOptions({"--set", "Decay="}).sets[0].second, "");
-    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-             {"--name"}, {"--set", "DX"}, {"--set", "=5"}, {"--bogus"}, {"--params", "a", "--project", "b"},
-             {"--set", "Porosidade=1"}, {"--name", "a", "--name", "b"}, {"--save", "a", "--save", "b"}})
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{{"--name"},
+                                                                                     {"--set", "DX"},
+                                                                                     {"--set", "=5"},
+                                                                                     {"--bogus"},
+                                                                                     {"--params", "a", "--project", "b"},
+                                                                                     {"--set", "Porosidade=1"},
+                                                                                     {"--name", "a", "--name", "b"},
+                                                                                     {"--save", "a", "--save", "b"}})
         EXPECT_THROW(ParseBatchRunOptions(bad), std::invalid_argument) << bad[0];
 }
 
 TEST(BatchRun, WritesTheProjectAndPrintsItsFolderLast)
 {
     TempFolder folder;
-    const BatchResult result = batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "Teste", "--save", folder.path() + "t.kvr"});
+    const BatchResult result =
+        batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "Teste", "--save", folder.path() + "t.kvr"});
     ASSERT_EQ(result.status, 0) << result.err;
     const std::string projectFolder = folder.path() + "KAVRIN/Teste/";
     EXPECT_EQ(result.lastLine(), projectFolder);
@@ -80,7 +86,8 @@ TEST(BatchRun, ParameterFilesAndDefaultNames)
 {
     TempFolder folder;
     kavrin::test::WriteBytes(folder.path() + "p.dat",
-                             "1\r\n20\r\n3\r\n0\r\n0\r\n100\r\n50\r\n30\r\n30\r\n-30\r\n80\r\n100\r\n20\r\n1\r\n0.2\r\n0.2\r\n0.2\r\n0.5\r\n0.01\r\n1\r\n0.00002\r\n4\r\n");
+                             "1\r\n20\r\n3\r\n0\r\n0\r\n100\r\n50\r\n30\r\n30\r\n-30\r\n80\r\n100\r\n20\r\n1\r\n0.2\r\n0.2\r\n0."
+                             "2\r\n0.5\r\n0.01\r\n1\r\n0.00002\r\n4\r\n");
     const BatchResult result = batch(folder, {"run", "--params", folder.path() + "p.dat"}, ".");
     ASSERT_EQ(result.status, 0) << result.err;
     const std::string name = result.lastLine().substr(folder.path().size() + 7);
@@ -123,13 +130,22 @@ TEST(BatchRun, FailuresGiveOneLineAndANonZeroStatus)
 
 TEST(BatchRun, EveryWrongCommandLineGivesStatusTwoAndTheUsage)
 {
-    const std::vector<std::vector<std::string>> wrong = {
-        {}, {"launch"}, {"run", "--bogus"}, {"run", "--set", "Porosidade=1"}, {"run", "--params", "a", "--params", "b"},
-        {"export"}, {"export", "png", "--project", "p", "--to", "x"}, {"export", "grd", "--project", "p"},
-        {"export", "grd", "--project", "p", "--to", "x", "--to", "y"}, {"export", "grd", "--project", "p", "--to"},
-        {"export", "grd", "--bogus", "p", "--project", "p", "--to", "x"},
-        // handed to the fit and picture programs, which answer the same way
-        {"fit"}, {"fit", "--obs", "t.txt", "--fit", "Porosity"}, {"map"}, {"animate", "--project", "p.kvr"}};
+    const std::vector<std::vector<std::string>> wrong = {{},
+                                                         {"launch"},
+                                                         {"run", "--bogus"},
+                                                         {"run", "--set", "Porosidade=1"},
+                                                         {"run", "--params", "a", "--params", "b"},
+                                                         {"export"},
+                                                         {"export", "png", "--project", "p", "--to", "x"},
+                                                         {"export", "grd", "--project", "p"},
+                                                         {"export", "grd", "--project", "p", "--to", "x", "--to", "y"},
+                                                         {"export", "grd", "--project", "p", "--to"},
+                                                         {"export", "grd", "--bogus", "p", "--project", "p", "--to", "x"},
+                                                         // handed to the fit and picture programs, which answer the same way
+                                                         {"fit"},
+                                                         {"fit", "--obs", "t.txt", "--fit", "Porosity"},
+                                                         {"map"},
+                                                         {"animate", "--project", "p.kvr"}};
     for (const std::vector<std::string>& args : wrong) {
         TempFolder folder;
         const BatchResult result = batch(folder, args);
@@ -144,11 +160,13 @@ TEST(BatchRun, EveryWrongCommandLineGivesStatusTwoAndTheUsage)
 TEST(BatchRun, TheRunProgramLoadsNeitherQtNorTheSolver)
 {
     TempFolder folder;
-    const std::string command = std::string("LD_TRACE_LOADED_OBJECTS=1 ") + KAVRIN_BIN_DIR + "kavrin-batch >" + folder.path() + "libs.txt";
+    const std::string command =
+        std::string("LD_TRACE_LOADED_OBJECTS=1 ") + KAVRIN_BIN_DIR + "kavrin-batch >" + folder.path() + "libs.txt";
     ASSERT_EQ(std::system(command.c_str()), 0);
     const std::string libraries = ReadBytes(folder.path() + "libs.txt");
     EXPECT_NE(libraries.find("libc.so"), std::string::npos) << libraries;
-    for (const char* heavy : {"Qt6", "ceres", "gif", "glog"}) EXPECT_EQ(libraries.find(heavy), std::string::npos) << heavy << " in\n" << libraries;
+    for (const char* heavy : {"Qt6", "ceres", "gif", "glog"})
+        EXPECT_EQ(libraries.find(heavy), std::string::npos) << heavy << " in\n" << libraries;
 }
 
 // Without its sibling programs (a copy of kavrin-batch alone), fit and map say
@@ -159,12 +177,14 @@ TEST(BatchRun, AMissingSiblingProgramIsAFailureThatNamesIt)
     std::filesystem::copy_file(std::string(KAVRIN_BIN_DIR) + "kavrin-batch", folder.path() + "kavrin-batch");
     std::filesystem::copy_file(std::string(KAVRIN_BIN_DIR) + "valores.txt", folder.path() + "valores.txt");
     auto alone = [&](const std::string& words) {
-        const std::string command = "KAVRIN_ROOT=" + quoted(folder.path() + "KAVRIN") + " " + quoted(folder.path() + "kavrin-batch") + " "
-                                  + words + " >/dev/null 2>" + quoted(folder.path() + "err.txt");
+        const std::string command = "KAVRIN_ROOT=" + quoted(folder.path() + "KAVRIN") + " " +
+                                    quoted(folder.path() + "kavrin-batch") + " " + words + " >/dev/null 2>" +
+                                    quoted(folder.path() + "err.txt");
         const int status = std::system(command.c_str());
         return std::make_pair(WEXITSTATUS(status), ReadBytes(folder.path() + "err.txt"));
     };
-    for (const auto& [words, program] : {std::pair<std::string, std::string>{"fit", "kavrin-batch-fit"}, {"map", "kavrin-batch-pictures"}}) {
+    for (const auto& [words, program] :
+         {std::pair<std::string, std::string>{"fit", "kavrin-batch-fit"}, {"map", "kavrin-batch-pictures"}}) {
         const auto [status, err] = alone(words);
         EXPECT_EQ(status, 1) << words;
         EXPECT_NE(err.find("cannot start " + folder.path() + program), std::string::npos) << err;
@@ -207,8 +227,10 @@ TEST(BatchRun, TheReferencePathWritesTheSameNumbers)
 TEST(BatchExport, GridsAndTablesOfASavedProject)
 {
     TempFolder folder;
-    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--set", "DT=1250", "--name", "P",
-                             "--save", folder.path() + "p.kvr"}).status, 0);
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--set", "DT=1250", "--name", "P", "--save",
+                             folder.path() + "p.kvr"})
+                  .status,
+              0);
     ASSERT_EQ(batch(folder, {"export", "grd", "--project", folder.path() + "p.kvr", "--to", folder.path() + "plume"}).status, 0);
     for (const char* file : {"plumeT0.grd", "plumeT1250.grd", "plumeT2500.grd"})
         EXPECT_TRUE(std::filesystem::exists(folder.path() + file)) << file;
@@ -219,8 +241,10 @@ TEST(BatchExport, GridsAndTablesOfASavedProject)
     EXPECT_EQ(grid[6].substr(0, 23), "5.00000000000000E-0001 ") << "points in the data on a comma system";
 
     const std::string results = folder.path() + "KAVRIN/P/T2500.txt";
-    ASSERT_EQ(batch(folder, {"export", "txt", "--project", folder.path() + "p.kvr", "--file", results, "--to",
-                             folder.path() + "one"}).status, 0);
+    ASSERT_EQ(
+        batch(folder, {"export", "txt", "--project", folder.path() + "p.kvr", "--file", results, "--to", folder.path() + "one"})
+            .status,
+        0);
     const std::vector<std::string> table = CrLfLines(ReadBytes(folder.path() + "one.txt"));
     ASSERT_EQ(table.size(), 9u);
     EXPECT_EQ(table[3], "0 0 5.00000000000000E-0001");
@@ -235,7 +259,8 @@ TEST(BatchSeries, ThePointsOfEachChartAsCsv)
 {
     TempFolder folder;
     const std::string kvr = folder.path() + "s.kvr";
-    ASSERT_EQ(batch(folder, {"run", "--set", "DX=25", "--set", "DY=15", "--set", "DT=1250", "--name", "S", "--save", kvr}).status, 0);
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=25", "--set", "DY=15", "--set", "DT=1250", "--name", "S", "--save", kvr}).status,
+              0);
     const auto lines = [&](const std::vector<std::string>& args) {
         const BatchResult result = batch(folder, args);
         EXPECT_EQ(result.status, 0) << result.err;
@@ -267,7 +292,8 @@ TEST(BatchSeries, ThePointsOfEachChartAsCsv)
     const std::vector<std::string> along = lines({"series", "long", "--project", kvr, "--time", "2500", "--y", "15"});
     ASSERT_EQ(along.size(), 6u);
     EXPECT_EQ(along[0], "x,concentration");
-    for (int i = 1; i <= 5; ++i) EXPECT_EQ(row(along[static_cast<std::size_t>(i)]), (std::pair{25.0 * (i - 1), value("2500", 4, i)}));
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(row(along[static_cast<std::size_t>(i)]), (std::pair{25.0 * (i - 1), value("2500", 4, i)}));
 
     const std::vector<std::string> across = lines({"series", "trans", "--project", kvr, "--time", "1250", "--x", "50"});
     ASSERT_EQ(across.size(), 6u);
@@ -278,7 +304,8 @@ TEST(BatchSeries, ThePointsOfEachChartAsCsv)
     const BatchResult outside = batch(folder, {"series", "long", "--project", kvr, "--time", "2500", "--y", "40"});
     EXPECT_EQ(outside.status, 1);
     EXPECT_EQ(outside.out, "");
-    EXPECT_NE(outside.err.find("Y = 40 is outside the grid, which goes from Y = -30 to Y = 30."), std::string::npos) << outside.err;
+    EXPECT_NE(outside.err.find("Y = 40 is outside the grid, which goes from Y = -30 to Y = 30."), std::string::npos)
+        << outside.err;
     const BatchResult noTime = batch(folder, {"series", "trans", "--project", kvr, "--time", "7", "--x", "0"});
     EXPECT_EQ(noTime.status, 1);
     EXPECT_NE(noTime.err.find("T7.txt does not exist"), std::string::npos) << noTime.err;
@@ -291,7 +318,8 @@ namespace {
 std::array<int, 3> bitmapPixel(const std::string& bytes, int x, int y)
 {
     const std::size_t at = 54 + static_cast<std::size_t>(639 - y) * 2400 + static_cast<std::size_t>(3 * x);
-    return {static_cast<unsigned char>(bytes[at + 2]), static_cast<unsigned char>(bytes[at + 1]), static_cast<unsigned char>(bytes[at])};
+    return {static_cast<unsigned char>(bytes[at + 2]), static_cast<unsigned char>(bytes[at + 1]),
+            static_cast<unsigned char>(bytes[at])};
 }
 
 }  // namespace
@@ -299,8 +327,12 @@ std::array<int, 3> bitmapPixel(const std::string& bytes, int x, int y)
 TEST(BatchMap, PicturesOfOneTimeAndOfEveryTime)
 {
     TempFolder folder;
-    ASSERT_EQ(batch(folder, {"run", "--set", "DX=2", "--set", "DY=2", "--set", "DT=1250", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
-    const BatchResult one = batch(folder, {"map", "--project", folder.path() + "p.kvr", "--time", "0", "--to", folder.path() + "source.bmp"});
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=2", "--set", "DY=2", "--set", "DT=1250", "--name", "P", "--save",
+                             folder.path() + "p.kvr"})
+                  .status,
+              0);
+    const BatchResult one =
+        batch(folder, {"map", "--project", folder.path() + "p.kvr", "--time", "0", "--to", folder.path() + "source.bmp"});
     ASSERT_EQ(one.status, 0) << one.err;
     const std::string source = ReadBytes(folder.path() + "source.bmp");
     ASSERT_EQ(source.size(), 54u + 800 * 640 * 3);
@@ -311,11 +343,13 @@ TEST(BatchMap, PicturesOfOneTimeAndOfEveryTime)
 
     const BatchResult all = batch(folder, {"map", "--project", folder.path() + "p.kvr", "--all", "--to", folder.path() + "maps"});
     ASSERT_EQ(all.status, 0) << all.err;
-    for (const char* file : {"maps/T0.bmp", "maps/T1250.bmp", "maps/T2500.bmp"}) EXPECT_TRUE(std::filesystem::exists(folder.path() + file)) << file;
+    for (const char* file : {"maps/T0.bmp", "maps/T1250.bmp", "maps/T2500.bmp"})
+        EXPECT_TRUE(std::filesystem::exists(folder.path() + file)) << file;
     EXPECT_EQ(ReadBytes(folder.path() + "maps/T0.bmp"), source);
     EXPECT_EQ(all.lastLine(), folder.path() + "maps/T2500.bmp");
 
-    const BatchResult missing = batch(folder, {"map", "--project", folder.path() + "p.kvr", "--time", "2500.0", "--to", folder.path() + "x.bmp"});
+    const BatchResult missing =
+        batch(folder, {"map", "--project", folder.path() + "p.kvr", "--time", "2500.0", "--to", folder.path() + "x.bmp"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("T2500.0.txt"), std::string::npos) << missing.err;
     EXPECT_FALSE(std::filesystem::exists(folder.path() + "x.bmp"));
@@ -326,9 +360,13 @@ TEST(BatchMap, PicturesOfOneTimeAndOfEveryTime)
 TEST(BatchAnimate, OneGifOfEveryTimesMap)
 {
     TempFolder folder;
-    ASSERT_EQ(batch(folder, {"run", "--set", "DX=5", "--set", "DY=5", "--set", "DT=1250", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=5", "--set", "DY=5", "--set", "DT=1250", "--name", "P", "--save",
+                             folder.path() + "p.kvr"})
+                  .status,
+              0);
     ASSERT_EQ(batch(folder, {"map", "--project", folder.path() + "p.kvr", "--all", "--to", folder.path() + "maps"}).status, 0);
-    const BatchResult made = batch(folder, {"animate", "--project", folder.path() + "p.kvr", "--to", folder.path() + "p.gif", "--delay", "500"});
+    const BatchResult made =
+        batch(folder, {"animate", "--project", folder.path() + "p.kvr", "--to", folder.path() + "p.gif", "--delay", "500"});
     ASSERT_EQ(made.status, 0) << made.err;
     int error = 0;
     GifFileType* gif = DGifOpenFileName((folder.path() + "p.gif").c_str(), &error);
@@ -356,17 +394,20 @@ TEST(BatchAnimate, OneGifOfEveryTimesMap)
 TEST(BatchMap, AWriteErrorOfAPictureNamesItsCause)
 {
     TempFolder folder;
-    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "P", "--save", folder.path() + "p.kvr"}).status,
+              0);
     kavrin::test::WriteBytes(folder.path() + "file", "x");
     struct Case {
         std::vector<std::string> command;
         std::string cause;
     };
     const std::string project = folder.path() + "p.kvr";
-    for (const Case& c : {Case{{"map", "--project", project, "--time", "0", "--to", folder.path() + "missing/m.bmp"}, "(No such file or directory)"},
-                          Case{{"map", "--project", project, "--all", "--to", folder.path() + "file/maps"}, "(Not a directory)"},
-                          Case{{"animate", "--project", project, "--to", folder.path() + "missing/a.gif"}, "(No such file or directory)"},
-                          Case{{"animate", "--project", project, "--to", folder.path() + "file/a.gif"}, "(Not a directory)"}}) {
+    for (const Case& c :
+         {Case{{"map", "--project", project, "--time", "0", "--to", folder.path() + "missing/m.bmp"},
+               "(No such file or directory)"},
+          Case{{"map", "--project", project, "--all", "--to", folder.path() + "file/maps"}, "(Not a directory)"},
+          Case{{"animate", "--project", project, "--to", folder.path() + "missing/a.gif"}, "(No such file or directory)"},
+          Case{{"animate", "--project", project, "--to", folder.path() + "file/a.gif"}, "(Not a directory)"}}) {
         const BatchResult result = batch(folder, c.command);
         EXPECT_EQ(result.status, 1) << c.command[0];
         EXPECT_NE(result.err.find(c.cause), std::string::npos) << result.err;
@@ -377,10 +418,11 @@ TEST(BatchMap, AWriteErrorOfAPictureNamesItsCause)
 TEST(BatchExport, AnEmptyOutputNameIsAFileErrorAndWritesNothing)
 {
     TempFolder folder;
-    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "P", "--save", folder.path() + "p.kvr"}).status,
+              0);
     for (const char* format : {"grd", "txt"}) {
-        const std::string command = "cd " + quoted(folder.path()) + " && " + KAVRIN_BIN_DIR + "kavrin-batch export " + format
-                                  + " --project p.kvr --to '' 2>err.txt";
+        const std::string command = "cd " + quoted(folder.path()) + " && " + KAVRIN_BIN_DIR + "kavrin-batch export " + format +
+                                    " --project p.kvr --to '' 2>err.txt";
         EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1) << format;
         EXPECT_NE(ReadBytes(folder.path() + "err.txt").find("I/O error 2"), std::string::npos);
         for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
@@ -391,7 +433,8 @@ TEST(BatchExport, AnEmptyOutputNameIsAFileErrorAndWritesNothing)
 TEST(BatchExport, NoExportEatsItsInputAndAPartialTimeIsRefused)
 {
     TempFolder folder;
-    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "P", "--save", folder.path() + "p.kvr"}).status, 0);
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "P", "--save", folder.path() + "p.kvr"}).status,
+              0);
     const std::string results = folder.path() + "KAVRIN/P/";
     const std::string before = ReadBytes(results + "T2500.txt");
     const std::vector<std::vector<std::string>> refused = {

@@ -35,8 +35,9 @@ Started startRun(const TempFolder& folder, const std::vector<std::string>& more 
 {
     const std::string root = folder.path() + "KAVRIN";
     const std::string program = std::string(KAVRIN_BIN_DIR) + "kavrin-batch";
-    std::vector<std::string> words = {program, "run", "--set", "X1=450", "--set", "Y0=-225", "--set", "T0=1000",
-                                      "--set", "DT=1000", "--set", "T1=" + std::to_string(kTimes * 1000), "--name", "Plume"};
+    std::vector<std::string> words = {program,  "run",     "--set", "X1=450",  "--set", "Y0=-225",
+                                      "--set",  "T0=1000", "--set", "DT=1000", "--set", "T1=" + std::to_string(kTimes * 1000),
+                                      "--name", "Plume"};
     words.insert(words.end(), more.begin(), more.end());
     std::vector<std::string> environment = {"KAVRIN_ROOT=" + root, "KAVRIN_DECIMAL_SEPARATOR=."};
     for (char** e = environ; *e; ++e)
@@ -67,7 +68,7 @@ std::size_t indexLines(const std::string& folder)
 void waitForIndex(const Started& run, std::size_t lines)
 {
     for (int tries = 0; tries < 20000 && indexLines(run.folder) < lines; ++tries) {
-        siginfo_t ended {};
+        siginfo_t ended{};
         if (::waitid(P_PID, static_cast<id_t>(run.pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid != 0) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -130,8 +131,9 @@ TEST(BatchStop, SigintAndSigtermEndTheRunAfterTheTimeBeingWritten)
         EXPECT_LT(complete, static_cast<std::size_t>(kTimes));
         for (const auto& entry : std::filesystem::directory_iterator(run.folder))
             EXPECT_NE(entry.path().filename().string()[0], '.') << "nothing half-written is left";
-        EXPECT_EQ(ReadBytes(folder.path() + "err.txt"), std::string("kavrin-batch: stopped by ") + name + " after "
-                                                             + std::to_string(complete) + " of 40 times; the index lists the complete ones\n");
+        EXPECT_EQ(ReadBytes(folder.path() + "err.txt"), std::string("kavrin-batch: stopped by ") + name + " after " +
+                                                            std::to_string(complete) +
+                                                            " of 40 times; the index lists the complete ones\n");
         EXPECT_EQ(ReadBytes(folder.path() + "out.txt"), run.folder + "\n");
     }
 }
@@ -149,7 +151,8 @@ TEST(BatchStop, TheReadersOfAStoppedRunTakeItsCompleteTimes)
     const std::size_t complete = checkCompleteTimes(run.folder);
     ASSERT_LT(complete, static_cast<std::size_t>(kTimes));
 
-    const std::string tool = "KAVRIN_ROOT=" + folder.path() + "KAVRIN KAVRIN_DECIMAL_SEPARATOR=. " + KAVRIN_BIN_DIR + "kavrin-batch ";
+    const std::string tool =
+        "KAVRIN_ROOT=" + folder.path() + "KAVRIN KAVRIN_DECIMAL_SEPARATOR=. " + KAVRIN_BIN_DIR + "kavrin-batch ";
     const auto ran = [&](const std::string& words) {
         return WEXITSTATUS(std::system((tool + words + " >" + folder.path() + "out.txt 2>" + folder.path() + "err.txt").c_str()));
     };
@@ -158,14 +161,17 @@ TEST(BatchStop, TheReadersOfAStoppedRunTakeItsCompleteTimes)
         for (const auto& entry : std::filesystem::directory_iterator(folder.path() + sub)) files += entry.is_regular_file();
         return files;
     };
-    EXPECT_EQ(ran("map --project " + project + " --all --to " + folder.path() + "maps"), 0) << ReadBytes(folder.path() + "err.txt");
+    EXPECT_EQ(ran("map --project " + project + " --all --to " + folder.path() + "maps"), 0)
+        << ReadBytes(folder.path() + "err.txt");
     EXPECT_EQ(count("maps"), complete);
     std::filesystem::create_directory(folder.path() + "grids");
-    EXPECT_EQ(ran("export grd --project " + project + " --to " + folder.path() + "grids/g"), 0) << ReadBytes(folder.path() + "err.txt");
+    EXPECT_EQ(ran("export grd --project " + project + " --to " + folder.path() + "grids/g"), 0)
+        << ReadBytes(folder.path() + "err.txt");
     EXPECT_EQ(count("grids"), complete);
     EXPECT_EQ(ran("series time --project " + project + " --x 10 --y 0"), 0) << ReadBytes(folder.path() + "err.txt");
     const std::string series = ReadBytes(folder.path() + "out.txt");
-    EXPECT_EQ(static_cast<std::size_t>(std::count(series.begin(), series.end(), '\n')), complete + 1) << "a heading and one line a time";
+    EXPECT_EQ(static_cast<std::size_t>(std::count(series.begin(), series.end(), '\n')), complete + 1)
+        << "a heading and one line a time";
 }
 
 // A write that fails part-way (here a file-size limit, as a full disk would)
@@ -173,14 +179,16 @@ TEST(BatchStop, TheReadersOfAStoppedRunTakeItsCompleteTimes)
 TEST(BatchStop, AWriteThatFailsLeavesTheTimesBeforeIt)
 {
     TempFolder folder;
-    const std::string tool = "KAVRIN_ROOT=" + folder.path() + "KAVRIN " + KAVRIN_BIN_DIR + "kavrin-batch run --set C0=-0.5 --name ";
+    const std::string tool =
+        "KAVRIN_ROOT=" + folder.path() + "KAVRIN " + KAVRIN_BIN_DIR + "kavrin-batch run --set C0=-0.5 --name ";
     // Negative values take a sign: the later time's file is the larger, so a
     // limit between the two sizes stops the second time.
     ASSERT_EQ(WEXITSTATUS(std::system((tool + "Whole >/dev/null").c_str())), 0);
     const std::uintmax_t first = std::filesystem::file_size(folder.path() + "KAVRIN/Whole/T0.txt");
     const std::uintmax_t blocks = first / 1024 + 1;
     ASSERT_LT(blocks * 1024, std::filesystem::file_size(folder.path() + "KAVRIN/Whole/T2500.txt"));
-    const std::string limited = "bash -c \"trap '' XFSZ; ulimit -f " + std::to_string(blocks) + "; " + tool + "Cut\" 2>" + folder.path() + "err.txt";
+    const std::string limited =
+        "bash -c \"trap '' XFSZ; ulimit -f " + std::to_string(blocks) + "; " + tool + "Cut\" 2>" + folder.path() + "err.txt";
     EXPECT_EQ(WEXITSTATUS(std::system(limited.c_str())), 1);
     EXPECT_NE(ReadBytes(folder.path() + "err.txt").find("KAVRIN/Cut/T2500.txt (File too large)"), std::string::npos)
         << ReadBytes(folder.path() + "err.txt");

@@ -75,7 +75,8 @@ TEST(BackgroundTask, AStopRequestedFromTheInterfaceReachesTheWork)
 
     // A new start clears the earlier request.
     bool stoppedAtStart = true;
-    task.start<int>([&](BackgroundTask& control) { return stoppedAtStart = control.stopRequested(), 0; }, [](TaskOutcome<int>) {});
+    task.start<int>([&](BackgroundTask& control) { return stoppedAtStart = control.stopRequested(), 0; },
+                    [](TaskOutcome<int>) {});
     task.waitForOutcome();
     EXPECT_FALSE(stoppedAtStart);
 }

@@ -18,7 +18,8 @@ TEST(BatchAnimate, BelowFiftyMegabytesOfFreeMemoryNothingIsRead)
     const std::string refused = FailureText([&] { PerformBatchAnimate(options, environment, {}, (50ull << 20) - 1); });
     EXPECT_NE(refused.find("Less than 50 MB of memory is free"), std::string::npos) << refused;
     // At 50 MiB, or when the free memory cannot be told, the project is read.
-    for (const std::optional<std::uint64_t> memory : {std::optional<std::uint64_t>(50ull << 20), std::optional<std::uint64_t>()}) {
+    for (const std::optional<std::uint64_t> memory :
+         {std::optional<std::uint64_t>(50ull << 20), std::optional<std::uint64_t>()}) {
         const std::string failure = FailureText([&] { PerformBatchAnimate(options, environment, {}, memory); });
         EXPECT_NE(failure.find("absent.kvr"), std::string::npos) << failure;
     }

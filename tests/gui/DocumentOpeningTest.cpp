@@ -1,9 +1,9 @@
 // Opening the help page: the desktop's viewer when it takes the file, the
 // program's own help window when it does not.
+#include "TestSupport.h"
 #include "gui/DesktopLauncher.h"
 #include "gui/Dialogs.h"
 #include "gui/HelpViewer.h"
-#include "TestSupport.h"
 
 #include <QAction>
 #include <QFile>
@@ -15,7 +15,10 @@
 namespace kavrin::test {
 namespace {
 
-QString Page(const char* name) { return QString(KAVRIN_SOURCE_DATA_DIR) + name; }
+QString Page(const char* name)
+{
+    return QString(KAVRIN_SOURCE_DATA_DIR) + name;
+}
 
 // A desktop that answers every document with the given outcome, at once.
 struct FakeDesktop {
@@ -93,8 +96,8 @@ public:
     explicit FakeOpener(int exitCode)
     {
         const std::string script = folder_.path() + "xdg-open";
-        WriteBytes(script, "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/asked\"\nexit " +
-                               std::to_string(exitCode) + "\n");
+        WriteBytes(script,
+                   "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/asked\"\nexit " + std::to_string(exitCode) + "\n");
         QFile::setPermissions(QString::fromStdString(script), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("PATH", QByteArray::fromStdString(folder_.path()) + ":" + path_);
     }

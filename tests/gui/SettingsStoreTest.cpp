@@ -1,8 +1,8 @@
 // The settings store: the typed accessors keep the stored names and texts,
 // the key is honoured, and a settings file that is not a regular file is
 // refused with a message instead of hanging the program.
-#include "gui/Settings.h"
 #include "TestSupport.h"
+#include "gui/Settings.h"
 #include "text/Errors.h"
 
 #include <QDir>
@@ -66,12 +66,9 @@ TEST(SettingsStore, TheStoredLanguageAndTheMapsTwoTexts)
         bool titleInPortuguese;
     };
     const Case cases[] = {
-        {nullptr, std::nullopt, Language::Portuguese, false},
-        {"Port", Language::Portuguese, Language::Portuguese, true},
-        {"English", Language::English, Language::English, false},
-        {"port", std::nullopt, Language::Portuguese, false},
-        {"ENGLISH", std::nullopt, Language::Portuguese, false},
-        {"", std::nullopt, Language::Portuguese, false},
+        {nullptr, std::nullopt, Language::Portuguese, false},     {"Port", Language::Portuguese, Language::Portuguese, true},
+        {"English", Language::English, Language::English, false}, {"port", std::nullopt, Language::Portuguese, false},
+        {"ENGLISH", std::nullopt, Language::Portuguese, false},   {"", std::nullopt, Language::Portuguese, false},
     };
     for (const Case& c : cases) {
         SettingsFolder f;

@@ -2,12 +2,12 @@
 // main() creates and hands to the windows by reference.
 #pragma once
 
+#include "gui/Settings.h"
 #include "model/ModelState.h"
 #include "model/ParameterTexts.h"
 #include "model/ProjectState.h"
 #include "solution/Quadrature.h"
 #include "workspace/ResultGrid.h"
-#include "gui/Settings.h"
 
 #include <QString>
 
@@ -32,11 +32,11 @@ struct MessageSlots {
     QString MsgGridTooLargeX, MsgGridTooLargeY, MsgAxisTime, MsgTitleConcTime, MsgAxisDistance;
     QString MsgTitleLongProfile, MsgTitleTransProfile, MsgAskSaveProject, MsgYRangeExceedsX;
     QString MsgYRangeNotAboveSourceWidth, MsgLowMemory;
-    QString MsgTimeStepInvalid;  // line 115, the refusal of a time step that would never end
-    QString MsgTimeRangeEmpty;   // line 116, the refusal of a final time before the initial one
+    QString MsgTimeStepInvalid;      // line 115, the refusal of a time step that would never end
+    QString MsgTimeRangeEmpty;       // line 116, the refusal of a final time before the initial one
     QString MsgPositionOutsideGrid;  // line 118: %1 axis, %2 position, %3 and %4 the grid's first and last
     QString MsgStepRefused;          // line 119: %1 the step (DX, DY, DT) with which a list never ends
-    QString MsgRunCancelled;     // line 95, a run stopped by Cancel
+    QString MsgRunCancelled;         // line 95, a run stopped by Cancel
 };
 
 struct SettingsFlags {
@@ -67,7 +67,7 @@ struct Windows {
 
 struct AppState {
     ModelState model;
-    ParameterTexts texts;  // the data window's texts as they stand; commands read them here
+    ParameterTexts texts;         // the data window's texts as they stand; commands read them here
     ParameterTexts resultsTexts;  // the texts of the run or project file the current results belong to
     std::string NewProjectName;   // typed in the project-name window after New: the next run's name
     QuadratureState quadrature;

@@ -1,14 +1,14 @@
 #include "frame/LanguageLoader.h"
 
-#include "text/TextFile.h"
-#include "gui/QtTranslations.h"
-#include "observations/TObservacao.h"
-#include "project/TFormExportGRD.h"
-#include "project/TFormCalculando.h"
-#include "project/TFormDados.h"
 #include "frame/TFormFerramenta.h"
 #include "frame/TFormPrincipal.h"
+#include "gui/QtTranslations.h"
+#include "observations/TObservacao.h"
+#include "project/TFormCalculando.h"
+#include "project/TFormDados.h"
+#include "project/TFormExportGRD.h"
 #include "project/TFormProjeto.h"
+#include "text/TextFile.h"
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
@@ -75,12 +75,17 @@ const std::vector<Target>& lineTable()
         message(6, &MessageSlots::MsgObservationsIncomplete),
         message(7, &MessageSlots::MsgConfirmExit),
         {8, K::Caption, P, "Arquivo1"},
-        {9, K::Caption, P, "Abrir1"}, {9, K::Caption, W::ExportGRD, "Label1"}, {9, K::Caption, P, "Abrir2"},
-        {10, K::Caption, P, "Salvar1"}, {10, K::Caption, W::ExportGRD, "Label2"}, {10, K::Caption, P, "Salvar2"},
+        {9, K::Caption, P, "Abrir1"},
+        {9, K::Caption, W::ExportGRD, "Label1"},
+        {9, K::Caption, P, "Abrir2"},
+        {10, K::Caption, P, "Salvar1"},
+        {10, K::Caption, W::ExportGRD, "Label2"},
+        {10, K::Caption, P, "Salvar2"},
         {10, K::Caption, W::Observacao, "BitBtn1"},
         {11, K::Caption, P, "Sair1"},
         {12, K::Caption, P, "Editar1"},
-        {13, K::Caption, P, "Ferramanta"}, {13, K::WindowCaption, W::Ferramenta, nullptr},
+        {13, K::Caption, P, "Ferramanta"},
+        {13, K::WindowCaption, W::Ferramenta, nullptr},
         {14, K::Tab, W::Ferramenta, "TabSheet1"},
         {15, K::Tab, W::Ferramenta, "TabSheet2"},
         {16, K::Caption, W::Ferramenta, "RadioButton1"},
@@ -89,25 +94,31 @@ const std::vector<Target>& lineTable()
         {19, K::Caption, W::Ferramenta, "Label1"},
         {20, K::Caption, W::Ferramenta, "RadioButton3"},
         {21, K::Caption, W::Ferramenta, "RadioButton4"},
-        {22, K::Caption, W::Ferramenta, "BitBtn2"}, {22, K::Caption, W::ExportGRD, "BitBtn2"},
+        {22, K::Caption, W::Ferramenta, "BitBtn2"},
+        {22, K::Caption, W::ExportGRD, "BitBtn2"},
         {22, K::Caption, W::Calculando, "BitBtn2"},
         {22, K::Caption, W::Observacao, "BitBtn2"},
         {23, K::Caption, W::Ferramenta, "BitBtn1"},
         {24, K::Caption, P, "Exportar1"},
         {25, K::Caption, P, "extotxt1"},
-        {26, K::Caption, P, "odososArquivos1"}, {26, K::Caption, P, "odososArquivos2"},
-        {27, K::Caption, P, "Escolherarquivo1"}, {27, K::Caption, P, "EscolherArquivo2"},
+        {26, K::Caption, P, "odososArquivos1"},
+        {26, K::Caption, P, "odososArquivos2"},
+        {27, K::Caption, P, "Escolherarquivo1"},
+        {27, K::Caption, P, "EscolherArquivo2"},
         {28, K::WindowCaption, W::ExportGRD, nullptr},
         {29, K::Caption, W::ExportGRD, "BitBtn1"},
         {30, K::Caption, P, "GrdAscIIgrd1"},
         {31, K::Caption, P, "Graficos1"},
         {32, K::Caption, P, "Mapajpeg1"},
-        {33, K::Caption, P, "Projeto1"}, {33, K::WindowCaption, W::Projeto, nullptr},
+        {33, K::Caption, P, "Projeto1"},
+        {33, K::WindowCaption, W::Projeto, nullptr},
         {33, K::Caption, W::Projeto, "Label1"},
         {34, K::Caption, P, "Novo1"},
         {35, K::Caption, P, "Exibir1"},
         {36, K::Caption, P, "Dados1"},
-        {37, K::Caption, P, "Grficos1"}, {37, K::Hint, P, "ToolButton9"}, {37, K::WindowCaption, W::Grafico, nullptr},
+        {37, K::Caption, P, "Grficos1"},
+        {37, K::Hint, P, "ToolButton9"},
+        {37, K::WindowCaption, W::Grafico, nullptr},
         {37, K::Caption, W::Grafico, "GroupBox2"},
         {38, K::Caption, P, "MapadePixels1"},
         {39, K::Caption, P, "Ajuda1"},
@@ -142,14 +153,20 @@ const std::vector<Target>& lineTable()
         {68, K::Caption, W::Dados, "Label21"},
         {69, K::Caption, W::Dados, "GroupBox1"},
         {70, K::Caption, W::Dados, "Label22"},
-        {71, K::ItemsFirst, W::Grafico, "ComboBox2"}, {71, K::Caption, W::Grafico, "GroupBox3"},
-        {72, K::Caption, W::Grafico, "GroupBox1"}, {72, K::ItemAppend, W::Grafico, "ComboBox2"},
-        {73, K::Caption, W::Grafico, "Tempo"}, {73, K::Caption, W::Grafico, "Label4"},
-        {74, K::Caption, W::Grafico, "GroupBox4"}, {74, K::ItemAppend, W::Grafico, "ComboBox2"},
-        {75, K::Caption, W::Grafico, "BitBtn1"}, {75, K::Caption, W::Mapa, "BitBtn1"},
+        {71, K::ItemsFirst, W::Grafico, "ComboBox2"},
+        {71, K::Caption, W::Grafico, "GroupBox3"},
+        {72, K::Caption, W::Grafico, "GroupBox1"},
+        {72, K::ItemAppend, W::Grafico, "ComboBox2"},
+        {73, K::Caption, W::Grafico, "Tempo"},
+        {73, K::Caption, W::Grafico, "Label4"},
+        {74, K::Caption, W::Grafico, "GroupBox4"},
+        {74, K::ItemAppend, W::Grafico, "ComboBox2"},
+        {75, K::Caption, W::Grafico, "BitBtn1"},
+        {75, K::Caption, W::Mapa, "BitBtn1"},
         {76, K::LeftAxis, W::Grafico, "Chart1"},
         {77, K::BottomAxis, W::Grafico, "Chart1"},
-        {78, K::Hint, P, "ToolButton10"}, {78, K::WindowCaption, W::Mapa, nullptr},
+        {78, K::Hint, P, "ToolButton10"},
+        {78, K::WindowCaption, W::Mapa, nullptr},
         {79, K::Caption, W::Mapa, "GroupBox2"},
         {80, K::Hint, P, "ToolButton12"},
         {82, K::WindowCaption, W::Observacao, nullptr},
@@ -163,14 +180,16 @@ const std::vector<Target>& lineTable()
         {90, K::Caption, W::Observacao, "Label2"},
         {91, K::Caption, W::Observacao, "Label6"},
         {92, K::Caption, W::Observacao, "BitBtn3"},
-        {93, K::WindowCaption, W::Calculando, nullptr}, message(93, &MessageSlots::MsgCalculating),
+        {93, K::WindowCaption, W::Calculando, nullptr},
+        message(93, &MessageSlots::MsgCalculating),
         {94, K::Caption, P, "Animao1"},
         message(95, &MessageSlots::MsgRunCancelled),
         {98, K::Series, W::Observacao, "Series2"},
         {99, K::Series, W::Observacao, "Series3"},
         {100, K::Series, W::Observacao, "Series1"},
         {101, K::Hint, P, "ToolButton13"},
-        {102, K::Hint, P, "ToolButton14"}, {102, K::WindowCaption, W::Animacao, nullptr},
+        {102, K::Hint, P, "ToolButton14"},
+        {102, K::WindowCaption, W::Animacao, nullptr},
         message(103, &MessageSlots::MsgRunFinished),
         {104, K::Heading0, W::Observacao, "StringGrid1"},
         {105, K::Heading5, W::Observacao, "StringGrid1"},
@@ -201,33 +220,50 @@ QWidget* windowOf(const AppState& app, Window window)
 {
     const Windows& w = app.windows;
     switch (window) {
-    case Window::Principal: return static_cast<QWidget*>(w.principal);
-    case Window::Projeto: return static_cast<QWidget*>(w.projeto);
-    case Window::ExportGRD: return static_cast<QWidget*>(w.exportGrd);
-    case Window::Dados: return static_cast<QWidget*>(w.dados);
-    case Window::Grafico: return static_cast<QWidget*>(w.grafico);
-    case Window::Mapa: return static_cast<QWidget*>(w.mapa);
-    case Window::Calculando: return static_cast<QWidget*>(w.calculando);
-    case Window::Ferramenta: return static_cast<QWidget*>(w.ferramenta);
-    case Window::Animacao: return static_cast<QWidget*>(w.animacao);
-    case Window::Observacao: return static_cast<QWidget*>(w.observacao);
+    case Window::Principal:
+        return static_cast<QWidget*>(w.principal);
+    case Window::Projeto:
+        return static_cast<QWidget*>(w.projeto);
+    case Window::ExportGRD:
+        return static_cast<QWidget*>(w.exportGrd);
+    case Window::Dados:
+        return static_cast<QWidget*>(w.dados);
+    case Window::Grafico:
+        return static_cast<QWidget*>(w.grafico);
+    case Window::Mapa:
+        return static_cast<QWidget*>(w.mapa);
+    case Window::Calculando:
+        return static_cast<QWidget*>(w.calculando);
+    case Window::Ferramenta:
+        return static_cast<QWidget*>(w.ferramenta);
+    case Window::Animacao:
+        return static_cast<QWidget*>(w.animacao);
+    case Window::Observacao:
+        return static_cast<QWidget*>(w.observacao);
     }
     return nullptr;
 }
 
 void setCaption(QObject* control, const QString& text)
 {
-    if (auto* a = qobject_cast<QAction*>(control)) a->setText(text);
-    else if (auto* m = qobject_cast<QMenu*>(control)) m->setTitle(text);
-    else if (auto* g = qobject_cast<QGroupBox*>(control)) g->setTitle(text);
-    else if (auto* l = qobject_cast<QLabel*>(control)) l->setText(text);
-    else if (auto* b = qobject_cast<QAbstractButton*>(control)) b->setText(text);
+    if (auto* a = qobject_cast<QAction*>(control))
+        a->setText(text);
+    else if (auto* m = qobject_cast<QMenu*>(control))
+        m->setTitle(text);
+    else if (auto* g = qobject_cast<QGroupBox*>(control))
+        g->setTitle(text);
+    else if (auto* l = qobject_cast<QLabel*>(control))
+        l->setText(text);
+    else if (auto* b = qobject_cast<QAbstractButton*>(control))
+        b->setText(text);
 }
 
 void setHint(QObject* control, const QString& text)
 {
-    if (auto* a = qobject_cast<QAction*>(control)) a->setToolTip(text);
-    else if (auto* w = qobject_cast<QWidget*>(control)) w->setToolTip(text);
+    if (auto* a = qobject_cast<QAction*>(control))
+        a->setToolTip(text);
+    else if (auto* w = qobject_cast<QWidget*>(control))
+        w->setToolTip(text);
 }
 
 QChart* chartOf(QObject* control)
@@ -263,8 +299,12 @@ void apply(AppState& app, const Target& target, const QString& text)
     QObject* control = window->findChild<QObject*>(target.control);
     if (!control) return;
     switch (target.kind) {
-    case Kind::Caption: setCaption(control, text); break;
-    case Kind::Hint: setHint(control, text); break;
+    case Kind::Caption:
+        setCaption(control, text);
+        break;
+    case Kind::Hint:
+        setHint(control, text);
+        break;
     case Kind::Tab:
         if (auto* page = qobject_cast<QWidget*>(control))
             for (auto* pages : window->findChildren<QTabWidget*>())
@@ -280,8 +320,12 @@ void apply(AppState& app, const Target& target, const QString& text)
     case Kind::ItemAppend:
         if (auto* combo = qobject_cast<QComboBox*>(control)) combo->addItem(text);
         break;
-    case Kind::LeftAxis: setAxisTitle(control, Qt::AlignLeft, text); break;
-    case Kind::BottomAxis: setAxisTitle(control, Qt::AlignBottom, text); break;
+    case Kind::LeftAxis:
+        setAxisTitle(control, Qt::AlignLeft, text);
+        break;
+    case Kind::BottomAxis:
+        setAxisTitle(control, Qt::AlignBottom, text);
+        break;
     case Kind::Heading0:
     case Kind::Heading5:
         if (auto* grid = qobject_cast<QTableWidget*>(control)) {
@@ -290,7 +334,8 @@ void apply(AppState& app, const Target& target, const QString& text)
             grid->horizontalHeaderItem(column)->setText(text);
         }
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -298,8 +343,9 @@ void apply(AppState& app, const Target& target, const QString& text)
 
 QStringList LanguageTargetsNotFound(const AppState& app)
 {
-    static const char* const kWindowNames[] = {"TFormPrincipal", "TFormProjeto", "TFormExportGRD", "TFormDados", "TFormGrafico",
-                                               "TFormMapa", "TFormCalculando", "TFormFerramenta", "TFormAnimacao", "TObservacao"};
+    static const char* const kWindowNames[] = {"TFormPrincipal", "TFormProjeto", "TFormExportGRD",  "TFormDados",
+                                               "TFormGrafico",   "TFormMapa",    "TFormCalculando", "TFormFerramenta",
+                                               "TFormAnimacao",  "TObservacao"};
     QStringList missing;
     for (const Target& target : lineTable()) {
         if (target.kind == Kind::Message) continue;
@@ -308,7 +354,8 @@ QStringList LanguageTargetsNotFound(const AppState& app)
         if (found && target.kind == Kind::Series) {
             found = false;
             for (const auto* view : window->findChildren<QChartView*>())
-                for (const QAbstractSeries* series : view->chart()->series()) found = found || series->objectName() == target.control;
+                for (const QAbstractSeries* series : view->chart()->series())
+                    found = found || series->objectName() == target.control;
         } else if (found && target.control) {
             found = window->findChild<QObject*>(target.control) != nullptr;
         }
@@ -329,7 +376,8 @@ void ApplyLanguageLine(AppState& app, int line, const QString& text)
 void LoadLanguage(AppState& app, Language language)
 {
     app.PortugueseActive = language == Language::Portuguese;
-    const QString file = app.executableFolder + (app.PortugueseActive ? QStringLiteral("idiomport.txt") : QString::fromUtf8("idiominglês.txt"));
+    const QString file =
+        app.executableFolder + (app.PortugueseActive ? QStringLiteral("idiomport.txt") : QString::fromUtf8("idiominglês.txt"));
     TextFileReader reader(file.toStdString());
     for (int line = 1; line <= 125; ++line) ApplyLanguageLine(app, line, QString::fromStdString(reader.readLine()));
     // Lines the program gained later; an older file without them keeps the built-in texts.

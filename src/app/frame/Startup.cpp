@@ -1,26 +1,25 @@
 #include "frame/Startup.h"
 
-#include "observations/TObservacao.h"
-#include "project/TFormExportGRD.h"
-#include "gui/ChildWindow.h"
-#include "gui/CommandRunner.h"
-#include "project/TFormCalculando.h"
-#include "project/TFormDados.h"
+#include "frame/LanguageLoader.h"
 #include "frame/TFormEntrada.h"
 #include "frame/TFormFerramenta.h"
 #include "frame/TFormPrincipal.h"
+#include "gui/ChildWindow.h"
+#include "gui/CommandRunner.h"
+#include "gui/Settings.h"
+#include "observations/TObservacao.h"
+#include "project/TFormCalculando.h"
+#include "project/TFormDados.h"
+#include "project/TFormExportGRD.h"
 #include "project/TFormProjeto.h"
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
-#include "gui/CommandRunner.h"
-#include "frame/LanguageLoader.h"
-#include "gui/Settings.h"
 
 #include <QGuiApplication>
 #include <QLocale>
-#include <QScreen>
 #include <QMdiArea>
+#include <QScreen>
 
 namespace kavrin {
 
@@ -35,10 +34,10 @@ void connectShowCommands(TFormPrincipal& main, const Windows& w)
         bool restore;
     };
     const ShowCommand commands[] = {
-        {"ToolButton6", w.dados, true, true},       {"Dados1", w.dados, true, false},
-        {"ToolButton9", w.grafico, true, true},     {"Grficos1", w.grafico, true, true},
-        {"ToolButton10", w.mapa, true, true},       {"MapadePixels1", w.mapa, true, true},
-        {"ToolButton14", w.animacao, true, true},   {"ToolButton16", w.observacao, true, true},
+        {"ToolButton6", w.dados, true, true},     {"Dados1", w.dados, true, false},
+        {"ToolButton9", w.grafico, true, true},   {"Grficos1", w.grafico, true, true},
+        {"ToolButton10", w.mapa, true, true},     {"MapadePixels1", w.mapa, true, true},
+        {"ToolButton14", w.animacao, true, true}, {"ToolButton16", w.observacao, true, true},
         {"Calibrao1", w.observacao, false, true},
     };
     for (const ShowCommand& c : commands) {
@@ -95,9 +94,11 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
 
     connectShowCommands(*main, w);
     main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w.dados->parentWidget()));
-    OnActivation(main->mdiArea(), charts, [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.grafico->FormActivate(); }); });
+    OnActivation(main->mdiArea(), charts,
+                 [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.grafico->FormActivate(); }); });
     OnActivation(main->mdiArea(), map, [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.mapa->FormActivate(); }); });
-    OnActivation(main->mdiArea(), animation, [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.animacao->FormActivate(); }); });
+    OnActivation(main->mdiArea(), animation,
+                 [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.animacao->FormActivate(); }); });
     return main;
 }
 

@@ -1,8 +1,8 @@
 #include "frame/TFormFerramenta.h"
 
+#include "frame/LanguageLoader.h"
 #include "gui/CommandRunner.h"
 #include "gui/DialogButtons.h"
-#include "frame/LanguageLoader.h"
 #include "gui/Settings.h"
 
 #include <QButtonGroup>
@@ -59,7 +59,8 @@ TFormFerramenta::TFormFerramenta(AppState& app, Dialogs& dialogs, QWidget* paren
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
-    layout->addLayout(DialogButtons(this, "Aplicar", [this] { BitBtn1Click(); }, "Cancelar", [this] { BitBtn2Click(); }));
+    layout->addLayout(DialogButtons(
+        this, "Aplicar", [this] { BitBtn1Click(); }, "Cancelar", [this] { BitBtn2Click(); }));
     setFixedSize(qMax(292, sizeHint().width()), qMax(227, sizeHint().height()));
 
     FormCreate();
@@ -69,7 +70,10 @@ void TFormFerramenta::FormCreate()
 {
     RunCommand(dialogs_, [this] {
         const DataHandling handling = StoredDataHandling();
-        (handling == DataHandling::SaveAll ? RadioButton1 : handling == DataHandling::DeleteAll ? RadioButton2 : RadioButton5)->setChecked(true);
+        (handling == DataHandling::SaveAll     ? RadioButton1
+         : handling == DataHandling::DeleteAll ? RadioButton2
+                                               : RadioButton5)
+            ->setChecked(true);
         (ChosenLanguage() == Language::English ? RadioButton4 : RadioButton3)->setChecked(true);
     });
     if (!RadioButton1->isChecked() && !RadioButton2->isChecked()) RadioButton5->setChecked(true);

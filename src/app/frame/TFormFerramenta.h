@@ -16,9 +16,9 @@ class TFormFerramenta : public QDialog {
 public:
     TFormFerramenta(AppState& app, Dialogs& dialogs, QWidget* parent);
 
-    void FormCreate();   // preselects the stored choices
-    void BitBtn1Click(); // "Aplicar"
-    void BitBtn2Click(); // "Cancelar"
+    void FormCreate();    // preselects the stored choices
+    void BitBtn1Click();  // "Aplicar"
+    void BitBtn2Click();  // "Cancelar"
 
     QTabWidget* PageControl1;
     QRadioButton *RadioButton1, *RadioButton2, *RadioButton5, *RadioButton3, *RadioButton4;

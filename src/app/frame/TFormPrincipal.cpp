@@ -1,12 +1,12 @@
 #include "frame/TFormPrincipal.h"
 
-#include "gui/PictureExport.h"
+#include "frame/TFormEntrada.h"
+#include "frame/TFormFerramenta.h"
 #include "gui/ChartPicture.h"
 #include "gui/ChildWindow.h"
 #include "gui/CommandRunner.h"
+#include "gui/PictureExport.h"
 #include "gui/Settings.h"
-#include "frame/TFormEntrada.h"
-#include "frame/TFormFerramenta.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
 
@@ -26,8 +26,8 @@ const char* const kMainCaption = "KAVRIN     Transporte de contaminantes em águ
 const char* const kStatusCredit = "KAVRIN — solução analítica 3-D de advecção e dispersão";
 
 TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
-    : app_(app), dialogs_(dialogs), mdi_(new QMdiArea(this)), projects_(app, dialogs),
-      simulation_(app, dialogs, projects_), files_(app, dialogs), projectPanel_(new QLabel)
+    : app_(app), dialogs_(dialogs), mdi_(new QMdiArea(this)), projects_(app, dialogs), simulation_(app, dialogs, projects_),
+      files_(app, dialogs), projectPanel_(new QLabel)
 {
     setObjectName("TFormPrincipal");
     setWindowTitle(QString::fromUtf8(kMainCaption));
@@ -126,15 +126,22 @@ void TFormPrincipal::buildToolBar()
         const char* hint;
     };
     const Button buttons[] = {
-        {"ToolButton1", 0, "Rodar"},           {"ToolButton2", -1, ""},
-        {"ToolButton7", 11, "Novo Projeto"},   {"ToolButton3", 1, "Abrir Projeto"},
-        {"ToolButton4", 2, "Salvar Projeto"},  {"ToolButton5", -1, ""},
-        {"ToolButton6", 3, "Dados"},           {"ToolButton15", -1, ""},
-        {"ToolButton9", 6, "Gráficos"},        {"ToolButton10", 7, "Mapa"},
-        {"ToolButton14", 13, ""},              {"ToolButton11", -1, ""},
+        {"ToolButton1", 0, "Rodar"},
+        {"ToolButton2", -1, ""},
+        {"ToolButton7", 11, "Novo Projeto"},
+        {"ToolButton3", 1, "Abrir Projeto"},
+        {"ToolButton4", 2, "Salvar Projeto"},
+        {"ToolButton5", -1, ""},
+        {"ToolButton6", 3, "Dados"},
+        {"ToolButton15", -1, ""},
+        {"ToolButton9", 6, "Gráficos"},
+        {"ToolButton10", 7, "Mapa"},
+        {"ToolButton14", 13, ""},
+        {"ToolButton11", -1, ""},
         {"ToolButton12", 8, "Exportar resultados para Arquivo *.grd"},
         {"ToolButton13", 10, "Exportar resultados para Tabela *.txt"},
-        {"ToolButton8", -1, ""},               {"ToolButton16", 12, ""},
+        {"ToolButton8", -1, ""},
+        {"ToolButton16", 12, ""},
     };
     for (const Button& button : buttons) {
         if (button.picture < 0) {
@@ -265,8 +272,10 @@ void TFormPrincipal::closeEvent(QCloseEvent* event)
     }
     bool closing = false;
     RunCommand(dialogs_, [&] { closing = projects_.FormClose(); });
-    if (closing) event->accept();
-    else event->ignore();
+    if (closing)
+        event->accept();
+    else
+        event->ignore();
 }
 
 }  // namespace kavrin

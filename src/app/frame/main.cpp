@@ -1,8 +1,8 @@
 // kavrin: the desktop program.
 #include "frame/AppState.h"
-#include "gui/Dialogs.h"
 #include "frame/Startup.h"
 #include "frame/TFormPrincipal.h"
+#include "gui/Dialogs.h"
 #include "project/TFormProjeto.h"
 #include "text/DecimalSeparator.h"
 #include "workspace/Workspace.h"

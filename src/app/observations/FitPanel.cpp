@@ -1,9 +1,9 @@
 #include "observations/FitPanel.h"
 
-#include "gui/CommandRunner.h"
-#include "gui/NamedWidget.h"
 #include "calibration/FitSetup.h"
 #include "fit/ParameterFit.h"
+#include "gui/CommandRunner.h"
+#include "gui/NamedWidget.h"
 #include "model/Variaveis.h"
 #include "project/TFormDados.h"
 #include "text/DecimalSeparator.h"
@@ -48,8 +48,10 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const Observat
     // Three groups of three parameters side by side, each with its bounds.
     auto* bounds = new QGridLayout;
     for (int group = 0; group < 3; ++group) {
-        bounds->addWidget(NamedWidget<QLabel>(this, QString("LowerBoundHeading%1").arg(group).toUtf8().constData(), QString()), 0, 3 * group + 1);
-        bounds->addWidget(NamedWidget<QLabel>(this, QString("UpperBoundHeading%1").arg(group).toUtf8().constData(), QString()), 0, 3 * group + 2);
+        bounds->addWidget(NamedWidget<QLabel>(this, QString("LowerBoundHeading%1").arg(group).toUtf8().constData(), QString()), 0,
+                          3 * group + 1);
+        bounds->addWidget(NamedWidget<QLabel>(this, QString("UpperBoundHeading%1").arg(group).toUtf8().constData(), QString()), 0,
+                          3 * group + 2);
     }
     for (std::size_t i = 0; i < kFitParameters.size(); ++i) {
         const QString name = QString("CheckBoxFit%1").arg(i + 1);
@@ -147,7 +149,8 @@ void FitPanel::applyLanguage(const QStringList& lines, bool portuguese)
 {
     for (int i = 0; i < kLanguageLines; ++i) {
         const QString given = i < lines.size() ? lines[i] : QString();
-        texts_.lines[static_cast<std::size_t>(i)] = given.isEmpty() ? BuiltInFitText(kFirstLanguageLine + i, portuguese) : given.toStdString();
+        texts_.lines[static_cast<std::size_t>(i)] =
+            given.isEmpty() ? BuiltInFitText(kFirstLanguageLine + i, portuguese) : given.toStdString();
     }
     setTitle(text(FitText::Title));
     for (int group = 0; group < 3; ++group) {
@@ -218,15 +221,18 @@ void FitPanel::startFit()
             if (!CheckBoxes[i]->isChecked()) continue;
             if (LowerEdits[i]->text().isEmpty() || UpperEdits[i]->text().isEmpty()) fillDefaultBounds(static_cast<int>(i));
             choices.parameters.push_back(kFitParameters[i].parameter);
-            choices.bounds.push_back(FitBounds{parsed(LowerEdits[i]->text(), separator), parsed(UpperEdits[i]->text(), separator)});
+            choices.bounds.push_back(
+                FitBounds{parsed(LowerEdits[i]->text(), separator), parsed(UpperEdits[i]->text(), separator)});
         }
         choices.logResiduals = CheckBoxLog->isChecked();
-        if (!EditDetectionLimit->text().trimmed().isEmpty()) choices.detectionLimit = parsed(EditDetectionLimit->text(), separator);
+        if (!EditDetectionLimit->text().trimmed().isEmpty())
+            choices.detectionLimit = parsed(EditDetectionLimit->text(), separator);
         choices.weightRule = static_cast<WeightRule>(ComboBoxWeights->currentIndex());
         choices.weightTexts = table.weights();
         std::shared_ptr<FitSetup> setup;
         try {
-            setup = SetUpFit(choices, observations, *model, app_.quadrature, (app_.executableFolder + "valores.txt").toStdString(), separator);
+            setup = SetUpFit(choices, observations, *model, app_.quadrature,
+                             (app_.executableFolder + "valores.txt").toStdString(), separator);
         } catch (const FitRefusal& refusal) {
             dialogs_.error(messageText(refusal.message()));
             return;
@@ -295,14 +301,16 @@ void FitPanel::showResult()
     FittedValuesGrid->setRowCount(static_cast<int>(r.parameters.size()));
     for (std::size_t j = 0; j < r.parameters.size(); ++j) {
         const FittedParameter& p = r.parameters[j];
-        const QString cells[6] = {QString::fromUtf8(InfoOf(p.parameter).name), number(p.initial, separator),
-                                  numbers ? number(p.value, separator) : QString(), numbers ? number(p.standardError, separator) : QString(),
-                                  numbers ? number(p.lower95, separator) : QString(), numbers ? number(p.upper95, separator) : QString()};
+        const QString cells[6] = {
+            QString::fromUtf8(InfoOf(p.parameter).name),        number(p.initial, separator),
+            numbers ? number(p.value, separator) : QString(),   numbers ? number(p.standardError, separator) : QString(),
+            numbers ? number(p.lower95, separator) : QString(), numbers ? number(p.upper95, separator) : QString()};
         for (int column = 0; column < 6; ++column)
             FittedValuesGrid->setItem(static_cast<int>(j), column, new QTableWidgetItem(cells[column]));
     }
     FittedValuesGrid->resizeColumnsToContents();
-    const double FitStatistics::*rows[4] = {&FitStatistics::objective, &FitStatistics::R2, &FitStatistics::MAE, &FitStatistics::RMSE};
+    const double FitStatistics::*rows[4] = {&FitStatistics::objective, &FitStatistics::R2, &FitStatistics::MAE,
+                                            &FitStatistics::RMSE};
     for (int row = 0; row < 4; ++row) {
         StatisticsGrid->setItem(row, 0, new QTableWidgetItem(number(r.before.*rows[row], separator)));
         const bool after = r.stop != FitStop::Cancelled && r.stop != FitStop::Failed;
@@ -314,7 +322,8 @@ void FitPanel::showResult()
     } else if (!r.identifiable()) {
         notes = QString::fromStdString(NotIdentifiableText(texts_, r));
     } else {
-        notes = text(FitText::Intervals).arg(number(r.t975, separator)).arg(r.degreesOfFreedom) + "\n" + text(FitText::Correlations) + ":";
+        notes = text(FitText::Intervals).arg(number(r.t975, separator)).arg(r.degreesOfFreedom) + "\n" +
+                text(FitText::Correlations) + ":";
         for (std::size_t j = 0; j < r.parameters.size(); ++j) {
             notes += "\n" + QString::fromUtf8(InfoOf(r.parameters[j].parameter).name) + ":";
             for (double c : r.correlation[j]) notes += " " + QString::number(c, 'f', 3).replace('.', QChar(separator));

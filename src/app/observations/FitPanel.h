@@ -58,15 +58,15 @@ public:
     bool running() const { return task_.running(); }
     const FitResult* result() const { return result_.get(); }
 
-    std::array<QCheckBox*, 9> CheckBoxes{};   // one per fittable parameter, in kFitParameters' order
+    std::array<QCheckBox*, 9> CheckBoxes{};  // one per fittable parameter, in kFitParameters' order
     std::array<QLineEdit*, 9> LowerEdits{}, UpperEdits{};
     QCheckBox* CheckBoxLog;
     QLineEdit* EditDetectionLimit;
-    QComboBox* ComboBoxWeights;  // the weighting rule, in WeightRule's order
-    QTableWidget* FittedValuesGrid;   // the fitted values with their errors and intervals
-    QTableWidget* StatisticsGrid;     // the statistics before and after
-    QProgressBar* FitProgressBar;     // the iterations while the fit runs, then how it ended
-    QLabel* LabelNotes;         // intervals, correlations, or why the fit cannot tell the parameters apart
+    QComboBox* ComboBoxWeights;      // the weighting rule, in WeightRule's order
+    QTableWidget* FittedValuesGrid;  // the fitted values with their errors and intervals
+    QTableWidget* StatisticsGrid;    // the statistics before and after
+    QProgressBar* FitProgressBar;    // the iterations while the fit runs, then how it ended
+    QLabel* LabelNotes;              // intervals, correlations, or why the fit cannot tell the parameters apart
 
 private:
     void fillDefaultBounds(int index);

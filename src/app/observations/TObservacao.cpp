@@ -1,11 +1,11 @@
 #include "observations/TObservacao.h"
 
+#include "calibration/Comparison.h"
+#include "gui/ChartPicture.h"
 #include "gui/ChartView.h"
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
 #include "gui/PictureExport.h"
-#include "gui/ChartPicture.h"
-#include "calibration/Comparison.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
 #include "text/NumberText.h"
@@ -24,11 +24,11 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QValueAxis>
-#include <QScopeGuard>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
@@ -36,7 +36,7 @@
 namespace kavrin {
 
 const char* const kObservationHeadings[6] = {"Observação", "     C (mg/L)", "     X (m)",
-                                             "     Y (m)", "     Z (m)", "     T (dias)"};
+                                             "     Y (m)", "     Z (m)",    "     T (dias)"};
 
 namespace {
 
@@ -144,7 +144,8 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
     results->addWidget(Label3, 0, 1);
     results->addWidget(NamedWidget<QLabel>(comparison, "Label6", QString::fromUtf8("Erro médio (mg/L):")), 1, 0);
     results->addWidget(Label7, 1, 1);
-    QPushButton* pictureButton = NamedWidget<QPushButton>(comparison, "BitBtn3", QString::fromUtf8("Exportar Gráfico como figura"));
+    QPushButton* pictureButton =
+        NamedWidget<QPushButton>(comparison, "BitBtn3", QString::fromUtf8("Exportar Gráfico como figura"));
     results->addWidget(pictureButton, 0, 2, 2, 1);
     results->setColumnStretch(1, 1);
     auto* comparisonLayout = new QVBoxLayout(comparison);
@@ -215,14 +216,18 @@ void TObservacao::cellEdited(int row, int column)
     if (showingTable_) return;
     const QTableWidgetItem* item = StringGrid1->item(row, column);
     const std::string text = item ? item->text().toStdString() : std::string();
-    if (column == kWeightColumn) table_.setWeight(row + 1, text);
-    else table_.setCell(column, row + 1, text);
+    if (column == kWeightColumn)
+        table_.setWeight(row + 1, text);
+    else
+        table_.setCell(column, row + 1, text);
 }
 
 void TObservacao::minimise()
 {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->showMinimized();
-    else showMinimized();
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->showMinimized();
+    else
+        showMinimized();
 }
 
 void TObservacao::Edit1Change()
@@ -274,8 +279,8 @@ void TObservacao::BitBtn6Click()
         Comparison comparison;
         try {
             comparison = CompareObservations(table_.observations(), app_.windows.dados->texts(),
-                                             (app_.executableFolder + "valores.txt").toStdString(), app_.separator,
-                                             app_.model, app_.quadrature, WorkerCount());
+                                             (app_.executableFolder + "valores.txt").toStdString(), app_.separator, app_.model,
+                                             app_.quadrature, WorkerCount());
         } catch (const ObservationsIncomplete&) {
             dialogs_.notice(app_.messages.MsgObservationsIncomplete);
             return;
@@ -310,8 +315,10 @@ void TObservacao::showComparison(const std::vector<Observation>& observations, c
     }
     points->replace(pairs);
     for (QAbstractAxis* axis : chart->axes()) {
-        if (axis->orientation() == Qt::Horizontal) setRoundAxis(static_cast<QValueAxis*>(axis), s.lo, s.hi);
-        else setRoundAxis(static_cast<QValueAxis*>(axis), low, high);
+        if (axis->orientation() == Qt::Horizontal)
+            setRoundAxis(static_cast<QValueAxis*>(axis), s.lo, s.hi);
+        else
+            setRoundAxis(static_cast<QValueAxis*>(axis), low, high);
     }
 }
 

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "calibration/Comparison.h"
-#include "observations/FitPanel.h"
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
+#include "observations/FitPanel.h"
 
 #include <QWidget>
 

@@ -1,12 +1,12 @@
 #include "project/FileCommands.h"
 
-#include "workspace/Workspace.h"
-#include "files/ResultExports.h"
-#include "project/TFormExportGRD.h"
-#include "project/TFormDados.h"
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
+#include "files/ResultExports.h"
+#include "project/TFormDados.h"
+#include "project/TFormExportGRD.h"
 #include "workspace/ResultLoading.h"
+#include "workspace/Workspace.h"
 
 #include <QLineEdit>
 

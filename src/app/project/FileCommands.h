@@ -11,8 +11,8 @@ class FileCommands {
 public:
     FileCommands(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(dialogs) {}
 
-    void AbreArq();  // read a parameter file into the data window
-    void SalvaArq(); // write the data window's texts (".dat" appended)
+    void AbreArq();   // read a parameter file into the data window
+    void SalvaArq();  // write the data window's texts (".dat" appended)
 
     enum class Format { Grid, Table };
     // Every time of the current project, under a base name from the save dialog.

@@ -1,14 +1,13 @@
 #include "project/ProjectCommands.h"
 
-#include "text/DateTimeText.h"
-#include "workspace/Workspace.h"
+#include "files/ProjectFile.h"
 #include "gui/CommandRunner.h"
 #include "project/TFormDados.h"
 #include "project/TFormProjeto.h"
-#include "files/ProjectFile.h"
+#include "text/DateTimeText.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
-
+#include "workspace/Workspace.h"
 
 namespace kavrin {
 

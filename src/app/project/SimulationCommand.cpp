@@ -1,20 +1,20 @@
 #include "project/SimulationCommand.h"
 
-#include "text/Errors.h"
-#include "solution/Parallel.h"
-#include "model/RunChecks.h"
-#include "workspace/RunFileChecks.h"
-#include "workspace/SimulationRun.h"
-#include "model/Variaveis.h"
-#include "workspace/Workspace.h"
+#include "frame/TFormPrincipal.h"
 #include "gui/BackgroundTask.h"
 #include "gui/CommandRunner.h"
-#include "text/DateTimeText.h"
+#include "model/RunChecks.h"
+#include "model/Variaveis.h"
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
-#include "frame/TFormPrincipal.h"
+#include "solution/Parallel.h"
+#include "text/DateTimeText.h"
+#include "text/Errors.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
+#include "workspace/RunFileChecks.h"
+#include "workspace/SimulationRun.h"
+#include "workspace/Workspace.h"
 
 #include <QAction>
 #include <QLabel>
@@ -22,8 +22,8 @@
 #include <QProgressBar>
 #include <QToolBar>
 #include <atomic>
-#include <memory>
 #include <exception>
+#include <memory>
 
 namespace kavrin {
 
@@ -35,13 +35,19 @@ QString refusalMessage(const MessageSlots& m, RunRefusal refusal, bool portugues
     case RunRefusal::XStepNotPositive:
     case RunRefusal::YStepNotPositive:
         return QString::fromUtf8(portuguese ? PortugueseRefusalText(refusal) : EnglishRefusalText(refusal));
-    case RunRefusal::GridTooLargeY: return m.MsgGridTooLargeY;
-    case RunRefusal::GridTooLargeX: return m.MsgGridTooLargeX;
-    case RunRefusal::YRangeExceedsX: return m.MsgYRangeExceedsX;
-    case RunRefusal::YRangeNotAboveSourceWidth: return m.MsgYRangeNotAboveSourceWidth;
-    case RunRefusal::TimeRangeEmpty: return m.MsgTimeRangeEmpty;
+    case RunRefusal::GridTooLargeY:
+        return m.MsgGridTooLargeY;
+    case RunRefusal::GridTooLargeX:
+        return m.MsgGridTooLargeX;
+    case RunRefusal::YRangeExceedsX:
+        return m.MsgYRangeExceedsX;
+    case RunRefusal::YRangeNotAboveSourceWidth:
+        return m.MsgYRangeNotAboveSourceWidth;
+    case RunRefusal::TimeRangeEmpty:
+        return m.MsgTimeRangeEmpty;
     case RunRefusal::TimeStepNotPositive:
-    case RunRefusal::TooManyTimes: return m.MsgTimeStepInvalid;
+    case RunRefusal::TooManyTimes:
+        return m.MsgTimeStepInvalid;
     }
     return QString();
 }
@@ -79,7 +85,8 @@ bool SimulationCommand::settlePreviousResults()
             projects_.DeleteCurrentResults();
             forget();
             break;
-        case Answer::Cancel: break;
+        case Answer::Cancel:
+            break;
         }
     }
     return !project.ResultsExist;
@@ -151,7 +158,7 @@ void SimulationCommand::writeResults()
     std::atomic<double> shownTime{0};
     RunProgress counters;
     const RunEnvironment environment{job.project.Root, (app_.executableFolder + "valores.txt").toStdString(), app_.separator,
-                               false, WorkerCount()};
+                                     false, WorkerCount()};
     const QString timeCaption = app_.messages.MsgAxisTime;
     const char separator = app_.separator;
     auto show = [progress, timeCaption, separator](int position, double time) {
@@ -161,14 +168,15 @@ void SimulationCommand::writeResults()
     BackgroundTask task;
     task.start<RunOutcome>(
         [&](BackgroundTask& control) {
-            return WriteRun(job.model, job.quadrature, job.grid.get(), job.project, environment, counters, [&](const RunProgress& now) {
-                const int position = ProgressPosition(now);
-                const double time = now.CurrentTime;
-                if (shown.exchange(position) != position || shownTime.exchange(time) != time)
-                    control.post([show, position, time] { show(position, time); });
-                // Cancel: the run ends once the time being written is complete.
-                return progress->stopRequested ? RunRequest::StopAfterThisTime : RunRequest::Continue;
-            });
+            return WriteRun(job.model, job.quadrature, job.grid.get(), job.project, environment, counters,
+                            [&](const RunProgress& now) {
+                                const int position = ProgressPosition(now);
+                                const double time = now.CurrentTime;
+                                if (shown.exchange(position) != position || shownTime.exchange(time) != time)
+                                    control.post([show, position, time] { show(position, time); });
+                                // Cancel: the run ends once the time being written is complete.
+                                return progress->stopRequested ? RunRequest::StopAfterThisTime : RunRequest::Continue;
+                            });
         },
         [&](TaskOutcome<RunOutcome> outcome) {
             failure = outcome.failure();
@@ -212,9 +220,9 @@ void SimulationCommand::HabilitaJanelas()
 void SimulationCommand::setWindowsEnabled(bool enabled)
 {
     TFormPrincipal* main = app_.windows.principal;
-    for (QWidget* w : {static_cast<QWidget*>(main->findChild<QToolBar*>("ToolBar1")), static_cast<QWidget*>(main->menuBar()),
-                       frameOf(app_.windows.dados), frameOf(app_.windows.mapa), frameOf(app_.windows.grafico),
-                       main->centralWidget()})
+    for (QWidget* w :
+         {static_cast<QWidget*>(main->findChild<QToolBar*>("ToolBar1")), static_cast<QWidget*>(main->menuBar()),
+          frameOf(app_.windows.dados), frameOf(app_.windows.mapa), frameOf(app_.windows.grafico), main->centralWidget()})
         w->setEnabled(enabled);
     // The menu's shortcuts would reach the commands past a disabled menu bar.
     for (QAction* action : main->findChildren<QAction*>()) action->setEnabled(enabled);

@@ -11,7 +11,9 @@ namespace kavrin {
 class SimulationCommand {
 public:
     SimulationCommand(AppState& app, Dialogs& dialogs, ProjectCommands& projects)
-        : app_(app), dialogs_(dialogs), projects_(projects) {}
+        : app_(app), dialogs_(dialogs), projects_(projects)
+    {
+    }
 
     void ToolButton1Click();
 

@@ -9,8 +9,8 @@
 namespace kavrin {
 
 TFormCalculando::TFormCalculando(QWidget* parent)
-    : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), Label1(new QLabel("Calculando ...", this)),
-      Label2(new QLabel(this)), PBar(new QProgressBar(this)), BitBtn2(new QPushButton("Cancelar", this))
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), Label1(new QLabel("Calculando ...", this)), Label2(new QLabel(this)),
+      PBar(new QProgressBar(this)), BitBtn2(new QPushButton("Cancelar", this))
 {
     setObjectName("TFormCalculando");
     setWindowTitle("Calculando");

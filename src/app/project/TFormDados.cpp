@@ -1,12 +1,12 @@
 #include "project/TFormDados.h"
 
-#include "text/DecimalSeparator.h"
-#include "text/NumberText.h"
-#include "model/Variaveis.h"
 #include "files/ProjectFile.h"
+#include "frame/TFormPrincipal.h"
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
-#include "frame/TFormPrincipal.h"
+#include "model/Variaveis.h"
+#include "text/DecimalSeparator.h"
+#include "text/NumberText.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -29,18 +29,28 @@ struct Row {
 
 // The rows of each group, in the window's order, with the label of each edit.
 const Row kGeometry[] = {
-    {2, "Label2", "Dimensão da fonte em Y (m):"}, {3, "Label3", "Dimensão da fonte em Z (m):"},
-    {4, "Label4", "Localização vertical de Z (m):"}, {5, "Label5", "Posição inicial de X (m):"},
-    {6, "Label6", "Posição final de X (m):"}, {7, "Label7", "DX (m):"},
-    {10, "Label10", "Posição inicial de Y (m):"}, {8, "Label8", "Posição final de Y (m):"},
-    {9, "Label9", "DY (m):"}, {11, "Label13", "Tempo inicial (dias):"},
-    {12, "Label12", "Tempo final (dias):"}, {13, "Label11", "DT (dias):"},
+    {2, "Label2", "Dimensão da fonte em Y (m):"},
+    {3, "Label3", "Dimensão da fonte em Z (m):"},
+    {4, "Label4", "Localização vertical de Z (m):"},
+    {5, "Label5", "Posição inicial de X (m):"},
+    {6, "Label6", "Posição final de X (m):"},
+    {7, "Label7", "DX (m):"},
+    {10, "Label10", "Posição inicial de Y (m):"},
+    {8, "Label8", "Posição final de Y (m):"},
+    {9, "Label9", "DY (m):"},
+    {11, "Label13", "Tempo inicial (dias):"},
+    {12, "Label12", "Tempo final (dias):"},
+    {13, "Label11", "DT (dias):"},
 };
 const Row kTransport[] = {
-    {1, "Label1", "Concentração na Fonte (mg/L):"}, {14, "Label14", "Coef. de dispersão em X (m):"},
-    {15, "Label15", "Coef. de dispersão em Y (m):"}, {16, "Label16", "Coef. de dispersão em  Z (m):"},
-    {18, "Label18", "Kxx (m/dia):"}, {19, "Label19", "Gradiente de H em X:"},
-    {20, "Label20", "Fator de retardamento:"}, {17, "Label17", "Porosidade efetiva:"},
+    {1, "Label1", "Concentração na Fonte (mg/L):"},
+    {14, "Label14", "Coef. de dispersão em X (m):"},
+    {15, "Label15", "Coef. de dispersão em Y (m):"},
+    {16, "Label16", "Coef. de dispersão em  Z (m):"},
+    {18, "Label18", "Kxx (m/dia):"},
+    {19, "Label19", "Gradiente de H em X:"},
+    {20, "Label20", "Fator de retardamento:"},
+    {17, "Label17", "Porosidade efetiva:"},
     {21, "Label21", "Taxa de decaimento (dias-1):"},
 };
 

@@ -2,10 +2,10 @@
 // master copy of the model's parameters.
 #pragma once
 
-#include "model/ParameterTexts.h"
-#include "text/Errors.h"
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
+#include "model/ParameterTexts.h"
+#include "text/Errors.h"
 
 #include <QWidget>
 #include <array>

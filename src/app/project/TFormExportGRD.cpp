@@ -1,15 +1,15 @@
 #include "project/TFormExportGRD.h"
 
-#include "workspace/Workspace.h"
 #include "gui/DialogButtons.h"
+#include "workspace/Workspace.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace kavrin {
 
@@ -44,7 +44,8 @@ TFormExportGRD::TFormExportGRD(AppState& app, Dialogs& dialogs, QWidget* parent)
     grid->addWidget(browseSave, 1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(DialogButtons(this, "OK", [this] { BitBtn1Click(); }, "Cancel", [this] { reject(); }));
+    layout->addLayout(DialogButtons(
+        this, "OK", [this] { BitBtn1Click(); }, "Cancel", [this] { reject(); }));
     setFixedSize(sizeHint());
 }
 

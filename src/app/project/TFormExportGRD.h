@@ -16,8 +16,8 @@ class TFormExportGRD : public QDialog {
 public:
     TFormExportGRD(AppState& app, Dialogs& dialogs, QWidget* parent);
 
-    QLineEdit* Edit1;  // the results file to read
-    QLineEdit* Edit2;  // the file to write
+    QLineEdit* Edit1;    // the results file to read
+    QLineEdit* Edit2;    // the file to write
     QString saveFilter;  // set by the command that opens the window
 
     void Button1Click();  // "Procurar" for Edit1

@@ -23,7 +23,8 @@ TFormProjeto::TFormProjeto(AppState& app, QWidget* parent) : QDialog(parent), Ed
     row->addWidget(Edit1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
-    layout->addLayout(DialogButtons(this, "OK", [this] { BitBtn1Click(); }, "Cancel", [this] { BitBtn2Click(); }));
+    layout->addLayout(DialogButtons(
+        this, "OK", [this] { BitBtn1Click(); }, "Cancel", [this] { BitBtn2Click(); }));
 }
 
 std::optional<QString> TFormProjeto::askModal()
@@ -40,8 +41,10 @@ void TFormProjeto::BitBtn1Click()
 {
     if (!isModal()) app_.NewProjectName = Edit1->text().toStdString();
     ProjectDialogCancelled = false;
-    if (isModal()) accept();
-    else hide();
+    if (isModal())
+        accept();
+    else
+        hide();
 }
 
 void TFormProjeto::BitBtn2Click()

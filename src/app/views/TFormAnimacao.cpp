@@ -1,8 +1,8 @@
 #include "views/TFormAnimacao.h"
 
-#include "gui/PictureExport.h"
-#include "gui/CommandRunner.h"
 #include "frame/TFormPrincipal.h"
+#include "gui/CommandRunner.h"
+#include "gui/PictureExport.h"
 #include "map/AnimatedGif.h"
 #include "map/AnimationFrames.h"
 #include "text/Errors.h"
@@ -37,7 +37,8 @@ TFormAnimacao::TFormAnimacao(AppState& app, Dialogs& dialogs)
         bar->addWidget(gap);
     };
     auto command = [this](QAbstractButton* button, void (TFormAnimacao::*handler)()) {
-        connect(button, &QAbstractButton::clicked, this, [this, handler] { RunCommand(dialogs_, [this, handler] { (this->*handler)(); }); });
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler] { RunCommand(dialogs_, [this, handler] { (this->*handler)(); }); });
     };
     spacer("ToolButton5", 49);
     Button1 = new QPushButton(QString::fromUtf8("Gerar Animação"), bar);
@@ -107,8 +108,8 @@ TFormAnimacao::TFormAnimacao(AppState& app, Dialogs& dialogs)
 
 void TFormAnimacao::enablePlayer(bool on)
 {
-    for (QWidget* w : {static_cast<QWidget*>(SpeedButtonPlay), static_cast<QWidget*>(SpeedButtonPause), static_cast<QWidget*>(SpeedButtonStop),
-                       static_cast<QWidget*>(ButtonGif)})
+    for (QWidget* w : {static_cast<QWidget*>(SpeedButtonPlay), static_cast<QWidget*>(SpeedButtonPause),
+                       static_cast<QWidget*>(SpeedButtonStop), static_cast<QWidget*>(ButtonGif)})
         w->setEnabled(on);
 }
 
@@ -165,8 +166,8 @@ void TFormAnimacao::MostraQuadro()
         Image1->clear();
     } else {
         const QImage shown = frame.width() > Image1->width() || frame.height() > Image1->height()
-                               ? frame.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                               : frame;
+                                 ? frame.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                                 : frame;
         Image1->setPixmap(QPixmap::fromImage(shown));
     }
     frames += 1;

@@ -1,10 +1,10 @@
 #include "views/TFormGrafico.h"
 
+#include "charts/ValueList.h"
+#include "frame/TFormPrincipal.h"
 #include "gui/ChartView.h"
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
-#include "charts/ValueList.h"
-#include "frame/TFormPrincipal.h"
 #include "text/NumberText.h"
 
 #include <QApplication>
@@ -19,8 +19,8 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <algorithm>
 
 namespace kavrin {
@@ -38,8 +38,8 @@ QComboBox* editableList(QWidget* parent, const char* name)
 }
 
 // A group box with two labelled lists.
-QGroupBox* inputGroup(QWidget* parent, const char* name, const QString& title, QLabel* firstLabel,
-                      QComboBox* first, QLabel* secondLabel, QComboBox* second)
+QGroupBox* inputGroup(QWidget* parent, const char* name, const QString& title, QLabel* firstLabel, QComboBox* first,
+                      QLabel* secondLabel, QComboBox* second)
 {
     auto* box = new QGroupBox(title, parent);
     box->setObjectName(name);
@@ -90,12 +90,15 @@ TFormGrafico::TFormGrafico(AppState& app, Dialogs& dialogs) : app_(app), dialogs
     ComboBox7 = editableList(this, "ComboBox7");
     ComboBox4 = editableList(this, "ComboBox4");
     ComboBox5 = editableList(this, "ComboBox5");
-    QGroupBox* longitudinal = inputGroup(this, "GroupBox1", QString::fromUtf8("Perfil longitudinal de concentração"),
-                                         NamedWidget<QLabel>(this, "Tempo", "Tempo"), ComboBox1, NamedWidget<QLabel>(this, "Label3", "Y"), ComboBox3);
-    QGroupBox* transversal = inputGroup(this, "GroupBox4", QString::fromUtf8("Perfil transversal de concentração"),
-                                        NamedWidget<QLabel>(this, "Label4", "Tempo"), ComboBox6, NamedWidget<QLabel>(this, "Label5", "X"), ComboBox7);
-    QGroupBox* node = inputGroup(this, "GroupBox3", QString::fromUtf8("Concentração x Tempo"),
-                                 NamedWidget<QLabel>(this, "Label1", "X"), ComboBox4, NamedWidget<QLabel>(this, "Label2", "Y"), ComboBox5);
+    QGroupBox* longitudinal =
+        inputGroup(this, "GroupBox1", QString::fromUtf8("Perfil longitudinal de concentração"),
+                   NamedWidget<QLabel>(this, "Tempo", "Tempo"), ComboBox1, NamedWidget<QLabel>(this, "Label3", "Y"), ComboBox3);
+    QGroupBox* transversal =
+        inputGroup(this, "GroupBox4", QString::fromUtf8("Perfil transversal de concentração"),
+                   NamedWidget<QLabel>(this, "Label4", "Tempo"), ComboBox6, NamedWidget<QLabel>(this, "Label5", "X"), ComboBox7);
+    QGroupBox* node =
+        inputGroup(this, "GroupBox3", QString::fromUtf8("Concentração x Tempo"), NamedWidget<QLabel>(this, "Label1", "X"),
+                   ComboBox4, NamedWidget<QLabel>(this, "Label2", "Y"), ComboBox5);
     BitBtn1 = NamedWidget<QPushButton>(this, "BitBtn1", "Atualizar");
     BitBtn1->setEnabled(false);
     CopyButton = NamedWidget<QPushButton>(this, "CopyButton", "Copiar valores");
@@ -111,8 +114,8 @@ TFormGrafico::TFormGrafico(AppState& app, Dialogs& dialogs) : app_(app), dialogs
     (new QVBoxLayout(panel))->addWidget(Chart1);
 
     auto* left = new QVBoxLayout;
-    for (QWidget* w : {static_cast<QWidget*>(kindBox), static_cast<QWidget*>(longitudinal),
-                       static_cast<QWidget*>(transversal), static_cast<QWidget*>(node)})
+    for (QWidget* w : {static_cast<QWidget*>(kindBox), static_cast<QWidget*>(longitudinal), static_cast<QWidget*>(transversal),
+                       static_cast<QWidget*>(node)})
         left->addWidget(w);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BitBtn1);
@@ -145,7 +148,8 @@ void TFormGrafico::withChecks(const std::function<void()>& step)
         step();
     } catch (const StepRefused& refused) {
         const QString& text = app_.messages.MsgStepRefused;
-        dialogs_.notice(text.isEmpty() ? QString::fromUtf8(refused.what()) : text.arg(QString::fromStdString(refused.stepName())));
+        dialogs_.notice(text.isEmpty() ? QString::fromUtf8(refused.what())
+                                       : text.arg(QString::fromStdString(refused.stepName())));
     } catch (const PositionOutsideGrid& outside) {
         const QString& text = app_.messages.MsgPositionOutsideGrid;
         const char s = app_.separator;
@@ -218,7 +222,8 @@ void TFormGrafico::ComboBox2Change()
             fillList(ComboBox6, m.T0, m.DT, m.T1, "DT");
             fillList(ComboBox7, m.X0, m.DX, m.X1, "DX");
             break;
-        case Kind::None: break;
+        case Kind::None:
+            break;
         }
     });
 }
@@ -226,10 +231,17 @@ void TFormGrafico::ComboBox2Change()
 void TFormGrafico::BitBtn1Click()
 {
     switch (KindOf(ComboBox2->currentText())) {
-    case Kind::ConcentrationTime: GrConcTemp(); break;
-    case Kind::LongitudinalProfile: GrConcDisX(); break;
-    case Kind::TransversalProfile: GrConcDisY(); break;
-    case Kind::None: break;
+    case Kind::ConcentrationTime:
+        GrConcTemp();
+        break;
+    case Kind::LongitudinalProfile:
+        GrConcDisX();
+        break;
+    case Kind::TransversalProfile:
+        GrConcDisY();
+        break;
+    case Kind::None:
+        break;
     }
 }
 
@@ -278,8 +290,9 @@ void TFormGrafico::GrConcTemp()
     bool indexMissing = false;
     withChecks([&] {
         try {
-            indexMissing = !ConcentrationTimeSeries(app_.project.ProjectIndexPath, app_.model, ComboBox4->currentText().toStdString(),
-                                                    ComboBox5->currentText().toStdString(), app_.separator, points);
+            indexMissing =
+                !ConcentrationTimeSeries(app_.project.ProjectIndexPath, app_.model, ComboBox4->currentText().toStdString(),
+                                         ComboBox5->currentText().toStdString(), app_.separator, points);
         } catch (...) {
             showPoints(points);  // what was read before the failure stays on the chart
             throw;

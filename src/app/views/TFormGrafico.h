@@ -2,9 +2,9 @@
 // longitudinal and transversal profiles of one time.
 #pragma once
 
-#include "gui/Dialogs.h"
 #include "charts/ChartSeries.h"
 #include "frame/AppState.h"
+#include "gui/Dialogs.h"
 
 #include <QWidget>
 #include <functional>

@@ -1,11 +1,11 @@
 #include "views/TFormMapa.h"
 #include "gui/NamedWidget.h"
 
-#include "gui/CommandRunner.h"
-#include "gui/PictureExport.h"
-#include "gui/MapPainter.h"
-#include "gui/Settings.h"
 #include "frame/TFormPrincipal.h"
+#include "gui/CommandRunner.h"
+#include "gui/MapPainter.h"
+#include "gui/PictureExport.h"
+#include "gui/Settings.h"
 #include "map/AnimationFrames.h"
 #include "map/MapPicture.h"
 #include "map/MapReadout.h"
@@ -13,8 +13,8 @@
 #include "workspace/Workspace.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -120,7 +120,8 @@ bool TFormMapa::DesenhaMapa()
     MapPicture map;
     try {
         const MapTextLanguages texts = MapTextLanguagesFor(app_.AppliedLanguage());
-        map = kavrin::DesenhaMapa({app_.model, app_.grid, MapTimeText.toStdString(), texts.titleInPortuguese, texts.captionInPortuguese, app_.separator});
+        map = kavrin::DesenhaMapa({app_.model, app_.grid, MapTimeText.toStdString(), texts.titleInPortuguese,
+                                   texts.captionInPortuguese, app_.separator});
     } catch (const MapGridTooLarge& tooLarge) {
         dialogs_.notice(tooLarge.axis() == 'X' ? app_.messages.MsgGridTooLargeX : app_.messages.MsgGridTooLargeY);
         return false;

@@ -1,11 +1,11 @@
 #include "calibration/Comparison.h"
 
-#include "model/Variaveis.h"
 #include "model/FloatChecks.h"
+#include "model/Variaveis.h"
 
 #include <algorithm>
-#include <functional>
 #include <cmath>
+#include <functional>
 
 namespace kavrin {
 
@@ -53,8 +53,8 @@ ComparisonStatistics CompareValues(const std::vector<double>& observed, const st
 }
 
 Comparison CompareObservations(const std::vector<ObservationTexts>& table, const ParameterTexts& texts,
-                               const std::string& valoresPath, char separator, ModelState& model,
-                               QuadratureState& quadrature, unsigned workers)
+                               const std::string& valoresPath, char separator, ModelState& model, QuadratureState& quadrature,
+                               unsigned workers)
 {
     Comparison comparison;
     comparison.observations = ReadObservations(table, separator);

@@ -12,13 +12,13 @@ namespace kavrin {
 
 struct ComparisonStatistics {
     double meanObserved = 0, meanCalculated = 0;
-    double MAE = 0;                 // mean absolute error, mg/L
+    double MAE = 0;  // mean absolute error, mg/L
     double Sxy = 0, Sxx = 0;
     double slope = 0, intercept = 0;  // calculated ≈ intercept + slope · observed
     double SST = 0, SSE = 0;
-    double R2 = 0;                  // coefficient of determination of that line
+    double R2 = 0;  // coefficient of determination of that line
     double minObserved = 0, maxObserved = 0;
-    double lo = 0, hi = 0;          // the observed range widened by 5 % on each side
+    double lo = 0, hi = 0;  // the observed range widened by 5 % on each side
 };
 
 // The sums term by term, i ascending: each mean and the MAE add x_i / N; the
@@ -39,7 +39,7 @@ struct Comparison {
 // evaluates every observation and forms the statistics. The model and the
 // quadrature keep what was stored before a failure.
 Comparison CompareObservations(const std::vector<ObservationTexts>& table, const ParameterTexts& texts,
-                               const std::string& valoresPath, char separator, ModelState& model,
-                               QuadratureState& quadrature, unsigned workers);
+                               const std::string& valoresPath, char separator, ModelState& model, QuadratureState& quadrature,
+                               unsigned workers);
 
 }  // namespace kavrin

@@ -10,19 +10,19 @@
 namespace kavrin {
 
 enum class FitMessageId {
-    NoParameters,            // no parameter chosen
-    MissingBounds,           // fewer bounds than parameters
-    ChosenTwice,             // %1: the parameter
-    BoundsOrder,             // %1: the parameter
-    LowerBoundNotPositive,   // %1: the parameter
-    StartOutsideBounds,      // %1: the parameter
-    TooFewObservations,      // %1: the number of parameters
-    LogNeedsLimit,           // an observation of zero or less, no detection limit
-    LogModelZero,            // the model gives zero at an observation, no detection limit
-    BadWeight,               // %1: the observation's row, %2: its weight text
+    NoParameters,               // no parameter chosen
+    MissingBounds,              // fewer bounds than parameters
+    ChosenTwice,                // %1: the parameter
+    BoundsOrder,                // %1: the parameter
+    LowerBoundNotPositive,      // %1: the parameter
+    StartOutsideBounds,         // %1: the parameter
+    TooFewObservations,         // %1: the number of parameters
+    LogNeedsLimit,              // an observation of zero or less, no detection limit
+    LogModelZero,               // the model gives zero at an observation, no detection limit
+    BadWeight,                  // %1: the observation's row, %2: its weight text
     RelativeWeightNotPositive,  // %1: the observation's row
-    WeightOutweighsOthers,   // %1: the heaviest observation's row, %2: the observations that must count
-    WeightedResidualOverflow,  // %1: the observation's row
+    WeightOutweighsOthers,      // %1: the heaviest observation's row, %2: the observations that must count
+    WeightedResidualOverflow,   // %1: the observation's row
 };
 
 struct FitMessage {

@@ -15,10 +15,10 @@ enum class FitParameter { AlphaX, AlphaY, AlphaZ, Kxx, Retardation, Decay, C0, S
 
 struct FitParameterInfo {
     FitParameter parameter;
-    const char* name;           // the field name, as in --set and --fit
+    const char* name;  // the field name, as in --set and --fit
     double ModelState::*member;
-    int edit;                   // the data window's Edit n that shows it
-    bool positive;              // fitted as log(value), so it stays positive
+    int edit;       // the data window's Edit n that shows it
+    bool positive;  // fitted as log(value), so it stays positive
 };
 
 extern const std::array<FitParameterInfo, 9> kFitParameters;

@@ -31,10 +31,10 @@ struct FitResult {
     // Evaluations of every observation, on the model's order and on the coarse one.
     int evaluations = 0, coarseEvaluations = 0;
     FitStop stop = FitStop::Failed;
-    std::string solverMessage;   // the solver's own account of why it stopped
-    int degreesOfFreedom = 0;    // N − p
-    double t975 = 0;             // Student's t quantile of the intervals
-    ModelState model;            // the start model with the fitted values, derived fields formed
+    std::string solverMessage;  // the solver's own account of why it stopped
+    int degreesOfFreedom = 0;   // N − p
+    double t975 = 0;            // Student's t quantile of the intervals
+    ModelState model;           // the start model with the fitted values, derived fields formed
 
     // Not identifiable: parameters without influence on the observations, and
     // pairs whose influences on the observations are alike beyond 0.99. When

@@ -4,8 +4,9 @@
 
 namespace kavrin {
 
-std::unique_ptr<FitSetup> SetUpFit(const FitChoices& choices, const std::vector<Observation>& observations, const ModelState& start,
-                                   const QuadratureState& inEffect, const std::string& valoresPath, char separator)
+std::unique_ptr<FitSetup> SetUpFit(const FitChoices& choices, const std::vector<Observation>& observations,
+                                   const ModelState& start, const QuadratureState& inEffect, const std::string& valoresPath,
+                                   char separator)
 {
     auto setup = std::make_unique<FitSetup>();
     FitSettings& settings = setup->settings;
@@ -19,7 +20,8 @@ std::unique_ptr<FitSetup> SetUpFit(const FitChoices& choices, const std::vector<
     }
     settings.logResiduals = choices.logResiduals;
     settings.detectionLimit = choices.detectionLimit;
-    settings.weights = ObservationWeights(choices.weightTexts, observations, choices.weightRule, choices.detectionLimit, separator);
+    settings.weights =
+        ObservationWeights(choices.weightTexts, observations, choices.weightRule, choices.detectionLimit, separator);
     settings.workers = WorkerCount();
     if (setup->quadrature.GaussN > kCoarseGaussOrder) {
         LoadGaussOrder(setup->coarse, kCoarseGaussOrder, valoresPath, separator);

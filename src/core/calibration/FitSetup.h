@@ -18,7 +18,7 @@ struct FitChoices {
     bool logResiduals = false;
     double detectionLimit = 0;
     WeightRule weightRule = WeightRule::Table;
-    std::vector<std::string> weightTexts;          // the observation table's weight column
+    std::vector<std::string> weightTexts;  // the observation table's weight column
 };
 
 // A model order above this one first comes near the optimum at this order.
@@ -42,7 +42,8 @@ struct FitSetup {
 // at kCoarseGaussOrder when the model's order is above it, the weights by the
 // chosen rule, every processor. Throws FitRefusal for a weight it refuses
 // (see ObservationWeights) and the quadrature table's errors.
-std::unique_ptr<FitSetup> SetUpFit(const FitChoices& choices, const std::vector<Observation>& observations, const ModelState& start,
-                                   const QuadratureState& inEffect, const std::string& valoresPath, char separator);
+std::unique_ptr<FitSetup> SetUpFit(const FitChoices& choices, const std::vector<Observation>& observations,
+                                   const ModelState& start, const QuadratureState& inEffect, const std::string& valoresPath,
+                                   char separator);
 
 }  // namespace kavrin

@@ -20,7 +20,8 @@ const BuiltIn kBuiltIn[kFitTextLines] = {
     {"Cancelar ajuste", "Cancel fit"},
     {"Aplicar à janela de dados", "Apply to the data window"},
     {"Desfazer aplicação", "Undo apply"},
-    {"Parâmetro|Inicial|Ajustado|Erro padrão|Mínimo 95 %|Máximo 95 %", "Parameter|Initial|Fitted|Std. error|Lower 95 %|Upper 95 %"},
+    {"Parâmetro|Inicial|Ajustado|Erro padrão|Mínimo 95 %|Máximo 95 %",
+     "Parameter|Initial|Fitted|Std. error|Lower 95 %|Upper 95 %"},
     {"Objetivo|R²|EMA (mg/L)|REQM (mg/L)|Antes|Depois", "Objective|R²|MAE (mg/L)|RMSE (mg/L)|Before|After"},
     {"Iteração %1, objetivo %2", "Iteration %1, objective %2"},
     {"%1 iterações; %2", "%1 iterations; %2"},
@@ -28,16 +29,19 @@ const BuiltIn kBuiltIn[kFitTextLines] = {
     {"As observações não determinam os parâmetros ajustados:", "The observations cannot determine the fitted parameters:"},
     {"%1 não influencia as observações", "%1 has no influence on them"},
     {"%1 e %2 têm correlação acima de 0,99", "%1 and %2 are correlated beyond 0.99"},
-    {"Ajuste menos parâmetros ou acrescente observações que os distingam.", "Fit fewer parameters or add observations that separate them."},
+    {"Ajuste menos parâmetros ou acrescente observações que os distingam.",
+     "Fit fewer parameters or add observations that separate them."},
     {"Correlações", "Correlations"},
-    {"Intervalos de 95 % com t de Student = %1 e %2 graus de liberdade", "95 % intervals from Student's t = %1 with %2 degrees of freedom"},
+    {"Intervalos de 95 % com t de Student = %1 e %2 graus de liberdade",
+     "95 % intervals from Student's t = %1 with %2 degrees of freedom"},
     {"Pesos:", "Weights:"},
     {"da coluna Peso|relativos: Peso / C²", "from the Weight column|relative: Weight / C²"},
     {"     Peso", "     Weight"},
     {"Ajuste cancelado; nada foi alterado.", "Fit cancelled; nothing was changed."},
     {"O ajuste falhou: o modelo não pode ser avaliado perto destes valores.",
      "The fit failed: the model cannot be evaluated near these values."},
-    {"os efeitos dos parâmetros sobre as observações dependem uns dos outros", "their effects on the observations depend on each other"},
+    {"os efeitos dos parâmetros sobre as observações dependem uns dos outros",
+     "their effects on the observations depend on each other"},
     // The refusals.
     {"Escolha ao menos um parâmetro para ajustar", "Choose at least one parameter to fit"},
     {"Cada parâmetro ajustado precisa de seus limites", "Every fitted parameter needs its bounds"},
@@ -83,7 +87,8 @@ const char* BuiltInFitText(int line, bool portuguese)
 FitTexts BuiltInFitTexts(bool portuguese)
 {
     FitTexts texts;
-    for (int i = 0; i < kFitTextLines; ++i) texts.lines[static_cast<std::size_t>(i)] = BuiltInFitText(kFirstFitTextLine + i, portuguese);
+    for (int i = 0; i < kFitTextLines; ++i)
+        texts.lines[static_cast<std::size_t>(i)] = BuiltInFitText(kFirstFitTextLine + i, portuguese);
     return texts;
 }
 
@@ -105,7 +110,8 @@ std::string FillFitArguments(const std::string& text, const std::vector<std::str
 
 std::string RefusalText(const FitTexts& texts, const FitMessage& message)
 {
-    return FillFitArguments(texts.line(static_cast<int>(FitText::FirstRefusal) + static_cast<int>(message.id)), message.arguments);
+    return FillFitArguments(texts.line(static_cast<int>(FitText::FirstRefusal) + static_cast<int>(message.id)),
+                            message.arguments);
 }
 
 std::string StopText(const FitTexts& texts, FitStop stop)
@@ -117,8 +123,10 @@ std::string NotIdentifiableText(const FitTexts& texts, const FitResult& result)
 {
     std::string reasons;
     const auto add = [&](const std::string& reason) { reasons += (reasons.empty() ? "" : "; ") + reason; };
-    for (FitParameter parameter : result.noInfluence) add(FillFitArguments(texts[FitText::NoInfluence], {InfoOf(parameter).name}));
-    for (const auto& [a, b] : result.correlated) add(FillFitArguments(texts[FitText::Correlated], {InfoOf(a).name, InfoOf(b).name}));
+    for (FitParameter parameter : result.noInfluence)
+        add(FillFitArguments(texts[FitText::NoInfluence], {InfoOf(parameter).name}));
+    for (const auto& [a, b] : result.correlated)
+        add(FillFitArguments(texts[FitText::Correlated], {InfoOf(a).name, InfoOf(b).name}));
     if (reasons.empty()) add(texts[FitText::DependOnEachOther]);
     return texts[FitText::CannotDetermine] + " " + reasons + ". " + texts[FitText::FitFewer];
 }

@@ -30,18 +30,18 @@ enum class FitText {
     Ended,               // %1: the iterations, %2: the stop's word
     StopWords,           // in FitStop's order, |-separated
     CannotDetermine,
-    NoInfluence,         // %1: the parameter
-    Correlated,          // %1, %2: the parameters
+    NoInfluence,  // %1: the parameter
+    Correlated,   // %1, %2: the parameters
     FitFewer,
     Correlations,
-    Intervals,           // %1: Student's t, %2: the degrees of freedom
+    Intervals,  // %1: Student's t, %2: the degrees of freedom
     Weights,
-    WeightRules,         // in WeightRule's order, |-separated
-    WeightHeading,       // the observation grid's weight column
+    WeightRules,    // in WeightRule's order, |-separated
+    WeightHeading,  // the observation grid's weight column
     Cancelled,
     Failed,
     DependOnEachOther,
-    FirstRefusal,        // then one line per FitMessageId, in its order
+    FirstRefusal,  // then one line per FitMessageId, in its order
 };
 
 constexpr int kFirstFitTextLine = static_cast<int>(FitText::Title);

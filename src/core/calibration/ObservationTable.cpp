@@ -55,8 +55,7 @@ void ObservationTable::setCount(int count)
 void ObservationTable::Edit1Change(const std::string& text)
 {
     const int count = ParseInteger(text);
-    if (count > kMaxObservations)
-        throw tooManyObservations();
+    if (count > kMaxObservations) throw tooManyObservations();
     setCount(count);
 }
 
@@ -104,8 +103,7 @@ int ObservationTable::Import(const std::string& path, char separator)
     TextFileReader file(path);
     std::vector<std::string> lines;
     while (!file.atEnd()) lines.push_back(file.readLine());
-    if (lines.size() > static_cast<std::size_t>(kMaxObservations))
-        throw tooManyObservations();
+    if (lines.size() > static_cast<std::size_t>(kMaxObservations)) throw tooManyObservations();
 
     const int count = static_cast<int>(lines.size());
     setCount(count);

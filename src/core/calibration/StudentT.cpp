@@ -65,8 +65,10 @@ double StudentTQuantile(double probability, double degrees)
     while (StudentTDistribution(high, degrees) < target) high *= 2;
     for (int i = 0; i < 200 && high - low > 1e-13 * high; ++i) {
         const double middle = (low + high) / 2;
-        if (StudentTDistribution(middle, degrees) < target) low = middle;
-        else high = middle;
+        if (StudentTDistribution(middle, degrees) < target)
+            low = middle;
+        else
+            high = middle;
     }
     const double t = (low + high) / 2;
     return probability > 0.5 ? t : -t;

@@ -30,8 +30,8 @@ std::string valueOfLine(const std::string& line, int i, const GridAxis& x, doubl
 // The node's value in one time file: line j, value i. A node beyond the file
 // is refused as outside the grid; then the file must be one whole time of the
 // project's grid, its rows counted to the end and the node's row's values.
-std::string nodeValue(const std::string& timeFile, int i, int j, const GridAxis& xAxis, const GridAxis& yAxis, double x,
-                      double y, const ResultShape& shape, char separator)
+std::string nodeValue(const std::string& timeFile, int i, int j, const GridAxis& xAxis, const GridAxis& yAxis, double x, double y,
+                      const ResultShape& shape, char separator)
 {
     // Counting stops past the grid's rows: a longer file is refused all the same.
     const auto rows = static_cast<long long>(std::clamp(shape.rows, 0.0, 1e15));

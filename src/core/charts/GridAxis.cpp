@@ -19,9 +19,11 @@ namespace {
 std::string outsideText(const GridAxis& axis, double position, char separator)
 {
     const std::string& n = axis.name;
-    if (axis.count < 1) return n + " = " + FormatGeneral(position, separator) + " is outside the grid, which has no nodes along " + n + ".";
-    return n + " = " + FormatGeneral(position, separator) + " is outside the grid, which goes from " + n + " = "
-         + FormatGeneral(axis.position(1), separator) + " to " + n + " = " + FormatGeneral(axis.position(axis.count), separator) + ".";
+    if (axis.count < 1)
+        return n + " = " + FormatGeneral(position, separator) + " is outside the grid, which has no nodes along " + n + ".";
+    return n + " = " + FormatGeneral(position, separator) + " is outside the grid, which goes from " + n + " = " +
+           FormatGeneral(axis.position(1), separator) + " to " + n + " = " + FormatGeneral(axis.position(axis.count), separator) +
+           ".";
 }
 
 GridAxis axisOf(const char* name, const char* stepName, double start, double end, double step)
@@ -40,8 +42,14 @@ PositionOutsideGrid::PositionOutsideGrid(const GridAxis& grid, double where, cha
 {
 }
 
-GridAxis XAxisOf(const ModelState& model) { return axisOf("X", "DX", model.X0, model.X1, model.DX); }
-GridAxis YAxisOf(const ModelState& model) { return axisOf("Y", "DY", model.Y0, model.Y1, model.DY); }
+GridAxis XAxisOf(const ModelState& model)
+{
+    return axisOf("X", "DX", model.X0, model.X1, model.DX);
+}
+GridAxis YAxisOf(const ModelState& model)
+{
+    return axisOf("Y", "DY", model.Y0, model.Y1, model.DY);
+}
 
 double NodeNumber(double value, double start, double step)
 {

@@ -16,7 +16,10 @@ public:
     double high(int i, int j) const { return high_[index(i, j)]; }
 
 private:
-    std::size_t index(int i, int j) const { return static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(nx_) + static_cast<std::size_t>(i - 1); }
+    std::size_t index(int i, int j) const
+    {
+        return static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(nx_) + static_cast<std::size_t>(i - 1);
+    }
     int nx_;
     std::vector<double> low_, high_;
 };

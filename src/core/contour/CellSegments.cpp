@@ -62,16 +62,44 @@ void CellSegments(const CellVertices& v, std::vector<PixelPoint>& points)
     for (int m = 1; m <= 4; ++m) {
         const int m1 = m, m2 = 0, m3 = m == 4 ? 1 : m + 1;
         switch (kCases[s[m1] + 1][s[m2] + 1][s[m3] + 1]) {
-        case 0: break;
-        case 1: points.push_back(vertex(v, m1)); points.push_back(vertex(v, m2)); break;
-        case 2: points.push_back(vertex(v, m2)); points.push_back(vertex(v, m3)); break;
-        case 3: points.push_back(vertex(v, m3)); points.push_back(vertex(v, m1)); break;
-        case 4: points.push_back(vertex(v, m1)); points.push_back(crossing(v, m2, m3)); break;
-        case 5: points.push_back(vertex(v, m2)); points.push_back(crossing(v, m3, m1)); break;
-        case 6: points.push_back(vertex(v, m3)); points.push_back(crossing(v, m1, m2)); break;
-        case 7: points.push_back(crossing(v, m1, m2)); points.push_back(crossing(v, m2, m3)); break;
-        case 8: points.push_back(crossing(v, m2, m3)); points.push_back(crossing(v, m3, m1)); break;
-        case 9: points.push_back(crossing(v, m3, m1)); points.push_back(crossing(v, m1, m2)); break;
+        case 0:
+            break;
+        case 1:
+            points.push_back(vertex(v, m1));
+            points.push_back(vertex(v, m2));
+            break;
+        case 2:
+            points.push_back(vertex(v, m2));
+            points.push_back(vertex(v, m3));
+            break;
+        case 3:
+            points.push_back(vertex(v, m3));
+            points.push_back(vertex(v, m1));
+            break;
+        case 4:
+            points.push_back(vertex(v, m1));
+            points.push_back(crossing(v, m2, m3));
+            break;
+        case 5:
+            points.push_back(vertex(v, m2));
+            points.push_back(crossing(v, m3, m1));
+            break;
+        case 6:
+            points.push_back(vertex(v, m3));
+            points.push_back(crossing(v, m1, m2));
+            break;
+        case 7:
+            points.push_back(crossing(v, m1, m2));
+            points.push_back(crossing(v, m2, m3));
+            break;
+        case 8:
+            points.push_back(crossing(v, m2, m3));
+            points.push_back(crossing(v, m3, m1));
+            break;
+        case 9:
+            points.push_back(crossing(v, m3, m1));
+            points.push_back(crossing(v, m1, m2));
+            break;
         }
     }
 }

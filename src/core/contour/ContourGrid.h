@@ -9,8 +9,8 @@ namespace kavrin {
 
 struct ContourGrid {
     const ResultGrid& grid;
-    int NX;        // cells along X: columns 1 … NX + 1
-    int HalfRows;  // rows 1 … HalfRows
+    int NX;                          // cells along X: columns 1 … NX + 1
+    int HalfRows;                    // rows 1 … HalfRows
     const std::vector<int>& PixelX;  // [i - 1]: pixel x of column i
     const std::vector<int>& PixelY;  // [k - 1]: pixel y of row k
 };

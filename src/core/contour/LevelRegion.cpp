@@ -24,7 +24,8 @@ SmallPolygon triangleAbove(const CellVertices& v, int a, int b, int c)
     for (int e = 0; e < 3; ++e) {
         const int p = corner[e], q = corner[(e + 1) % 3];
         if (v.h[p] >= 0) part.push_back({RoundPixel(v.xh[p]), RoundPixel(v.yh[p])});
-        if ((v.h[p] > 0 && v.h[q] < 0) || (v.h[p] < 0 && v.h[q] > 0)) part.push_back({RoundPixel(CruzaX(v, p, q)), RoundPixel(CruzaY(v, p, q))});
+        if ((v.h[p] > 0 && v.h[q] < 0) || (v.h[p] < 0 && v.h[q] > 0))
+            part.push_back({RoundPixel(CruzaX(v, p, q)), RoundPixel(CruzaY(v, p, q))});
     }
     return part;
 }
@@ -53,14 +54,16 @@ void LevelRegion(double z, const ContourGrid& g, int PlotCentre, const std::func
             }
             if (runStart != 0) {
                 SmallPolygon run;
-                for (PixelPoint p : {PixelPoint{px(runStart), py(j)}, PixelPoint{px(i), py(j)}, PixelPoint{px(i), py(j + 1)}, PixelPoint{px(runStart), py(j + 1)}})
+                for (PixelPoint p : {PixelPoint{px(runStart), py(j)}, PixelPoint{px(i), py(j)}, PixelPoint{px(i), py(j + 1)},
+                                     PixelPoint{px(runStart), py(j + 1)}})
                     run.push_back(p);
                 add(run);
                 runStart = 0;
             }
             if (i > g.NX) break;
             // A cell wholly below the level has no part above it.
-            if (g.grid.at(i, j) < z && g.grid.at(i + 1, j) < z && g.grid.at(i + 1, j + 1) < z && g.grid.at(i, j + 1) < z) continue;
+            if (g.grid.at(i, j) < z && g.grid.at(i + 1, j) < z && g.grid.at(i + 1, j + 1) < z && g.grid.at(i, j + 1) < z)
+                continue;
             const CellVertices v = CellAt(g, i, j, z);
             for (int m = 1; m <= 4; ++m) add(triangleAbove(v, m, 0, m == 4 ? 1 : m + 1));
         }

@@ -71,7 +71,8 @@ std::pair<int, std::int64_t> OutlineWalker::nearest(PixelPoint P, int minX, cons
             const int step = edgeColumn ? 1 : 2 * r;
             for (int row = pr - r; row <= pr + r; row += std::max(step, 1)) {
                 if (row < 0 || row >= rows_) continue;
-                const std::size_t b = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c);
+                const std::size_t b =
+                    static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c);
                 for (std::uint32_t e = start_[b]; e < start_[b] + size_[b]; ++e) {
                     const int q = entries_[e];
                     const PixelPoint Q = walk_.candidates[static_cast<std::size_t>(q)];

@@ -39,7 +39,7 @@ private:
     std::vector<std::uint32_t> start_;  // first entry of each bucket
     std::vector<std::uint32_t> size_;   // unused points of each bucket
     std::vector<int> entries_;
-    std::vector<int> columnCount_;      // unused points of each column of buckets
+    std::vector<int> columnCount_;                        // unused points of each column of buckets
     std::vector<int> atTopMax_, atCorner_, onRightEdge_;  // the candidates the rules name
     std::vector<PixelPoint> walked_;
     int shift_ = 3, side_ = 8;  // a bucket's square: 2^shift_ = side_ pixels

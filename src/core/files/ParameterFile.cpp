@@ -19,8 +19,8 @@ std::string ReadRequiredLine(TextFileReader& file, int requiredLines, const std:
 {
     if (file.atEnd())
         throw FileFormatError(file.path(), file.linesRead() + 1,
-                              "the file ends before this line; " + kind + " has at least "
-                                  + std::to_string(requiredLines) + " lines.");
+                              "the file ends before this line; " + kind + " has at least " + std::to_string(requiredLines) +
+                                  " lines.");
     return file.readLine();
 }
 

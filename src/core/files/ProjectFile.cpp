@@ -50,8 +50,9 @@ ProjectFileContents ReadProjectFile(const std::string& path)
     try {
         ParseInteger(contents.texts.comboBox1);
     } catch (const ConversionError&) {
-        throw FileFormatError(path, kRequiredLines, "\"" + Excerpt(contents.texts.comboBox1)
-                                                        + "\" is not a number of intervals; this is not " + kKind + ".");
+        throw FileFormatError(path, kRequiredLines,
+                              "\"" + Excerpt(contents.texts.comboBox1) + "\" is not a number of intervals; this is not " + kKind +
+                                  ".");
     }
     contents.indexPath = file.readLine();
     contents.namedLines = ReadNamedLines(file);
@@ -60,8 +61,7 @@ ProjectFileContents ReadProjectFile(const std::string& path)
 
 void AssignEditTexts(ParameterTexts& target, const ParameterTexts& loaded, char separator)
 {
-    for (int edit = 1; edit <= 21; ++edit)
-        SetControlText(target, edit, loaded.edit[static_cast<std::size_t>(edit)], separator);
+    for (int edit = 1; edit <= 21; ++edit) SetControlText(target, edit, loaded.edit[static_cast<std::size_t>(edit)], separator);
 }
 
 void ApplyProjectTexts(ParameterTexts& target, const ProjectFileContents& project, char separator)

@@ -11,10 +11,10 @@
 namespace kavrin {
 
 struct ProjectFileContents {
-    std::string projectName;   // line 1
-    ParameterTexts texts;      // lines 3 … 24, unformatted
-    std::string indexPath;     // line 25
-    NamedLines namedLines;     // from line 26 on
+    std::string projectName;  // line 1
+    ParameterTexts texts;     // lines 3 … 24, unformatted
+    std::string indexPath;    // line 25
+    NamedLines namedLines;    // from line 26 on
 };
 
 // Writes the file at exactly `path`, replacing an earlier file only once all

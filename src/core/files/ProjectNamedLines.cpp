@@ -28,8 +28,8 @@ const ProjectLineName* known(const std::string& name)
 
 bool wellSpelled(const std::string& name)
 {
-    return !name.empty() && std::isalpha(static_cast<unsigned char>(name[0]))
-        && std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; });
+    return !name.empty() && std::isalpha(static_cast<unsigned char>(name[0])) &&
+           std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; });
 }
 
 // The beginning of a text from the file, in quotes.
@@ -45,10 +45,10 @@ std::string quotedExcerpt(const std::string& text)
 // Windows-1252, and the option takes only its own values.
 std::string valueProblem(const ProjectLineName& name, const std::string& value)
 {
-    const bool controls = std::any_of(value.begin(), value.end(), [](unsigned char c) {
-        return c < 0x20 && c != '\t' && c != '\v' && c != '\f';
-    });
-    if (controls || !FitsWindows1252(value)) return "the value of " + name.name + " holds a character a project file cannot hold.";
+    const bool controls =
+        std::any_of(value.begin(), value.end(), [](unsigned char c) { return c < 0x20 && c != '\t' && c != '\v' && c != '\f'; });
+    if (controls || !FitsWindows1252(value))
+        return "the value of " + name.name + " holds a character a project file cannot hold.";
     if (!name.accepts(value)) return name.name + " takes " + name.takes + ", not " + quotedExcerpt(value) + ".";
     return "";
 }
@@ -78,7 +78,8 @@ void CheckNamedLines(const NamedLines& lines, const std::string& path)
         if (!name) throw CheckError(where + quotedExcerpt(line.name) + ", which is no option of a project.");
         for (std::size_t j = 0; j < i; ++j)
             if (lines[j].name == line.name) throw CheckError(where + line.name + " twice.");
-        if (const std::string problem = valueProblem(*name, line.value); !problem.empty()) throw CheckError(where + "this line: " + problem);
+        if (const std::string problem = valueProblem(*name, line.value); !problem.empty())
+            throw CheckError(where + "this line: " + problem);
     }
 }
 
@@ -117,7 +118,8 @@ NamedLines ReadNamedLines(TextFileReader& file)
         const std::string value = text.substr(equals + 1);
         const auto earlier = std::find_if(lines.begin(), lines.end(), [&](const NamedLine& line) { return line.name == name; });
         if (earlier != lines.end())
-            problem(number, name + " is given twice (first on line " + std::to_string(lineNumbers[static_cast<std::size_t>(earlier - lines.begin())]) + ").");
+            problem(number, name + " is given twice (first on line " +
+                                std::to_string(lineNumbers[static_cast<std::size_t>(earlier - lines.begin())]) + ").");
         else if (const std::string fault = valueProblem(*entry, value); !fault.empty())
             problem(number, fault);
         lines.push_back({name, value});
@@ -128,8 +130,8 @@ NamedLines ReadNamedLines(TextFileReader& file)
         for (std::size_t i = 0; i < unknown.size(); ++i)
             names += (i == 0 ? unknown[i].first : ", " + unknown[i].first + " (line " + std::to_string(unknown[i].second) + ")");
         throw FileFormatError(file.path(), unknown[0].second,
-                              names + (unknown.size() == 1 ? " is not an option" : " are not options")
-                                  + " this version knows; the file was saved by a newer version of KAVRIN.");
+                              names + (unknown.size() == 1 ? " is not an option" : " are not options") +
+                                  " this version knows; the file was saved by a newer version of KAVRIN.");
     }
     if (firstProblem) throw *firstProblem;
     return lines;

@@ -1,9 +1,9 @@
 #include "files/ResultExports.h"
 
+#include "model/Variaveis.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
 #include "text/TextFile.h"
-#include "model/Variaveis.h"
 #include "workspace/ResultShape.h"
 #include "workspace/RunFileChecks.h"
 #include "workspace/Workspace.h"
@@ -57,8 +57,9 @@ constexpr double kMaximumCells = 450;
 void checkAxis(double from, double to, double step, const char* range, const char* stepName)
 {
     if (!SeriesIsBounded(from, to, step, kMaximumCells) || !(std::fabs(CellCount(from, to, step)) <= kMaximumCells))
-        throw CheckError(std::string("The ") + range + " range and " + stepName + " of the data window do not describe a grid of results: "
-                         + stepName + " must be greater than zero and the range at most 450 intervals of " + stepName + ".");
+        throw CheckError(std::string("The ") + range + " range and " + stepName +
+                         " of the data window do not describe a grid of results: " + stepName +
+                         " must be greater than zero and the range at most 450 intervals of " + stepName + ".");
 }
 
 void checkGrid(const ModelState& m)
@@ -145,13 +146,13 @@ public:
         if (const auto folder = identityOf(folderOf(output)))
             for (const auto& [results, path] : folders_)
                 if (results == *folder)
-                    throw CheckError("The export would write " + output + " into the results folder " + path
-                                     + " of the project; choose another folder. Nothing was written.");
+                    throw CheckError("The export would write " + output + " into the results folder " + path +
+                                     " of the project; choose another folder. Nothing was written.");
         if (const auto identity = identityOf(output))
             for (const auto& [read, path] : files_)
                 if (read == *identity)
-                    throw CheckError("The export would write " + output + " over " + path
-                                     + ", which it reads; choose another name or folder. Nothing was written.");
+                    throw CheckError("The export would write " + output + " over " + path +
+                                     ", which it reads; choose another name or folder. Nothing was written.");
     }
 
 private:
@@ -246,8 +247,10 @@ void TxtTabcreate(const std::string& save, const std::string& open, int only, co
 void ExportResults(ExportFormat format, const std::string& save, const std::string& open, int only, const ModelState& model,
                    char separator, const std::vector<std::string>& alsoRead)
 {
-    if (format == ExportFormat::Grid) exportResults(save, open, only, model, separator, ".grd", writeGrid, alsoRead);
-    else exportResults(save, open, only, model, separator, ".txt", writeTable, alsoRead);
+    if (format == ExportFormat::Grid)
+        exportResults(save, open, only, model, separator, ".grd", writeGrid, alsoRead);
+    else
+        exportResults(save, open, only, model, separator, ".txt", writeTable, alsoRead);
 }
 
 }  // namespace kavrin

@@ -10,9 +10,11 @@ namespace kavrin {
 
 Residuals::Residuals(const std::vector<Observation>& observations, const ModelState& start, const QuadratureState& quadrature,
                      const FitSettings& settings)
-    : observations_(observations), start_(start), quadrature_(quadrature), settings_(settings), rootWeights_(observations.size(), 1.0)
+    : observations_(observations), start_(start), quadrature_(quadrature), settings_(settings),
+      rootWeights_(observations.size(), 1.0)
 {
-    for (std::size_t i = 0; i < settings.weights.size() && i < rootWeights_.size(); ++i) rootWeights_[i] = std::sqrt(settings.weights[i]);
+    for (std::size_t i = 0; i < settings.weights.size() && i < rootWeights_.size(); ++i)
+        rootWeights_[i] = std::sqrt(settings.weights[i]);
 }
 
 double Residuals::theta(const FitParameterInfo& info, double value)
@@ -128,8 +130,8 @@ bool ObservationCost::Evaluate(double const* const* parameters, double* residual
     return true;
 }
 
-bool ObservationCost::differentiate(const std::vector<double>& theta, const double* residuals, const std::vector<double>& calculated,
-                                    Eigen::Map<JacobianMatrix> jacobian) const
+bool ObservationCost::differentiate(const std::vector<double>& theta, const double* residuals,
+                                    const std::vector<double>& calculated, Eigen::Map<JacobianMatrix> jacobian) const
 {
     const Eigen::Index n = jacobian.rows();
     const Eigen::Map<const Eigen::VectorXd> atTheta(residuals, n);

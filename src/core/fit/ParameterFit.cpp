@@ -116,8 +116,8 @@ private:
 
 // Solves for θ within the bounds from where it stands; the problem keeps the
 // cost function, for the covariance afterwards.
-ceres::Solver::Summary solve(ceres::Problem& problem, ObservationCost* cost, std::vector<double>& theta, const FitSettings& settings,
-                             ProgressCallback& callback, double functionTolerance)
+ceres::Solver::Summary solve(ceres::Problem& problem, ObservationCost* cost, std::vector<double>& theta,
+                             const FitSettings& settings, ProgressCallback& callback, double functionTolerance)
 {
     problem.AddResidualBlock(cost, nullptr, theta.data());
     for (std::size_t j = 0; j < theta.size(); ++j) {
@@ -148,7 +148,8 @@ bool approachOnCoarseRule(const std::vector<Observation>& observations, const Mo
     const Residuals coarse(observations, start, *settings.coarseQuadrature, settings);
     std::vector<double> approach = theta;
     ceres::Problem problem;
-    const ceres::Solver::Summary summary = solve(problem, new ObservationCost(coarse, settings.parameters), approach, settings, callback, 1e-8);
+    const ceres::Solver::Summary summary =
+        solve(problem, new ObservationCost(coarse, settings.parameters), approach, settings, callback, 1e-8);
     result.coarseEvaluations = coarse.evaluations();
     if (summary.termination_type == ceres::USER_FAILURE) {
         result.stop = FitStop::Cancelled;
@@ -162,10 +163,14 @@ bool approachOnCoarseRule(const std::vector<Observation>& observations, const Mo
 FitStop stopOf(const ceres::Solver::Summary& summary)
 {
     switch (summary.termination_type) {
-    case ceres::CONVERGENCE: return FitStop::Converged;
-    case ceres::NO_CONVERGENCE: return FitStop::IterationLimit;
-    case ceres::USER_FAILURE: return FitStop::Cancelled;
-    default: return FitStop::Failed;
+    case ceres::CONVERGENCE:
+        return FitStop::Converged;
+    case ceres::NO_CONVERGENCE:
+        return FitStop::IterationLimit;
+    case ceres::USER_FAILURE:
+        return FitStop::Cancelled;
+    default:
+        return FitStop::Failed;
     }
 }
 
@@ -203,7 +208,8 @@ void judgeIdentifiability(const JacobianMatrix& jacobian, FitResult& result)
     const Eigen::VectorXd norms = jacobian.colwise().norm().transpose();
     const Eigen::Index p = norms.size();
     for (Eigen::Index j = 0; j < p; ++j)
-        if (!(norms(j) > 1e-9 * norms.maxCoeff())) result.noInfluence.push_back(result.parameters[static_cast<std::size_t>(j)].parameter);
+        if (!(norms(j) > 1e-9 * norms.maxCoeff()))
+            result.noInfluence.push_back(result.parameters[static_cast<std::size_t>(j)].parameter);
     if (!result.noInfluence.empty()) return;
     for (Eigen::Index j = 0; j < p; ++j)
         for (Eigen::Index k = j + 1; k < p; ++k)
@@ -222,7 +228,8 @@ std::optional<CovarianceMatrix> covarianceAt(ceres::Problem& problem, std::vecto
     const std::vector<std::pair<const double*, const double*>> blocks = {{theta.data(), theta.data()}};
     const auto p = static_cast<Eigen::Index>(theta.size());
     CovarianceMatrix c(p, p);
-    if (!covariance.Compute(blocks, &problem) || !covariance.GetCovarianceBlock(theta.data(), theta.data(), c.data())) return std::nullopt;
+    if (!covariance.Compute(blocks, &problem) || !covariance.GetCovarianceBlock(theta.data(), theta.data(), c.data()))
+        return std::nullopt;
     return c;
 }
 
@@ -280,8 +287,10 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
             judgeIdentifiability(evaluateOptimum(*cost, residuals, observations, theta, result), result);
             if (result.identifiable()) {
                 const std::optional<CovarianceMatrix> covariance = covarianceAt(problem, theta);
-                if (covariance) estimateUncertainty(*covariance, result);
-                else result.singular = true;
+                if (covariance)
+                    estimateUncertainty(*covariance, result);
+                else
+                    result.singular = true;
             }
         }
     }

@@ -76,8 +76,8 @@ AnimatedGifWriter::~AnimatedGifWriter()
 
 std::size_t AnimatedGifWriter::heldBytes() const
 {
-    return index_.size() * (sizeof(std::uint32_t) + sizeof(std::uint8_t) + 2 * sizeof(void*)) + index_.bucket_count() * sizeof(void*) +
-           palette_.capacity() + row_.capacity();
+    return index_.size() * (sizeof(std::uint32_t) + sizeof(std::uint8_t) + 2 * sizeof(void*)) +
+           index_.bucket_count() * sizeof(void*) + palette_.capacity() + row_.capacity();
 }
 
 void AnimatedGifWriter::addFrame(const RgbFrame& f)
@@ -100,7 +100,8 @@ void AnimatedGifWriter::addFrame(const RgbFrame& f)
             if (x == 0 || colour != lastColour) {
                 auto found = index_.find(colour);
                 if (found == index_.end()) {
-                    if (index_.size() == 256) throw CheckError("The frames hold more than 256 colours; they cannot share one GIF palette.");
+                    if (index_.size() == 256)
+                        throw CheckError("The frames hold more than 256 colours; they cannot share one GIF palette.");
                     found = index_.emplace(colour, static_cast<std::uint8_t>(index_.size())).first;
                     palette_.insert(palette_.end(), {p[0], p[1], p[2]});
                 }
@@ -129,7 +130,8 @@ void AnimatedGifWriter::finish()
     while (size < colours) size *= 2, ++depth;
     std::vector<GifColorType> table(static_cast<std::size_t>(size), GifColorType{0, 0, 0});
     for (int c = 0; c < colours; ++c)
-        table[static_cast<std::size_t>(c)] = {palette_[static_cast<std::size_t>(3 * c)], palette_[static_cast<std::size_t>(3 * c + 1)],
+        table[static_cast<std::size_t>(c)] = {palette_[static_cast<std::size_t>(3 * c)],
+                                              palette_[static_cast<std::size_t>(3 * c + 1)],
                                               palette_[static_cast<std::size_t>(3 * c + 2)]};
     const std::unique_ptr<ColorMapObject, void (*)(ColorMapObject*)> map(GifMakeMapObject(size, table.data()), GifFreeMapObject);
 

@@ -15,7 +15,8 @@ void DefinePixels(MapGeometry& g, double DX, double DY, int columns, int rows, i
 {
     g.PixelX.assign(static_cast<std::size_t>(std::max(columns, 0)), 0);
     g.PixelY.assign(static_cast<std::size_t>(std::max(rows, 0)), 0);
-    for (int i = 1; i <= columns; ++i) g.PixelX[i - 1] = RoundPixel(CheckedDivide((i - 1) * DX * g.PlotWidth, g.XRange)) + kPlotLeft;
+    for (int i = 1; i <= columns; ++i)
+        g.PixelX[i - 1] = RoundPixel(CheckedDivide((i - 1) * DX * g.PlotWidth, g.XRange)) + kPlotLeft;
     for (int k = 1; k < rows; ++k) g.PixelY[k - 1] = RoundPixel(CheckedDivide((k - 1) * DY * g.PlotHeight, g.YRange) + top);
     if (rows >= 1) g.PixelY[rows - 1] = centre;
 }

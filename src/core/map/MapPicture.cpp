@@ -1,8 +1,8 @@
 #include "map/MapPicture.h"
 
+#include "contour/CellRanges.h"
 #include "contour/LevelRegion.h"
 #include "contour/MontaPoligono.h"
-#include "contour/CellRanges.h"
 #include "contour/TracaContorno.h"
 #include "model/FloatChecks.h"
 #include "solution/Parallel.h"
@@ -47,16 +47,19 @@ std::vector<std::uint8_t> regionMask(double z, const ContourGrid& contour, int P
     int top = kMapHeight, bottom = -1;  // the rows the polygons reach
     LevelRegion(z, contour, PlotCentre, [&](std::span<const PixelPoint> part) {
         int left = kMapWidth, right = -1, high = kMapHeight, low = -1;
-        for (const PixelPoint& p : part) left = std::min(left, p.x), right = std::max(right, p.x), high = std::min(high, p.y), low = std::max(low, p.y);
+        for (const PixelPoint& p : part)
+            left = std::min(left, p.x), right = std::max(right, p.x), high = std::min(high, p.y), low = std::max(low, p.y);
         top = std::min(top, high), bottom = std::max(bottom, low);
         // A polygon paints only within its vertices' box: one whose box is
         // off the picture or already covered changes nothing (a noisy grid's
         // parts overlap many times).
-        left = std::max(left, 0), right = std::min(right, kMapWidth - 1), high = std::max(high, 0), low = std::min(low, kMapHeight - 1);
+        left = std::max(left, 0), right = std::min(right, kMapWidth - 1), high = std::max(high, 0),
+        low = std::min(low, kMapHeight - 1);
         if (left > right || high > low) return;
         bool covered = true;
         for (int y = high; covered && y <= low; ++y)
-            for (int x = left; covered && x <= right; ++x) covered = scratch[3 * (static_cast<std::size_t>(y) * kMapWidth + static_cast<std::size_t>(x))] != 0;
+            for (int x = left; covered && x <= right; ++x)
+                covered = scratch[3 * (static_cast<std::size_t>(y) * kMapWidth + static_cast<std::size_t>(x))] != 0;
         if (!covered) canvas.polygon(part, kWhite);
     });
     top = std::max(top, 0), bottom = std::min(bottom, kMapHeight - 1);
@@ -90,8 +93,12 @@ std::string MapTitle(const std::string& MapTimeText, bool portuguese)
 void PaintShape(const MapShape& s, RgbCanvas& canvas)
 {
     switch (s.kind) {
-    case MapShape::Kind::Rectangle: canvas.rectangle(s.points[0].x, s.points[0].y, s.points[1].x, s.points[1].y, s.pen, s.brush); break;
-    case MapShape::Kind::Polygon: canvas.polygon(s.points, s.brush); break;
+    case MapShape::Kind::Rectangle:
+        canvas.rectangle(s.points[0].x, s.points[0].y, s.points[1].x, s.points[1].y, s.pen, s.brush);
+        break;
+    case MapShape::Kind::Polygon:
+        canvas.polygon(s.points, s.brush);
+        break;
     case MapShape::Kind::Pixels:
         for (std::size_t byte = 0; byte < s.mask.size(); ++byte) {
             if (s.mask[byte] == 0) continue;
@@ -102,8 +109,11 @@ void PaintShape(const MapShape& s, RgbCanvas& canvas)
             }
         }
         break;
-    case MapShape::Kind::Line: canvas.line(s.points[0], s.points[1], s.pen); break;
-    case MapShape::Kind::Text: break;
+    case MapShape::Kind::Line:
+        canvas.line(s.points[0], s.points[1], s.pen);
+        break;
+    case MapShape::Kind::Text:
+        break;
     }
 }
 

@@ -38,10 +38,10 @@ struct MapPicture {
 struct MapRequest {
     const ModelState& model;
     const ResultGrid& grid;
-    std::string MapTimeText;       // the title's time, exactly as chosen
-    bool titleInPortuguese;        // the stored language is "Port"
-    bool captionInPortuguese;      // PortugueseActive
-    char separator;                // of the number texts
+    std::string MapTimeText;   // the title's time, exactly as chosen
+    bool titleInPortuguese;    // the stored language is "Port"
+    bool captionInPortuguese;  // PortugueseActive
+    char separator;            // of the number texts
 };
 
 // The whole map, or an exception (FloatError for a zero range, step or C0,

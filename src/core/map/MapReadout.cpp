@@ -18,7 +18,8 @@ int nearestNode(double v, double origin, double step)
 
 }  // namespace
 
-std::optional<MapReadout> MostraValor(int X, int Y, const MapGeometry& g, const ModelState& model, const ResultGrid& grid, char separator)
+std::optional<MapReadout> MostraValor(int X, int Y, const MapGeometry& g, const ModelState& model, const ResultGrid& grid,
+                                      char separator)
 {
     if (g.PlotHeight == 0) return std::nullopt;  // a plot without height has no pixel to read
     const int top = static_cast<int>(std::nearbyint((kMapHeight - g.PlotHeight) / 2.0));
@@ -26,7 +27,8 @@ std::optional<MapReadout> MostraValor(int X, int Y, const MapGeometry& g, const 
     const double x = g.XRange / 550 * (X - kPlotLeft) + model.X0;
     const double y = g.YRange / g.PlotHeight * (g.PlotHeight - Y + top) + model.Y0;
     const int i = nearestNode(x, model.X0, model.DX), j = nearestNode(y, model.Y0, model.DY);
-    return MapReadout{FormatFixed(x, 3, separator), FormatFixed(y, 3, separator), FormatScientific(grid.at(i, j), 3, 2, separator)};
+    return MapReadout{FormatFixed(x, 3, separator), FormatFixed(y, 3, separator),
+                      FormatScientific(grid.at(i, j), 3, 2, separator)};
 }
 
 }  // namespace kavrin

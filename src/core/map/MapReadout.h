@@ -18,6 +18,7 @@ struct MapReadout {
 // Nothing outside the plot (50 … 600 across, PlotTop … PlotTop + PlotHeight
 // down); the top edge reads Y1 and the bottom edge Y0. Ranges come from the
 // last drawing (g), steps and origin from the current model.
-std::optional<MapReadout> MostraValor(int X, int Y, const MapGeometry& g, const ModelState& model, const ResultGrid& grid, char separator);
+std::optional<MapReadout> MostraValor(int X, int Y, const MapGeometry& g, const ModelState& model, const ResultGrid& grid,
+                                      char separator);
 
 }  // namespace kavrin

@@ -32,7 +32,8 @@ void RgbCanvas::line(PixelPoint from, PixelPoint to, Rgb c)
 {
     // Bresenham: the major axis steps by one, the minor one when the error
     // passes half a pixel.
-    const long long dx = std::llabs(static_cast<long long>(to.x) - from.x), dy = std::llabs(static_cast<long long>(to.y) - from.y);
+    const long long dx = std::llabs(static_cast<long long>(to.x) - from.x),
+                    dy = std::llabs(static_cast<long long>(to.y) - from.y);
     const int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
     long long x = from.x, y = from.y, error = dx - dy;
     while (x != to.x || y != to.y) {
@@ -58,7 +59,6 @@ void RgbCanvas::rectangle(int left, int top, int right, int bottom, Rgb pen, Rgb
 }
 
 namespace {
-
 
 long long floorDiv(long long a, long long b)
 {
@@ -92,15 +92,19 @@ void RgbCanvas::polygon(std::span<const PixelPoint> vertices, Rgb c)
 void RgbCanvas::fillRow(int y, std::span<Crossing> crossings, Rgb c)
 {
     for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
-        const long long x0 = ceilDiv(crossings[k].num, crossings[k].den), x1 = floorDiv(crossings[k + 1].num, crossings[k + 1].den);
-        if (x0 <= x1 && x1 >= 0 && x0 < width_) span(y, static_cast<int>(std::max(x0, 0LL)), static_cast<int>(std::min<long long>(x1, width_ - 1)), c);
+        const long long x0 = ceilDiv(crossings[k].num, crossings[k].den),
+                        x1 = floorDiv(crossings[k + 1].num, crossings[k + 1].den);
+        if (x0 <= x1 && x1 >= 0 && x0 < width_)
+            span(y, static_cast<int>(std::max(x0, 0LL)), static_cast<int>(std::min<long long>(x1, width_ - 1)), c);
     }
 }
 
 RgbCanvas::Crossing RgbCanvas::crossingAt(const Edge& e, int y)
 {
     const long long den = static_cast<long long>(e.lower.y) - e.upper.y;
-    return {static_cast<long long>(e.upper.x) * den + (static_cast<long long>(y) - e.upper.y) * (static_cast<long long>(e.lower.x) - e.upper.x), den};
+    return {static_cast<long long>(e.upper.x) * den +
+                (static_cast<long long>(y) - e.upper.y) * (static_cast<long long>(e.lower.x) - e.upper.x),
+            den};
 }
 
 bool RgbCanvas::before(const Crossing& a, const Crossing& b)

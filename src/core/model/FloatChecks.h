@@ -11,7 +11,7 @@ namespace kavrin {
 // a / b; a zero divisor is a division by zero, or an invalid operation for 0/0.
 inline double CheckedDivide(double a, double b)
 {
-    if (b == 0) throw (a == 0 || std::isnan(a)) ? FloatError::invalidOperation() : FloatError::divisionByZero();
+    if (b == 0) throw(a == 0 || std::isnan(a)) ? FloatError::invalidOperation() : FloatError::divisionByZero();
     return a / b;
 }
 

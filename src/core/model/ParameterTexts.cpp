@@ -92,8 +92,7 @@ void onTextChanged(ParameterTexts& texts, int edit, char separator)
     } else if (edit == 10 && !texts.edit[10].empty()) {
         assign(texts, 10, FilterY0Text(texts.edit[10]), separator);
         const std::string& y0 = texts.edit[10];
-        if (!y0.empty() && y0 != "-")
-            assign(texts, 8, FormatGeneral(std::fabs(ParseFloat(y0, separator)), separator), separator);
+        if (!y0.empty() && y0 != "-") assign(texts, 8, FormatGeneral(std::fabs(ParseFloat(y0, separator)), separator), separator);
     }
 }
 

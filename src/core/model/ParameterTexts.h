@@ -17,8 +17,8 @@ struct ParameterTexts {
 };
 
 struct ParameterField {
-    int edit;             // the control Edit n
-    const char* field;    // the ModelState field name
+    int edit;           // the control Edit n
+    const char* field;  // the ModelState field name
     double ModelState::*member;
     const char* initialText;
     const char* newProjectText;

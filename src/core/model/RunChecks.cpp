@@ -1,7 +1,7 @@
 #include "model/RunChecks.h"
 
-#include "model/Variaveis.h"
 #include "model/RunTimes.h"
+#include "model/Variaveis.h"
 
 namespace kavrin {
 
@@ -51,7 +51,8 @@ const char* EnglishRefusalText(RunRefusal refusal)
     case RunRefusal::YRangeNotAboveSourceWidth:
         return "The Y range must be longer than the source width in Y. Enlarge the Y range.";
     case RunRefusal::TimeRangeEmpty:
-        return "The final time T1 is earlier than the initial time T0: there is no time to compute. Enter a T1 not earlier than T0.";
+        return "The final time T1 is earlier than the initial time T0: there is no time to compute. Enter a T1 not earlier than "
+               "T0.";
     case RunRefusal::TimeStepNotPositive:
         return "The time step DT must be greater than zero. Enter a positive DT.";
     case RunRefusal::TooManyTimes:
@@ -67,7 +68,8 @@ const char* PortugueseRefusalText(RunRefusal refusal)
         return "O passo DX da malha deve ser maior que zero quando X1 está além de X0. Digite um DX positivo.";
     case RunRefusal::YStepNotPositive:
         return "O passo DY da malha deve ser maior que zero quando Y1 está além de Y0. Digite um DY positivo.";
-    default: return nullptr;
+    default:
+        return nullptr;
     }
 }
 

@@ -1,7 +1,7 @@
 #include "model/Variaveis.h"
 
-#include "text/DecimalSeparator.h"
 #include "model/FloatChecks.h"
+#include "text/DecimalSeparator.h"
 #include "text/NumberText.h"
 
 #include <climits>
@@ -37,9 +37,8 @@ void Variaveis(const ParameterTexts& texts, ModelState& model, char separator)
 void DeriveModelFields(ModelState& model)
 {
     const double flow = model.Kxx * model.GradH;
-    model.Velocity = model.Retardation >= 1
-        ? CheckedDivide(CheckedDivide(flow, model.Porosity), model.Retardation)
-        : CheckedDivide(flow, model.Porosity);
+    model.Velocity = model.Retardation >= 1 ? CheckedDivide(CheckedDivide(flow, model.Porosity), model.Retardation)
+                                            : CheckedDivide(flow, model.Porosity);
     model.NX = cellCountField(CellCount(model.X0, model.X1, model.DX));
     model.NY = cellCountField(CellCount(model.Y0, model.Y1, model.DY));
     model.DispX = model.AlphaX * model.Velocity;

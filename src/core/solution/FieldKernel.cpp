@@ -25,11 +25,18 @@ void shapeField(const ModelState& m, TimeField& field)
 {
     field.rows = std::max(0, m.NY + 1);
     field.columns = std::max(0, m.NX + 1);
-    field.values.resize(static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(field.columns));  // every value is written
+    field.values.resize(static_cast<std::size_t>(field.rows) *
+                        static_cast<std::size_t>(field.columns));  // every value is written
 }
 
-double rowY(const ModelState& m, int row) { return row * m.DY + m.Y0; }
-double columnX(const ModelState& m, int column) { return column * m.DX + m.X0; }
+double rowY(const ModelState& m, int row)
+{
+    return row * m.DY + m.Y0;
+}
+double columnX(const ModelState& m, int column)
+{
+    return column * m.DX + m.X0;
+}
 
 double pointValue(double TT, int row, int column, const ModelState& m, const QuadratureState& q)
 {
@@ -112,7 +119,8 @@ void MultiplyRows(const double* Y, int n, const double* E, int columns, double* 
                     }
                 }
                 for (int r = 0; r < kRowGroup; ++r)
-                    std::memcpy(S + static_cast<std::size_t>(k + r) * stride + static_cast<std::size_t>(j), sum[r], sizeof sum[r]);
+                    std::memcpy(S + static_cast<std::size_t>(k + r) * stride + static_cast<std::size_t>(j), sum[r],
+                                sizeof sum[r]);
             }
             for (; j < j1; ++j)
                 for (int r = 0; r < kRowGroup; ++r) single(k + r, j);
@@ -138,9 +146,9 @@ namespace {
 struct ProductColumns {
     std::vector<int> ofColumn;  // product column of each grid column, -1 for none
     int count = 0;
-    int firstColumn = -1;       // when the product columns are the grid columns
-                                // firstColumn, firstColumn + 1, …: the product
-                                // goes straight into the field's rows
+    int firstColumn = -1;  // when the product columns are the grid columns
+                           // firstColumn, firstColumn + 1, …: the product
+                           // goes straight into the field's rows
 };
 
 // exp(m) of the longitudinal term and the decay for every (node, column), left
@@ -171,7 +179,8 @@ ProductColumns longitudinalFactors(const ModelState& m, const Nodes& nodes, unsi
     ProductColumns product;
     product.ofColumn.assign(static_cast<std::size_t>(field.columns), -1);
     for (int c = 0; c < candidates; ++c)
-        if (safe[static_cast<std::size_t>(c)]) product.ofColumn[static_cast<std::size_t>(candidate[static_cast<std::size_t>(c)])] = product.count++;
+        if (safe[static_cast<std::size_t>(c)])
+            product.ofColumn[static_cast<std::size_t>(candidate[static_cast<std::size_t>(c)])] = product.count++;
     if (product.count == candidates) {
         if (candidates > 0 && candidate.back() - candidate.front() == candidates - 1) product.firstColumn = candidate.front();
         return product;
@@ -179,7 +188,8 @@ ProductColumns longitudinalFactors(const ModelState& m, const Nodes& nodes, unsi
     // Unsafe columns leave the matrix; each node's row moves left over them.
     for (int i = 0, p = 0; i < n; ++i)
         for (int c = 0; c < candidates; ++c)
-            if (safe[static_cast<std::size_t>(c)]) exponentials[static_cast<std::size_t>(p++)] = exponentials[at(i, candidates, c)];
+            if (safe[static_cast<std::size_t>(c)])
+                exponentials[static_cast<std::size_t>(p++)] = exponentials[at(i, candidates, c)];
     exponentials.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(product.count));
     return product;
 }
@@ -209,7 +219,8 @@ void transverseFactors(const ModelState& m, const Nodes& nodes, unsigned workers
     ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
         for (int k = begin; k < end; ++k) {
             const double YY = rowY(m, k);
-            for (int i = 0; i < n; ++i) lower[at(k, n, i)] = ExpErfcHorner(0, (m.YMin - YY) / nodes.yScale[static_cast<std::size_t>(i)]);
+            for (int i = 0; i < n; ++i)
+                lower[at(k, n, i)] = ExpErfcHorner(0, (m.YMin - YY) / nodes.yScale[static_cast<std::size_t>(i)]);
         }
     });
     LargeBuffer<double>& yFactors = field.yFactors;
@@ -231,8 +242,8 @@ void transverseFactors(const ModelState& m, const Nodes& nodes, unsigned workers
 // The quadrature sums as one product (rows × nodes by nodes × product columns),
 // scaled to concentrations; points outside the product, or whose scaled value
 // is not finite, take the point formula.
-void sumAndScale(double TT, double b, const ModelState& m, const QuadratureState& q, int n,
-                 const ProductColumns& product, unsigned workers, TimeField& field)
+void sumAndScale(double TT, double b, const ModelState& m, const QuadratureState& q, int n, const ProductColumns& product,
+                 unsigned workers, TimeField& field)
 {
     const int columns = product.count;
     double* sums = field.values.data() + std::max(product.firstColumn, 0);

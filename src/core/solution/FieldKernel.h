@@ -5,7 +5,6 @@
 #include "solution/LargeBuffer.h"
 #include "solution/Quadrature.h"
 
-
 namespace kavrin {
 
 // Concentrations in mg/L, row by row (y ascending), x ascending within a row,
@@ -15,7 +14,10 @@ struct TimeField {
     int columns = 0;
     LargeBuffer<double> values;
     LargeBuffer<double> exponentials, yLower, yFactors, sums;
-    double at(int row, int column) const { return values[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(column)]; }
+    double at(int row, int column) const
+    {
+        return values[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(column)];
+    }
 };
 
 // Within one time the quadrature sum factorises: exp(m) depends on (column,
@@ -26,17 +28,15 @@ struct TimeField {
 // (t <= 0, no nodes, non-positive dispersion) take the point formula, so a
 // failure is the one the point formula raises first in row order, and it is
 // raised before the caller writes anything. Results do not depend on `workers`.
-void ComputeTimeField(double TT, const ModelState& model, const QuadratureState& quadrature,
-                      unsigned workers, TimeField& field);
+void ComputeTimeField(double TT, const ModelState& model, const QuadratureState& quadrature, unsigned workers, TimeField& field);
 
 // Every point by the point formula: the reference the fast form is checked against.
-void ComputeTimeFieldByPoints(double TT, const ModelState& model, const QuadratureState& quadrature,
-                              unsigned workers, TimeField& field);
+void ComputeTimeFieldByPoints(double TT, const ModelState& model, const QuadratureState& quadrature, unsigned workers,
+                              TimeField& field);
 
 // The bare product S = Y·E of the kernel (Y rows × n, E n × columns, row-major;
 // row k of S starts at S + k·stride), for rows [rowBegin, rowEnd) of S.
 // Exposed for the benchmark.
-void MultiplyRows(const double* Y, int n, const double* E, int columns, double* S, std::size_t stride, int rowBegin,
-                  int rowEnd);
+void MultiplyRows(const double* Y, int n, const double* E, int columns, double* S, std::size_t stride, int rowBegin, int rowEnd);
 
 }  // namespace kavrin

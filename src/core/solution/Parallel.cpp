@@ -56,8 +56,7 @@ public:
         }
         work_.notify_all();
         chunk(0);
-        while (runQueuedTask()) {
-        }
+        while (runQueuedTask()) {}
         std::unique_lock<std::mutex> lock(loop->mutex);
         loop->finished.wait(lock, [&] { return loop->remaining == 0; });
     }

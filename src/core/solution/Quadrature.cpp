@@ -8,7 +8,9 @@ namespace kavrin {
 
 void SelectGaussOrder(QuadratureState& quadrature, int gaussOrder)
 {
-    struct Entry { int order, skip; };
+    struct Entry {
+        int order, skip;
+    };
     static constexpr Entry kTable[] = {{4, 1}, {20, 2}, {60, 8}, {104, 24}, {256, 50}};
     for (const Entry& entry : kTable) {
         if (entry.order == gaussOrder) {
@@ -51,7 +53,8 @@ void GLQPTS(QuadratureState& quadrature, int N, int lines, const std::string& va
     const int M = N / 2;
     for (int k = 0; k < M && 2 * k + 2 <= 256; ++k) {
         quadrature.GaussNodes[static_cast<std::size_t>(2 * k + 2)] = -quadrature.GaussNodes[static_cast<std::size_t>(2 * k + 1)];
-        quadrature.GaussWeights[static_cast<std::size_t>(2 * k + 2)] = quadrature.GaussWeights[static_cast<std::size_t>(2 * k + 1)];
+        quadrature.GaussWeights[static_cast<std::size_t>(2 * k + 2)] =
+            quadrature.GaussWeights[static_cast<std::size_t>(2 * k + 1)];
     }
 }
 

@@ -1,7 +1,7 @@
 #include "solution/Solution.h"
 
-#include "solution/ExpErfc.h"
 #include "model/FloatChecks.h"
+#include "solution/ExpErfc.h"
 
 #include <cmath>
 #include <numbers>
@@ -32,8 +32,8 @@ double SourcePlaneValue(double YY, double ZZ, const ModelState& m)
     return value;
 }
 
-double CNRMLP(double TT, double XX, double YY, double ZZ, double VX, int NMAX,
-              const ModelState& m, const QuadratureState& quadrature)
+double CNRMLP(double TT, double XX, double YY, double ZZ, double VX, int NMAX, const ModelState& m,
+              const QuadratureState& quadrature)
 {
     if (TT <= 0 || XX < 0) return 0;
     if (XX == 0) return SourcePlaneValue(YY, ZZ, m);
@@ -58,8 +58,7 @@ double CNRMLP(double TT, double XX, double YY, double ZZ, double VX, int NMAX,
     return finiteOrOverflow(CheckedDivide(XX * (sum * b / 2), denominator));
 }
 
-double PointConcentration(double x, double y, double z, double t,
-                          const ModelState& m, const QuadratureState& quadrature)
+double PointConcentration(double x, double y, double z, double t, const ModelState& m, const QuadratureState& quadrature)
 {
     if (t != 0) return CNRMLP(t, x, y, z, m.Velocity, quadrature.GaussN, m, quadrature);
     const bool onSource = x == 0 && m.YMin <= y && y <= m.YMax && m.ZMin <= z && z <= m.ZMax;

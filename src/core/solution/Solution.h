@@ -10,15 +10,14 @@ namespace kavrin {
 // 0 for TT <= 0 or XX < 0, the boundary value (1, ½, ¼, 0) on the source
 // plane XX = 0, otherwise the time integral. Non-positive dispersion raises
 // FloatError, as does a value that leaves the double range.
-double CNRMLP(double TT, double XX, double YY, double ZZ, double VX, int NMAX,
-              const ModelState& model, const QuadratureState& quadrature);
+double CNRMLP(double TT, double XX, double YY, double ZZ, double VX, int NMAX, const ModelState& model,
+              const QuadratureState& quadrature);
 
 // The value on the source plane x = 0 for t > 0.
 double SourcePlaneValue(double YY, double ZZ, const ModelState& model);
 
 // C/C0 with the order in effect already loaded; t = 0 is the initial condition
 // (1 on the source plane's closed rectangle, 0 elsewhere).
-double PointConcentration(double x, double y, double z, double t,
-                          const ModelState& model, const QuadratureState& quadrature);
+double PointConcentration(double x, double y, double z, double t, const ModelState& model, const QuadratureState& quadrature);
 
 }  // namespace kavrin

@@ -19,7 +19,7 @@ std::string JoinDateTime(const std::string& shortDate, const std::string& longTi
 
 std::string DateTimeText(std::time_t when)
 {
-    std::tm local {};
+    std::tm local{};
     localtime_r(&when, &local);
     char date[128] = "";
     char time[128] = "";

@@ -36,9 +36,18 @@ ConversionError ConversionError::integerValue(const std::string& text)
     return ConversionError(quoted("''", text, " is not a valid integer value"));
 }
 
-FloatError FloatError::divisionByZero() { return FloatError("Floating point division by zero"); }
-FloatError FloatError::invalidOperation() { return FloatError("Invalid floating point operation"); }
-FloatError FloatError::overflow() { return FloatError("Floating point overflow"); }
+FloatError FloatError::divisionByZero()
+{
+    return FloatError("Floating point division by zero");
+}
+FloatError FloatError::invalidOperation()
+{
+    return FloatError("Invalid floating point operation");
+}
+FloatError FloatError::overflow()
+{
+    return FloatError("Floating point overflow");
+}
 
 namespace {
 std::string fileErrorText(int code, const std::string& path)
@@ -46,18 +55,21 @@ std::string fileErrorText(int code, const std::string& path)
     std::string head;
     switch (code) {
     case EACCES:
-    case EPERM: head = "File access denied"; break;
-    case ENOSPC: head = "Disk full"; break;
-    default: head = "I/O error " + std::to_string(code); break;
+    case EPERM:
+        head = "File access denied";
+        break;
+    case ENOSPC:
+        head = "Disk full";
+        break;
+    default:
+        head = "I/O error " + std::to_string(code);
+        break;
     }
     return head + ": " + path + " (" + std::strerror(code) + ")";
 }
 }  // namespace
 
-FileError::FileError(int code, const std::string& path)
-    : KavrinError(fileErrorText(code, path)), code_(code)
-{
-}
+FileError::FileError(int code, const std::string& path) : KavrinError(fileErrorText(code, path)), code_(code) {}
 
 FileError::FileError(int code, const std::string& text, bool) : KavrinError(text), code_(code) {}
 

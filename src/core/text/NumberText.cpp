@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdint>
 #include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
@@ -92,8 +92,7 @@ bool exactExpansionRoundsUp(double magnitude, std::size_t kept, bool fixed, int 
 [[gnu::always_inline]] inline int roundedDigits(double magnitude, int kept, char* digits)
 {
     int exponent = scientificDigits(magnitude, kept + 2, digits);
-    if (roundsUp(digits, static_cast<std::size_t>(kept), magnitude, false, 0)
-        && incrementDigits(digits, digits + kept))
+    if (roundsUp(digits, static_cast<std::size_t>(kept), magnitude, false, 0) && incrementDigits(digits, digits + kept))
         ++exponent;
     return exponent;
 }
@@ -127,7 +126,8 @@ bool exactExpansionRoundsUp(double magnitude, std::size_t kept, bool fixed, int 
 std::string mantissaText(const DecimalDigits& d, char separator)
 {
     std::string text(d.digits.size() + 2, '\0');
-    text.resize(static_cast<std::size_t>(writeMantissa(text.data(), d.negative, d.digits.data(), d.digits.size(), separator) - text.data()));
+    text.resize(static_cast<std::size_t>(writeMantissa(text.data(), d.negative, d.digits.data(), d.digits.size(), separator) -
+                                         text.data()));
     return text;
 }
 
@@ -207,8 +207,7 @@ std::string FormatFixed(double value, int decimals, char separator)
     if (!std::isfinite(value)) return nonFiniteText(value);
     const double magnitude = std::fabs(value);
     char buffer[400];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                   std::chars_format::fixed, decimals + 2);
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, decimals + 2);
     if (ec != std::errc()) return FormatGeneral(value, separator);
     std::string longer(buffer, end);
     longer.erase(std::remove(longer.begin(), longer.end(), '.'), longer.end());

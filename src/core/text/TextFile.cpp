@@ -77,11 +77,13 @@ void TextFileReader::fetch()
     int byte;
     while ((byte = nextByte()) != EOF && byte != '\n' && byte != '\r') {
         if (!isTextByte(static_cast<unsigned char>(byte)))
-            throw FileFormatError(path_, lineNumber, "holds the byte " + hexByte(static_cast<unsigned char>(byte))
-                                                         + ", which no text file has: this is not a text file.");
+            throw FileFormatError(path_, lineNumber,
+                                  "holds the byte " + hexByte(static_cast<unsigned char>(byte)) +
+                                      ", which no text file has: this is not a text file.");
         if (bytes.size() == kMaximumLineLength)
-            throw FileFormatError(path_, lineNumber, "is longer than " + std::to_string(kMaximumLineLength)
-                                                         + " characters: this is not a file of the program.");
+            throw FileFormatError(path_, lineNumber,
+                                  "is longer than " + std::to_string(kMaximumLineLength) +
+                                      " characters: this is not a file of the program.");
         bytes.push_back(static_cast<char>(byte));
     }
     if (byte == '\r') {

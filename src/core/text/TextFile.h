@@ -56,12 +56,16 @@ public:
     TextFileWriter& operator=(const TextFileWriter&) = delete;
 
     void write(const std::string& utf8Text);  // encoded to Windows-1252
-    void writeLine(const std::string& utf8Text) { write(utf8Text); writeRaw("\r\n"); }
+    void writeLine(const std::string& utf8Text)
+    {
+        write(utf8Text);
+        writeRaw("\r\n");
+    }
     void writeRaw(std::string_view bytes);  // bytes as they are (ASCII number texts)
     // Bytes as they are, in order, written from where they lie rather than
     // through the buffer: the rows of a time, formatted in place.
     void writePieces(const std::vector<std::string_view>& pieces);
-    void close();                             // flushes (and replaces); a failure throws
+    void close();  // flushes (and replaces); a failure throws
 
 private:
     void flush();

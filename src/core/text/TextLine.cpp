@@ -33,8 +33,9 @@ std::FILE* streamOf(int fd, const std::string& path)
 void checkLength(std::size_t length, long long line, const std::string& path)
 {
     if (length > TextFileReader::kMaximumLineLength)
-        throw FileFormatError(path, static_cast<int>(line), "is longer than " + std::to_string(TextFileReader::kMaximumLineLength)
-                                                                + " characters: this is not a file of the program.");
+        throw FileFormatError(path, static_cast<int>(line),
+                              "is longer than " + std::to_string(TextFileReader::kMaximumLineLength) +
+                                  " characters: this is not a file of the program.");
 }
 
 }  // namespace
@@ -45,11 +46,11 @@ TextLine ReadTextLine(const std::string& path, long long number, LinesCounted co
     constexpr std::size_t kBlock = 1 << 18;
     const std::unique_ptr<char[]> block(new char[kBlock]);  // filled by each read, never cleared
     TextLine result;
-    std::string bytes;              // the wanted line so far
-    long long line = 1;             // the line the next byte belongs to
-    bool afterCr = false;           // a CR ended the previous block: an LF next belongs to it
-    bool lineOpen = false;          // the current line has begun (has bytes)
-    std::size_t length = 0;         // bytes of the current line so far
+    std::string bytes;       // the wanted line so far
+    long long line = 1;      // the line the next byte belongs to
+    bool afterCr = false;    // a CR ended the previous block: an LF next belongs to it
+    bool lineOpen = false;   // the current line has begun (has bytes)
+    std::size_t length = 0;  // bytes of the current line so far
     std::size_t got;
     while ((got = std::fread(block.get(), 1, kBlock, file.get())) > 0) {
         const char* p = block.get();
@@ -83,8 +84,10 @@ TextLine ReadTextLine(const std::string& path, long long number, LinesCounted co
             length = 0;
             p = brk + 1;
             if (*brk == '\r') {
-                if (p < end && *p == '\n') ++p;
-                else if (p == end) afterCr = true;
+                if (p < end && *p == '\n')
+                    ++p;
+                else if (p == end)
+                    afterCr = true;
             }
         }
     }

@@ -7,9 +7,9 @@
 namespace kavrin {
 
 struct TextLine {
-    bool found = false;      // the file has that many lines
-    std::string text;        // UTF-8, without its line end; "" when not found
-    long long linesRead = 0; // lines seen: up to it, or the file's line count (see LinesCounted)
+    bool found = false;       // the file has that many lines
+    std::string text;         // UTF-8, without its line end; "" when not found
+    long long linesRead = 0;  // lines seen: up to it, or the file's line count (see LinesCounted)
 };
 
 // How far a line's reading goes: stop at the line, or go on to the file's end

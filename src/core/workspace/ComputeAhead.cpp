@@ -4,8 +4,8 @@
 
 namespace kavrin {
 
-ComputeAhead::ComputeAhead(const ModelState& model, QuadratureState& quadrature, std::string valoresPath,
-                           char separator, unsigned workers)
+ComputeAhead::ComputeAhead(const ModelState& model, QuadratureState& quadrature, std::string valoresPath, char separator,
+                           unsigned workers)
     : model_(model), quadrature_(quadrature), valoresPath_(std::move(valoresPath)), separator_(separator), workers_(workers)
 {
 }

@@ -15,8 +15,7 @@ namespace kavrin {
 // so a run keeps at most two times in memory whatever its length.
 class ComputeAhead {
 public:
-    ComputeAhead(const ModelState& model, QuadratureState& quadrature, std::string valoresPath, char separator,
-                 unsigned workers);
+    ComputeAhead(const ModelState& model, QuadratureState& quadrature, std::string valoresPath, char separator, unsigned workers);
     ~ComputeAhead();  // waits for a computation still running; its result is dropped
     ComputeAhead(const ComputeAhead&) = delete;
     ComputeAhead& operator=(const ComputeAhead&) = delete;

@@ -22,7 +22,10 @@ public:
     }
 
 private:
-    static std::size_t index(int ix, int iy) { return static_cast<std::size_t>(iy - 1) * kSize + static_cast<std::size_t>(ix - 1); }
+    static std::size_t index(int ix, int iy)
+    {
+        return static_cast<std::size_t>(iy - 1) * kSize + static_cast<std::size_t>(ix - 1);
+    }
     std::vector<double> cells_;
 };
 

@@ -39,8 +39,7 @@ std::string parentOf(const std::string& folder)
 
 }  // namespace
 
-std::uint64_t RunFileBytes(const ModelState& model, const std::vector<double>& times, const std::string& folder,
-                           char separator)
+std::uint64_t RunFileBytes(const ModelState& model, const std::vector<double>& times, const std::string& folder, char separator)
 {
     const std::uint64_t columns = model.NX >= 0 ? static_cast<std::uint64_t>(model.NX) + 1 : 0;
     const std::uint64_t rows = model.NY >= 0 ? static_cast<std::uint64_t>(model.NY) + 1 : 0;
@@ -76,11 +75,11 @@ void CheckOneNamePerTime(const std::vector<double>& times, char separator)
     };
     const std::string name = "T" + TimeText(shared->first, separator) + ".txt";
     const std::string first = exact(shared->first), second = exact(shared->second);
-    throw RunFilesRefusal("The times " + first + " and " + second + " would both be written to the file " + name
-                              + ": a file name holds 15 significant digits. Enlarge DT or choose times nearer zero.",
-                          "Os tempos " + first + " e " + second + " seriam gravados no mesmo arquivo " + name
-                              + ": o nome de um arquivo tem 15 algarismos significativos. Aumente DT ou escolha tempos "
-                                "mais próximos de zero.");
+    throw RunFilesRefusal("The times " + first + " and " + second + " would both be written to the file " + name +
+                              ": a file name holds 15 significant digits. Enlarge DT or choose times nearer zero.",
+                          "Os tempos " + first + " e " + second + " seriam gravados no mesmo arquivo " + name +
+                              ": o nome de um arquivo tem 15 algarismos significativos. Aumente DT ou escolha tempos "
+                              "mais próximos de zero.");
 }
 
 void CheckRunFiles(const ModelState& model, const std::string& root, const std::string& projectName, char separator)
@@ -92,13 +91,12 @@ void CheckRunFiles(const ModelState& model, const std::string& root, const std::
     if (needed <= free) return;
     const std::string count = std::to_string(times.size());
     const bool one = times.size() == 1;
-    throw RunFilesRefusal("The run's " + count + (one ? " time file needs " : " time files need ") + sizeText(needed, '.') + ", but only "
-                              + sizeText(free, '.') + " are free in " + root
-                              + ". Choose fewer times or a coarser grid, or free some space.",
-                          (one ? "O arquivo de tempo da simulação precisa de " : "Os " + count + " arquivos de tempo da simulação precisam de ")
-                              + sizeText(needed, ',')
-                              + ", mas só há " + sizeText(free, ',') + " livres em " + root
-                              + ". Escolha menos tempos ou uma malha menos fina, ou libere espaço.");
+    throw RunFilesRefusal(
+        "The run's " + count + (one ? " time file needs " : " time files need ") + sizeText(needed, '.') + ", but only " +
+            sizeText(free, '.') + " are free in " + root + ". Choose fewer times or a coarser grid, or free some space.",
+        (one ? "O arquivo de tempo da simulação precisa de " : "Os " + count + " arquivos de tempo da simulação precisam de ") +
+            sizeText(needed, ',') + ", mas só há " + sizeText(free, ',') + " livres em " + root +
+            ". Escolha menos tempos ou uma malha menos fina, ou libere espaço.");
 }
 
 }  // namespace kavrin

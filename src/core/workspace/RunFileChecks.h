@@ -14,8 +14,9 @@ namespace kavrin {
 // A refused run: what() is the English text, portuguese() the same in Portuguese.
 class RunFilesRefusal : public CheckError {
 public:
-    RunFilesRefusal(const std::string& english, std::string portuguese)
-        : CheckError(english), portuguese_(std::move(portuguese)) {}
+    RunFilesRefusal(const std::string& english, std::string portuguese) : CheckError(english), portuguese_(std::move(portuguese))
+    {
+    }
     const std::string& portuguese() const { return portuguese_; }
 
 private:
@@ -25,8 +26,7 @@ private:
 // The bytes of a run's files: each time file holds NY + 1 rows of NX + 1
 // values of fixed width (a value, its blank) and a CR LF; the index holds one
 // path per time. Negative values take one byte more, so this is the least.
-std::uint64_t RunFileBytes(const ModelState& model, const std::vector<double>& times, const std::string& folder,
-                           char separator);
+std::uint64_t RunFileBytes(const ModelState& model, const std::vector<double>& times, const std::string& folder, char separator);
 
 // Bytes free for this user in the file system of `folder`, or of its nearest
 // existing parent when it is not there yet. Throws FileError.

@@ -31,8 +31,8 @@ public:
     RowCallback() = default;
 
     template <typename F>
-        requires(!std::is_same_v<std::remove_cvref_t<F>, RowCallback> && std::invocable<F&, const RunProgress&>)
-    RowCallback(F callable)
+    requires(!std::is_same_v<std::remove_cvref_t<F>, RowCallback> && std::invocable<F&, const RunProgress&>)
+        RowCallback(F callable)
     {
         if constexpr (std::is_same_v<std::invoke_result_t<F&, const RunProgress&>, RunRequest>) {
             call_ = std::move(callable);

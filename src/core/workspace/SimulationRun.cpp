@@ -54,8 +54,8 @@ void writeTimesByPoints(RunFiles& files, TransportContext& context, const std::v
 
 // The whole-grid kernel computes time k + 1 while time k is formatted and
 // written; the first time has been started already.
-void writeTimesOverlapped(RunFiles& files, TransportContext& context, ComputeAhead& ahead,
-                          const std::vector<double>& times, double DT)
+void writeTimesOverlapped(RunFiles& files, TransportContext& context, ComputeAhead& ahead, const std::vector<double>& times,
+                          double DT)
 {
     RunProgress& progress = context.progress;
     for (std::size_t k = 0; k < times.size() && !context.stopRequested; ++k) {
@@ -75,14 +75,21 @@ RunOutcome writeTimes(const ModelState& model, QuadratureState& quadrature, Resu
 {
     RunIndex index(project.ProjectIndexPath);
 
-    const std::uint64_t points = static_cast<std::uint64_t>(model.NX + 1 > 0 ? model.NX + 1 : 0)
-                               * static_cast<std::uint64_t>(model.NY + 1 > 0 ? model.NY + 1 : 0);
+    const std::uint64_t points = static_cast<std::uint64_t>(model.NX + 1 > 0 ? model.NX + 1 : 0) *
+                                 static_cast<std::uint64_t>(model.NY + 1 > 0 ? model.NY + 1 : 0);
     progress.CurrentTime = model.T0;
     progress.PointsTotal = times.size() * points;
     progress.PointsDone = 0;
 
-    TransportContext context{model, quadrature, grid, progress, environment.valoresPath, environment.separator, onRow,
-                             environment.reference, environment.workers};
+    TransportContext context{model,
+                             quadrature,
+                             grid,
+                             progress,
+                             environment.valoresPath,
+                             environment.separator,
+                             onRow,
+                             environment.reference,
+                             environment.workers};
     RunFiles files{index, environment.root, project, environment.separator};
     if (ahead)
         writeTimesOverlapped(files, context, *ahead, times, model.DT);
@@ -94,9 +101,8 @@ RunOutcome writeTimes(const ModelState& model, QuadratureState& quadrature, Resu
 
 }  // namespace
 
-RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid* grid,
-                    ProjectState& project, const RunEnvironment& environment,
-                    RunProgress& progress, const RowCallback& onRow)
+RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid* grid, ProjectState& project,
+                    const RunEnvironment& environment, RunProgress& progress, const RowCallback& onRow)
 {
     project.ResultsExist = false;
     const std::optional<std::vector<double>> times = RunTimes(model.T0, model.T1, model.DT);
@@ -111,8 +117,7 @@ RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, Result
     project.ProjectName = CreateProjectFolder(environment.root, project.ProjectName);
     project.ProjectIndexPath = IndexPath(environment.root, project.ProjectName);
     try {
-        return writeTimes(model, quadrature, grid, project, environment, progress, onRow, *times,
-                          ahead ? &*ahead : nullptr);
+        return writeTimes(model, quadrature, grid, project, environment, progress, onRow, *times, ahead ? &*ahead : nullptr);
     } catch (...) {
         if (!project.ResultsExist) DeletaPasta(environment.root, project.ProjectName);
         throw;

@@ -39,8 +39,7 @@ enum class RunOutcome { Finished, Stopped };
 // neither a file nor an index line, and its error (the first in row order)
 // propagates. A run that fails in its first time has nothing complete: its
 // folder is removed.
-RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid* grid,
-              ProjectState& project, const RunEnvironment& environment,
-              RunProgress& progress, const RowCallback& onRow);
+RunOutcome WriteRun(const ModelState& model, QuadratureState& quadrature, ResultGrid* grid, ProjectState& project,
+                    const RunEnvironment& environment, RunProgress& progress, const RowCallback& onRow);
 
 }  // namespace kavrin

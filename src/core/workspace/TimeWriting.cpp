@@ -1,8 +1,8 @@
 #include "workspace/TimeWriting.h"
 
+#include "solution/Solution.h"
 #include "text/NumberText.h"
 #include "workspace/BlockWriter.h"
-#include "solution/Solution.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,13 +2,13 @@
 // written row by row to the open time file and kept in ResultGrid.
 #pragma once
 
-#include "solution/FieldKernel.h"
 #include "model/ModelState.h"
+#include "solution/FieldKernel.h"
 #include "solution/Quadrature.h"
+#include "text/TextFile.h"
 #include "workspace/FieldText.h"
 #include "workspace/ResultGrid.h"
 #include "workspace/RunProgress.h"
-#include "text/TextFile.h"
 
 #include <string>
 
@@ -17,15 +17,15 @@ namespace kavrin {
 struct TransportContext {
     const ModelState& model;
     QuadratureState& quadrature;
-    ResultGrid* grid;            // keeps the values written last, or nullptr when nothing reads them
+    ResultGrid* grid;  // keeps the values written last, or nullptr when nothing reads them
     RunProgress& progress;
     std::string valoresPath;
     char separator = '.';
     RowCallback onRow;
     bool reference = false;      // every point by the point formula, value by value
     unsigned workers = 1;        // threads of the whole-grid kernel and of the formatting
-    TimeField field {};          // the kernel's result and working memory, reused each time
-    FieldText texts[2] {};       // the texts of the block being written and of the next, reused each time
+    TimeField field{};           // the kernel's result and working memory, reused each time
+    FieldText texts[2]{};        // the texts of the block being written and of the next, reused each time
     bool stopRequested = false;  // set once the callback asked to stop after this time
 };
 

@@ -56,7 +56,8 @@ void ValidateProjectName(const std::string& projectName)
             throw CheckError("The project name must not contain control characters such as line ends.");
     }
     if (!FitsWindows1252(projectName))
-        throw CheckError("The project name " + quoted + " holds characters that the results files cannot record; use letters, digits and common signs.");
+        throw CheckError("The project name " + quoted +
+                         " holds characters that the results files cannot record; use letters, digits and common signs.");
     // A name the project file would store as other characters (bytes that are
     // not UTF-8 text, such as a Latin-1 "é") would name a folder it cannot find again.
     if (Windows1252ToUtf8(Utf8ToWindows1252(projectName)) != projectName)

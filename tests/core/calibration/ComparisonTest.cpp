@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "calibration/Comparison.h"
+#include "TestSupport.h"
 #include "model/Variaveis.h"
 #include "solution/Solution.h"
 #include "text/NumberText.h"
@@ -83,10 +83,10 @@ TEST(CompareValues, UndefinedLinesAreInvalidOperations)
         std::vector<double> observed, calculated;
     };
     const Case cases[] = {
-        {{}, {}},                          // no observations
-        {{2}, {1}},                        // a single observation
-        {{0.1, 0.1, 0.1}, {1, 2, 3}},      // equal observed values: the slope
-        {{1, 2, 3}, {0, 0, 0}},            // equal calculated values: R²
+        {{}, {}},                      // no observations
+        {{2}, {1}},                    // a single observation
+        {{0.1, 0.1, 0.1}, {1, 2, 3}},  // equal observed values: the slope
+        {{1, 2, 3}, {0, 0, 0}},        // equal calculated values: R²
         {{1, 2, 3}, {0.3, 0.3, 0.3}},
     };
     for (const Case& c : cases)
@@ -144,8 +144,7 @@ TEST(CompareObservations, TakesAChangedParameterWithoutARun)
     const Compared before = compare(table, texts);
     texts.edit[1] = "1";  // C0 doubled
     const Compared after = compare(table, texts);
-    for (std::size_t i = 0; i < table.size(); ++i)
-        EXPECT_EQ(after.comparison.calculated[i], 2 * before.comparison.calculated[i]);
+    for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(after.comparison.calculated[i], 2 * before.comparison.calculated[i]);
 }
 
 TEST(CompareObservations, ComparesLargeTablesTheSameOnAnyNumberOfThreads)
@@ -171,7 +170,8 @@ TEST(CompareObservations, ReportsEachFailureBeforeTouchingTheModel)
         std::string failure;
     };
     const Case cases[] = {
-        {{good, {"2", "", "0", "0", "100"}, {"x", "1", "1", "1", "1"}}, InitialParameterTexts(),
+        {{good, {"2", "", "0", "0", "100"}, {"x", "1", "1", "1", "1"}},
+         InitialParameterTexts(),
          "The observation table has empty cells. Fill in every cell before calculating."},
         {{good, {"2", "1,5e", "0", "0", "100"}}, InitialParameterTexts(), "'1.5e' is not a valid floating point value"},
         {{good, {"2", "20", "0", "0", "100"}}, badField, "'1x' is not a valid floating point value"},
@@ -182,14 +182,17 @@ TEST(CompareObservations, ReportsEachFailureBeforeTouchingTheModel)
         ModelState model;
         model.C0 = 7;
         QuadratureState quadrature;
-        EXPECT_EQ(FailureText([&] { CompareObservations(c.table, c.texts, ValoresPath(), '.', model, quadrature, 2); }), c.failure);
+        EXPECT_EQ(FailureText([&] { CompareObservations(c.table, c.texts, ValoresPath(), '.', model, quadrature, 2); }),
+                  c.failure);
         if (c.failure.find("empty") != std::string::npos || c.failure.find("'1.5e'") != std::string::npos) {
             EXPECT_EQ(model.C0, 7);
         }
     }
     ModelState model;
     QuadratureState quadrature;
-    EXPECT_NE(FailureText([&] { CompareObservations({good, {"2", "20", "0", "0", "100"}}, InitialParameterTexts(), "/no/valores.txt", '.', model, quadrature, 2); })
-                  .find("I/O error 2"),
+    EXPECT_NE(FailureText([&] {
+                  CompareObservations({good, {"2", "20", "0", "0", "100"}}, InitialParameterTexts(), "/no/valores.txt", '.',
+                                      model, quadrature, 2);
+              }).find("I/O error 2"),
               std::string::npos);
 }

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "calibration/FitSetup.h"
+#include "TestSupport.h"
 #include "model/Variaveis.h"
 
 #include <gtest/gtest.h>
@@ -31,12 +31,14 @@ TEST(FitSetup, AnOrderAbove60GetsAFirstPassAt60)
         int modelOrder, inEffect, fitOrder;
         bool coarse;
     };
-    const Case cases[] = {{256, 4, 256, true}, {104, 4, 104, true}, {60, 4, 60, false}, {20, 104, 20, false}, {7, 104, 104, true}};
+    const Case cases[] = {
+        {256, 4, 256, true}, {104, 4, 104, true}, {60, 4, 60, false}, {20, 104, 20, false}, {7, 104, 104, true}};
     for (const Case& c : cases) {
         FitChoices choices;
         choices.parameters = {FitParameter::AlphaX};
-        const std::unique_ptr<FitSetup> setup = SetUpFit(choices, someObservations(), modelOfOrder(c.modelOrder),
-                                                         kavrin::test::LoadedQuadrature(c.inEffect), kavrin::test::ValoresPath(), '.');
+        const std::unique_ptr<FitSetup> setup =
+            SetUpFit(choices, someObservations(), modelOfOrder(c.modelOrder), kavrin::test::LoadedQuadrature(c.inEffect),
+                     kavrin::test::ValoresPath(), '.');
         EXPECT_EQ(setup->quadrature.GaussN, kavrin::test::LoadedQuadrature(c.fitOrder).GaussN) << c.modelOrder;
         EXPECT_EQ(setup->settings.coarseQuadrature != nullptr, c.coarse) << c.modelOrder;
         if (c.coarse) {
@@ -58,7 +60,8 @@ TEST(FitSetup, BoundsDefaultAroundTheStartAndWeightsFollowTheirRule)
     choices.detectionLimit = 0.3;
     choices.weightRule = WeightRule::Relative;
     choices.weightTexts = {"", "4", "", "2"};
-    const std::unique_ptr<FitSetup> setup = SetUpFit(choices, someObservations(), model, QuadratureState(), kavrin::test::ValoresPath(), '.');
+    const std::unique_ptr<FitSetup> setup =
+        SetUpFit(choices, someObservations(), model, QuadratureState(), kavrin::test::ValoresPath(), '.');
     const FitSettings& s = setup->settings;
     EXPECT_EQ(s.parameters, choices.parameters);
     ASSERT_EQ(s.bounds.size(), 2u);
@@ -71,8 +74,7 @@ TEST(FitSetup, BoundsDefaultAroundTheStartAndWeightsFollowTheirRule)
     EXPECT_EQ(s.weights, (std::vector<double>{1 / (0.5 * 0.5), 4 / (0.3 * 0.3), 1 / (0.3 * 0.3), 2 / (0.3 * 0.3)}));
 
     choices.weightTexts = {"", "none"};
-    EXPECT_EQ(kavrin::test::FailureText([&] {
-                  SetUpFit(choices, someObservations(), model, QuadratureState(), kavrin::test::ValoresPath(), '.');
-              }),
+    EXPECT_EQ(kavrin::test::FailureText(
+                  [&] { SetUpFit(choices, someObservations(), model, QuadratureState(), kavrin::test::ValoresPath(), '.'); }),
               "The weight of observation 2 (\"none\") must be a number above zero");
 }

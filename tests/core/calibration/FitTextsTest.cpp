@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "calibration/FitTexts.h"
+#include "TestSupport.h"
 #include "text/Windows1252.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,8 @@ TEST(FitTexts, TheLanguageFilesHoldTheBuiltInTextsFromLine126)
         const std::vector<std::string> lines = kavrin::test::CrLfLines(kavrin::test::ReadBytes(file));
         ASSERT_EQ(lines.size(), static_cast<std::size_t>(125 + kFitTextLines)) << file;
         for (int line = kFirstFitTextLine; line < kFirstFitTextLine + kFitTextLines; ++line)
-            EXPECT_EQ(Windows1252ToUtf8(lines[static_cast<std::size_t>(line - 1)]), BuiltInFitText(line, portuguese)) << file << ':' << line;
+            EXPECT_EQ(Windows1252ToUtf8(lines[static_cast<std::size_t>(line - 1)]), BuiltInFitText(line, portuguese))
+                << file << ':' << line;
     }
 }
 
@@ -34,12 +35,14 @@ TEST(FitTexts, HowAFitEndedAndWhyItCannotTellItsParametersApartInBothLanguages)
         std::string english, portuguese;
     };
     const Case cases[] = {
-        {{FitParameter::AlphaX}, {{FitParameter::Kxx, FitParameter::Retardation}},
+        {{FitParameter::AlphaX},
+         {{FitParameter::Kxx, FitParameter::Retardation}},
          "The observations cannot determine the fitted parameters: AlphaX has no influence on them; Kxx and Retardation are "
          "correlated beyond 0.99. Fit fewer parameters or add observations that separate them.",
          "As observações não determinam os parâmetros ajustados: AlphaX não influencia as observações; Kxx e Retardation têm "
          "correlação acima de 0,99. Ajuste menos parâmetros ou acrescente observações que os distingam."},
-        {{}, {},
+        {{},
+         {},
          "The observations cannot determine the fitted parameters: their effects on the observations depend on each other. "
          "Fit fewer parameters or add observations that separate them.",
          "As observações não determinam os parâmetros ajustados: os efeitos dos parâmetros sobre as observações dependem uns dos "

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "calibration/ObservationTable.h"
+#include "TestSupport.h"
 #include "text/Errors.h"
 
 #include <gtest/gtest.h>
@@ -48,10 +48,10 @@ TEST(ObservationTable, SplitsLinesAtEverySingleBlankAndTab)
     const Case cases[] = {
         {"1,5 10 0 0 365", {"1,5", "10", "0", "0", "365"}},
         {"1,5\t10\t0\t0\t365", {"1,5", "10", "0", "0", "365"}},
-        {"1  2 3 4 5", {"1", "", "2", "3", "4"}},       // two blanks: an empty field; the sixth is ignored
-        {" 1 2 3 4", {"", "1", "2", "3", "4"}},         // a leading blank shifts the fields right
+        {"1  2 3 4 5", {"1", "", "2", "3", "4"}},  // two blanks: an empty field; the sixth is ignored
+        {" 1 2 3 4", {"", "1", "2", "3", "4"}},    // a leading blank shifts the fields right
         {"1 \t2", {"1", "", "2"}},
-        {"", {""}},                                     // an empty line writes column 1 only
+        {"", {""}},  // an empty line writes column 1 only
         {"7 8", {"7", "8"}},
     };
     for (const Case& c : cases) EXPECT_EQ(ImportedFields(c.line), c.fields) << '"' << c.line << '"';
@@ -67,7 +67,8 @@ TEST(ObservationTable, ImportFillsNumbersAndNormalisesTheSeparator)
             EXPECT_EQ(table.ObservationCount(), 3);
             EXPECT_EQ(table.rowCount(), 4);
             const std::string c = separator == '.' ? "1.5" : "1,5";
-            for (int r = 1; r <= 3; ++r) EXPECT_EQ(row(table, r), (std::vector<std::string>{std::to_string(r), c, "10", "0", "0", "365"}));
+            for (int r = 1; r <= 3; ++r)
+                EXPECT_EQ(row(table, r), (std::vector<std::string>{std::to_string(r), c, "10", "0", "0", "365"}));
         }
     }
 }
@@ -210,8 +211,8 @@ TEST(ObservationTable, ASixthFieldIsTheWeightAndIsSavedOnlyWhereGiven)
         const char* line;
         std::string weight;
     };
-    const Case cases[] = {{"1 2 3 4 5 0,5", "0,5"}, {"1 2 3 4 5", ""}, {"1 2 3 4 5 ", ""}, {"1\t2\t3\t4\t5\t2", "2"},
-                          {"1 2 3 4 5 7 note", "7"}, {"1 2 3", ""}};
+    const Case cases[] = {{"1 2 3 4 5 0,5", "0,5"},  {"1 2 3 4 5", ""},         {"1 2 3 4 5 ", ""},
+                          {"1\t2\t3\t4\t5\t2", "2"}, {"1 2 3 4 5 7 note", "7"}, {"1 2 3", ""}};
     for (const Case& c : cases) EXPECT_EQ(ImportedWeight(c.line), c.weight) << '"' << c.line << '"';
 
     TempFolder folder;

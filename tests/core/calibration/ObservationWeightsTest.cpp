@@ -1,6 +1,6 @@
+#include "calibration/ObservationWeights.h"
 #include "TestSupport.h"
 #include "calibration/FitMessage.h"
-#include "calibration/ObservationWeights.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "fit/ParameterFit.h"
+#include "TestSupport.h"
 #include "calibration/StudentT.h"
 #include "model/Variaveis.h"
 
@@ -58,7 +58,8 @@ FitSettings settingsFor(const std::vector<FitParameter>& parameters, const Model
 {
     FitSettings settings;
     settings.parameters = parameters;
-    for (FitParameter parameter : parameters) settings.bounds.push_back(DefaultBounds(parameter, start.*InfoOf(parameter).member));
+    for (FitParameter parameter : parameters)
+        settings.bounds.push_back(DefaultBounds(parameter, start.*InfoOf(parameter).member));
     settings.logResiduals = logResiduals;
     settings.workers = 2;
     return settings;
@@ -78,7 +79,7 @@ TEST(StudentT, QuantilesOfTheTablesAndASymmetricDistribution)
     struct Case {
         double degrees, quantile;
     };
-    const Case cases[] = {{1, 12.7062047361747}, {2, 4.30265272974946}, {5, 2.57058183563631},
+    const Case cases[] = {{1, 12.7062047361747},  {2, 4.30265272974946},  {5, 2.57058183563631},
                           {10, 2.22813885198627}, {30, 2.04227245630124}, {100, 1.98397151852355}};
     for (const Case& c : cases) {
         EXPECT_NEAR(StudentTQuantile(0.975, c.degrees), c.quantile, 1e-10 * c.quantile) << c.degrees;
@@ -116,8 +117,8 @@ TEST(ParameterFit, RecoversTheParametersThatMadeTheObservations)
         EXPECT_TRUE(result.identifiable());
         for (const FittedParameter& fitted : result.parameters) {
             const double expected = truth.*InfoOf(fitted.parameter).member;
-            EXPECT_NEAR(fitted.value, expected, 1e-6 * expected) << InfoOf(fitted.parameter).name << " of " << parameters.size()
-                                                                  << (c.logResiduals ? " (log)" : "");
+            EXPECT_NEAR(fitted.value, expected, 1e-6 * expected)
+                << InfoOf(fitted.parameter).name << " of " << parameters.size() << (c.logResiduals ? " (log)" : "");
         }
         EXPECT_LT(result.after.objective, 1e-16 * std::max(1.0, result.before.objective));
         EXPECT_NEAR(result.after.R2, 1, 1e-10);
@@ -134,13 +135,15 @@ TEST(ParameterFit, StandardErrorsAgreeWithAnIndependentFiniteDifferenceJacobian)
     const QuadratureState q = kavrin::test::LoadedQuadrature(60);
     const std::vector<Observation> data = observed(wells(40), truth, q, normalNoise(40, 0.004, 2024));
     const ModelState start = with(truth, {{FitParameter::AlphaX, 2}, {FitParameter::AlphaY, 0.1}, {FitParameter::C0, 0.8}});
-    const FitResult result = FitObservations(data, start, q, settingsFor({FitParameter::AlphaX, FitParameter::AlphaY, FitParameter::C0}, start, false));
+    const FitResult result = FitObservations(
+        data, start, q, settingsFor({FitParameter::AlphaX, FitParameter::AlphaY, FitParameter::C0}, start, false));
     ASSERT_TRUE(result.identifiable());
     ASSERT_EQ(result.degreesOfFreedom, 37);
 
     const int n = 40, p = 3;
     auto residualsAt = [&](const std::vector<double>& values) {
-        ModelState m = with(truth, {{FitParameter::AlphaX, values[0]}, {FitParameter::AlphaY, values[1]}, {FitParameter::C0, values[2]}});
+        ModelState m =
+            with(truth, {{FitParameter::AlphaX, values[0]}, {FitParameter::AlphaY, values[1]}, {FitParameter::C0, values[2]}});
         const std::vector<double> calculated = CalculatedConcentrations(data, m, q, 1);
         std::vector<double> r;
         for (int i = 0; i < n; ++i) r.push_back(data[static_cast<std::size_t>(i)].C - calculated[static_cast<std::size_t>(i)]);
@@ -184,8 +187,10 @@ TEST(ParameterFit, StandardErrorsAgreeWithAnIndependentFiniteDifferenceJacobian)
     for (int j = 0; j < p; ++j) {
         const double se = std::sqrt(A[j][p + j] * s2);
         EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].standardError, se, 1e-5 * se) << j;
-        EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].upper95, best[static_cast<std::size_t>(j)] + t * se, 1e-5 * se);
-        EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].lower95, best[static_cast<std::size_t>(j)] - t * se, 1e-5 * se);
+        EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].upper95, best[static_cast<std::size_t>(j)] + t * se,
+                    1e-5 * se);
+        EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].lower95, best[static_cast<std::size_t>(j)] - t * se,
+                    1e-5 * se);
         for (int k = 0; k < p; ++k)
             EXPECT_NEAR(result.correlation[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)],
                         A[j][p + k] / std::sqrt(A[j][p + j] * A[k][p + k]), 1e-6);
@@ -204,7 +209,8 @@ TEST(ParameterFit, NonIdentifiableParametersGiveTheMessageInsteadOfNumbers)
     {
         const std::vector<Observation> data = observed(wells(20), truth, q);
         const ModelState start = with(truth, {{FitParameter::Kxx, 1}, {FitParameter::Retardation, 1.5}});
-        const FitResult result = FitObservations(data, start, q, settingsFor({FitParameter::Kxx, FitParameter::Retardation}, start, false));
+        const FitResult result =
+            FitObservations(data, start, q, settingsFor({FitParameter::Kxx, FitParameter::Retardation}, start, false));
         EXPECT_FALSE(result.identifiable());
         ASSERT_EQ(result.correlated.size(), 1u);
         EXPECT_EQ(result.correlated[0], std::make_pair(FitParameter::Kxx, FitParameter::Retardation));
@@ -217,7 +223,8 @@ TEST(ParameterFit, NonIdentifiableParametersGiveTheMessageInsteadOfNumbers)
         for (int i = 0; i < 6; ++i) points.push_back({0, 0, -9.0 + 3 * i, 0.2 * i - 0.5, 100.0 + 50 * i});
         const std::vector<Observation> data = observed(points, truth, q);
         const ModelState start = with(truth, {{FitParameter::AlphaX, 2}, {FitParameter::C0, 0.7}});
-        const FitResult result = FitObservations(data, start, q, settingsFor({FitParameter::AlphaX, FitParameter::C0}, start, false));
+        const FitResult result =
+            FitObservations(data, start, q, settingsFor({FitParameter::AlphaX, FitParameter::C0}, start, false));
         EXPECT_FALSE(result.identifiable());
         EXPECT_EQ(result.noInfluence, std::vector<FitParameter>{FitParameter::AlphaX});
     }
@@ -241,7 +248,9 @@ TEST(ParameterFit, RefusesWhatCannotBeFitted)
         {{P::AlphaX}, {{2, 1}}, false, "The bounds of AlphaX must have the lower below the upper"},
         {{P::AlphaY}, {{0, 1}}, false, "The lower bound of AlphaY must be above zero"},
         {{P::C0}, {{1, 2}}, false, "The current value of C0 lies outside its bounds"},
-        {{P::AlphaX, P::AlphaY, P::AlphaZ, P::C0}, {{0.1, 10}, {0.01, 1}, {0.01, 1}, {0.1, 1}}, false,
+        {{P::AlphaX, P::AlphaY, P::AlphaZ, P::C0},
+         {{0.1, 10}, {0.01, 1}, {0.01, 1}, {0.1, 1}},
+         false,
          "A fit of 4 parameters needs more than 4 observations"},
     };
     for (const Case& c : cases) {
@@ -253,7 +262,8 @@ TEST(ParameterFit, RefusesWhatCannotBeFitted)
     }
     FitSettings weighted = settingsFor({P::AlphaX}, model, false);
     weighted.weights = {1, 2, 0, 1};
-    EXPECT_EQ(FailureText([&] { FitObservations(data, model, q, weighted); }), "The weight of observation 3 (\"0\") must be a number above zero");
+    EXPECT_EQ(FailureText([&] { FitObservations(data, model, q, weighted); }),
+              "The weight of observation 3 (\"0\") must be a number above zero");
     data[1].C = 0;
     FitSettings settings = settingsFor({P::AlphaX}, model, true);
     EXPECT_EQ(FailureText([&] { FitObservations(data, model, q, settings); }),
@@ -299,7 +309,8 @@ TEST(ParameterFit, ACoarseFirstPassEndsOnTheSameOptimum)
     for (std::size_t j = 0; j < 3; ++j) {
         // Equal well within the estimate's own uncertainty.
         EXPECT_NEAR(twoPass.parameters[j].value, direct.parameters[j].value, 1e-4 * direct.parameters[j].standardError) << j;
-        EXPECT_NEAR(twoPass.parameters[j].standardError, direct.parameters[j].standardError, 1e-5 * direct.parameters[j].standardError);
+        EXPECT_NEAR(twoPass.parameters[j].standardError, direct.parameters[j].standardError,
+                    1e-5 * direct.parameters[j].standardError);
     }
     int calls = 0;
     settings.progress = [&](int, double) { return ++calls < 1; };
@@ -421,9 +432,9 @@ TEST(ParameterFit, WeightsThatMakeTheProblemSingularOrOverflowAreRefusedNamingTh
         {{{4, 1e308}}, heaviest5},
         {{{4, 1.01e8}}, heaviest5},
         {{{4, 1e12}, {9, 1e12}}, heaviest5},
-        {{{4, 0.99e8}}, ""},  // the others still count, just
+        {{{4, 0.99e8}}, ""},                       // the others still count, just
         {{{4, 1e12}, {9, 1e12}, {10, 1e12}}, ""},  // three observations determine two parameters
-        {{{0, 1e-20}, {1, 1e-300}}, ""},  // ten observations still count
+        {{{0, 1e-20}, {1, 1e-300}}, ""},           // ten observations still count
     };
     for (const Case& c : cases) {
         FitSettings settings = settingsFor({FitParameter::AlphaX, FitParameter::C0}, start, false);

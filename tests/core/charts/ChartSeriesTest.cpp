@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "charts/ChartSeries.h"
+#include "TestSupport.h"
 #include "model/Variaveis.h"
 #include "text/NumberText.h"
 #include "workspace/ResultLoading.h"
@@ -71,7 +71,8 @@ TEST(ConcentrationTime, TheNodesValueOfEveryTimeFileInIndexOrder)
     EXPECT_EQ(pairs(results.series("20", "0")), (Pairs{{0, 23}, {10, 123}, {20, 223}}));
     EXPECT_EQ(pairs(results.series("0", "-5")), (Pairs{{0, 11}, {10, 111}, {20, 211}}));
     EXPECT_EQ(pairs(results.series("30", "5")), (Pairs{{0, 34}, {10, 134}, {20, 234}}));
-    EXPECT_EQ(pairs(results.series("14.9", "-2.5")), (Pairs{{0, 12}, {10, 112}, {20, 212}}));  // nearest; half an interval rounds to the even 0
+    EXPECT_EQ(pairs(results.series("14.9", "-2.5")),
+              (Pairs{{0, 12}, {10, 112}, {20, 212}}));  // nearest; half an interval rounds to the even 0
 }
 
 TEST(ConcentrationTime, TimesCountLinesOfTheIndexNotFileNames)
@@ -142,7 +143,8 @@ TEST(ConcentrationTime, ARealRunReadsWhatResultLoadingReads)
     TempFolder folder;
     const std::string root = folder.path();
     ParameterTexts texts = InitialParameterTexts();
-    for (const auto& [edit, text] : {std::pair{6, "40"}, {7, "10"}, {8, "20"}, {10, "-20"}, {9, "10"}, {12, "3000"}, {13, "1000"}})
+    for (const auto& [edit, text] :
+         {std::pair{6, "40"}, {7, "10"}, {8, "20"}, {10, "-20"}, {9, "10"}, {12, "3000"}, {13, "1000"}})
         SetControlText(texts, edit, text, '.');
     ModelState model;
     Variaveis(texts, model, ',');
@@ -150,7 +152,8 @@ TEST(ConcentrationTime, ARealRunReadsWhatResultLoadingReads)
     ProjectState project;
     project.ProjectName = "Pluma";
     RunProgress progress;
-    WriteRun(model, quadrature, nullptr, project, RunEnvironment{root, test::ValoresPath(), ','}, progress, [](const RunProgress&) {});
+    WriteRun(model, quadrature, nullptr, project, RunEnvironment{root, test::ValoresPath(), ','}, progress,
+             [](const RunProgress&) {});
 
     ChartPoints points;
     ASSERT_TRUE(ConcentrationTimeSeries(project.ProjectIndexPath, model, "30", "10", ',', points));
@@ -185,15 +188,17 @@ TEST(ConcentrationTime, ATimeFileThatIsNotOneWholeTimeOfTheGridIsRefused)
         return test::FailureText([&] { ConcentrationTimeSeries(results.index(), results.model, "0", "-5", '.', points); });
     };
     results.writeTime(1, 2, 4);  // cut after its second row: the node's row is there, the rest is not
-    EXPECT_EQ(failure(), results.file(1) + ", line 3: the file ends after 2 rows where the project's grid has 3 rows (Y from -5 to 5 by 5)"
-                                           ": it was cut or is not a time of this project.");
+    EXPECT_EQ(failure(), results.file(1) +
+                             ", line 3: the file ends after 2 rows where the project's grid has 3 rows (Y from -5 to 5 by 5)"
+                             ": it was cut or is not a time of this project.");
     EXPECT_EQ(pairs(points), (Pairs{{0, 11}}));
     results.writeTime(1, 3, 5);  // a wider grid
     EXPECT_EQ(failure(), results.file(1) + ", line 1: holds 5 values where the project's grid has 4 values (X from 0 to 30 by 10)"
                                            ": it is not a time of this project, or it was cut.");
     results.writeTime(1, 200, 4);  // a longer grid
-    EXPECT_EQ(failure(), results.file(1) + ", line 4: the file goes on beyond the 3 rows (Y from -5 to 5 by 5) of the project's grid"
-                                           ": it is not a time of this project.");
+    EXPECT_EQ(failure(), results.file(1) +
+                             ", line 4: the file goes on beyond the 3 rows (Y from -5 to 5 by 5) of the project's grid"
+                             ": it is not a time of this project.");
 }
 
 TEST(ConcentrationTime, ADeviceOrAPipeInTheIndexIsRefusedAtOnce)
@@ -203,10 +208,11 @@ TEST(ConcentrationTime, ADeviceOrAPipeInTheIndexIsRefusedAtOnce)
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     for (const std::string& named : {std::string("/dev/zero"), pipe}) {
         WriteBytes(results.index(), results.file(0) + "\r\n" + named + "\r\n");
-        EXPECT_EQ(test::FailureTextWithin(5, [&] {
-                      ChartPoints points;
-                      ConcentrationTimeSeries(results.index(), results.model, "0", "0", '.', points);
-                  }),
+        EXPECT_EQ(test::FailureTextWithin(5,
+                                          [&] {
+                                              ChartPoints points;
+                                              ConcentrationTimeSeries(results.index(), results.model, "0", "0", '.', points);
+                                          }),
                   named + " is not a file (a folder, a device or a pipe); choose a file.");
     }
 }

@@ -1,5 +1,5 @@
-#include "charts/GridAxis.h"
 #include "charts/ValueList.h"
+#include "charts/GridAxis.h"
 
 #include <gtest/gtest.h>
 
@@ -21,22 +21,21 @@ TEST(ValueList, RepeatedAdditionInTheGeneralFormat)
 {
     const ListCase cases[] = {
         {0, 0.1, 0.3, '.', {"0", "0.1", "0.2"}},  // the fourth sum, 0.30000000000000004, passes 0.3
-        {0, 3, 10, '.', {"0", "3", "6", "9"}},     // ends at the last value not above the end
-        {0, 2500, 2500, ',', {"0", "2500"}},
-        {-30, 15, 30, ',', {"-30", "-15", "0", "15", "30"}},
-        {0.5, 0.25, 1, ',', {"0,5", "0,75", "1"}},
-        {5, 1, 4, '.', {}},
+        {0, 3, 10, '.', {"0", "3", "6", "9"}},    // ends at the last value not above the end
+        {0, 2500, 2500, ',', {"0", "2500"}},       {-30, 15, 30, ',', {"-30", "-15", "0", "15", "30"}},
+        {0.5, 0.25, 1, ',', {"0,5", "0,75", "1"}}, {5, 1, 4, '.', {}},
         {0.00005, 1, 0.5, '.', {"5E-5"}},
     };
     for (const ListCase& c : cases)
-        EXPECT_EQ(ValueList(c.start, c.step, c.end, "DX", c.separator), c.values) << c.start << " by " << c.step << " to " << c.end;
+        EXPECT_EQ(ValueList(c.start, c.step, c.end, "DX", c.separator), c.values)
+            << c.start << " by " << c.step << " to " << c.end;
 }
 
 TEST(ValueList, ZeroToOneByATenthEndsWithOne)
 {
     const std::vector<std::string> values = ValueList(0, 0.1, 1, "DT", '.');
     ASSERT_EQ(values.size(), 11u);
-    EXPECT_EQ(values[3], "0.3");   // 0.30000000000000004 in 15 digits
+    EXPECT_EQ(values[3], "0.3");    // 0.30000000000000004 in 15 digits
     EXPECT_EQ(values.back(), "1");  // 0.9999999999999999 in 15 digits
 }
 
@@ -51,7 +50,7 @@ TEST(ValueList, AStepThatNeverEndsTheListIsRefusedByName)
             EXPECT_NE(std::string(refused.what()).find("DY"), std::string::npos);
         }
     }
-    EXPECT_THROW(ValueList(0, 1e-9, 1, "DT", '.'), StepRefused);  // a billion values
+    EXPECT_THROW(ValueList(0, 1e-9, 1, "DT", '.'), StepRefused);     // a billion values
     EXPECT_THROW(ValueList(1e20, 1, 2e20, "DX", '.'), StepRefused);  // the sum never moves
 }
 
@@ -88,7 +87,7 @@ TEST(GridAxis, PositionsOffTheGridAreRefusedWithTheGridsRange)
 TEST(GridAxis, TheModelsAxesFitTheResultGrid)
 {
     ModelState model;
-    model.X0 = 0, model.X1 = 100, model.DX = 0.5;  // 201 nodes
+    model.X0 = 0, model.X1 = 100, model.DX = 0.5;   // 201 nodes
     model.Y0 = -30, model.Y1 = 30, model.DY = 0.1;  // 601 nodes: more than the grid holds
     EXPECT_EQ(XAxisOf(model).count, 201);
     EXPECT_EQ(YAxisOf(model).count, 451);

@@ -1,10 +1,10 @@
+#include "contour/CellSegments.h"
 #include "contour/LevelRegion.h"
 #include "contour/MontaPoligono.h"
-#include "contour/CellSegments.h"
 #include "contour/TracaContorno.h"
-#include "map/MapGeometry.h"
-#include "map/MapColours.h"
 #include "core/map/MapTestSupport.h"
+#include "map/MapColours.h"
+#include "map/MapGeometry.h"
 #include "support/ContourOracles.h"
 
 #include <gtest/gtest.h>
@@ -90,8 +90,8 @@ TEST(Contour, NoSegmentWhenTheLevelMissesTheGrid)
     SmallGrid g(3, 3);
     for (int i = 1; i <= 4; ++i)
         for (int j = 1; j <= 3; ++j) g.grid.set(i, j, 1 + i * j);
-    EXPECT_TRUE(TracaContorno(0.5, g.contour()).empty());   // all above
-    EXPECT_TRUE(TracaContorno(100, g.contour()).empty());   // all below
+    EXPECT_TRUE(TracaContorno(0.5, g.contour()).empty());  // all above
+    EXPECT_TRUE(TracaContorno(100, g.contour()).empty());  // all below
 }
 
 TEST(Contour, AnAllEqualCellGivesItsFourEdges)
@@ -133,11 +133,20 @@ std::vector<PixelPoint> randomPoints(std::mt19937& random, int count, int topRow
     for (int n = 0; n < count; ++n) {
         PixelPoint p{xs(random), ys(random)};
         switch (pick(random)) {
-        case 0: p.x = 50; break;
-        case 1: p.y = topRow; break;
-        case 2: p.x = 600; break;
-        case 3: if (!points.empty()) p = points[random() % points.size()]; break;
-        default: break;
+        case 0:
+            p.x = 50;
+            break;
+        case 1:
+            p.y = topRow;
+            break;
+        case 2:
+            p.x = 600;
+            break;
+        case 3:
+            if (!points.empty()) p = points[random() % points.size()];
+            break;
+        default:
+            break;
         }
         points.push_back(p);
     }
@@ -178,7 +187,9 @@ TEST(Contour, TheIndexedWalkIsTheScanningWalkOnGrids)
     const auto levels = MapLevels(m.C0);
     for (double z : levels) {
         const std::vector<PixelPoint> E = TracaContorno(z, contour);
-        ASSERT_EQ(MontaPoligono(E, geometry.PixelY[0], geometry.PlotCentre), MontaPoligonoByScan(E, geometry.PixelY[0], geometry.PlotCentre)) << z;
+        ASSERT_EQ(MontaPoligono(E, geometry.PixelY[0], geometry.PlotCentre),
+                  MontaPoligonoByScan(E, geometry.PixelY[0], geometry.PlotCentre))
+            << z;
     }
 }
 
@@ -190,7 +201,8 @@ TEST(Contour, SkippingCellsOutsideTheLevelGivesTheLevelsOwnPoints)
     const ContourGrid contour{grid, geometry.NX, geometry.HalfRows, geometry.PixelX, geometry.PixelY};
     const auto map = MapLevels(m.C0);
     // The map's levels, and levels out of order with repeats and values on nodes.
-    for (const std::vector<double>& levels : {std::vector<double>(map.begin(), map.end()), std::vector<double>{0.3, 0.001, 0.3, 0.5, 0, 1}}) {
+    for (const std::vector<double>& levels :
+         {std::vector<double>(map.begin(), map.end()), std::vector<double>{0.3, 0.001, 0.3, 0.5, 0, 1}}) {
         const CellRanges ranges(contour);
         std::vector<PixelPoint> E{{1, 2}};  // what a level before left
         for (double z : levels) {
@@ -206,7 +218,7 @@ TEST(Contour, TheWalkFollowsTheTopEdgeToTheCornerAndClosesWithItsMirror)
     // and ends there: the corner (600, 100) joins and is reached along the top.
     const std::vector<PixelPoint> E = {{50, 120}, {200, 110}, {200, 110}, {300, 100}, {250, 100}};
     const PixelPolygon outline = MontaPoligono(E, 100, 150);
-    const PixelPolygon expected = {{50, 120}, {50, 120}, {200, 110}, {200, 110}, {250, 100}, {300, 100}, {600, 100},
+    const PixelPolygon expected = {{50, 120},  {50, 120},  {200, 110}, {200, 110}, {250, 100}, {300, 100}, {600, 100},
                                    {600, 200}, {300, 200}, {250, 200}, {200, 190}, {200, 190}, {50, 180}};
     EXPECT_EQ(outline, expected);
     EXPECT_EQ(MontaPoligonoByScan(E, 100, 150), expected);

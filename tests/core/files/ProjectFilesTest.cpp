@@ -1,7 +1,7 @@
 #include "TestSupport.h"
-#include "text/Errors.h"
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
+#include "text/Errors.h"
 #include "text/TextFile.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ TEST(ProjectFile, TwentyFiveLinesTheLastWithoutLineEnd)
     ASSERT_EQ(lines.size(), 25u);
     EXPECT_EQ(lines[0], "Teste");
     EXPECT_EQ(lines[2], "0,5");
-    EXPECT_EQ(lines[9], "30");    // Edit8 before Edit10
+    EXPECT_EQ(lines[9], "30");  // Edit8 before Edit10
     EXPECT_EQ(lines[11], "-30");
     EXPECT_EQ(lines[18], "0.2");  // Edit17, porosity, before Edit18
     EXPECT_EQ(lines[23], "104");

@@ -1,6 +1,6 @@
+#include "files/ProjectNamedLines.h"
 #include "TestSupport.h"
 #include "files/ProjectFile.h"
-#include "files/ProjectNamedLines.h"
 #include "text/Errors.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +19,11 @@ namespace {
 // Two options as a feature would store them, known only while a test runs.
 struct PlaceholderOptions {
     ProjectLineRegistration count{{"TestCount", "a whole number from 1 to 10", [](const std::string& value) {
-                                       return value.size() <= 2 && value.find_first_not_of("0123456789") == std::string::npos
-                                           && !value.empty() && std::stoi(value) >= 1 && std::stoi(value) <= 10;
+                                       return value.size() <= 2 && value.find_first_not_of("0123456789") == std::string::npos &&
+                                              !value.empty() && std::stoi(value) >= 1 && std::stoi(value) <= 10;
                                    }}};
-    ProjectLineRegistration mode{{"TestMode", "fast or slow", [](const std::string& value) { return value == "fast" || value == "slow"; }}};
+    ProjectLineRegistration mode{
+        {"TestMode", "fast or slow", [](const std::string& value) { return value == "fast" || value == "slow"; }}};
 };
 
 // The 25 lines as the project file has always been written.
@@ -74,9 +75,10 @@ TEST(ProjectNamedLines, ALineThisBuildCannotTakeIsRefusedNamingTheFileAndTheLine
         std::string message;  // what the refusal says after the file's path
     };
     const Case cases[] = {
-        {"\r\nTestCount=3\r\nSourceZones=2", ", line 27: SourceZones is not an option this version knows; the file was saved by a newer version"},
-        {"\r\nSourceZones=2\r\nTestMode=fast\r\nSiteOrigin=1;2",
-         ", line 26: SourceZones, SiteOrigin (line 28) are not options this version knows; the file was saved by a newer version"},
+        {"\r\nTestCount=3\r\nSourceZones=2",
+         ", line 27: SourceZones is not an option this version knows; the file was saved by a newer version"},
+        {"\r\nSourceZones=2\r\nTestMode=fast\r\nSiteOrigin=1;2", ", line 26: SourceZones, SiteOrigin (line 28) are not options "
+                                                                 "this version knows; the file was saved by a newer version"},
         {"\r\nTestCount=11", ", line 26: TestCount takes a whole number from 1 to 10, not \"11\"."},
         {"\r\nTestMode=fast\r\nTestMode=slow", ", line 27: TestMode is given twice (first on line 26)."},
         {"\r\nTestMode=\x90", ", line 26: the value of TestMode holds a character a project file cannot hold."},
@@ -100,8 +102,10 @@ TEST(ProjectNamedLines, AProjectIsNotWrittenWithLinesItCouldNotGiveBack)
         const PlaceholderOptions options;
         writeTeste(path);
         const std::string before = ReadBytes(path);
-        for (const NamedLines& lines : std::vector<NamedLines>{
-                 {{"SourceZones", "2"}}, {{"TestCount", "0"}}, {{"TestMode", "fast"}, {"TestMode", "slow"}}, {{"TestMode", "fast\r\nTestCount=2"}}}) {
+        for (const NamedLines& lines : std::vector<NamedLines>{{{"SourceZones", "2"}},
+                                                               {{"TestCount", "0"}},
+                                                               {{"TestMode", "fast"}, {"TestMode", "slow"}},
+                                                               {{"TestMode", "fast\r\nTestCount=2"}}}) {
             EXPECT_THROW(writeTeste(path, lines), CheckError) << lines.back().value;
             EXPECT_EQ(ReadBytes(path), before);
         }
@@ -111,5 +115,6 @@ TEST(ProjectNamedLines, AProjectIsNotWrittenWithLinesItCouldNotGiveBack)
         writeTeste(path, {{"TestCount", "2"}});
     }
     // The placeholders are gone with the options that registered them.
-    EXPECT_NE(FailureText([&] { ReadProjectFile(path); }).find("TestCount is not an option this version knows"), std::string::npos);
+    EXPECT_NE(FailureText([&] { ReadProjectFile(path); }).find("TestCount is not an option this version knows"),
+              std::string::npos);
 }

@@ -1,7 +1,7 @@
-#include "TestSupport.h"
-#include "text/Errors.h"
-#include "model/Variaveis.h"
 #include "files/ResultExports.h"
+#include "TestSupport.h"
+#include "model/Variaveis.h"
+#include "text/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,11 @@ TEST(SurferGrid, HeaderFromTheModelDataWithPoints)
     const ModelState m = projectModelWith({{1, "1000"}, {12, "100"}});
     GrdAsccreate(p.folder.path() + "out/plume.grd", p.index, 1, m, ',');
     const std::vector<std::string> lines = CrLfLines(ReadBytes(p.folder.path() + "out/plume.grdT80.grd"));
-    const std::vector<std::string> expected = {"DSAA", "2 3", "0 0.5", "-1 1", "0 1000",
+    const std::vector<std::string> expected = {"DSAA",
+                                               "2 3",
+                                               "0 0.5",
+                                               "-1 1",
+                                               "0 1000",
                                                "0.00000000000000E+0000 1.25000000000000E+0001 ",
                                                "2.00000000000000E+0000 3.00000000000000E+0000 ",
                                                "5.00000000000000E-0001 6.00000000000000E-0001 "};
@@ -94,15 +98,14 @@ TEST(TextTable, TheXLoopDecidesThePointsOfEachLine)
     // above 0.3, so three points.
     const ModelState m = modelWith({{6, "0.3"}, {7, "0.1"}, {10, "-1"}, {8, "1"}, {9, "1"}, {11, "80"}, {13, "20"}});
     WriteBytes(p.folder.path() + "T80.txt", "1,0E+0000 2,0E+0000 3,0E+0000 4,0E+0000 \r\n"
-                                          "5,0E+0000 6,0E+0000 7,0E+0000 8,0E+0000 \r\n"
-                                          "9,0E+0000 1,0E+0001 1,1E+0001 1,2E+0001 \r\n");
+                                            "5,0E+0000 6,0E+0000 7,0E+0000 8,0E+0000 \r\n"
+                                            "9,0E+0000 1,0E+0001 1,1E+0001 1,2E+0001 \r\n");
     WriteBytes(p.index, p.folder.path() + "T80.txt\r\n");
     TxtTabcreate(p.out + "table.txt", p.index, 1, m, ',');
     const std::vector<std::string> lines = CrLfLines(ReadBytes(p.out + "table.txtT80.txt"));
     const std::vector<std::string> expected = {
-        "0 -1 1.0E+0000", "0.1 -1 2.0E+0000", "0.2 -1 3.0E+0000",   // the fourth value is not written
-        "0 0 5.0E+0000", "0.1 0 6.0E+0000", "0.2 0 7.0E+0000",
-        "0 1 9.0E+0000", "0.1 1 1.0E+0001", "0.2 1 1.1E+0001",
+        "0 -1 1.0E+0000", "0.1 -1 2.0E+0000", "0.2 -1 3.0E+0000",  // the fourth value is not written
+        "0 0 5.0E+0000",  "0.1 0 6.0E+0000",  "0.2 0 7.0E+0000",  "0 1 9.0E+0000", "0.1 1 1.0E+0001", "0.2 1 1.1E+0001",
     };
     EXPECT_EQ(lines, expected);
     TxtTabcreate(p.folder.path() + "single", p.folder.path() + "T80.txt", 2, m, ',');
@@ -131,10 +134,10 @@ TEST(Exports, AGridTheDataWindowCannotDescribeIsRefusedBeforeAnythingIsWritten)
         const char* step;
     };
     const Case cases[] = {
-        {{{7, "0"}}, "DX"},            // the table's X loop would never end
+        {{{7, "0"}}, "DX"},  // the table's X loop would never end
         {{{7, "-1"}}, "DX"},
         {{{9, "0"}}, "DY"},
-        {{{6, "1e300"}}, "DX"},        // a header count beyond any integer
+        {{{6, "1e300"}}, "DX"},                         // a header count beyond any integer
         {{{5, "1e20"}, {6, "1.0000000001e20"}}, "DX"},  // x + DX == x: the loop stands still
         {{{10, "-1e300"}}, "DY"},
     };
@@ -172,7 +175,8 @@ TEST(Exports, AResultsFileThatIsNotOneWholeTimeOfTheGridIsRefusedAndWritesNothin
     const Case cases[] = {
         {"empty", "", ", line 1: the file ends after 0 rows where the project's grid has 3 rows (Y from -1 to 1 by 1)"},
         {"cut", row + row, ", line 3: the file ends after 2 rows where the project's grid has 3 rows"},
-        {"cut in a row", row + row + "1,0E+0000 2,0", ", line 3: holds 1 values where the project's grid has 2 values (X from 0 to 0,5 by 0,5)"},
+        {"cut in a row", row + row + "1,0E+0000 2,0",
+         ", line 3: holds 1 values where the project's grid has 2 values (X from 0 to 0,5 by 0,5)"},
         {"another grid", "1 2 3 \r\n1 2 3 \r\n1 2 3 \r\n", ", line 1: holds 3 values where the project's grid has 2 values"},
         {"too many rows", tooLong, ", line 4: the file goes on beyond the 3 rows (Y from -1 to 1 by 1) of the project's grid"},
     };
@@ -180,11 +184,13 @@ TEST(Exports, AResultsFileThatIsNotOneWholeTimeOfTheGridIsRefusedAndWritesNothin
         for (const auto create : {GrdAsccreate, TxtTabcreate}) {
             Project p;
             WriteBytes(p.folder.path() + "T100.txt", c.bytes);
-            const std::string failure = kavrin::test::FailureText([&] { create(p.out + "e", p.index, 1, projectModelWith({}), ','); });
+            const std::string failure =
+                kavrin::test::FailureText([&] { create(p.out + "e", p.index, 1, projectModelWith({}), ','); });
             EXPECT_NE(failure.find(p.folder.path() + "T100.txt" + c.problem), std::string::npos) << c.name << ": " << failure;
             EXPECT_TRUE(std::filesystem::exists(p.out + "eT80.grd") || std::filesystem::exists(p.out + "eT80.txt")) << c.name;
             EXPECT_FALSE(std::filesystem::exists(p.out + "eT100.grd") || std::filesystem::exists(p.out + "eT100.txt")) << c.name;
-            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(p.out), std::filesystem::directory_iterator()), 1) << c.name;
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(p.out), std::filesystem::directory_iterator()), 1)
+                << c.name;
         }
     }
 }
@@ -214,7 +220,8 @@ TEST(Exports, NoOutputReplacesWhatTheExportReadsOrLandsInAResultsFolder)
         {"a symbolic link to its input", p.out + "symlink", f + "T100.txt", 2, "which it reads"},
         {"the project file", p.out + "project", f + "T100.txt", 2, "project.txt, which it reads"},
     };
-    const std::string before80 = ReadBytes(f + "T80.txt"), before100 = ReadBytes(f + "T100.txt"), beforeIndex = ReadBytes(p.index);
+    const std::string before80 = ReadBytes(f + "T80.txt"), before100 = ReadBytes(f + "T100.txt"),
+                      beforeIndex = ReadBytes(p.index);
     for (const Case& c : cases) {
         for (const ExportFormat format : {ExportFormat::Table, ExportFormat::Grid}) {
             if (format == ExportFormat::Grid && c.tableOnly) continue;

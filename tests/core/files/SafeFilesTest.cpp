@@ -1,11 +1,11 @@
 #include "TestSupport.h"
+#include "files/ParameterFile.h"
+#include "files/ProjectFile.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
 #include "text/RegularFile.h"
 #include "text/SafeSave.h"
 #include "text/TextFile.h"
-#include "files/ParameterFile.h"
-#include "files/ProjectFile.h"
 
 #include <gtest/gtest.h>
 
@@ -116,7 +116,8 @@ TEST(SafeSaves, ASaveOverAFileKeepsItsPermissionsThroughALinkToo)
         std::function<void(const std::string& path)> save;
     };
     const Case cases[] = {
-        {"project", 0600, [](const std::string& path) { WriteProjectFile(path, "Teste", "now", InitialParameterTexts(), "/r/"); }},
+        {"project", 0600,
+         [](const std::string& path) { WriteProjectFile(path, "Teste", "now", InitialParameterTexts(), "/r/"); }},
         {"parameters", 0640, [](const std::string& path) { WriteParameterFile(path, InitialParameterTexts()); }},
         {"observations", 0604, [](const std::string& path) { SaveTextLines(path, {"1 2 3 4 5"}); }},
     };

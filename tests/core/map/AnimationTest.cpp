@@ -12,7 +12,13 @@ using namespace kavrin;
 TEST(Animation, FrameFilesAreNamedByTheTruncatedTime)
 {
     const std::pair<double, const char*> cases[] = {
-        {0, "0.bmp"}, {2500, "2500.bmp"}, {1.2, "1.bmp"}, {1.7, "1.bmp"}, {-2.5, "-2.bmp"}, {-0.5, "0.bmp"}, {1e20, "100000000000000000000.bmp"},
+        {0, "0.bmp"},
+        {2500, "2500.bmp"},
+        {1.2, "1.bmp"},
+        {1.7, "1.bmp"},
+        {-2.5, "-2.bmp"},
+        {-0.5, "0.bmp"},
+        {1e20, "100000000000000000000.bmp"},
     };
     for (const auto& [t, name] : cases) EXPECT_EQ(FrameFileName(t), name) << t;
 }
@@ -69,7 +75,9 @@ TEST(Animation, TheGifDecodesToTheFramesPixels)
 TEST(Animation, TooManyColoursOrNoFrameAreRefused)
 {
     std::vector<std::uint8_t> rainbow(300 * 3);
-    for (int i = 0; i < 300; ++i) rainbow[static_cast<std::size_t>(3 * i)] = static_cast<std::uint8_t>(i), rainbow[static_cast<std::size_t>(3 * i + 1)] = static_cast<std::uint8_t>(i / 256);
+    for (int i = 0; i < 300; ++i)
+        rainbow[static_cast<std::size_t>(3 * i)] = static_cast<std::uint8_t>(i),
+                                             rainbow[static_cast<std::size_t>(3 * i + 1)] = static_cast<std::uint8_t>(i / 256);
     kavrin::test::TempFolder folder;
     EXPECT_THROW(WriteAnimatedGif(folder.path() + "a.gif", {{rainbow.data(), 300, 1, 900}}, 100), CheckError);
     EXPECT_THROW(WriteAnimatedGif(folder.path() + "a.gif", {}, 100), CheckError);

@@ -1,10 +1,10 @@
+#include "map/MapPicture.h"
 #include "contour/CellRanges.h"
 #include "contour/LevelRegion.h"
 #include "contour/MontaPoligono.h"
 #include "contour/TracaContorno.h"
-#include "map/MapPicture.h"
-#include "map/MapReadout.h"
 #include "core/map/MapTestSupport.h"
+#include "map/MapReadout.h"
 #include "text/Errors.h"
 
 #include <gtest/gtest.h>
@@ -43,8 +43,10 @@ TEST(MapPicture, SourceBarOfTimeZeroFrameAndScale)
     ResultGrid grid;
     auto picture = PaintShapes(drawn(m, grid, "0"));
     EXPECT_EQ(SourceBar(m, DefineMapGeometry(m)), (PixelPolygon{{50, 265}, {56, 265}, {56, 375}, {50, 375}}));
-    for (auto [x, y] : {std::pair{51, 265}, {56, 265}, {56, 375}, {51, 375}, {53, 320}}) EXPECT_EQ(picture.at(x, y), kRed) << x << "," << y;
-    for (auto [x, y] : {std::pair{57, 320}, {53, 264}, {53, 376}, {300, 320}}) EXPECT_EQ(picture.at(x, y), kWhite) << x << "," << y;
+    for (auto [x, y] : {std::pair{51, 265}, {56, 265}, {56, 375}, {51, 375}, {53, 320}})
+        EXPECT_EQ(picture.at(x, y), kRed) << x << "," << y;
+    for (auto [x, y] : {std::pair{57, 320}, {53, 264}, {53, 376}, {300, 320}})
+        EXPECT_EQ(picture.at(x, y), kWhite) << x << "," << y;
     // The frame is drawn over the bar; a line stops one pixel short of its end.
     EXPECT_EQ(picture.at(50, 300), kBlack);
     EXPECT_EQ(picture.at(50, 145), kBlack);
@@ -52,8 +54,8 @@ TEST(MapPicture, SourceBarOfTimeZeroFrameAndScale)
     EXPECT_EQ(picture.at(50, 495), kWhite);
     EXPECT_EQ(picture.at(45, 155), kBlack);
     EXPECT_EQ(picture.at(604, 485), kBlack);
-    EXPECT_EQ(picture.at(160, 145), kBlack);   // an X tick
-    EXPECT_EQ(picture.at(47, 430), kBlack);    // the first Y tick, 55 pixels above the bottom
+    EXPECT_EQ(picture.at(160, 145), kBlack);  // an X tick
+    EXPECT_EQ(picture.at(47, 430), kBlack);   // the first Y tick, 55 pixels above the bottom
     // Scale: box, cells 7 pixels high from y 187, the white gap under the box's top.
     EXPECT_EQ(picture.at(699, 300), kBlack);
     EXPECT_EQ(picture.at(720, 300), kBlack);
@@ -64,7 +66,7 @@ TEST(MapPicture, SourceBarOfTimeZeroFrameAndScale)
     EXPECT_EQ(picture.at(719, 193), (Rgb{212, 238, 255}));
     EXPECT_EQ(picture.at(710, 194), (Rgb{141, 192, 255}));
     EXPECT_EQ(picture.at(710, 320), (Rgb{0, 255, 0}));  // cell 20: 320 … 326
-    EXPECT_EQ(picture.at(710, 466), kRed);               // cell 40
+    EXPECT_EQ(picture.at(710, 466), kRed);              // cell 40
 }
 
 TEST(MapPicture, SourceOutsideThePlaneDrawsNoBar)
@@ -131,7 +133,8 @@ TEST(MapPicture, ASourceNearTheLargestNumberDrawsInsideThePlot)
         if (s.kind != MapShape::Kind::Polygon) continue;
         ++polygons;
         for (const PixelPoint& p : s.points)
-            ASSERT_TRUE(kPlotLeft <= p.x && p.x <= kPlotRight && g.PlotTop <= p.y && p.y <= g.PlotTop + g.PlotHeight) << p.x << "," << p.y;
+            ASSERT_TRUE(kPlotLeft <= p.x && p.x <= kPlotRight && g.PlotTop <= p.y && p.y <= g.PlotTop + g.PlotHeight)
+                << p.x << "," << p.y;
     }
     EXPECT_GT(polygons, 30);  // most levels cross the plume
 }
@@ -190,10 +193,11 @@ TEST(MapPicture, TextsOfScaleCaptionAndTitle)
     ResultGrid grid;
     std::vector<std::string> texts;
     for (const MapShape& s : DesenhaMapa({m, grid, "2500", false, true, ','}).shapes)
-        if (s.kind == MapShape::Kind::Text) texts.push_back(std::to_string(s.points[0].x) + "," + std::to_string(s.points[0].y) + " " + s.text);
-    for (const char* expected : {"45,135 0", "595,495 100", "20,478 -30", "610,148 30", "155,135 20", "485,495 80",
-                                 "20,423 -20", "610,203 20", "730,245 0,125", "730,457 0,5", "730,175 0",
-                                 "660,140 Concentração (mg/L)", "670,30 Time = 2500  days"})
+        if (s.kind == MapShape::Kind::Text)
+            texts.push_back(std::to_string(s.points[0].x) + "," + std::to_string(s.points[0].y) + " " + s.text);
+    for (const char* expected :
+         {"45,135 0", "595,495 100", "20,478 -30", "610,148 30", "155,135 20", "485,495 80", "20,423 -20", "610,203 20",
+          "730,245 0,125", "730,457 0,5", "730,175 0", "660,140 Concentração (mg/L)", "670,30 Time = 2500  days"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << expected;
     EXPECT_EQ(MapTitle("2500.0", true), "Tempo = 2500.0  dias");
 }

@@ -24,7 +24,10 @@ struct Writer {
 
 const Writer kWriters[] = {
     {"bitmap", [](const std::string& path) { WriteBitmapFile(path, kPixels, 2, 1, 6); }},
-    {"gif", [](const std::string& path) { WriteAnimatedGif(path, {{kPixels, 2, 1, 6}}, 100); }},
+    {"gif",
+     [](const std::string& path) {
+         WriteAnimatedGif(path, {{kPixels, 2, 1, 6}}, 100);
+     }},
 };
 
 mode_t modeOf(const std::string& path)
@@ -65,7 +68,8 @@ TEST(PictureFile, ANewPictureFollowsTheUmaskAndOneSavedOverKeepsItsMode)
         EXPECT_EQ(modeOf(path), 0600u) << w.name;
         EXPECT_FALSE(kavrin::test::ReadBytes(path).empty()) << w.name;
         // Nothing but the picture and the link is left in the folder.
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), std::filesystem::directory_iterator()), 2) << w.name;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), std::filesystem::directory_iterator()), 2)
+            << w.name;
     }
 }
 
@@ -77,9 +81,11 @@ TEST(PictureFile, AWriteErrorNamesItsCause)
         std::string path, cause;
     };
     for (const Writer& w : kWriters) {
-        for (const Case& c : {Case{folder.path() + "missing/picture", "I/O error 2: " + folder.path() + "missing/picture (No such file or directory)"},
-                              Case{folder.path() + "file/picture", "I/O error 20: " + folder.path() + "file/picture (Not a directory)"},
-                              Case{folder.path() + std::string(300, 'p'), "(File name too long)"}}) {
+        for (const Case& c :
+             {Case{folder.path() + "missing/picture",
+                   "I/O error 2: " + folder.path() + "missing/picture (No such file or directory)"},
+              Case{folder.path() + "file/picture", "I/O error 20: " + folder.path() + "file/picture (Not a directory)"},
+              Case{folder.path() + std::string(300, 'p'), "(File name too long)"}}) {
             const std::string text = FailureText([&] { w.save(c.path); });
             EXPECT_NE(text.find(c.cause), std::string::npos) << w.name << ": " << text;
         }

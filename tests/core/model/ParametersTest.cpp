@@ -1,7 +1,7 @@
 #include "TestSupport.h"
-#include "text/Errors.h"
 #include "model/ParameterTexts.h"
 #include "model/Variaveis.h"
+#include "text/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -110,9 +110,9 @@ TEST(Variaveis, DivisionFaultsStopAtTheDerivedField)
         bool nxWritten;
     };
     const Case cases[] = {
-        {17, "0", "Floating point division by zero", false, false},   // porosity
-        {7, "0", "Floating point division by zero", true, false},     // DX
-        {9, "0", "Floating point division by zero", true, true},      // DY
+        {17, "0", "Floating point division by zero", false, false},  // porosity
+        {7, "0", "Floating point division by zero", true, false},    // DX
+        {9, "0", "Floating point division by zero", true, true},     // DY
     };
     for (const Case& c : cases) {
         ParameterTexts texts = InitialParameterTexts();
@@ -161,7 +161,8 @@ TEST(ExitRule, EmptyBecomesZeroAndTheSeparatorIsNormalised)
 
     m.C0 = 9;
     texts.edit[1] = "1.000,5";
-    EXPECT_EQ(kavrin::test::FailureText([&] { ApplyExitRule(texts, 1, m, ','); }), "'1,000,5' is not a valid floating point value");
+    EXPECT_EQ(kavrin::test::FailureText([&] { ApplyExitRule(texts, 1, m, ','); }),
+              "'1,000,5' is not a valid floating point value");
     EXPECT_EQ(texts.edit[1], "1,000,5");
     EXPECT_EQ(m.C0, 9);
 }
@@ -175,10 +176,9 @@ TEST(YRangeMirroring, ThePairSettlesSymmetricAndWhole)
         const char* y0;
     };
     const Case cases[] = {
-        {8, "40", "40", "-40"},     {10, "5", "5", "-5"},       {8, "3.5", "35", "-35"},
-        {10, "x-y7", "7", "-7"},    {10, "5-", "5", "-5"},      {10, "-", "30", "-"},
-        {10, "-0", "0", "-0"},      {8, "-12", "12", "-12"},    {10, "--8", "8", "-8"},
-        {8, "", "", "-30"},         {10, "-007", "7", "-7"},
+        {8, "40", "40", "-40"}, {10, "5", "5", "-5"}, {8, "3.5", "35", "-35"}, {10, "x-y7", "7", "-7"},
+        {10, "5-", "5", "-5"},  {10, "-", "30", "-"}, {10, "-0", "0", "-0"},   {8, "-12", "12", "-12"},
+        {10, "--8", "8", "-8"}, {8, "", "", "-30"},   {10, "-007", "7", "-7"},
     };
     for (const Case& c : cases) {
         ParameterTexts texts = InitialParameterTexts();

@@ -1,7 +1,7 @@
-#include "TestSupport.h"
-#include "text/Errors.h"
 #include "solution/FieldKernel.h"
+#include "TestSupport.h"
 #include "model/Variaveis.h"
+#include "text/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -85,10 +85,8 @@ TEST(FieldKernel, ResultsDoNotDependOnTheNumberOfThreads)
 TEST(FieldKernel, RaisesThePointFormulasFailure)
 {
     const Scenario scenarios[] = {
-        {"negative transverse dispersivity", {{15, "-0.2"}}, 2500},
-        {"zero longitudinal dispersivity", {{14, "0"}}, 2500},
-        {"zero vertical dispersivity", {{16, "0"}}, 2500},
-        {"negative velocity", {{19, "-0.01"}}, 2500},
+        {"negative transverse dispersivity", {{15, "-0.2"}}, 2500}, {"zero longitudinal dispersivity", {{14, "0"}}, 2500},
+        {"zero vertical dispersivity", {{16, "0"}}, 2500},          {"negative velocity", {{19, "-0.01"}}, 2500},
         {"a decay that overflows", {{21, "-0.5"}}, 2500},
     };
     for (const Scenario& s : scenarios) {

@@ -28,7 +28,8 @@ TEST(ParallelFor, EveryIndexOnceInChunksOnTheGrain)
                     ASSERT_LT(begin, end);
                     for (int i = begin; i < end; ++i) ++visits[static_cast<std::size_t>(i)];
                 });
-                for (int i = 0; i < count; ++i) ASSERT_EQ(visits[static_cast<std::size_t>(i)], 1) << workers << " workers, index " << i;
+                for (int i = 0; i < count; ++i)
+                    ASSERT_EQ(visits[static_cast<std::size_t>(i)], 1) << workers << " workers, index " << i;
                 for (int start : starts) EXPECT_EQ(start % grain, 0) << workers << " workers, count " << count;
             }
         }

@@ -1,6 +1,6 @@
+#include "solution/Quadrature.h"
 #include "TestSupport.h"
 #include "text/Errors.h"
-#include "solution/Quadrature.h"
 
 #include <gtest/gtest.h>
 

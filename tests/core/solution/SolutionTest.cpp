@@ -1,8 +1,8 @@
-#include "TestSupport.h"
-#include "text/Errors.h"
-#include "solution/ExpErfc.h"
 #include "solution/Solution.h"
+#include "TestSupport.h"
 #include "model/Variaveis.h"
+#include "solution/ExpErfc.h"
+#include "text/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -47,11 +47,14 @@ double independentIntegral(double TT, double XX, double YY, double ZZ, const Mod
 
 TEST(ExpErfc, MatchesTheLibraryAcrossTheThreeRanges)
 {
-    for (double y : {-6.0, -4.5, -4.0, -2.0, -0.5, -0.46875, -0.1, 1e-8, 0.1, 0.3, 0.46875, 0.47, 1.0, 2.5, 4.0, 4.01, 6.0, 9.0}) {
+    for (double y :
+         {-6.0, -4.5, -4.0, -2.0, -0.5, -0.46875, -0.1, 1e-8, 0.1, 0.3, 0.46875, 0.47, 1.0, 2.5, 4.0, 4.01, 6.0, 9.0}) {
         const long double expected = std::erfc(static_cast<long double>(y));
         EXPECT_NEAR(ExpErfc(0, y), static_cast<double>(expected), 2e-15 * static_cast<double>(expected)) << y;
         EXPECT_NEAR(ExpErfc(0, y) + ExpErfc(0, -y), 2.0, 4e-16) << y;
-        EXPECT_NEAR(ExpErfc(-3, y), std::exp(-3.0) * static_cast<double>(expected), 4e-15 * std::exp(-3.0) * static_cast<double>(expected)) << y;
+        EXPECT_NEAR(ExpErfc(-3, y), std::exp(-3.0) * static_cast<double>(expected),
+                    4e-15 * std::exp(-3.0) * static_cast<double>(expected))
+            << y;
     }
 }
 
@@ -61,8 +64,8 @@ TEST(ExpErfc, KeepsLargeExponentsAndTinyComplementsTogether)
     EXPECT_DOUBLE_EQ(ExpErfc(2.5, 0), std::exp(2.5));
     EXPECT_EQ(ExpErfc(-1000, 30), 0.0);
     // exp(700)·erfc(27): both factors leave the double range, the product does not.
-    const long double expected = std::exp(700.0L - 729.0L) / (27.0L * std::sqrt(3.14159265358979323846L))
-                               * (1 - 1 / (2 * 729.0L) + 3 / (4 * 729.0L * 729.0L));
+    const long double expected = std::exp(700.0L - 729.0L) / (27.0L * std::sqrt(3.14159265358979323846L)) *
+                                 (1 - 1 / (2 * 729.0L) + 3 / (4 * 729.0L * 729.0L));
     EXPECT_NEAR(ExpErfc(700, 27), static_cast<double>(expected), 1e-5 * static_cast<double>(expected));
 }
 
@@ -75,7 +78,8 @@ TEST(CNRMLP, ReproducesThePublishedValuesOfTheInitialModel)
     const Case cases[] = {{1, 0.964292, 5e-7}, {10, 0.567010, 5e-7}, {50, 0.227289, 5e-7}, {100, 0.000108846, 5e-10}};
     for (int n : {60, 256}) {
         const QuadratureState q = kavrin::test::LoadedQuadrature(n);
-        for (const Case& c : cases) EXPECT_NEAR(CNRMLP(2500, c.x, 0, 0, 0.025, n, m, q), c.value, c.tolerance) << n << " x=" << c.x;
+        for (const Case& c : cases)
+            EXPECT_NEAR(CNRMLP(2500, c.x, 0, 0, 0.025, n, m, q), c.value, c.tolerance) << n << " x=" << c.x;
     }
     EXPECT_NEAR(CNRMLP(2500, 1, 0, 0, 0.025, 4, m, kavrin::test::LoadedQuadrature(4)), 1.26, 0.005);
 }
@@ -102,11 +106,11 @@ TEST(CNRMLP, SourcePlaneAndOutsideValues)
         double t, x, y, z, value;
     };
     const Case cases[] = {
-        {2500, 0, 0, 0, 1},    {2500, 0, 10, 0, 0.5},  {2500, 0, 10, 1.5, 0.25}, {2500, 0, -10, -1.5, 0.25},
-        {2500, 0, 0, 1.5, 0.5}, {2500, 0, 11, 0, 0},   {2500, 0, 0, 2, 0},        {0, 10, 0, 0, 0},
-        {-5, 10, 0, 0, 0},     {2500, -1, 0, 0, 0},
+        {2500, 0, 0, 0, 1},  {2500, 0, 10, 0, 0.5}, {2500, 0, 10, 1.5, 0.25}, {2500, 0, -10, -1.5, 0.25}, {2500, 0, 0, 1.5, 0.5},
+        {2500, 0, 11, 0, 0}, {2500, 0, 0, 2, 0},    {0, 10, 0, 0, 0},         {-5, 10, 0, 0, 0},          {2500, -1, 0, 0, 0},
     };
-    for (const Case& c : cases) EXPECT_EQ(CNRMLP(c.t, c.x, c.y, c.z, 0.025, 60, m, q), c.value) << c.x << "," << c.y << "," << c.z;
+    for (const Case& c : cases)
+        EXPECT_EQ(CNRMLP(c.t, c.x, c.y, c.z, 0.025, 60, m, q), c.value) << c.x << "," << c.y << "," << c.z;
     EXPECT_EQ(CNRMLP(2500, 10, 0, 0, 0.025, 0, m, q), 0.0);
     EXPECT_LT(CNRMLP(100, 500, 0, 0, 0.025, 60, m, q), 1e-30);
 }

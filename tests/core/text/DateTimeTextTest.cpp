@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <ctime>
+#include <optional>
 #include <string>
 
 namespace kavrin {
@@ -35,8 +35,10 @@ private:
     }
     static void restore(const char* name, const std::optional<std::string>& slot)
     {
-        if (slot) setenv(name, slot->c_str(), 1);
-        else unsetenv(name);
+        if (slot)
+            setenv(name, slot->c_str(), 1);
+        else
+            unsetenv(name);
     }
     std::optional<std::string> tz_, lcAll_;
 };

@@ -43,16 +43,37 @@ TEST(NamedPipes, EveryReaderRefusesAPipeWithNoWriterAtOnce)
         {"parameter file", [&] { ReadParameterFile(pipe); }},
         {"project file", [&] { ReadProjectFile(pipe); }},
         {"observation import", [&] { ObservationTable().Import(pipe, '.'); }},
-        {"quadrature table", [&] { QuadratureState q; LoadGaussOrder(q, 60, pipe, '.'); }},
+        {"quadrature table",
+         [&] {
+             QuadratureState q;
+             LoadGaussOrder(q, 60, pipe, '.');
+         }},
         {"export of a chosen file", [&] { GrdAsccreate(out, pipe, 2, model, '.'); }},
         {"index of an export", [&] { TxtTabcreate(out, pipe, 1, model, '.'); }},
         {"time file of an export", [&] { GrdAsccreate(out, listing, 1, model, '.'); }},
-        {"index of the time series", [&] { ChartPoints p; ConcentrationTimeSeries(pipe, model, "0", "0", '.', p); }},
-        {"time file of the time series", [&] { ChartPoints p; ConcentrationTimeSeries(listing, model, "0", "0", '.', p); }},
-        {"loaded time", [&] { ResultGrid grid; LoadResultFile(pipe, grid, model, '.'); }},
-        {"loaded time, unchecked", [&] { ResultGrid grid; LoadResultFile(pipe, grid, '.'); }},
+        {"index of the time series",
+         [&] {
+             ChartPoints p;
+             ConcentrationTimeSeries(pipe, model, "0", "0", '.', p);
+         }},
+        {"time file of the time series",
+         [&] {
+             ChartPoints p;
+             ConcentrationTimeSeries(listing, model, "0", "0", '.', p);
+         }},
+        {"loaded time",
+         [&] {
+             ResultGrid grid;
+             LoadResultFile(pipe, grid, model, '.');
+         }},
+        {"loaded time, unchecked",
+         [&] {
+             ResultGrid grid;
+             LoadResultFile(pipe, grid, '.');
+         }},
         {"line reader", [&] { ReadTextLine(pipe, 1); }},
     };
     for (const Reader& reader : readers)
-        EXPECT_EQ(FailureTextWithin(5, reader.read), pipe + " is not a file (a folder, a device or a pipe); choose a file.") << reader.name;
+        EXPECT_EQ(FailureTextWithin(5, reader.read), pipe + " is not a file (a folder, a device or a pipe); choose a file.")
+            << reader.name;
 }

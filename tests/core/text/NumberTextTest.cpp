@@ -1,19 +1,19 @@
+#include "text/NumberText.h"
 #include "text/DecimalSeparator.h"
 #include "text/Errors.h"
-#include "text/NumberText.h"
 #include "text/Windows1252.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <random>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
-#include <cstring>
-#include <cstdlib>
 
 using namespace kavrin;
 
@@ -95,14 +95,15 @@ TEST(Conversion, AcceptsOnlyBlanksSignDigitsSeparatorAndExponent)
         double value;
     };
     const Case accepted[] = {
-        {"1,5", 1.5},     {" 1,5 ", 1.5}, {"-2", -2},          {"+2", 2},
-        {",5", 0.5},      {"5,", 5},      {"1e3", 1000},       {"1E-0003", 0.001},
-        {"5,00000000000000E-0001", 0.5},   {"1E-400", 0},      {"0,1", 0.1},
+        {"1,5", 1.5},  {" 1,5 ", 1.5},     {"-2", -2},
+        {"+2", 2},     {",5", 0.5},        {"5,", 5},
+        {"1e3", 1000}, {"1E-0003", 0.001}, {"5,00000000000000E-0001", 0.5},
+        {"1E-400", 0}, {"0,1", 0.1},
     };
     for (const auto& c : accepted) EXPECT_EQ(ParseFloat(c.text, ','), c.value) << c.text;
 
-    const char* rejected[] = {"", " ", "-", ",", "1.5", "1,000,5", "abc", "1e", "1e+", "1 2",
-                              "\t1", "1\t", "1E400", "--1", "0x10", "1,5x", "e5"};
+    const char* rejected[] = {"",    " ",   "-",   ",",     "1.5", "1,000,5", "abc",  "1e", "1e+",
+                              "1 2", "\t1", "1\t", "1E400", "--1", "0x10",    "1,5x", "e5"};
     for (const char* text : rejected) EXPECT_THROW(ParseFloat(text, ','), ConversionError) << text;
     EXPECT_EQ(ParseFloat("0.5", '.'), 0.5);
     EXPECT_THROW(ParseFloat("0,5", '.'), ConversionError);
@@ -173,14 +174,16 @@ TEST(FixedPatterns, FastGridWriterEqualsTheGeneralPatternFormatter)
     std::mt19937_64 random(20261210);
     std::uniform_real_distribution<double> mantissa(-10, 10);
     std::uniform_int_distribution<int> exponent(-320, 300);
-    std::vector<double> values = {0.5, -0.5, 9.999999999999995, 9.9999999999999949, 1234567890123445.0,
-                                  1234567890123455.0, 0.125, 1e-310, 4.9406564584124654e-324, 1.7976931348623157e308};
+    std::vector<double> values = {
+        0.5,   -0.5,   9.999999999999995,       9.9999999999999949,    1234567890123445.0, 1234567890123455.0,
+        0.125, 1e-310, 4.9406564584124654e-324, 1.7976931348623157e308};
     for (int i = 0; i < 200000; ++i) values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
     // Every power of ten a double can hold and its neighbours: where the
     // decimal exponent changes.
     for (int p = -323; p <= 308; ++p) {
         const double power = std::strtod(("1e" + std::to_string(p)).c_str(), nullptr);
-        for (double v : {power, std::nextafter(power, 0.0), std::nextafter(power, INFINITY), std::nextafter(std::nextafter(power, 0.0), 0.0)})
+        for (double v : {power, std::nextafter(power, 0.0), std::nextafter(power, INFINITY),
+                         std::nextafter(std::nextafter(power, 0.0), 0.0)})
             values.push_back(v);
     }
     // Values whose 16th digit is an exact or near tie.
@@ -208,8 +211,12 @@ TEST(FixedPatterns, FifteenDigitRoundingMatchesTheExactExpansion)
         if (up) {
             int k = 14;
             while (k >= 0 && digits[static_cast<std::size_t>(k)] == '9') digits[static_cast<std::size_t>(k--)] = '0';
-            if (k >= 0) ++digits[static_cast<std::size_t>(k)];
-            else { digits[0] = '1'; ++exponent; }
+            if (k >= 0)
+                ++digits[static_cast<std::size_t>(k)];
+            else {
+                digits[0] = '1';
+                ++exponent;
+            }
         }
         (void)end;
         const DecimalDigits rounded = RoundSignificant(v, 15);

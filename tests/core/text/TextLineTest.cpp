@@ -1,6 +1,6 @@
+#include "text/TextLine.h"
 #include "TestSupport.h"
 #include "text/Errors.h"
-#include "text/TextLine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
+#include "workspace/ResultLoading.h"
 #include "TestSupport.h"
 #include "text/Errors.h"
-#include "workspace/ResultLoading.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +90,8 @@ TEST(ResultLoading, ATimeOfTheProjectIsReadOnlyWhenItIsOneWholeTimeOfItsGrid)
         {"whole", row + row + row, ""},
         {"empty", "", ", line 1: the file ends after 0 rows where the project's grid has 3 rows (Y from -10 to 10 by 10)"},
         {"cut after a row", row, ", line 2: the file ends after 1 rows"},
-        {"cut in its last row", row + row + "1E+0000 2E", ", line 3: holds 1 values where the project's grid has 2 values (X from 0 to 10 by 10)"},
+        {"cut in its last row", row + row + "1E+0000 2E",
+         ", line 3: holds 1 values where the project's grid has 2 values (X from 0 to 10 by 10)"},
         {"of a wider grid", row + row + "1E+0000 2E+0000 3E+0000 \r\n", ", line 3: holds 3 values"},
         {"of a longer grid", row + row + row + row, ", line 4: the file goes on beyond the 3 rows"},
     };

@@ -1,9 +1,9 @@
+#include "workspace/RunFileChecks.h"
 #include "TestSupport.h"
 #include "files/ResultExports.h"
 #include "model/RunTimes.h"
 #include "model/Variaveis.h"
 #include "text/Errors.h"
-#include "workspace/RunFileChecks.h"
 #include "workspace/SimulationRun.h"
 #include "workspace/Workspace.h"
 
@@ -46,7 +46,10 @@ TEST(RunTimes, RepeatedAdditionUpToTheLastTimeNotAfterT1)
     EXPECT_EQ(RunTimes(5, 4, 1), std::vector<double>{});
     EXPECT_EQ(RunTimes(0, 999999, 1)->size(), kMaximumRunTimes);
     // No list: one time too many, a step that is not positive, an addition that no longer moves.
-    for (const auto& [T0, T1, DT] : {std::tuple{0.0, 1e6, 1.0}, {0.0, 1.0, 0.0}, {0.0, 1.0, -1.0}, {1e16, 1e16 + 4, 1.0},
+    for (const auto& [T0, T1, DT] : {std::tuple{0.0, 1e6, 1.0},
+                                     {0.0, 1.0, 0.0},
+                                     {0.0, 1.0, -1.0},
+                                     {1e16, 1e16 + 4, 1.0},
                                      {0.0, 1.0, std::numeric_limits<double>::quiet_NaN()}})
         EXPECT_FALSE(RunTimes(T0, T1, DT).has_value()) << T0 << " " << T1 << " " << DT;
 }
@@ -110,7 +113,8 @@ TEST(RunFileChecks, TheEstimateIsTheBytesARunWrites)
             ProjectState project;
             project.ProjectName = "Teste";
             RunProgress progress;
-            WriteRun(model, quadrature, nullptr, project, RunEnvironment{root, kavrin::test::ValoresPath(), separator}, progress, {});
+            WriteRun(model, quadrature, nullptr, project, RunEnvironment{root, kavrin::test::ValoresPath(), separator}, progress,
+                     {});
             EXPECT_EQ(RunFileBytes(model, *RunTimes(model.T0, model.T1, model.DT), ProjectFolderPath(root, "Teste"), separator),
                       folderBytes(root + "Teste"));
         }

@@ -1,9 +1,9 @@
 #include "TestSupport.h"
+#include "model/Variaveis.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
 #include "workspace/RunIndex.h"
 #include "workspace/SimulationRun.h"
-#include "model/Variaveis.h"
 #include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
@@ -35,8 +35,8 @@ struct RunFixture {
         run(changes, RunEnvironment{root, valores, separator}, [this](const RunProgress&) { ++rows; });
     }
     // With '.' as separator, a thread count, and a callback of the test's own.
-    RunOutcome writeWith(const std::vector<std::pair<int, const char*>>& changes, const RowCallback& onRow,
-                         unsigned workers, bool reference = false)
+    RunOutcome writeWith(const std::vector<std::pair<int, const char*>>& changes, const RowCallback& onRow, unsigned workers,
+                         bool reference = false)
     {
         return run(changes, RunEnvironment{root, kavrin::test::ValoresPath(), '.', reference, workers}, onRow);
     }
@@ -74,8 +74,7 @@ TEST(Run, CoarseGridAtTimeZeroIsTheInitialCondition)
         run.write(kCoarseGrid, separator);
         const std::string zero = FormatGridValue(0, separator);
         const std::string half = FormatGridValue(0.5, separator);
-        const std::vector<std::string> expected = {zero + " " + zero + " " + zero + " ",
-                                                   half + " " + zero + " " + zero + " ",
+        const std::vector<std::string> expected = {zero + " " + zero + " " + zero + " ", half + " " + zero + " " + zero + " ",
                                                    zero + " " + zero + " " + zero + " "};
         EXPECT_EQ(run.lines("T0.txt"), expected);
         EXPECT_EQ(ReadBytes(run.root + "Teste/T0.txt").substr(0, 25),
@@ -133,10 +132,10 @@ TEST(Run, SeriesAndGridShapes)
         std::size_t linesPerFile;
     };
     const Case cases[] = {
-        {{{7, "50"}, {9, "30"}, {11, "2500"}}, {"T2500.txt"}, 3},                       // T0 = T1
-        {{{7, "50"}, {9, "30"}, {11, "3000"}}, {}, 0},                                  // T1 < T0
-        {{{7, "50"}, {9, "200"}}, {"T0.txt", "T2500.txt"}, 1},                          // NY = 0: one row
-        {{{7, "-1"}, {9, "30"}, {12, "0"}}, {"T0.txt"}, 3},                             // NX < 0: empty lines
+        {{{7, "50"}, {9, "30"}, {11, "2500"}}, {"T2500.txt"}, 3},  // T0 = T1
+        {{{7, "50"}, {9, "30"}, {11, "3000"}}, {}, 0},             // T1 < T0
+        {{{7, "50"}, {9, "200"}}, {"T0.txt", "T2500.txt"}, 1},     // NY = 0: one row
+        {{{7, "-1"}, {9, "30"}, {12, "0"}}, {"T0.txt"}, 3},        // NX < 0: empty lines
         {{{7, "50"}, {9, "30"}, {12, "1"}, {13, "0.25"}}, {"T0.txt", "T0.25.txt", "T0.5.txt", "T0.75.txt", "T1.txt"}, 3},
     };
     for (const Case& c : cases) {
@@ -195,7 +194,8 @@ TEST(Run, AStopRequestEndsTheRunOnceTheTimeBeingWrittenIsComplete)
             [](const RunProgress& now) { return now.CurrentTime == 2500 ? RunRequest::StopAfterThisTime : RunRequest::Continue; },
             2, reference);
         EXPECT_EQ(outcome, RunOutcome::Stopped);
-        EXPECT_EQ(stopped.lines("Index.txt"), (std::vector<std::string>{stopped.root + "Teste/T0.txt", stopped.root + "Teste/T2500.txt"}));
+        EXPECT_EQ(stopped.lines("Index.txt"),
+                  (std::vector<std::string>{stopped.root + "Teste/T0.txt", stopped.root + "Teste/T2500.txt"}));
         EXPECT_EQ(stopped.bytes("T2500.txt"), whole.bytes("T2500.txt"));
         EXPECT_FALSE(std::filesystem::exists(stopped.root + "Teste/T5000.txt"));
         EXPECT_EQ(stopped.progress.PointsDone, 18u);

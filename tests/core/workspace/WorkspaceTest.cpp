@@ -1,10 +1,10 @@
-#include "TestSupport.h"
-#include "text/Errors.h"
-#include "model/RunChecks.h"
-#include "text/TextFile.h"
-#include "model/Variaveis.h"
-#include "workspace/BlockWriter.h"
 #include "workspace/Workspace.h"
+#include "TestSupport.h"
+#include "model/RunChecks.h"
+#include "model/Variaveis.h"
+#include "text/Errors.h"
+#include "text/TextFile.h"
+#include "workspace/BlockWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,8 @@ using kavrin::test::TempFolder;
 
 TEST(TimeText, GeneralFormatOfTheTime)
 {
-    const std::pair<double, const char*> cases[] = {{0, "0"}, {2500, "2500"}, {0.5, "0,5"}, {12.25, "12,25"}, {0.00005, "5E-5"}, {1e15, "1E15"}};
+    const std::pair<double, const char*> cases[] = {{0, "0"},         {2500, "2500"},    {0.5, "0,5"},
+                                                    {12.25, "12,25"}, {0.00005, "5E-5"}, {1e15, "1E15"}};
     for (const auto& [t, text] : cases) EXPECT_EQ(TimeText(t, ','), text);
     EXPECT_EQ(TimeFilePath("/r/", "P", 0.5, '.'), "/r/P/T0.5.txt");
     EXPECT_EQ(IndexPath("/r/", "P"), "/r/P/Index.txt");
@@ -164,20 +165,20 @@ TEST(RunChecks, TheFirstFailingCheckIsReported)
     };
     const Case cases[] = {
         {{}, std::nullopt},
-        {{{10, "-226"}}, RunRefusal::GridTooLargeY},                                    // 452 cells
-        {{{10, "-225"}, {6, "450"}}, std::nullopt},                                     // exactly 450 passes
+        {{{10, "-226"}}, RunRefusal::GridTooLargeY},  // 452 cells
+        {{{10, "-225"}, {6, "450"}}, std::nullopt},   // exactly 450 passes
         {{{6, "451"}, {10, "-225"}}, RunRefusal::GridTooLargeX},
         {{{6, "60"}, {10, "-40"}}, RunRefusal::YRangeExceedsX},
         {{{10, "-10"}}, RunRefusal::YRangeNotAboveSourceWidth},
         {{{13, "0"}}, RunRefusal::TimeStepNotPositive},
         {{{13, "-5"}}, RunRefusal::TimeStepNotPositive},
-        {{{11, "3000"}}, RunRefusal::TimeRangeEmpty},                                   // T1 < T0: nothing to compute
+        {{{11, "3000"}}, RunRefusal::TimeRangeEmpty},  // T1 < T0: nothing to compute
         {{{13, "0"}, {11, "3000"}}, RunRefusal::TimeRangeEmpty},
         {{{13, "0.0001"}}, RunRefusal::TooManyTimes},
         {{{11, "1e20"}, {12, "2e20"}, {13, "1"}}, RunRefusal::TooManyTimes},
-        {{{11, "0"}, {12, "1000000"}, {13, "1"}}, RunRefusal::TooManyTimes},           // 1000001 times
-        {{{11, "0"}, {12, "999999"}, {13, "1"}}, std::nullopt},                         // exactly 1000000
-        {{{7, "-1"}}, RunRefusal::XStepNotPositive},                                    // X1 beyond X0
+        {{{11, "0"}, {12, "1000000"}, {13, "1"}}, RunRefusal::TooManyTimes},  // 1000001 times
+        {{{11, "0"}, {12, "999999"}, {13, "1"}}, std::nullopt},               // exactly 1000000
+        {{{7, "-1"}}, RunRefusal::XStepNotPositive},                          // X1 beyond X0
         {{{9, "-1"}}, RunRefusal::YStepNotPositive},
     };
     for (const Case& c : cases) {
