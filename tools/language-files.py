@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """Writes the two language files next to the data: 125 lines of the windows,
-then the calibration window's automatic fit from line 126 on, Windows-1252,
-CR LF. Line n of each list is line n of the file; the loader gives each line to
-its controls and message slots by position. The fit's lines are the program's
-own built-in texts, printed by kavrin-fit-texts (built with the program) so
-that they are written in one place. Run from the repository root:
-    python3 tools/language-files.py [path of kavrin-fit-texts]"""
+then the calibration window's automatic fit from line 126 on, then the lines
+the windows gained later, Windows-1252, CR LF. Line n of each list is line n
+of the file; the loader gives each line to its controls and message slots by
+position. The lines after 125 are the program's own built-in texts, printed by
+kavrin-later-language-lines (built with the program) so that they are written
+in one place. Run from the repository root:
+    python3 tools/language-files.py [path of kavrin-later-language-lines]"""
 
 import subprocess
 import sys
@@ -126,9 +127,10 @@ FIXED = {71: ("Concentração x Tempo", "Concentration x Time"),
          74: ("Perfil Transversal de concentração", "Transversal profile of concentration")}
 
 
-def fit_lines(language):
-    """Lines 126 on: the fit's built-in texts (the program's fallback for
-    shorter files), printed by the program's own table."""
+def later_lines(language):
+    """Lines 126 on: the built-in texts of the fit and of what the windows
+    gained later (the program's fallback for shorter files), printed by the
+    program's own tables."""
     out = subprocess.run([PROGRAM, language], check=True, capture_output=True).stdout.decode("utf-8")
     return out.split("\n")[:-1]
 
@@ -140,9 +142,9 @@ def write(path, lines):
 
 
 if __name__ == "__main__":
-    PROGRAM = sys.argv[1] if len(sys.argv) > 1 else "build/bin/kavrin-fit-texts"
-    PORTUGUESE += fit_lines("port")
-    ENGLISH += fit_lines("english")
+    PROGRAM = sys.argv[1] if len(sys.argv) > 1 else "build/bin/kavrin-later-language-lines"
+    PORTUGUESE += later_lines("port")
+    ENGLISH += later_lines("english")
     assert len(PORTUGUESE) == len(ENGLISH) > 125
     for line, (pt, en) in FIXED.items():
         assert PORTUGUESE[line - 1] == pt and ENGLISH[line - 1] == en, line

@@ -7,9 +7,11 @@
 #include "model/ParameterTexts.h"
 #include "model/ProjectState.h"
 #include "solution/Quadrature.h"
+#include "text/AddedTexts.h"
 #include "workspace/ResultGrid.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace kavrin {
 
@@ -77,6 +79,14 @@ struct AppState {
     SettingsFlags settings;
     CommandLineState commandLine;
     bool PortugueseActive = true;  // the language applied to the windows
+    QStringList addedTexts;        // lines 165 on of the applied language, built-in where the file has none
+    // A line the windows gained after the fit's, in the applied language.
+    QString text(AddedText line) const
+    {
+        const int index = static_cast<int>(line) - kFirstAddedTextLine;
+        return index < addedTexts.size() ? addedTexts[index]
+                                         : QString::fromUtf8(BuiltInAddedText(static_cast<int>(line), PortugueseActive));
+    }
     Language AppliedLanguage() const { return PortugueseActive ? Language::Portuguese : Language::English; }
 
     QString executableFolder;  // ends with "/": valores.txt, language files, help pages

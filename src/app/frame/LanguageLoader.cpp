@@ -18,6 +18,8 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -244,6 +246,15 @@ QWidget* windowOf(const AppState& app, Window window)
     return nullptr;
 }
 
+// Every window the line table knows that exists.
+std::vector<QWidget*> allWindows(const AppState& app)
+{
+    std::vector<QWidget*> windows;
+    for (int window = 0; window <= static_cast<int>(Window::Observacao); ++window)
+        if (QWidget* w = windowOf(app, static_cast<Window>(window))) windows.push_back(w);
+    return windows;
+}
+
 void setCaption(QObject* control, const QString& text)
 {
     if (auto* a = qobject_cast<QAction*>(control))
@@ -384,7 +395,17 @@ void LoadLanguage(AppState& app, Language language)
     QStringList later;
     for (int line = 0; line < FitPanel::kLanguageLines; ++line) later << QString::fromStdString(reader.readLine());
     if (app.windows.observacao) app.windows.observacao->applyLaterLanguage(later, app.PortugueseActive);
+    app.addedTexts.clear();
+    for (int line = kFirstAddedTextLine; line < kFirstAddedTextLine + kAddedTextLines; ++line) {
+        const QString given = QString::fromStdString(reader.readLine());
+        app.addedTexts << (given.isEmpty() ? QString::fromUtf8(BuiltInAddedText(line, app.PortugueseActive)) : given);
+    }
     UseQtTranslations(app.PortugueseActive);
+    // The windows set their added texts again from app.text() on this event.
+    for (QWidget* window : allWindows(app)) {
+        QEvent changed(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(window, &changed);
+    }
 }
 
 }  // namespace kavrin

@@ -1,5 +1,6 @@
 #include "calibration/FitTexts.h"
 #include "TestSupport.h"
+#include "text/AddedTexts.h"
 #include "text/Windows1252.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@ TEST(FitTexts, TheLanguageFilesHoldTheBuiltInTextsFromLine126)
     for (const bool portuguese : {true, false}) {
         const std::string file = std::string(KAVRIN_SOURCE_DATA_DIR) + (portuguese ? "idiomport.txt" : "idiominglês.txt");
         const std::vector<std::string> lines = kavrin::test::CrLfLines(kavrin::test::ReadBytes(file));
-        ASSERT_EQ(lines.size(), static_cast<std::size_t>(125 + kFitTextLines)) << file;
+        ASSERT_EQ(lines.size(), static_cast<std::size_t>(125 + kFitTextLines + kAddedTextLines)) << file;
         for (int line = kFirstFitTextLine; line < kFirstFitTextLine + kFitTextLines; ++line)
             EXPECT_EQ(Windows1252ToUtf8(lines[static_cast<std::size_t>(line - 1)]), BuiltInFitText(line, portuguese))
                 << file << ':' << line;
