@@ -1,5 +1,7 @@
 #include "RunFixture.h"
+#include "TestSupport.h"
 #include "frame/LanguageLoader.h"
+#include "gui/ChartDetailLine.h"
 #include "text/NumberText.h"
 #include "views/TFormGrafico.h"
 #include "workspace/ResultLoading.h"
@@ -13,13 +15,18 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QValueAxis>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace kavrin;
 using kavrin::test::GuiFixture;
+using kavrin::test::ReadBytes;
 using kavrin::test::RunFixture;
+using kavrin::test::WriteBytes;
 
 namespace {
 
@@ -288,10 +295,112 @@ TEST(ChartsWindow, AProfileTakesTheTimeTextVerbatim)
     f.w->ComboBox1->setEditText("2500.0");
     f.w->ComboBox3->setEditText("0");
     f.click();
-    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgResultFileMissing});
-    ASSERT_EQ(points(f.w).size(), 11);  // the grid as the run left it: the last time, unrounded
-    EXPECT_EQ(points(f.w)[4].y(), f.app.grid.at(5, 4));
-    EXPECT_NEAR(points(f.w)[4].y(), f.timeGrid("2500").at(5, 4), 1e-14);
+    // No file is named "T2500.0": the time has no results, and the grid the
+    // run left is not shown under its label.
+    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::ChartTimeNotComplete).arg("2500.0")});
+    EXPECT_TRUE(points(f.w).isEmpty());
+}
+
+// A profile's time must be one the run's index lists, with a whole results
+// file; any other is refused naming the time, and no other time's values are
+// drawn under its label.
+TEST(ChartsWindow, AProfileOfATimeWithoutCompleteResultsIsRefusedNamingTheTime)
+{
+    struct Case {
+        const char* name;
+        std::function<void(ChartsFixture&)> damage;
+        const char* tempo;
+        QStringList listed;
+    };
+    const Case cases[] = {
+        {"never computed", [](ChartsFixture&) {}, "77", {"0", "2500"}},
+        {"cancelled after the first time",
+         [](ChartsFixture& f) {
+             const std::string index = f.root() + "Graf/Index.txt";
+             WriteBytes(index, kavrin::test::CrLfLines(ReadBytes(index))[0] + "\r\n");
+         },
+         "2500",
+         {"0"}},
+        {"empty file of a failed run",
+         [](ChartsFixture& f) { WriteBytes(ResultFilePath(f.root(), "Graf", "2500"), ""); },
+         "2500",
+         {"0", "2500"}},
+        {"cut file",
+         [](ChartsFixture& f) {
+             const std::string path = ResultFilePath(f.root(), "Graf", "2500");
+             const std::string text = ReadBytes(path);
+             WriteBytes(path, text.substr(0, text.size() / 2));
+         },
+         "2500",
+         {"0", "2500"}},
+    };
+    for (const Case& c : cases) {
+        for (const char* kind : {"Longitudinal profile of concentration", "Transversal profile of concentration"}) {
+            ChartsFixture f;
+            c.damage(f);
+            const ResultGrid before = f.app.grid;
+            f.w->FormActivate();
+            pickKind(f.w, kind);
+            const bool longitudinal = QString(kind).startsWith("Long");
+            QComboBox* times = longitudinal ? f.w->ComboBox1 : f.w->ComboBox6;
+            EXPECT_EQ(items(times), c.listed) << c.name;
+            times->setEditText(c.tempo);
+            (longitudinal ? f.w->ComboBox3 : f.w->ComboBox7)->setEditText("0");
+            f.click();
+            EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::ChartTimeNotComplete).arg(c.tempo)}) << c.name;
+            EXPECT_TRUE(f.dialogs.errors.isEmpty()) << c.name;
+            EXPECT_TRUE(points(f.w).isEmpty()) << c.name;
+            EXPECT_TRUE(ChartDetailLine(f.w->Chart1->chart()).isEmpty()) << c.name;
+            for (int i = 1; i <= 11; ++i)
+                for (int j = 1; j <= 7; ++j) ASSERT_EQ(f.app.grid.at(i, j), before.at(i, j)) << c.name;
+        }
+    }
+}
+
+// Under the specified title a second line says where and when, and the ticks
+// write decimals as the number texts do.
+TEST(ChartsWindow, ASecondLineUnderTheTitleSaysWhereAndWhen)
+{
+    ChartsFixture f;
+    f.w->FormActivate();
+    f.w->ComboBox4->setEditText("40");
+    f.w->ComboBox5->setEditText("4");  // the node y = 0
+    f.click();
+    EXPECT_EQ(f.w->Chart1->chart()->title(), f.app.messages.MsgTitleConcTime);
+    EXPECT_EQ(ChartDetailLine(f.w->Chart1->chart()), QString::fromUtf8("No nó X = 40 m, Y = 0 m"));
+
+    pickKind(f.w, QString::fromUtf8("Perfil longitudinal de concentração"));
+    f.w->ComboBox1->setEditText("2500");
+    f.w->ComboBox3->setEditText("10");
+    f.click();
+    EXPECT_EQ(ChartDetailLine(f.w->Chart1->chart()), "Tempo = 2500 dias, ao longo de Y = 10 m");
+
+    LoadLanguage(f.app, Language::English);
+    pickKind(f.w, "Transversal profile of concentration");
+    f.w->ComboBox6->setEditText("0");
+    f.w->ComboBox7->setEditText("24.9");
+    f.click();
+    EXPECT_EQ(ChartDetailLine(f.w->Chart1->chart()), "Time = 0 days, along X = 20 m");
+    EXPECT_EQ(f.w->Chart1->chart()->locale().toString(0.25, 'g'), "0.25");
+
+    f.main->action("Novo1")->trigger();
+    EXPECT_TRUE(ChartDetailLine(f.w->Chart1->chart()).isEmpty());
+}
+
+TEST(ChartsWindow, TickLabelsWriteTheDecimalCommaOfTheNumberTexts)
+{
+    RunFixture f;
+    f.app.separator = ',';
+    f.runAs("Comma");
+    TFormGrafico* w = f.app.windows.grafico;
+    w->FormActivate();
+    w->ComboBox4->setEditText("40");
+    w->BitBtn1->click();
+    ASSERT_EQ(points(w).size(), 2);
+    EXPECT_EQ(ChartDetailLine(w->Chart1->chart()), QString::fromUtf8("No nó X = 40 m, Y = -30 m"));
+    EXPECT_TRUE(w->Chart1->chart()->localizeNumbers());
+    EXPECT_EQ(w->Chart1->chart()->locale().toString(0.25, 'g'), "0,25");
+    EXPECT_EQ(w->Chart1->chart()->locale().toString(1500.0, 'g'), "1500");
 }
 
 TEST(ChartsWindow, PositionsOffTheGridAndStepsThatNeverEndAreRefused)
@@ -392,4 +501,21 @@ TEST(ChartsWindow, TheShowCommandsActivateItOnceEachTime)
     f.main->action("ToolButton6")->trigger();
     f.main->action("Grficos1")->trigger();
     EXPECT_EQ(f.dialogs.notices.size(), 2);
+}
+
+// The charts window can be maximised, and its chart takes the room it gets.
+TEST(ChartsWindow, MaximisedTheChartFillsTheWindow)
+{
+    ChartsFixture f;
+    auto* frame = qobject_cast<QMdiSubWindow*>(f.w->parentWidget());
+    ASSERT_TRUE(frame);
+    EXPECT_NE(frame->windowFlags() & Qt::WindowMaximizeButtonHint, 0);
+    f.main->resize(1366, 768);
+    f.main->showWindow(f.w, true);
+    frame->showMaximized();
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->isMaximized());
+    EXPECT_EQ(frame->size(), f.main->mdiArea()->viewport()->size());
+    EXPECT_GT(f.w->Chart1->width(), f.w->width() / 2);
+    EXPECT_GT(f.w->Chart1->height(), f.w->height() - 60);
 }

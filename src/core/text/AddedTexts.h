@@ -9,7 +9,13 @@ namespace kavrin {
 
 enum class AddedText {
     First = 165,
-    End = First,  // one past the last line
+    ChartTimeNotComplete = 165,   // %1: the time typed or picked for a profile
+    ChartNodeLine = 166,          // %1, %2: the node's x and y
+    ChartLongitudinalLine = 167,  // %1: the time, %2: the line's y
+    ChartTransversalLine = 168,   // %1: the time, %2: the line's x
+    PorosityOutOfRange = 169,     // %1: the field's caption
+    ValueNegativeOrNotFinite = 170,
+    End,  // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
