@@ -2,7 +2,6 @@
 
 #include <QFontMetricsF>
 #include <QGraphicsSimpleTextItem>
-#include <QLocale>
 
 namespace kavrin {
 
@@ -18,13 +17,12 @@ QGraphicsSimpleTextItem* detailItem(const QChart* chart)
     return nullptr;
 }
 
-// The line lies in the space the chart's top margin keeps between the title
-// and the plot area, centred on the chart.
+// The chart lays its title out right above the plot area; the larger top
+// margin leaves the room for the line above the title, at the margin's top.
 void place(QChart* chart, QGraphicsSimpleTextItem* item)
 {
-    const QRectF plot = chart->plotArea();
     const QRectF text = item->boundingRect();
-    const double top = plot.top() - chart->margins().top();
+    const double top = chart->plotArea().top() - chart->margins().top();
     item->setPos(chart->rect().center().x() - text.width() / 2, top);
 }
 
@@ -49,7 +47,7 @@ void SetChartDetailLine(QChart* chart, const QString& text)
     item->setVisible(!text.isEmpty());
     QMargins margins = chart->margins();
     const int base = item->data(kDetailKey + 1).toInt();
-    margins.setTop(text.isEmpty() ? base : base + static_cast<int>(QFontMetricsF(item->font()).height()) + 4);
+    margins.setTop(text.isEmpty() ? base : base + static_cast<int>(QFontMetricsF(item->font()).height()) + 6);
     chart->setMargins(margins);
     place(chart, item);
 }
@@ -58,14 +56,6 @@ QString ChartDetailLine(const QChart* chart)
 {
     const QGraphicsSimpleTextItem* item = detailItem(chart);
     return item && item->isVisible() ? item->text() : QString();
-}
-
-void SetChartDecimalSeparator(QChart* chart, char separator)
-{
-    QLocale locale = separator == ',' ? QLocale(QLocale::Portuguese, QLocale::Brazil) : QLocale::c();
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    chart->setLocale(locale);
-    chart->setLocalizeNumbers(true);
 }
 
 }  // namespace kavrin

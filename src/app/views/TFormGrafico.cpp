@@ -326,8 +326,6 @@ void TFormGrafico::showPoints(ChartPoints points)
             if (nice) value->applyNiceNumbers();
         }
     };
-    // The tick labels write decimals as the number texts do.
-    SetChartDecimalSeparator(Chart1->chart(), app_.separator);
     for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Horizontal)) range(axis, left->x(), right->x(), false);
     for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Vertical)) range(axis, std::min(0.0, low->y()), high->y(), true);
 }
