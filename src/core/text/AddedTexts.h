@@ -9,7 +9,11 @@ namespace kavrin {
 
 enum class AddedText {
     First = 165,
-    End = First,  // one past the last line
+    // The picture windows: a time refused before its data are loaded.
+    TimeWithoutCompleteResults = 165,  // %1: the time
+    AnimationFrameOf,                  // %1 of %2: the frame shown, the frames
+    AnimationInterval,                 // %1: the interval in seconds
+    End,                               // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
