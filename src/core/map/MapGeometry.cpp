@@ -2,6 +2,7 @@
 
 #include "model/FloatChecks.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kavrin {
@@ -34,7 +35,14 @@ MapGeometry DefineMapGeometry(const ModelState& m)
     if (!(columns <= 450)) throw MapGridTooLarge('X');
     if (!(halfRows <= 225)) throw MapGridTooLarge('Y');
     g.NX = static_cast<int>(columns);
-    g.HalfRows = static_cast<int>(halfRows);
+    // The rows from Y0 up to the centre line: the last on the line itself, or
+    // the line given a repeat of the last row above it.
+    const double toCentre = CheckedDivide(g.YRange, m.DY) / 2;  // rows' steps from Y0 to the centre
+    if (toCentre >= 0) {
+        const double onLine = std::nearbyint(toCentre);
+        g.CentreRowRepeated = std::fabs(toCentre - onLine) > 1e-9 * std::max(1.0, toCentre);
+        g.HalfRows = g.CentreRowRepeated ? static_cast<int>(std::floor(toCentre)) + 2 : static_cast<int>(onLine) + 1;
+    }
     g.PlotCentre = RoundPixel(g.PlotHeight / 2.0) + g.PlotTop;
     DefinePixels(g, m.DX, m.DY, g.NX + 1, g.HalfRows, g.PlotCentre, g.PlotTop);
     return g;

@@ -19,7 +19,13 @@ inline constexpr int kPlotRight = kPlotLeft + kPlotWidth;
 struct MapGeometry {
     double XRange = 0, YRange = 0;
     int NX = 0;        // grid cells along X; columns 1 … NX + 1 are drawn
-    int HalfRows = 0;  // grid rows drawn, 1 … HalfRows, from Y0
+    // Grid rows drawn, 1 … HalfRows, from Y0, each at its own y up to the
+    // plot's centre line, where the last one lies: the grid's centre row
+    // when a row lies on the centre line, else a repeat of the row above
+    // the line (the rows above and below it are mirror images, so the band
+    // between them holds that row's values).
+    int HalfRows = 0;
+    bool CentreRowRepeated = false;
     int PlotWidth = kPlotWidth;
     int PlotHeight = 0, PlotTop = 0, PlotCentre = 0;
     int SourcePixels = 0;
@@ -43,7 +49,7 @@ private:
 MapGeometry DefineMapGeometry(const ModelState& model);
 
 // Fills g.PixelX for `columns` columns and g.PixelY for `rows` rows: row 1 on
-// `top`, the last row on `centre`.
+// `top`, each row at its own y, the last row on `centre`.
 void DefinePixels(MapGeometry& g, double DX, double DY, int columns, int rows, int centre, int top);
 
 }  // namespace kavrin

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <new>
 
 namespace kavrin {
@@ -128,7 +129,13 @@ PixelPolygon SourceBar(const ModelState& model, const MapGeometry& g)
 void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes)
 {
     const std::array<double, kLevelCount> levels = MapLevels(request.model.C0);
-    const ContourGrid contour{request.grid, g.NX, g.HalfRows, g.PixelX, g.PixelY};
+    // A centre line between two rows is drawn with the values of the row above it.
+    std::unique_ptr<ResultGrid> repeated;
+    if (g.CentreRowRepeated && g.HalfRows >= 2) {
+        repeated = std::make_unique<ResultGrid>(request.grid);
+        for (int i = 1; i <= g.NX + 1; ++i) repeated->set(i, g.HalfRows, request.grid.at(i, g.HalfRows - 1));
+    }
+    const ContourGrid contour{repeated ? *repeated : request.grid, g.NX, g.HalfRows, g.PixelX, g.PixelY};
     const CellRanges ranges(contour);
     const int topRow = g.PixelY.empty() ? g.PlotCentre : g.PixelY.front();
     // The levels are independent until they are painted in order: each is
