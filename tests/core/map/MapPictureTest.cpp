@@ -256,6 +256,29 @@ TEST(MapPicture, TextsOfScaleCaptionAndTitle)
     EXPECT_EQ(MapTitle("2500.0", true), "Tempo = 2500.0  dias");
 }
 
+TEST(MapPicture, YLabelsOfALowPlotNeverOverlap)
+{
+    // The Y labels' tops on the left of the plot, in drawing order.
+    const auto yLabels = [](const ModelState& m) {
+        ResultGrid grid;
+        std::vector<int> tops;
+        for (const MapShape& s : DesenhaMapa({m, grid, "0", true, true, '.'}).shapes)
+            if (s.kind == MapShape::Kind::Text && s.points[0].x == 20) tops.push_back(s.points[0].y);
+        return tops;
+    };
+    EXPECT_EQ(yLabels(DesignModel()).size(), 7u) << "a plot of 330 pixels keeps every label";
+    // Plots 66, 33 and 6 pixels high: Y over 60 m along 500, 1000 and 5000 m of X.
+    for (const char* X1 : {"500", "1000", "5000"}) {
+        const ModelState m = DesignModel({{"X1", X1}, {"DX", "50"}});
+        const std::vector<int> tops = yLabels(m);
+        ASSERT_FALSE(tops.empty());
+        EXPECT_EQ(tops.front(), DefineMapGeometry(m).PlotTop + DefineMapGeometry(m).PlotHeight - 7) << "Y0 first";
+        for (std::size_t a = 0; a < tops.size(); ++a)
+            for (std::size_t b = a + 1; b < tops.size(); ++b) EXPECT_GE(std::abs(tops[a] - tops[b]), kMapTextHeight) << X1;
+    }
+    EXPECT_EQ(yLabels(DesignModel({{"X1", "500"}, {"DX", "50"}})).size(), 4u) << "Y0, Y1 and every other tick";
+}
+
 TEST(MapReadout, CornersAndNearestNodes)
 {
     const ModelState m = DesignModel();
