@@ -24,6 +24,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace kavrin {
@@ -161,8 +162,14 @@ bool TFormMapa::DesenhaMapa()
     // frame's visible area, where its picture scrolls.
     if (QWidget* frame = parentWidget(); frame && !frame->isMinimized() && !frame->isMaximized()) {
         QSize size(kMapWidth + 36, kMapHeight + 122);
-        if (QWidget* area = frame->parentWidget()) size = size.boundedTo(area->size());
+        QWidget* area = frame->parentWidget();
+        if (area) size = size.boundedTo(area->size());
         frame->resize(size);
+        // Grown past the frame's right or bottom edge, it moves back inside.
+        if (area) {
+            const QPoint inside(std::min(frame->x(), area->width() - size.width()), std::min(frame->y(), area->height() - size.height()));
+            frame->move(std::max(inside.x(), 0), std::max(inside.y(), 0));
+        }
     }
     return true;
 }
