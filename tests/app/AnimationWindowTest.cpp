@@ -1,5 +1,6 @@
 #include "RunFixture.h"
 #include "TestSupport.h"
+#include "frame/LanguageLoader.h"
 #include "views/TFormAnimacao.h"
 #include "views/TFormMapa.h"
 
@@ -167,6 +168,10 @@ TEST(AnimationWindow, ItShowsItsProgressTheFrameNumberAndTheInterval)
     EXPECT_GT(a->IntervalText->mapTo(a, QPoint(0, 0)).x(), a->RxSlider1->mapTo(a, QPoint(0, 0)).x());
     a->RxSlider1->setValue(60);
     EXPECT_EQ(a->IntervalText->text(), f.app.text(AddedText::AnimationInterval).arg("2"));
+    // Both follow a change of language at once.
+    LoadLanguage(f.app, Language::English);
+    EXPECT_EQ(a->IntervalText->text(), "Interval: 2 s");
+    EXPECT_EQ(a->FrameText->text(), "Frame 3 of 3");
 }
 
 TEST(AnimationWindow, LowMemoryRefusesAndAFailureCleansUp)
