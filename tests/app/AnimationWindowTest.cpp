@@ -143,10 +143,9 @@ TEST(AnimationWindow, ItShowsItsProgressTheFrameNumberAndTheInterval)
     TFormAnimacao* a = f.animation;
     // While the frames are made the progress bar is on screen, and then gone.
     QList<bool> shown;
-    QObject::connect(a->PBarFrames, &QProgressBar::valueChanged, a,
-                     [&](int value) {
-                         if (value > 0) shown << a->PBarFrames->isVisibleTo(a);
-                     });
+    QObject::connect(a->PBarFrames, &QProgressBar::valueChanged, a, [&](int value) {
+        if (value > 0) shown << a->PBarFrames->isVisibleTo(a);
+    });
     f.make();
     ASSERT_EQ(a->Image.size(), 3);
     EXPECT_EQ(shown, (QList<bool>{true, true, true}));

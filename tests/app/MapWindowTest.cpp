@@ -1,8 +1,8 @@
 #include "RunFixture.h"
+#include "TestSupport.h"
 #include "map/MapColours.h"
 #include "map/MapGeometry.h"
 #include "text/NumberText.h"
-#include "TestSupport.h"
 #include "views/TFormMapa.h"
 
 #include <QAction>
@@ -120,7 +120,8 @@ TEST(MapWindow, ATimeWithoutCompleteResultsIsRefusedAndThePictureKeepsItsTitle)
     for (const QString time : {"77", "2500.0", "abc", "5000", "0"}) {
         f.dialogs.notices.clear();
         f.draw(time);
-        EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::TimeWithoutCompleteResults).arg(time)}) << time.toStdString();
+        EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::TimeWithoutCompleteResults).arg(time)})
+            << time.toStdString();
         EXPECT_TRUE(f.dialogs.notices.value(0).contains(time));
         EXPECT_EQ(f.map->MapTimeText, "2500") << time.toStdString();
         EXPECT_EQ(f.map->picture(), before) << time.toStdString();

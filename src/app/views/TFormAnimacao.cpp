@@ -10,6 +10,7 @@
 #include "views/TFormMapa.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,7 +19,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include <cerrno>
@@ -130,7 +130,8 @@ TFormAnimacao::TFormAnimacao(AppState& app, Dialogs& dialogs)
 
 void TFormAnimacao::showInterval()
 {
-    IntervalText->setText(app_.text(AddedText::AnimationInterval).arg(QString::fromStdString(FormatGeneral(Timer1->interval() / 1000.0, app_.separator))));
+    IntervalText->setText(app_.text(AddedText::AnimationInterval)
+                              .arg(QString::fromStdString(FormatGeneral(Timer1->interval() / 1000.0, app_.separator))));
     // The text's room is that of the longest interval, so the bar keeps its
     // width; the window narrows no further than the bar, so that no button
     // of the player hides in the bar's overflow.

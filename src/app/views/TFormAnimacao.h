@@ -57,8 +57,8 @@ public:
     QToolButton *SpeedButtonPlay, *SpeedButtonPause, *SpeedButtonStop, *ButtonGif;
     QSlider* RxSlider1;
     QProgressBar* PBarFrames;
-    QLabel* FrameText;          // "Quadro 3 de 12" while frames are shown
-    QLabel* IntervalText;       // the player's interval beside the slider
+    QLabel* FrameText;     // "Quadro 3 de 12" while frames are shown
+    QLabel* IntervalText;  // the player's interval beside the slider
     QLabel* Image1;
     QTimer* Timer1;
 

@@ -167,7 +167,8 @@ bool TFormMapa::DesenhaMapa()
         frame->resize(size);
         // Grown past the frame's right or bottom edge, it moves back inside.
         if (area) {
-            const QPoint inside(std::min(frame->x(), area->width() - size.width()), std::min(frame->y(), area->height() - size.height()));
+            const QPoint inside(std::min(frame->x(), area->width() - size.width()),
+                                std::min(frame->y(), area->height() - size.height()));
             frame->move(std::max(inside.x(), 0), std::max(inside.y(), 0));
         }
     }

@@ -18,7 +18,7 @@ inline constexpr int kPlotRight = kPlotLeft + kPlotWidth;
 
 struct MapGeometry {
     double XRange = 0, YRange = 0;
-    int NX = 0;        // grid cells along X; columns 1 … NX + 1 are drawn
+    int NX = 0;  // grid cells along X; columns 1 … NX + 1 are drawn
     // Grid rows drawn, 1 … HalfRows, from Y0, each at its own y up to the
     // plot's centre line, where the last one lies: the grid's centre row
     // when a row lies on the centre line, else a repeat of the row above

@@ -32,9 +32,9 @@ TEST(MapGeometry, EachRowLiesAtItsOwnYAndTheCentreLineOnTheAxis)
 {
     struct Case {
         const char *Y, *DY;
-        int rows;           // drawn
-        bool repeated;      // the centre line repeats the row above it
-        int lastOwnPixel;   // of the row just above the line
+        int rows;          // drawn
+        bool repeated;     // the centre line repeats the row above it
+        int lastOwnPixel;  // of the row just above the line
     };
     // Plot 330 pixels high from 155, centre 320 (Y from -Y to Y over 100 m of X).
     for (const Case& c : {Case{"30", "10", 4, false, 265},   // y = -30, -20, -10, 0

@@ -113,10 +113,10 @@ TEST(MapPicture, CoarseOddAndEvenRowCountsDrawWhatTheReadoutReads)
         const char *what, *Y1, *DX, *DY;
     };
     const Case cases[] = {
-        {"7 rows of 10 m", "30", "1", "10"},   // y = 0 is a row
-        {"3 x 3", "10", "50", "10"},           // three columns, rows y = -10, 0, 10
-        {"8 rows of 10 m", "35", "5", "10"},   // y = ±5 around the axis
-        {"4 rows of 20 m", "30", "2", "20"},   // y = ±10 around the axis
+        {"7 rows of 10 m", "30", "1", "10"},  // y = 0 is a row
+        {"3 x 3", "10", "50", "10"},          // three columns, rows y = -10, 0, 10
+        {"8 rows of 10 m", "35", "5", "10"},  // y = ±5 around the axis
+        {"4 rows of 20 m", "30", "2", "20"},  // y = ±10 around the axis
     };
     for (const Case& c : cases) {
         ModelState m = DesignModel({{"Y1", c.Y1}, {"DX", c.DX}, {"DY", c.DY}, {"SourceWidth", "5"}});

@@ -27,10 +27,7 @@ struct SmallProject {
         std::filesystem::create_directories(root() + "P");
     }
     void write(const std::string& tempo, const std::string& bytes) { WriteBytes(root() + "P/T" + tempo + ".txt", bytes); }
-    bool complete(const std::string& tempo) const
-    {
-        return IsListedCompleteTime(model, root(), "P", index(), tempo, '.');
-    }
+    bool complete(const std::string& tempo) const { return IsListedCompleteTime(model, root(), "P", index(), tempo, '.'); }
 };
 
 const std::string kWhole = "1 2 3 \r\n4 5 6 \r\n";
