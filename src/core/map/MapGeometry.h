@@ -16,14 +16,19 @@ inline constexpr int kPlotLeft = 50;
 inline constexpr int kPlotWidth = 550;
 inline constexpr int kPlotRight = kPlotLeft + kPlotWidth;
 
+// The most pixels the last drawn row may be moved to reach the centre line
+// (the design grid's 1 m rows move 6); beyond it the rows keep their own y.
+inline constexpr int kLargestLastRowShift = 8;
+
 struct MapGeometry {
     double XRange = 0, YRange = 0;
     int NX = 0;  // grid cells along X; columns 1 … NX + 1 are drawn
-    // Grid rows drawn, 1 … HalfRows, from Y0, each at its own y up to the
-    // plot's centre line, where the last one lies: the grid's centre row
-    // when a row lies on the centre line, else a repeat of the row above
-    // the line (the rows above and below it are mirror images, so the band
-    // between them holds that row's values).
+    // Grid rows drawn, 1 … HalfRows, from Y0; the last one lies on the plot's
+    // centre line. Where putting it there would move it more than
+    // kLargestLastRowShift pixels from its own y, every row is drawn at its
+    // own y: the grid's centre row on the line when a row lies there, else a
+    // repeat of the row above the line (the rows above and below it are
+    // mirror images, so the band between them holds that row's values).
     int HalfRows = 0;
     bool CentreRowRepeated = false;
     int PlotWidth = kPlotWidth;
