@@ -297,7 +297,7 @@ TEST(ChartsWindow, AProfileTakesTheTimeTextVerbatim)
     f.click();
     // No file is named "T2500.0": the time has no results, and the grid the
     // run left is not shown under its label.
-    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::ChartTimeNotComplete).arg("2500.0")});
+    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::TimeWithoutCompleteResults).arg("2500.0")});
     EXPECT_TRUE(points(f.w).isEmpty());
 }
 
@@ -347,7 +347,7 @@ TEST(ChartsWindow, AProfileOfATimeWithoutCompleteResultsIsRefusedNamingTheTime)
             times->setEditText(c.tempo);
             (longitudinal ? f.w->ComboBox3 : f.w->ComboBox7)->setEditText("0");
             f.click();
-            EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::ChartTimeNotComplete).arg(c.tempo)}) << c.name;
+            EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::TimeWithoutCompleteResults).arg(c.tempo)}) << c.name;
             EXPECT_TRUE(f.dialogs.errors.isEmpty()) << c.name;
             EXPECT_TRUE(points(f.w).isEmpty()) << c.name;
             EXPECT_TRUE(ChartDetailLine(f.w->Chart1->chart()).isEmpty()) << c.name;

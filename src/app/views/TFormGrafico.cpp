@@ -8,6 +8,7 @@
 #include "gui/NamedWidget.h"
 #include "model/RunTimes.h"
 #include "text/NumberText.h"
+#include "workspace/CompleteTime.h"
 #include "workspace/ResultLoading.h"
 #include "workspace/Workspace.h"
 
@@ -160,7 +161,7 @@ void TFormGrafico::withChecks(const std::function<void()>& step)
         dialogs_.notice(text.isEmpty() ? QString::fromUtf8(refused.what())
                                        : text.arg(QString::fromStdString(refused.stepName())));
     } catch (const TimeWithoutResults& missing) {
-        dialogs_.notice(app_.text(AddedText::ChartTimeNotComplete).arg(missing.tempo));
+        dialogs_.notice(app_.text(AddedText::TimeWithoutCompleteResults).arg(missing.tempo));
     } catch (const PositionOutsideGrid& outside) {
         const QString& text = app_.messages.MsgPositionOutsideGrid;
         const char s = app_.separator;
@@ -199,17 +200,16 @@ void TFormGrafico::fillTimes(QComboBox* list)
 std::optional<ResultGrid> TFormGrafico::listedCompleteTime(const QString& tempo) const
 {
     const ModelState& m = app_.model;
-    const std::optional<std::vector<double>> times = ListedRunTimes(m, app_.project.ProjectIndexPath);
-    if (!times) return std::nullopt;
+    const ProjectState& project = app_.project;
     const std::string text = tempo.toStdString();
-    const bool listed = std::any_of(times->begin(), times->end(), [&](double t) { return TimeText(t, app_.separator) == text; });
-    if (!listed) return std::nullopt;
+    if (!IsListedCompleteTime(m, project.Root, project.ProjectName, project.ProjectIndexPath, text, app_.separator))
+        return std::nullopt;
     ResultGrid grid = app_.grid;
     try {
-        const std::string path = ResultFilePath(app_.project.Root, app_.project.ProjectName, text);
-        if (!LoadResultFile(path, grid, m, app_.separator)) return std::nullopt;
+        if (!LoadResultFile(ResultFilePath(project.Root, project.ProjectName, text), grid, m, app_.separator))
+            return std::nullopt;
     } catch (const FileFormatError&) {
-        return std::nullopt;  // cut or empty: not a whole time
+        return std::nullopt;  // changed since the check
     }
     return grid;
 }

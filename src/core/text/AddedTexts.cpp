@@ -12,10 +12,10 @@ struct BuiltIn {
 // In AddedText's order. A trailing empty entry keeps the array valid while no
 // line exists; it is never a line.
 const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
-    {"O tempo %1 não tem resultados completos neste projeto: não foi calculado ou o cálculo não o terminou. Escolha um "
-     "tempo da lista.",
-     "The time %1 has no complete results in this project: it was not computed or its run did not finish it. Pick a time "
-     "from the list."},
+    {"O tempo %1 não tem resultados completos neste projeto: não foi calculado, ou seu arquivo está vazio ou incompleto.",
+     "Time %1 has no complete results in this project: it was not computed, or its file is empty or incomplete."},
+    {"Quadro %1 de %2", "Frame %1 of %2"},
+    {"Intervalo: %1 s", "Interval: %1 s"},
     {"No nó X = %1 m, Y = %2 m", "At the node X = %1 m, Y = %2 m"},
     {"Tempo = %1 dias, ao longo de Y = %2 m", "Time = %1 days, along Y = %2 m"},
     {"Tempo = %1 dias, ao longo de X = %2 m", "Time = %1 days, along X = %2 m"},

@@ -9,12 +9,17 @@ namespace kavrin {
 
 enum class AddedText {
     First = 165,
-    ChartTimeNotComplete = 165,   // %1: the time typed or picked for a profile
-    ChartNodeLine = 166,          // %1, %2: the node's x and y
-    ChartLongitudinalLine = 167,  // %1: the time, %2: the line's y
-    ChartTransversalLine = 168,   // %1: the time, %2: the line's x
-    PorosityOutOfRange = 169,     // %1: the field's caption
-    ValueNegativeOrNotFinite = 170,
+    // The picture windows: a time refused before its data are loaded.
+    TimeWithoutCompleteResults = 165,  // %1: the time
+    AnimationFrameOf,                  // %1 of %2: the frame shown, the frames
+    AnimationInterval,                 // %1: the interval in seconds
+    // The charts: the line that says where and when a chart is.
+    ChartNodeLine,          // %1, %2: the node's x and y
+    ChartLongitudinalLine,  // %1: the time, %2: the line's y
+    ChartTransversalLine,   // %1: the time, %2: the line's x
+    // The checks before a run: %1 is the field's caption.
+    PorosityOutOfRange,
+    ValueNegativeOrNotFinite,
     End,  // one past the last line
 };
 
