@@ -234,6 +234,7 @@ void TObservacao::Edit1Change()
 {
     RunCommand(dialogs_, [this] {
         table_.Edit1Change(Edit1->text().toStdString());
+        fitPanel->clearResult();  // its results belong to the table before
         showTable();
     });
 }
@@ -248,6 +249,7 @@ void TObservacao::BitBtn1Click()
 void TObservacao::BitBtn2Click()
 {
     table_.Cancel();
+    fitPanel->clearResult();
     showTable();
     minimise();
 }
@@ -260,6 +262,7 @@ void TObservacao::BitBtn4Click()
         const int count = table_.Import(chosen.toStdString(), app_.separator);
         const QSignalBlocker quiet(Edit1);  // the table already has its new count
         Edit1->setText(QString::number(count));
+        fitPanel->clearResult();
         showTable();
     });
 }

@@ -40,6 +40,9 @@ public:
     // Puts the new-project values into the edit boxes (the order stays).
     void ClearDados();
 
+    // The caption beside control `edit` (0: ComboBox1) as shown, without its colon.
+    QString captionOf(int edit) const;
+
     std::array<QLineEdit*, 22> Edit{};  // Edit[n] is Edit n
     QComboBox* ComboBox1;
 

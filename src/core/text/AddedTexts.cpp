@@ -12,6 +12,10 @@ struct BuiltIn {
 // In AddedText's order. A trailing empty entry keeps the array valid while no
 // line exists; it is never a line.
 const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
+    {"no limite mínimo", "at the lower bound"},
+    {"no limite máximo", "at the upper bound"},
+    {"Linha %1, coluna %2", "Row %1, column %2"},
+    {"Observações e comparação", "Observations and comparison"},
     {"", ""},
 };
 

@@ -9,7 +9,11 @@ namespace kavrin {
 
 enum class AddedText {
     First = 165,
-    End = First,  // one past the last line
+    AtLowerBound = First,  // a fitted value that ended on its lower bound
+    AtUpperBound,
+    ObservationCellPlace,  // %1: the row, %2: the column's heading
+    ObservationsTab,       // the calibration window's tab of the table and the comparison
+    End,                   // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
