@@ -5,6 +5,7 @@
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
 #include "model/Variaveis.h"
+#include "observations/TObservacao.h"
 #include "project/TFormDados.h"
 #include "text/DecimalSeparator.h"
 #include "text/NumberText.h"
@@ -254,8 +255,11 @@ void FitPanel::startFit()
         std::vector<Observation> observations;
         try {
             observations = ReadObservations(table.observations(), separator);
-        } catch (const ObservationsIncomplete&) {
-            dialogs_.notice(app_.messages.MsgObservationsIncomplete);
+        } catch (const ObservationsIncomplete& incomplete) {
+            dialogs_.notice(app_.messages.MsgObservationsIncomplete + "\n" + app_.windows.observacao->placeOf(incomplete.cell));
+            return;
+        } catch (const ObservationValueError& error) {
+            dialogs_.error(QString::fromUtf8(error.what()) + "\n" + app_.windows.observacao->placeOf(error.cell));
             return;
         }
         auto model = std::make_shared<ModelState>();

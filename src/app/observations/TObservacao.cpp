@@ -199,6 +199,14 @@ void TObservacao::applyLaterLanguage(const QStringList& lines, bool portuguese)
         heading->setText(fitPanel->text(FitPanel::kWeightHeadingLine));
 }
 
+QString TObservacao::placeOf(ObservationCell cell) const
+{
+    const QTableWidgetItem* heading = StringGrid1->horizontalHeaderItem(cell.column + 1);
+    return app_.text(AddedText::ObservationCellPlace)
+        .arg(cell.row)
+        .arg(heading ? heading->text().trimmed() : QString::number(cell.column + 2));
+}
+
 void TObservacao::showTable()
 {
     showingTable_ = true;
@@ -284,8 +292,11 @@ void TObservacao::BitBtn6Click()
             comparison = CompareObservations(table_.observations(), app_.windows.dados->texts(),
                                              (app_.executableFolder + "valores.txt").toStdString(), app_.separator, app_.model,
                                              app_.quadrature, WorkerCount());
-        } catch (const ObservationsIncomplete&) {
-            dialogs_.notice(app_.messages.MsgObservationsIncomplete);
+        } catch (const ObservationsIncomplete& incomplete) {
+            dialogs_.notice(app_.messages.MsgObservationsIncomplete + "\n" + placeOf(incomplete.cell));
+            return;
+        } catch (const ObservationValueError& error) {
+            dialogs_.error(QString::fromUtf8(error.what()) + "\n" + placeOf(error.cell));
             return;
         }
         showComparison(comparison.observations, comparison.calculated, comparison.statistics);

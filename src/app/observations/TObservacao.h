@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calibration/Comparison.h"
+#include "calibration/Observations.h"
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
 #include "observations/FitPanel.h"
@@ -33,6 +34,9 @@ public:
     void BitBtn4Click();  // "Importar Dados" (the handler of BitBtn5)
     void BitBtn3Click();  // "Exportar Gráfico como figura"
     void BitBtn6Click();  // "Calcular"
+
+    // Where a cell is, as a line under an error about it: its row and its column's heading.
+    QString placeOf(ObservationCell cell) const;
 
     // The table behind the grid: every cell, hidden rows included.
     const ObservationTable& table() const { return table_; }
