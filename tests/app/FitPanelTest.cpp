@@ -5,6 +5,7 @@
 #include "project/TFormDados.h"
 #include "text/NumberText.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTabWidget>
 #include <QTest>
 #include <QXYSeries>
 #include <gtest/gtest.h>
@@ -272,4 +274,39 @@ TEST(FitPanel, ParametersAreNamedByTheDataWindowsCaptionsInEitherLanguage)
     LoadLanguage(f.app, Language::Portuguese);
     EXPECT_EQ(f.panel->CheckBoxes[0]->text(), QString::fromUtf8("Coef. de dispersão em X (m)"));
     EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 0), QString::fromUtf8("Coef. de dispersão em X (m)"));
+}
+
+TEST(FitPanel, TheCalibrationWindowFitsASmallScreenInEitherLanguageAndKeepsItsLabelsClear)
+{
+    // 1366 × 768 less the frame's title, menu, tool and status bars.
+    const QSize room(1366, 620);
+    FitFixture f;
+    TObservacao* window = f.app.windows.observacao;
+    window->show();
+    for (Language language : {Language::English, Language::Portuguese}) {
+        LoadLanguage(f.app, language);
+        QApplication::processEvents();
+        const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+        EXPECT_LE(least.width(), room.width()) << static_cast<int>(language);
+        EXPECT_LE(least.height(), room.height()) << static_cast<int>(language);
+        // The fit's buttons and the export are one tab away, never below the frame's edge.
+        EXPECT_EQ(window->Tabs->count(), 2);
+        EXPECT_EQ(window->Tabs->widget(1), f.panel);
+        EXPECT_EQ(window->Tabs->tabText(1), f.panel->title());
+    }
+    window->resize(window->minimumSizeHint());
+    f.panel->CheckBoxes[0]->setChecked(true);
+    f.fitAndWait();
+    ASSERT_TRUE(f.panel->result());
+    window->Tabs->setCurrentIndex(0);
+    QApplication::processEvents();
+    const QRect chart(window->Chart1->mapTo(window, QPoint(0, 0)), window->Chart1->size());
+    for (QLabel* label : {window->Label3, window->Label7}) {
+        const QRect shown(label->mapTo(window, QPoint(0, 0)), label->size());
+        EXPECT_FALSE(chart.intersects(shown)) << label->objectName().toStdString();
+    }
+    // The panel's labels are never cut.
+    window->Tabs->setCurrentIndex(1);
+    QApplication::processEvents();
+    for (QCheckBox* box : f.panel->CheckBoxes) EXPECT_GE(box->width(), box->sizeHint().width()) << box->text().toStdString();
 }

@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,6 +28,7 @@
 #include <QScatterSeries>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -94,8 +97,6 @@ QChartView* comparisonChart()
     QChartView* view = MakeChartView("Chart1", QString::fromUtf8("Concentração medida (mg/L)"),
                                      QString::fromUtf8("Concentração calculada (mg/L)"), {fitted, points, ideal});
     placeLegendBelow(view->chart());
-    // Tall enough that the plot beside the three legend lines holds the
-    // calculated-concentration axis title whole.
     view->setMinimumSize(520, 370);
     return view;
 }
@@ -169,11 +170,19 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
             });
         },
         this);
+    // The table with its comparison, and the fit, on two tabs: each has the
+    // window's whole height, so both fit a small screen without scrolling.
+    Tabs = new QTabWidget(this);
+    Tabs->setObjectName("CalibrationTabs");
+    Tabs->addTab(box, QString());
+    Tabs->addTab(fitPanel, QString());
     auto* windowLayout = new QVBoxLayout(this);
-    windowLayout->addWidget(box, 1);
-    windowLayout->addWidget(fitPanel);
-    setMinimumSize(minimumSizeHint());  // the frame never squeezes the chart over its labels
-    resize(1240, 800);
+    windowLayout->addWidget(Tabs, 1);
+    // The minimum follows the texts in either language, so the frame never
+    // squeezes the chart over its labels.
+    windowLayout->setSizeConstraint(QLayout::SetMinimumSize);
+    showTabTitles();
+    resize(sizeHint());
 
     showTable();
     connect(Edit1, &QLineEdit::textChanged, this, &TObservacao::Edit1Change);
@@ -192,9 +201,34 @@ void TObservacao::FormCreate()
     StringGrid1->setHorizontalHeaderItem(kWeightColumn, new QTableWidgetItem(fitPanel->text(FitPanel::kWeightHeadingLine)));
 }
 
+void TObservacao::fitChartToTitles()
+{
+    // Tall enough that the plot beside the legend band holds the
+    // calculated-concentration axis title whole, in the language in effect.
+    constexpr int kAroundPlot = 84 + 80;  // the legend band, the margins and the horizontal axis
+    int tallest = 370;
+    for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Vertical))
+        tallest = std::max(tallest, QFontMetrics(axis->titleFont()).horizontalAdvance(axis->titleText()) + kAroundPlot);
+    Chart1->setMinimumHeight(tallest);
+}
+
+void TObservacao::showTabTitles()
+{
+    fitChartToTitles();
+    Tabs->setTabText(0, app_.text(AddedText::ObservationsTab));
+    Tabs->setTabText(1, fitPanel->title());
+}
+
+void TObservacao::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) showTabTitles();
+    QWidget::changeEvent(event);
+}
+
 void TObservacao::applyLaterLanguage(const QStringList& lines, bool portuguese)
 {
     fitPanel->applyLanguage(lines, portuguese);
+    showTabTitles();
     if (QTableWidgetItem* heading = StringGrid1->horizontalHeaderItem(kWeightColumn))
         heading->setText(fitPanel->text(FitPanel::kWeightHeadingLine));
 }

@@ -13,6 +13,7 @@ class QChartView;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
+class QTabWidget;
 
 namespace kavrin {
 
@@ -41,13 +42,19 @@ public:
     // The table behind the grid: every cell, hidden rows included.
     const ObservationTable& table() const { return table_; }
 
-    FitPanel* fitPanel;  // the automatic fit below the table and the chart
+    QTabWidget* Tabs;    // the table and its comparison, then the fit
+    FitPanel* fitPanel;  // the automatic fit, on the second tab
     QTableWidget* StringGrid1;
     QLineEdit* Edit1;
     QChartView* Chart1;
     QLabel *Label3, *Label7;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void showTabTitles();
+    void fitChartToTitles();
     void showTable();  // the grid shows the table's rows
     void showComparison(const std::vector<Observation>& observations, const std::vector<double>& calculated,
                         const ComparisonStatistics& statistics);
