@@ -12,6 +12,10 @@ struct BuiltIn {
 // In AddedText's order. A trailing empty entry keeps the array valid while no
 // line exists; it is never a line.
 const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
+    {"O tempo %1 não tem resultados completos neste projeto: não foi calculado, ou seu arquivo está vazio ou incompleto.",
+     "Time %1 has no complete results in this project: it was not computed, or its file is empty or incomplete."},
+    {"Quadro %1 de %2", "Frame %1 of %2"},
+    {"Intervalo: %1 s", "Interval: %1 s"},
     {"no limite mínimo", "at the lower bound"},
     {"no limite máximo", "at the upper bound"},
     {"Linha %1, coluna %2", "Row %1, column %2"},

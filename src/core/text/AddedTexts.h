@@ -9,7 +9,12 @@ namespace kavrin {
 
 enum class AddedText {
     First = 165,
-    AtLowerBound = First,  // a fitted value that ended on its lower bound
+    // The picture windows: a time refused before its data are loaded.
+    TimeWithoutCompleteResults = 165,  // %1: the time
+    AnimationFrameOf,                  // %1 of %2: the frame shown, the frames
+    AnimationInterval,                 // %1: the interval in seconds
+    // The calibration window.
+    AtLowerBound,          // a fitted value that ended on its lower bound
     AtUpperBound,
     ObservationCellPlace,  // %1: the row, %2: the column's heading
     ObservationsTab,       // the calibration window's tab of the table and the comparison
