@@ -47,7 +47,8 @@ void checkResult(const FitResult& result, const FitSettings& settings)
     for (const FittedParameter& fitted : result.parameters) {
         require(std::isfinite(fitted.standardError) && fitted.standardError >= 0, "a standard error that is not a finite number");
         if (!fitted.hasInterval())
-            require(fitted.standardError == 0 && fitted.lower95 == 0 && fitted.upper95 == 0, "an interval for a value on a bound");
+            require(fitted.standardError == 0 && fitted.lower95 == 0 && fitted.upper95 == 0,
+                    "an interval for a value on a bound");
         else
             require(fitted.lower95 <= fitted.value && fitted.value <= fitted.upper95, "an interval that leaves out its value");
         if (fitted.hasInterval() && InfoOf(fitted.parameter).positive)

@@ -14,8 +14,8 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QXYSeries>
 #include <gtest/gtest.h>
@@ -114,8 +114,9 @@ TEST(FitPanel, ParametersThatActTogetherGiveTheMessageAndNoApply)
     ASSERT_TRUE(f.panel->result());
     EXPECT_EQ(
         f.panel->LabelNotes->text(),
-        QString::fromUtf8("As observações não determinam os parâmetros ajustados: Kxx (m/dia) e Fator de retardamento têm correlação acima de "
-                          "0,99. Ajuste menos parâmetros ou acrescente observações que os distingam."));
+        QString::fromUtf8(
+            "As observações não determinam os parâmetros ajustados: Kxx (m/dia) e Fator de retardamento têm correlação acima de "
+            "0,99. Ajuste menos parâmetros ou acrescente observações que os distingam."));
     EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 2), "");
     EXPECT_FALSE(f.panel->findChild<QPushButton*>("ApplyFitButton")->isEnabled());
 }
@@ -137,7 +138,8 @@ TEST(FitPanel, CancelStopsTheFitAndBadInputIsReported)
     f.panel->LowerEdits[0]->setText("5");
     f.click("FitButton");
     for (int i = 0; i < 600 && f.panel->running(); ++i) QTest::qWait(50);
-    EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8("O valor atual de Coef. de dispersão em X (m) está fora de seus limites")});
+    EXPECT_EQ(f.dialogs.errors,
+              QStringList{QString::fromUtf8("O valor atual de Coef. de dispersão em X (m) está fora de seus limites")});
 }
 
 TEST(FitPanel, AnOlderLanguageFileKeepsTheBuiltInTexts)

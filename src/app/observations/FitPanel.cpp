@@ -347,9 +347,9 @@ void FitPanel::showResult()
     for (std::size_t j = 0; j < r.parameters.size(); ++j) {
         const FittedParameter& p = r.parameters[j];
         // A value on a bound has no error or interval; the error's cell says which bound.
-        const QString error = p.hasInterval() ? number(p.standardError, separator)
-                                              : app_.text(p.bound == BoundReached::Lower ? AddedText::AtLowerBound
-                                                                                         : AddedText::AtUpperBound);
+        const QString error = p.hasInterval()
+                                  ? number(p.standardError, separator)
+                                  : app_.text(p.bound == BoundReached::Lower ? AddedText::AtLowerBound : AddedText::AtUpperBound);
         const bool interval = numbers && p.hasInterval();
         const QString cells[6] = {parameterName(p.parameter),
                                   number(p.initial, separator),

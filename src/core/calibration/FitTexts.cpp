@@ -129,10 +129,8 @@ std::string NotIdentifiableText(const FitTexts& texts, const FitResult& result,
 {
     std::string reasons;
     const auto add = [&](const std::string& reason) { reasons += (reasons.empty() ? "" : "; ") + reason; };
-    for (FitParameter parameter : result.noInfluence)
-        add(FillFitArguments(texts[FitText::NoInfluence], {name(parameter)}));
-    for (const auto& [a, b] : result.correlated)
-        add(FillFitArguments(texts[FitText::Correlated], {name(a), name(b)}));
+    for (FitParameter parameter : result.noInfluence) add(FillFitArguments(texts[FitText::NoInfluence], {name(parameter)}));
+    for (const auto& [a, b] : result.correlated) add(FillFitArguments(texts[FitText::Correlated], {name(a), name(b)}));
     if (reasons.empty()) add(texts[FitText::DependOnEachOther]);
     return texts[FitText::CannotDetermine] + " " + reasons + ". " + texts[FitText::FitFewer];
 }

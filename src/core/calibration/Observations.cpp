@@ -16,8 +16,7 @@ std::vector<Observation> ReadObservations(const std::vector<ObservationTexts>& r
 {
     for (std::size_t row = 0; row < rows.size(); ++row)
         for (std::size_t column = 0; column < rows[row].size(); ++column)
-            if (rows[row][column].empty())
-                throw ObservationsIncomplete({static_cast<int>(row) + 1, static_cast<int>(column)});
+            if (rows[row][column].empty()) throw ObservationsIncomplete({static_cast<int>(row) + 1, static_cast<int>(column)});
     std::vector<Observation> observations;
     observations.reserve(rows.size());
     for (const ObservationTexts& row : rows) {

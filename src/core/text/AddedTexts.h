@@ -14,7 +14,7 @@ enum class AddedText {
     AnimationFrameOf,                  // %1 of %2: the frame shown, the frames
     AnimationInterval,                 // %1: the interval in seconds
     // The calibration window.
-    AtLowerBound,          // a fitted value that ended on its lower bound
+    AtLowerBound,  // a fitted value that ended on its lower bound
     AtUpperBound,
     ObservationCellPlace,  // %1: the row, %2: the column's heading
     ObservationsTab,       // the calibration window's tab of the table and the comparison
