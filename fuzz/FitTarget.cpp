@@ -44,8 +44,16 @@ void checkResult(const FitResult& result, const FitSettings& settings)
     for (const std::vector<double>& row : result.correlation)
         for (double r : row)
             require(std::isfinite(r) && std::fabs(r) <= 1 + 1e-9, "a correlation that is not finite or beyond 1");
-    for (const FittedParameter& fitted : result.parameters)
+    for (const FittedParameter& fitted : result.parameters) {
         require(std::isfinite(fitted.standardError) && fitted.standardError >= 0, "a standard error that is not a finite number");
+        if (!fitted.hasInterval())
+            require(fitted.standardError == 0 && fitted.lower95 == 0 && fitted.upper95 == 0,
+                    "an interval for a value on a bound");
+        else
+            require(fitted.lower95 <= fitted.value && fitted.value <= fitted.upper95, "an interval that leaves out its value");
+        if (fitted.hasInterval() && InfoOf(fitted.parameter).positive)
+            require(fitted.lower95 >= 0, "a negative interval for a value fitted as a logarithm");
+    }
 }
 
 }  // namespace

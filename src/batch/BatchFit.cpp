@@ -83,9 +83,13 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     out << '\n'
         << padded("parameter") << padded("initial") << padded("fitted") << padded("std. error") << padded("lower 95%")
         << padded("upper 95%") << '\n';
-    for (const FittedParameter& p : result.parameters)
-        out << padded(InfoOf(p.parameter).name) << cell(p.initial, separator) << cell(p.value, separator)
-            << cell(p.standardError, separator) << cell(p.lower95, separator) << cell(p.upper95, separator) << '\n';
+    for (const FittedParameter& p : result.parameters) {
+        out << padded(InfoOf(p.parameter).name) << cell(p.initial, separator) << cell(p.value, separator);
+        if (p.hasInterval())
+            out << cell(p.standardError, separator) << cell(p.lower95, separator) << cell(p.upper95, separator) << '\n';
+        else  // the bound decided the value, not the observations
+            out << padded(p.bound == BoundReached::Lower ? "lower bound" : "upper bound") << padded("-") << padded("-") << '\n';
+    }
     out << "95% intervals from Student's t = " << cell(result.t975, separator, 0) << " with " << result.degreesOfFreedom
         << " degrees of freedom\n\ncorrelation\n"
         << padded("");

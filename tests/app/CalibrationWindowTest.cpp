@@ -116,9 +116,11 @@ TEST(CalibrationWindow, FailuresKeepThePreviousResults)
         bool notice;
         QString failure;
     };
+    // A message about a cell says on a second line where the cell is.
     const Case cases[] = {
         {"0.41 5 0 0 400\r\n0.2 20  0.5 900\r\n", true, {}},
-        {"0.41 5 0 0 400\r\n0.2 20 2 0.5 9OO\r\n", false, "'9OO' is not a valid floating point value"},
+        {"0.41 5 0 0 400\r\n0.2 20 2 0.5 9OO\r\n", false, "'9OO' is not a valid floating point value\nLinha 2, coluna T (dias)"},
+        {"0.41 5 0 0 400\r\n0.2 2O 2 0.5 900\r\n", false, "'2O' is not a valid floating point value\nLinha 2, coluna X (m)"},
         {"0.4 5 0 0 400\r\n0.4 20 2 0.5 900\r\n", false, "Invalid floating point operation"},
         {"0.4 500 0 0 400\r\n0.3 600 2 0.5 900\r\n", false, "Invalid floating point operation"},
         {"", false, "Invalid floating point operation"},
@@ -131,7 +133,8 @@ TEST(CalibrationWindow, FailuresKeepThePreviousResults)
         f.importText(c.table);
         f.click("BitBtn6");
         if (c.notice) {
-            EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgObservationsIncomplete});
+            EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgObservationsIncomplete + "\nLinha 2, coluna Y (m)"})
+                << f.dialogs.notices.join("|").toStdString();
             EXPECT_FALSE(f.app.messages.MsgObservationsIncomplete.isEmpty());
             EXPECT_TRUE(f.dialogs.errors.isEmpty());
         } else {

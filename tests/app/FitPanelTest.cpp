@@ -5,6 +5,7 @@
 #include "project/TFormDados.h"
 #include "text/NumberText.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QXYSeries>
@@ -77,7 +79,7 @@ TEST(FitPanel, FitsOnAWorkerThenAppliesAndUndoes)
     const FitResult& result = *f.panel->result();
     EXPECT_EQ(result.stop, FitStop::Converged);
     EXPECT_NEAR(result.parameters[0].value, 1, 1e-6);
-    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 0), "AlphaX");
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 0), QString::fromUtf8("Coef. de dispersão em X (m)"));
     EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 1), "3");
     EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 2), "1");
     EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 1, 2), "0.5");
@@ -94,8 +96,9 @@ TEST(FitPanel, FitsOnAWorkerThenAppliesAndUndoes)
     EXPECT_EQ(f.app.windows.observacao->Label3->text(), "1.0000");
 
     f.click("ApplyFitButton");
-    EXPECT_EQ(f.app.windows.dados->Edit[14]->text().toStdString(), FormatGeneral(result.parameters[0].value, '.'));
-    EXPECT_EQ(f.app.windows.dados->Edit[1]->text().toStdString(), FormatGeneral(result.parameters[1].value, '.'));
+    // The texts read back as the fitted doubles exactly.
+    EXPECT_EQ(ParseFloat(f.app.windows.dados->Edit[14]->text().toStdString(), '.'), result.parameters[0].value);
+    EXPECT_EQ(ParseFloat(f.app.windows.dados->Edit[1]->text().toStdString(), '.'), result.parameters[1].value);
     f.click("UndoApplyButton");
     EXPECT_EQ(f.app.windows.dados->Edit[14]->text(), "3");
     EXPECT_EQ(f.app.windows.dados->Edit[1]->text(), "0.5");
@@ -111,8 +114,9 @@ TEST(FitPanel, ParametersThatActTogetherGiveTheMessageAndNoApply)
     ASSERT_TRUE(f.panel->result());
     EXPECT_EQ(
         f.panel->LabelNotes->text(),
-        QString::fromUtf8("As observações não determinam os parâmetros ajustados: Kxx e Retardation têm correlação acima de "
-                          "0,99. Ajuste menos parâmetros ou acrescente observações que os distingam."));
+        QString::fromUtf8(
+            "As observações não determinam os parâmetros ajustados: Kxx (m/dia) e Fator de retardamento têm correlação acima de "
+            "0,99. Ajuste menos parâmetros ou acrescente observações que os distingam."));
     EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 2), "");
     EXPECT_FALSE(f.panel->findChild<QPushButton*>("ApplyFitButton")->isEnabled());
 }
@@ -134,7 +138,8 @@ TEST(FitPanel, CancelStopsTheFitAndBadInputIsReported)
     f.panel->LowerEdits[0]->setText("5");
     f.click("FitButton");
     for (int i = 0; i < 600 && f.panel->running(); ++i) QTest::qWait(50);
-    EXPECT_EQ(f.dialogs.errors, QStringList{QString::fromUtf8("O valor atual de AlphaX está fora de seus limites")});
+    EXPECT_EQ(f.dialogs.errors,
+              QStringList{QString::fromUtf8("O valor atual de Coef. de dispersão em X (m) está fora de seus limites")});
 }
 
 TEST(FitPanel, AnOlderLanguageFileKeepsTheBuiltInTexts)
@@ -203,4 +208,107 @@ TEST(FitPanel, AWeightThatOutweighsEveryOtherIsRefusedInTheWindowsLanguage)
         QStringList{QString::fromUtf8(
             "O peso da observação 3 supera o das outras mais de 1e8 vezes: menos de 2 observações ainda contam no ajuste")});
     EXPECT_FALSE(f.panel->result());
+}
+
+TEST(FitPanel, AValueOnABoundSaysWhichAndShowsNoErrorOrInterval)
+{
+    // The wells' AlphaX is 1; held to 1.5 and above, it ends on that bound.
+    FitFixture f;
+    f.panel->CheckBoxes[0]->setChecked(true);  // AlphaX
+    f.panel->CheckBoxes[6]->setChecked(true);  // C0
+    f.panel->LowerEdits[0]->setText("1.5");
+    f.panel->UpperEdits[0]->setText("10");
+    f.fitAndWait();
+    ASSERT_TRUE(f.panel->result());
+    ASSERT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 2), "1.5");
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 3), QString::fromUtf8("no limite mínimo"));
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 4), "");
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 5), "");
+    EXPECT_NE(f.cell(f.panel->FittedValuesGrid, 1, 4), "");
+    f.click("ApplyFitButton");
+    EXPECT_EQ(f.app.windows.dados->Edit[14]->text(), "1.5");
+}
+
+TEST(FitPanel, ANewTableOrAFitThatFailsClearsTheOldResults)
+{
+    FitFixture f;
+    QPushButton* apply = f.panel->findChild<QPushButton*>("ApplyFitButton");
+    f.panel->CheckBoxes[0]->setChecked(true);  // AlphaX
+    const auto fitted = [&] {
+        f.fitAndWait();
+        ASSERT_TRUE(f.panel->result());
+        ASSERT_TRUE(apply->isEnabled());
+    };
+    const auto cleared = [&](const char* after) {
+        EXPECT_FALSE(f.panel->result()) << after;
+        EXPECT_EQ(f.panel->FittedValuesGrid->rowCount(), 0) << after;
+        EXPECT_EQ(f.cell(f.panel->StatisticsGrid, 0, 1), "") << after;
+        EXPECT_EQ(f.panel->LabelNotes->text(), "") << after;
+        EXPECT_FALSE(apply->isEnabled()) << after;
+    };
+    fitted();
+    f.app.windows.observacao->Edit1->setText("10");
+    cleared("a new count");
+    f.app.windows.observacao->Edit1->setText("14");
+
+    // A fit that fails on the worker (a weight no other can balance).
+    fitted();
+    f.app.windows.observacao->StringGrid1->item(2, 6)->setText("1e308");
+    f.click("FitButton");
+    for (int i = 0; i < 600 && f.panel->running(); ++i) QTest::qWait(50);
+    ASSERT_EQ(f.dialogs.errors.size(), 1);
+    cleared("a failed fit");
+}
+
+TEST(FitPanel, ParametersAreNamedByTheDataWindowsCaptionsInEitherLanguage)
+{
+    FitFixture f;
+    f.app.windows.observacao->showMaximized();
+    LoadLanguage(f.app, Language::English);
+    EXPECT_EQ(f.panel->CheckBoxes[0]->text(), "Dispersivity in X (m)");
+    f.panel->CheckBoxes[0]->setChecked(true);
+    f.panel->CheckBoxes[6]->setChecked(true);
+    f.fitAndWait();
+    ASSERT_TRUE(f.panel->result());
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 0), "Dispersivity in X (m)");
+    EXPECT_TRUE(f.panel->LabelNotes->text().contains("\nDispersivity in X (m):")) << f.panel->LabelNotes->text().toStdString();
+    LoadLanguage(f.app, Language::Portuguese);
+    EXPECT_EQ(f.panel->CheckBoxes[0]->text(), QString::fromUtf8("Coef. de dispersão em X (m)"));
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 0), QString::fromUtf8("Coef. de dispersão em X (m)"));
+}
+
+TEST(FitPanel, TheCalibrationWindowFitsASmallScreenInEitherLanguageAndKeepsItsLabelsClear)
+{
+    // 1366 × 768 less the frame's title, menu, tool and status bars.
+    const QSize room(1366, 620);
+    FitFixture f;
+    TObservacao* window = f.app.windows.observacao;
+    window->show();
+    for (Language language : {Language::English, Language::Portuguese}) {
+        LoadLanguage(f.app, language);
+        QApplication::processEvents();
+        const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+        EXPECT_LE(least.width(), room.width()) << static_cast<int>(language);
+        EXPECT_LE(least.height(), room.height()) << static_cast<int>(language);
+        // The fit's buttons and the export are one tab away, never below the frame's edge.
+        EXPECT_EQ(window->Tabs->count(), 2);
+        EXPECT_EQ(window->Tabs->widget(1), f.panel);
+        EXPECT_EQ(window->Tabs->tabText(1), f.panel->title());
+    }
+    window->resize(window->minimumSizeHint());
+    f.panel->CheckBoxes[0]->setChecked(true);
+    f.fitAndWait();
+    ASSERT_TRUE(f.panel->result());
+    window->Tabs->setCurrentIndex(0);
+    QApplication::processEvents();
+    const QRect chart(window->Chart1->mapTo(window, QPoint(0, 0)), window->Chart1->size());
+    for (QLabel* label : {window->Label3, window->Label7}) {
+        const QRect shown(label->mapTo(window, QPoint(0, 0)), label->size());
+        EXPECT_FALSE(chart.intersects(shown)) << label->objectName().toStdString();
+    }
+    // The panel's labels are never cut.
+    window->Tabs->setCurrentIndex(1);
+    QApplication::processEvents();
+    for (QCheckBox* box : f.panel->CheckBoxes) EXPECT_GE(box->width(), box->sizeHint().width()) << box->text().toStdString();
 }

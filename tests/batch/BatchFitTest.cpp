@@ -196,3 +196,16 @@ TEST(BatchFit, AStartingModelNoRunWouldAcceptIsRefusedBeforeTheFit)
         EXPECT_EQ(out.str(), "") << set;
     }
 }
+
+TEST(BatchFit, AValueOnABoundSaysSoInPlaceOfItsErrorAndInterval)
+{
+    // The table's AlphaX is 1; held to at most 0.5 it ends on that bound.
+    TempFolder folder;
+    WriteBytes(folder.path() + "wells.txt", syntheticTable());
+    std::ostringstream out;
+    PerformBatchFit(fitOptions(folder, {"--set", "AlphaX=0.3", "--fit", "AlphaX,C0", "--bounds", "AlphaX=0.1:0.5"}),
+                    environment(folder), out);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("       AlphaX          0.3          0.5  upper bound            -            -\n"), std::string::npos)
+        << text;
+}

@@ -5,12 +5,14 @@
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
 #include "model/Variaveis.h"
+#include "observations/TObservacao.h"
 #include "project/TFormDados.h"
 #include "text/DecimalSeparator.h"
 #include "text/NumberText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace kavrin {
@@ -38,6 +41,14 @@ double parsed(const QString& text, char separator)
     return ParseFloat(ArrumaDecimal(text.toStdString(), separator), separator);
 }
 
+// The shortest text that reads back as the same double, with the user's separator.
+QString roundTripText(double value, char separator)
+{
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return QString::fromLatin1(text, static_cast<int>(end - text)).replace('e', 'E').replace('.', QChar(separator));
+}
+
 }  // namespace
 
 FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const ObservationTable&()> table, ShowFitted showFitted,
@@ -45,25 +56,21 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const Observat
     : QGroupBox(parent), app_(app), dialogs_(dialogs), table_(std::move(table)), showFitted_(std::move(showFitted))
 {
     setObjectName("FitPanel");
-    // Three groups of three parameters side by side, each with its bounds.
+    // One row per parameter, its bounds beside it.
     auto* bounds = new QGridLayout;
-    for (int group = 0; group < 3; ++group) {
-        bounds->addWidget(NamedWidget<QLabel>(this, QString("LowerBoundHeading%1").arg(group).toUtf8().constData(), QString()), 0,
-                          3 * group + 1);
-        bounds->addWidget(NamedWidget<QLabel>(this, QString("UpperBoundHeading%1").arg(group).toUtf8().constData(), QString()), 0,
-                          3 * group + 2);
-    }
+    bounds->addWidget(NamedWidget<QLabel>(this, "LowerBoundHeading", QString()), 0, 1);
+    bounds->addWidget(NamedWidget<QLabel>(this, "UpperBoundHeading", QString()), 0, 2);
     for (std::size_t i = 0; i < kFitParameters.size(); ++i) {
         const QString name = QString("CheckBoxFit%1").arg(i + 1);
         CheckBoxes[i] = NamedWidget<QCheckBox>(this, name.toUtf8().constData(), QString::fromUtf8(kFitParameters[i].name));
         LowerEdits[i] = NamedWidget<QLineEdit>(this, QString("EditLower%1").arg(i + 1).toUtf8().constData(), QString());
         UpperEdits[i] = NamedWidget<QLineEdit>(this, QString("EditUpper%1").arg(i + 1).toUtf8().constData(), QString());
-        LowerEdits[i]->setFixedWidth(62);
-        UpperEdits[i]->setFixedWidth(62);
-        const int row = static_cast<int>(i) % 3 + 1, column = 3 * (static_cast<int>(i) / 3);
-        bounds->addWidget(CheckBoxes[i], row, column);
-        bounds->addWidget(LowerEdits[i], row, column + 1);
-        bounds->addWidget(UpperEdits[i], row, column + 2);
+        LowerEdits[i]->setMinimumWidth(80);
+        UpperEdits[i]->setMinimumWidth(80);
+        const int row = static_cast<int>(i) + 1;
+        bounds->addWidget(CheckBoxes[i], row, 0);
+        bounds->addWidget(LowerEdits[i], row, 1);
+        bounds->addWidget(UpperEdits[i], row, 2);
         connect(CheckBoxes[i], &QCheckBox::toggled, this, [this, i](bool on) {
             if (on) fillDefaultBounds(static_cast<int>(i));
         });
@@ -79,6 +86,7 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const Observat
     limit->addStretch();
     ComboBoxWeights = new QComboBox(this);
     ComboBoxWeights->setObjectName("ComboBoxWeights");
+    ComboBoxWeights->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* weights = new QHBoxLayout;
     weights->addWidget(NamedWidget<QLabel>(this, "WeightsLabel", QString()));
     weights->addWidget(ComboBoxWeights);
@@ -153,10 +161,9 @@ void FitPanel::applyLanguage(const QStringList& lines, bool portuguese)
             given.isEmpty() ? BuiltInFitText(kFirstLanguageLine + i, portuguese) : given.toStdString();
     }
     setTitle(text(FitText::Title));
-    for (int group = 0; group < 3; ++group) {
-        findChild<QLabel*>(QString("LowerBoundHeading%1").arg(group))->setText(text(FitText::LowerBound));
-        findChild<QLabel*>(QString("UpperBoundHeading%1").arg(group))->setText(text(FitText::UpperBound));
-    }
+    findChild<QLabel*>("LowerBoundHeading")->setText(text(FitText::LowerBound));
+    findChild<QLabel*>("UpperBoundHeading")->setText(text(FitText::UpperBound));
+    showParameterNames();
     CheckBoxLog->setText(text(FitText::LogResiduals));
     findChild<QLabel*>("DetectionLimitLabel")->setText(text(FitText::DetectionLimit));
     fitButton_->setText(text(FitText::FitButton));
@@ -175,9 +182,47 @@ void FitPanel::applyLanguage(const QStringList& lines, bool portuguese)
     if (result_) showResult();
 }
 
+void FitPanel::changeEvent(QEvent* event)
+{
+    // The data window's captions have changed with the language.
+    if (event->type() == QEvent::LanguageChange) {
+        showParameterNames();
+        if (result_) showResult();
+    }
+    QGroupBox::changeEvent(event);
+}
+
+QString FitPanel::parameterName(FitParameter parameter) const
+{
+    const QString caption = app_.windows.dados ? app_.windows.dados->fieldCaption(InfoOf(parameter).edit) : QString();
+    return caption.isEmpty() ? QString::fromUtf8(InfoOf(parameter).name) : caption;
+}
+
+void FitPanel::showParameterNames()
+{
+    for (std::size_t i = 0; i < kFitParameters.size(); ++i) CheckBoxes[i]->setText(parameterName(kFitParameters[i].parameter));
+}
+
 QString FitPanel::messageText(const FitMessage& message) const
 {
-    return QString::fromStdString(RefusalText(texts_, message));
+    FitMessage named = message;
+    for (std::string& argument : named.arguments)
+        if (const std::optional<FitParameter> parameter = FitParameterOfName(argument))
+            argument = parameterName(*parameter).toStdString();
+    return QString::fromStdString(RefusalText(texts_, named));
+}
+
+void FitPanel::clearResult()
+{
+    result_.reset();
+    FittedValuesGrid->setRowCount(0);
+    for (int row = 0; row < StatisticsGrid->rowCount(); ++row)
+        for (int column = 0; column < StatisticsGrid->columnCount(); ++column) delete StatisticsGrid->takeItem(row, column);
+    LabelNotes->clear();
+    FitProgressBar->setRange(0, 1);
+    FitProgressBar->setValue(0);
+    FitProgressBar->setFormat(QString());
+    setRunning(running());
 }
 
 void FitPanel::fillDefaultBounds(int index)
@@ -210,8 +255,11 @@ void FitPanel::startFit()
         std::vector<Observation> observations;
         try {
             observations = ReadObservations(table.observations(), separator);
-        } catch (const ObservationsIncomplete&) {
-            dialogs_.notice(app_.messages.MsgObservationsIncomplete);
+        } catch (const ObservationsIncomplete& incomplete) {
+            dialogs_.notice(app_.messages.MsgObservationsIncomplete + "\n" + app_.windows.observacao->placeOf(incomplete.cell));
+            return;
+        } catch (const ObservationValueError& error) {
+            dialogs_.error(QString::fromUtf8(error.what()) + "\n" + app_.windows.observacao->placeOf(error.cell));
             return;
         }
         auto model = std::make_shared<ModelState>();
@@ -275,10 +323,7 @@ void FitPanel::finish(std::shared_ptr<FitResult> result, std::optional<FitMessag
                       std::vector<Observation> observations)
 {
     if (refusal || !failure.isEmpty()) {
-        FitProgressBar->setRange(0, 1);
-        FitProgressBar->setValue(0);
-        FitProgressBar->setFormat(QString());
-        setRunning(false);
+        clearResult();
         dialogs_.error(refusal ? messageText(*refusal) : failure);
         return;
     }
@@ -301,10 +346,17 @@ void FitPanel::showResult()
     FittedValuesGrid->setRowCount(static_cast<int>(r.parameters.size()));
     for (std::size_t j = 0; j < r.parameters.size(); ++j) {
         const FittedParameter& p = r.parameters[j];
-        const QString cells[6] = {
-            QString::fromUtf8(InfoOf(p.parameter).name),        number(p.initial, separator),
-            numbers ? number(p.value, separator) : QString(),   numbers ? number(p.standardError, separator) : QString(),
-            numbers ? number(p.lower95, separator) : QString(), numbers ? number(p.upper95, separator) : QString()};
+        // A value on a bound has no error or interval; the error's cell says which bound.
+        const QString error = p.hasInterval()
+                                  ? number(p.standardError, separator)
+                                  : app_.text(p.bound == BoundReached::Lower ? AddedText::AtLowerBound : AddedText::AtUpperBound);
+        const bool interval = numbers && p.hasInterval();
+        const QString cells[6] = {parameterName(p.parameter),
+                                  number(p.initial, separator),
+                                  numbers ? number(p.value, separator) : QString(),
+                                  numbers ? error : QString(),
+                                  interval ? number(p.lower95, separator) : QString(),
+                                  interval ? number(p.upper95, separator) : QString()};
         for (int column = 0; column < 6; ++column)
             FittedValuesGrid->setItem(static_cast<int>(j), column, new QTableWidgetItem(cells[column]));
     }
@@ -320,12 +372,13 @@ void FitPanel::showResult()
     if (r.stop == FitStop::Cancelled || r.stop == FitStop::Failed) {
         notes = text(r.stop == FitStop::Cancelled ? FitText::Cancelled : FitText::Failed);
     } else if (!r.identifiable()) {
-        notes = QString::fromStdString(NotIdentifiableText(texts_, r));
+        notes = QString::fromStdString(
+            NotIdentifiableText(texts_, r, [this](FitParameter p) { return parameterName(p).toStdString(); }));
     } else {
         notes = text(FitText::Intervals).arg(number(r.t975, separator)).arg(r.degreesOfFreedom) + "\n" +
                 text(FitText::Correlations) + ":";
         for (std::size_t j = 0; j < r.parameters.size(); ++j) {
-            notes += "\n" + QString::fromUtf8(InfoOf(r.parameters[j].parameter).name) + ":";
+            notes += "\n" + parameterName(r.parameters[j].parameter) + ":";
             for (double c : r.correlation[j]) notes += " " + QString::number(c, 'f', 3).replace('.', QChar(separator));
         }
     }
@@ -344,7 +397,7 @@ void FitPanel::applyFittedValues()
     for (const FittedParameter& p : result_->parameters) {
         QLineEdit* edit = app_.windows.dados->Edit[static_cast<std::size_t>(InfoOf(p.parameter).edit)];
         undo_.emplace_back(InfoOf(p.parameter).edit, edit->text());
-        edit->setText(QString::fromStdString(FormatGeneral(p.value, app_.separator)));
+        edit->setText(roundTripText(p.value, app_.separator));
     }
     setRunning(false);
 }

@@ -55,6 +55,13 @@ public:
     void applyFittedValues();  // "Aplicar à janela de dados"
     void undoApply();          // "Desfazer aplicação"
 
+    // Forgets the last fit's results (a new table, a failed fit): nothing of
+    // it stays on show or can be applied.
+    void clearResult();
+
+    // A parameter as the data window's caption names it.
+    QString parameterName(FitParameter parameter) const;
+
     bool running() const { return task_.running(); }
     const FitResult* result() const { return result_.get(); }
 
@@ -68,7 +75,11 @@ public:
     QProgressBar* FitProgressBar;    // the iterations while the fit runs, then how it ended
     QLabel* LabelNotes;              // intervals, correlations, or why the fit cannot tell the parameters apart
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void showParameterNames();
     void fillDefaultBounds(int index);
     void finish(std::shared_ptr<FitResult> result, std::optional<FitMessage> refusal, QString failure,
                 std::vector<Observation> observations);

@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,6 +28,7 @@
 #include <QScatterSeries>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -94,8 +97,6 @@ QChartView* comparisonChart()
     QChartView* view = MakeChartView("Chart1", QString::fromUtf8("Concentração medida (mg/L)"),
                                      QString::fromUtf8("Concentração calculada (mg/L)"), {fitted, points, ideal});
     placeLegendBelow(view->chart());
-    // Tall enough that the plot beside the three legend lines holds the
-    // calculated-concentration axis title whole.
     view->setMinimumSize(520, 370);
     return view;
 }
@@ -169,11 +170,19 @@ TObservacao::TObservacao(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(
             });
         },
         this);
+    // The table with its comparison, and the fit, on two tabs: each has the
+    // window's whole height, so both fit a small screen without scrolling.
+    Tabs = new QTabWidget(this);
+    Tabs->setObjectName("CalibrationTabs");
+    Tabs->addTab(box, QString());
+    Tabs->addTab(fitPanel, QString());
     auto* windowLayout = new QVBoxLayout(this);
-    windowLayout->addWidget(box, 1);
-    windowLayout->addWidget(fitPanel);
-    setMinimumSize(minimumSizeHint());  // the frame never squeezes the chart over its labels
-    resize(1240, 800);
+    windowLayout->addWidget(Tabs, 1);
+    // The minimum follows the texts in either language, so the frame never
+    // squeezes the chart over its labels.
+    windowLayout->setSizeConstraint(QLayout::SetMinimumSize);
+    showTabTitles();
+    resize(sizeHint());
 
     showTable();
     connect(Edit1, &QLineEdit::textChanged, this, &TObservacao::Edit1Change);
@@ -192,11 +201,44 @@ void TObservacao::FormCreate()
     StringGrid1->setHorizontalHeaderItem(kWeightColumn, new QTableWidgetItem(fitPanel->text(FitPanel::kWeightHeadingLine)));
 }
 
+void TObservacao::fitChartToTitles()
+{
+    // Tall enough that the plot beside the legend band holds the
+    // calculated-concentration axis title whole, in the language in effect.
+    constexpr int kAroundPlot = 84 + 80;  // the legend band, the margins and the horizontal axis
+    int tallest = 370;
+    for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Vertical))
+        tallest = std::max(tallest, QFontMetrics(axis->titleFont()).horizontalAdvance(axis->titleText()) + kAroundPlot);
+    Chart1->setMinimumHeight(tallest);
+}
+
+void TObservacao::showTabTitles()
+{
+    fitChartToTitles();
+    Tabs->setTabText(0, app_.text(AddedText::ObservationsTab));
+    Tabs->setTabText(1, fitPanel->title());
+}
+
+void TObservacao::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) showTabTitles();
+    QWidget::changeEvent(event);
+}
+
 void TObservacao::applyLaterLanguage(const QStringList& lines, bool portuguese)
 {
     fitPanel->applyLanguage(lines, portuguese);
+    showTabTitles();
     if (QTableWidgetItem* heading = StringGrid1->horizontalHeaderItem(kWeightColumn))
         heading->setText(fitPanel->text(FitPanel::kWeightHeadingLine));
+}
+
+QString TObservacao::placeOf(ObservationCell cell) const
+{
+    const QTableWidgetItem* heading = StringGrid1->horizontalHeaderItem(cell.column + 1);
+    return app_.text(AddedText::ObservationCellPlace)
+        .arg(cell.row)
+        .arg(heading ? heading->text().trimmed() : QString::number(cell.column + 2));
 }
 
 void TObservacao::showTable()
@@ -234,6 +276,7 @@ void TObservacao::Edit1Change()
 {
     RunCommand(dialogs_, [this] {
         table_.Edit1Change(Edit1->text().toStdString());
+        fitPanel->clearResult();  // its results belong to the table before
         showTable();
     });
 }
@@ -248,6 +291,7 @@ void TObservacao::BitBtn1Click()
 void TObservacao::BitBtn2Click()
 {
     table_.Cancel();
+    fitPanel->clearResult();
     showTable();
     minimise();
 }
@@ -260,6 +304,7 @@ void TObservacao::BitBtn4Click()
         const int count = table_.Import(chosen.toStdString(), app_.separator);
         const QSignalBlocker quiet(Edit1);  // the table already has its new count
         Edit1->setText(QString::number(count));
+        fitPanel->clearResult();
         showTable();
     });
 }
@@ -281,8 +326,11 @@ void TObservacao::BitBtn6Click()
             comparison = CompareObservations(table_.observations(), app_.windows.dados->texts(),
                                              (app_.executableFolder + "valores.txt").toStdString(), app_.separator, app_.model,
                                              app_.quadrature, WorkerCount());
-        } catch (const ObservationsIncomplete&) {
-            dialogs_.notice(app_.messages.MsgObservationsIncomplete);
+        } catch (const ObservationsIncomplete& incomplete) {
+            dialogs_.notice(app_.messages.MsgObservationsIncomplete + "\n" + placeOf(incomplete.cell));
+            return;
+        } catch (const ObservationValueError& error) {
+            dialogs_.error(QString::fromUtf8(error.what()) + "\n" + placeOf(error.cell));
             return;
         }
         showComparison(comparison.observations, comparison.calculated, comparison.statistics);

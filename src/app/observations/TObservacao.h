@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calibration/Comparison.h"
+#include "calibration/Observations.h"
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
 #include "observations/FitPanel.h"
@@ -12,6 +13,7 @@ class QChartView;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
+class QTabWidget;
 
 namespace kavrin {
 
@@ -34,16 +36,25 @@ public:
     void BitBtn3Click();  // "Exportar Gráfico como figura"
     void BitBtn6Click();  // "Calcular"
 
+    // Where a cell is, as a line under an error about it: its row and its column's heading.
+    QString placeOf(ObservationCell cell) const;
+
     // The table behind the grid: every cell, hidden rows included.
     const ObservationTable& table() const { return table_; }
 
-    FitPanel* fitPanel;  // the automatic fit below the table and the chart
+    QTabWidget* Tabs;    // the table and its comparison, then the fit
+    FitPanel* fitPanel;  // the automatic fit, on the second tab
     QTableWidget* StringGrid1;
     QLineEdit* Edit1;
     QChartView* Chart1;
     QLabel *Label3, *Label7;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void showTabTitles();
+    void fitChartToTitles();
     void showTable();  // the grid shows the table's rows
     void showComparison(const std::vector<Observation>& observations, const std::vector<double>& calculated,
                         const ComparisonStatistics& statistics);

@@ -13,10 +13,19 @@
 
 namespace kavrin {
 
+// Where a fitted value ended against its bounds.
+enum class BoundReached { None, Lower, Upper };
+
+// A value at a bound has no standard error or interval (they stay 0): the
+// optimum there is the bound's, not the observations'. Parameters fitted as
+// logarithms get their interval in that space, transformed back: positive and
+// asymmetric; their standard error is the delta method's, value · σ(log).
 struct FittedParameter {
     FitParameter parameter;
     double initial = 0, value = 0;
     double standardError = 0, lower95 = 0, upper95 = 0;
+    BoundReached bound = BoundReached::None;
+    bool hasInterval() const { return bound == BoundReached::None; }
 };
 
 // In the order of the language files' line of stop texts.
@@ -24,7 +33,7 @@ enum class FitStop { Converged, IterationLimit, Cancelled, Failed };
 
 struct FitResult {
     std::vector<FittedParameter> parameters;
-    std::vector<std::vector<double>> correlation;  // of the fitted parameters; finite whenever given
+    std::vector<std::vector<double>> correlation;  // of the fitted parameters; finite whenever given, 0 beside a value at a bound
     FitStatistics before, after;
     std::vector<double> calculatedBefore, calculatedAfter;
     int iterations = 0;

@@ -119,14 +119,18 @@ std::string StopText(const FitTexts& texts, FitStop stop)
     return item(texts[FitText::StopWords], static_cast<std::size_t>(stop));
 }
 
-std::string NotIdentifiableText(const FitTexts& texts, const FitResult& result)
+std::string IdentifierOf(FitParameter parameter)
+{
+    return InfoOf(parameter).name;
+}
+
+std::string NotIdentifiableText(const FitTexts& texts, const FitResult& result,
+                                const std::function<std::string(FitParameter)>& name)
 {
     std::string reasons;
     const auto add = [&](const std::string& reason) { reasons += (reasons.empty() ? "" : "; ") + reason; };
-    for (FitParameter parameter : result.noInfluence)
-        add(FillFitArguments(texts[FitText::NoInfluence], {InfoOf(parameter).name}));
-    for (const auto& [a, b] : result.correlated)
-        add(FillFitArguments(texts[FitText::Correlated], {InfoOf(a).name, InfoOf(b).name}));
+    for (FitParameter parameter : result.noInfluence) add(FillFitArguments(texts[FitText::NoInfluence], {name(parameter)}));
+    for (const auto& [a, b] : result.correlated) add(FillFitArguments(texts[FitText::Correlated], {name(a), name(b)}));
     if (reasons.empty()) add(texts[FitText::DependOnEachOther]);
     return texts[FitText::CannotDetermine] + " " + reasons + ". " + texts[FitText::FitFewer];
 }

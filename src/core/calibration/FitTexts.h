@@ -8,6 +8,7 @@
 #include "calibration/FitResult.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,8 +70,13 @@ std::string RefusalText(const FitTexts& texts, const FitMessage& message);
 // The stop's word ("converged", …).
 std::string StopText(const FitTexts& texts, FitStop stop);
 
+// A parameter's identifier, as in --set and --fit.
+std::string IdentifierOf(FitParameter parameter);
+
 // Why the observations cannot determine the fitted parameters, in one
 // paragraph ending with the advice; for a result that is not identifiable.
-std::string NotIdentifiableText(const FitTexts& texts, const FitResult& result);
+// The parameters are named by `name`: the identifiers, or a window's captions.
+std::string NotIdentifiableText(const FitTexts& texts, const FitResult& result,
+                                const std::function<std::string(FitParameter)>& name = IdentifierOf);
 
 }  // namespace kavrin

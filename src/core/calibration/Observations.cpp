@@ -7,20 +7,26 @@
 
 namespace kavrin {
 
-ObservationsIncomplete::ObservationsIncomplete()
-    : CheckError("The observation table has empty cells. Fill in every cell before calculating.")
+ObservationsIncomplete::ObservationsIncomplete(ObservationCell cell)
+    : CheckError("The observation table has empty cells. Fill in every cell before calculating."), cell(cell)
 {
 }
 
 std::vector<Observation> ReadObservations(const std::vector<ObservationTexts>& rows, char separator)
 {
-    for (const ObservationTexts& row : rows)
-        for (const std::string& text : row)
-            if (text.empty()) throw ObservationsIncomplete();
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        for (std::size_t column = 0; column < rows[row].size(); ++column)
+            if (rows[row][column].empty()) throw ObservationsIncomplete({static_cast<int>(row) + 1, static_cast<int>(column)});
     std::vector<Observation> observations;
     observations.reserve(rows.size());
     for (const ObservationTexts& row : rows) {
-        auto value = [&](std::size_t column) { return ParseFloat(ArrumaDecimal(row[column], separator), separator); };
+        auto value = [&](std::size_t column) {
+            try {
+                return ParseFloat(ArrumaDecimal(row[column], separator), separator);
+            } catch (const ConversionError& error) {
+                throw ObservationValueError(error, {static_cast<int>(observations.size()) + 1, static_cast<int>(column)});
+            }
+        };
         Observation o;
         o.C = value(0);
         o.X = value(1);

@@ -15,15 +15,29 @@ struct Observation {
     double C = 0, X = 0, Y = 0, Z = 0, T = 0;
 };
 
+// A cell of the table: the observation (from 1) and its value (0: C, 1: X,
+// 2: Y, 3: Z, 4: T).
+struct ObservationCell {
+    int row = 0, column = 0;
+};
+
 // The table has an empty cell; the window shows MsgObservationsIncomplete.
 class ObservationsIncomplete : public CheckError {
 public:
-    ObservationsIncomplete();
+    explicit ObservationsIncomplete(ObservationCell cell = {});
+    ObservationCell cell;  // the first empty one
+};
+
+// A cell's text is not a number: the conversion's own message, and where.
+class ObservationValueError : public ConversionError {
+public:
+    ObservationValueError(const ConversionError& error, ObservationCell cell) : ConversionError(error), cell(cell) {}
+    ObservationCell cell;
 };
 
 // Throws ObservationsIncomplete when any cell is empty (before anything is
 // read), otherwise converts every cell through ArrumaDecimal and ParseFloat,
-// row by row; a text that is not a number throws ConversionError.
+// row by row; a text that is not a number throws ObservationValueError.
 std::vector<Observation> ReadObservations(const std::vector<ObservationTexts>& rows, char separator);
 
 // C0 · PointConcentration at each observation's own point and time, with the

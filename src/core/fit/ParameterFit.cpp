@@ -20,6 +20,8 @@ using CovarianceMatrix = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, E
 
 // Correlations beyond this make two parameters indistinguishable.
 constexpr double kIndistinguishable = 0.99;
+// A fitted coordinate this close (relative) to its bound's ended on it.
+constexpr double kAtBound = 1e-9;
 
 void refuseBadParametersOrBounds(const ModelState& start, const FitSettings& settings)
 {
@@ -218,9 +220,30 @@ void judgeIdentifiability(const JacobianMatrix& jacobian, FitResult& result)
                                                result.parameters[static_cast<std::size_t>(k)].parameter);
 }
 
-// (JᵀWJ)⁻¹ of the log coordinates at θ, from the kept central Jacobian; none when singular.
-std::optional<CovarianceMatrix> covarianceAt(ceres::Problem& problem, std::vector<double>& theta)
+// Marks the values the solver left on a bound.
+void markBoundsReached(const std::vector<double>& theta, const FitSettings& settings, FitResult& result)
 {
+    for (std::size_t j = 0; j < theta.size(); ++j) {
+        const FitParameterInfo& info = InfoOf(settings.parameters[j]);
+        const auto near = [&](double bound) {
+            const double b = Residuals::theta(info, bound);
+            return std::fabs(theta[j] - b) <= kAtBound * std::max(1.0, std::fabs(b));
+        };
+        if (near(settings.bounds[j].lower))
+            result.parameters[j].bound = BoundReached::Lower;
+        else if (near(settings.bounds[j].upper))
+            result.parameters[j].bound = BoundReached::Upper;
+    }
+}
+
+// (JᵀWJ)⁻¹ of the log coordinates at θ, from the kept central Jacobian, with
+// the values at a bound held (their rows and columns 0); none when singular.
+std::optional<CovarianceMatrix> covarianceAt(ceres::Problem& problem, std::vector<double>& theta, const FitResult& result)
+{
+    std::vector<int> held;
+    for (std::size_t j = 0; j < theta.size(); ++j)
+        if (!result.parameters[j].hasInterval()) held.push_back(static_cast<int>(j));
+    if (!held.empty()) problem.SetManifold(theta.data(), new ceres::SubsetManifold(static_cast<int>(theta.size()), held));
     ceres::Covariance::Options options;
     options.algorithm_type = ceres::DENSE_SVD;
     options.num_threads = 1;
@@ -233,34 +256,50 @@ std::optional<CovarianceMatrix> covarianceAt(ceres::Problem& problem, std::vecto
     return c;
 }
 
-// The standard errors, intervals and correlations: the covariance scaled by
-// the residual variance, from log coordinates to the values (delta method). A
-// covariance without a positive finite diagonal counts as singular, so no
-// error or correlation is ever infinite or NaN.
+// The standard errors, intervals and correlations of the values off the
+// bounds: the covariance scaled by the residual variance. A parameter fitted
+// as log(value) gets value · σ as its error (delta method) and its interval
+// from the log coordinate's, exp(θ ± t σ). A covariance without a positive
+// finite diagonal (off the bounds) counts as singular, so no error or
+// correlation is ever infinite or NaN.
 void estimateUncertainty(const CovarianceMatrix& c, FitResult& result)
 {
-    const Eigen::VectorXd variances = c.diagonal();
-    if (!variances.allFinite() || !(variances.array() > 0).all()) {
-        result.singular = true;
-        return;
+    const Eigen::Index p = c.rows();
+    const auto free = [&](Eigen::Index j) { return result.parameters[static_cast<std::size_t>(j)].hasInterval(); };
+    Eigen::VectorXd deviations = Eigen::VectorXd::Ones(p);
+    for (Eigen::Index j = 0; j < p; ++j) {
+        if (!free(j)) continue;
+        if (!std::isfinite(c(j, j)) || !(c(j, j) > 0)) {
+            result.singular = true;
+            return;
+        }
+        deviations(j) = std::sqrt(c(j, j));
     }
-    const Eigen::VectorXd deviations = variances.cwiseSqrt();
-    const Eigen::MatrixXd correlation = c.array() / (deviations * deviations.transpose()).array();
+    Eigen::MatrixXd correlation = Eigen::MatrixXd::Identity(p, p);
+    for (Eigen::Index j = 0; j < p; ++j)
+        for (Eigen::Index k = 0; k < p; ++k)
+            if (free(j) && free(k)) correlation(j, k) = c(j, k) / std::sqrt(c(j, j) * c(k, k));
     if (!correlation.allFinite()) {
         result.singular = true;
         return;
     }
     const double variance = result.after.objective / result.degreesOfFreedom;
-    const Eigen::Index p = c.rows();
     result.correlation.assign(static_cast<std::size_t>(p), std::vector<double>(static_cast<std::size_t>(p)));
     for (Eigen::Index j = 0; j < p; ++j) {
-        FittedParameter& fitted = result.parameters[static_cast<std::size_t>(j)];
-        const double scale = InfoOf(fitted.parameter).positive ? fitted.value : 1;
-        fitted.standardError = scale * std::sqrt(variance * c(j, j));
-        fitted.lower95 = fitted.value - result.t975 * fitted.standardError;
-        fitted.upper95 = fitted.value + result.t975 * fitted.standardError;
         for (Eigen::Index k = 0; k < p; ++k)
-            result.correlation[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)] = c(j, k) / std::sqrt(c(j, j) * c(k, k));
+            result.correlation[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)] = correlation(j, k);
+        FittedParameter& fitted = result.parameters[static_cast<std::size_t>(j)];
+        if (!free(j)) continue;
+        const double sigma = std::sqrt(variance * c(j, j));
+        if (InfoOf(fitted.parameter).positive) {
+            fitted.standardError = fitted.value * sigma;
+            fitted.lower95 = fitted.value * std::exp(-result.t975 * sigma);
+            fitted.upper95 = fitted.value * std::exp(result.t975 * sigma);
+        } else {
+            fitted.standardError = sigma;
+            fitted.lower95 = fitted.value - result.t975 * sigma;
+            fitted.upper95 = fitted.value + result.t975 * sigma;
+        }
     }
 }
 
@@ -285,8 +324,14 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
         result.stop = stopOf(summary);
         if (result.reachedEnd()) {
             judgeIdentifiability(evaluateOptimum(*cost, residuals, observations, theta, result), result);
-            if (result.identifiable()) {
-                const std::optional<CovarianceMatrix> covariance = covarianceAt(problem, theta);
+            markBoundsReached(theta, settings, result);
+            const bool anyFree = std::any_of(result.parameters.begin(), result.parameters.end(),
+                                             [](const FittedParameter& p) { return p.hasInterval(); });
+            if (result.identifiable() && !anyFree) {
+                result.correlation.assign(result.parameters.size(), std::vector<double>(result.parameters.size(), 0));
+                for (std::size_t j = 0; j < result.parameters.size(); ++j) result.correlation[j][j] = 1;
+            } else if (result.identifiable()) {
+                const std::optional<CovarianceMatrix> covariance = covarianceAt(problem, theta, result);
                 if (covariance)
                     estimateUncertainty(*covariance, result);
                 else

@@ -21,6 +21,10 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
     {"Tempo = %1 dias, ao longo de X = %2 m", "Time = %1 days, along X = %2 m"},
     {"O campo \"%1\" deve ser maior que 0 e no máximo 1.", "The field \"%1\" must be greater than 0 and at most 1."},
     {"O campo \"%1\" deve ser um número finito maior ou igual a 0.", "The field \"%1\" must be a finite number of 0 or more."},
+    {"no limite mínimo", "at the lower bound"},
+    {"no limite máximo", "at the upper bound"},
+    {"Linha %1, coluna %2", "Row %1, column %2"},
+    {"Observações e comparação", "Observations and comparison"},
     {"", ""},
 };
 

@@ -20,7 +20,12 @@ enum class AddedText {
     // The checks before a run: %1 is the field's caption.
     PorosityOutOfRange,
     ValueNegativeOrNotFinite,
-    End,  // one past the last line
+    // The calibration window.
+    AtLowerBound,  // a fitted value that ended on its lower bound
+    AtUpperBound,
+    ObservationCellPlace,  // %1: the row, %2: the column's heading
+    ObservationsTab,       // the calibration window's tab of the table and the comparison
+    End,                   // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);

@@ -187,10 +187,10 @@ TEST(ParameterFit, StandardErrorsAgreeWithAnIndependentFiniteDifferenceJacobian)
     for (int j = 0; j < p; ++j) {
         const double se = std::sqrt(A[j][p + j] * s2);
         EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].standardError, se, 1e-5 * se) << j;
-        EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].upper95, best[static_cast<std::size_t>(j)] + t * se,
-                    1e-5 * se);
-        EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].lower95, best[static_cast<std::size_t>(j)] - t * se,
-                    1e-5 * se);
+        // The three are fitted as logarithms: σ(log) = se / value, the interval value · exp(±t σ).
+        const double b = best[static_cast<std::size_t>(j)];
+        EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].upper95, b * std::exp(t * se / b), 1e-5 * se);
+        EXPECT_NEAR(result.parameters[static_cast<std::size_t>(j)].lower95, b * std::exp(-t * se / b), 1e-5 * se);
         for (int k = 0; k < p; ++k)
             EXPECT_NEAR(result.correlation[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)],
                         A[j][p + k] / std::sqrt(A[j][p + j] * A[k][p + k]), 1e-6);
@@ -406,8 +406,10 @@ TEST(ParameterFit, IntervalsMatchTheStoredIndependentComputation)
             const double tolerance = 1e-5 * s.standardError;
             EXPECT_NEAR(fitted.value, s.value, tolerance) << j << (c.weighted ? " weighted" : "");
             EXPECT_NEAR(fitted.standardError, s.standardError, tolerance) << j << (c.weighted ? " weighted" : "");
-            EXPECT_NEAR(fitted.lower95, s.lower95, 3 * tolerance) << j << (c.weighted ? " weighted" : "");
-            EXPECT_NEAR(fitted.upper95, s.upper95, 3 * tolerance) << j << (c.weighted ? " weighted" : "");
+            // The stored intervals are value ± t·se; the fit gives them in log space: value · exp(±t·se/value).
+            const double t = (s.upper95 - s.value) / s.standardError, sigma = s.standardError / s.value;
+            EXPECT_NEAR(fitted.lower95, s.value * std::exp(-t * sigma), 3 * tolerance) << j << (c.weighted ? " weighted" : "");
+            EXPECT_NEAR(fitted.upper95, s.value * std::exp(t * sigma), 3 * tolerance) << j << (c.weighted ? " weighted" : "");
         }
     }
 }
@@ -455,4 +457,72 @@ TEST(ParameterFit, WeightsThatMakeTheProblemSingularOrOverflowAreRefusedNamingTh
               "The weighted residual of observation 4 goes beyond the largest number there is: check its value and its weight");
     settings.logResiduals = true;
     EXPECT_EQ(FailureText([&] { FitObservations(far, start, q, settings); }), "");
+}
+
+TEST(ParameterFit, AValueEndingOnABoundIsMarkedAndGetsNoErrorOrInterval)
+{
+    // Exact observations of the initial model; one parameter's bounds keep it
+    // from its true value on one side, so its optimum is that bound. The decay
+    // only lowers concentrations, so above the truth its best is the lowest
+    // decay allowed; AlphaX is held below the truth.
+    const ModelState truth = initialModel();
+    const QuadratureState q = kavrin::test::LoadedQuadrature(60);
+    const std::vector<Observation> data = observed(wells(30), truth, q);
+    const double a = truth.AlphaX, decay = truth.Decay;
+    struct Case {
+        FitParameter parameter;
+        double start;
+        FitBounds bounds;
+        BoundReached expected;
+        double expectedValue;
+    };
+    const Case cases[] = {
+        {FitParameter::Decay, 5 * decay, {2.5 * decay, 50 * decay}, BoundReached::Lower, 2.5 * decay},
+        {FitParameter::AlphaX, a / 4, {a / 10, a / 2}, BoundReached::Upper, a / 2},
+    };
+    for (const Case& c : cases) {
+        const ModelState start = with(truth, {{c.parameter, c.start}});
+        FitSettings settings = settingsFor({c.parameter, FitParameter::C0}, start, false);
+        settings.bounds[0] = c.bounds;
+        const FitResult result = FitObservations(data, start, q, settings);
+        ASSERT_TRUE(result.reachedEnd()) << result.solverMessage;
+        ASSERT_TRUE(result.identifiable()) << InfoOf(c.parameter).name;
+        const FittedParameter& held = result.parameters[0];
+        EXPECT_EQ(held.bound, c.expected) << InfoOf(c.parameter).name;
+        EXPECT_NEAR(held.value, c.expectedValue, 1e-12 * c.expectedValue);
+        EXPECT_FALSE(held.hasInterval());
+        EXPECT_EQ(held.standardError, 0);
+        EXPECT_EQ(held.lower95, 0);
+        EXPECT_EQ(held.upper95, 0);
+        // The free parameter keeps its error and a positive interval around its value.
+        const FittedParameter& free = result.parameters[1];
+        EXPECT_EQ(free.bound, BoundReached::None);
+        EXPECT_GT(free.standardError, 0);
+        EXPECT_GT(free.lower95, 0);
+        EXPECT_LT(free.lower95, free.value);
+        EXPECT_GT(free.upper95, free.value);
+        ASSERT_EQ(result.correlation.size(), 2u);
+        EXPECT_EQ(result.correlation[0][1], 0);
+        EXPECT_EQ(result.correlation[1][1], 1);
+    }
+}
+
+TEST(ParameterFit, IntervalsOfLogarithmsArePositiveAndAsymmetric)
+{
+    // Few noisy wells leave a wide interval: in log space it stays above zero
+    // and reaches further above the value than below it, by exp(±t σ).
+    const ModelState truth = initialModel();
+    const QuadratureState q = kavrin::test::LoadedQuadrature(60);
+    const std::vector<Observation> data = observed(wells(6), truth, q, normalNoise(6, 0.05, 7));
+    const ModelState start = with(truth, {{FitParameter::AlphaX, 2}});
+    const FitResult result = FitObservations(data, start, q, settingsFor({FitParameter::AlphaX, FitParameter::C0}, start, false));
+    ASSERT_TRUE(result.identifiable());
+    for (const FittedParameter& p : result.parameters) {
+        ASSERT_TRUE(p.hasInterval());
+        const double sigma = p.standardError / p.value;
+        EXPECT_NEAR(p.lower95, p.value * std::exp(-result.t975 * sigma), 1e-12 * p.value);
+        EXPECT_NEAR(p.upper95, p.value * std::exp(result.t975 * sigma), 1e-12 * p.value);
+        EXPECT_GT(p.lower95, 0);
+        EXPECT_GT(p.upper95 - p.value, p.value - p.lower95);
+    }
 }
