@@ -12,6 +12,12 @@ struct BuiltIn {
 // In AddedText's order. A trailing empty entry keeps the array valid while no
 // line exists; it is never a line.
 const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
+    // Saving and quitting
+    {"Não há mapa para salvar: desenhe o mapa de um tempo antes.", "There is no map to save: draw the map of a time first."},
+    {"Os dados da janela de dados mudaram desde o último cálculo. O projeto guarda os resultados com os parâmetros com que "
+     "foram calculados; os valores digitados depois não são salvos. Salvar assim?",
+     "The data window has changed since the last run. The project keeps the results with the parameters they were "
+     "computed from; the values typed since then are not saved. Save anyway?"},
     {"", ""},
 };
 

@@ -9,7 +9,10 @@ namespace kavrin {
 
 enum class AddedText {
     First = 165,
-    End = First,  // one past the last line
+    // Saving and quitting
+    NoMapToSave = First,
+    SaveWithRunParameters,
+    End,  // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
