@@ -74,7 +74,7 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     charts->show();
     charts->showMinimized();
     w.mapa = new TFormMapa(app, dialogs);
-    ChildWindow* map = main->addChild(w.mapa, false);
+    ChildWindow* map = main->addChild(w.mapa, true);
     map->showMinimized();
     w.calculando = new TFormCalculando(main.get());
     w.ferramenta = new TFormFerramenta(app, dialogs, main.get());

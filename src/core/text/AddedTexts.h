@@ -9,8 +9,12 @@ namespace kavrin {
 
 enum class AddedText {
     First = 165,
+    // The picture windows: a time refused before its data are loaded.
+    TimeWithoutCompleteResults = 165,  // %1: the time
+    AnimationFrameOf,                  // %1 of %2: the frame shown, the frames
+    AnimationInterval,                 // %1: the interval in seconds
     // Saving and quitting
-    NoMapToSave = First,
+    NoMapToSave,
     SaveWithRunParameters,
     End,  // one past the last line
 };
