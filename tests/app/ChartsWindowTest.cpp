@@ -356,7 +356,7 @@ TEST(ChartsWindow, ChartsPictureIsABitmapUnderTheNamePlusJpeg)
     ChartsFixture f;
     f.w->FormActivate();
     f.click();
-    const std::string base = f.folder.path() + "grafico.jpeg";
+    const std::string base = f.folder.path() + "grafico";
     f.dialogs.files = {QString::fromStdString(base)};
     f.main->action("Graficos1")->trigger();
     const std::string bytes = kavrin::test::ReadBytes(base + ".jpeg");
