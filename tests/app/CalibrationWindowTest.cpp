@@ -158,7 +158,7 @@ TEST(CalibrationWindow, CountBoxEditedCellsCancelAndSave)
 
     f.dialogs.files.push_back(QString::fromStdString(f.folder.path() + "table.txt"));
     f.click("BitBtn1");
-    EXPECT_EQ(ReadBytes(f.folder.path() + "table.txt.txt"), "    \r\n7,5    \r\n");
+    EXPECT_EQ(ReadBytes(f.folder.path() + "table.txt"), "    \r\n7,5    \r\n");
 
     f.importText(kWells);
     f.click("BitBtn2");

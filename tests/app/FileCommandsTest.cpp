@@ -19,14 +19,14 @@ TEST(ParameterFiles, WrittenAndReadBackThroughTheMenu)
     f.app.windows.dados->ComboBox1->setCurrentText("104");
     f.dialogs.files = {QString::fromStdString(f.folder.path() + "par.dat")};
     f.main->action("Salvar1")->trigger();
-    const std::vector<std::string> lines = CrLfLines(ReadBytes(f.folder.path() + "par.dat.dat"));
+    const std::vector<std::string> lines = CrLfLines(ReadBytes(f.folder.path() + "par.dat"));
     ASSERT_EQ(lines.size(), 22u);
     EXPECT_EQ(lines[12], "1250");
     EXPECT_EQ(lines[21], "104");
 
     f.type(13, "5");
     f.app.windows.dados->ComboBox1->setCurrentText("20");
-    f.dialogs.files = {QString::fromStdString(f.folder.path() + "par.dat.dat")};
+    f.dialogs.files = {QString::fromStdString(f.folder.path() + "par.dat")};
     f.main->action("Abrir1")->trigger();
     EXPECT_EQ(f.app.windows.dados->Edit[13]->text(), "1250");
     EXPECT_EQ(f.app.windows.dados->ComboBox1->currentText(), "20") << "the order is never read back";
@@ -65,7 +65,7 @@ TEST(ExportCommands, AllTimesAndAChosenFileThroughTheExportWindow)
         window->findChild<QPushButton*>("BitBtn1")->click();
     });
     f.main->action("Escolherarquivo1")->trigger();
-    const std::vector<std::string> table = CrLfLines(ReadBytes(f.folder.path() + "chosen.txt.txt"));
+    const std::vector<std::string> table = CrLfLines(ReadBytes(f.folder.path() + "chosen.txt"));
     EXPECT_EQ(table.size(), 11u * 7u);
     EXPECT_EQ(table.front().substr(0, 8), "0 -30 0.");
 

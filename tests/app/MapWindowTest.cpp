@@ -200,11 +200,13 @@ TEST(MapWindow, NewClearsThePictureAndMapaJpegWritesABitmap)
     f.dialogs.files.push_back(QString::fromStdString(path));
     f.main->action("Mapajpeg1")->trigger();
     EXPECT_FALSE(std::filesystem::exists(path + ".jpeg")) << "no picture, nothing written";
+    EXPECT_EQ(f.dialogs.saveRequests, 0) << "no picture, no name asked for";
+    f.dialogs.files.clear();
 
     f.draw("2500");
     f.dialogs.files.push_back(QString::fromStdString(path + ".jpeg"));
     f.main->action("Mapajpeg1")->trigger();
-    const std::string written = path + ".jpeg.jpeg";
+    const std::string written = path + ".jpeg";
     ASSERT_TRUE(std::filesystem::exists(written));
     const std::string bytes = kavrin::test::ReadBytes(written);
     EXPECT_EQ(bytes.substr(0, 2), "BM");

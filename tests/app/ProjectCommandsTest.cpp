@@ -12,7 +12,7 @@ using kavrin::test::CrLfLines;
 using kavrin::test::ReadBytes;
 using kavrin::test::RunFixture;
 
-TEST(SaveProject, NeedsResultsAndAlwaysAppendsTheExtension)
+TEST(SaveProject, NeedsResultsAndAppendsTheExtensionOnce)
 {
     RunFixture f;
     f.main->action("ToolButton4")->trigger();
@@ -21,7 +21,7 @@ TEST(SaveProject, NeedsResultsAndAlwaysAppendsTheExtension)
     f.runAs("Teste");
     f.dialogs.files = {QString::fromStdString(f.folder.path() + "proj.kvr")};
     f.main->action("Salvar2")->trigger();
-    const std::string bytes = ReadBytes(f.folder.path() + "proj.kvr.kvr");
+    const std::string bytes = ReadBytes(f.folder.path() + "proj.kvr");
     const std::vector<std::string> lines = CrLfLines(bytes);
     ASSERT_EQ(lines.size(), 25u);
     EXPECT_EQ(lines[0], "Teste");
@@ -102,7 +102,8 @@ TEST(Closing, ThePolicyDecidesWhatHappensToTheResults)
         {"ask, unsaved: No deletes", false, false, false, false, 2, false, false},
         {"ask, saved: no question", false, false, true, false, 1, true, false},
         {"started with a project: no question", false, false, false, true, 1, true, false},
-        {"delete automatically, even when saved", true, false, true, false, 1, false, false},
+        {"delete automatically, unsaved", true, false, false, false, 1, false, false},
+        {"delete automatically never deletes a saved project", true, false, true, false, 1, true, false},
         {"save automatically", false, true, false, false, 1, true, true},
     };
     for (const Case& c : cases) {
@@ -112,6 +113,7 @@ TEST(Closing, ThePolicyDecidesWhatHappensToTheResults)
         f.app.project.ProjectSaved = c.saved;
         f.app.commandLine.StartedWithProject = c.startedWithProject;
         f.dialogs.answers = {Answer::Yes, Answer::No};
+        f.dialogs.files = {QString::fromStdString(f.folder.path() + "saved")};
         EXPECT_TRUE(f.main->close()) << c.name;
         EXPECT_EQ(f.dialogs.questions.size(), c.questions) << c.name;
         EXPECT_EQ(f.exists("Teste/T0.txt"), c.folderRemains) << c.name;

@@ -6,6 +6,7 @@
 #include "gui/ChildWindow.h"
 #include "gui/CommandRunner.h"
 #include "gui/PictureExport.h"
+#include "gui/SaveName.h"
 #include "gui/Settings.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
@@ -27,7 +28,7 @@ const char* const kStatusCredit = "KAVRIN — solução analítica 3-D de advec�
 
 TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
     : app_(app), dialogs_(dialogs), mdi_(new QMdiArea(this)), projects_(app, dialogs), simulation_(app, dialogs, projects_),
-      files_(app, dialogs), projectPanel_(new QLabel)
+      files_(app, dialogs, projects_), projectPanel_(new QLabel)
 {
     setObjectName("TFormPrincipal");
     setWindowTitle(QString::fromUtf8(kMainCaption));
@@ -76,10 +77,14 @@ TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
 
 void TFormPrincipal::Mapajpeg1Click()
 {
+    const TFormMapa* map = app_.windows.mapa;
+    if (!map->hasPicture()) {
+        dialogs_.notice(app_.text(AddedText::NoMapToSave));
+        return;
+    }
     const QString chosen = dialogs_.saveFile(QString(), QString());
     if (chosen.isEmpty()) return;
-    const TFormMapa* map = app_.windows.mapa;
-    if (map->hasPicture()) WriteBitmap(map->picture(), chosen + ".jpeg");
+    WriteBitmap(map->picture(), PictureSaveName(chosen));
 }
 
 QAction* TFormPrincipal::makeAction(const char* name, const QString& text, int picture)
@@ -268,7 +273,7 @@ void TFormPrincipal::Graficos1Click()
 {
     const QString name = dialogs_.saveFile(QString(), QString());
     if (name.isEmpty()) return;
-    WriteBitmap(RenderChart(app_.windows.grafico->Chart1), name + ".jpeg");
+    WriteBitmap(RenderChart(app_.windows.grafico->Chart1), PictureSaveName(name));
 }
 
 void TFormPrincipal::closeEvent(QCloseEvent* event)

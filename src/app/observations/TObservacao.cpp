@@ -6,6 +6,7 @@
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
 #include "gui/PictureExport.h"
+#include "gui/SaveName.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
 #include "text/NumberText.h"
@@ -285,7 +286,7 @@ void TObservacao::BitBtn1Click()
 {
     const QString chosen = dialogs_.saveFile(QString::fromUtf8("Arquivo de texto (*.txt)"), QString());
     if (chosen.isEmpty()) return;
-    RunCommand(dialogs_, [&] { table_.Save((chosen + ".txt").toStdString()); });
+    RunCommand(dialogs_, [&] { table_.Save(WithExtension(chosen, kTextExtension).toStdString()); });
 }
 
 void TObservacao::BitBtn2Click()
@@ -313,7 +314,7 @@ void TObservacao::BitBtn3Click()
 {
     const QString chosen = dialogs_.saveFile(QString::fromUtf8("Arquivo de figuras (*.jpg)"), QString());
     if (chosen.isEmpty()) return;
-    RunCommand(dialogs_, [&] { WriteBitmap(RenderChart(Chart1), chosen + ".jpeg"); });
+    RunCommand(dialogs_, [&] { WriteBitmap(RenderChart(Chart1), PictureSaveName(chosen)); });
 }
 
 void TObservacao::BitBtn6Click()

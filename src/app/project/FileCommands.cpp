@@ -3,6 +3,8 @@
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
 #include "files/ResultExports.h"
+#include "gui/SaveName.h"
+#include "project/ResultsHandOver.h"
 #include "project/TFormDados.h"
 #include "project/TFormExportGRD.h"
 #include "workspace/ResultLoading.h"
@@ -14,25 +16,30 @@ namespace kavrin {
 
 void FileCommands::AbreArq()
 {
+    ResultsHandOver previous(app_, dialogs_, projects_);
+    if (!previous.settle()) return;
     const QString path = dialogs_.openFile(QStringLiteral("Dorvex (*.dat)"), QString());
     if (path.isEmpty()) return;
     const ParameterTexts loaded = ReadParameterFile(path.toStdString());
     ParameterTexts current = app_.texts;
     AssignEditTexts(current, loaded, app_.separator);
     app_.windows.dados->setTexts(current);
+    previous.commit();
 }
 
 void FileCommands::SalvaArq()
 {
     const QString path = dialogs_.saveFile(QStringLiteral("KAVRIN (*.dat)"), QString());
     if (path.isEmpty()) return;
-    WriteParameterFile((path + ".dat").toStdString(), app_.texts);
+    WriteParameterFile(WithExtension(path, kParameterExtension).toStdString(), app_.texts);
 }
 
 void FileCommands::exportWith(Format format, const QString& save, const QString& open, int only)
 {
     const auto run = format == Format::Grid ? GrdAsccreate : TxtTabcreate;
-    run(save.toStdString(), open.toStdString(), only, app_.model, app_.separator);
+    // The export appends its extension to the name, and the times before it.
+    const QString base = WithoutExtension(save, format == Format::Grid ? kGridExtension : kTextExtension);
+    run(base.toStdString(), open.toStdString(), only, app_.model, app_.separator);
 }
 
 void FileCommands::ExportAllFiles(Format format, const QString& filter)

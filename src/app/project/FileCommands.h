@@ -4,14 +4,17 @@
 
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
+#include "project/ProjectCommands.h"
 
 namespace kavrin {
 
 class FileCommands {
 public:
-    FileCommands(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(dialogs) {}
+    FileCommands(AppState& app, Dialogs& dialogs, ProjectCommands& projects) : app_(app), dialogs_(dialogs), projects_(projects)
+    {
+    }
 
-    void AbreArq();   // read a parameter file into the data window
+    void AbreArq();   // settle the current results as Run does, then read a parameter file into the data window
     void SalvaArq();  // write the data window's texts (".dat" appended)
 
     enum class Format { Grid, Table };
@@ -29,6 +32,7 @@ private:
 
     AppState& app_;
     Dialogs& dialogs_;
+    ProjectCommands& projects_;
 };
 
 }  // namespace kavrin

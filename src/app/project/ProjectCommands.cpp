@@ -2,6 +2,8 @@
 
 #include "files/ProjectFile.h"
 #include "gui/CommandRunner.h"
+#include "gui/SaveName.h"
+#include "project/ResultsHandOver.h"
 #include "project/TFormDados.h"
 #include "project/TFormProjeto.h"
 #include "text/DateTimeText.h"
@@ -15,24 +17,51 @@ namespace {
 const QString kProjectFilter = QStringLiteral("KAVRIN Projeto (*.kvr)");
 }
 
-void ProjectCommands::SalvaProj()
+namespace {
+
+bool sameTexts(const ParameterTexts& a, const ParameterTexts& b)
+{
+    return a.edit == b.edit && a.comboBox1 == b.comboBox1;
+}
+
+}  // namespace
+
+bool ProjectCommands::SalvaProj()
 {
     if (!app_.project.ResultsExist) {
         dialogs_.notice(app_.messages.MsgSaveNeedsResults);
-        return;
+        return false;
+    }
+    // The project keeps the texts the results were computed from; values typed
+    // since then are not saved with them, and the user says whether that will do.
+    if (!sameTexts(app_.texts, app_.resultsTexts) &&
+        dialogs_.question(app_.text(AddedText::SaveWithRunParameters), false) != Answer::Yes)
+        return false;
+    return SaveResults();
+}
+
+bool ProjectCommands::SaveResults()
+{
+    if (!app_.project.ResultsExist) {
+        dialogs_.notice(app_.messages.MsgSaveNeedsResults);
+        return false;
     }
     const QString chosen = dialogs_.saveFile(kProjectFilter, QString::fromStdString(app_.project.ProjectName));
-    if (chosen.isEmpty()) return;
-    // The texts the results were computed from, whatever the data window holds now.
-    WriteProjectFile((chosen + ".kvr").toStdString(), app_.project.ProjectName, DateTimeText(std::time(nullptr)),
-                     app_.resultsTexts, app_.project.Root);
+    if (chosen.isEmpty()) return false;
+    WriteProjectFile(WithExtension(chosen, kProjectExtension).toStdString(), app_.project.ProjectName,
+                     DateTimeText(std::time(nullptr)), app_.resultsTexts, app_.project.Root);
     app_.project.ProjectSaved = true;
+    return true;
 }
 
 void ProjectCommands::OpenProject()
 {
+    ResultsHandOver previous(app_, dialogs_, *this);
+    if (!previous.settle()) return;
     const QString path = dialogs_.openFile(kProjectFilter, QString::fromStdString(app_.project.Root));
-    if (!path.isEmpty()) app_.windows.dados->openproject(path);
+    if (path.isEmpty()) return;
+    app_.windows.dados->openproject(path);
+    previous.commit();
 }
 
 void ProjectCommands::NewProject()
@@ -49,20 +78,33 @@ void ProjectCommands::NewProject()
 
 void ProjectCommands::DeleteCurrentResults()
 {
-    DeletaPasta(app_.project.Root, app_.project.ProjectName);
+    DeleteResults(app_.project.ProjectName);
+}
+
+void ProjectCommands::DeleteResults(const std::string& projectName)
+{
+    DeletaPasta(app_.project.Root, projectName);
 }
 
 bool ProjectCommands::FormClose()
 {
     if (dialogs_.question(app_.messages.MsgConfirmExit, false) != Answer::Yes) return false;
     const ProjectState& project = app_.project;
+    // Results a project file points to are never deleted on the way out.
+    const bool unsaved = !app_.commandLine.StartedWithProject && !project.ProjectSaved && !project.ProjectName.empty();
+    // The program goes only once the results are saved: a cancelled save
+    // dialog, or a failed save, keeps it running with its results.
+    auto save = [this] {
+        bool saved = false;
+        RunCommand(dialogs_, [&] { saved = SalvaProj(); });
+        return saved;
+    };
     if (app_.settings.AutoDeleteData) {
-        if (!project.ProjectName.empty()) DeleteCurrentResults();
+        if (unsaved) DeleteCurrentResults();
     } else if (app_.settings.AutoSaveProjects) {
-        return RunCommand(dialogs_, [this] { SalvaProj(); });
-    } else if (!app_.commandLine.StartedWithProject && !project.ProjectSaved && !project.ProjectName.empty()) {
-        if (dialogs_.question(app_.messages.MsgAskSaveProject, false) == Answer::Yes)
-            return RunCommand(dialogs_, [this] { SalvaProj(); });
+        if (project.ResultsExist && !project.ProjectSaved) return save();
+    } else if (unsaved) {
+        if (dialogs_.question(app_.messages.MsgAskSaveProject, false) == Answer::Yes) return save();
         DeleteCurrentResults();
     }
     return true;

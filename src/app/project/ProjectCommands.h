@@ -11,9 +11,14 @@ class ProjectCommands {
 public:
     ProjectCommands(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(dialogs) {}
 
-    // Saves the current project through a save dialog (".kvr" appended).
-    void SalvaProj();
-    // Asks for a project file and opens it.
+    // Saves the current project through a save dialog (".kvr" appended unless
+    // the name ends with it). When the data window differs from the texts of
+    // the results, asks first whether to save them with their run's texts.
+    // True once the file is written.
+    bool SalvaProj();
+    // The same without that question: what is typed goes on into a new run.
+    bool SaveResults();
+    // Settles the current results as Run does, asks for a project file and opens it.
     void OpenProject();
     // The project-name window without waiting, the new-project values, empty views.
     void NewProject();
@@ -21,6 +26,7 @@ public:
     bool FormClose();
     // Removes the current project's folder (inside the workspace only).
     void DeleteCurrentResults();
+    void DeleteResults(const std::string& projectName);
 
 private:
     AppState& app_;

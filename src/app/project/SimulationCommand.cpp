@@ -6,6 +6,7 @@
 #include "model/PhysicalChecks.h"
 #include "model/RunChecks.h"
 #include "model/Variaveis.h"
+#include "project/ResultsHandOver.h"
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
@@ -60,39 +61,6 @@ QWidget* frameOf(QWidget* form)
 
 }  // namespace
 
-bool SimulationCommand::settlePreviousResults()
-{
-    ProjectState& project = app_.project;
-    if (!project.ResultsExist) return true;
-    auto forget = [&project] {
-        project.ProjectName.clear();
-        project.ResultsExist = false;
-    };
-    if (app_.settings.AutoDeleteData) {
-        projects_.DeleteCurrentResults();
-        forget();
-    } else if (app_.settings.AutoSaveProjects) {
-        projects_.SalvaProj();
-        forget();
-    } else if (project.ProjectSaved) {
-        forget();  // a project file points to these results: they stay as they are
-    } else {
-        switch (dialogs_.question(app_.messages.MsgAskSaveProject, true)) {
-        case Answer::Yes:
-            projects_.SalvaProj();
-            forget();
-            break;
-        case Answer::No:
-            projects_.DeleteCurrentResults();
-            forget();
-            break;
-        case Answer::Cancel:
-            break;
-        }
-    }
-    return !project.ResultsExist;
-}
-
 bool SimulationCommand::obtainProjectName()
 {
     std::string& name = app_.project.ProjectName;
@@ -117,7 +85,8 @@ bool SimulationCommand::obtainProjectName()
 
 void SimulationCommand::ToolButton1Click()
 {
-    if (!settlePreviousResults()) return;
+    ResultsHandOver previous(app_, dialogs_, projects_);
+    if (!previous.settle()) return;
     app_.project.ProjectSaved = false;
     TFormDados* dados = app_.windows.dados;
     if (const auto refusal = CheckPhysics(dados->texts(), app_.separator)) {
@@ -140,6 +109,7 @@ void SimulationCommand::ToolButton1Click()
         return;
     }
     if (!obtainProjectName()) return;
+    previous.commit();
     writeResults();
 }
 

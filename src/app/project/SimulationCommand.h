@@ -26,9 +26,8 @@ public:
     bool running() const { return running_; }
 
 private:
-    bool settlePreviousResults();  // false: the user cancelled
-    bool obtainProjectName();      // false: the user cancelled
-    void writeResults();           // steps 6 to 12
+    bool obtainProjectName();  // false: the user cancelled
+    void writeResults();       // steps 6 to 12
     void setWindowsEnabled(bool enabled);
 
     AppState& app_;

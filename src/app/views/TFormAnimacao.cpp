@@ -3,6 +3,7 @@
 #include "frame/TFormPrincipal.h"
 #include "gui/CommandRunner.h"
 #include "gui/PictureExport.h"
+#include "gui/SaveName.h"
 #include "map/AnimatedGif.h"
 #include "map/AnimationFrames.h"
 #include "text/Errors.h"
@@ -250,7 +251,7 @@ void TFormAnimacao::SaveGif()
     if (Image.isEmpty()) return;
     QString path = dialogs_.saveFile(QStringLiteral("GIF (*.gif)"), QString());
     if (path.isEmpty()) return;
-    if (!path.endsWith(".gif", Qt::CaseInsensitive)) path += ".gif";
+    path = WithExtension(path, kGifExtension);
     // One frame file in memory at a time.
     AnimatedGifWriter gif(path.toStdString(), Timer1->interval());
     for (const QString& file : Image) {

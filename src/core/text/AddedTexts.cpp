@@ -25,6 +25,12 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
     {"no limite máximo", "at the upper bound"},
     {"Linha %1, coluna %2", "Row %1, column %2"},
     {"Observações e comparação", "Observations and comparison"},
+    // Saving and quitting
+    {"Não há mapa para salvar: desenhe o mapa de um tempo antes.", "There is no map to save: draw the map of a time first."},
+    {"Os dados da janela de dados mudaram desde o último cálculo. O projeto guarda os resultados com os parâmetros com que "
+     "foram calculados; os valores digitados depois não são salvos. Salvar assim?",
+     "The data window has changed since the last run. The project keeps the results with the parameters they were "
+     "computed from; the values typed since then are not saved. Save anyway?"},
     {"", ""},
 };
 

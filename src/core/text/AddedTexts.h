@@ -25,7 +25,10 @@ enum class AddedText {
     AtUpperBound,
     ObservationCellPlace,  // %1: the row, %2: the column's heading
     ObservationsTab,       // the calibration window's tab of the table and the comparison
-    End,                   // one past the last line
+    // Saving and quitting
+    NoMapToSave,
+    SaveWithRunParameters,
+    End,  // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
