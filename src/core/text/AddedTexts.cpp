@@ -16,6 +16,16 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
      "Time %1 has no complete results in this project: it was not computed, or its file is empty or incomplete."},
     {"Quadro %1 de %2", "Frame %1 of %2"},
     {"Intervalo: %1 s", "Interval: %1 s"},
+    {"Voltar", "Back"},
+    {"Volta ao trecho mostrado antes", "Goes back to the part shown before"},
+    {"Avançar", "Forward"},
+    {"Avança ao trecho de onde se voltou", "Goes forward to the part you came back from"},
+    {"Início", "Start"},
+    {"Volta ao início da ajuda", "Goes back to the start of the help"},
+    {"Abrir no navegador", "Open in browser"},
+    {"Abre esta página no navegador da área de trabalho", "Opens this page in the desktop's web browser"},
+    {"Nenhum navegador foi encontrado nesta área de trabalho (nem na variável BROWSER, nem como navegador padrão). A ajuda continua nesta janela.",
+     "No web browser was found on this desktop (neither in the BROWSER variable nor as the default web browser). The help stays in this window."},
     {"", ""},
 };
 

@@ -13,6 +13,17 @@ enum class AddedText {
     TimeWithoutCompleteResults = 165,  // %1: the time
     AnimationFrameOf,                  // %1 of %2: the frame shown, the frames
     AnimationInterval,                 // %1: the interval in seconds
+    // The help window's buttons, their tooltips, and its message when no
+    // web browser took the page.
+    HelpBack,
+    HelpBackTip,
+    HelpForward,
+    HelpForwardTip,
+    HelpHome,
+    HelpHomeTip,
+    HelpOpenInBrowser,
+    HelpOpenInBrowserTip,
+    HelpNoBrowser,
     End,                               // one past the last line
 };
 
