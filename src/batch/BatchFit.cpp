@@ -5,6 +5,7 @@
 #include "calibration/FitTexts.h"
 #include "files/ProjectFile.h"
 #include "fit/ParameterFit.h"
+#include "model/PhysicalChecks.h"
 #include "model/Variaveis.h"
 #include "text/DateTimeText.h"
 #include "text/DecimalSeparator.h"
@@ -45,6 +46,8 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     ObservationTable table;
     table.Import(source.observationsPath, separator);
     const std::vector<Observation> observations = ReadObservations(table.observations(), separator);
+    // The fit starts from a model a run would accept.
+    if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
     ModelState model;
     Variaveis(texts, model, separator);
 

@@ -38,3 +38,39 @@ TEST(RunRefusals, AGridStepThatIsNotPositiveOrTimesOfOneFileNameAreRefusedInTheW
         }
     }
 }
+
+TEST(RunRefusals, ValuesNoAquiferOrSourceCanHaveAreRefusedNamingTheFieldsCaption)
+{
+    struct Case {
+        int edit;
+        const char* text;
+        const char* portuguese;
+        const char* english;
+    };
+    const Case cases[] = {
+        {17, "0", "O campo \"Porosidade efetiva\" deve ser maior que 0 e no máximo 1.",
+         "The field \"Effective porosity\" must be greater than 0 and at most 1."},
+        {17, "2", "O campo \"Porosidade efetiva\" deve ser maior que 0 e no máximo 1.",
+         "The field \"Effective porosity\" must be greater than 0 and at most 1."},
+        {14, "-1", "O campo \"Coef. de dispersão em X (m)\" deve ser um número finito maior ou igual a 0.", nullptr},
+        {21, "-0.1", "O campo \"Taxa de decaimento (dias-1)\" deve ser um número finito maior ou igual a 0.", nullptr},
+    };
+    for (const Case& c : cases) {
+        for (bool english : {false, true}) {
+            RunFixture f;
+            if (english) LoadLanguage(f.app, Language::English);
+            f.type(c.edit, c.text);
+            f.dialogs.projectNames = {QString("Teste")};
+            f.run();
+            ASSERT_EQ(f.dialogs.notices.size(), 1) << c.text;
+            const QString expected = english ? QString("The field \"%1\" ").arg(f.app.windows.dados->fieldCaption(c.edit))
+                                             : QString::fromUtf8(c.portuguese);
+            if (english && c.english)
+                EXPECT_EQ(f.dialogs.notices[0], QString::fromUtf8(c.english));
+            else
+                EXPECT_TRUE(f.dialogs.notices[0].startsWith(expected)) << f.dialogs.notices[0].toStdString();
+            EXPECT_TRUE(f.projectFolders().empty());
+            EXPECT_EQ(f.dialogs.projectNameRequests, 0);
+        }
+    }
+}

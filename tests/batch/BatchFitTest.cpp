@@ -181,3 +181,18 @@ TEST(BatchFit, AWeightThatOutweighsEveryOtherIsRefusedNamingItsObservation)
         "The weight of observation 3 outweighs the others more than 1e8 times: fewer than 2 observations still count in the fit");
     EXPECT_EQ(out.str(), "");
 }
+
+TEST(BatchFit, AStartingModelNoRunWouldAcceptIsRefusedBeforeTheFit)
+{
+    TempFolder folder;
+    WriteBytes(folder.path() + "wells.txt", syntheticTable());
+    for (const char* set : {"Porosity=0", "Porosity=2", "AlphaY=-1"}) {
+        std::ostringstream out;
+        const std::string text = FailureText([&] {
+            PerformBatchFit(fitOptions(folder, {"--set", set, "--fit", "AlphaX"}), environment(folder), out);
+        });
+        EXPECT_EQ(text.rfind("The ", 0), 0u) << set << ": " << text;
+        EXPECT_NE(text.find(std::string(set).substr(0, std::string(set).find('=')) + " ("), std::string::npos) << text;
+        EXPECT_EQ(out.str(), "") << set;
+    }
+}

@@ -70,7 +70,7 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     main->addChild(w.dados, false)->show();
 
     w.grafico = new TFormGrafico(app, dialogs);
-    ChildWindow* charts = main->addChild(w.grafico, false);
+    ChildWindow* charts = main->addChild(w.grafico, true);
     charts->show();
     charts->showMinimized();
     w.mapa = new TFormMapa(app, dialogs);

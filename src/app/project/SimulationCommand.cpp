@@ -3,6 +3,7 @@
 #include "frame/TFormPrincipal.h"
 #include "gui/BackgroundTask.h"
 #include "gui/CommandRunner.h"
+#include "model/PhysicalChecks.h"
 #include "model/RunChecks.h"
 #include "model/Variaveis.h"
 #include "project/TFormCalculando.h"
@@ -118,7 +119,15 @@ void SimulationCommand::ToolButton1Click()
 {
     if (!settlePreviousResults()) return;
     app_.project.ProjectSaved = false;
-    app_.windows.dados->convertTexts(app_.model);
+    TFormDados* dados = app_.windows.dados;
+    if (const auto refusal = CheckPhysics(dados->texts(), app_.separator)) {
+        const AddedText line = refusal->rule == PhysicalRule::PorosityOutOfRange ? AddedText::PorosityOutOfRange
+                                                                                 : AddedText::ValueNegativeOrNotFinite;
+        dados->focusField(refusal->edit);
+        dialogs_.notice(app_.text(line).arg(dados->fieldCaption(refusal->edit)));
+        return;
+    }
+    dados->convertTexts(app_.model);
     if (const auto refusal = CheckRun(app_.model)) {
         dialogs_.notice(refusalMessage(app_.messages, *refusal, app_.PortugueseActive));
         return;

@@ -2,10 +2,15 @@
 
 #include "charts/ValueList.h"
 #include "frame/TFormPrincipal.h"
+#include "gui/ChartDetailLine.h"
 #include "gui/ChartView.h"
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
+#include "model/RunTimes.h"
 #include "text/NumberText.h"
+#include "workspace/CompleteTime.h"
+#include "workspace/ResultLoading.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QChart>
@@ -58,6 +63,11 @@ QString number(double value, char separator)
 {
     return QString::fromStdString(FormatGeneral(value, separator));
 }
+
+// A profile's time that has no whole results file listed by the run.
+struct TimeWithoutResults {
+    QString tempo;
+};
 
 }  // namespace
 
@@ -150,6 +160,8 @@ void TFormGrafico::withChecks(const std::function<void()>& step)
         const QString& text = app_.messages.MsgStepRefused;
         dialogs_.notice(text.isEmpty() ? QString::fromUtf8(refused.what())
                                        : text.arg(QString::fromStdString(refused.stepName())));
+    } catch (const TimeWithoutResults& missing) {
+        dialogs_.notice(app_.text(AddedText::TimeWithoutCompleteResults).arg(missing.tempo));
     } catch (const PositionOutsideGrid& outside) {
         const QString& text = app_.messages.MsgPositionOutsideGrid;
         const char s = app_.separator;
@@ -168,6 +180,45 @@ void TFormGrafico::fillList(QComboBox* list, double start, double step, double e
     for (const std::string& value : values) items << QString::fromStdString(value);
     list->addItems(items);
     list->setEditText(number(start, app_.separator));
+}
+
+void TFormGrafico::fillTimes(QComboBox* list)
+{
+    const ModelState& m = app_.model;
+    if (!(m.DT > 0)) throw StepRefused("DT");
+    // Only the times the run's index lists have results (a cancelled or
+    // failed run lists fewer than T0 … T1).
+    const std::vector<double> times = ListedRunTimes(m, app_.project.ProjectIndexPath).value_or(std::vector<double>{});
+    list->clear();
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(times.size()));
+    for (double t : times) items << QString::fromStdString(TimeText(t, app_.separator));
+    list->addItems(items);
+    list->setEditText(number(m.T0, app_.separator));
+}
+
+std::optional<ResultGrid> TFormGrafico::listedCompleteTime(const QString& tempo) const
+{
+    const ModelState& m = app_.model;
+    const ProjectState& project = app_.project;
+    const std::string text = tempo.toStdString();
+    if (!IsListedCompleteTime(m, project.Root, project.ProjectName, project.ProjectIndexPath, text, app_.separator))
+        return std::nullopt;
+    ResultGrid grid = app_.grid;
+    try {
+        if (!LoadResultFile(ResultFilePath(project.Root, project.ProjectName, text), grid, m, app_.separator))
+            return std::nullopt;
+    } catch (const FileFormatError&) {
+        return std::nullopt;  // changed since the check
+    }
+    return grid;
+}
+
+void TFormGrafico::loadProfileTime(const QString& tempo)
+{
+    std::optional<ResultGrid> grid = listedCompleteTime(tempo);
+    if (!grid) throw TimeWithoutResults(tempo);
+    app_.grid = std::move(*grid);
 }
 
 void TFormGrafico::FormActivate()
@@ -215,11 +266,11 @@ void TFormGrafico::ComboBox2Change()
             fillList(ComboBox5, m.Y0, m.DY, m.Y1, "DY");
             break;
         case Kind::LongitudinalProfile:
-            fillList(ComboBox1, m.T0, m.DT, m.T1, "DT");
+            fillTimes(ComboBox1);
             fillList(ComboBox3, m.Y0, m.DY, m.Y1, "DY");
             break;
         case Kind::TransversalProfile:
-            fillList(ComboBox6, m.T0, m.DT, m.T1, "DT");
+            fillTimes(ComboBox6);
             fillList(ComboBox7, m.X0, m.DX, m.X1, "DX");
             break;
         case Kind::None:
@@ -248,6 +299,7 @@ void TFormGrafico::BitBtn1Click()
 void TFormGrafico::startChart(const QString& bottomTitle, const QString& title)
 {
     Series1->clear();
+    SetChartDetailLine(Chart1->chart(), QString());
     CopyButton->setEnabled(false);
     for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Horizontal)) axis->setTitleText(bottomTitle);
     Chart1->chart()->setTitle(title);
@@ -298,6 +350,12 @@ void TFormGrafico::GrConcTemp()
             throw;
         }
         showPoints(points);
+        if (!indexMissing) {
+            const char s = app_.separator;
+            const GridAxis x = XAxisOf(app_.model), y = YAxisOf(app_.model);
+            const int i = NodeOf(x, position(ComboBox4), s), j = NodeOf(y, position(ComboBox5), s);
+            showDetail(app_.text(AddedText::ChartNodeLine).arg(number(x.position(i), s), number(y.position(j), s)));
+        }
     });
     if (indexMissing) dialogs_.notice(app_.messages.MsgResultFileMissing);
 }
@@ -308,8 +366,10 @@ void TFormGrafico::GrConcDisX()
     withChecks([&] {
         const int j = NodeOf(YAxisOf(app_.model), position(ComboBox3), app_.separator);
         const GridAxis x = XAxisOf(app_.model);
-        app_.windows.principal->files().CompletaArray(ComboBox1->currentText());
+        loadProfileTime(ComboBox1->currentText());
         showPoints(GridProfile(app_.grid, x, j));
+        showDetail(app_.text(AddedText::ChartLongitudinalLine)
+                       .arg(ComboBox1->currentText(), number(YAxisOf(app_.model).position(j), app_.separator)));
         ComboBox3->setEnabled(true);
         ComboBox1->setEnabled(true);
     });
@@ -321,16 +381,24 @@ void TFormGrafico::GrConcDisY()
     withChecks([&] {
         const int i = NodeOf(XAxisOf(app_.model), position(ComboBox7), app_.separator);
         const GridAxis y = YAxisOf(app_.model);
-        app_.windows.principal->files().CompletaArray(ComboBox6->currentText());
+        loadProfileTime(ComboBox6->currentText());
         showPoints(GridProfile(app_.grid, y, i));
+        showDetail(app_.text(AddedText::ChartTransversalLine)
+                       .arg(ComboBox6->currentText(), number(XAxisOf(app_.model).position(i), app_.separator)));
         ComboBox7->setEnabled(true);
         ComboBox6->setEnabled(true);
     });
 }
 
+void TFormGrafico::showDetail(const QString& text)
+{
+    SetChartDetailLine(Chart1->chart(), text);
+}
+
 void TFormGrafico::ClearGrafico()
 {
     Series1->clear();
+    SetChartDetailLine(Chart1->chart(), QString());
     CopyButton->setEnabled(false);
 }
 

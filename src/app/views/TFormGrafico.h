@@ -5,9 +5,11 @@
 #include "charts/ChartSeries.h"
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
+#include "workspace/ResultGrid.h"
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QChartView;
@@ -51,6 +53,15 @@ private:
     void startChart(const QString& bottomTitle, const QString& title);
     void showPoints(ChartPoints points);
     double position(const QComboBox* list) const;
+    // The times the run's index lists, for a profile's time list.
+    void fillTimes(QComboBox* list);
+    // The grid of time `tempo` when the index lists it and its file holds one
+    // whole time of the grid; nothing otherwise.
+    std::optional<ResultGrid> listedCompleteTime(const QString& tempo) const;
+    // Loads a profile's time into the grid, or refuses it naming the time.
+    void loadProfileTime(const QString& tempo);
+    // The line under the title that says where and when the chart is.
+    void showDetail(const QString& text);
     // Runs one step of a command; the window's own refusals become notices.
     void withChecks(const std::function<void()>& step);
 

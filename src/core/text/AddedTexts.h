@@ -13,6 +13,13 @@ enum class AddedText {
     TimeWithoutCompleteResults = 165,  // %1: the time
     AnimationFrameOf,                  // %1 of %2: the frame shown, the frames
     AnimationInterval,                 // %1: the interval in seconds
+    // The charts: the line that says where and when a chart is.
+    ChartNodeLine,          // %1, %2: the node's x and y
+    ChartLongitudinalLine,  // %1: the time, %2: the line's y
+    ChartTransversalLine,   // %1: the time, %2: the line's x
+    // The checks before a run: %1 is the field's caption.
+    PorosityOutOfRange,
+    ValueNegativeOrNotFinite,
     // The help window's buttons, their tooltips, and its message when no
     // web browser took the page.
     HelpBack,
