@@ -15,9 +15,8 @@ QStringList Runnable(QStringList command)
 {
     if (command.isEmpty()) return {};
     const QFileInfo given(command.first());
-    const QString program =
-        given.isAbsolute() ? (given.isExecutable() && given.isFile() ? given.filePath() : QString())
-                           : QStandardPaths::findExecutable(command.first());
+    const QString program = given.isAbsolute() ? (given.isExecutable() && given.isFile() ? given.filePath() : QString())
+                                               : QStandardPaths::findExecutable(command.first());
     if (program.isEmpty()) return {};
     command.first() = program;
     return command;
@@ -84,16 +83,22 @@ QStringList FromDesktopEntry(const QString& entry, const QUrl& url)
         bool terminal = false;
         while (!in.atEnd()) {
             const QString line = in.readLine().trimmed();
-            if (line.startsWith('[')) inEntry = line == "[Desktop Entry]";
-            else if (inEntry && line.startsWith("Exec=")) exec = line.mid(5);
-            else if (inEntry && line.startsWith("Terminal=")) terminal = line.mid(9).trimmed() == "true";
+            if (line.startsWith('['))
+                inEntry = line == "[Desktop Entry]";
+            else if (inEntry && line.startsWith("Exec="))
+                exec = line.mid(5);
+            else if (inEntry && line.startsWith("Terminal="))
+                terminal = line.mid(9).trimmed() == "true";
         }
         if (exec.isEmpty() || terminal) return {};
         QStringList command;
         for (QString argument : QProcess::splitCommand(exec)) {
-            if (argument == "%u" || argument == "%U") argument = url.toString();
-            else if (argument == "%f" || argument == "%F") argument = url.isLocalFile() ? url.toLocalFile() : url.toString();
-            else if (argument.size() == 2 && argument.startsWith('%') && argument != "%%") continue;  // %i, %c, %k …
+            if (argument == "%u" || argument == "%U")
+                argument = url.toString();
+            else if (argument == "%f" || argument == "%F")
+                argument = url.isLocalFile() ? url.toLocalFile() : url.toString();
+            else if (argument.size() == 2 && argument.startsWith('%') && argument != "%%")
+                continue;  // %i, %c, %k …
             command << argument.replace("%%", "%");
         }
         if (!exec.contains("%u", Qt::CaseInsensitive) && !exec.contains("%f", Qt::CaseInsensitive)) command << url.toString();

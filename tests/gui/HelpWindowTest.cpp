@@ -48,8 +48,10 @@ public:
     ~FakeDesktop()
     {
         for (const auto& [name, value, set] : saved_)
-            if (set) qputenv(name, value);
-            else qunsetenv(name);
+            if (set)
+                qputenv(name, value);
+            else
+                qunsetenv(name);
     }
     std::string path(const std::string& relative) const { return folder_.path() + relative; }
     // A program on the PATH.

@@ -244,8 +244,10 @@ void TFormPrincipal::showWindow(QWidget* form, bool restore)
     if (!window->isVisible()) window->show();
     // A window lies inside the frame's visible part, so its title bar and
     // every control can be reached.
-    if (auto* own = dynamic_cast<ChildWindow*>(child)) own->fitInsideArea();
-    else if (child && (child->y() < 0 || child->x() < 0)) child->move(qMax(0, child->x()), qMax(0, child->y()));
+    if (auto* own = dynamic_cast<ChildWindow*>(child))
+        own->fitInsideArea();
+    else if (child && (child->y() < 0 || child->x() < 0))
+        child->move(qMax(0, child->x()), qMax(0, child->y()));
     if (child) mdi_->setActiveSubWindow(child);
     window->raise();
     form->activateWindow();

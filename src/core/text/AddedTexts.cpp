@@ -29,8 +29,10 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
     {"Volta ao início da ajuda", "Goes back to the start of the help"},
     {"Abrir no navegador", "Open in browser"},
     {"Abre esta página no navegador da área de trabalho", "Opens this page in the desktop's web browser"},
-    {"Nenhum navegador foi encontrado nesta área de trabalho (nem na variável BROWSER, nem como navegador padrão). A ajuda continua nesta janela.",
-     "No web browser was found on this desktop (neither in the BROWSER variable nor as the default web browser). The help stays in this window."},
+    {"Nenhum navegador foi encontrado nesta área de trabalho (nem na variável BROWSER, nem como navegador padrão). A ajuda "
+     "continua nesta janela.",
+     "No web browser was found on this desktop (neither in the BROWSER variable nor as the default web browser). The help stays "
+     "in this window."},
     {"", ""},
 };
 

@@ -31,7 +31,7 @@ enum class AddedText {
     HelpOpenInBrowser,
     HelpOpenInBrowserTip,
     HelpNoBrowser,
-    End,                               // one past the last line
+    End,  // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
