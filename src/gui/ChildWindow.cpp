@@ -18,6 +18,26 @@ ChildWindow::ChildWindow(QWidget* form, bool maximizable)
     setWindowIcon(form->windowIcon());
 }
 
+void ChildWindow::fitInsideArea()
+{
+    QMdiArea* area = mdiArea();
+    if (!area || isMinimized() || isMaximized()) return;
+    const QRect visible = area->viewport()->rect();
+    if (visible.width() < 50 || visible.height() < 50) return;  // the frame is not laid out yet
+    QRect frame = geometry();
+    // Never below what its contents need: such a window scrolls the frame instead.
+    frame.setSize(frame.size().boundedTo(visible.size()).expandedTo(minimumSizeHint()));
+    frame.moveLeft(qMax(0, qMin(frame.left(), visible.width() - frame.width())));
+    frame.moveTop(qMax(0, qMin(frame.top(), visible.height() - frame.height())));
+    if (frame != geometry()) setGeometry(frame);
+}
+
+void ChildWindow::showEvent(QShowEvent* event)
+{
+    QMdiSubWindow::showEvent(event);
+    fitInsideArea();
+}
+
 void ChildWindow::closeEvent(QCloseEvent* event)
 {
     event->ignore();

@@ -13,8 +13,14 @@ class ChildWindow : public QMdiSubWindow {
 public:
     ChildWindow(QWidget* form, bool maximizable);
 
+    // Moves the window, and shrinks it where it is larger, so that its frame
+    // lies inside the frame area's visible part; its contents lay themselves
+    // out to the new size. A minimised or maximised window stays as it is.
+    void fitInsideArea();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 };
 
 // Calls `activated` each time `window` becomes the active child of `area`

@@ -1,6 +1,5 @@
 #include "gui/Dialogs.h"
 
-#include "gui/DesktopLauncher.h"
 #include "gui/HelpViewer.h"
 
 #include <QFileDialog>
@@ -9,17 +8,10 @@
 
 namespace kavrin {
 
-QtDialogs::QtDialogs(QWidget* parent) : parent_(parent), launcher_(std::make_unique<DesktopLauncher>())
-{
-    desktopOpen_ = [launcher = launcher_.get()](const QString& path, std::function<void()> unopened) {
-        launcher->open(path, std::move(unopened));
-    };
-}
+QtDialogs::QtDialogs(QWidget* parent) : parent_(parent), helpTexts_(std::make_unique<HelpViewerTexts>()) {}
 
 QtDialogs::~QtDialogs()
 {
-    // Openers still waiting are stopped first, so none reports to the window below.
-    launcher_.reset();
     delete helpViewer_.data();
 }
 
@@ -61,12 +53,19 @@ HelpViewer* QtDialogs::helpViewer() const
 
 void QtDialogs::openDocument(const QString& path)
 {
-    desktopOpen_(path, [this, path] {
-        // A page that is not there stays unshown, as with the desktop's viewer.
-        if (!QFileInfo::exists(path)) return;
-        if (!helpViewer_) helpViewer_ = new HelpViewer(parent_);
-        helpViewer_->showPage(path);
-    });
+    // A page that is not there stays unshown.
+    if (!QFileInfo::exists(path)) return;
+    if (!helpViewer_) {
+        helpViewer_ = new HelpViewer(parent_);
+        helpViewer_->setTexts(*helpTexts_);
+    }
+    helpViewer_->showPage(path);
+}
+
+void QtDialogs::setHelpTexts(const HelpViewerTexts& texts)
+{
+    *helpTexts_ = texts;
+    if (helpViewer_) helpViewer_->setTexts(texts);
 }
 
 std::optional<QString> QtDialogs::askProjectName()

@@ -12,8 +12,8 @@ class QWidget;
 
 namespace kavrin {
 
-class DesktopLauncher;
 class HelpViewer;
+struct HelpViewerTexts;
 
 enum class Answer { Yes, No, Cancel };
 
@@ -27,8 +27,10 @@ public:
     // A path, or empty when the user cancelled.
     virtual QString openFile(const QString& filter, const QString& startFolder) = 0;
     virtual QString saveFile(const QString& filter, const QString& proposedName) = 0;
-    // Asks the desktop to open a document with its viewer, without waiting.
+    // Shows a help page (a local HTML file) in the program's own help window.
     virtual void openDocument(const QString& path) = 0;
+    // The help window's texts in the chosen language.
+    virtual void setHelpTexts(const HelpViewerTexts&) {}
     // The project-name window, modal: the typed name (empty when closed by its
     // close box), or nothing when the user pressed Cancel.
     virtual std::optional<QString> askProjectName() = 0;
@@ -46,19 +48,16 @@ public:
     void error(const QString& text) override;
     QString openFile(const QString& filter, const QString& startFolder) override;
     QString saveFile(const QString& filter, const QString& proposedName) override;
-    // The desktop's viewer; where the desktop cannot open the page, the
-    // program's own help window.
+    // Always the program's own window: the desktop's default for HTML files
+    // may be an editor. The window offers the page to the web browser.
     void openDocument(const QString& path) override;
+    void setHelpTexts(const HelpViewerTexts& texts) override;
     std::optional<QString> askProjectName() override;
     // The window that asks for a project name belongs to the program; it is
     // handed in as the function that shows it.
     using ProjectNameAsker = std::function<std::optional<QString>()>;
     void setProjectNameAsker(ProjectNameAsker asker) { askProjectName_ = std::move(asker); }
-    // How a document reaches the desktop: the path, and what to do should the
-    // desktop turn out not to open it. Tests put a desktop of their own here.
-    using DesktopOpen = std::function<void(const QString& path, std::function<void()> unopened)>;
-    void setDesktopOpen(DesktopOpen open) { desktopOpen_ = std::move(open); }
-    // The program's own help window, once a page had to be shown there.
+    // The help window, once a page was shown.
     HelpViewer* helpViewer() const;
 
 private:
@@ -66,8 +65,7 @@ private:
     ProjectNameAsker askProjectName_;
     // A window of the main window, which takes it along when it goes.
     QPointer<HelpViewer> helpViewer_;
-    std::unique_ptr<DesktopLauncher> launcher_;
-    DesktopOpen desktopOpen_;
+    std::unique_ptr<HelpViewerTexts> helpTexts_;
 };
 
 }  // namespace kavrin

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "gui/Dialogs.h"
+#include "gui/HelpViewer.h"
 
 #include <QStringList>
 #include <deque>
@@ -34,6 +35,8 @@ public:
         return next();
     }
     void openDocument(const QString& path) override { documents << path; }
+    void setHelpTexts(const HelpViewerTexts& texts) override { helpTexts = texts; }
+    HelpViewerTexts helpTexts;  // the last texts the help window was given
     std::optional<QString> askProjectName() override
     {
         ++projectNameRequests;

@@ -5,6 +5,7 @@
 #include "gui/ChartPicture.h"
 #include "gui/ChildWindow.h"
 #include "gui/CommandRunner.h"
+#include "gui/HelpViewer.h"
 #include "gui/PictureExport.h"
 #include "gui/SaveName.h"
 #include "gui/Settings.h"
@@ -73,6 +74,23 @@ TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
     connectCommand("Mapajpeg1", [this] { Mapajpeg1Click(); });
     connectCommand("Escolherarquivo1", [this] { files_.ExportChosenFile(Format::Table); });
     connectCommand("Graficos1", [this] { Graficos1Click(); });
+    giveHelpTexts();
+}
+
+void TFormPrincipal::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange) return;
+    showProjectName();
+    giveHelpTexts();
+}
+
+void TFormPrincipal::giveHelpTexts()
+{
+    using T = AddedText;
+    dialogs_.setHelpTexts({app_.text(T::HelpBack), app_.text(T::HelpBackTip), app_.text(T::HelpForward),
+                           app_.text(T::HelpForwardTip), app_.text(T::HelpHome), app_.text(T::HelpHomeTip),
+                           app_.text(T::HelpOpenInBrowser), app_.text(T::HelpOpenInBrowserTip), app_.text(T::HelpNoBrowser)});
 }
 
 void TFormPrincipal::Mapajpeg1Click()
@@ -229,16 +247,12 @@ void TFormPrincipal::showWindow(QWidget* form, bool restore)
     QWidget* window = child ? static_cast<QWidget*>(child) : form;
     if (restore && window->isMinimized()) window->showNormal();
     if (!window->isVisible()) window->show();
-    // A window never starts above or left of the frame's visible part, so its
-    // title bar can always be reached.
-    if (child && (child->y() < 0 || child->x() < 0)) child->move(qMax(0, child->x()), qMax(0, child->y()));
-    // Nor beyond its right or bottom edge, where the frame would need scrolling.
-    if (child && !child->isMaximized() && !child->isMinimized()) {
-        const QSize room = mdi_->viewport()->size();
-        child->resize(child->size().boundedTo(room));
-        child->move(qMax(0, qMin(child->x(), room.width() - child->width())),
-                    qMax(0, qMin(child->y(), room.height() - child->height())));
-    }
+    // A window lies inside the frame's visible part, so its title bar and
+    // every control can be reached.
+    if (auto* own = dynamic_cast<ChildWindow*>(child))
+        own->fitInsideArea();
+    else if (child && (child->y() < 0 || child->x() < 0))
+        child->move(qMax(0, child->x()), qMax(0, child->y()));
     if (child) mdi_->setActiveSubWindow(child);
     window->raise();
     form->activateWindow();

@@ -58,11 +58,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A new language: the status bar's project caption and the help window's
+    // texts follow at once.
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildToolBar();
     void buildMenu();
     QAction* makeAction(const char* name, const QString& text, int picture = -1);
+    void giveHelpTexts();
 
     AppState& app_;
     Dialogs& dialogs_;

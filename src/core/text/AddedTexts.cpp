@@ -31,6 +31,18 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
      "foram calculados; os valores digitados depois não são salvos. Salvar assim?",
      "The data window has changed since the last run. The project keeps the results with the parameters they were "
      "computed from; the values typed since then are not saved. Save anyway?"},
+    {"Voltar", "Back"},
+    {"Volta ao trecho mostrado antes", "Goes back to the part shown before"},
+    {"Avançar", "Forward"},
+    {"Avança ao trecho de onde se voltou", "Goes forward to the part you came back from"},
+    {"Início", "Start"},
+    {"Volta ao início da ajuda", "Goes back to the start of the help"},
+    {"Abrir no navegador", "Open in browser"},
+    {"Abre esta página no navegador da área de trabalho", "Opens this page in the desktop's web browser"},
+    {"Nenhum navegador foi encontrado nesta área de trabalho (nem na variável BROWSER, nem como navegador padrão). A ajuda "
+     "continua nesta janela.",
+     "No web browser was found on this desktop (neither in the BROWSER variable nor as the default web browser). The help stays "
+     "in this window."},
     {"", ""},
 };
 

@@ -28,6 +28,17 @@ enum class AddedText {
     // Saving and quitting
     NoMapToSave,
     SaveWithRunParameters,
+    // The help window's buttons, their tooltips, and its message when no
+    // web browser took the page.
+    HelpBack,
+    HelpBackTip,
+    HelpForward,
+    HelpForwardTip,
+    HelpHome,
+    HelpHomeTip,
+    HelpOpenInBrowser,
+    HelpOpenInBrowserTip,
+    HelpNoBrowser,
     End,  // one past the last line
 };
 

@@ -1,0 +1,226 @@
+// The help page: always in the program's own help window, which hands it to
+// the desktop's web browser on request — never to the desktop's default for
+// HTML files, which may be an editor.
+#include "TestSupport.h"
+#include "gui/Dialogs.h"
+#include "gui/HelpViewer.h"
+#include "gui/WebBrowser.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTextBrowser>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace kavrin::test {
+namespace {
+
+QString Page(const char* name)
+{
+    return QString(KAVRIN_SOURCE_DATA_DIR) + name;
+}
+
+void WriteProgram(const std::string& path, const std::string& script)
+{
+    WriteBytes(path, "#!/bin/sh\n" + script);
+    QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// A desktop of its own for one test: the programs on the PATH, the desktop
+// entries and BROWSER are only what the test puts there.
+class FakeDesktop {
+public:
+    FakeDesktop()
+    {
+        for (const char* name : kVariables) saved_.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+        QDir().mkpath(QString::fromStdString(folder_.path() + "bin"));
+        QDir().mkpath(QString::fromStdString(folder_.path() + "home/applications"));
+        QDir().mkpath(QString::fromStdString(folder_.path() + "system/applications"));
+        qputenv("PATH", QByteArray::fromStdString(folder_.path() + "bin"));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(folder_.path() + "home"));
+        qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(folder_.path() + "system"));
+        qunsetenv("BROWSER");
+        // The desktop's opener for HTML files is an editor; it is never to be asked.
+        program("xdg-open", "echo \"$@\" > " + path("opener-asked") + "\n");
+    }
+    ~FakeDesktop()
+    {
+        for (const auto& [name, value, set] : saved_)
+            if (set)
+                qputenv(name, value);
+            else
+                qunsetenv(name);
+    }
+    std::string path(const std::string& relative) const { return folder_.path() + relative; }
+    // A program on the PATH.
+    std::string program(const std::string& name, const std::string& script) const
+    {
+        WriteProgram(path("bin/" + name), script);
+        return path("bin/" + name);
+    }
+    void entry(const std::string& name, const std::string& lines) const
+    {
+        WriteBytes(path("home/applications/" + name), "[Desktop Entry]\nType=Application\n" + lines);
+    }
+
+private:
+    static constexpr const char* kVariables[] = {"PATH", "XDG_DATA_HOME", "XDG_DATA_DIRS", "BROWSER"};
+    struct Saved {
+        const char* name;
+        QByteArray value;
+        bool set;
+    };
+    TempFolder folder_;
+    std::vector<Saved> saved_;
+};
+
+TEST(HelpWindow, ThePageAlwaysShowsInTheProgramsOwnWindow)
+{
+    FakeDesktop desktop;
+    QtDialogs dialogs;
+    dialogs.openDocument(Page("HELPE.html"));
+    HelpViewer* viewer = dialogs.helpViewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->windowTitle(), QString::fromUtf8("KAVRIN — Help"));
+    EXPECT_EQ(viewer->browser()->source(), QUrl::fromLocalFile(Page("HELPE.html")));
+    EXPECT_TRUE(viewer->browser()->toPlainText().contains("KAVRIN computes how a dissolved contaminant spreads"));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(desktop.path("opener-asked"))));
+
+    // The next page goes to the same window.
+    dialogs.openDocument(Page("HELPP.html"));
+    EXPECT_EQ(dialogs.helpViewer(), viewer);
+    EXPECT_EQ(viewer->browser()->source(), QUrl::fromLocalFile(Page("HELPP.html")));
+    EXPECT_TRUE(viewer->windowTitle().startsWith("KAVRIN")) << viewer->windowTitle().toStdString();
+    EXPECT_NE(viewer->windowTitle(), QString::fromUtf8("KAVRIN — Help"));
+}
+
+TEST(HelpWindow, AMissingPageOpensNoWindow)
+{
+    QtDialogs dialogs;
+    dialogs.openDocument(Page("HELPX.html"));
+    EXPECT_EQ(dialogs.helpViewer(), nullptr);
+}
+
+TEST(HelpWindow, TheContentsLinksLeadIntoThePageAndBackAgain)
+{
+    HelpViewer viewer;
+    viewer.showPage(Page("HELPE.html"));
+    QAction* back = viewer.findChild<QAction*>("HelpBack");
+    ASSERT_NE(back, nullptr);
+    EXPECT_FALSE(back->isEnabled());
+    QUrl section = QUrl::fromLocalFile(Page("HELPE.html"));
+    section.setFragment("parameters");
+    viewer.browser()->setSource(section);
+    EXPECT_TRUE(back->isEnabled());
+    back->trigger();
+    EXPECT_EQ(viewer.browser()->source(), QUrl::fromLocalFile(Page("HELPE.html")));
+    EXPECT_TRUE(viewer.findChild<QAction*>("HelpForward")->isEnabled());
+}
+
+TEST(HelpWindow, TheButtonsTakeTheirTextsAndTooltipsBeforeAndAfterTheWindowExists)
+{
+    QtDialogs dialogs;
+    HelpViewerTexts texts{"Voltar", "b", "Avançar", "f", "Início", "h", "Abrir no navegador", "o", "n"};
+    dialogs.setHelpTexts(texts);
+    dialogs.openDocument(Page("HELPP.html"));
+    HelpViewer* viewer = dialogs.helpViewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->findChild<QAction*>("HelpOpenInBrowser")->text(), "Abrir no navegador");
+    EXPECT_EQ(viewer->findChild<QAction*>("HelpBack")->toolTip(), "b");
+    texts = {"Back", "bt", "Forward", "ft", "Start", "ht", "Open in browser", "ot", "nt"};
+    dialogs.setHelpTexts(texts);
+    const std::pair<const char*, std::pair<QString, QString>> expected[] = {
+        {"HelpBack", {"Back", "bt"}},
+        {"HelpForward", {"Forward", "ft"}},
+        {"HelpHome", {"Start", "ht"}},
+        {"HelpOpenInBrowser", {"Open in browser", "ot"}},
+    };
+    for (const auto& [name, text] : expected) {
+        const QAction* action = viewer->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_EQ(action->text(), text.first) << name;
+        EXPECT_EQ(action->toolTip(), text.second) << name;
+    }
+}
+
+TEST(HelpWindow, OpenInBrowserHandsOverThePageOrSaysNoBrowserWasFound)
+{
+    HelpViewer viewer;
+    viewer.setTexts({"", "", "", "", "", "", "Open in browser", "", "No web browser was found."});
+    viewer.showPage(Page("HELPE.html"));
+    QUrl section = QUrl::fromLocalFile(Page("HELPE.html"));
+    section.setFragment("parameters");
+    viewer.browser()->setSource(section);
+    auto* message = viewer.findChild<QLabel*>("HelpMessage");
+    ASSERT_NE(message, nullptr);
+
+    QList<QUrl> asked;
+    bool opens = false;
+    viewer.setBrowserOpen([&](const QUrl& url) {
+        asked << url;
+        return opens;
+    });
+    viewer.findChild<QAction*>("HelpOpenInBrowser")->trigger();
+    EXPECT_EQ(asked, QList<QUrl>{QUrl::fromLocalFile(Page("HELPE.html"))});
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_EQ(message->text(), "No web browser was found.");
+
+    opens = true;
+    viewer.findChild<QAction*>("HelpOpenInBrowser")->trigger();
+    EXPECT_FALSE(message->isVisible());
+}
+
+TEST(WebBrowser, IsFoundAsABrowserNeverAsTheOpenerOfHtmlFiles)
+{
+    const QUrl page = QUrl::fromLocalFile(Page("HELPE.html"));
+    {
+        FakeDesktop desktop;
+        EXPECT_EQ(WebBrowserCommand(page), QStringList());
+        EXPECT_FALSE(OpenInWebBrowser(page));
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(desktop.path("opener-asked"))));
+    }
+    {
+        // BROWSER: the first command that exists; "%s" is where the page goes.
+        FakeDesktop desktop;
+        const std::string surf = desktop.program("surf", "");
+        qputenv("BROWSER", QByteArray::fromStdString("missing-browser:surf --new %s --quiet"));
+        EXPECT_EQ(WebBrowserCommand(page), (QStringList{QString::fromStdString(surf), "--new", page.toString(), "--quiet"}));
+    }
+    {
+        // The desktop's default web browser, from its desktop entry.
+        FakeDesktop desktop;
+        desktop.program("xdg-settings", "[ \"$1 $2\" = 'get default-web-browser' ] && echo web.desktop\n");
+        const std::string web = desktop.program("web", "");
+        desktop.entry("web.desktop", "Name=Web\nExec=web --private-window %u %i\n");
+        EXPECT_EQ(WebBrowserCommand(page), (QStringList{QString::fromStdString(web), "--private-window", page.toString()}));
+    }
+    {
+        // A default browser that needs a terminal is passed over for the http handler.
+        FakeDesktop desktop;
+        desktop.program("xdg-settings", "echo text.desktop\n");
+        desktop.program("xdg-mime", "[ \"$3\" = 'x-scheme-handler/https' ] && echo graphical.desktop\n");
+        desktop.program("text", "");
+        const std::string graphical = desktop.program("graphical", "");
+        desktop.entry("text.desktop", "Exec=text %u\nTerminal=true\n");
+        desktop.entry("graphical.desktop", "Exec=graphical\n");
+        EXPECT_EQ(WebBrowserCommand(page), (QStringList{QString::fromStdString(graphical), page.toString()}));
+    }
+}
+
+TEST(WebBrowser, TheBrowserFoundIsStartedWithThePage)
+{
+    FakeDesktop desktop;
+    const std::string asked = desktop.path("browser-asked");
+    desktop.program("web", "echo \"$1\" > " + asked + "\n");
+    qputenv("BROWSER", "web");
+    const QUrl page = QUrl::fromLocalFile(Page("HELPE.html"));
+    ASSERT_TRUE(OpenInWebBrowser(page));
+    for (int waited = 0; waited < 100 && !QFile::exists(QString::fromStdString(asked)); ++waited) QThread::msleep(50);
+    EXPECT_EQ(ReadBytes(asked), page.toString().toStdString() + "\n");
+}
+
+}  // namespace
+}  // namespace kavrin::test
