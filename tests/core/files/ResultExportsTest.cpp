@@ -1,5 +1,6 @@
 #include "files/ResultExports.h"
 #include "TestSupport.h"
+#include "core/ModelWithTexts.h"
 #include "model/Variaveis.h"
 #include "text/Errors.h"
 
@@ -10,20 +11,12 @@
 
 using namespace kavrin;
 using kavrin::test::CrLfLines;
+using kavrin::test::ModelWith;
 using kavrin::test::ReadBytes;
 using kavrin::test::TempFolder;
 using kavrin::test::WriteBytes;
 
 namespace {
-
-ModelState modelWith(const std::vector<std::pair<int, const char*>>& changes)
-{
-    ParameterTexts texts = InitialParameterTexts();
-    for (const auto& [edit, text] : changes) SetControlText(texts, edit, text, '.');
-    ModelState m;
-    Variaveis(texts, m, '.');
-    return m;
-}
 
 // A project folder with an index of two times (80 and 100) of a grid of two
 // values (X 0 and 0.5) by three rows (Y −1, 0, 1), results written with a
@@ -49,7 +42,7 @@ struct Project {
 ModelState projectModelWith(std::vector<std::pair<int, const char*>> changes)
 {
     changes.insert(changes.begin(), {{6, "0.5"}, {7, "0.5"}, {10, "-1"}, {8, "1"}, {9, "1"}, {11, "80"}, {13, "20"}});
-    return modelWith(changes);
+    return ModelWith(changes);
 }
 
 }  // namespace
@@ -86,9 +79,9 @@ TEST(SurferGrid, MissingFilesWriteNothingFurther)
     EXPECT_THROW(GrdAsccreate(p.out + "g", p.index, 1, projectModelWith({}), '.'), FileError);
     EXPECT_TRUE(std::filesystem::exists(p.out + "gT80.grd"));
     EXPECT_FALSE(std::filesystem::exists(p.out + "gT100.grd"));
-    EXPECT_THROW(GrdAsccreate(p.folder.path() + "h", p.folder.path() + "nothing.txt", 2, modelWith({}), '.'), FileError);
+    EXPECT_THROW(GrdAsccreate(p.folder.path() + "h", p.folder.path() + "nothing.txt", 2, ModelWith({}), '.'), FileError);
     EXPECT_FALSE(std::filesystem::exists(p.folder.path() + "h.grd"));
-    EXPECT_THROW(GrdAsccreate(p.folder.path() + "i", "", 2, modelWith({}), '.'), FileError);
+    EXPECT_THROW(GrdAsccreate(p.folder.path() + "i", "", 2, ModelWith({}), '.'), FileError);
 }
 
 TEST(TextTable, TheXLoopDecidesThePointsOfEachLine)
@@ -96,7 +89,7 @@ TEST(TextTable, TheXLoopDecidesThePointsOfEachLine)
     Project p;
     // X from 0 to 0.3 by 0.1: four values a row, but the third addition lands
     // above 0.3, so three points.
-    const ModelState m = modelWith({{6, "0.3"}, {7, "0.1"}, {10, "-1"}, {8, "1"}, {9, "1"}, {11, "80"}, {13, "20"}});
+    const ModelState m = ModelWith({{6, "0.3"}, {7, "0.1"}, {10, "-1"}, {8, "1"}, {9, "1"}, {11, "80"}, {13, "20"}});
     WriteBytes(p.folder.path() + "T80.txt", "1,0E+0000 2,0E+0000 3,0E+0000 4,0E+0000 \r\n"
                                             "5,0E+0000 6,0E+0000 7,0E+0000 8,0E+0000 \r\n"
                                             "9,0E+0000 1,0E+0001 1,1E+0001 1,2E+0001 \r\n");
@@ -120,7 +113,7 @@ TEST(TextTable, RunningSumsAreWrittenWithFifteenDigits)
     std::string rows;
     for (int j = 0; j < 61; ++j) rows += line + "\r\n";  // Y from -30 to 30 by 1
     WriteBytes(folder.path() + "T0.txt", rows);
-    TxtTabcreate(folder.path() + "t", folder.path() + "T0.txt", 2, modelWith({{6, "1"}, {7, "0.1"}}), '.');
+    TxtTabcreate(folder.path() + "t", folder.path() + "T0.txt", 2, ModelWith({{6, "1"}, {7, "0.1"}}), '.');
     const std::vector<std::string> lines = CrLfLines(ReadBytes(folder.path() + "t.txt"));
     ASSERT_GE(lines.size(), 9u);
     EXPECT_EQ(lines[8], "0.8 -30 1E+0000");
@@ -159,7 +152,7 @@ TEST(Exports, AGridTheDataWindowCannotDescribeIsRefusedBeforeAnythingIsWritten)
         EXPECT_FALSE(std::filesystem::exists(p.folder.path() + "outT80.txt"));
     }
     Project p;
-    EXPECT_THROW(GrdAsccreate("", p.index, 1, modelWith({}), '.'), FileError);
+    EXPECT_THROW(GrdAsccreate("", p.index, 1, ModelWith({}), '.'), FileError);
 }
 
 TEST(Exports, AResultsFileThatIsNotOneWholeTimeOfTheGridIsRefusedAndWritesNothing)

@@ -1,5 +1,6 @@
 #include "workspace/RunFileChecks.h"
 #include "TestSupport.h"
+#include "core/ModelWithTexts.h"
 #include "files/ResultExports.h"
 #include "model/RunTimes.h"
 #include "model/Variaveis.h"
@@ -13,19 +14,11 @@
 
 using namespace kavrin;
 using kavrin::test::FailureText;
+using kavrin::test::ModelWith;
 using kavrin::test::TempFolder;
 using kavrin::test::WriteBytes;
 
 namespace {
-
-ModelState modelWith(const std::vector<std::pair<int, const char*>>& changes)
-{
-    ParameterTexts texts = InitialParameterTexts();
-    for (const auto& [edit, text] : changes) SetControlText(texts, edit, text, '.');
-    ModelState m;
-    Variaveis(texts, m, '.');
-    return m;
-}
 
 std::uintmax_t folderBytes(const std::string& folder)
 {
@@ -71,7 +64,7 @@ TEST(RunFileChecks, TwoTimesOfOneFileNameAreRefusedNamingThem)
          "The times 1000000000000000 and 1000000000000000.1 would both be written to the file T1E15.txt"},
     };
     for (const Case& c : cases) {
-        const ModelState model = modelWith(c.texts);
+        const ModelState model = ModelWith(c.texts);
         const std::string text = FailureText([&] { CheckRunFiles(model, root, "Teste", '.'); });
         EXPECT_EQ(text.substr(0, std::string(c.message).size()), c.message) << text;
         try {
@@ -80,7 +73,7 @@ TEST(RunFileChecks, TwoTimesOfOneFileNameAreRefusedNamingThem)
             EXPECT_NE(refusal.portuguese().find("seriam gravados no mesmo arquivo"), std::string::npos);
         }
     }
-    EXPECT_NO_THROW(CheckRunFiles(modelWith({{12, "1"}, {13, "0.1"}}), root, "Teste", '.'));
+    EXPECT_NO_THROW(CheckRunFiles(ModelWith({{12, "1"}, {13, "0.1"}}), root, "Teste", '.'));
     EXPECT_FALSE(std::filesystem::exists(root)) << "a check creates nothing";
 }
 
@@ -92,7 +85,7 @@ TEST(RunFileChecks, AnExportWhoseTimesShareANameWritesNothing)
     WriteBytes(folder.path() + "T0.txt", "1,00000000000000E+0000 \r\n");
     WriteBytes(folder.path() + "T5.txt", "2,00000000000000E+0000 \r\n");
     WriteBytes(folder.path() + "Index.txt", folder.path() + "T0.txt\r\n" + folder.path() + "T5.txt\r\n");
-    ModelState model = modelWith({{6, "0"}, {10, "0"}, {2, "0"}, {12, "5"}, {13, "5"}});
+    ModelState model = ModelWith({{6, "0"}, {10, "0"}, {2, "0"}, {12, "5"}, {13, "5"}});
     model.DT = 0;
     for (auto* exportAll : {&GrdAsccreate, &TxtTabcreate}) {
         EXPECT_THROW(exportAll(folder.path() + "e", folder.path() + "Index.txt", 1, model, ','), RunFilesRefusal);
@@ -108,7 +101,7 @@ TEST(RunFileChecks, TheEstimateIsTheBytesARunWrites)
                                   std::vector<std::pair<int, const char*>>{{12, "1"}, {13, "0.25"}}}) {
             TempFolder folder;
             const std::string root = folder.path() + "KAVRIN/";
-            const ModelState model = modelWith(texts);
+            const ModelState model = ModelWith(texts);
             QuadratureState quadrature;
             ProjectState project;
             project.ProjectName = "Teste";
@@ -126,11 +119,11 @@ TEST(RunFileChecks, ARunThatDoesNotFitOnTheDiskIsRefusedNamingBothSizes)
 {
     TempFolder folder;
     const std::string root = folder.path() + "not/yet/there/";
-    const ModelState model = modelWith({{6, "450"}, {10, "-225"}, {12, "999999"}, {13, "1"}});  // 451 × 451 points
+    const ModelState model = ModelWith({{6, "450"}, {10, "-225"}, {12, "999999"}, {13, "1"}});  // 451 × 451 points
     const std::string text = FailureText([&] { CheckRunFiles(model, root, "Big", '.'); });
     const std::string needed = "The run's 1000000 time files need 4.7 TB (4679";
     EXPECT_EQ(text.substr(0, needed.size()), needed) << text;
     EXPECT_NE(text.find(" are free in " + root), std::string::npos) << text;
     EXPECT_EQ(FreeBytes(root), FreeBytes(folder.path())) << "a folder not made yet counts its nearest parent's space";
-    EXPECT_NO_THROW(CheckRunFiles(modelWith({{12, "10000"}}), root, "Small", '.'));
+    EXPECT_NO_THROW(CheckRunFiles(ModelWith({{12, "10000"}}), root, "Small", '.'));
 }
