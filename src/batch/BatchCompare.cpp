@@ -3,6 +3,7 @@
 #include "BatchRun.h"
 #include "calibration/Comparison.h"
 #include "solution/Parallel.h"
+#include "model/PhysicalChecks.h"
 #include "text/NumberText.h"
 
 namespace kavrin {
@@ -11,6 +12,7 @@ void PerformBatchCompare(const BatchCompareOptions& options, const BatchEnvironm
 {
     const char separator = environment.separator;
     const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator);
+    RefuseImpossiblePhysics(texts, separator);
     ObservationTable table;
     table.Import(options.observationsPath, separator);
     ModelState model;

@@ -5,6 +5,7 @@
 #include "calibration/FitTexts.h"
 #include "files/ProjectFile.h"
 #include "fit/ParameterFit.h"
+#include "model/PhysicalChecks.h"
 #include "model/Variaveis.h"
 #include "text/DateTimeText.h"
 #include "text/DecimalSeparator.h"
@@ -42,6 +43,7 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     const char separator = environment.separator;
     const BatchCompareOptions& source = options.comparison;
     ParameterTexts texts = BatchParameterTexts(source.paramsPath, source.projectPath, source.sets, separator);
+    RefuseImpossiblePhysics(texts, separator);
     ObservationTable table;
     table.Import(source.observationsPath, separator);
     const std::vector<Observation> observations = ReadObservations(table.observations(), separator);

@@ -2,6 +2,7 @@
 
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
+#include "model/PhysicalChecks.h"
 #include "model/ProjectState.h"
 #include "model/RunChecks.h"
 #include "model/Variaveis.h"
@@ -62,6 +63,7 @@ std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironme
 {
     const char separator = environment.separator;
     const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator);
+    RefuseImpossiblePhysics(texts, separator);
     ModelState model;
     Variaveis(texts, model, separator);
     if (const auto refusal = CheckRun(model)) throw CheckError(EnglishRefusalText(*refusal));

@@ -15,6 +15,8 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QValueAxis>
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace kavrin;
@@ -288,10 +290,61 @@ TEST(ChartsWindow, AProfileTakesTheTimeTextVerbatim)
     f.w->ComboBox1->setEditText("2500.0");
     f.w->ComboBox3->setEditText("0");
     f.click();
-    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgResultFileMissing});
-    ASSERT_EQ(points(f.w).size(), 11);  // the grid as the run left it: the last time, unrounded
-    EXPECT_EQ(points(f.w)[4].y(), f.app.grid.at(5, 4));
-    EXPECT_NEAR(points(f.w)[4].y(), f.timeGrid("2500").at(5, 4), 1e-14);
+    // T2500.0.txt does not exist: the time is named and no other time's values are drawn under it.
+    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::ChartTimeWithoutResults).arg("2500.0")});
+    EXPECT_TRUE(points(f.w).isEmpty());
+}
+
+TEST(ChartsWindow, AProfileOfATimeWithoutCompleteResultsIsRefusedByNameAndDrawsNoOtherTime)
+{
+    struct Case {
+        const char* name;
+        std::function<void(ChartsFixture&)> damage;
+        const char* tempo;
+    };
+    const Case cases[] = {
+        {"not computed", [](ChartsFixture&) {}, "77"},
+        {"file missing", [](ChartsFixture& f) { std::filesystem::remove(ResultFilePath(f.root(), "Graf", "0")); }, "0"},
+        {"file empty", [](ChartsFixture& f) { kavrin::test::WriteBytes(ResultFilePath(f.root(), "Graf", "0"), ""); }, "0"},
+        {"file cut", [](ChartsFixture& f) { kavrin::test::WriteBytes(ResultFilePath(f.root(), "Graf", "0"), "0 0 0 \r\n"); }, "0"},
+    };
+    for (const Case& c : cases) {
+        for (const char* kind : {"Perfil longitudinal de concentração", "Perfil Transversal de concentração"}) {
+            ChartsFixture f;
+            f.w->FormActivate();
+            pickKind(f.w, QString::fromUtf8(kind));
+            QComboBox* timeList = f.w->ComboBox1->isEnabled() ? f.w->ComboBox1 : f.w->ComboBox6;
+            timeList->setEditText("2500");
+            f.click();  // the last time, drawn
+            ASSERT_FALSE(points(f.w).isEmpty());
+            const ResultGrid before = f.app.grid;
+            c.damage(f);
+            timeList->setEditText(c.tempo);
+            f.click();
+            EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::ChartTimeWithoutResults).arg(c.tempo)}) << c.name;
+            EXPECT_TRUE(points(f.w).isEmpty()) << c.name;
+            EXPECT_EQ(f.app.grid.at(2, 2), before.at(2, 2)) << c.name;
+        }
+    }
+}
+
+TEST(ChartsWindow, TheTimeListsOfferOnlyTheTimesTheIndexLists)
+{
+    ChartsFixture f;
+    // A stopped run: the index lists the first time only.
+    const std::string index = f.app.project.ProjectIndexPath;
+    std::string text = kavrin::test::ReadBytes(index);
+    text = text.substr(0, text.find('\n') + 1);
+    kavrin::test::WriteBytes(index, text);
+    f.w->FormActivate();
+    pickKind(f.w, QString::fromUtf8("Perfil longitudinal de concentração"));
+    EXPECT_EQ(items(f.w->ComboBox1), QStringList{"0"});
+    pickKind(f.w, QString::fromUtf8("Perfil Transversal de concentração"));
+    EXPECT_EQ(items(f.w->ComboBox6), QStringList{"0"});
+    f.w->ComboBox6->setEditText("2500");
+    f.w->ComboBox7->setEditText("20");
+    f.click();
+    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::ChartTimeWithoutResults).arg("2500")});
 }
 
 TEST(ChartsWindow, PositionsOffTheGridAndStepsThatNeverEndAreRefused)

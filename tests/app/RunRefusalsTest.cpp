@@ -38,3 +38,35 @@ TEST(RunRefusals, AGridStepThatIsNotPositiveOrTimesOfOneFileNameAreRefusedInTheW
         }
     }
 }
+
+TEST(RunRefusals, AnImpossiblePhysicalValueIsNamedByItsCaptionBeforeAnythingIsAskedOrWritten)
+{
+    struct Case {
+        int edit;
+        const char* text;
+        const char* portuguese;
+        const char* english;
+    };
+    const Case cases[] = {
+        {17, "0", "O valor de \"Porosidade efetiva\" deve ser maior que 0 e no máximo 1.",
+         "The value of \"Effective porosity\" must be greater than 0 and at most 1."},
+        {17, "2", "O valor de \"Porosidade efetiva\" deve ser maior que 0 e no máximo 1.",
+         "The value of \"Effective porosity\" must be greater than 0 and at most 1."},
+        {14, "-1", "O valor de \"Coef. de dispersão em X (m)\" deve ser um número finito maior ou igual a 0.",
+         "The value of \"Dispersivity in X (m)\" must be a finite number of 0 or more."},
+    };
+    for (const Case& c : cases) {
+        for (bool english : {false, true}) {
+            RunFixture f;
+            if (english) LoadLanguage(f.app, Language::English);
+            f.type(c.edit, c.text);
+            f.dialogs.projectNames = {QString("Teste")};
+            f.run();
+            ASSERT_EQ(f.dialogs.notices.size(), 1);
+            EXPECT_EQ(f.dialogs.notices[0], QString::fromUtf8(english ? c.english : c.portuguese));
+            EXPECT_TRUE(f.projectFolders().empty());
+            EXPECT_EQ(f.dialogs.projectNameRequests, 0);
+            EXPECT_EQ(f.app.windows.dados->focusWidget(), f.app.windows.dados->Edit[static_cast<std::size_t>(c.edit)]);
+        }
+    }
+}

@@ -181,3 +181,16 @@ TEST(BatchFit, AWeightThatOutweighsEveryOtherIsRefusedNamingItsObservation)
         "The weight of observation 3 outweighs the others more than 1e8 times: fewer than 2 observations still count in the fit");
     EXPECT_EQ(out.str(), "");
 }
+
+TEST(BatchFit, AnImpossibleStartingValueIsRefusedByFieldBeforeTheFit)
+{
+    TempFolder folder;
+    WriteBytes(folder.path() + "wells.txt", syntheticTable());
+    const BatchFitOptions options =
+        fitOptions(folder, {"--set", "Porosity=0", "--fit", "Kxx", "--save", folder.path() + "fitted.kvr"});
+    std::ostringstream out;
+    EXPECT_EQ(FailureText([&] { PerformBatchFit(options, environment(folder), out); }),
+              "The effective porosity Porosity must be greater than 0 and at most 1.");
+    EXPECT_EQ(out.str(), "");
+    EXPECT_FALSE(kavrin::FileExists(folder.path() + "fitted.kvr"));
+}

@@ -26,6 +26,10 @@ TEST(BatchRunChecks, RefusedRunsNameTheirCauseAndCreateNothing)
          "The times 1000000000000000 and 1000000000000000.1 would both be written to the file T1E15.txt"},
         {"--set X1=450 --set Y0=-225 --set T0=1 --set T1=1000000 --set DT=1", "The run's 1000000 time files need 4.7 TB"},
         {"--name $'Caf\\xe9'", "The project name holds bytes that are not text"},
+        {"--set Porosity=0", "The effective porosity Porosity must be greater than 0 and at most 1."},
+        {"--set Porosity=2", "The effective porosity Porosity must be greater than 0 and at most 1."},
+        {"--set AlphaX=-1", "The field AlphaX must be a finite number of 0 or more."},
+        {"--set Decay=-0.1", "The field Decay must be a finite number of 0 or more."},
     };
     for (const Case& c : cases) {
         TempFolder folder;

@@ -3,6 +3,7 @@
 #include "frame/TFormPrincipal.h"
 #include "gui/BackgroundTask.h"
 #include "gui/CommandRunner.h"
+#include "model/PhysicalChecks.h"
 #include "model/RunChecks.h"
 #include "model/Variaveis.h"
 #include "project/TFormCalculando.h"
@@ -116,6 +117,7 @@ bool SimulationCommand::obtainProjectName()
 
 void SimulationCommand::ToolButton1Click()
 {
+    if (refusedPhysics()) return;
     if (!settlePreviousResults()) return;
     app_.project.ProjectSaved = false;
     app_.windows.dados->convertTexts(app_.model);
@@ -132,6 +134,18 @@ void SimulationCommand::ToolButton1Click()
     }
     if (!obtainProjectName()) return;
     writeResults();
+}
+
+bool SimulationCommand::refusedPhysics()
+{
+    TFormDados* dados = app_.windows.dados;
+    const std::optional<PhysicalRefusal> refusal = CheckPhysics(dados->texts(), app_.separator);
+    if (!refusal) return false;
+    const AddedText line =
+        refusal->rule == PhysicalRule::PorosityOutOfRange ? AddedText::PorosityOutOfRange : AddedText::ValueNegativeOrNotFinite;
+    dados->focusField(refusal->edit);
+    dialogs_.notice(app_.text(line).arg(dados->fieldCaption(refusal->edit)));
+    return true;
 }
 
 void SimulationCommand::writeResults()

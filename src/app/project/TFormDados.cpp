@@ -162,13 +162,24 @@ void TFormDados::EditExit(int edit)
     setTexts(current);
 }
 
-void TFormDados::failAtField(int edit, const ConversionError& error)
+QString TFormDados::fieldCaption(int edit) const
 {
     QString caption;
     if (const auto* shown = findChild<QLabel*>(labelOf(edit))) caption = shown->text().remove('&');
     while (caption.endsWith(':') || caption.endsWith(' ')) caption.chop(1);
+    return caption;
+}
+
+void TFormDados::focusField(int edit)
+{
     QWidget* field = edit == 0 ? static_cast<QWidget*>(ComboBox1) : static_cast<QWidget*>(Edit[static_cast<std::size_t>(edit)]);
     field->setFocus(Qt::OtherFocusReason);
+}
+
+void TFormDados::failAtField(int edit, const ConversionError& error)
+{
+    const QString caption = fieldCaption(edit);
+    focusField(edit);
     throw ConversionError(std::string(error.what()) + " — " + caption.toStdString());
 }
 

@@ -37,6 +37,12 @@ public:
     // message, and its field gets the focus.
     void convertTexts(ModelState& model);
 
+    // The caption beside control `edit` (0: ComboBox1) as the window shows it,
+    // without '&' or the trailing colon.
+    QString fieldCaption(int edit) const;
+    // Gives control `edit` (0: ComboBox1) the focus, for a message about its value.
+    void focusField(int edit);
+
     // Puts the new-project values into the edit boxes (the order stays).
     void ClearDados();
 

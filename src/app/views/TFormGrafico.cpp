@@ -5,7 +5,10 @@
 #include "gui/ChartView.h"
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
+#include "text/Errors.h"
 #include "text/NumberText.h"
+#include "workspace/ResultLoading.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QChart>
@@ -13,11 +16,13 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGraphicsSimpleTextItem>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -109,6 +114,10 @@ TFormGrafico::TFormGrafico(AppState& app, Dialogs& dialogs) : app_(app), dialogs
     Chart1 = MakeChartView("Chart1", QString::fromUtf8("Distância (m)"), QString::fromUtf8("Concentração (mg/L)"), {Series1});
     Chart1->chart()->legend()->hide();
     Chart1->setMinimumSize(561, 401);
+    WhereWhen = new QGraphicsSimpleTextItem(Chart1->chart());
+    // Room under the title for the line that says where and when.
+    Chart1->chart()->setMargins(Chart1->chart()->margins() + QMargins(0, QFontMetrics(WhereWhen->font()).height(), 0, 0));
+    connect(Chart1->chart(), &QChart::plotAreaChanged, this, [this] { placeWhereWhen(); });
     auto* panel = new QWidget(this);
     panel->setObjectName("Panel1");
     (new QVBoxLayout(panel))->addWidget(Chart1);
@@ -170,6 +179,39 @@ void TFormGrafico::fillList(QComboBox* list, double start, double step, double e
     list->setEditText(number(start, app_.separator));
 }
 
+void TFormGrafico::fillTimes(QComboBox* list)
+{
+    const ModelState& m = app_.model;
+    fillList(list, m.T0, m.DT, m.T1, "DT");  // the step's own refusals
+    // A stopped or failed run wrote fewer times than T0 … T1 holds.
+    const std::optional<std::vector<double>> listed = ListedRunTimes(m, app_.project.ProjectIndexPath);
+    if (!listed) return;
+    QStringList items;
+    for (double time : *listed) items << number(time, app_.separator);
+    list->clear();
+    list->addItems(items);
+    list->setEditText(items.isEmpty() ? QString() : items.first());
+}
+
+bool TFormGrafico::loadProfileTime(const QString& tempo)
+{
+    const QString refusal = app_.text(AddedText::ChartTimeWithoutResults).arg(tempo);
+    const std::optional<std::vector<double>> listed = ListedRunTimes(app_.model, app_.project.ProjectIndexPath);
+    const double time = ParseFloat(tempo.toStdString(), app_.separator);  // a text that is no number is named as such
+    if (listed && std::find(listed->begin(), listed->end(), time) == listed->end()) {
+        dialogs_.notice(refusal);
+        return false;
+    }
+    const std::string path = ResultFilePath(app_.project.Root, app_.project.ProjectName, tempo.toStdString());
+    try {
+        if (LoadResultFile(path, app_.grid, app_.model, app_.separator)) return true;
+    } catch (const FileFormatError&) {
+        // an empty or cut file: no complete time
+    }
+    dialogs_.notice(refusal);
+    return false;
+}
+
 void TFormGrafico::FormActivate()
 {
     QComboBox* const lists[] = {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6, ComboBox7};
@@ -215,11 +257,11 @@ void TFormGrafico::ComboBox2Change()
             fillList(ComboBox5, m.Y0, m.DY, m.Y1, "DY");
             break;
         case Kind::LongitudinalProfile:
-            fillList(ComboBox1, m.T0, m.DT, m.T1, "DT");
+            fillTimes(ComboBox1);
             fillList(ComboBox3, m.Y0, m.DY, m.Y1, "DY");
             break;
         case Kind::TransversalProfile:
-            fillList(ComboBox6, m.T0, m.DT, m.T1, "DT");
+            fillTimes(ComboBox6);
             fillList(ComboBox7, m.X0, m.DX, m.X1, "DX");
             break;
         case Kind::None:
@@ -245,9 +287,23 @@ void TFormGrafico::BitBtn1Click()
     }
 }
 
+void TFormGrafico::setWhereWhen(const QString& text)
+{
+    WhereWhen->setText(text);
+    placeWhereWhen();
+}
+
+void TFormGrafico::placeWhereWhen()
+{
+    const QRectF plot = Chart1->chart()->plotArea();
+    const QRectF own = WhereWhen->boundingRect();
+    WhereWhen->setPos(plot.center().x() - own.width() / 2, plot.top() - own.height() - 4);
+}
+
 void TFormGrafico::startChart(const QString& bottomTitle, const QString& title)
 {
     Series1->clear();
+    setWhereWhen(QString());
     CopyButton->setEnabled(false);
     for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Horizontal)) axis->setTitleText(bottomTitle);
     Chart1->chart()->setTitle(title);
@@ -274,6 +330,11 @@ void TFormGrafico::showPoints(ChartPoints points)
             if (nice) value->applyNiceNumbers();
         }
     };
+    // The tick labels write numbers with the separator of the number texts.
+    QLocale ticks = app_.separator == ',' ? QLocale(QLocale::Portuguese, QLocale::Brazil) : QLocale::c();
+    ticks.setNumberOptions(QLocale::OmitGroupSeparator);
+    Chart1->chart()->setLocale(ticks);
+    Chart1->chart()->setLocalizeNumbers(true);
     for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Horizontal)) range(axis, left->x(), right->x(), false);
     for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Vertical)) range(axis, std::min(0.0, low->y()), high->y(), true);
 }
@@ -298,6 +359,11 @@ void TFormGrafico::GrConcTemp()
             throw;
         }
         showPoints(points);
+        const GridAxis x = XAxisOf(app_.model), y = YAxisOf(app_.model);
+        const char sep = app_.separator;
+        setWhereWhen(app_.text(AddedText::ChartNodeLine)
+                         .arg(number(x.position(NodeOf(x, position(ComboBox4), sep)), sep),
+                              number(y.position(NodeOf(y, position(ComboBox5), sep)), sep)));
     });
     if (indexMissing) dialogs_.notice(app_.messages.MsgResultFileMissing);
 }
@@ -308,8 +374,10 @@ void TFormGrafico::GrConcDisX()
     withChecks([&] {
         const int j = NodeOf(YAxisOf(app_.model), position(ComboBox3), app_.separator);
         const GridAxis x = XAxisOf(app_.model);
-        app_.windows.principal->files().CompletaArray(ComboBox1->currentText());
+        if (!loadProfileTime(ComboBox1->currentText())) return;
         showPoints(GridProfile(app_.grid, x, j));
+        setWhereWhen(app_.text(AddedText::ChartLongitudinalLine)
+                         .arg(ComboBox1->currentText(), number(YAxisOf(app_.model).position(j), app_.separator)));
         ComboBox3->setEnabled(true);
         ComboBox1->setEnabled(true);
     });
@@ -321,8 +389,10 @@ void TFormGrafico::GrConcDisY()
     withChecks([&] {
         const int i = NodeOf(XAxisOf(app_.model), position(ComboBox7), app_.separator);
         const GridAxis y = YAxisOf(app_.model);
-        app_.windows.principal->files().CompletaArray(ComboBox6->currentText());
+        if (!loadProfileTime(ComboBox6->currentText())) return;
         showPoints(GridProfile(app_.grid, y, i));
+        setWhereWhen(app_.text(AddedText::ChartTransversalLine)
+                         .arg(ComboBox6->currentText(), number(XAxisOf(app_.model).position(i), app_.separator)));
         ComboBox7->setEnabled(true);
         ComboBox6->setEnabled(true);
     });
@@ -331,6 +401,7 @@ void TFormGrafico::GrConcDisY()
 void TFormGrafico::ClearGrafico()
 {
     Series1->clear();
+    setWhereWhen(QString());
     CopyButton->setEnabled(false);
 }
 

@@ -10,6 +10,7 @@
 #include <functional>
 
 class QComboBox;
+class QGraphicsSimpleTextItem;
 class QChartView;
 class QLineSeries;
 class QPushButton;
@@ -44,12 +45,23 @@ public:
     QPushButton *BitBtn1, *CopyButton;
     QChartView* Chart1;
     QLineSeries* Series1;
+    // The line under the chart's title that says where and when the curve
+    // belongs (empty while no curve is drawn).
+    QGraphicsSimpleTextItem* WhereWhen;
 
 private:
     void setEnabledNamed(std::initializer_list<const char*> names, bool enabled);
     void fillList(QComboBox* list, double start, double step, double end, const char* stepName);
+    // The run's times that the results index lists, as the list's choices.
+    void fillTimes(QComboBox* list);
+    // Loads the grid of the time `tempo` for a profile; a time the index does
+    // not list or whose file is missing or incomplete is named in a notice,
+    // the grid stays as it was and false is returned.
+    bool loadProfileTime(const QString& tempo);
     void startChart(const QString& bottomTitle, const QString& title);
     void showPoints(ChartPoints points);
+    void setWhereWhen(const QString& text);
+    void placeWhereWhen();
     double position(const QComboBox* list) const;
     // Runs one step of a command; the window's own refusals become notices.
     void withChecks(const std::function<void()>& step);

@@ -9,7 +9,13 @@ namespace kavrin {
 
 enum class AddedText {
     First = 165,
-    End = First,  // one past the last line
+    PorosityOutOfRange = 165,        // %1: the porosity field's caption
+    ValueNegativeOrNotFinite = 166,  // %1: the field's caption
+    ChartTimeWithoutResults = 167,   // %1: the time asked for a profile
+    ChartNodeLine = 168,             // %1, %2: the node's x and y
+    ChartLongitudinalLine = 169,     // %1: the time, %2: the line's y
+    ChartTransversalLine = 170,      // %1: the time, %2: the line's x
+    End,                             // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
