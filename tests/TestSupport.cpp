@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "model/ParameterTexts.h"
+#include "model/Variaveis.h"
 #include "text/Errors.h"
 
 #include <cerrno>
@@ -62,6 +64,13 @@ QuadratureState LoadedQuadrature(int gaussOrder)
     QuadratureState quadrature;
     LoadGaussOrder(quadrature, gaussOrder, ValoresPath(), '.');
     return quadrature;
+}
+
+ModelState InitialModel()
+{
+    ModelState m;
+    Variaveis(InitialParameterTexts(), m, '.');
+    return m;
 }
 
 std::string FailureText(const std::function<void()>& action)

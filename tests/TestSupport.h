@@ -1,6 +1,7 @@
 // Small helpers shared by the tests: temporary folders and raw file contents.
 #pragma once
 
+#include "model/ModelState.h"
 #include "solution/Quadrature.h"
 
 #include <filesystem>
@@ -35,6 +36,9 @@ std::string ValoresPath();
 
 // The table's rule of that order, loaded as a run loads it.
 QuadratureState LoadedQuadrature(int gaussOrder);
+
+// The model of the data window's initial texts.
+ModelState InitialModel();
 
 // The text of the KavrinError that `action` throws, "" when it throws none.
 std::string FailureText(const std::function<void()>& action);

@@ -43,10 +43,11 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     const char separator = environment.separator;
     const BatchCompareOptions& source = options.comparison;
     ParameterTexts texts = BatchParameterTexts(source.paramsPath, source.projectPath, source.sets, separator);
-    RefuseImpossiblePhysics(texts, separator);
     ObservationTable table;
     table.Import(source.observationsPath, separator);
     const std::vector<Observation> observations = ReadObservations(table.observations(), separator);
+    // The fit starts from a model a run would accept.
+    if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
     ModelState model;
     Variaveis(texts, model, separator);
 

@@ -63,7 +63,7 @@ std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironme
 {
     const char separator = environment.separator;
     const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator);
-    RefuseImpossiblePhysics(texts, separator);
+    if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
     ModelState model;
     Variaveis(texts, model, separator);
     if (const auto refusal = CheckRun(model)) throw CheckError(EnglishRefusalText(*refusal));

@@ -1,4 +1,6 @@
 #include "RunFixture.h"
+#include "TestSupport.h"
+#include "frame/LanguageLoader.h"
 #include "views/TFormAnimacao.h"
 #include "views/TFormMapa.h"
 
@@ -132,6 +134,45 @@ TEST(AnimationWindow, SliderSetsTheInterval)
     }
 }
 
+TEST(AnimationWindow, ItShowsItsProgressTheFrameNumberAndTheInterval)
+{
+    AnimationFixture f;
+    f.type(12, "5000");
+    f.runAs("Anim");
+    f.activate();
+    TFormAnimacao* a = f.animation;
+    // While the frames are made the progress bar is on screen, and then gone.
+    QList<bool> shown;
+    QObject::connect(a->PBarFrames, &QProgressBar::valueChanged, a, [&](int value) {
+        if (value > 0) shown << a->PBarFrames->isVisibleTo(a);
+    });
+    f.make();
+    ASSERT_EQ(a->Image.size(), 3);
+    EXPECT_EQ(shown, (QList<bool>{true, true, true}));
+    EXPECT_EQ(a->PBarFrames->value(), 3);
+    EXPECT_FALSE(a->PBarFrames->isVisibleTo(a));
+    // The frame shown, counted from one, while it plays.
+    const QString frameOf = f.app.text(AddedText::AnimationFrameOf);
+    a->SpeedButtonPlay->click();
+    EXPECT_EQ(a->FrameText->text(), frameOf.arg(1).arg(3));
+    a->Timer1Timer();
+    a->Timer1Timer();
+    EXPECT_EQ(a->FrameText->text(), frameOf.arg(3).arg(3));
+    // The interval beside the slider, with the number texts' separator.
+    a->RxSlider1->setValue(30);
+    EXPECT_EQ(a->IntervalText->text(), f.app.text(AddedText::AnimationInterval).arg("3" + QString(QChar(f.app.separator)) + "5"));
+    // Beside the slider, not pushed into the tool bar's overflow.
+    EXPECT_TRUE(a->IntervalText->isVisibleTo(a));
+    EXPECT_TRUE(a->ButtonGif->isVisibleTo(a));
+    EXPECT_GT(a->IntervalText->mapTo(a, QPoint(0, 0)).x(), a->RxSlider1->mapTo(a, QPoint(0, 0)).x());
+    a->RxSlider1->setValue(60);
+    EXPECT_EQ(a->IntervalText->text(), f.app.text(AddedText::AnimationInterval).arg("2"));
+    // Both follow a change of language at once.
+    LoadLanguage(f.app, Language::English);
+    EXPECT_EQ(a->IntervalText->text(), "Interval: 2 s");
+    EXPECT_EQ(a->FrameText->text(), "Frame 3 of 3");
+}
+
 TEST(AnimationWindow, LowMemoryRefusesAndAFailureCleansUp)
 {
     AnimationFixture f;
@@ -152,17 +193,20 @@ TEST(AnimationWindow, LowMemoryRefusesAndAFailureCleansUp)
     EXPECT_TRUE(f.animation->Button1->isEnabled());
 }
 
-TEST(AnimationWindow, AMissingTimeIsReportedOnceAndTheOthersAreMade)
+TEST(AnimationWindow, TimesWithoutCompleteResultsMakeNoFrameAndAreNamedOnce)
 {
     AnimationFixture f;
-    f.type(12, "5000");
+    f.type(12, "7500");
     f.runAs("Anim");
     std::filesystem::remove(f.root() + "Anim/T2500.txt");
+    test::WriteBytes(f.root() + "Anim/T5000.txt", "");
     f.activate();
     f.dialogs.notices.clear();
     f.make();
-    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgResultFileMissing});
-    EXPECT_EQ(f.animation->Image, f.paths({"0.bmp", "2500.bmp", "5000.bmp"}));
+    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::TimeWithoutCompleteResults).arg("2500, 5000")});
+    EXPECT_EQ(f.animation->Image, f.paths({"0.bmp", "7500.bmp"}));
+    EXPECT_FALSE(std::filesystem::exists(f.root() + "Anim/tempImage/2500.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(f.root() + "Anim/tempImage/5000.bmp"));
 }
 
 TEST(AnimationWindow, AnEmptyFrameListPlaysNothing)

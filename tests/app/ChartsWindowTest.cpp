@@ -1,5 +1,7 @@
 #include "RunFixture.h"
+#include "TestSupport.h"
 #include "frame/LanguageLoader.h"
+#include "gui/ChartDetailLine.h"
 #include "text/NumberText.h"
 #include "views/TFormGrafico.h"
 #include "workspace/ResultLoading.h"
@@ -13,15 +15,18 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QValueAxis>
-#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 
 using namespace kavrin;
 using kavrin::test::GuiFixture;
+using kavrin::test::ReadBytes;
 using kavrin::test::RunFixture;
+using kavrin::test::WriteBytes;
 
 namespace {
 
@@ -290,159 +295,126 @@ TEST(ChartsWindow, AProfileTakesTheTimeTextVerbatim)
     f.w->ComboBox1->setEditText("2500.0");
     f.w->ComboBox3->setEditText("0");
     f.click();
-    // T2500.0.txt does not exist: the time is named and no other time's values are drawn under it.
-    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::ChartTimeWithoutResults).arg("2500.0")});
+    // No file is named "T2500.0": the time has no results, and the grid the
+    // run left is not shown under its label.
+    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::TimeWithoutCompleteResults).arg("2500.0")});
     EXPECT_TRUE(points(f.w).isEmpty());
 }
 
-TEST(ChartsWindow, AProfileOfATimeWithoutCompleteResultsIsRefusedByNameAndDrawsNoOtherTime)
+// A profile's time must be one the run's index lists, with a whole results
+// file; any other is refused naming the time, and no other time's values are
+// drawn under its label.
+TEST(ChartsWindow, AProfileOfATimeWithoutCompleteResultsIsRefusedNamingTheTime)
 {
     struct Case {
         const char* name;
         std::function<void(ChartsFixture&)> damage;
         const char* tempo;
+        QStringList listed;
     };
     const Case cases[] = {
-        {"not computed", [](ChartsFixture&) {}, "77"},
-        {"file missing", [](ChartsFixture& f) { std::filesystem::remove(ResultFilePath(f.root(), "Graf", "0")); }, "0"},
-        {"file empty", [](ChartsFixture& f) { kavrin::test::WriteBytes(ResultFilePath(f.root(), "Graf", "0"), ""); }, "0"},
-        {"file cut", [](ChartsFixture& f) { kavrin::test::WriteBytes(ResultFilePath(f.root(), "Graf", "0"), "0 0 0 \r\n"); }, "0"},
+        {"never computed", [](ChartsFixture&) {}, "77", {"0", "2500"}},
+        {"cancelled after the first time",
+         [](ChartsFixture& f) {
+             const std::string index = f.root() + "Graf/Index.txt";
+             WriteBytes(index, kavrin::test::CrLfLines(ReadBytes(index))[0] + "\r\n");
+         },
+         "2500",
+         {"0"}},
+        {"empty file of a failed run",
+         [](ChartsFixture& f) { WriteBytes(ResultFilePath(f.root(), "Graf", "2500"), ""); },
+         "2500",
+         {"0", "2500"}},
+        {"cut file",
+         [](ChartsFixture& f) {
+             const std::string path = ResultFilePath(f.root(), "Graf", "2500");
+             const std::string text = ReadBytes(path);
+             WriteBytes(path, text.substr(0, text.size() / 2));
+         },
+         "2500",
+         {"0", "2500"}},
     };
     for (const Case& c : cases) {
-        for (const char* kind : {"Perfil longitudinal de concentração", "Perfil Transversal de concentração"}) {
+        for (const char* kind : {"Longitudinal profile of concentration", "Transversal profile of concentration"}) {
             ChartsFixture f;
-            f.w->FormActivate();
-            pickKind(f.w, QString::fromUtf8(kind));
-            QComboBox* timeList = f.w->ComboBox1->isEnabled() ? f.w->ComboBox1 : f.w->ComboBox6;
-            timeList->setEditText("2500");
-            f.click();  // the last time, drawn
-            ASSERT_FALSE(points(f.w).isEmpty());
-            const ResultGrid before = f.app.grid;
             c.damage(f);
-            timeList->setEditText(c.tempo);
+            const ResultGrid before = f.app.grid;
+            f.w->FormActivate();
+            pickKind(f.w, kind);
+            const bool longitudinal = QString(kind).startsWith("Long");
+            QComboBox* times = longitudinal ? f.w->ComboBox1 : f.w->ComboBox6;
+            EXPECT_EQ(items(times), c.listed) << c.name;
+            times->setEditText(c.tempo);
+            (longitudinal ? f.w->ComboBox3 : f.w->ComboBox7)->setEditText("0");
             f.click();
-            EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::ChartTimeWithoutResults).arg(c.tempo)}) << c.name;
+            EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::TimeWithoutCompleteResults).arg(c.tempo)}) << c.name;
+            EXPECT_TRUE(f.dialogs.errors.isEmpty()) << c.name;
             EXPECT_TRUE(points(f.w).isEmpty()) << c.name;
-            EXPECT_EQ(f.app.grid.at(2, 2), before.at(2, 2)) << c.name;
+            EXPECT_TRUE(ChartDetailLine(f.w->Chart1->chart()).isEmpty()) << c.name;
+            for (int i = 1; i <= 11; ++i)
+                for (int j = 1; j <= 7; ++j) ASSERT_EQ(f.app.grid.at(i, j), before.at(i, j)) << c.name;
         }
     }
 }
 
-TEST(ChartsWindow, TheTimeListsOfferOnlyTheTimesTheIndexLists)
-{
-    ChartsFixture f;
-    // A stopped run: the index lists the first time only.
-    const std::string index = f.app.project.ProjectIndexPath;
-    std::string text = kavrin::test::ReadBytes(index);
-    text = text.substr(0, text.find('\n') + 1);
-    kavrin::test::WriteBytes(index, text);
-    f.w->FormActivate();
-    pickKind(f.w, QString::fromUtf8("Perfil longitudinal de concentração"));
-    EXPECT_EQ(items(f.w->ComboBox1), QStringList{"0"});
-    pickKind(f.w, QString::fromUtf8("Perfil Transversal de concentração"));
-    EXPECT_EQ(items(f.w->ComboBox6), QStringList{"0"});
-    f.w->ComboBox6->setEditText("2500");
-    f.w->ComboBox7->setEditText("20");
-    f.click();
-    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::ChartTimeWithoutResults).arg("2500")});
-}
-
-TEST(ChartsWindow, PositionsOffTheGridAndStepsThatNeverEndAreRefused)
+// Under the specified title a second line says where and when.
+TEST(ChartsWindow, ASecondLineUnderTheTitleSaysWhereAndWhen)
 {
     ChartsFixture f;
     f.w->FormActivate();
-    f.w->ComboBox4->setEditText("105.1");
+    f.w->ComboBox4->setEditText("40");
+    f.w->ComboBox5->setEditText("4");  // the node y = 0
     f.click();
-    ASSERT_EQ(f.dialogs.notices.size(), 1);
-    EXPECT_EQ(f.dialogs.notices[0], f.app.messages.MsgPositionOutsideGrid.arg("X", "105.1", "0", "100"));
-    EXPECT_TRUE(f.dialogs.notices[0].contains("105.1"));
-    EXPECT_TRUE(points(f.w).isEmpty());
-
-    f.dialogs.notices.clear();
-    pickKind(f.w, "Transversal profile of concentration");
-    f.w->ComboBox7->setEditText("-6");
-    f.click();
-    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgPositionOutsideGrid.arg("X", "-6", "0", "100")});
-
-    f.dialogs.notices.clear();
-    f.app.model.DT = 0;
-    pickKind(f.w, "Longitudinal profile of concentration");
-    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgStepRefused.arg("DT")});
-    EXPECT_TRUE(f.dialogs.errors.isEmpty());
-}
-
-TEST(ChartsWindow, ClearingKeepsTheTitles)
-{
-    ChartsFixture f;
-    f.w->FormActivate();
-    f.click();
-    ASSERT_FALSE(points(f.w).isEmpty());
-    f.main->action("Novo1")->trigger();
-    EXPECT_TRUE(points(f.w).isEmpty());
     EXPECT_EQ(f.w->Chart1->chart()->title(), f.app.messages.MsgTitleConcTime);
-    EXPECT_EQ(bottomTitle(f.w), f.app.messages.MsgAxisTime);
-    EXPECT_FALSE(f.w->CopyButton->isEnabled());
-}
+    EXPECT_EQ(ChartDetailLine(f.w->Chart1->chart()), QString::fromUtf8("No nó X = 40 m, Y = 0 m"));
 
-TEST(ChartsWindow, TheShownNumbersGoToTheClipboardAsTwoColumns)
-{
-    ChartsFixture f;
-    f.app.separator = ',';
-    f.w->FormActivate();
-    pickKind(f.w, "Longitudinal profile of concentration");
+    pickKind(f.w, QString::fromUtf8("Perfil longitudinal de concentração"));
     f.w->ComboBox1->setEditText("2500");
-    f.w->ComboBox3->setEditText("0");
-    EXPECT_FALSE(f.w->CopyButton->isEnabled());  // nothing shown yet
-    f.app.separator = '.';
+    f.w->ComboBox3->setEditText("10");
     f.click();
-    f.app.separator = ',';
-    ASSERT_TRUE(f.w->CopyButton->isEnabled());
-    f.w->CopyButton->click();
-    const QStringList lines = QApplication::clipboard()->text().split("\r\n");
-    ASSERT_EQ(lines.size(), 13);  // heading, 11 points, and the end of the last line
-    EXPECT_EQ(lines[0], f.app.messages.MsgAxisDistance + "\t" + QString::fromUtf8("Concentração (mg/L)"));
-    EXPECT_EQ(lines[5], "40\t" + QString::fromStdString(FormatGeneral(f.timeGrid("2500").at(5, 4), ',')));
+    EXPECT_EQ(ChartDetailLine(f.w->Chart1->chart()), "Tempo = 2500 dias, ao longo de Y = 10 m");
+
+    LoadLanguage(f.app, Language::English);
+    pickKind(f.w, "Transversal profile of concentration");
+    f.w->ComboBox6->setEditText("0");
+    f.w->ComboBox7->setEditText("24.9");
+    f.click();
+    EXPECT_EQ(ChartDetailLine(f.w->Chart1->chart()), "Time = 0 days, along X = 20 m");
+
+    f.main->action("Novo1")->trigger();
+    EXPECT_TRUE(ChartDetailLine(f.w->Chart1->chart()).isEmpty());
 }
 
-TEST(ChartsWindow, ChartsPictureIsABitmapUnderTheNamePlusJpeg)
+// The charts window can be maximised, and its chart takes the room it gets.
+TEST(ChartsWindow, MaximisedTheChartFillsTheWindow)
 {
     ChartsFixture f;
-    f.w->FormActivate();
-    f.click();
-    const std::string base = f.folder.path() + "grafico.jpeg";
-    f.dialogs.files = {QString::fromStdString(base)};
-    f.main->action("Graficos1")->trigger();
-    const std::string bytes = kavrin::test::ReadBytes(base + ".jpeg");
-    ASSERT_GT(bytes.size(), 54u);
-    EXPECT_EQ(bytes.substr(0, 2), "BM");
-    EXPECT_EQ(static_cast<int>(bytes[28]), 24);  // bits per pixel
-    EXPECT_EQ(static_cast<int>(bytes[30]), 0);   // no compression
-    QImage picture;
-    ASSERT_TRUE(picture.load(QString::fromStdString(base + ".jpeg"), "BMP"));
-    EXPECT_GE(picture.width(), 561);
-    EXPECT_EQ(picture.pixelColor(2, 2), QColor(Qt::white));
-
-    f.main->action("Graficos1")->trigger();  // cancelled: nothing written
-    EXPECT_EQ(f.dialogs.saveRequests, 2);
-    EXPECT_TRUE(f.dialogs.errors.isEmpty());
-
-    const std::string nowhere = f.folder.path() + "missing/grafico";
-    f.dialogs.files = {QString::fromStdString(nowhere)};
-    f.main->action("Graficos1")->trigger();
-    ASSERT_EQ(f.dialogs.errors.size(), 1);
-    EXPECT_TRUE(f.dialogs.errors[0].contains(QString::fromStdString(nowhere + ".jpeg"))) << f.dialogs.errors[0].toStdString();
-    EXPECT_FALSE(std::filesystem::exists(nowhere + ".jpeg"));
+    auto* frame = qobject_cast<QMdiSubWindow*>(f.w->parentWidget());
+    ASSERT_TRUE(frame);
+    EXPECT_NE(frame->windowFlags() & Qt::WindowMaximizeButtonHint, 0);
+    f.main->resize(1366, 768);
+    QApplication::processEvents();
+    frame->move(900, 500);  // where the frame would place it after others
+    f.main->showWindow(f.w, true);
+    EXPECT_TRUE(QRect(QPoint(0, 0), f.main->mdiArea()->viewport()->size()).contains(frame->geometry()));
+    frame->showMaximized();
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->isMaximized());
+    EXPECT_EQ(frame->size(), f.main->mdiArea()->viewport()->size());
+    EXPECT_GT(f.w->Chart1->width(), f.w->width() / 2);
+    EXPECT_GT(f.w->Chart1->height(), f.w->height() - 60);
 }
 
-TEST(ChartsWindow, TheShowCommandsActivateItOnceEachTime)
+TEST(ChartsWindow, TickLabelsWriteTheSeparatorOfTheNumberTexts)
 {
-    GuiFixture f;
-    f.start();
-    f.main->action("ToolButton9")->trigger();
-    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgChartsNeedResults});
-    f.main->action("ToolButton9")->trigger();  // already the active window
-    EXPECT_EQ(f.dialogs.notices.size(), 1);
-    f.main->action("ToolButton6")->trigger();
-    f.main->action("Grficos1")->trigger();
-    EXPECT_EQ(f.dialogs.notices.size(), 2);
+    for (char separator : {'.', ','}) {
+        ChartsFixture f;
+        f.w->FormActivate();
+        f.app.separator = separator;
+        f.click();
+        ASSERT_FALSE(points(f.w).isEmpty());
+        EXPECT_TRUE(f.w->Chart1->chart()->localizeNumbers());
+        EXPECT_EQ(f.w->Chart1->chart()->locale().toString(0.5), separator == ',' ? "0,5" : "0.5");
+        EXPECT_EQ(f.w->Chart1->chart()->locale().toString(2500.0), "2500");
+    }
 }

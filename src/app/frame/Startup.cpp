@@ -70,11 +70,11 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     main->addChild(w.dados, false)->show();
 
     w.grafico = new TFormGrafico(app, dialogs);
-    ChildWindow* charts = main->addChild(w.grafico, false);
+    ChildWindow* charts = main->addChild(w.grafico, true);
     charts->show();
     charts->showMinimized();
     w.mapa = new TFormMapa(app, dialogs);
-    ChildWindow* map = main->addChild(w.mapa, false);
+    ChildWindow* map = main->addChild(w.mapa, true);
     map->showMinimized();
     w.calculando = new TFormCalculando(main.get());
     w.ferramenta = new TFormFerramenta(app, dialogs, main.get());

@@ -227,6 +227,13 @@ void TFormPrincipal::showWindow(QWidget* form, bool restore)
     // A window never starts above or left of the frame's visible part, so its
     // title bar can always be reached.
     if (child && (child->y() < 0 || child->x() < 0)) child->move(qMax(0, child->x()), qMax(0, child->y()));
+    // Nor beyond its right or bottom edge, where the frame would need scrolling.
+    if (child && !child->isMaximized() && !child->isMinimized()) {
+        const QSize room = mdi_->viewport()->size();
+        child->resize(child->size().boundedTo(room));
+        child->move(qMax(0, qMin(child->x(), room.width() - child->width())),
+                    qMax(0, qMin(child->y(), room.height() - child->height())));
+    }
     if (child) mdi_->setActiveSubWindow(child);
     window->raise();
     form->activateWindow();

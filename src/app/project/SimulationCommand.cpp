@@ -117,10 +117,17 @@ bool SimulationCommand::obtainProjectName()
 
 void SimulationCommand::ToolButton1Click()
 {
-    if (refusedPhysics()) return;
     if (!settlePreviousResults()) return;
     app_.project.ProjectSaved = false;
-    app_.windows.dados->convertTexts(app_.model);
+    TFormDados* dados = app_.windows.dados;
+    if (const auto refusal = CheckPhysics(dados->texts(), app_.separator)) {
+        const AddedText line = refusal->rule == PhysicalRule::PorosityOutOfRange ? AddedText::PorosityOutOfRange
+                                                                                 : AddedText::ValueNegativeOrNotFinite;
+        dados->focusField(refusal->edit);
+        dialogs_.notice(app_.text(line).arg(dados->fieldCaption(refusal->edit)));
+        return;
+    }
+    dados->convertTexts(app_.model);
     if (const auto refusal = CheckRun(app_.model)) {
         dialogs_.notice(refusalMessage(app_.messages, *refusal, app_.PortugueseActive));
         return;
@@ -134,18 +141,6 @@ void SimulationCommand::ToolButton1Click()
     }
     if (!obtainProjectName()) return;
     writeResults();
-}
-
-bool SimulationCommand::refusedPhysics()
-{
-    TFormDados* dados = app_.windows.dados;
-    const std::optional<PhysicalRefusal> refusal = CheckPhysics(dados->texts(), app_.separator);
-    if (!refusal) return false;
-    const AddedText line =
-        refusal->rule == PhysicalRule::PorosityOutOfRange ? AddedText::PorosityOutOfRange : AddedText::ValueNegativeOrNotFinite;
-    dados->focusField(refusal->edit);
-    dialogs_.notice(app_.text(line).arg(dados->fieldCaption(refusal->edit)));
-    return true;
 }
 
 void SimulationCommand::writeResults()

@@ -26,7 +26,6 @@ public:
     bool running() const { return running_; }
 
 private:
-    bool refusedPhysics();         // true: a physically impossible value was named to the user
     bool settlePreviousResults();  // false: the user cancelled
     bool obtainProjectName();      // false: the user cancelled
     void writeResults();           // steps 6 to 12

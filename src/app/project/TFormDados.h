@@ -37,10 +37,10 @@ public:
     // message, and its field gets the focus.
     void convertTexts(ModelState& model);
 
-    // The caption beside control `edit` (0: ComboBox1) as the window shows it,
-    // without '&' or the trailing colon.
+    // The caption beside control `edit` as the window shows it, without '&' or
+    // the trailing colon (0: ComboBox1).
     QString fieldCaption(int edit) const;
-    // Gives control `edit` (0: ComboBox1) the focus, for a message about its value.
+    // Gives control `edit` the focus, for a message about its value.
     void focusField(int edit);
 
     // Puts the new-project values into the edit boxes (the order stays).

@@ -6,12 +6,15 @@
 #include "map/AnimatedGif.h"
 #include "map/AnimationFrames.h"
 #include "text/Errors.h"
+#include "text/NumberText.h"
 #include "views/TFormMapa.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSlider>
 #include <QTimer>
 #include <QToolBar>
@@ -27,7 +30,7 @@ TFormAnimacao::TFormAnimacao(AppState& app, Dialogs& dialogs)
 {
     setObjectName("TFormAnimacao");
     setWindowTitle(QString::fromUtf8("Animação"));
-    auto* bar = new QToolBar(this);
+    auto* bar = ToolBar1 = new QToolBar(this);
     bar->setObjectName("ToolBar1");
     bar->setIconSize(QSize(32, 32));
     auto spacer = [bar](const char* name, int width) {
@@ -76,6 +79,10 @@ TFormAnimacao::TFormAnimacao(AppState& app, Dialogs& dialogs)
     RxSlider1->setRange(0, 100);
     RxSlider1->setValue(60);
     bar->addWidget(RxSlider1);
+    IntervalText = new QLabel(bar);
+    IntervalText->setObjectName("IntervalText");
+    IntervalText->setContentsMargins(6, 0, 6, 0);
+    bar->addWidget(IntervalText);
     connect(RxSlider1, &QSlider::valueChanged, this, [this] { RxSlider1Changed(); });
     ButtonGif = new QToolButton(bar);
     ButtonGif->setObjectName("ButtonGif");
@@ -83,12 +90,19 @@ TFormAnimacao::TFormAnimacao(AppState& app, Dialogs& dialogs)
     ButtonGif->setFixedSize(50, 39);
     bar->addWidget(ButtonGif);
     command(ButtonGif, &TFormAnimacao::SaveGif);
-    PBarFrames = new QProgressBar(bar);
+    // The making's progress and the frame shown, on a row of their own under
+    // the tool bar, whose buttons already fill the window's width.
+    PBarFrames = new QProgressBar(this);
     PBarFrames->setObjectName("PBarFrames");
     PBarFrames->setFormat("%v / %m");
-    PBarFrames->setFixedWidth(160);
+    PBarFrames->setFixedWidth(200);
     PBarFrames->hide();
-    bar->addWidget(PBarFrames);
+    FrameText = new QLabel(this);
+    FrameText->setObjectName("FrameText");
+    auto* status = new QHBoxLayout;
+    status->addWidget(FrameText);
+    status->addWidget(PBarFrames);
+    status->addStretch();
 
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
@@ -101,9 +115,34 @@ TFormAnimacao::TFormAnimacao(AppState& app, Dialogs& dialogs)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(bar);
-    layout->addWidget(Image1);
+    layout->addLayout(status);
+    // A window smaller than the frames scrolls them; a larger one shows them whole.
+    auto* area = new QScrollArea(this);
+    area->setObjectName("Image1Area");
+    area->setFrameShape(QFrame::NoFrame);
+    area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    area->setWidget(Image1);
+    layout->addWidget(area, 1);
     enablePlayer(false);
     Button1->setEnabled(false);
+    showInterval();
+}
+
+void TFormAnimacao::showInterval()
+{
+    IntervalText->setText(app_.text(AddedText::AnimationInterval)
+                              .arg(QString::fromStdString(FormatGeneral(Timer1->interval() / 1000.0, app_.separator))));
+    // The text's room is that of the longest interval, so the bar keeps its
+    // width; the window narrows no further than the bar, so that no button
+    // of the player hides in the bar's overflow.
+    const QString longest = app_.text(AddedText::AnimationInterval).arg("0" + QString(QChar(app_.separator)) + "55");
+    IntervalText->setMinimumWidth(IntervalText->fontMetrics().horizontalAdvance(longest) + 12);
+    ToolBar1->setMinimumWidth(ToolBar1->sizeHint().width());
+}
+
+void TFormAnimacao::showFrameNumber(int shown)
+{
+    FrameText->setText(shown < 0 ? QString() : app_.text(AddedText::AnimationFrameOf).arg(shown + 1).arg(Image.size()));
 }
 
 void TFormAnimacao::enablePlayer(bool on)
@@ -144,6 +183,7 @@ void TFormAnimacao::Button1Click()
     };
     making_ = true;
     Button1->setEnabled(false);
+    showFrameNumber(-1);
     PBarFrames->setValue(0);
     PBarFrames->show();
     const Making making{this};
@@ -170,6 +210,7 @@ void TFormAnimacao::MostraQuadro()
                                  : frame;
         Image1->setPixmap(QPixmap::fromImage(shown));
     }
+    showFrameNumber(frames);
     frames += 1;
     if (frames > Image.size() - 1) frames = 0;
     Timer1->start();
@@ -201,6 +242,7 @@ void TFormAnimacao::Timer1Timer()
 void TFormAnimacao::RxSlider1Changed()
 {
     Timer1->setInterval(SliderInterval(RxSlider1->value()));
+    showInterval();
 }
 
 void TFormAnimacao::SaveGif()
@@ -221,6 +263,10 @@ void TFormAnimacao::SaveGif()
 
 bool TFormAnimacao::event(QEvent* event)
 {
+    if (event->type() == QEvent::LanguageChange) {
+        showInterval();
+        if (!FrameText->text().isEmpty()) showFrameNumber(frames == 0 ? static_cast<int>(Image.size()) - 1 : frames - 1);
+    }
     // Closing the child window that holds this form stops the playback.
     if (event->type() == QEvent::ParentChange && parentWidget()) parentWidget()->installEventFilter(this);
     return QWidget::event(event);

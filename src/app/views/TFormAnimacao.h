@@ -18,6 +18,7 @@ class QProgressBar;
 class QPushButton;
 class QSlider;
 class QTimer;
+class QToolBar;
 class QToolButton;
 
 namespace kavrin {
@@ -51,10 +52,13 @@ public:
     // nothing when it cannot be told; tests put their own source here.
     std::function<std::optional<std::uint64_t>()> availableMemory;
 
+    QToolBar* ToolBar1;
     QPushButton* Button1;
     QToolButton *SpeedButtonPlay, *SpeedButtonPause, *SpeedButtonStop, *ButtonGif;
     QSlider* RxSlider1;
     QProgressBar* PBarFrames;
+    QLabel* FrameText;     // "Quadro 3 de 12" while frames are shown
+    QLabel* IntervalText;  // the player's interval beside the slider
     QLabel* Image1;
     QTimer* Timer1;
 
@@ -64,6 +68,9 @@ protected:
 
 private:
     void enablePlayer(bool on);
+    void showInterval();
+    // The number of frame `shown` (from 0) of all; nothing for -1.
+    void showFrameNumber(int shown);
 
     AppState& app_;
     Dialogs& dialogs_;

@@ -2,11 +2,13 @@
 
 #include "charts/ValueList.h"
 #include "frame/TFormPrincipal.h"
+#include "gui/ChartDetailLine.h"
 #include "gui/ChartView.h"
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
-#include "text/Errors.h"
+#include "model/RunTimes.h"
 #include "text/NumberText.h"
+#include "workspace/CompleteTime.h"
 #include "workspace/ResultLoading.h"
 #include "workspace/Workspace.h"
 
@@ -16,7 +18,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFormLayout>
-#include <QGraphicsSimpleTextItem>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -63,6 +64,11 @@ QString number(double value, char separator)
 {
     return QString::fromStdString(FormatGeneral(value, separator));
 }
+
+// A profile's time that has no whole results file listed by the run.
+struct TimeWithoutResults {
+    QString tempo;
+};
 
 }  // namespace
 
@@ -114,10 +120,6 @@ TFormGrafico::TFormGrafico(AppState& app, Dialogs& dialogs) : app_(app), dialogs
     Chart1 = MakeChartView("Chart1", QString::fromUtf8("Distância (m)"), QString::fromUtf8("Concentração (mg/L)"), {Series1});
     Chart1->chart()->legend()->hide();
     Chart1->setMinimumSize(561, 401);
-    WhereWhen = new QGraphicsSimpleTextItem(Chart1->chart());
-    // Room under the title for the line that says where and when.
-    Chart1->chart()->setMargins(Chart1->chart()->margins() + QMargins(0, QFontMetrics(WhereWhen->font()).height(), 0, 0));
-    connect(Chart1->chart(), &QChart::plotAreaChanged, this, [this] { placeWhereWhen(); });
     auto* panel = new QWidget(this);
     panel->setObjectName("Panel1");
     (new QVBoxLayout(panel))->addWidget(Chart1);
@@ -159,6 +161,8 @@ void TFormGrafico::withChecks(const std::function<void()>& step)
         const QString& text = app_.messages.MsgStepRefused;
         dialogs_.notice(text.isEmpty() ? QString::fromUtf8(refused.what())
                                        : text.arg(QString::fromStdString(refused.stepName())));
+    } catch (const TimeWithoutResults& missing) {
+        dialogs_.notice(app_.text(AddedText::TimeWithoutCompleteResults).arg(missing.tempo));
     } catch (const PositionOutsideGrid& outside) {
         const QString& text = app_.messages.MsgPositionOutsideGrid;
         const char s = app_.separator;
@@ -182,34 +186,40 @@ void TFormGrafico::fillList(QComboBox* list, double start, double step, double e
 void TFormGrafico::fillTimes(QComboBox* list)
 {
     const ModelState& m = app_.model;
-    fillList(list, m.T0, m.DT, m.T1, "DT");  // the step's own refusals
-    // A stopped or failed run wrote fewer times than T0 … T1 holds.
-    const std::optional<std::vector<double>> listed = ListedRunTimes(m, app_.project.ProjectIndexPath);
-    if (!listed) return;
-    QStringList items;
-    for (double time : *listed) items << number(time, app_.separator);
+    if (!(m.DT > 0)) throw StepRefused("DT");
+    // Only the times the run's index lists have results (a cancelled or
+    // failed run lists fewer than T0 … T1).
+    const std::vector<double> times = ListedRunTimes(m, app_.project.ProjectIndexPath).value_or(std::vector<double>{});
     list->clear();
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(times.size()));
+    for (double t : times) items << QString::fromStdString(TimeText(t, app_.separator));
     list->addItems(items);
-    list->setEditText(items.isEmpty() ? QString() : items.first());
+    list->setEditText(number(m.T0, app_.separator));
 }
 
-bool TFormGrafico::loadProfileTime(const QString& tempo)
+std::optional<ResultGrid> TFormGrafico::listedCompleteTime(const QString& tempo) const
 {
-    const QString refusal = app_.text(AddedText::ChartTimeWithoutResults).arg(tempo);
-    const std::optional<std::vector<double>> listed = ListedRunTimes(app_.model, app_.project.ProjectIndexPath);
-    const double time = ParseFloat(tempo.toStdString(), app_.separator);  // a text that is no number is named as such
-    if (listed && std::find(listed->begin(), listed->end(), time) == listed->end()) {
-        dialogs_.notice(refusal);
-        return false;
-    }
-    const std::string path = ResultFilePath(app_.project.Root, app_.project.ProjectName, tempo.toStdString());
+    const ModelState& m = app_.model;
+    const ProjectState& project = app_.project;
+    const std::string text = tempo.toStdString();
+    if (!IsListedCompleteTime(m, project.Root, project.ProjectName, project.ProjectIndexPath, text, app_.separator))
+        return std::nullopt;
+    ResultGrid grid = app_.grid;
     try {
-        if (LoadResultFile(path, app_.grid, app_.model, app_.separator)) return true;
+        if (!LoadResultFile(ResultFilePath(project.Root, project.ProjectName, text), grid, m, app_.separator))
+            return std::nullopt;
     } catch (const FileFormatError&) {
-        // an empty or cut file: no complete time
+        return std::nullopt;  // changed since the check
     }
-    dialogs_.notice(refusal);
-    return false;
+    return grid;
+}
+
+void TFormGrafico::loadProfileTime(const QString& tempo)
+{
+    std::optional<ResultGrid> grid = listedCompleteTime(tempo);
+    if (!grid) throw TimeWithoutResults(tempo);
+    app_.grid = std::move(*grid);
 }
 
 void TFormGrafico::FormActivate()
@@ -287,23 +297,10 @@ void TFormGrafico::BitBtn1Click()
     }
 }
 
-void TFormGrafico::setWhereWhen(const QString& text)
-{
-    WhereWhen->setText(text);
-    placeWhereWhen();
-}
-
-void TFormGrafico::placeWhereWhen()
-{
-    const QRectF plot = Chart1->chart()->plotArea();
-    const QRectF own = WhereWhen->boundingRect();
-    WhereWhen->setPos(plot.center().x() - own.width() / 2, plot.top() - own.height() - 4);
-}
-
 void TFormGrafico::startChart(const QString& bottomTitle, const QString& title)
 {
     Series1->clear();
-    setWhereWhen(QString());
+    SetChartDetailLine(Chart1->chart(), QString());
     CopyButton->setEnabled(false);
     for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Horizontal)) axis->setTitleText(bottomTitle);
     Chart1->chart()->setTitle(title);
@@ -359,11 +356,12 @@ void TFormGrafico::GrConcTemp()
             throw;
         }
         showPoints(points);
-        const GridAxis x = XAxisOf(app_.model), y = YAxisOf(app_.model);
-        const char sep = app_.separator;
-        setWhereWhen(app_.text(AddedText::ChartNodeLine)
-                         .arg(number(x.position(NodeOf(x, position(ComboBox4), sep)), sep),
-                              number(y.position(NodeOf(y, position(ComboBox5), sep)), sep)));
+        if (!indexMissing) {
+            const char s = app_.separator;
+            const GridAxis x = XAxisOf(app_.model), y = YAxisOf(app_.model);
+            const int i = NodeOf(x, position(ComboBox4), s), j = NodeOf(y, position(ComboBox5), s);
+            showDetail(app_.text(AddedText::ChartNodeLine).arg(number(x.position(i), s), number(y.position(j), s)));
+        }
     });
     if (indexMissing) dialogs_.notice(app_.messages.MsgResultFileMissing);
 }
@@ -374,10 +372,10 @@ void TFormGrafico::GrConcDisX()
     withChecks([&] {
         const int j = NodeOf(YAxisOf(app_.model), position(ComboBox3), app_.separator);
         const GridAxis x = XAxisOf(app_.model);
-        if (!loadProfileTime(ComboBox1->currentText())) return;
+        loadProfileTime(ComboBox1->currentText());
         showPoints(GridProfile(app_.grid, x, j));
-        setWhereWhen(app_.text(AddedText::ChartLongitudinalLine)
-                         .arg(ComboBox1->currentText(), number(YAxisOf(app_.model).position(j), app_.separator)));
+        showDetail(app_.text(AddedText::ChartLongitudinalLine)
+                       .arg(ComboBox1->currentText(), number(YAxisOf(app_.model).position(j), app_.separator)));
         ComboBox3->setEnabled(true);
         ComboBox1->setEnabled(true);
     });
@@ -389,19 +387,24 @@ void TFormGrafico::GrConcDisY()
     withChecks([&] {
         const int i = NodeOf(XAxisOf(app_.model), position(ComboBox7), app_.separator);
         const GridAxis y = YAxisOf(app_.model);
-        if (!loadProfileTime(ComboBox6->currentText())) return;
+        loadProfileTime(ComboBox6->currentText());
         showPoints(GridProfile(app_.grid, y, i));
-        setWhereWhen(app_.text(AddedText::ChartTransversalLine)
-                         .arg(ComboBox6->currentText(), number(XAxisOf(app_.model).position(i), app_.separator)));
+        showDetail(app_.text(AddedText::ChartTransversalLine)
+                       .arg(ComboBox6->currentText(), number(XAxisOf(app_.model).position(i), app_.separator)));
         ComboBox7->setEnabled(true);
         ComboBox6->setEnabled(true);
     });
 }
 
+void TFormGrafico::showDetail(const QString& text)
+{
+    SetChartDetailLine(Chart1->chart(), text);
+}
+
 void TFormGrafico::ClearGrafico()
 {
     Series1->clear();
-    setWhereWhen(QString());
+    SetChartDetailLine(Chart1->chart(), QString());
     CopyButton->setEnabled(false);
 }
 

@@ -5,12 +5,13 @@
 #include "charts/ChartSeries.h"
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
+#include "workspace/ResultGrid.h"
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QComboBox;
-class QGraphicsSimpleTextItem;
 class QChartView;
 class QLineSeries;
 class QPushButton;
@@ -45,24 +46,22 @@ public:
     QPushButton *BitBtn1, *CopyButton;
     QChartView* Chart1;
     QLineSeries* Series1;
-    // The line under the chart's title that says where and when the curve
-    // belongs (empty while no curve is drawn).
-    QGraphicsSimpleTextItem* WhereWhen;
 
 private:
     void setEnabledNamed(std::initializer_list<const char*> names, bool enabled);
     void fillList(QComboBox* list, double start, double step, double end, const char* stepName);
-    // The run's times that the results index lists, as the list's choices.
-    void fillTimes(QComboBox* list);
-    // Loads the grid of the time `tempo` for a profile; a time the index does
-    // not list or whose file is missing or incomplete is named in a notice,
-    // the grid stays as it was and false is returned.
-    bool loadProfileTime(const QString& tempo);
     void startChart(const QString& bottomTitle, const QString& title);
     void showPoints(ChartPoints points);
-    void setWhereWhen(const QString& text);
-    void placeWhereWhen();
     double position(const QComboBox* list) const;
+    // The times the run's index lists, for a profile's time list.
+    void fillTimes(QComboBox* list);
+    // The grid of time `tempo` when the index lists it and its file holds one
+    // whole time of the grid; nothing otherwise.
+    std::optional<ResultGrid> listedCompleteTime(const QString& tempo) const;
+    // Loads a profile's time into the grid, or refuses it naming the time.
+    void loadProfileTime(const QString& tempo);
+    // The line under the title that says where and when the chart is.
+    void showDetail(const QString& text);
     // Runs one step of a command; the window's own refusals become notices.
     void withChecks(const std::function<void()>& step);
 

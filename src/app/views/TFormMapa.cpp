@@ -10,6 +10,7 @@
 #include "map/MapPicture.h"
 #include "map/MapReadout.h"
 #include "text/Errors.h"
+#include "workspace/CompleteTime.h"
 #include "workspace/Workspace.h"
 
 #include <QComboBox>
@@ -20,8 +21,10 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace kavrin {
@@ -77,9 +80,16 @@ TFormMapa::TFormMapa(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(dial
     Mapa->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Mapa->setMouseTracking(true);
     Mapa->installEventFilter(this);
+    // The picture keeps its pixels (the readout reads them); a window smaller
+    // than the picture scrolls it.
+    auto* area = new QScrollArea(this);
+    area->setObjectName("MapaArea");
+    area->setFrameShape(QFrame::NoFrame);
+    area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    area->setWidget(Mapa);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(Mapa);
+    layout->addWidget(area, 1);
 }
 
 void TFormMapa::FormActivate()
@@ -108,9 +118,22 @@ void TFormMapa::CompletaComboBox()
     ComboBox1->setEditText(QString::fromStdString(TimeText(m.T0, app_.separator)));
 }
 
+bool TFormMapa::TimeIsComplete(const QString& tempo) const
+{
+    const ProjectState& p = app_.project;
+    return IsListedCompleteTime(app_.model, p.Root, p.ProjectName, p.ProjectIndexPath, tempo.toStdString(), app_.separator);
+}
+
 void TFormMapa::BitBtn1Click()
 {
-    MapTimeText = ComboBox1->currentText();
+    const QString chosen = ComboBox1->currentText();
+    // A time without its whole grid would draw the grid's earlier content
+    // under this time's title: the map keeps its picture and its title.
+    if (!TimeIsComplete(chosen)) {
+        dialogs_.notice(app_.text(AddedText::TimeWithoutCompleteResults).arg(chosen));
+        return;
+    }
+    MapTimeText = chosen;
     app_.windows.principal->files().CompletaArray(MapTimeText);
     DesenhaMapa();
 }
@@ -134,8 +157,21 @@ bool TFormMapa::DesenhaMapa()
     showPicture(PaintMapPicture(map));
     geometry_ = std::move(map.geometry);
     MapDrawn = true;
-    // A minimised window (frames made for the animation) keeps its icon's size.
-    if (QWidget* frame = parentWidget(); frame && !frame->isMinimized()) frame->resize(kMapWidth + 36, kMapHeight + 122);
+    // A minimised window (frames made for the animation) keeps its icon's
+    // size, a maximised one its frame's; the window never grows beyond the
+    // frame's visible area, where its picture scrolls.
+    if (QWidget* frame = parentWidget(); frame && !frame->isMinimized() && !frame->isMaximized()) {
+        QSize size(kMapWidth + 36, kMapHeight + 122);
+        QWidget* area = frame->parentWidget();
+        if (area) size = size.boundedTo(area->size());
+        frame->resize(size);
+        // Grown past the frame's right or bottom edge, it moves back inside.
+        if (area) {
+            const QPoint inside(std::min(frame->x(), area->width() - size.width()),
+                                std::min(frame->y(), area->height() - size.height()));
+            frame->move(std::max(inside.x(), 0), std::max(inside.y(), 0));
+        }
+    }
     return true;
 }
 
@@ -167,15 +203,31 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<void(int, int)>& prog
     if (!times) return frames;
     const int total = static_cast<int>(times->size());
     const QString folder = QString::fromStdString(ProjectFolderPath(app_.project.Root, app_.project.ProjectName)) + "tempImage/";
+    QStringList refused;  // times without their whole grid make no frame
+    const struct Report {
+        const QStringList& refused;
+        TFormMapa* map;
+        ~Report()
+        {
+            if (!refused.isEmpty())
+                map->dialogs_.notice(map->app_.text(AddedText::TimeWithoutCompleteResults).arg(refused.join(", ")));
+        }
+    } report{refused, this};
+    int done = 0;
     for (double t : *times) {
-        MapTimeText = QString::fromStdString(TimeText(t, app_.separator));
+        const QString tempo = QString::fromStdString(TimeText(t, app_.separator));
+        progress(++done, total);
+        if (!TimeIsComplete(tempo)) {
+            refused << tempo;
+            continue;
+        }
+        MapTimeText = tempo;
         app_.windows.principal->files().CompletaArray(MapTimeText);
         if (!DesenhaMapa()) return frames;
         MakeFrameFolder(folder.toStdString());
         const QString path = folder + QString::fromStdString(FrameFileName(t));
         WriteBitmap(picture_, path);
         frames << path;
-        progress(static_cast<int>(frames.size()), total);
         QCoreApplication::processEvents();
     }
     return frames;

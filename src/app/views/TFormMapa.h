@@ -28,8 +28,12 @@ public:
     void FormActivate();
     // The times T0, T0 + DT, … T1 that the index lists, in the general format; T0 chosen.
     void CompletaComboBox();
-    // "Atualizar": loads the chosen time and draws it, whatever the loading's outcome.
+    // "Atualizar": loads the chosen time and draws it; a time that is not one
+    // of the run's complete times is refused with a message naming it, the
+    // picture and its title left as they were.
     void BitBtn1Click();
+    // Whether `tempo` is a time the index lists whose file holds the whole grid.
+    bool TimeIsComplete(const QString& tempo) const;
     // Draws MapTimeText from ResultGrid and the model; false (with the
     // message shown) when the grid is too large to draw, which leaves the
     // picture as it was. Any other failure leaves a white picture and is
@@ -37,7 +41,9 @@ public:
     bool DesenhaMapa();
     // One frame per time T0, T0 + DT, … T1: the time loaded, drawn and saved
     // as ROOT/PROJECT/tempImage/<integer part>.bmp; returns the frame paths in
-    // play order and reports (frames made, frames in all) after each frame.
+    // play order and reports (times handled, times in all) as each time
+    // starts. A time without its whole grid makes no frame; such times are
+    // named in one message at the end.
     // The picture control is shown again, without a picture, and the cursor
     // restored, also when a frame fails.
     QStringList CarregaAnimacao(const std::function<void(int, int)>& progress);

@@ -2,6 +2,7 @@
 
 #include "model/FloatChecks.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kavrin {
@@ -21,6 +22,16 @@ void DefinePixels(MapGeometry& g, double DX, double DY, int columns, int rows, i
     if (rows >= 1) g.PixelY[rows - 1] = centre;
 }
 
+namespace {
+
+// The pixel y row HalfRows would have at its own y.
+int LastRowOwnPixel(const MapGeometry& g, double DY)
+{
+    return RoundPixel(CheckedDivide((g.HalfRows - 1) * DY * g.PlotHeight, g.YRange) + g.PlotTop);
+}
+
+}  // namespace
+
 MapGeometry DefineMapGeometry(const ModelState& m)
 {
     MapGeometry g;
@@ -37,6 +48,19 @@ MapGeometry DefineMapGeometry(const ModelState& m)
     g.HalfRows = static_cast<int>(halfRows);
     g.PlotCentre = RoundPixel(g.PlotHeight / 2.0) + g.PlotTop;
     DefinePixels(g, m.DX, m.DY, g.NX + 1, g.HalfRows, g.PlotCentre, g.PlotTop);
+    // The last row drawn goes on the centre line whatever its y. When that
+    // moves it further than a few pixels (a coarse grid: the plume would look
+    // wider and the axis would show an off-axis row), each row is drawn at its
+    // own y instead (and so when no row at all would be drawn): the centre
+    // row on the line, or, when no row lies there, the row above the line
+    // repeated on it.
+    const double toCentre = CheckedDivide(g.YRange, m.DY) / 2;  // rows' steps from Y0 to the centre
+    if (toCentre >= 0 && (g.HalfRows < 1 || g.PlotCentre - LastRowOwnPixel(g, m.DY) > kLargestLastRowShift)) {
+        const double onLine = std::nearbyint(toCentre);
+        g.CentreRowRepeated = std::fabs(toCentre - onLine) > 1e-9 * std::max(1.0, toCentre);
+        g.HalfRows = g.CentreRowRepeated ? static_cast<int>(std::floor(toCentre)) + 2 : static_cast<int>(onLine) + 1;
+        DefinePixels(g, m.DX, m.DY, g.NX + 1, g.HalfRows, g.PlotCentre, g.PlotTop);
+    }
     return g;
 }
 

@@ -16,10 +16,21 @@ inline constexpr int kPlotLeft = 50;
 inline constexpr int kPlotWidth = 550;
 inline constexpr int kPlotRight = kPlotLeft + kPlotWidth;
 
+// The most pixels the last drawn row may be moved to reach the centre line
+// (the design grid's 1 m rows move 6); beyond it the rows keep their own y.
+inline constexpr int kLargestLastRowShift = 8;
+
 struct MapGeometry {
     double XRange = 0, YRange = 0;
-    int NX = 0;        // grid cells along X; columns 1 … NX + 1 are drawn
-    int HalfRows = 0;  // grid rows drawn, 1 … HalfRows, from Y0
+    int NX = 0;  // grid cells along X; columns 1 … NX + 1 are drawn
+    // Grid rows drawn, 1 … HalfRows, from Y0; the last one lies on the plot's
+    // centre line. Where putting it there would move it more than
+    // kLargestLastRowShift pixels from its own y, every row is drawn at its
+    // own y: the grid's centre row on the line when a row lies there, else a
+    // repeat of the row above the line (the rows above and below it are
+    // mirror images, so the band between them holds that row's values).
+    int HalfRows = 0;
+    bool CentreRowRepeated = false;
     int PlotWidth = kPlotWidth;
     int PlotHeight = 0, PlotTop = 0, PlotCentre = 0;
     int SourcePixels = 0;
@@ -43,7 +54,7 @@ private:
 MapGeometry DefineMapGeometry(const ModelState& model);
 
 // Fills g.PixelX for `columns` columns and g.PixelY for `rows` rows: row 1 on
-// `top`, the last row on `centre`.
+// `top`, each row at its own y, the last row on `centre`.
 void DefinePixels(MapGeometry& g, double DX, double DY, int columns, int rows, int centre, int top);
 
 }  // namespace kavrin

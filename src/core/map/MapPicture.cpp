@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <new>
 
 namespace kavrin {
@@ -128,7 +129,13 @@ PixelPolygon SourceBar(const ModelState& model, const MapGeometry& g)
 void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes)
 {
     const std::array<double, kLevelCount> levels = MapLevels(request.model.C0);
-    const ContourGrid contour{request.grid, g.NX, g.HalfRows, g.PixelX, g.PixelY};
+    // A centre line between two rows is drawn with the values of the row above it.
+    std::unique_ptr<ResultGrid> repeated;
+    if (g.CentreRowRepeated && g.HalfRows >= 2) {
+        repeated = std::make_unique<ResultGrid>(request.grid);
+        for (int i = 1; i <= g.NX + 1; ++i) repeated->set(i, g.HalfRows, request.grid.at(i, g.HalfRows - 1));
+    }
+    const ContourGrid contour{repeated ? *repeated : request.grid, g.NX, g.HalfRows, g.PixelX, g.PixelY};
     const CellRanges ranges(contour);
     const int topRow = g.PixelY.empty() ? g.PlotCentre : g.PixelY.front();
     // The levels are independent until they are painted in order: each is
@@ -175,10 +182,18 @@ void DesenhaEscala(const MapRequest& request, const MapGeometry& g, std::vector<
     shapes.push_back(text(45, bottom + 10, X0));
     shapes.push_back(text(595, top - 20, X1));
     shapes.push_back(text(595, bottom + 10, X1));
-    shapes.push_back(text(20, bottom - 7, Y0));
-    shapes.push_back(text(610, bottom - 7, Y0));
-    shapes.push_back(text(20, top - 7, Y1));
-    shapes.push_back(text(610, top - 7, Y1));
+    // The Y labels of a low plot would run into each other: a label closer
+    // to one already placed than a text's height is left out (Y0 first).
+    std::vector<int> placedY;
+    const auto yLabel = [&](int y, const std::string& label) {
+        for (int placed : placedY)
+            if (std::abs(placed - y) < kMapTextHeight) return;
+        placedY.push_back(y);
+        shapes.push_back(text(20, y, label));
+        shapes.push_back(text(610, y, label));
+    };
+    yLabel(bottom - 7, Y0);
+    yLabel(top - 7, Y1);
 
     for (int n = 1; n <= 4; ++n) {
         const int x = kPlotLeft + n * 110;
@@ -193,9 +208,7 @@ void DesenhaEscala(const MapRequest& request, const MapGeometry& g, std::vector<
         const int y = bottom - n * Ty;
         shapes.push_back(line(45, y, 50, y));
         shapes.push_back(line(605, y, 600, y));
-        const std::string label = integerText(n * g.YRange / 6 + m.Y0);
-        shapes.push_back(text(20, y - 7, label));
-        shapes.push_back(text(610, y - 7, label));
+        yLabel(y - 7, integerText(n * g.YRange / 6 + m.Y0));
     }
 
     shapes.push_back(rectangle(699, 179, 721, 468, kBlack, kWhite));

@@ -16,6 +16,9 @@
 
 namespace kavrin {
 
+// The height a text of the map takes, its line with the gap below it.
+inline constexpr int kMapTextHeight = 14;
+
 struct MapShape {
     enum class Kind { Rectangle, Polygon, Line, Text, Pixels };
     Kind kind;

@@ -10,49 +10,73 @@ namespace kavrin {
 
 namespace {
 
-// The fields a value below zero makes meaningless. A retardation between 0
-// and 1 is taken as no retardation by the velocity, so only below 0 is refused.
-constexpr int kNonNegativeEdits[] = {2, 3, 14, 15, 16, 18, 19, 20, 21};
-constexpr int kPorosityEdit = 17;
+struct CheckedField {
+    int edit;
+    const char* field;
+    double ModelState::*member;
+    const char* englishName;
+};
 
-bool isNonNegativeEdit(int edit)
+// In the data window's order. Zero stays allowed where the model has a meaning
+// for it (a retardation below 1 is taken as none, a zero decay is no decay).
+const CheckedField kNonNegative[] = {
+    {2, "SourceWidth", &ModelState::SourceWidth, "source width in Y"},
+    {3, "SourceHeight", &ModelState::SourceHeight, "source height in Z"},
+    {14, "AlphaX", &ModelState::AlphaX, "dispersivity in X"},
+    {15, "AlphaY", &ModelState::AlphaY, "dispersivity in Y"},
+    {16, "AlphaZ", &ModelState::AlphaZ, "dispersivity in Z"},
+    {18, "Kxx", &ModelState::Kxx, "hydraulic conductivity Kxx"},
+    {19, "GradH", &ModelState::GradH, "hydraulic gradient in X"},
+    {20, "Retardation", &ModelState::Retardation, "retardation factor"},
+};
+const CheckedField kPorosity{17, "Porosity", &ModelState::Porosity, "effective porosity"};
+const CheckedField kDecay{21, "Decay", &ModelState::Decay, "decay rate"};
+
+bool nonNegative(double value)
 {
-    for (int each : kNonNegativeEdits)
-        if (each == edit) return true;
-    return false;
+    return std::isfinite(value) && value >= 0;
+}
+
+const CheckedField& fieldOf(const PhysicalRefusal& refusal)
+{
+    for (const CheckedField& field : kNonNegative)
+        if (field.edit == refusal.edit) return field;
+    return refusal.edit == kPorosity.edit ? kPorosity : kDecay;
 }
 
 }  // namespace
 
+std::optional<PhysicalRefusal> CheckPhysics(const ModelState& model)
+{
+    for (const CheckedField& field : kNonNegative)
+        if (!nonNegative(model.*field.member)) return PhysicalRefusal{field.edit, field.field, PhysicalRule::NegativeOrNotFinite};
+    if (!(model.Porosity > 0 && model.Porosity <= 1))
+        return PhysicalRefusal{kPorosity.edit, kPorosity.field, PhysicalRule::PorosityOutOfRange};
+    if (!nonNegative(model.Decay)) return PhysicalRefusal{kDecay.edit, kDecay.field, PhysicalRule::NegativeOrNotFinite};
+    return std::nullopt;
+}
+
 std::optional<PhysicalRefusal> CheckPhysics(const ParameterTexts& texts, char separator)
 {
+    ModelState model;
     for (const ParameterField& field : kParameterFields) {
-        const bool porosity = field.edit == kPorosityEdit;
-        if (!porosity && !isNonNegativeEdit(field.edit)) continue;
-        double value = 0;
+        model.*field.member = 1;  // passes every check
         try {
-            value = ParseFloat(ArrumaDecimal(texts.edit[static_cast<std::size_t>(field.edit)], separator), separator);
+            model.*field.member =
+                ParseFloat(ArrumaDecimal(texts.edit[static_cast<std::size_t>(field.edit)], separator), separator);
         } catch (const ConversionError&) {
-            continue;
         }
-        if (porosity && !(value > 0 && value <= 1)) return PhysicalRefusal{field.edit, field.field, PhysicalRule::PorosityOutOfRange};
-        if (!porosity && !(std::isfinite(value) && value >= 0))
-            return PhysicalRefusal{field.edit, field.field, PhysicalRule::NegativeOrNotFinite};
     }
-    return std::nullopt;
+    return CheckPhysics(model);
 }
 
 std::string EnglishPhysicalRefusalText(const PhysicalRefusal& refusal)
 {
-    const std::string name = refusal.field;
+    const CheckedField& field = fieldOf(refusal);
+    const std::string name = std::string(field.field) + " (" + field.englishName + ")";
     if (refusal.rule == PhysicalRule::PorosityOutOfRange)
-        return "The effective porosity " + name + " must be greater than 0 and at most 1.";
-    return "The field " + name + " must be a finite number of 0 or more.";
-}
-
-void RefuseImpossiblePhysics(const ParameterTexts& texts, char separator)
-{
-    if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
+        return "The " + name + " must be greater than 0 and not greater than 1. Enter a porosity in (0, 1].";
+    return "The " + name + " must be a finite number not less than 0. Enter a value of 0 or more.";
 }
 
 }  // namespace kavrin

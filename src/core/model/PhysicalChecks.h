@@ -1,7 +1,9 @@
-// The physical checks of the parameters before a run: values no aquifer or
-// source can have are refused by field, before anything is computed or written.
+// The physical checks a run makes before it writes anything: values no
+// aquifer or source can have, which would otherwise end the run half-way with
+// a floating-point fault or give numbers that mean nothing.
 #pragma once
 
+#include "model/ModelState.h"
 #include "model/ParameterTexts.h"
 
 #include <optional>
@@ -10,26 +12,27 @@
 namespace kavrin {
 
 enum class PhysicalRule {
-    PorosityOutOfRange,  // the effective porosity must lie in (0, 1]
-    NegativeOrNotFinite, // a size, dispersivity, conductivity, gradient, retardation or decay below 0, or not finite
+    PorosityOutOfRange,  // not greater than 0 and at most 1
+    NegativeOrNotFinite,
 };
 
 struct PhysicalRefusal {
-    int edit;           // the control Edit n that holds the value
-    const char* field;  // its ModelState field name
+    int edit;           // the data window's control Edit n
+    const char* field;  // the ModelState field name
     PhysicalRule rule;
 };
 
-// The first field, in the order the model takes them, whose value is
-// physically impossible. A text that is not a number is left to the
-// conversion, which names it.
+// The first field, in the data window's order, whose value is not physical:
+// porosity outside (0, 1]; a source size, dispersivity, Kxx, GradH or
+// retardation negative or not finite; a negative decay.
+std::optional<PhysicalRefusal> CheckPhysics(const ModelState& model);
+
+// The same for the data window's texts, before they become a model: porosity 0
+// would stop the conversion itself with a division by zero. A text that does
+// not convert is no physical refusal (the conversion names it).
 std::optional<PhysicalRefusal> CheckPhysics(const ParameterTexts& texts, char separator);
 
-// The English text of a refusal, naming the field, for the headless tools.
+// The English text of a refusal, naming the field, for the batch programs.
 std::string EnglishPhysicalRefusalText(const PhysicalRefusal& refusal);
-
-// For the headless tools: throws a CheckError with the English text of the
-// first refusal, if any.
-void RefuseImpossiblePhysics(const ParameterTexts& texts, char separator);
 
 }  // namespace kavrin

@@ -9,13 +9,18 @@ namespace kavrin {
 
 enum class AddedText {
     First = 165,
-    PorosityOutOfRange = 165,        // %1: the porosity field's caption
-    ValueNegativeOrNotFinite = 166,  // %1: the field's caption
-    ChartTimeWithoutResults = 167,   // %1: the time asked for a profile
-    ChartNodeLine = 168,             // %1, %2: the node's x and y
-    ChartLongitudinalLine = 169,     // %1: the time, %2: the line's y
-    ChartTransversalLine = 170,      // %1: the time, %2: the line's x
-    End,                             // one past the last line
+    // The picture windows: a time refused before its data are loaded.
+    TimeWithoutCompleteResults = 165,  // %1: the time
+    AnimationFrameOf,                  // %1 of %2: the frame shown, the frames
+    AnimationInterval,                 // %1: the interval in seconds
+    // The charts: the line that says where and when a chart is.
+    ChartNodeLine,          // %1, %2: the node's x and y
+    ChartLongitudinalLine,  // %1: the time, %2: the line's y
+    ChartTransversalLine,   // %1: the time, %2: the line's x
+    // The checks before a run: %1 is the field's caption.
+    PorosityOutOfRange,
+    ValueNegativeOrNotFinite,
+    End,  // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);

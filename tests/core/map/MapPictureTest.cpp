@@ -35,6 +35,16 @@ int bandOf(double c, double C0)
     return band;
 }
 
+// The band whose colour a plot pixel has, -1 for white, -2 for no band's colour.
+int bandShown(Rgb pixel, double C0)
+{
+    if (pixel == kWhite) return -1;
+    const auto levels = MapLevels(C0);
+    for (int k = 0; k < kLevelCount; ++k)
+        if (LevelColour(levels, k, C0) == pixel) return k;
+    return -2;
+}
+
 }  // namespace
 
 TEST(MapPicture, SourceBarOfTimeZeroFrameAndScale)
@@ -95,6 +105,50 @@ TEST(MapPicture, PlumePixelsTakeTheColourOfTheirBand)
     }
     // Only the grid line of the source itself holds C0: next to it lies the band below.
     EXPECT_EQ(picture.at(52, 320), LevelColour(levels, 60, m.C0));
+}
+
+TEST(MapPicture, CoarseOddAndEvenRowCountsDrawWhatTheReadoutReads)
+{
+    struct Case {
+        const char *what, *Y1, *DX, *DY;
+    };
+    const Case cases[] = {
+        {"7 rows of 10 m", "30", "1", "10"},  // y = 0 is a row
+        {"3 x 3", "10", "50", "10"},          // three columns, rows y = -10, 0, 10
+        {"8 rows of 10 m", "35", "5", "10"},  // y = ±5 around the axis
+        {"4 rows of 20 m", "30", "2", "20"},  // y = ±10 around the axis
+    };
+    for (const Case& c : cases) {
+        ModelState m = DesignModel({{"Y1", c.Y1}, {"DX", c.DX}, {"DY", c.DY}, {"SourceWidth", "5"}});
+        m.Y0 = -m.Y1;
+        const ResultGrid grid = GridAtTime(m, 2500);
+        const MapPicture map = drawn(m, grid, "2500");
+        auto picture = PaintShapes(map);
+        const MapGeometry& g = map.geometry;
+        // Every node off the frame, above the axis, on it and its mirror image below.
+        int checked = 0;
+        for (int j = 1; j <= g.HalfRows; ++j) {
+            const int y = g.PixelY[static_cast<std::size_t>(j - 1)];
+            if (y == g.PlotTop) continue;
+            for (int i = 1; i <= g.NX + 1; ++i) {
+                const int x = g.PixelX[static_cast<std::size_t>(i - 1)] + (i == 1 ? 1 : 0);
+                if (x >= kPlotRight) continue;
+                for (const int at : {y, 2 * g.PlotCentre - y}) {
+                    const std::optional<MapReadout> read = MostraValor(x, at, g, m, grid, '.');
+                    ASSERT_TRUE(read);
+                    const double value = std::stod(read->concentration);
+                    // The lowest levels lie close together (0.001, 0.0029, C0/60,
+                    // …): on a coarse grid their contours may all pass within
+                    // a pixel of a node and give it a band a few above its own.
+                    const int band = bandOf(value, m.C0), shown = bandShown(picture.at(x, at), m.C0);
+                    EXPECT_LE(std::abs(shown - band), 3) << c.what << ": node " << i << "," << j << " pixel " << x << "," << at
+                                                         << " reads " << read->concentration << ", shows band " << shown;
+                    ++checked;
+                }
+            }
+        }
+        EXPECT_GT(checked, 2) << c.what;
+    }
 }
 
 TEST(MapPicture, AGridDownstreamOfTheSourcePaintsOnlyWhatItHolds)
@@ -200,6 +254,29 @@ TEST(MapPicture, TextsOfScaleCaptionAndTitle)
           "730,245 0,125", "730,457 0,5", "730,175 0", "660,140 Concentração (mg/L)", "670,30 Time = 2500  days"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << expected;
     EXPECT_EQ(MapTitle("2500.0", true), "Tempo = 2500.0  dias");
+}
+
+TEST(MapPicture, YLabelsOfALowPlotNeverOverlap)
+{
+    // The Y labels' tops on the left of the plot, in drawing order.
+    const auto yLabels = [](const ModelState& m) {
+        ResultGrid grid;
+        std::vector<int> tops;
+        for (const MapShape& s : DesenhaMapa({m, grid, "0", true, true, '.'}).shapes)
+            if (s.kind == MapShape::Kind::Text && s.points[0].x == 20) tops.push_back(s.points[0].y);
+        return tops;
+    };
+    EXPECT_EQ(yLabels(DesignModel()).size(), 7u) << "a plot of 330 pixels keeps every label";
+    // Plots 66, 33 and 6 pixels high: Y over 60 m along 500, 1000 and 5000 m of X.
+    for (const char* X1 : {"500", "1000", "5000"}) {
+        const ModelState m = DesignModel({{"X1", X1}, {"DX", "50"}});
+        const std::vector<int> tops = yLabels(m);
+        ASSERT_FALSE(tops.empty());
+        EXPECT_EQ(tops.front(), DefineMapGeometry(m).PlotTop + DefineMapGeometry(m).PlotHeight - 7) << "Y0 first";
+        for (std::size_t a = 0; a < tops.size(); ++a)
+            for (std::size_t b = a + 1; b < tops.size(); ++b) EXPECT_GE(std::abs(tops[a] - tops[b]), kMapTextHeight) << X1;
+    }
+    EXPECT_EQ(yLabels(DesignModel({{"X1", "500"}, {"DX", "50"}})).size(), 4u) << "Y0, Y1 and every other tick";
 }
 
 TEST(MapReadout, CornersAndNearestNodes)

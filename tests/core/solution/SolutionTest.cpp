@@ -9,15 +9,9 @@
 #include <cmath>
 
 using namespace kavrin;
+using kavrin::test::InitialModel;
 
 namespace {
-
-ModelState initialModel()
-{
-    ModelState m;
-    Variaveis(InitialParameterTexts(), m, '.');
-    return m;
-}
 
 // The same integral in long double by composite Simpson on σ = τ^¼ with many
 // panels and the library's erfcl: an evaluation independent of the table and
@@ -71,7 +65,7 @@ TEST(ExpErfc, KeepsLargeExponentsAndTinyComplementsTogether)
 
 TEST(CNRMLP, ReproducesThePublishedValuesOfTheInitialModel)
 {
-    const ModelState m = initialModel();
+    const ModelState m = InitialModel();
     struct Case {
         double x, value, tolerance;
     };
@@ -86,7 +80,7 @@ TEST(CNRMLP, ReproducesThePublishedValuesOfTheInitialModel)
 
 TEST(CNRMLP, AgreesWithAnIndependentHighPrecisionIntegral)
 {
-    ModelState m = initialModel();
+    ModelState m = InitialModel();
     const QuadratureState q = kavrin::test::LoadedQuadrature(256);
     struct Point {
         double t, x, y, z;
@@ -100,7 +94,7 @@ TEST(CNRMLP, AgreesWithAnIndependentHighPrecisionIntegral)
 
 TEST(CNRMLP, SourcePlaneAndOutsideValues)
 {
-    const ModelState m = initialModel();
+    const ModelState m = InitialModel();
     const QuadratureState q = kavrin::test::LoadedQuadrature(60);
     struct Case {
         double t, x, y, z, value;
@@ -118,10 +112,10 @@ TEST(CNRMLP, SourcePlaneAndOutsideValues)
 TEST(CNRMLP, NonPositiveDispersionIsAFloatingPointFault)
 {
     const QuadratureState q = kavrin::test::LoadedQuadrature(60);
-    ModelState m = initialModel();
+    ModelState m = InitialModel();
     m.DispY = -0.005;
     EXPECT_THROW(CNRMLP(2500, 10, 0, 0, 0.025, 60, m, q), FloatError);
-    m = initialModel();
+    m = InitialModel();
     m.DispX = 0;
     try {
         CNRMLP(2500, 10, 0, 0, 0.025, 60, m, q);
@@ -133,7 +127,7 @@ TEST(CNRMLP, NonPositiveDispersionIsAFloatingPointFault)
 
 TEST(PointConcentration, TimeZeroIsTheInitialCondition)
 {
-    const ModelState m = initialModel();
+    const ModelState m = InitialModel();
     const QuadratureState q = kavrin::test::LoadedQuadrature(60);
     EXPECT_EQ(PointConcentration(0, 0, 0, 0, m, q), 1);
     EXPECT_EQ(PointConcentration(0, 10, 1.5, 0, m, q), 1);  // the bounds are included

@@ -1,0 +1,16 @@
+// A second line under a chart's title that says what the chart shows (where
+// and when), drawn in the chart itself so that a saved picture carries it.
+#pragma once
+
+#include <QChart>
+#include <QString>
+
+namespace kavrin {
+
+// Shows `text` centred in the room above the plot area, with the title; an empty text removes the line.
+void SetChartDetailLine(QChart* chart, const QString& text);
+
+// The text of the line, empty when there is none.
+QString ChartDetailLine(const QChart* chart);
+
+}  // namespace kavrin
