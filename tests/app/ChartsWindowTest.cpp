@@ -411,8 +411,8 @@ TEST(ChartsWindow, TickLabelsWriteTheSeparatorOfTheNumberTexts)
         ChartsFixture f;
         f.w->FormActivate();
         f.app.separator = separator;
+        pickKind(f.w, QString::fromUtf8("Concentração x Tempo"));
         f.click();
-        ASSERT_FALSE(points(f.w).isEmpty());
         EXPECT_TRUE(f.w->Chart1->chart()->localizeNumbers());
         EXPECT_EQ(f.w->Chart1->chart()->locale().toString(0.5), separator == ',' ? "0,5" : "0.5");
         EXPECT_EQ(f.w->Chart1->chart()->locale().toString(2500.0), "2500");

@@ -308,6 +308,11 @@ void TFormGrafico::startChart(const QString& bottomTitle, const QString& title)
 
 void TFormGrafico::showPoints(ChartPoints points)
 {
+    // The tick labels write numbers with the separator of the number texts.
+    QLocale ticks = app_.separator == ',' ? QLocale(QLocale::Portuguese, QLocale::Brazil) : QLocale::c();
+    ticks.setNumberOptions(QLocale::OmitGroupSeparator);
+    Chart1->chart()->setLocale(ticks);
+    Chart1->chart()->setLocalizeNumbers(true);
     // The series keeps its x values ascending: each point goes to its x position.
     std::stable_sort(points.begin(), points.end(), [](const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; });
     QList<QPointF> shown;
@@ -327,11 +332,6 @@ void TFormGrafico::showPoints(ChartPoints points)
             if (nice) value->applyNiceNumbers();
         }
     };
-    // The tick labels write numbers with the separator of the number texts.
-    QLocale ticks = app_.separator == ',' ? QLocale(QLocale::Portuguese, QLocale::Brazil) : QLocale::c();
-    ticks.setNumberOptions(QLocale::OmitGroupSeparator);
-    Chart1->chart()->setLocale(ticks);
-    Chart1->chart()->setLocalizeNumbers(true);
     for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Horizontal)) range(axis, left->x(), right->x(), false);
     for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Vertical)) range(axis, std::min(0.0, low->y()), high->y(), true);
 }
