@@ -2,7 +2,9 @@
 
 #include "BatchRun.h"
 #include "calibration/Comparison.h"
+#include "model/PhysicalChecks.h"
 #include "solution/Parallel.h"
+#include "text/Errors.h"
 #include "text/NumberText.h"
 
 namespace kavrin {
@@ -11,6 +13,8 @@ void PerformBatchCompare(const BatchCompareOptions& options, const BatchEnvironm
 {
     const char separator = environment.separator;
     const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator);
+    // The comparison runs the model: the same refusals as a run.
+    if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
     ObservationTable table;
     table.Import(options.observationsPath, separator);
     ModelState model;

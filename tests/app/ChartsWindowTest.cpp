@@ -404,3 +404,17 @@ TEST(ChartsWindow, MaximisedTheChartFillsTheWindow)
     EXPECT_GT(f.w->Chart1->width(), f.w->width() / 2);
     EXPECT_GT(f.w->Chart1->height(), f.w->height() - 60);
 }
+
+TEST(ChartsWindow, TickLabelsWriteTheSeparatorOfTheNumberTexts)
+{
+    for (char separator : {'.', ','}) {
+        ChartsFixture f;
+        f.w->FormActivate();
+        f.app.separator = separator;
+        pickKind(f.w, QString::fromUtf8("Concentração x Tempo"));
+        f.click();
+        EXPECT_TRUE(f.w->Chart1->chart()->localizeNumbers());
+        EXPECT_EQ(f.w->Chart1->chart()->locale().toString(0.5), separator == ',' ? "0,5" : "0.5");
+        EXPECT_EQ(f.w->Chart1->chart()->locale().toString(2500.0), "2500");
+    }
+}

@@ -81,3 +81,15 @@ TEST(BatchCompare, FailuresCarryTheirTexts)
     EXPECT_NE(FailureText([&] { PerformBatchCompare(options, environment(), out); }).find("I/O error 2"), std::string::npos);
     EXPECT_TRUE(out.str().empty());
 }
+
+TEST(BatchCompare, AnImpossiblePhysicalValueIsRefusedByFieldBeforeTheModelRuns)
+{
+    TempFolder folder;
+    WriteBytes(folder.path() + "wells.txt", "1 2 0 0 400\r\n");
+    BatchCompareOptions options;
+    options.observationsPath = folder.path() + "wells.txt";
+    options.sets = {{"Porosity", "0"}};
+    std::ostringstream out;
+    EXPECT_NE(FailureText([&] { PerformBatchCompare(options, environment(), out); }).find("Porosity"), std::string::npos);
+    EXPECT_TRUE(out.str().empty());
+}

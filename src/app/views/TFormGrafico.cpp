@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -307,6 +308,11 @@ void TFormGrafico::startChart(const QString& bottomTitle, const QString& title)
 
 void TFormGrafico::showPoints(ChartPoints points)
 {
+    // The tick labels write numbers with the separator of the number texts.
+    QLocale ticks = app_.separator == ',' ? QLocale(QLocale::Portuguese, QLocale::Brazil) : QLocale::c();
+    ticks.setNumberOptions(QLocale::OmitGroupSeparator);
+    Chart1->chart()->setLocale(ticks);
+    Chart1->chart()->setLocalizeNumbers(true);
     // The series keeps its x values ascending: each point goes to its x position.
     std::stable_sort(points.begin(), points.end(), [](const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; });
     QList<QPointF> shown;
