@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
 
 namespace kavrin {
 
@@ -9,6 +10,7 @@ namespace {
 
 constexpr int kDetailKey = 0;
 const char* const kDetailTag = "ChartDetailLine";
+constexpr double kGap = 4;
 
 QGraphicsSimpleTextItem* detailItem(const QChart* chart)
 {
@@ -17,13 +19,26 @@ QGraphicsSimpleTextItem* detailItem(const QChart* chart)
     return nullptr;
 }
 
-// The chart lays its title out right above the plot area; the larger top
-// margin leaves the room for the line above the title, at the margin's top.
+// The chart's own title item (a text item the chart lays out itself).
+QGraphicsTextItem* titleItem(const QChart* chart)
+{
+    for (QGraphicsItem* item : chart->childItems())
+        if (auto* title = dynamic_cast<QGraphicsTextItem*>(item)) return title;
+    return nullptr;
+}
+
+// The chart lays its title out right above the plot area; the line takes
+// that place and the title moves up into the room the larger top margin
+// leaves, so that the line reads under the title.
 void place(QChart* chart, QGraphicsSimpleTextItem* item)
 {
     const QRectF text = item->boundingRect();
-    const double top = chart->plotArea().top() - chart->margins().top();
-    item->setPos(chart->rect().center().x() - text.width() / 2, top);
+    const double lineTop = chart->plotArea().top() - text.height() - kGap;
+    item->setPos(chart->rect().center().x() - text.width() / 2, lineTop);
+    QGraphicsTextItem* title = titleItem(chart);
+    if (!title || !item->isVisible()) return;
+    const double titleTop = lineTop - title->boundingRect().height() + kGap;
+    if (title->y() != titleTop) title->setY(titleTop);
 }
 
 }  // namespace
@@ -39,9 +54,13 @@ void SetChartDetailLine(QChart* chart, const QString& text)
         QFont font = chart->titleFont();
         font.setBold(false);
         item->setFont(font);
-        QObject::connect(chart, &QChart::plotAreaChanged, chart, [chart] {
+        item->setBrush(chart->titleBrush());
+        const auto replace = [chart] {
             if (QGraphicsSimpleTextItem* shown = detailItem(chart)) place(chart, shown);
-        });
+        };
+        QObject::connect(chart, &QChart::plotAreaChanged, chart, replace);
+        // The chart puts its title back on every layout: keep it above the line.
+        if (QGraphicsTextItem* title = titleItem(chart)) QObject::connect(title, &QGraphicsObject::yChanged, chart, replace);
     }
     item->setText(text);
     item->setVisible(!text.isEmpty());

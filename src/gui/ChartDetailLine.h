@@ -7,7 +7,7 @@
 
 namespace kavrin {
 
-// Shows `text` centred in the room above the plot area, with the title; an empty text removes the line.
+// Shows `text` centred right under the title, above the plot area; an empty text removes the line.
 void SetChartDetailLine(QChart* chart, const QString& text);
 
 // The text of the line, empty when there is none.

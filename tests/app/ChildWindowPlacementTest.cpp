@@ -1,4 +1,5 @@
-// Every child window opens inside the frame's visible area and can be resized.
+// Every child window opens inside the frame's visible area and can be resized;
+// those that lay their contents out to any size can be maximised.
 #include "GuiFixture.h"
 #include "gui/ChildWindow.h"
 #include "observations/TObservacao.h"
@@ -8,6 +9,7 @@
 #include "views/TFormMapa.h"
 
 #include <QApplication>
+#include <QChartView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <gtest/gtest.h>
@@ -43,6 +45,30 @@ TEST(ChildWindowPlacement, EveryChildLiesInsideTheVisibleAreaAndCanBeResized)
             }
             EXPECT_LT(child->minimumWidth(), child->maximumWidth()) << name;
             EXPECT_LT(child->minimumHeight(), child->maximumHeight()) << name;
+            EXPECT_EQ((child->windowFlags() & Qt::WindowMaximizeButtonHint) != 0, form != w.dados) << name;
         }
     }
+}
+
+// Maximised, the calibration window gives the room to its chart.
+TEST(ChildWindowPlacement, TheCalibrationWindowMaximisedGrowsItsChart)
+{
+    GuiFixture f;
+    f.start();
+    f.main->showNormal();
+    f.main->setGeometry(QRect(0, 0, 1366, 768));
+    QApplication::processEvents();
+    TObservacao* form = f.app.windows.observacao;
+    auto* child = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+    ASSERT_NE(child, nullptr);
+    f.main->showWindow(form, true);
+    QApplication::processEvents();
+    const QSize before = form->Chart1->size();
+    child->showMaximized();
+    QApplication::processEvents();
+    EXPECT_TRUE(child->isMaximized());
+    EXPECT_EQ(child->size(), f.main->mdiArea()->viewport()->size());
+    EXPECT_GE(form->Chart1->width(), before.width());
+    EXPECT_GE(form->Chart1->height(), before.height());
+    EXPECT_GT(form->Chart1->width() * form->Chart1->height(), before.width() * before.height());
 }

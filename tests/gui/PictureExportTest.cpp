@@ -27,7 +27,9 @@ TEST(PictureExport, APictureSavedOverAFileKeepsItsPermissionsThroughALinkToo)
         ASSERT_EQ(::stat(real.c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 07777, 0600u) << throughLink;
         EXPECT_EQ(ReadBytes(real).substr(0, 2), "BM") << throughLink;
-        if (throughLink) EXPECT_TRUE(std::filesystem::is_symlink(folder.path() + "link.bmp"));
+        if (throughLink) {
+            EXPECT_TRUE(std::filesystem::is_symlink(folder.path() + "link.bmp"));
+        }
         WriteBitmap(picture, QString::fromStdString(folder.path() + "new.bmp"));
         ASSERT_EQ(::stat((folder.path() + "new.bmp").c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 07777, 0644u) << "a new picture follows the umask";

@@ -83,7 +83,7 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     animation->showMinimized();
 
     w.observacao = new TObservacao(app, dialogs);
-    ChildWindow* calibration = main->addChild(w.observacao, false);
+    ChildWindow* calibration = main->addChild(w.observacao, true);
     w.observacao->FormCreate();
     // Every window exists: the stored language is applied to them all, and the
     // splash shows (modal) before the calibration window appears.
