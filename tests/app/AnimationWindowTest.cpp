@@ -268,3 +268,28 @@ TEST(AnimationWindow, ASecondStartWhileFramesAreMadeIsIgnored)
     EXPECT_TRUE(f.dialogs.errors.isEmpty());
     EXPECT_TRUE(f.animation->Button1->isEnabled());
 }
+
+// Quitting between two frames ends the frames there: the program does not go
+// on reading times (the answer "No" has just deleted them) until the last one.
+TEST(AnimationWindow, QuittingWhileFramesAreMadeStopsThemAtOnce)
+{
+    AnimationFixture f;
+    f.type(12, "25000");  // eleven times
+    f.runAs("Anim");
+    f.activate();
+    f.dialogs.notices.clear();
+    int framesWhenQuit = 0;
+    bool closed = false;
+    QTimer::singleShot(0, f.animation, [&] {
+        framesWhenQuit = f.animation->PBarFrames->value();
+        f.dialogs.answers = {Answer::Yes, Answer::No};  // quit: yes; save: no, the results go
+        closed = f.main->close();
+    });
+    f.make();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(framesWhenQuit, 1);
+    EXPECT_FALSE(f.exists("Anim/T0.txt")) << "the unsaved results were deleted on quitting";
+    EXPECT_TRUE(f.animation->Image.isEmpty());
+    EXPECT_TRUE(f.dialogs.errors.isEmpty());
+    EXPECT_TRUE(f.dialogs.notices.isEmpty()) << "no time is reported as missing";
+}

@@ -8,6 +8,7 @@
 #include "gui/HelpViewer.h"
 #include "gui/PictureExport.h"
 #include "gui/SaveName.h"
+#include "views/TFormAnimacao.h"
 #include "gui/Settings.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
@@ -298,10 +299,13 @@ void TFormPrincipal::closeEvent(QCloseEvent* event)
     }
     bool closing = false;
     RunCommand(dialogs_, [&] { closing = projects_.FormClose(); });
-    if (closing)
+    if (closing) {
+        // Frames being made would go on to the last time before the program ends.
+        app_.windows.animacao->stopMakingFrames();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 }  // namespace kavrin

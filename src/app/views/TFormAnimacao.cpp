@@ -183,6 +183,7 @@ void TFormAnimacao::Button1Click()
         }
     };
     making_ = true;
+    stopMaking_ = false;
     Button1->setEnabled(false);
     showFrameNumber(-1);
     PBarFrames->setValue(0);
@@ -192,7 +193,9 @@ void TFormAnimacao::Button1Click()
     Image = app_.windows.mapa->CarregaAnimacao([this](int done, int total) {
         PBarFrames->setMaximum(total);
         PBarFrames->setValue(done);
+        return !stopMaking_;
     });
+    if (stopMaking_) return;
     app_.windows.principal->showWindow(this, true);
     enablePlayer(true);
     enable = true;

@@ -34,6 +34,8 @@ public:
     void FormClose();
     // "Gerar Animação": the memory check, the frames, the player armed.
     void Button1Click();
+    // The program is quitting: frames being made stop before the next time is read.
+    void stopMakingFrames() { stopMaking_ = true; }
     // Shows frame `frames`, moves on to the next and starts the clock.
     void MostraQuadro();
     void SpeedButtonPlayClick();
@@ -75,6 +77,7 @@ private:
     AppState& app_;
     Dialogs& dialogs_;
     bool making_ = false;
+    bool stopMaking_ = false;
 };
 
 }  // namespace kavrin

@@ -182,7 +182,7 @@ void TFormMapa::showPicture(QImage picture)
     Mapa->setPixmap(QPixmap::fromImage(picture_));
 }
 
-QStringList TFormMapa::CarregaAnimacao(const std::function<void(int, int)>& progress)
+QStringList TFormMapa::CarregaAnimacao(const std::function<bool(int, int)>& progress)
 {
     struct Restore {
         TFormMapa* map;
@@ -216,7 +216,12 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<void(int, int)>& prog
     int done = 0;
     for (double t : *times) {
         const QString tempo = QString::fromStdString(TimeText(t, app_.separator));
-        progress(++done, total);
+        // Asked after the events of the previous frame: a quit taken there
+        // may already have deleted the results.
+        if (!progress(++done, total)) {
+            refused.clear();
+            return {};
+        }
         if (!TimeIsComplete(tempo)) {
             refused << tempo;
             continue;

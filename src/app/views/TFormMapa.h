@@ -42,11 +42,13 @@ public:
     // One frame per time T0, T0 + DT, … T1: the time loaded, drawn and saved
     // as ROOT/PROJECT/tempImage/<integer part>.bmp; returns the frame paths in
     // play order and reports (times handled, times in all) as each time
-    // starts. A time without its whole grid makes no frame; such times are
+    // starts; `progress` answers false when the frames are no longer wanted
+    // (the program is quitting): then no more time is read and no frame is
+    // returned. A time without its whole grid makes no frame; such times are
     // named in one message at the end.
     // The picture control is shown again, without a picture, and the cursor
     // restored, also when a frame fails.
-    QStringList CarregaAnimacao(const std::function<void(int, int)>& progress);
+    QStringList CarregaAnimacao(const std::function<bool(int, int)>& progress);
     // The readout of the picture's pixel (X, Y).
     void MostraValor(int X, int Y);
     // Removes the picture (the new-project command).
