@@ -150,3 +150,22 @@ TEST(SavingAfterTyping, AsksBeforeSavingTheRunsParametersAndNeverDropsSilently)
     EXPECT_TRUE(f.app.project.ProjectSaved);
     EXPECT_EQ(f.app.windows.dados->Edit[13]->text(), "1250") << "the typed value stays in the window";
 }
+
+TEST(Quitting, ValuesTypedSinceTheRunAreNotDroppedOnTheWayOut)
+{
+    for (const bool autoSave : {false, true}) {
+        RunFixture f;
+        f.runAs("Teste");
+        f.type(13, "1250");
+        f.app.settings.AutoSaveProjects = autoSave;
+        f.dialogs.files = {QString::fromStdString(f.folder.path() + "p")};
+        // quit: yes; (save: yes;) save the run's parameters instead of the typed ones: no
+        f.dialogs.answers =
+            autoSave ? std::deque<Answer>{Answer::Yes, Answer::No} : std::deque<Answer>{Answer::Yes, Answer::Yes, Answer::No};
+        EXPECT_FALSE(f.main->close()) << autoSave;
+        EXPECT_EQ(f.dialogs.questions.last(), f.app.text(AddedText::SaveWithRunParameters)) << autoSave;
+        EXPECT_EQ(f.dialogs.saveRequests, 0) << autoSave;
+        EXPECT_TRUE(f.exists("Teste/T0.txt")) << autoSave;
+        EXPECT_EQ(f.app.windows.dados->Edit[13]->text(), "1250") << autoSave;
+    }
+}

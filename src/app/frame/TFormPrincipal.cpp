@@ -8,8 +8,8 @@
 #include "gui/HelpViewer.h"
 #include "gui/PictureExport.h"
 #include "gui/SaveName.h"
-#include "views/TFormAnimacao.h"
 #include "gui/Settings.h"
+#include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
 
