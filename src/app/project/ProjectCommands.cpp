@@ -21,7 +21,7 @@ namespace {
 
 bool sameTexts(const ParameterTexts& a, const ParameterTexts& b)
 {
-    return a.edit == b.edit && a.comboBox1 == b.comboBox1;
+    return a.edit == b.edit && a.comboBox1 == b.comboBox1 && a.source == b.source;
 }
 
 }  // namespace

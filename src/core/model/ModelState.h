@@ -1,6 +1,8 @@
 // The model: the input fields typed on the data window and the fields derived from them.
 #pragma once
 
+#include "model/SourceOptions.h"
+
 namespace kavrin {
 
 // Lengths in metres, times in days, concentrations in mg/L.
@@ -11,6 +13,7 @@ struct ModelState {
     double AlphaX = 0, AlphaY = 0, AlphaZ = 0;
     double Kxx = 0, GradH = 0, Retardation = 0, Porosity = 0, Decay = 0;
     int GaussOrder = 0;
+    SourceOptions source;  // the history, the zones beyond the first, the control plane
 
     double Velocity = 0, DispX = 0, DispY = 0, DispZ = 0;
     int NX = 0, NY = 0;

@@ -14,6 +14,7 @@ namespace kavrin {
 struct ParameterTexts {
     std::array<std::string, 22> edit;
     std::string comboBox1;
+    SourceTexts source;  // the source options, as the source window and a project file give them
 };
 
 struct ParameterField {
