@@ -32,13 +32,16 @@ SmallPolygon triangleAbove(const CellVertices& v, int a, int b, int c)
 
 }  // namespace
 
-void LevelRegion(double z, const ContourGrid& g, int PlotCentre, const std::function<void(std::span<const PixelPoint>)>& polygon)
+void LevelRegion(double z, const ContourGrid& g, std::optional<int> PlotCentre,
+                 const std::function<void(std::span<const PixelPoint>)>& polygon)
 {
     auto add = [&](const SmallPolygon& part) {
         if (part.size == 0) return;
-        SmallPolygon image;
-        for (std::size_t k = 0; k < part.size; ++k) image.push_back({part.points[k].x, 2 * PlotCentre - part.points[k].y});
-        polygon(image.span());
+        if (PlotCentre) {
+            SmallPolygon image;
+            for (std::size_t k = 0; k < part.size; ++k) image.push_back({part.points[k].x, 2 * *PlotCentre - part.points[k].y});
+            polygon(image.span());
+        }
         polygon(part.span());
     };
     auto px = [&](int i) { return g.PixelX[static_cast<std::size_t>(i - 1)]; };

@@ -1,6 +1,8 @@
 #include "map/MapGeometry.h"
 
+#include "map/MapSourceZones.h"
 #include "model/FloatChecks.h"
+#include "workspace/ResultGrid.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,6 +32,23 @@ int LastRowOwnPixel(const MapGeometry& g, double DY)
     return RoundPixel(CheckedDivide((g.HalfRows - 1) * DY * g.PlotHeight, g.YRange) + g.PlotTop);
 }
 
+// Every row at its own y from the bottom edge up: row k at
+// Round((k − 1)·DY·PlotHeight / YRange) pixels above it; a last row beyond
+// Y1 (a range that is not a whole number of steps) on the top edge.
+void DefineWholeRangeRows(MapGeometry& g, const ModelState& m)
+{
+    const double rows = std::nearbyint(CheckedDivide(g.YRange, m.DY)) + 1;
+    if (!(rows <= ResultGrid::kSize)) throw MapGridTooLarge('Y');
+    g.WholeYRange = true;
+    g.CentreRowRepeated = false;
+    g.HalfRows = std::max(static_cast<int>(rows), 0);
+    g.PixelY.assign(static_cast<std::size_t>(g.HalfRows), 0);
+    const int bottom = g.PlotTop + g.PlotHeight;
+    for (int k = 1; k <= g.HalfRows; ++k)
+        g.PixelY[static_cast<std::size_t>(k - 1)] =
+            std::max(bottom - RoundPixel(CheckedDivide((k - 1) * m.DY * g.PlotHeight, g.YRange)), g.PlotTop);
+}
+
 }  // namespace
 
 MapGeometry DefineMapGeometry(const ModelState& m)
@@ -47,6 +66,11 @@ MapGeometry DefineMapGeometry(const ModelState& m)
     g.NX = static_cast<int>(columns);
     g.HalfRows = static_cast<int>(halfRows);
     g.PlotCentre = RoundPixel(g.PlotHeight / 2.0) + g.PlotTop;
+    if (!MapFieldSymmetricInY(m)) {
+        DefinePixels(g, m.DX, m.DY, g.NX + 1, 0, g.PlotCentre, g.PlotTop);
+        DefineWholeRangeRows(g, m);
+        return g;
+    }
     DefinePixels(g, m.DX, m.DY, g.NX + 1, g.HalfRows, g.PlotCentre, g.PlotTop);
     // The last row drawn goes on the centre line whatever its y. When that
     // moves it further than a few pixels (a coarse grid: the plume would look

@@ -31,6 +31,12 @@ struct MapGeometry {
     // mirror images, so the band between them holds that row's values).
     int HalfRows = 0;
     bool CentreRowRepeated = false;
+    // A field that is not its own mirror image about y = 0 (a source zone
+    // off the axis) is drawn whole: HalfRows then counts every row of the
+    // time files, Round((Y1 − Y0) / DY) + 1, each at its own y, row 1 (Y0)
+    // on the plot's bottom edge, as the axis labels and the readout have it
+    // (a last row beyond Y1 on the top edge).
+    bool WholeYRange = false;
     int PlotWidth = kPlotWidth;
     int PlotHeight = 0, PlotTop = 0, PlotCentre = 0;
     int SourcePixels = 0;
@@ -49,8 +55,9 @@ private:
     char axis_;
 };
 
-// The geometry of the model's grid. Throws FloatError for a zero range or
-// step; throws MapGridTooLarge.
+// The geometry of the model's grid, half of it mirrored or, for a field that
+// is not symmetric about y = 0, all of it. Throws FloatError for a zero range
+// or step; throws MapGridTooLarge.
 MapGeometry DefineMapGeometry(const ModelState& model);
 
 // Fills g.PixelX for `columns` columns and g.PixelY for `rows` rows: row 1 on

@@ -4,6 +4,7 @@
 #include "contour/LevelRegion.h"
 #include "contour/MontaPoligono.h"
 #include "contour/TracaContorno.h"
+#include "map/MapSourceZones.h"
 #include "model/FloatChecks.h"
 #include "solution/Parallel.h"
 #include "text/NumberText.h"
@@ -41,7 +42,8 @@ MapShape polygon(PixelPolygon points, Rgb colour)
 // painted on a scratch canvas by the same pixel rule, so that painting the
 // mask gives exactly the pixels painting the polygons would. Empty when the
 // region covers none.
-std::vector<std::uint8_t> regionMask(double z, const ContourGrid& contour, int PlotCentre, std::vector<std::uint8_t>& scratch)
+std::vector<std::uint8_t> regionMask(double z, const ContourGrid& contour, std::optional<int> PlotCentre,
+                                     std::vector<std::uint8_t>& scratch)
 {
     scratch.assign(static_cast<std::size_t>(kMapWidth) * kMapHeight * 3, 0);
     RgbCanvas canvas(scratch.data(), kMapWidth, kMapHeight, kMapWidth * 3);
@@ -126,6 +128,43 @@ PixelPolygon SourceBar(const ModelState& model, const MapGeometry& g)
     return {{kPlotLeft, Ya}, {Xb, Ya}, {Xb, Yb}, {kPlotLeft, Yb}};
 }
 
+double MapScaleTop(const ModelState& model)
+{
+    double top = model.C0;
+    for (const SourceZone& zone : model.source.moreZones)
+        if (std::isfinite(zone.concentration)) top = std::max(top, zone.concentration);
+    return top;
+}
+
+std::vector<std::pair<PixelPolygon, Rgb>> SourceZoneBars(const ModelState& model, const MapGeometry& g)
+{
+    std::vector<SourceZone> zones = MapSourceZones(model);
+    // A zone drawn inside another holds its own concentration: the larger first.
+    std::stable_sort(zones.begin(), zones.end(),
+                     [](const SourceZone& a, const SourceZone& b) { return a.width * a.height > b.width * b.height; });
+    const double top = MapScaleTop(model);
+    const std::array<double, kLevelCount> levels = MapLevels(top);
+    const int bottom = g.PlotTop + g.PlotHeight;
+    const int Xb = RoundPixel(CheckedDivide(g.PlotWidth * model.DX, g.XRange)) + kPlotLeft;
+    const auto pixelOf = [&](double y) {
+        const double above = CheckedDivide((y - model.Y0) * g.PlotHeight, g.YRange);
+        return bottom - RoundPixel(std::clamp(above, -1.0, g.PlotHeight + 1.0));
+    };
+    std::vector<std::pair<PixelPolygon, Rgb>> bars;
+    for (const SourceZone& zone : zones) {
+        if (!(zone.z - zone.height / 2 <= model.PlaneZ && model.PlaneZ <= zone.z + zone.height / 2)) continue;
+        int band = -1;
+        for (int k = 0; k < kLevelCount; ++k)
+            if (levels[static_cast<std::size_t>(k)] <= zone.concentration) band = k;
+        if (band < 0) continue;
+        const int Ya = std::max(pixelOf(zone.y + zone.width / 2), g.PlotTop);
+        const int Yb = std::min(pixelOf(zone.y - zone.width / 2), bottom);
+        if (Ya > Yb) continue;
+        bars.push_back({{{kPlotLeft, Ya}, {Xb, Ya}, {Xb, Yb}, {kPlotLeft, Yb}}, LevelColour(levels, band, top)});
+    }
+    return bars;
+}
+
 void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes)
 {
     const std::array<double, kLevelCount> levels = MapLevels(request.model.C0);
@@ -150,12 +189,15 @@ void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapS
         for (int k = begin; k < end; ++k) {
             const double z = levels[static_cast<std::size_t>(k)];
             const Rgb colour = LevelColour(levels, k, request.model.C0);
-            TracaContorno(z, contour, ranges, E);
             MapShape& shape = levelShapes[static_cast<std::size_t>(k)];
-            if (std::any_of(E.begin(), E.end(), [](PixelPoint p) { return p.x == kPlotLeft; })) {
+            // A grid drawn whole has no mirror image to close an outline
+            // with: each level is painted as its region.
+            if (!g.WholeYRange) TracaContorno(z, contour, ranges, E);
+            if (!g.WholeYRange && std::any_of(E.begin(), E.end(), [](PixelPoint p) { return p.x == kPlotLeft; })) {
                 shape = polygon(walker.MontaPoligono(E, topRow, g.PlotCentre), colour);
             } else {
-                std::vector<std::uint8_t> mask = regionMask(z, contour, g.PlotCentre, scratch);
+                const std::optional<int> mirror = g.WholeYRange ? std::nullopt : std::optional<int>(g.PlotCentre);
+                std::vector<std::uint8_t> mask = regionMask(z, contour, mirror, scratch);
                 if (mask.empty()) continue;
                 shape = {MapShape::Kind::Pixels, colour, colour, {}, {}, std::move(mask)};
             }
@@ -230,16 +272,25 @@ MapPicture DesenhaMapa(const MapRequest& request)
         const MapGeometry& g = picture.geometry;
         std::vector<MapShape>& shapes = picture.shapes;
         shapes.push_back(rectangle(0, 0, kMapWidth, kMapHeight, kWhite, kWhite));
+        // The colours run up to the highest zone's concentration (C0 with one zone).
+        ModelState scaled = request.model;
+        scaled.C0 = MapScaleTop(request.model);
+        const MapRequest drawing{
+            scaled, request.grid, request.MapTimeText, request.titleInPortuguese, request.captionInPortuguese, request.separator};
         if (request.MapTimeText == "0") {
             const ModelState& m = request.model;
-            if (m.ZMin <= m.PlaneZ && m.PlaneZ <= m.ZMax) {
-                const Rgb red = IndexColour(IndiceCor(m.C0, m.C0, 0), 0);
-                shapes.push_back(polygon(SourceBar(m, g), red));
+            if (MapSourceZones(m).size() == 1 && m.source.firstZoneY == 0 && m.source.firstZoneZ == 0) {
+                if (m.ZMin <= m.PlaneZ && m.PlaneZ <= m.ZMax) {
+                    const Rgb red = IndexColour(IndiceCor(m.C0, m.C0, 0), 0);
+                    shapes.push_back(polygon(SourceBar(m, g), red));
+                }
+            } else {
+                for (const auto& [bar, colour] : SourceZoneBars(m, g)) shapes.push_back(polygon(bar, colour));
             }
         } else {
-            AddLevels(request, g, shapes);
+            AddLevels(drawing, g, shapes);
         }
-        DesenhaEscala(request, g, shapes);
+        DesenhaEscala(drawing, g, shapes);
         shapes.push_back(text(kMapWidth - 130, 30, MapTitle(request.MapTimeText, request.titleInPortuguese)));
     } catch (const std::bad_alloc&) {
         throw CheckError("There is not enough memory to draw the map of time " + Excerpt(request.MapTimeText) + ".");

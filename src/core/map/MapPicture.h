@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kavrin {
@@ -61,6 +62,16 @@ void DesenhaEscala(const MapRequest& request, const MapGeometry& g, std::vector<
 
 // The source bar of time "0": corners (50, Ya), (Xb, Ya), (Xb, Yb), (50, Yb).
 PixelPolygon SourceBar(const ModelState& model, const MapGeometry& g);
+
+// The concentration at the top of the colours: the highest of C0 and the
+// other source zones' concentrations.
+double MapScaleTop(const ModelState& model);
+
+// The source bars of time "0" for zones off the centre or more than one zone:
+// one grid step wide on the left edge, each zone that reaches the plane
+// z = PlaneZ across its own Y extent (within the plot), in its band's colour,
+// a zone inside a larger one drawn after it.
+std::vector<std::pair<PixelPolygon, Rgb>> SourceZoneBars(const ModelState& model, const MapGeometry& g);
 
 // Paints a rectangle, polygon or line; a text is left to the caller, who has the fonts.
 void PaintShape(const MapShape& shape, RgbCanvas& canvas);

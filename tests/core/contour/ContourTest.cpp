@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 using namespace kavrin;
@@ -40,7 +41,7 @@ std::vector<PixelPoint> TracaContorno(double z, const ContourGrid& g)
 }
 
 // The polygons of a level's region, in the order they are handed over.
-std::vector<PixelPolygon> LevelRegion(double z, const ContourGrid& g, int PlotCentre)
+std::vector<PixelPolygon> LevelRegion(double z, const ContourGrid& g, std::optional<int> PlotCentre)
 {
     std::vector<PixelPolygon> region;
     kavrin::LevelRegion(z, g, PlotCentre, [&](std::span<const PixelPoint> p) { region.emplace_back(p.begin(), p.end()); });
@@ -235,4 +236,18 @@ TEST(Contour, RegionOfALevelAboveOrBelowEveryNode)
     ASSERT_EQ(all.size(), 4u);
     EXPECT_EQ(all[1], (PixelPolygon{{50, 110}, {90, 110}, {90, 120}, {50, 120}}));
     EXPECT_EQ(all[0], (PixelPolygon{{50, 130}, {90, 130}, {90, 120}, {50, 120}}));
+}
+
+TEST(Contour, RegionOfAGridDrawnWholeHasNoMirrorImages)
+{
+    SmallGrid g(4, 3);
+    for (int i = 1; i <= 5; ++i)
+        for (int j = 1; j <= 3; ++j) g.grid.set(i, j, j == 3 ? 0 : 1);
+    // Rows 1 and 2 at or above the level; the cells of row 2 are crossed.
+    const std::vector<PixelPolygon> whole = LevelRegion(0.5, g.contour(), std::nullopt);
+    const std::vector<PixelPolygon> mirrored = LevelRegion(0.5, g.contour(), 120);
+    ASSERT_EQ(mirrored.size(), 2 * whole.size());
+    for (std::size_t k = 0; k < whole.size(); ++k) EXPECT_EQ(whole[k], mirrored[2 * k + 1]) << k;
+    for (const PixelPolygon& part : whole)
+        for (const PixelPoint& p : part) EXPECT_TRUE(p.y >= 100 && p.y <= 120) << p.x << "," << p.y;
 }

@@ -12,6 +12,8 @@
 #include <random>
 
 using namespace kavrin;
+using kavrin::test::BandOf;
+using kavrin::test::BandShown;
 using kavrin::test::DesignModel;
 using kavrin::test::GridAtTime;
 using kavrin::test::PaintShapes;
@@ -24,26 +26,6 @@ MapPicture drawn(const ModelState& m, const ResultGrid& grid, const std::string&
 }
 
 const Rgb kRed{255, 0, 0};
-
-// The highest level at or below a concentration, -1 below them all.
-int bandOf(double c, double C0)
-{
-    const auto levels = MapLevels(C0);
-    int band = -1;
-    for (int k = 0; k < kLevelCount; ++k)
-        if (levels[static_cast<std::size_t>(k)] <= c) band = k;
-    return band;
-}
-
-// The band whose colour a plot pixel has, -1 for white, -2 for no band's colour.
-int bandShown(Rgb pixel, double C0)
-{
-    if (pixel == kWhite) return -1;
-    const auto levels = MapLevels(C0);
-    for (int k = 0; k < kLevelCount; ++k)
-        if (LevelColour(levels, k, C0) == pixel) return k;
-    return -2;
-}
 
 }  // namespace
 
@@ -97,7 +79,7 @@ TEST(MapPicture, PlumePixelsTakeTheColourOfTheirBand)
     const auto levels = MapLevels(m.C0);
     // Nodes on the plume's axis and off it; each pixel and its mirror image.
     for (auto [i, j] : {std::pair{11, 30}, {21, 30}, {31, 30}, {41, 28}, {21, 25}, {61, 30}, {91, 2}}) {
-        const int band = bandOf(grid.at(i, j), m.C0);
+        const int band = BandOf(grid.at(i, j), m.C0);
         const Rgb expected = band < 0 ? kWhite : LevelColour(levels, band, m.C0);
         const int x = g.PixelX[static_cast<std::size_t>(i - 1)], y = g.PixelY[static_cast<std::size_t>(j - 1)];
         EXPECT_EQ(picture.at(x, y), expected) << i << "," << j << " c=" << grid.at(i, j);
@@ -140,7 +122,7 @@ TEST(MapPicture, CoarseOddAndEvenRowCountsDrawWhatTheReadoutReads)
                     // The lowest levels lie close together (0.001, 0.0029, C0/60,
                     // …): on a coarse grid their contours may all pass within
                     // a pixel of a node and give it a band a few above its own.
-                    const int band = bandOf(value, m.C0), shown = bandShown(picture.at(x, at), m.C0);
+                    const int band = BandOf(value, m.C0), shown = BandShown(picture.at(x, at), m.C0);
                     EXPECT_LE(std::abs(shown - band), 3) << c.what << ": node " << i << "," << j << " pixel " << x << "," << at
                                                          << " reads " << read->concentration << ", shows band " << shown;
                     ++checked;
@@ -163,7 +145,7 @@ TEST(MapPicture, AGridDownstreamOfTheSourcePaintsOnlyWhatItHolds)
     for (int y = 0; y < g.PlotTop - 25; ++y) EXPECT_EQ(picture.at(300, y), kWhite) << y;
     const auto levels = MapLevels(m.C0);
     for (auto [i, j] : {std::pair{1, 30}, {11, 30}, {21, 29}, {31, 30}}) {
-        const int band = bandOf(grid.at(i, j), m.C0);
+        const int band = BandOf(grid.at(i, j), m.C0);
         ASSERT_GE(band, 0);
         const int x = g.PixelX[static_cast<std::size_t>(i - 1)] + (i == 1 ? 1 : 0), y = g.PixelY[static_cast<std::size_t>(j - 1)];
         EXPECT_EQ(picture.at(x, y), LevelColour(levels, band, m.C0)) << i << "," << j;

@@ -26,6 +26,43 @@ ResultGrid GridAtTime(const ModelState& model, double t)
     return grid;
 }
 
+ResultGrid ZonesGridAtTime(const ModelState& model, double t)
+{
+    ResultGrid sum;
+    std::vector<SourceZone> zones{
+        {model.source.firstZoneY, model.source.firstZoneZ, model.SourceWidth, model.SourceHeight, model.C0}};
+    zones.insert(zones.end(), model.source.moreZones.begin(), model.source.moreZones.end());
+    for (const SourceZone& zone : zones) {
+        ModelState alone = model;
+        alone.source = {};
+        alone.C0 = zone.concentration;
+        alone.YMin = zone.y - zone.width / 2, alone.YMax = zone.y + zone.width / 2;
+        alone.ZMin = zone.z - zone.height / 2, alone.ZMax = zone.z + zone.height / 2;
+        const ResultGrid part = GridAtTime(alone, t);
+        for (int i = 1; i <= ResultGrid::kSize; ++i)
+            for (int j = 1; j <= ResultGrid::kSize; ++j) sum.set(i, j, sum.at(i, j) + part.at(i, j));
+    }
+    return sum;
+}
+
+int BandOf(double c, double top)
+{
+    const auto levels = MapLevels(top);
+    int band = -1;
+    for (int k = 0; k < kLevelCount; ++k)
+        if (levels[static_cast<std::size_t>(k)] <= c) band = k;
+    return band;
+}
+
+int BandShown(Rgb pixel, double top)
+{
+    if (pixel == kWhite) return -1;
+    const auto levels = MapLevels(top);
+    for (int k = 0; k < kLevelCount; ++k)
+        if (LevelColour(levels, k, top) == pixel) return k;
+    return -2;
+}
+
 RgbPicture PaintShapes(const MapPicture& picture)
 {
     RgbPicture out;

@@ -18,6 +18,18 @@ ModelState DesignModel(const std::vector<std::pair<std::string, std::string>>& c
 // The concentrations of time t of that model, as a run leaves them.
 ResultGrid GridAtTime(const ModelState& model, double t);
 
+// The concentrations of time t of the model's source zones (first zone and
+// moreZones), each zone computed alone as a rectangle of its own extent and
+// concentration, and the zones summed: the field of zones that do not overlap.
+ResultGrid ZonesGridAtTime(const ModelState& model, double t);
+
+// The highest of the map's levels for the colour scale up to `top` at or
+// below a concentration, -1 below them all.
+int BandOf(double c, double top);
+
+// The band whose colour a plot pixel has, -1 for white, -2 for no band's colour.
+int BandShown(Rgb pixel, double top);
+
 // An 800 × 640 picture of 24-bit pixels.
 struct RgbPicture {
     std::vector<std::uint8_t> bits = std::vector<std::uint8_t>(800 * 640 * 3, 0);
