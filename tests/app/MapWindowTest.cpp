@@ -233,3 +233,46 @@ TEST(MapWindow, TheHeadlessMapIsThePictureOfTheWindow)
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(QImage(QString::fromStdString(picture), "BMP").convertToFormat(QImage::Format_RGB888), f.map->picture());
 }
+
+TEST(MapWindow, AZoneOffTheAxisIsDrawnAndReadAtItsOwnY)
+{
+    MapFixture f;
+    f.runAs("Mapa");
+    f.activate();
+    f.draw("2500");
+    // The run's plume moved up by 10 m (five rows of 2 m), as a zone centred on y = 10 gives it.
+    ResultGrid moved;
+    for (int i = 1; i <= 51; ++i)
+        for (int j = 6; j <= 31; ++j) moved.set(i, j, f.app.grid.at(i, j - 5));
+    f.app.grid = moved;
+    f.app.model.source.firstZoneY = 10;
+    ASSERT_TRUE(f.map->DesenhaMapa());
+    const MapGeometry g = DefineMapGeometry(f.app.model);
+    ASSERT_TRUE(g.WholeYRange);
+    const auto levels = MapLevels(0.5);
+    const int x = g.PixelX[10];                                          // x = 20 m
+    const int axis = g.PlotTop + g.PlotHeight - 40 * g.PlotHeight / 60;  // y = 10 m
+    const int image = 2 * g.PlotCentre - axis;                           // y = -10 m
+    const auto bandColour = [&](double c) {
+        int band = -1;
+        for (int k = 0; k < kLevelCount; ++k)
+            if (levels[static_cast<std::size_t>(k)] <= c) band = k;
+        return band < 0 ? QColor(Qt::white) : colour(LevelColour(levels, band, 0.5));
+    };
+    EXPECT_EQ(f.at(x, axis), bandColour(moved.at(11, 21)));
+    EXPECT_EQ(f.at(x, image), bandColour(moved.at(11, 11)));
+    EXPECT_NE(f.at(x, axis), f.at(x, image));
+    f.moveTo(x, axis);
+    EXPECT_EQ(f.map->Label4->text(), "20.000");
+    EXPECT_EQ(f.map->Label5->text(), "10.000");
+    EXPECT_EQ(f.map->Label6->text(), QString::fromStdString(FormatScientific(moved.at(11, 21), 3, 2, '.')));
+    f.moveTo(x, image);
+    EXPECT_EQ(f.map->Label5->text(), "-10.000");
+    EXPECT_EQ(f.map->Label6->text(), QString::fromStdString(FormatScientific(moved.at(11, 11), 3, 2, '.')));
+
+    // Time 0: the zone's bar from y = 0 to 20 m.
+    f.map->MapTimeText = "0";
+    ASSERT_TRUE(f.map->DesenhaMapa());
+    EXPECT_EQ(f.at(53, axis), QColor(255, 0, 0));
+    EXPECT_EQ(f.at(53, image), QColor(Qt::white));
+}
