@@ -62,7 +62,8 @@ ResultGrid gridOf(const std::string& bytes)
 
 }  // namespace
 
-// Input: a flags byte (bit 0: time "0"; bit 1: comma separator), the length of
+// Input: a flags byte (bit 0: time "0"; bit 1: comma separator; bit 3: source
+// zones off the axis, drawn over the whole Y range), the length of
 // the model text, the text ("Name=value" lines as kavrin-batch --set takes
 // them), then the grid: a pattern byte and 8-byte values.
 void Map(const std::string& input)
@@ -86,6 +87,11 @@ void Map(const std::string& input)
     } catch (const KavrinError&) {
         return;
     }
+    if (flags & 8) {
+        // The first zone a quarter of the Y range up, a narrower one of twice C0 as far down.
+        model.source.firstZoneY = (model.Y1 - model.Y0) / 4;
+        model.source.moreZones = {{-model.source.firstZoneY, 0, model.SourceWidth / 2, model.SourceHeight, 2 * model.C0}};
+    }
     // A map is drawn from the results of a run, whose grid passed its checks.
     // Grids of more than 40 × 40 cells go the same way cell by cell, only
     // slower (the benchmark draws the full size): under the sanitizers a full
@@ -93,7 +99,7 @@ void Map(const std::string& input)
     if (CheckGrid(model)) return;
     try {
         const MapGeometry geometry = DefineMapGeometry(model);
-        if (geometry.NX > 40 || geometry.HalfRows > 20) return;
+        if (geometry.NX > 40 || geometry.HalfRows > (geometry.WholeYRange ? 41 : 20)) return;
     } catch (const KavrinError&) {
     }
     const ResultGrid grid = gridOf(input.substr(2 + length));
