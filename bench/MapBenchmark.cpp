@@ -1,7 +1,8 @@
 // Measures the drawing of a full-size map (451 × 451 grid, 62 levels) of a
 // late time of the start-up model, whose plume spans the grid: contouring,
 // the outline walk beside the quadratic scanning walk on the same levels,
-// painting, and the whole map with its texts and its 24-bit bitmap; then the
+// painting, and the whole map with its texts and its 24-bit bitmap, and the
+// whole map of the same source off the axis (drawn over the whole Y range); then the
 // grids that are hardest to draw (a checkerboard, random values, random
 // values under a left edge above every level, so that every level is drawn
 // as a region) with their time and peak memory beside the bound; then the
