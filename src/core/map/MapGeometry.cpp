@@ -1,7 +1,7 @@
 #include "map/MapGeometry.h"
 
-#include "map/MapSourceZones.h"
 #include "model/FloatChecks.h"
+#include "model/SourceTextRules.h"
 #include "workspace/ResultGrid.h"
 
 #include <algorithm>
@@ -66,7 +66,7 @@ MapGeometry DefineMapGeometry(const ModelState& m)
     g.NX = static_cast<int>(columns);
     g.HalfRows = static_cast<int>(halfRows);
     g.PlotCentre = RoundPixel(g.PlotHeight / 2.0) + g.PlotTop;
-    if (!MapFieldSymmetricInY(m)) {
+    if (!SymmetricInY(m)) {
         DefinePixels(g, m.DX, m.DY, g.NX + 1, 0, g.PlotCentre, g.PlotTop);
         DefineWholeRangeRows(g, m);
         return g;

@@ -4,8 +4,8 @@
 #include "contour/LevelRegion.h"
 #include "contour/MontaPoligono.h"
 #include "contour/TracaContorno.h"
-#include "map/MapSourceZones.h"
 #include "model/FloatChecks.h"
+#include "model/SourceTextRules.h"
 #include "solution/Parallel.h"
 #include "text/NumberText.h"
 
@@ -138,7 +138,7 @@ double MapScaleTop(const ModelState& model)
 
 std::vector<std::pair<PixelPolygon, Rgb>> SourceZoneBars(const ModelState& model, const MapGeometry& g)
 {
-    std::vector<SourceZone> zones = MapSourceZones(model);
+    std::vector<SourceZone> zones = SourceZonesOf(model);
     // A zone drawn inside another holds its own concentration: the larger first.
     std::stable_sort(zones.begin(), zones.end(),
                      [](const SourceZone& a, const SourceZone& b) { return a.width * a.height > b.width * b.height; });
@@ -279,7 +279,7 @@ MapPicture DesenhaMapa(const MapRequest& request)
             scaled, request.grid, request.MapTimeText, request.titleInPortuguese, request.captionInPortuguese, request.separator};
         if (request.MapTimeText == "0") {
             const ModelState& m = request.model;
-            if (MapSourceZones(m).size() == 1 && m.source.firstZoneY == 0 && m.source.firstZoneZ == 0) {
+            if (m.source.moreZones.empty() && SymmetricInY(m)) {
                 if (m.ZMin <= m.PlaneZ && m.PlaneZ <= m.ZMax) {
                     const Rgb red = IndexColour(IndiceCor(m.C0, m.C0, 0), 0);
                     shapes.push_back(polygon(SourceBar(m, g), red));
