@@ -148,7 +148,7 @@ std::vector<std::pair<PixelPolygon, Rgb>> SourceZoneBars(const ModelState& model
     const int Xb = RoundPixel(CheckedDivide(g.PlotWidth * model.DX, g.XRange)) + kPlotLeft;
     const auto pixelOf = [&](double y) {
         const double above = CheckedDivide((y - model.Y0) * g.PlotHeight, g.YRange);
-        return bottom - RoundPixel(std::clamp(above, -1.0, g.PlotHeight + 1.0));
+        return bottom - RoundPixel(std::min(std::max(above, -1.0), g.PlotHeight + 1.0));
     };
     std::vector<std::pair<PixelPolygon, Rgb>> bars;
     for (const SourceZone& zone : zones) {
