@@ -12,6 +12,7 @@
 #include "project/TFormDados.h"
 #include "project/TFormExportGRD.h"
 #include "project/TFormProjeto.h"
+#include "source/SourceWindow.h"
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
@@ -38,7 +39,7 @@ void connectShowCommands(TFormPrincipal& main, const Windows& w)
         {"ToolButton9", w.grafico, true, true},   {"Grficos1", w.grafico, true, true},
         {"ToolButton10", w.mapa, true, true},     {"MapadePixels1", w.mapa, true, true},
         {"ToolButton14", w.animacao, true, true}, {"ToolButton16", w.observacao, true, true},
-        {"Calibrao1", w.observacao, false, true},
+        {"Calibrao1", w.observacao, false, true}, {"ShowSource", w.source, true, true},
     };
     for (const ShowCommand& c : commands) {
         main.connectCommand(c.action, [&main, c] {
@@ -68,6 +69,8 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
 
     w.dados = new TFormDados(app, dialogs);
     main->addChild(w.dados, false)->show();
+    w.source = new SourceWindow(app);
+    main->addChild(w.source, true);
 
     w.grafico = new TFormGrafico(app, dialogs);
     ChildWindow* charts = main->addChild(w.grafico, true);

@@ -84,6 +84,7 @@ void TFormPrincipal::changeEvent(QEvent* event)
     if (event->type() != QEvent::LanguageChange) return;
     showProjectName();
     giveHelpTexts();
+    action("ShowSource")->setText(app_.text(AddedText::SourceWindowCaption));
 }
 
 void TFormPrincipal::giveHelpTexts()
@@ -222,6 +223,7 @@ void TFormPrincipal::buildMenu()
 
     QMenu* exibir = menu(bar, "Exibir1", "Exibir");
     item(exibir, "Dados1", "Dados", QKeySequence(Qt::Key_F5));
+    item(exibir, "ShowSource", "Fonte", QKeySequence(Qt::CTRL | Qt::Key_F5));
     item(exibir, "Grficos1", "Gráficos", QKeySequence(Qt::Key_F6));
     item(exibir, "MapadePixels1", "Mapa", QKeySequence(Qt::Key_F7));
     item(exibir, "Calibrao1", "Calibração", QKeySequence(Qt::Key_F8));

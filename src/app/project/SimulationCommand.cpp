@@ -10,6 +10,7 @@
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
+#include "source/SourceWindow.h"
 #include "text/DateTimeText.h"
 #include "text/Errors.h"
 #include "views/TFormGrafico.h"
@@ -96,6 +97,7 @@ void SimulationCommand::ToolButton1Click()
         dialogs_.notice(app_.text(line).arg(dados->fieldCaption(refusal->edit)));
         return;
     }
+    if (!sourceAccepted()) return;
     dados->convertTexts(app_.model);
     if (const auto refusal = CheckRun(app_.model)) {
         dialogs_.notice(refusalMessage(app_.messages, *refusal, app_.PortugueseActive));
@@ -111,6 +113,20 @@ void SimulationCommand::ToolButton1Click()
     if (!obtainProjectName()) return;
     previous.commit();
     writeResults();
+}
+
+bool SimulationCommand::sourceAccepted()
+{
+    SourceWindow* source = app_.windows.source;
+    // A data text that does not convert is named by the conversion that follows.
+    const std::optional<ModelState> model = SourceCheckModel(app_);
+    if (!source || !model) return true;
+    const std::optional<SourceRefusal> refusal = source->takeShownTexts(*model);
+    if (!refusal) return true;
+    app_.windows.principal->showWindow(source, true);
+    source->focusValue(*refusal);
+    dialogs_.notice(source->refusalText(*refusal));
+    return false;
 }
 
 void SimulationCommand::writeResults()
