@@ -83,7 +83,7 @@ TEST(SourceFields, DefaultsAreNotWrittenAndUnwritableValuesAreNamed)
          {{"1", "2", "3", "4", "5"}, {"1", "2", "3|", "4", "5"}},
          "SourceZones",
          SourceRule::NotANumber,
-         2},
+         3},  // the second zone of the list is zone 3
         {SourceHistory::Decay, {}, {}, "SourceDecay", SourceRule::MissingValue, 0},
     };
     for (const Case& c : cases) {
@@ -106,20 +106,28 @@ TEST(SourceWindow, OpensFromTheDataWindowAndTheMenuInsideTheFrame)
         f.start();
         f.main->showNormal();
         f.main->setGeometry(QRect(0, 0, 1366, 768));
+        // The frame active, as the user's clicks find it.
+        f.main->activateWindow();
         QApplication::processEvents();
         SourceWindow* w = f.app.windows.source;
-        auto* child = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-        ASSERT_TRUE(child);
-        EXPECT_FALSE(child->isVisible());
+        EXPECT_FALSE(w->isVisible());
         if (std::string(opener) == "button")
             f.app.windows.dados->SourceButton->click();
         else
             f.main->action(opener)->trigger();
         QApplication::processEvents();
+        auto* child = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+        ASSERT_TRUE(child);
         EXPECT_TRUE(child->isVisible()) << opener;
         EXPECT_EQ(f.main->mdiArea()->activeSubWindow(), child) << opener;
         EXPECT_TRUE(f.main->mdiArea()->viewport()->rect().contains(child->geometry())) << opener;
         EXPECT_LT(child->minimumWidth(), child->maximumWidth());
+        // Closed, it is minimised; shown again, it is the same frame.
+        child->close();
+        EXPECT_TRUE(child->isMinimized());
+        f.main->action("ShowSource")->trigger();
+        EXPECT_EQ(w->parentWidget(), child);
+        EXPECT_FALSE(child->isMinimized());
     }
 }
 
@@ -180,6 +188,8 @@ TEST(SourceWindow, CaptionsFollowTheLanguage)
     f.start();
     LoadLanguage(f.app, Language::English);
     SourceWindow* w = f.app.windows.source;
+    EXPECT_EQ(w->windowTitle(), "Source");
+    ShowSourceWindow(f.app);
     EXPECT_EQ(qobject_cast<QMdiSubWindow*>(w->parentWidget())->windowTitle(), "Source");
     EXPECT_EQ(f.main->action("ShowSource")->text(), "Source");
     EXPECT_EQ(f.app.windows.dados->SourceButton->text(), "Source");

@@ -39,7 +39,7 @@ void connectShowCommands(TFormPrincipal& main, const Windows& w)
         {"ToolButton9", w.grafico, true, true},   {"Grficos1", w.grafico, true, true},
         {"ToolButton10", w.mapa, true, true},     {"MapadePixels1", w.mapa, true, true},
         {"ToolButton14", w.animacao, true, true}, {"ToolButton16", w.observacao, true, true},
-        {"Calibrao1", w.observacao, false, true}, {"ShowSource", w.source, true, true},
+        {"Calibrao1", w.observacao, false, true},
     };
     for (const ShowCommand& c : commands) {
         main.connectCommand(c.action, [&main, c] {
@@ -69,8 +69,9 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
 
     w.dados = new TFormDados(app, dialogs);
     main->addChild(w.dados, false)->show();
-    w.source = new SourceWindow(app);
-    main->addChild(w.source, true);
+    // The source window enters the frame when it is first shown.
+    w.source = new SourceWindow(app, main.get());
+    w.source->hide();
 
     w.grafico = new TFormGrafico(app, dialogs);
     ChildWindow* charts = main->addChild(w.grafico, true);
@@ -96,6 +97,7 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     calibration->showMinimized();
 
     connectShowCommands(*main, w);
+    main->connectCommand("ShowSource", [&app] { ShowSourceWindow(app); });
     main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w.dados->parentWidget()));
     OnActivation(main->mdiArea(), charts,
                  [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.grafico->FormActivate(); }); });

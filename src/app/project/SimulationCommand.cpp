@@ -118,12 +118,10 @@ void SimulationCommand::ToolButton1Click()
 bool SimulationCommand::sourceAccepted()
 {
     SourceWindow* source = app_.windows.source;
-    // A data text that does not convert is named by the conversion that follows.
-    const std::optional<ModelState> model = SourceCheckModel(app_);
-    if (!source || !model) return true;
-    const std::optional<SourceRefusal> refusal = source->takeShownTexts(*model);
+    if (!source) return true;
+    const std::optional<SourceRefusal> refusal = source->takeShownTexts();
     if (!refusal) return true;
-    app_.windows.principal->showWindow(source, true);
+    ShowSourceWindow(app_);
     source->focusValue(*refusal);
     dialogs_.notice(source->refusalText(*refusal));
     return false;

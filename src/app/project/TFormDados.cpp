@@ -118,9 +118,7 @@ TFormDados::TFormDados(AppState& app, Dialogs& dialogs)
     connect(ComboBox1, &QComboBox::editTextChanged, this, &TFormDados::ComboBox1Change);
 
     SourceButton->setObjectName("SourceButton");
-    connect(SourceButton, &QPushButton::clicked, this, [this] {
-        if (app_.windows.principal && app_.windows.source) app_.windows.principal->showWindow(app_.windows.source, true);
-    });
+    connect(SourceButton, &QPushButton::clicked, this, [this] { ShowSourceWindow(app_); });
 
     auto* right = new QVBoxLayout;
     right->addWidget(transport);

@@ -79,12 +79,13 @@ public:
         return true;
     }
 
+    // Groups are numbered from `firstGroup`: steps from 1, zones from 2 (zone 1 is the data window's).
     template <std::size_t N>
-    bool rows(const char* name, const std::vector<std::array<std::string, N>>& rows, std::string& out)
+    bool rows(const char* name, const std::vector<std::array<std::string, N>>& rows, int firstGroup, std::string& out)
     {
         for (std::size_t r = 0; r < rows.size(); ++r) {
             if (r > 0) out += '|';
-            if (!value(name, rows[r], static_cast<int>(r) + 1, out)) return false;
+            if (!value(name, rows[r], static_cast<int>(r) + firstGroup, out)) return false;
         }
         return true;
     }
@@ -157,7 +158,7 @@ ComposedSourceTexts TextsOfFields(const SourceFields& fields, char separator)
     case SourceHistory::Steps: {
         std::string value;
         if (fields.steps.empty()) c.refuse("SourceSteps", SourceRule::MissingValue, 0);
-        if (fields.steps.empty() || !c.rows("SourceSteps", fields.steps, value)) return c.composed;
+        if (fields.steps.empty() || !c.rows("SourceSteps", fields.steps, 1, value)) return c.composed;
         c.add("SourceSteps", value);
         break;
     }
@@ -167,12 +168,12 @@ ComposedSourceTexts TextsOfFields(const SourceFields& fields, char separator)
     };
     if (!zero(fields.centreY) || !zero(fields.centreZ)) {
         std::string value;
-        if (!c.value("SourceCentre", std::array<std::string, 2>{fields.centreY, fields.centreZ}, 1, value)) return c.composed;
+        if (!c.value("SourceCentre", std::array<std::string, 2>{fields.centreY, fields.centreZ}, 0, value)) return c.composed;
         c.add("SourceCentre", value);
     }
     if (!fields.zones.empty()) {
         std::string value;
-        if (!c.rows("SourceZones", fields.zones, value)) return c.composed;
+        if (!c.rows("SourceZones", fields.zones, 2, value)) return c.composed;
         c.add("SourceZones", value);
     }
     if (!trimmed(fields.controlPlane).empty() && !single("ControlPlaneX", fields.controlPlane)) return c.composed;

@@ -28,7 +28,7 @@ SourceFields FieldsOfTexts(const SourceTexts& texts);
 struct ComposedSourceTexts {
     SourceTexts texts;
     // A value that cannot be written as a text: empty, or holding a blank
-    // or '|' that would split it.
+    // or '|' that would split it (groups numbered as CheckSourceTexts does).
     std::optional<SourceRefusal> refusal;
 };
 

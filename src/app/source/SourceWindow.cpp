@@ -1,10 +1,10 @@
 #include "source/SourceWindow.h"
 
+#include "frame/TFormPrincipal.h"
+#include "gui/ChildWindow.h"
 #include "gui/NamedWidget.h"
 #include "project/TFormDados.h"
 #include "text/DecimalSeparator.h"
-#include "text/Errors.h"
-#include "text/NumberText.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -52,20 +52,7 @@ void setCell(QTableWidget* table, int row, int column, const std::string& text)
 
 }  // namespace
 
-std::optional<ModelState> SourceCheckModel(const AppState& app)
-{
-    ModelState model = app.model;
-    try {
-        for (int edit : kFirstZoneEdits)
-            model.*FieldOfEdit(edit).member =
-                ParseFloat(ArrumaDecimal(app.texts.edit[static_cast<std::size_t>(edit)], app.separator), app.separator);
-    } catch (const ConversionError&) {
-        return std::nullopt;
-    }
-    return model;
-}
-
-SourceWindow::SourceWindow(AppState& app) : QWidget(nullptr), app_(app)
+SourceWindow::SourceWindow(AppState& app, QWidget* owner) : QWidget(owner), app_(app)
 {
     setObjectName("SourceWindow");
 
@@ -166,6 +153,18 @@ SourceWindow::SourceWindow(AppState& app) : QWidget(nullptr), app_(app)
                 showFirstZone();
                 valuesEdited();
             });
+}
+
+void ShowSourceWindow(AppState& app)
+{
+    SourceWindow* source = app.windows.source;
+    TFormPrincipal* main = app.windows.principal;
+    if (!source || !main) return;
+    const bool first = !dynamic_cast<ChildWindow*>(source->parentWidget());
+    if (first) main->addChild(source, true);
+    main->showWindow(source, true);
+    // The focus moves in with it, or the frame gives the window that kept it the front again.
+    if (first) source->ConstantButton->setFocus(Qt::OtherFocusReason);
 }
 
 void SourceWindow::giveTexts()
@@ -309,14 +308,18 @@ void SourceWindow::showTexts(const SourceTexts& texts)
 void SourceWindow::valuesEdited()
 {
     if (showing_) return;
-    takeShownTexts(SourceCheckModel(app_).value_or(app_.model));
+    takeShownTexts();
 }
 
-std::optional<SourceRefusal> SourceWindow::takeShownTexts(const ModelState& model)
+std::optional<SourceRefusal> SourceWindow::takeShownTexts()
 {
     ComposedSourceTexts shown = TextsOfFields(shownFields(), app_.separator);
     std::optional<SourceRefusal> refusal = shown.refusal;
-    if (!refusal) refusal = CheckSourceTexts(shown.texts, model, app_.separator);
+    if (!refusal) {
+        ParameterTexts texts = app_.texts;
+        texts.source = shown.texts;
+        refusal = CheckSourceTexts(texts, app_.separator);
+    }
     if (refusal) {
         RefusalLabel->setText(refusalText(*refusal));
         return refusal;
@@ -338,7 +341,7 @@ QString SourceWindow::valueCaption(const SourceRefusal& refusal) const
         return refusal.group > 0 ? app_.text(T::SourceStepName).arg(refusal.group) : app_.text(T::SourceStepsChoice);
     if (name == "SourceCentre") return app_.text(T::SourceZoneName).arg(1);
     if (name == "SourceZones")
-        return refusal.group > 0 ? app_.text(T::SourceZoneName).arg(refusal.group + 1) : app_.text(T::SourceZonesGroup);
+        return refusal.group > 0 ? app_.text(T::SourceZoneName).arg(refusal.group) : app_.text(T::SourceZonesGroup);
     if (name == "ControlPlaneX") {
         QString caption = app_.text(T::SourceControlPlane);
         while (caption.endsWith(':') || caption.endsWith(' ')) caption.chop(1);
@@ -356,8 +359,7 @@ QString SourceWindow::refusalText(const SourceRefusal& refusal) const
                                        T::SourceMissingValue};
     const QString text = app_.text(kLines[static_cast<int>(refusal.rule)]).arg(valueCaption(refusal));
     if (refusal.rule != SourceRule::ControlPlaneOutside) return text;
-    const std::optional<ModelState> model = SourceCheckModel(app_);
-    return text.arg(QString::fromStdString(FormatGeneral(model.value_or(app_.model).X1, app_.separator)));
+    return text.arg(QString::fromStdString(ArrumaDecimal(app_.texts.edit[6], app_.separator)));
 }
 
 void SourceWindow::focusValue(const SourceRefusal& refusal)
@@ -373,7 +375,8 @@ void SourceWindow::focusValue(const SourceRefusal& refusal)
         ControlPlaneEdit->setFocus(Qt::OtherFocusReason);
     } else if (name == "SourceSteps" || name == "SourceCentre" || name == "SourceZones") {
         QTableWidget* grid = name == "SourceSteps" ? StepsTable : ZonesTable;
-        const int row = name == "SourceCentre" ? 0 : name == "SourceZones" ? refusal.group : refusal.group - 1;
+        // Steps count from 1 and zones from zone 1, the table's first row.
+        const int row = name == "SourceCentre" ? 0 : refusal.group - 1;
         if (row >= 0 && row < grid->rowCount()) grid->setCurrentCell(row, 0);
         grid->setFocus(Qt::OtherFocusReason);
     }

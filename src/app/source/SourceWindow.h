@@ -20,23 +20,20 @@ class QTableWidget;
 
 namespace kavrin {
 
-// The model the source texts are checked against: the current one with X1
-// and the first zone (C0, SourceWidth, SourceHeight) as the data window's texts
-// give them; nothing when one of those texts does not convert.
-std::optional<ModelState> SourceCheckModel(const AppState& app);
-
 class SourceWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit SourceWindow(AppState& app);
+    // Hidden, a child of `owner` until ShowSourceWindow puts it into the frame.
+    SourceWindow(AppState& app, QWidget* owner);
 
     // Puts texts into the controls as they are (a project opened, a new
     // project); the master copy is the caller's to set.
     void showTexts(const SourceTexts& texts);
 
-    // Checks the shown texts against `model` (X1 and the first zone): passing
-    // texts become the master copy, a refusal is shown in the window.
-    std::optional<SourceRefusal> takeShownTexts(const ModelState& model);
+    // Checks the shown texts against the data window's texts as they stand (X1
+    // and the first zone): passing texts become the master copy, a refusal is
+    // shown in the window.
+    std::optional<SourceRefusal> takeShownTexts();
 
     // A refusal in the window's language, naming the value.
     QString refusalText(const SourceRefusal& refusal) const;
@@ -68,5 +65,9 @@ private:
     AppState& app_;
     bool showing_ = false;  // the controls are being set from texts
 };
+
+// Shows the source window in the frame (visible, in front, active), putting
+// it there at its first showing.
+void ShowSourceWindow(AppState& app);
 
 }  // namespace kavrin
