@@ -119,6 +119,7 @@ TEST(SourceWindow, OpensFromTheDataWindowAndTheMenuInsideTheFrame)
         auto* child = qobject_cast<QMdiSubWindow*>(w->parentWidget());
         ASSERT_TRUE(child);
         EXPECT_TRUE(child->isVisible()) << opener;
+        EXPECT_TRUE(w->isVisible()) << opener;
         EXPECT_EQ(f.main->mdiArea()->activeSubWindow(), child) << opener;
         EXPECT_TRUE(f.main->mdiArea()->viewport()->rect().contains(child->geometry())) << opener;
         EXPECT_LT(child->minimumWidth(), child->maximumWidth());

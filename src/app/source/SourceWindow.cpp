@@ -14,8 +14,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -33,10 +35,20 @@ QTableWidget* table(QWidget* parent, const char* name, int columns)
 {
     auto* grid = new QTableWidget(0, columns, parent);
     grid->setObjectName(name);
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grid->horizontalHeader()->setStretchLastSection(true);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     return grid;
+}
+
+// Wide enough for every heading in full, the row headings and a scroll bar.
+void fitHeadings(QTableWidget* grid)
+{
+    int width =
+        2 * grid->frameWidth() + grid->verticalHeader()->sizeHint().width() + grid->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < grid->columnCount(); ++column) width += grid->horizontalHeader()->sectionSizeHint(column);
+    grid->setMinimumWidth(width);
 }
 
 QString cell(const QTableWidget* table, int row, int column)
@@ -68,7 +80,7 @@ SourceWindow::SourceWindow(AppState& app, QWidget* owner) : QWidget(owner), app_
     DecayKind->addItems({QString(), QString()});
     DecayEdit = NamedWidget<QLineEdit>(history, "DecayEdit", QString());
     ReleaseEndEdit = NamedWidget<QLineEdit>(history, "ReleaseEndEdit", QString());
-    for (QLineEdit* edit : {DecayEdit, ReleaseEndEdit}) edit->setMaximumWidth(120);
+    for (QLineEdit* edit : {DecayEdit, ReleaseEndEdit}) edit->setFixedWidth(100);
     StepsTable = table(history, "StepsTable", 2);
     AddStepButton = NamedWidget<QPushButton>(history, "AddStepButton", QString());
     RemoveStepButton = NamedWidget<QPushButton>(history, "RemoveStepButton", QString());
@@ -108,7 +120,7 @@ SourceWindow::SourceWindow(AppState& app, QWidget* owner) : QWidget(owner), app_
     zonesColumn->addWidget(note);
 
     ControlPlaneEdit = NamedWidget<QLineEdit>(this, "ControlPlaneEdit", QString());
-    ControlPlaneEdit->setMaximumWidth(120);
+    ControlPlaneEdit->setFixedWidth(100);
     auto* plane = new QHBoxLayout;
     plane->addWidget(NamedWidget<QLabel>(this, "ControlPlaneLabel", QString()));
     plane->addWidget(ControlPlaneEdit);
@@ -129,7 +141,6 @@ SourceWindow::SourceWindow(AppState& app, QWidget* owner) : QWidget(owner), app_
     giveTexts();
     showFirstZone();
     enableHistoryValues();
-    resize(sizeHint().expandedTo(QSize(880, 420)));
 
     for (QRadioButton* button : {ConstantButton, DecayButton, StopButton, StepsButton})
         connect(button, &QRadioButton::toggled, this, [this](bool on) {
@@ -161,7 +172,13 @@ void ShowSourceWindow(AppState& app)
     TFormPrincipal* main = app.windows.principal;
     if (!source || !main) return;
     const bool first = !dynamic_cast<ChildWindow*>(source->parentWidget());
-    if (first) main->addChild(source, true);
+    if (first) {
+        QMdiSubWindow* child = main->addChild(source, true);
+        source->show();  // hidden while it waited outside the frame
+        // At the top right, where the data window leaves the most room.
+        child->resize(child->sizeHint());
+        child->move(qMax(0, main->mdiArea()->viewport()->width() - child->width()), 0);
+    }
     main->showWindow(source, true);
     // The focus moves in with it, or the frame gives the window that kept it the front again.
     if (first) source->ConstantButton->setFocus(Qt::OtherFocusReason);
@@ -195,6 +212,8 @@ void SourceWindow::giveTexts()
         ZonesTable->setVerticalHeaderItem(row, new QTableWidgetItem(text(T::SourceZoneName).arg(row + 1)));
     for (int row = 0; row < StepsTable->rowCount(); ++row)
         StepsTable->setVerticalHeaderItem(row, new QTableWidgetItem(QString::number(row + 1)));
+    fitHeadings(StepsTable);
+    fitHeadings(ZonesTable);
 }
 
 void SourceWindow::changeEvent(QEvent* event)
