@@ -129,6 +129,9 @@ SourceWindow::SourceWindow(AppState& app, QWidget* owner) : QWidget(owner), app_
     RefusalLabel = NamedWidget<QLabel>(this, "RefusalLabel", QString());
     RefusalLabel->setWordWrap(true);
     RefusalLabel->setStyleSheet("color: #b00000");
+    // Room for a refusal of two lines, so that the window does not move as refusals come and go.
+    RefusalLabel->setMinimumHeight(2 * RefusalLabel->fontMetrics().lineSpacing());
+    RefusalLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* columns = new QHBoxLayout;
     columns->addWidget(history, 2);
@@ -262,6 +265,9 @@ void SourceWindow::addRow(QTableWidget* grid)
     showing_ = false;
     giveTexts();
     grid->setCurrentCell(row, 0);
+    // Typing goes into the new row's first cell.
+    grid->setFocus(Qt::OtherFocusReason);
+    grid->editItem(grid->item(row, 0));
     valuesEdited();
 }
 
