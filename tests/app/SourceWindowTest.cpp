@@ -223,6 +223,14 @@ TEST(SourceWindow, RunRefusesBadSourceTextsBeforeWritingAnything)
     f.run();
     EXPECT_EQ(f.dialogs.notices, QStringList{f.app.messages.MsgRunFinished});
     EXPECT_EQ(f.app.resultsTexts.source, (SourceTexts{{"ControlPlaneX", "30"}}));
+
+    // With results, the refusal comes before the earlier results are asked about.
+    w->ControlPlaneEdit->setText("-1");
+    f.dialogs.notices.clear();
+    f.run();
+    EXPECT_EQ(f.dialogs.notices.size(), 1);
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+    EXPECT_EQ(f.projectFolders(), std::vector<std::string>{"Fonte"});
 }
 
 TEST(SourceWindow, ANewProjectStartsFromTheDefaultSource)
