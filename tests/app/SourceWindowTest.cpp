@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -101,8 +102,10 @@ TEST(SourceFields, DefaultsAreNotWrittenAndUnwritableValuesAreNamed)
 
 TEST(SourceWindow, OpensFromTheDataWindowAndTheMenuInsideTheFrame)
 {
-    for (const char* opener : {"button", "ShowSource"}) {
+    // In each language: the window's texts differ in length.
+    for (const auto& [opener, language] : {std::pair{"button", "Port"}, std::pair{"ShowSource", "English"}}) {
         GuiFixture f;
+        f.storeSetting("Language", language);
         f.start();
         f.main->showNormal();
         f.main->setGeometry(QRect(0, 0, 1366, 768));
@@ -123,6 +126,10 @@ TEST(SourceWindow, OpensFromTheDataWindowAndTheMenuInsideTheFrame)
         EXPECT_EQ(f.main->mdiArea()->activeSubWindow(), child) << opener;
         EXPECT_TRUE(f.main->mdiArea()->viewport()->rect().contains(child->geometry())) << opener;
         EXPECT_LT(child->minimumWidth(), child->maximumWidth());
+        // Every heading reads in full.
+        for (QTableWidget* table : {w->StepsTable, w->ZonesTable})
+            for (int column = 0; column < table->columnCount(); ++column)
+                EXPECT_GE(table->columnWidth(column), table->horizontalHeader()->sectionSizeHint(column)) << language;
         // Closed, it is minimised; shown again, it is the same frame.
         child->close();
         EXPECT_TRUE(child->isMinimized());
