@@ -290,7 +290,7 @@ void TFormPrincipal::Graficos1Click()
 {
     const QString name = dialogs_.saveFile(QString(), QString());
     if (name.isEmpty()) return;
-    WriteBitmap(RenderChart(app_.windows.grafico->Chart1), PictureSaveName(name));
+    WriteBitmap(RenderChart(app_.windows.grafico->shownChart()), PictureSaveName(name));
 }
 
 void TFormPrincipal::closeEvent(QCloseEvent* event)

@@ -88,11 +88,12 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
     {"Balanço de massa", "Mass balance"},
     {"Massa (mg)", "Mass (mg)"},
     {"Descarga de massa (mg/dia)", "Mass discharge (mg/day)"},
-    {"Massa presente (dissolvida + sorvida)", "Mass present (dissolved + sorbed)"},
-    {"Massa decaída", "Mass decayed"},
-    {"Descarga no plano de controle X = %1 m", "Discharge across the control plane X = %1 m"},
-    {"Descarga na borda da grade X = %1 m", "Discharge across the grid's edge X = %1 m"},
-    {"Pluma inteira (3-D), de %1 a %2 dias", "Whole plume (3-D), from %1 to %2 days"},
+    {"Presente", "Present"},
+    {"Decaída", "Decayed"},
+    {"Descarga X = %1 m", "Discharge X = %1 m"},
+    {"Descarga X = %1 m (borda)", "Discharge X = %1 m (edge)"},
+    {"Pluma inteira (3-D), massa presente = dissolvida + sorvida, de %1 a %2 dias",
+     "Whole plume (3-D), mass present = dissolved + sorbed, from %1 to %2 days"},
     {"Um arquivo de parâmetros não guarda as opções da fonte (histórico, zonas, plano de controle): elas não serão salvas nele. "
      "Salvar assim?",
      "A parameter file cannot hold the source options (history, zones, control plane): they will not be saved in it. Save "
