@@ -5,6 +5,7 @@
 #include "model/PhysicalChecks.h"
 #include "model/ProjectState.h"
 #include "model/RunChecks.h"
+#include "model/SourceTextRules.h"
 #include "model/Variaveis.h"
 #include "solution/Parallel.h"
 #include "text/DateTimeText.h"
@@ -64,6 +65,7 @@ std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironme
     const char separator = environment.separator;
     const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator);
     if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
+    if (const auto refusal = CheckSourceTexts(texts, separator)) throw CheckError(EnglishSourceRefusalText(*refusal));
     ModelState model;
     Variaveis(texts, model, separator);
     if (const auto refusal = CheckRun(model)) throw CheckError(EnglishRefusalText(*refusal));

@@ -76,8 +76,12 @@ Nodes timeNodes(double TT, double b, const SourceSuperposition& source, const Mo
         const double history = source.decayRate > 0 ? std::exp(-source.decayRate * (TT - tau)) : 1;
         for (std::size_t z = 0; z < source.zones.size(); ++z) {
             const ZoneTerm& zone = source.zones[z];
-            const double f1 = ExpErfcHorner(0, (zone.ZMin - m.PlaneZ) / zScale);
-            const double f2 = ExpErfcHorner(0, (zone.ZMax - m.PlaneZ) / zScale);
+            // Above the zone, the difference of the small complements (see SourceSuperposition::plain).
+            const bool above = !source.plain && m.PlaneZ > zone.ZMax;
+            const double f1 =
+                above ? ExpErfcHorner(0, (m.PlaneZ - zone.ZMax) / zScale) : ExpErfcHorner(0, (zone.ZMin - m.PlaneZ) / zScale);
+            const double f2 =
+                above ? ExpErfcHorner(0, (m.PlaneZ - zone.ZMin) / zScale) : ExpErfcHorner(0, (zone.ZMax - m.PlaneZ) / zScale);
             double weight = (f1 - f2) * q.GaussWeights[static_cast<std::size_t>(i)] / (sigma * sigma2);
             if (source.decayRate > 0) weight *= history;
             if (!std::isfinite(weight)) nodes.valid = false;
@@ -218,9 +222,9 @@ ProductColumns longitudinalFactors(const ModelState& m, const Nodes& nodes, unsi
     return product;
 }
 
-// The row whose distance below the source's lower edge equals row k's
+// The row whose distance below the zone's lower edge equals row k's
 // distance below its upper edge, exactly, or -1. On a grid whose rows the
-// source width spans a whole number of times (the usual case) that row's
+// zone's width spans a whole number of times (the usual case) that row's
 // lower-edge erfc is row k's upper-edge erfc: the same argument, the same value.
 int rowOfSameUpperDistance(const ModelState& m, const ZoneTerm& zone, int rows, int k)
 {
@@ -230,40 +234,57 @@ int rowOfSameUpperDistance(const ModelState& m, const ZoneTerm& zone, int rows, 
     return j >= 0 && j < rows && zone.YMin - rowY(m, j) == zone.YMax - rowY(m, k) ? j : -1;
 }
 
+// Above the zone: the row whose distance above the upper edge equals row k's
+// distance above the lower edge, exactly, or -1.
+int rowOfSameLowerDistance(const ModelState& m, const ZoneTerm& zone, int rows, int k)
+{
+    const double steps = (zone.YMax - zone.YMin) / m.DY;
+    if (!(std::fabs(steps) < rows)) return -1;
+    const int j = k + static_cast<int>(std::nearbyint(steps));
+    return j >= 0 && j < rows && rowY(m, j) - zone.YMax == rowY(m, k) - zone.YMin ? j : -1;
+}
+
 // The erfc difference across the zone's width times the node's Z factor and
 // weight, for every (row, node), in field.yFactors; with several zones each
-// adds its concentration times that. The lower edge's erfc of every (row,
-// node) comes first, in field.yLower, so that the upper edge takes those it
-// shares instead of computing them again.
+// adds its concentration times that. The first edge's erfc of every (row,
+// node) comes first, in field.yLower, so that the second edge takes those it
+// shares instead of computing them again. Rows above a zone of any source
+// but the plain one take the difference of the small complements, the
+// upper edge's first (see SourceSuperposition::plain).
 void transverseFactors(const ModelState& m, const SourceSuperposition& source, const Nodes& nodes, unsigned workers,
                        TimeField& field)
 {
     const int n = nodes.n;
     const std::size_t size = static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(n);
     const bool oneZone = source.zones.size() == 1;
-    LargeBuffer<double>& lower = field.yLower;
-    lower.resize(size);
+    LargeBuffer<double>& first = field.yLower;
+    first.resize(size);
     LargeBuffer<double>& yFactors = field.yFactors;
     yFactors.resize(size);
     for (std::size_t z = 0; z < source.zones.size(); ++z) {
         const ZoneTerm& zone = source.zones[z];
         const std::vector<double>& zWeight = nodes.zWeight[z];
+        auto above = [&](int k) { return !source.plain && rowY(m, k) > zone.YMax; };
         ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
             for (int k = begin; k < end; ++k) {
                 const double YY = rowY(m, k);
+                const double distance = above(k) ? YY - zone.YMax : zone.YMin - YY;
                 for (int i = 0; i < n; ++i)
-                    lower[at(k, n, i)] = ExpErfcHorner(0, (zone.YMin - YY) / nodes.yScale[static_cast<std::size_t>(i)]);
+                    first[at(k, n, i)] = ExpErfcHorner(0, distance / nodes.yScale[static_cast<std::size_t>(i)]);
             }
         });
         ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
             for (int k = begin; k < end; ++k) {
                 const double YY = rowY(m, k);
-                const int shared = rowOfSameUpperDistance(m, zone, field.rows, k);
+                const bool flipped = above(k);
+                const double distance = flipped ? YY - zone.YMin : zone.YMax - YY;
+                const int shared =
+                    flipped ? rowOfSameLowerDistance(m, zone, field.rows, k) : rowOfSameUpperDistance(m, zone, field.rows, k);
+                const bool sharedAlike = shared >= 0 && above(shared) == flipped;
                 for (int i = 0; i < n; ++i) {
-                    const double upper = shared >= 0
-                                             ? lower[at(shared, n, i)]
-                                             : ExpErfcHorner(0, (zone.YMax - YY) / nodes.yScale[static_cast<std::size_t>(i)]);
-                    const double difference = lower[at(k, n, i)] - upper;
+                    const double second = sharedAlike ? first[at(shared, n, i)]
+                                                      : ExpErfcHorner(0, distance / nodes.yScale[static_cast<std::size_t>(i)]);
+                    const double difference = first[at(k, n, i)] - second;
                     const double factor = difference * zWeight[static_cast<std::size_t>(i)];
                     double& target = yFactors[at(k, n, i)];
                     if (oneZone)

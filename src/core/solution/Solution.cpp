@@ -53,10 +53,22 @@ bool onClosedRectangle(double y, double z, const ZoneBounds& zone)
     return zone.YMin <= y && y <= zone.YMax && zone.ZMin <= z && z <= zone.ZMax;
 }
 
+// exp(m)·(erfc(a) − erfc(b)) for the edges a = (low − at)/scale, b = (high − at)/scale.
+// `conditioned`: beyond the high edge both are near 2 and the difference
+// is taken as exp(m)·(erfc(−b) − erfc(−a)), equal and without the cancellation.
+double edgeDifference(double mExp, double low, double high, double at, double scale, bool conditioned)
+{
+    if (conditioned && at > high)
+        return finiteOrOverflow(ExpErfc(mExp, CheckedDivide(at - high, scale))) -
+               finiteOrOverflow(ExpErfc(mExp, CheckedDivide(at - low, scale)));
+    return finiteOrOverflow(ExpErfc(mExp, CheckedDivide(low - at, scale))) -
+           finiteOrOverflow(ExpErfc(mExp, CheckedDivide(high - at, scale)));
+}
+
 // The time integral for XX > 0, TT > 0 over one zone; a positive
 // `sourceDecay` weighs each node by exp(−sourceDecay·(TT − τ)).
 double timeIntegral(double TT, double XX, double YY, double ZZ, double VX, int NMAX, const ModelState& m,
-                    const QuadratureState& quadrature, const ZoneBounds& zone, double sourceDecay)
+                    const QuadratureState& quadrature, const ZoneBounds& zone, double sourceDecay, bool conditioned)
 {
     const double b = std::pow(TT, 0.25);
     double sum = 0;
@@ -66,15 +78,11 @@ double timeIntegral(double TT, double XX, double YY, double ZZ, double VX, int N
         const double tau = sigma2 * sigma2;
         const double A = XX - VX * tau;
         const double mExp = CheckedDivide(-A * A, 4 * m.DispX * tau) - m.Decay * tau;
-        const double yScale = 2 * sigma2 * CheckedSqrt(m.DispY);
-        const double e1 = finiteOrOverflow(ExpErfc(mExp, CheckedDivide(zone.YMin - YY, yScale)));
-        const double e2 = finiteOrOverflow(ExpErfc(mExp, CheckedDivide(zone.YMax - YY, yScale)));
-        const double zScale = 2 * sigma2 * CheckedSqrt(m.DispZ);
-        const double f1 = ExpErfc(0, CheckedDivide(zone.ZMin - ZZ, zScale));
-        const double f2 = ExpErfc(0, CheckedDivide(zone.ZMax - ZZ, zScale));
+        const double y = edgeDifference(mExp, zone.YMin, zone.YMax, YY, 2 * sigma2 * CheckedSqrt(m.DispY), conditioned);
+        const double z = edgeDifference(0, zone.ZMin, zone.ZMax, ZZ, 2 * sigma2 * CheckedSqrt(m.DispZ), conditioned);
         double weight = quadrature.GaussWeights[static_cast<std::size_t>(i)];
         if (sourceDecay > 0) weight *= std::exp(-sourceDecay * (TT - tau));
-        sum = sum + (e1 - e2) * (f1 - f2) * weight / (sigma * sigma2);
+        sum = sum + y * z * weight / (sigma * sigma2);
     }
     const double denominator = 2 * CheckedSqrt(std::numbers::pi * m.DispX);
     return finiteOrOverflow(CheckedDivide(XX * (sum * b / 2), denominator));
@@ -92,7 +100,7 @@ double CNRMLP(double TT, double XX, double YY, double ZZ, double VX, int NMAX, c
 {
     if (TT <= 0 || XX < 0) return 0;
     if (XX == 0) return SourcePlaneValue(YY, ZZ, m);
-    return timeIntegral(TT, XX, YY, ZZ, VX, NMAX, m, quadrature, boundsOf(m), 0);
+    return timeIntegral(TT, XX, YY, ZZ, VX, NMAX, m, quadrature, boundsOf(m), 0, false);
 }
 
 double PointConcentration(double x, double y, double z, double t, const ModelState& m, const QuadratureState& quadrature)
@@ -107,8 +115,8 @@ double SwitchedOnValue(double T, double x, double y, double z, const SourceSuper
     if (T <= 0) return 0;
     double value = 0;
     for (const ZoneTerm& zone : source.zones)
-        value += zone.concentration *
-                 timeIntegral(T, x, y, z, m.Velocity, quadrature.GaussN, m, quadrature, boundsOf(zone), source.decayRate);
+        value += zone.concentration * timeIntegral(T, x, y, z, m.Velocity, quadrature.GaussN, m, quadrature, boundsOf(zone),
+                                                   source.decayRate, !source.plain);
     return value;
 }
 

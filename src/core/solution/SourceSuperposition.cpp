@@ -17,6 +17,7 @@ SourceSuperposition::SourceSuperposition(const ModelState& model)
         zones.push_back({container < 0 ? zone.concentration : zone.concentration - below, zone.y - zone.width / 2,
                          zone.y + zone.width / 2, zone.z - zone.height / 2, zone.z + zone.height / 2});
     }
+    plain = history == SourceHistory::Constant && drawn.size() == 1 && drawn[0].y == 0 && drawn[0].z == 0;
     switch (history) {
     case SourceHistory::Constant:
         shifts = {{0, 1}};

@@ -35,6 +35,13 @@ struct SourceSuperposition {
     double releaseEnd = 0;
     std::vector<SourceStep> steps;
 
+    // One zone about (0, 0) of constant strength: the source as it has always
+    // been, computed with the same arithmetic, bit for bit. Any other source
+    // takes erfc differences beyond a zone's far edge as the difference of
+    // the two small complements, which keeps their relative precision
+    // where the plain difference of two values near 2 would lose it.
+    bool plain = true;
+
     explicit SourceSuperposition(const ModelState& model);
 
     // g(t), the source's relative strength at time t (days).
