@@ -134,23 +134,29 @@ long double gaussSum(long double T, long double x, long double y, long double z,
     return scaleOf(x, m) * sum * b / 2;
 }
 
-// Adaptive Simpson on [0, T^¼] to a relative 1e-13 of the whole.
+// Adaptive Simpson on [0, T^¼] in long double: each piece is halved until its
+// two halves agree to its share of 1e-14 of a first estimate of the whole.
 long double adaptiveIntegral(long double T, long double x, long double y, long double z, const ModelState& m,
                              const std::vector<AddedZone>& zones, long double k)
 {
     if (T <= 0) return 0;
     auto f = [&](long double s) { return integrand(s, T, x, y, z, m, zones, k); };
+    const long double b = std::pow(T, 0.25L);
+    // Panels fine enough that no peak of the integrand falls between samples.
+    const int panels = 64;
+    long double estimate = 0;
+    for (int p = 0; p < panels; ++p) {
+        const long double a = b * p / panels, c = b * (p + 1) / panels;
+        estimate += (c - a) / 6 * (f(a) + 4 * f((a + c) / 2) + f(c));
+    }
+    const long double tolerance = 1e-14L * std::fabs(estimate) / b;  // per unit of σ
     std::function<long double(long double, long double, long double, long double, long double, long double, int)> simpson;
     simpson = [&](long double a, long double c, long double fa, long double fm, long double fc, long double whole, int depth) {
-        const long double mid = (a + c) / 2, left = (a + mid) / 2, right = (mid + c) / 2;
-        const long double fl = f(left), fr = f(right);
+        const long double mid = (a + c) / 2, fl = f((a + mid) / 2), fr = f((mid + c) / 2);
         const long double l = (mid - a) / 6 * (fa + 4 * fl + fm), r = (c - mid) / 6 * (fm + 4 * fr + fc);
-        if (depth > 40 || std::fabs(l + r - whole) < 1e-13L * std::fabs(whole) + 1e-300L) return l + r + (l + r - whole) / 15;
+        if (depth >= 30 || std::fabs(l + r - whole) <= 15 * tolerance * (c - a)) return l + r + (l + r - whole) / 15;
         return simpson(a, mid, fa, fl, fm, l, depth + 1) + simpson(mid, c, fm, fr, fc, r, depth + 1);
     };
-    // Panels fine enough that no peak of the integrand falls between samples.
-    const long double b = std::pow(T, 0.25L);
-    const int panels = 64;
     long double sum = 0;
     for (int p = 0; p < panels; ++p) {
         const long double a = b * p / panels, c = b * (p + 1) / panels, fa = f(a), fc = f(c), fm = f((a + c) / 2);
@@ -276,4 +282,179 @@ TEST(SourceHistoryAndZones, TheWholeGridKernelAgreesWithThePointFormula)
             }
         }
     }
+}
+
+// The order's own quadrature error: the largest relative difference of the
+// plain constant source's Gauss–Legendre sum (in long double, so without the
+// rounding of doubles) from the adaptive integral at the same points. Each
+// option stays within a small multiple of it.
+TEST(SourceHistoryAndZones, AgreeWithAnAdaptiveIntegralWithinTheOrdersQuadratureError)
+{
+    const ModelState plain = InitialModel();
+    const std::vector<AddedZone> plainZones = {{plain.C0, plain.YMin, plain.YMax, plain.ZMin, plain.ZMax}};
+    std::vector<Point> sample;
+    for (double t : {600.0, 2500.0})
+        for (double x : {2.0, 15.0, 40.0, 80.0})
+            for (double y : {0.0, 24.0}) sample.push_back({t, x, y, 0});
+    struct Exact {
+        long double value, magnitude;
+    };
+    auto adaptive = [&](const ModelState& m, const std::vector<AddedZone>& zones) {
+        std::vector<Exact> exact;
+        for (const Point& p : sample) {
+            Exact e{};
+            e.value = withHistory(
+                m, p.t, [&](long double T, long double k) { return adaptiveIntegral(T, p.x, p.y, p.z, m, zones, k); },
+                &e.magnitude);
+            exact.push_back(e);
+        }
+        return exact;
+    };
+    const std::vector<Exact> plainExact = adaptive(plain, plainZones);
+    std::vector<std::vector<Exact>> optionExact;
+    for (const Option& option : kOptions) {
+        const ModelState m = modelWith(option);
+        optionExact.push_back(adaptive(m, zonesOf(option, m)));
+    }
+    auto relative = [](long double value, const Exact& e) {
+        return static_cast<double>(std::fabs(value - e.value) / std::max(std::fabs(e.value), e.magnitude));
+    };
+    for (int order : {20, 60, 104, 256}) {
+        const QuadratureState q = LoadedQuadrature(order);
+        double own = 0;
+        for (std::size_t k = 0; k < sample.size(); ++k) {
+            const Point& p = sample[k];
+            if (std::fabs(plainExact[k].value) > 1e-10 * plain.C0)
+                own = std::max(own, relative(gaussSum(p.t, p.x, p.y, p.z, plain, q, plainZones, 0), plainExact[k]));
+        }
+        std::printf("order %d: quadrature error %.2g;", order, own);
+        for (std::size_t o = 0; o < std::size(kOptions); ++o) {
+            const ModelState m = modelWith(kOptions[o]);
+            double worst = 0;
+            for (std::size_t k = 0; k < sample.size(); ++k) {
+                const Point& p = sample[k];
+                if (std::fabs(optionExact[o][k].value) > 1e-10 * largestConcentration(m))
+                    worst = std::max(worst, relative(PointValue(p.x, p.y, p.z, p.t, m, q), optionExact[o][k]));
+            }
+            std::printf(" %s %.2g;", kOptions[o].name, worst);
+            EXPECT_LE(worst, 4 * own + 1e-12) << kOptions[o].name << ", order " << order;
+        }
+        std::printf("\n");
+    }
+}
+
+namespace {
+
+// Sources off the line y = 0, so that every model below takes the same arithmetic.
+ModelState offCentre(double C0, double width, double height)
+{
+    ModelState m = InitialModel();
+    m.C0 = C0;
+    m.SourceWidth = width;
+    m.SourceHeight = height;
+    m.source.firstZoneY = 5;
+    return m;
+}
+
+// The field, every point in a 51 × 31 grid of the model.
+std::vector<double> field(ModelState m, double t)
+{
+    m.DX = 2;
+    m.NX = 50;
+    m.DY = 2;
+    m.NY = 30;
+    TimeField f;
+    ComputeTimeField(t, m, LoadedQuadrature(60), 2, f);
+    return {f.values.data(), f.values.data() + f.values.size()};
+}
+
+}  // namespace
+
+TEST(SourceHistoryAndZones, AStoppedReleaseIsAConstantSourceLessADelayedOne)
+{
+    const ModelState constant = offCentre(0.5, 20, 3);
+    ModelState stop = constant;
+    stop.source.history = SourceHistory::Stop;
+    stop.source.releaseEnd = 1000;
+    const QuadratureState q = LoadedQuadrature(60);
+    for (const Point& p : points()) {
+        const double on = PointValue(p.x, p.y, p.z, p.t, constant, q), off = PointValue(p.x, p.y, p.z, p.t - 1000, constant, q);
+        EXPECT_NEAR(PointValue(p.x, p.y, p.z, p.t, stop, q), on - off, 1e-12 * std::max(std::fabs(on), std::fabs(off)))
+            << p.t << " " << p.x << " " << p.y;
+    }
+    for (double t : {600.0, 1500.0, 2500.0}) {
+        const std::vector<double> stopped = field(stop, t), on = field(constant, t), off = field(constant, t - 1000);
+        for (std::size_t k = 0; k < stopped.size(); ++k) {
+            if (k % 51 == 0) continue;  // the source plane x = 0 follows g(t), not the difference
+            EXPECT_NEAR(stopped[k], on[k] - off[k], 1e-12 * std::max(std::fabs(on[k]), std::fabs(off[k]))) << t << " " << k;
+        }
+    }
+}
+
+TEST(SourceHistoryAndZones, NestedZonesAreTheSumOfTheirSeparateRuns)
+{
+    // A core of 9 mg/L inside a fringe of 2.8: the fringe alone, and the core at the difference.
+    ModelState nested = offCentre(2.8, 20, 3);
+    nested.source.moreZones = {{5, 0, 6, 1, 9}};
+    const ModelState fringe = offCentre(2.8, 20, 3), core = offCentre(6.2, 6, 1);
+    const QuadratureState q = LoadedQuadrature(60);
+    for (const Point& p : points()) {
+        const double a = PointValue(p.x, p.y, p.z, p.t, fringe, q), b = PointValue(p.x, p.y, p.z, p.t, core, q);
+        EXPECT_NEAR(PointValue(p.x, p.y, p.z, p.t, nested, q), a + b, 1e-12 * (std::fabs(a) + std::fabs(b)))
+            << p.t << " " << p.x << " " << p.y;
+    }
+    for (double t : {0.0, 600.0, 2500.0}) {
+        const std::vector<double> together = field(nested, t), a = field(fringe, t), b = field(core, t);
+        for (std::size_t k = 0; k < together.size(); ++k)
+            EXPECT_NEAR(together[k], a[k] + b[k], 1e-12 * (std::fabs(a[k]) + std::fabs(b[k]))) << t << " " << k;
+    }
+}
+
+TEST(SourceHistoryAndZones, TheSourcePlaneAndTimeZeroFollowEachZonesRuleTimesTheHistory)
+{
+    const QuadratureState q = LoadedQuadrature(60);
+    ModelState zones = InitialModel();
+    zones.C0 = 2.8;
+    zones.source.moreZones = {{0, 0, 6, 1, 9}, {25, 0, 8, 2, 1.5}};
+    EXPECT_EQ(PointValue(0, 0, 0, 2500, zones, q), 9.0);            // inside the core its own concentration holds
+    EXPECT_EQ(PointValue(0, 3, 0, 2500, zones, q), 2.8 + 6.2 / 2);  // on the core's edge, inside the fringe
+    EXPECT_EQ(PointValue(0, 10, 0, 2500, zones, q), 1.4);           // the fringe's edge
+    EXPECT_EQ(PointValue(0, 25, 0, 2500, zones, q), 1.5);
+    EXPECT_EQ(PointValue(0, 15, 0, 2500, zones, q), 0.0);
+    EXPECT_EQ(PointValue(0, 3, 0.5, 0, zones, q), 9.0);  // t = 0: the closed rectangles
+    EXPECT_EQ(PointValue(0, 29, 1, 0, zones, q), 1.5);
+    EXPECT_EQ(PointValue(1, 0, 0, 0, zones, q), 0.0);
+
+    ModelState history = InitialModel();
+    history.source.history = SourceHistory::Decay;
+    history.source.decayRate = 0.001;
+    EXPECT_DOUBLE_EQ(PointValue(0, 0, 0, 700, history, q), 0.5 * std::exp(-0.7));
+    EXPECT_DOUBLE_EQ(PointValue(0, 10, 0, 700, history, q), 0.25 * std::exp(-0.7));
+    EXPECT_EQ(PointValue(0, 0, 0, 0, history, q), 0.5);
+    history.source.history = SourceHistory::Stop;
+    history.source.releaseEnd = 1000;
+    EXPECT_EQ(PointValue(0, 0, 0, 1000, history, q), 0.5);
+    EXPECT_EQ(PointValue(0, 0, 0, 1000.5, history, q), 0.0);
+    history.source.history = SourceHistory::Steps;
+    history.source.steps = {{200, 1}, {300, 0.4}};
+    EXPECT_EQ(PointValue(0, 0, 0, 0, history, q), 0.0);
+    EXPECT_EQ(PointValue(0, 0, 0, 250, history, q), 0.5);
+    EXPECT_EQ(PointValue(0, 0, 0, 300, history, q), 0.2);
+    EXPECT_EQ(PointValue(10, 0, 0, 150, history, q), 0.0);  // nothing released yet
+}
+
+TEST(SourceHistoryAndZones, OptionsThatLeaveTheSourceAsItWasGiveTheSameBits)
+{
+    ModelState m = InitialModel();
+    ModelState withPlane = m;
+    withPlane.source.controlPlaneX = 60;  // for the mass balance only
+    for (int order : {20, 60, 256}) {
+        const QuadratureState q = LoadedQuadrature(order);
+        for (const Point& p : points()) {
+            const double plain = m.C0 * PointConcentration(p.x, p.y, p.z, p.t, m, q);
+            EXPECT_EQ(PointValue(p.x, p.y, p.z, p.t, m, q), plain);
+            EXPECT_EQ(PointValue(p.x, p.y, p.z, p.t, withPlane, q), plain);
+        }
+    }
+    for (double t : {0.0, 600.0, 2500.0}) EXPECT_EQ(field(withPlane, t), field(m, t)) << t;
 }
