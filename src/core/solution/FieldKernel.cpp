@@ -369,9 +369,10 @@ void ComputeTimeField(double TT, const ModelState& m, const QuadratureState& q, 
     }
     // A stopped release or steps: the sum of the switched-on fields of each
     // shift that has started, then the source plane by its own rule.
-    const std::size_t size = static_cast<std::size_t>(std::max(0, m.NY + 1)) * static_cast<std::size_t>(std::max(0, m.NX + 1));
+    shapeField(m, field);
+    const std::size_t size = field.values.size();
     field.history.resize(size);
-    std::fill(field.history.data(), field.history.data() + size, 0.0);
+    bool first = true;
     for (const TimeShift& shift : source.shifts) {
         const double T = TT - shift.start;
         if (!(T > 0)) continue;
@@ -379,13 +380,18 @@ void ComputeTimeField(double TT, const ModelState& m, const QuadratureState& q, 
             const double x = columnX(m, j);
             return x > 0 ? SwitchedOnValue(T, x, rowY(m, k), m.PlaneZ, source, m, q) : 0;
         });
-        for (std::size_t p = 0; p < size; ++p) field.history[p] += shift.weight * field.values[p];
+        ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
+            for (std::size_t p = at(begin, field.columns, 0); p < at(end, field.columns, 0); ++p)
+                field.history[p] = (first ? 0 : field.history[p]) + shift.weight * field.values[p];
+        });
+        first = false;
     }
-    shapeField(m, field);
+    if (first) std::fill(field.history.begin(), field.history.end(), 0.0);
+    std::swap(field.values, field.history);
     ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
         for (int k = begin; k < end; ++k)
             for (int j = 0; j < field.columns; ++j)
-                field.values[at(k, field.columns, j)] = columnX(m, j) > 0 ? field.history[at(k, field.columns, j)] : point(k, j);
+                if (!(columnX(m, j) > 0)) field.values[at(k, field.columns, j)] = point(k, j);
     });
 }
 
