@@ -458,3 +458,24 @@ TEST(SourceHistoryAndZones, OptionsThatLeaveTheSourceAsItWasGiveTheSameBits)
     }
     for (double t : {0.0, 600.0, 2500.0}) EXPECT_EQ(field(withPlane, t), field(m, t)) << t;
 }
+
+TEST(SourceHistoryAndZones, TheKernelRaisesThePointFormulasFailureWithEveryOption)
+{
+    const std::pair<const char*, std::function<void(ModelState&)>> faults[] = {
+        {"zero longitudinal dispersion", [](ModelState& m) { m.DispX = 0; }},
+        {"negative transverse dispersion", [](ModelState& m) { m.DispY = -0.005; }},
+        {"a decay that overflows", [](ModelState& m) { m.Decay = -0.5; }},
+    };
+    const QuadratureState q = LoadedQuadrature(60);
+    for (const Option& option : kOptions) {
+        for (const auto& [fault, set] : faults) {
+            ModelState m = modelWith(option);
+            set(m);
+            TimeField fast, reference;
+            const std::string expected = kavrin::test::FailureText([&] { ComputeTimeFieldByPoints(2500, m, q, 1, reference); });
+            ASSERT_NE(expected, "") << option.name << ", " << fault;
+            EXPECT_EQ(kavrin::test::FailureText([&] { ComputeTimeField(2500, m, q, 2, fast); }), expected)
+                << option.name << ", " << fault;
+        }
+    }
+}
