@@ -99,6 +99,7 @@ TEST(FitPanel, FitsOnAWorkerThenAppliesAndUndoes)
     // The texts read back as the fitted doubles exactly.
     EXPECT_EQ(ParseFloat(f.app.windows.dados->Edit[14]->text().toStdString(), '.'), result.parameters[0].value);
     EXPECT_EQ(ParseFloat(f.app.windows.dados->Edit[1]->text().toStdString(), '.'), result.parameters[1].value);
+    EXPECT_EQ(f.app.windows.dados->Edit[14]->cursorPosition(), 0) << "a long value reads from its first digit";
     f.click("UndoApplyButton");
     EXPECT_EQ(f.app.windows.dados->Edit[14]->text(), "3");
     EXPECT_EQ(f.app.windows.dados->Edit[1]->text(), "0.5");
@@ -226,6 +227,10 @@ TEST(FitPanel, AValueOnABoundSaysWhichAndShowsNoErrorOrInterval)
     EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 4), "");
     EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 0, 5), "");
     EXPECT_NE(f.cell(f.panel->FittedValuesGrid, 1, 4), "");
+    // Correlations only among the values the observations fixed: C0 with itself.
+    const QString notes = f.panel->LabelNotes->text();
+    EXPECT_FALSE(notes.contains(f.app.windows.dados->fieldCaption(14) + ":")) << notes.toStdString();
+    EXPECT_TRUE(notes.endsWith(f.app.windows.dados->fieldCaption(1) + ": 1.000")) << notes.toStdString();
     f.click("ApplyFitButton");
     EXPECT_EQ(f.app.windows.dados->Edit[14]->text(), "1.5");
 }

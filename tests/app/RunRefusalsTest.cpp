@@ -74,3 +74,18 @@ TEST(RunRefusals, ValuesNoAquiferOrSourceCanHaveAreRefusedNamingTheFieldsCaption
         }
     }
 }
+
+// Nothing to decide about the earlier results when the run will not start.
+TEST(RunRefusals, AnImpossibleValueIsRefusedBeforeTheEarlierResultsAreAskedAbout)
+{
+    RunFixture f;
+    f.runAs("Old");
+    f.dialogs.notices.clear();
+    f.type(17, "0");
+    f.run();
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+    ASSERT_EQ(f.dialogs.notices.size(), 1);
+    EXPECT_TRUE(f.app.project.ResultsExist);
+    EXPECT_EQ(f.app.project.ProjectName, "Old");
+    EXPECT_TRUE(f.exists("Old/T0.txt"));
+}

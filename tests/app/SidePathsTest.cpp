@@ -1,11 +1,18 @@
 // Saving, opening, running and quitting while results exist: nothing the user
 // has is lost on the way, and every save writes the name the user typed.
 #include "RunFixture.h"
+#include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
 #include "gui/SaveName.h"
 #include "text/AddedTexts.h"
+#include "views/TFormAnimacao.h"
+#include "views/TFormGrafico.h"
+#include "views/TFormMapa.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 using namespace kavrin;
@@ -167,5 +174,40 @@ TEST(Quitting, ValuesTypedSinceTheRunAreNotDroppedOnTheWayOut)
         EXPECT_EQ(f.dialogs.saveRequests, 0) << autoSave;
         EXPECT_TRUE(f.exists("Teste/T0.txt")) << autoSave;
         EXPECT_EQ(f.app.windows.dados->Edit[13]->text(), "1250") << autoSave;
+    }
+}
+
+// A new run, an opened project or a parameter file gives the results up: the
+// map, the chart and the animation no longer show them under the new name.
+TEST(ResultsGivenUp, TheViewsNoLongerShowThem)
+{
+    for (const char* action : {"ToolButton1", "Abrir1", "Abrir2"}) {
+        RunFixture f;
+        f.runAs("Old");
+        f.main->showWindow(f.app.windows.mapa, true);
+        f.app.windows.mapa->ComboBox1->setEditText("2500");
+        f.app.windows.mapa->BitBtn1->click();
+        ASSERT_FALSE(f.app.windows.mapa->picture().isNull());
+        TFormGrafico* charts = f.app.windows.grafico;
+        f.main->showWindow(charts, true);
+        charts->ComboBox2->lineEdit()->setText(QString::fromUtf8("Concentração x Tempo"));
+        emit charts->ComboBox2->lineEdit()->textEdited(charts->ComboBox2->lineEdit()->text());
+        charts->BitBtn1->click();
+        ASSERT_FALSE(charts->Series1->points().isEmpty());
+
+        const std::string project = f.folder.path() + "p.kvr";
+        if (std::string(action) == "Abrir2") {
+            WriteProjectFile(project, "Old", "12-12-26 00:00:00", f.app.resultsTexts, f.app.project.Root);
+            f.dialogs.files = {QString::fromStdString(project)};
+        } else if (std::string(action) == "Abrir1") {
+            WriteParameterFile(f.folder.path() + "p.dat", f.app.texts);
+            f.dialogs.files = {QString::fromStdString(f.folder.path() + "p.dat")};
+        }
+        f.dialogs.answers = {Answer::No};
+        f.dialogs.projectNames = {QString("New")};
+        f.main->action(action)->trigger();
+        EXPECT_TRUE(f.app.windows.mapa->picture().isNull()) << action;
+        EXPECT_TRUE(charts->Series1->points().isEmpty()) << action;
+        EXPECT_TRUE(f.app.windows.animacao->Image.isEmpty()) << action;
     }
 }

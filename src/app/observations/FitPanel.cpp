@@ -377,9 +377,13 @@ void FitPanel::showResult()
     } else {
         notes = text(FitText::Intervals).arg(number(r.t975, separator)).arg(r.degreesOfFreedom) + "\n" +
                 text(FitText::Correlations) + ":";
+        // A value held by a bound has no correlation with the others: it is left out.
         for (std::size_t j = 0; j < r.parameters.size(); ++j) {
+            if (!r.parameters[j].hasInterval()) continue;
             notes += "\n" + parameterName(r.parameters[j].parameter) + ":";
-            for (double c : r.correlation[j]) notes += " " + QString::number(c, 'f', 3).replace('.', QChar(separator));
+            for (std::size_t k = 0; k < r.parameters.size(); ++k)
+                if (r.parameters[k].hasInterval())
+                    notes += " " + QString::number(r.correlation[j][k], 'f', 3).replace('.', QChar(separator));
         }
     }
     LabelNotes->setText(notes);
@@ -398,13 +402,17 @@ void FitPanel::applyFittedValues()
         QLineEdit* edit = app_.windows.dados->Edit[static_cast<std::size_t>(InfoOf(p.parameter).edit)];
         undo_.emplace_back(InfoOf(p.parameter).edit, edit->text());
         edit->setText(roundTripText(p.value, app_.separator));
+        edit->setCursorPosition(0);  // a long value reads from its first digit
     }
     setRunning(false);
 }
 
 void FitPanel::undoApply()
 {
-    for (const auto& [edit, previous] : undo_) app_.windows.dados->Edit[static_cast<std::size_t>(edit)]->setText(previous);
+    for (const auto& [edit, previous] : undo_) {
+        app_.windows.dados->Edit[static_cast<std::size_t>(edit)]->setText(previous);
+        app_.windows.dados->Edit[static_cast<std::size_t>(edit)]->setCursorPosition(0);
+    }
     undo_.clear();
     setRunning(false);
 }

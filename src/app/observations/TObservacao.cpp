@@ -1,6 +1,7 @@
 #include "observations/TObservacao.h"
 
 #include "calibration/Comparison.h"
+#include "gui/ChartNumbers.h"
 #include "gui/ChartPicture.h"
 #include "gui/ChartView.h"
 #include "gui/CommandRunner.h"
@@ -363,6 +364,7 @@ void TObservacao::showComparison(const std::vector<Observation>& observations, c
         high = std::max(high, calculated[i]);
     }
     points->replace(pairs);
+    WriteTicksAsNumberTexts(chart, app_.separator);
     for (QAbstractAxis* axis : chart->axes()) {
         if (axis->orientation() == Qt::Horizontal)
             setRoundAxis(static_cast<QValueAxis*>(axis), s.lo, s.hi);

@@ -1,6 +1,9 @@
 #include "project/ResultsHandOver.h"
 
 #include "project/ProjectCommands.h"
+#include "views/TFormAnimacao.h"
+#include "views/TFormGrafico.h"
+#include "views/TFormMapa.h"
 
 namespace kavrin {
 
@@ -48,6 +51,10 @@ void ResultsHandOver::commit()
 {
     committed_ = true;
     if (!discarded_.empty()) projects_.DeleteResults(discarded_);
+    // What the views show belongs to the results given up: never under the new project's name.
+    app_.windows.mapa->ClearMapa();
+    app_.windows.grafico->ClearGrafico();
+    app_.windows.animacao->ClearAnimacao();
 }
 
 }  // namespace kavrin

@@ -28,7 +28,8 @@ public:
     // Applies the settings, or asks MsgAskSaveProject; afterwards no results
     // are current. False: the user cancelled, and nothing changed.
     bool settle();
-    // The new thing has started: results given up are deleted now.
+    // The new thing has started: results given up are deleted now, and the
+    // map, the chart and the animation's frames that showed them are cleared.
     void commit();
 
 private:

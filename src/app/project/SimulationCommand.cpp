@@ -85,9 +85,7 @@ bool SimulationCommand::obtainProjectName()
 
 void SimulationCommand::ToolButton1Click()
 {
-    ResultsHandOver previous(app_, dialogs_, projects_);
-    if (!previous.settle()) return;
-    app_.project.ProjectSaved = false;
+    // A value no aquifer can have is refused before the earlier results are asked about.
     TFormDados* dados = app_.windows.dados;
     if (const auto refusal = CheckPhysics(dados->texts(), app_.separator)) {
         const AddedText line = refusal->rule == PhysicalRule::PorosityOutOfRange ? AddedText::PorosityOutOfRange
@@ -96,6 +94,9 @@ void SimulationCommand::ToolButton1Click()
         dialogs_.notice(app_.text(line).arg(dados->fieldCaption(refusal->edit)));
         return;
     }
+    ResultsHandOver previous(app_, dialogs_, projects_);
+    if (!previous.settle()) return;
+    app_.project.ProjectSaved = false;
     dados->convertTexts(app_.model);
     if (const auto refusal = CheckRun(app_.model)) {
         dialogs_.notice(refusalMessage(app_.messages, *refusal, app_.PortugueseActive));

@@ -230,6 +230,17 @@ void TFormAnimacao::SpeedButtonPauseClick()
     if (enable) Timer1->stop();
 }
 
+void TFormAnimacao::ClearAnimacao()
+{
+    Timer1->stop();
+    Image.clear();
+    frames = 0;
+    Image1->clear();
+    showFrameNumber(-1);
+    enablePlayer(false);
+    enable = false;
+}
+
 void TFormAnimacao::SpeedButtonStopClick()
 {
     if (!enable) return;

@@ -34,6 +34,8 @@ public:
     void FormClose();
     // "Gerar Animação": the memory check, the frames, the player armed.
     void Button1Click();
+    // The frames belong to results given up: playback stops, no frame is left to show.
+    void ClearAnimacao();
     // The program is quitting: frames being made stop before the next time is read.
     void stopMakingFrames() { stopMaking_ = true; }
     // Shows frame `frames`, moves on to the next and starts the clock.

@@ -3,6 +3,7 @@
 #include "charts/ValueList.h"
 #include "frame/TFormPrincipal.h"
 #include "gui/ChartDetailLine.h"
+#include "gui/ChartNumbers.h"
 #include "gui/ChartView.h"
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
@@ -23,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
-#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -308,11 +308,7 @@ void TFormGrafico::startChart(const QString& bottomTitle, const QString& title)
 
 void TFormGrafico::showPoints(ChartPoints points)
 {
-    // The tick labels write numbers with the separator of the number texts.
-    QLocale ticks = app_.separator == ',' ? QLocale(QLocale::Portuguese, QLocale::Brazil) : QLocale::c();
-    ticks.setNumberOptions(QLocale::OmitGroupSeparator);
-    Chart1->chart()->setLocale(ticks);
-    Chart1->chart()->setLocalizeNumbers(true);
+    WriteTicksAsNumberTexts(Chart1->chart(), app_.separator);
     // The series keeps its x values ascending: each point goes to its x position.
     std::stable_sort(points.begin(), points.end(), [](const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; });
     QList<QPointF> shown;
@@ -328,7 +324,7 @@ void TFormGrafico::showPoints(ChartPoints points)
         if (!(to > from)) to = from + (from == 0 ? 1 : std::abs(from) * 0.1);
         axis->setRange(from, to);
         if (auto* value = qobject_cast<QValueAxis*>(axis)) {
-            value->setLabelFormat("%g");
+            value->setLabelFormat("%.6g");
             if (nice) value->applyNiceNumbers();
         }
     };

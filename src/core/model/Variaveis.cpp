@@ -1,6 +1,7 @@
 #include "model/Variaveis.h"
 
 #include "model/FloatChecks.h"
+#include "model/SourceTextRules.h"
 #include "text/DecimalSeparator.h"
 #include "text/NumberText.h"
 
@@ -30,6 +31,7 @@ void Variaveis(const ParameterTexts& texts, ModelState& model, char separator)
 {
     for (const ParameterField& field : kParameterFields)
         model.*field.member = ParseFloat(ArrumaDecimal(texts.edit[static_cast<std::size_t>(field.edit)], separator), separator);
+    model.source = ParseSourceTexts(texts.source, model, separator);
     DeriveModelFields(model);
     model.GaussOrder = ParseInteger(texts.comboBox1);
 }
@@ -44,10 +46,11 @@ void DeriveModelFields(ModelState& model)
     model.DispX = model.AlphaX * model.Velocity;
     model.DispY = model.AlphaY * model.Velocity;
     model.DispZ = model.AlphaZ * model.Velocity;
-    model.YMin = -model.SourceWidth / 2;
-    model.YMax = model.SourceWidth / 2;
-    model.ZMin = -model.SourceHeight / 2;
-    model.ZMax = model.SourceHeight / 2;
+    // The first zone's extent about its centre.
+    model.YMin = model.source.firstZoneY - model.SourceWidth / 2;
+    model.YMax = model.source.firstZoneY + model.SourceWidth / 2;
+    model.ZMin = model.source.firstZoneZ - model.SourceHeight / 2;
+    model.ZMax = model.source.firstZoneZ + model.SourceHeight / 2;
 }
 
 }  // namespace kavrin

@@ -6,8 +6,9 @@
 
 namespace kavrin {
 
-// Converts the 21 texts (in the model's order) and ComboBox1 into `model` and
-// derives velocity, dispersion, cell counts and source extents. A failure
+// Converts the 21 texts (in the model's order), the source options' texts and
+// ComboBox1 into `model` and derives velocity, dispersion, cell counts and
+// source extents. A failure
 // throws; what was stored before it stays stored.
 void Variaveis(const ParameterTexts& texts, ModelState& model, char separator);
 
