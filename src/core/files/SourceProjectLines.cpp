@@ -97,18 +97,19 @@ SourceTexts TakeSourceTexts(NamedLines& lines)
     return texts;
 }
 
+void RemoveSourceText(SourceTexts& texts, const std::string& name)
+{
+    texts.erase(std::remove_if(texts.begin(), texts.end(), [&](const SourceText& text) { return text.name == name; }),
+                texts.end());
+}
+
 void SetSourceText(SourceTexts& texts, const std::string& name, const std::string& value)
 {
-    const auto named = [&](const std::string& wanted) {
-        return std::find_if(texts.begin(), texts.end(), [&](const SourceText& text) { return text.name == wanted; });
-    };
-    const std::string other = name == "SourceDecay" ? "SourceHalfLife" : name == "SourceHalfLife" ? "SourceDecay" : "";
-    if (!other.empty() && named(other) != texts.end()) texts.erase(named(other));
-    if (name == "SourceHistory" && value == "constant") {
-        if (named(name) != texts.end()) texts.erase(named(name));
-        return;
-    }
-    if (const auto existing = named(name); existing != texts.end()) {
+    if (name == "SourceDecay") RemoveSourceText(texts, "SourceHalfLife");
+    if (name == "SourceHalfLife") RemoveSourceText(texts, "SourceDecay");
+    if (name == "SourceHistory" && value == "constant") return RemoveSourceText(texts, name);
+    const auto existing = std::find_if(texts.begin(), texts.end(), [&](const SourceText& text) { return text.name == name; });
+    if (existing != texts.end()) {
         existing->value = value;
         return;
     }

@@ -33,4 +33,7 @@ SourceTexts TakeSourceTexts(NamedLines& lines);
 // each other; the default history ("constant") is stored as no line.
 void SetSourceText(SourceTexts& texts, const std::string& name, const std::string& value);
 
+// Takes `name` back to its default: no line.
+void RemoveSourceText(SourceTexts& texts, const std::string& name);
+
 }  // namespace kavrin

@@ -1,5 +1,6 @@
 #include "solution/MassBalance.h"
 
+#include "model/SourceTextRules.h"
 #include "text/Errors.h"
 
 #include <algorithm>
@@ -247,27 +248,6 @@ Real discharge(const Transport& transport, const History& history, Real X, Real 
     return rate;
 }
 
-struct Rectangle {
-    double yLow, yHigh, zLow, zHigh, concentration;
-    double area() const { return (yHigh - yLow) * (zHigh - zLow); }
-    bool inside(const Rectangle& other) const
-    {
-        return yLow >= other.yLow && yHigh <= other.yHigh && zLow >= other.zLow && zHigh <= other.zHigh;
-    }
-};
-
-std::vector<Rectangle> zoneRectangles(const ModelState& model)
-{
-    std::vector<SourceZone> zones{
-        {model.source.firstZoneY, model.source.firstZoneZ, model.SourceWidth, model.SourceHeight, model.C0}};
-    zones.insert(zones.end(), model.source.moreZones.begin(), model.source.moreZones.end());
-    std::vector<Rectangle> rectangles;
-    for (const SourceZone& zone : zones)
-        rectangles.push_back({zone.y - zone.width / 2, zone.y + zone.width / 2, zone.z - zone.height / 2,
-                              zone.z + zone.height / 2, zone.concentration});
-    return rectangles;
-}
-
 void requirePositiveDispersion(const ModelState& model)
 {
     for (double dispersion : {model.DispX, model.DispY, model.DispZ}) {
@@ -280,17 +260,12 @@ void requirePositiveDispersion(const ModelState& model)
 
 double SourceLoading(const ModelState& model)
 {
-    const std::vector<Rectangle> zones = zoneRectangles(model);
+    const std::vector<SourceZone> zones = SourceZonesOf(model);
     Real loading = 0;
     for (std::size_t i = 0; i < zones.size(); ++i) {
-        // The zone that holds this one most closely (of two equal ones, the earlier holds the later).
-        const Rectangle* holder = nullptr;
-        for (std::size_t j = 0; j < zones.size(); ++j) {
-            if (j == i || !zones[i].inside(zones[j])) continue;
-            if (zones[j].area() == zones[i].area() && j > i) continue;
-            if (!holder || zones[j].area() < holder->area()) holder = &zones[j];
-        }
-        loading += (static_cast<Real>(zones[i].concentration) - (holder ? holder->concentration : 0)) * zones[i].area();
+        const int holder = InnermostContainer(zones, i);
+        const Real outside = holder < 0 ? 0 : zones[static_cast<std::size_t>(holder)].concentration;
+        loading += (zones[i].concentration - outside) * zones[i].width * zones[i].height;
     }
     return static_cast<double>(loading);
 }
