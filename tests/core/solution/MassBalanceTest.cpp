@@ -76,6 +76,26 @@ TEST(MassBalance, AStoppedReleaseIsAConstantSourceLessADelayedOne)
     }
 }
 
+TEST(MassBalance, ADecayingSourceEntersAsTheSourceWithLessDecayTimesItsStrength)
+{
+    // C = e^(−k·t)·φ turns a source decaying at k into a constant one for φ with
+    // decay λ − k: the rate of entering is e^(−k·t)·J(t) with w² = v² + 4(λ − k)D.
+    // The balance takes it as the constant source's rate less a convolution, so
+    // it is exact to 1e-12 of the constant source's rate, e^(k·t) times more.
+    ModelState model = quickPlume();  // v = D = 0.25, λ = 0.002, R = 2, n = 0.2
+    model.source.history = SourceHistory::Decay;
+    model.source.decayRate = 0.01;
+    model.source.controlPlaneX = 0;
+    const long double v = 0.25, D = 0.25, w = std::sqrt(v * v + 4 * (0.002L - 0.01L) * D);
+    for (double t : {0.5, 20.0, 300.0, 2000.0}) {
+        const long double flux = v / 2 + w / 2 * std::erf(w * std::sqrt(t / (4 * D))) +
+                                 std::sqrt(D / (3.14159265358979323846264338327950288L * t)) * std::exp(-w * w * t / (4 * D));
+        const double expected = static_cast<double>(1000 * 0.2L * 2 * SourceLoading(model) * std::exp(-0.01L * t) * flux);
+        EXPECT_NEAR(ComputeMassBalance(model, {t}).front().dischargeControl, expected, 1e-12 * expected * std::exp(0.01 * t))
+            << t;
+    }
+}
+
 TEST(MassBalance, TheDischargeAtAFarPlaneAddsUpToTheMassThatPassedIt)
 {
     // No decay and a release of 20 days: by day 400 the plume lies wholly beyond
