@@ -18,7 +18,10 @@ struct MassBalanceRow {
 
 // mg and mg/day at each time (concentrations in mg/L, lengths in m, times in
 // days; concentrations in g/L give g and g/day); dischargeControl is NaN
-// without a control plane. Before or at t = 0 every quantity is 0. A
+// without a control plane; a control plane at x = 0 gives the rate of
+// entering (for a decaying source the constant source's rate less a
+// convolution, exact to 1e-12 of that rate). Before or at t = 0 every
+// quantity is 0. A
 // dispersion coefficient that is not positive throws FloatError, as the
 // field's computation does.
 std::vector<MassBalanceRow> ComputeMassBalance(const ModelState& model, const std::vector<double>& times);
