@@ -13,7 +13,8 @@ namespace kavrin {
 void PerformBatchCompare(const BatchCompareOptions& options, const BatchEnvironment& environment, std::ostream& out)
 {
     const char separator = environment.separator;
-    const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator);
+    const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator,
+                                                     options.stepsPath, options.zonesPath);
     // The comparison runs the model: the same refusals as a run.
     if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
     if (const auto refusal = CheckSourceTexts(texts, separator)) throw CheckError(EnglishSourceRefusalText(*refusal));

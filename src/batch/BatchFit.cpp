@@ -43,7 +43,8 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
 {
     const char separator = environment.separator;
     const BatchCompareOptions& source = options.comparison;
-    ParameterTexts texts = BatchParameterTexts(source.paramsPath, source.projectPath, source.sets, separator);
+    ParameterTexts texts =
+        BatchParameterTexts(source.paramsPath, source.projectPath, source.sets, separator, source.stepsPath, source.zonesPath);
     ObservationTable table;
     table.Import(source.observationsPath, separator);
     const std::vector<Observation> observations = ReadObservations(table.observations(), separator);
