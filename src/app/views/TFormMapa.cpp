@@ -202,7 +202,8 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<bool(int, int)>& prog
     const std::optional<std::vector<double>> times = ListedRunTimes(m, app_.project.ProjectIndexPath);
     if (!times) return frames;
     const int total = static_cast<int>(times->size());
-    const QString folder = QString::fromStdString(ProjectFolderPath(app_.project.Root, app_.project.ProjectName)) + "tempImage/";
+    const QString folder =
+        QString::fromStdString(ProjectFolderPath(app_.project.Root, app_.project.ProjectName)) + kFrameFolderName + "/";
     QStringList refused;  // times without their whole grid make no frame
     const struct Report {
         const QStringList& refused;

@@ -72,18 +72,21 @@ void DeletaPasta(const std::string& root, const std::string& projectName)
         return;
     }
     const std::string folder = ProjectFolderPath(root, projectName);
-    struct stat info {};
-    if (::lstat(folder.substr(0, folder.size() - 1).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (dirent* entry = ::readdir(dir)) {
-            if (entry->d_name[0] == '.') continue;  // hidden files stay, as do "." and ".."
-            const std::string path = folder + entry->d_name;
-            struct stat file {};
-            if (::lstat(path.c_str(), &file) == 0 && S_ISREG(file.st_mode)) ::unlink(path.c_str());
+    // The animation's frames are the program's own too: without them the folder could not go.
+    for (const std::string& emptied : {folder + kFrameFolderName + "/", folder}) {
+        struct stat info {};
+        if (::lstat(emptied.substr(0, emptied.size() - 1).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) continue;
+        if (DIR* dir = ::opendir(emptied.c_str())) {
+            while (dirent* entry = ::readdir(dir)) {
+                if (entry->d_name[0] == '.') continue;  // hidden files stay, as do "." and ".."
+                const std::string path = emptied + entry->d_name;
+                struct stat file {};
+                if (::lstat(path.c_str(), &file) == 0 && S_ISREG(file.st_mode)) ::unlink(path.c_str());
+            }
+            ::closedir(dir);
         }
-        ::closedir(dir);
+        ::rmdir(emptied.c_str());
     }
-    ::rmdir(folder.c_str());
 }
 
 std::string CreateProjectFolder(const std::string& root, const std::string& projectName)

@@ -26,8 +26,11 @@ std::string TimeFilePath(const std::string& root, const std::string& projectName
 // that are not UTF-8 text (the project file could not name the folder again).
 void ValidateProjectName(const std::string& projectName);
 
+// The folder inside a project's folder where the animation keeps its frames.
+inline constexpr const char* kFrameFolderName = "tempImage";
+
 // Deletes the plain, visible files of the project folder root + name + "/"
-// and then the folder when it is empty, ignoring failures. Only a folder that
+// and of its frame folder, then those folders when empty, ignoring failures. Only a folder that
 // is a real directory directly inside the root is touched: an invalid name or
 // a folder that is a symbolic link deletes nothing.
 void DeletaPasta(const std::string& root, const std::string& projectName);

@@ -204,14 +204,23 @@ TEST(Workspace, DeletaPastaRemovesOnlyAProjectFolderInsideTheRoot)
     DeletaPasta(root, "Teste");
     EXPECT_FALSE(std::filesystem::exists(root + "Teste"));
 
-    // A folder that still holds a subfolder keeps it and stays.
-    CreateProjectFolder(root, "Anim");
-    std::filesystem::create_directories(root + "Anim/tempImage");
-    kavrin::test::WriteBytes(root + "Anim/tempImage/0.bmp", "x");
-    kavrin::test::WriteBytes(root + "Anim/T0.txt", "x");
-    DeletaPasta(root, "Anim");
-    EXPECT_FALSE(std::filesystem::exists(root + "Anim/T0.txt"));
-    EXPECT_TRUE(std::filesystem::exists(root + "Anim/tempImage/0.bmp"));
+    // The animation's frames go with the results (they kept the folder, and
+    // its name, taken); a folder that holds another subfolder keeps it and stays.
+    for (const bool ownSubfolder : {false, true}) {
+        CreateProjectFolder(root, "Anim");
+        std::filesystem::create_directories(root + "Anim/tempImage");
+        kavrin::test::WriteBytes(root + "Anim/tempImage/0.bmp", "x");
+        kavrin::test::WriteBytes(root + "Anim/T0.txt", "x");
+        if (ownSubfolder) {
+            std::filesystem::create_directories(root + "Anim/mine");
+            kavrin::test::WriteBytes(root + "Anim/mine/a.txt", "x");
+        }
+        DeletaPasta(root, "Anim");
+        EXPECT_FALSE(std::filesystem::exists(root + "Anim/T0.txt"));
+        EXPECT_FALSE(std::filesystem::exists(root + "Anim/tempImage"));
+        EXPECT_EQ(std::filesystem::exists(root + "Anim/mine/a.txt"), ownSubfolder);
+        EXPECT_EQ(std::filesystem::exists(root + "Anim"), ownSubfolder);
+    }
 
     // Names from a project file that anyone may have written delete nothing outside.
     for (const char* name : {"../outside", "..", "", "/tmp", "."}) DeletaPasta(root, name);
