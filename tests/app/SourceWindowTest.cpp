@@ -276,3 +276,40 @@ TEST(ParameterFiles, SavingFromAProjectWithSourceOptionsWarnsThatTheyAreDropped)
     EXPECT_EQ(CrLfLines(ReadBytes(path + ".dat")).size(), 22u) << "the legacy format is unchanged";
     EXPECT_TRUE(f.dialogs.errors.isEmpty());
 }
+
+TEST(SourceWindow, AProjectBringsItsSourceAndAPlainOneTheDefault)
+{
+    RunFixture f;
+    SourceWindow* w = f.app.windows.source;
+    w->StopButton->setChecked(true);
+    w->ReleaseEndEdit->setText("1000");
+    w->ControlPlaneEdit->setText("40");
+    const SourceTexts source = f.app.texts.source;
+    ASSERT_EQ(source, (SourceTexts{{"SourceHistory", "stop"}, {"ReleaseEnd", "1000"}, {"ControlPlaneX", "40"}}));
+    f.runAs("Fonte");
+    const std::string withSource = f.folder.path() + "fonte", plain = f.folder.path() + "simples";
+    f.dialogs.files = {QString::fromStdString(withSource)};
+    f.main->action("ToolButton4")->trigger();
+
+    // A project of the source as it has always been.
+    f.main->action("Novo1")->trigger();
+    EXPECT_EQ(f.app.texts.source, SourceTexts{});
+    f.runAs("Simples");
+    f.dialogs.files = {QString::fromStdString(plain)};
+    f.main->action("ToolButton4")->trigger();
+    EXPECT_EQ(CrLfLines(ReadBytes(plain + ".kvr")).size(), 25u);
+
+    f.dialogs.files = {QString::fromStdString(withSource + ".kvr")};
+    f.main->action("Abrir2")->trigger();
+    EXPECT_EQ(f.app.texts.source, source);
+    EXPECT_TRUE(w->StopButton->isChecked());
+    EXPECT_EQ(w->ReleaseEndEdit->text(), "1000");
+    EXPECT_EQ(w->ControlPlaneEdit->text(), "40");
+
+    f.dialogs.files = {QString::fromStdString(plain + ".kvr")};
+    f.main->action("Abrir2")->trigger();
+    EXPECT_EQ(f.app.texts.source, SourceTexts{});
+    EXPECT_TRUE(w->ConstantButton->isChecked());
+    EXPECT_EQ(w->ControlPlaneEdit->text(), "");
+    EXPECT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+}
