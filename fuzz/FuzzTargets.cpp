@@ -94,7 +94,7 @@ void ProjectFile(const std::string& input)
         // in its place: the name's own check, not the named lines'.
         require((back.projectName == contents.projectName || !FitsWindows1252(contents.projectName)) &&
                     back.texts.edit == contents.texts.edit && back.texts.comboBox1 == contents.texts.comboBox1 &&
-                    back.namedLines == contents.namedLines,
+                    back.texts.source == contents.texts.source && back.namedLines == contents.namedLines,
                 "a saved project opens differently");
     } catch (const KavrinError&) {
     }

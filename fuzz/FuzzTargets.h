@@ -27,6 +27,7 @@ void ObservationImport(const std::string& input);
 void FitObservationsTarget(const std::string& input);
 void Map(const std::string& input);
 void ChartSeries(const std::string& input);
+void SourceTables(const std::string& input);
 
 inline constexpr FuzzTarget kFuzzTargets[] = {
     {"project_file", ProjectFile},
@@ -42,6 +43,7 @@ inline constexpr FuzzTarget kFuzzTargets[] = {
     {"fit_observations", FitObservationsTarget},
     {"map", Map},
     {"chart_series", ChartSeries},
+    {"source_tables", SourceTables},
 };
 
 // A target's input for the exports: the project file's length in the first two

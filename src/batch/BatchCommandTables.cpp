@@ -8,6 +8,9 @@ namespace {
 constexpr CommandOption kParams{.name = "--params", .value = "FILE.dat", .choice = 1};
 constexpr CommandOption kProject{.name = "--project", .value = "FILE.kvr", .choice = 1};
 constexpr CommandOption kSet{.name = "--set", .value = "NAME=TEXT", .repeats = true};
+// The source's step table and zones, from CSV files.
+constexpr CommandOption kSteps{.name = "--steps", .value = "FILE.csv"};
+constexpr CommandOption kZones{.name = "--zones", .value = "FILE.csv"};
 // The saved project the exports, series and pictures read.
 constexpr CommandOption kSavedProject{.name = "--project", .value = "FILE.kvr", .required = true};
 constexpr CommandOption kObservations{.name = "--obs", .value = "TABLE.txt", .required = true};
@@ -16,6 +19,8 @@ constexpr CommandOption kRun[] = {
     kParams,
     kProject,
     kSet,
+    kSteps,
+    kZones,
     {.name = "--name", .value = "PROJECT"},
     {.name = "--save", .value = "FILE.kvr"},
     {.name = "--reference"},
@@ -51,11 +56,14 @@ constexpr CommandOption kAnimate[] = {
     {.name = "--to", .value = "FILE.gif", .required = true},
     {.name = "--delay", .value = "MS"},
 };
-constexpr CommandOption kCompare[] = {kParams, kProject, kSet, kObservations};
+constexpr CommandOption kCompare[] = {kParams, kProject, kSet, kSteps, kZones, kObservations};
+constexpr CommandOption kBalance[] = {kSavedProject, kSet, kSteps, kZones};
 constexpr CommandOption kFit[] = {
     kParams,
     kProject,
     kSet,
+    kSteps,
+    kZones,
     kObservations,
     {.name = "--fit", .value = "NAME,NAME,...", .required = true},
     {.name = "--log"},
@@ -74,6 +82,7 @@ constexpr CommandForm kForms[] = {
     {"map", "", kMap},
     {"animate", "", kAnimate},
     {"compare", "", kCompare},
+    {"balance", "", kBalance},
     {"fit", "", kFit},
 };
 
@@ -94,7 +103,14 @@ ParsedCommandLine ParseBatchCommandLine(std::string_view command, const std::vec
 
 const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  --fit takes AlphaX, AlphaY, AlphaZ, Kxx, Retardation, Decay, C0, SourceWidth, SourceHeight.\n"
-                                "  NAME is Edit1 … Edit21, ComboBox1 or a field name (C0, SourceWidth, DX, GaussOrder, …).\n"
+                                "  NAME is Edit1 … Edit21, ComboBox1 or a field name (C0, SourceWidth, DX, GaussOrder, …), or a\n"
+                                "  source option: SourceHistory=constant|decay|stop|steps, SourceDecay=RATE (1/day),\n"
+                                "  SourceHalfLife=DAYS, ReleaseEnd=DAYS, ControlPlaneX=X.\n"
+                                "  --steps lists START,RELATIVE per line and makes the history steps; --zones lists\n"
+                                "  Y,Z,WIDTH,HEIGHT,CONCENTRATION per line, every zone (the first is C0, SourceWidth,\n"
+                                "  SourceHeight). --set applies after them.\n"
+                                "  balance prints time,entered,decayed,dissolved,sorbed,discharge_control,discharge_edge\n"
+                                "  (mg and mg/day) at each of the project's times.\n"
                                 "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
 
 }  // namespace kavrin

@@ -3,6 +3,7 @@
 #include "BatchRun.h"
 #include "calibration/Comparison.h"
 #include "model/PhysicalChecks.h"
+#include "model/SourceTextRules.h"
 #include "solution/Parallel.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
@@ -12,9 +13,11 @@ namespace kavrin {
 void PerformBatchCompare(const BatchCompareOptions& options, const BatchEnvironment& environment, std::ostream& out)
 {
     const char separator = environment.separator;
-    const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator);
+    const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator,
+                                                     options.stepsPath, options.zonesPath);
     // The comparison runs the model: the same refusals as a run.
     if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
+    if (const auto refusal = CheckSourceTexts(texts, separator)) throw CheckError(EnglishSourceRefusalText(*refusal));
     ObservationTable table;
     table.Import(options.observationsPath, separator);
     ModelState model;

@@ -6,6 +6,7 @@
 #include "files/ProjectFile.h"
 #include "fit/ParameterFit.h"
 #include "model/PhysicalChecks.h"
+#include "model/SourceTextRules.h"
 #include "model/Variaveis.h"
 #include "text/DateTimeText.h"
 #include "text/DecimalSeparator.h"
@@ -42,12 +43,14 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
 {
     const char separator = environment.separator;
     const BatchCompareOptions& source = options.comparison;
-    ParameterTexts texts = BatchParameterTexts(source.paramsPath, source.projectPath, source.sets, separator);
+    ParameterTexts texts =
+        BatchParameterTexts(source.paramsPath, source.projectPath, source.sets, separator, source.stepsPath, source.zonesPath);
     ObservationTable table;
     table.Import(source.observationsPath, separator);
     const std::vector<Observation> observations = ReadObservations(table.observations(), separator);
     // The fit starts from a model a run would accept.
     if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
+    if (const auto refusal = CheckSourceTexts(texts, separator)) throw CheckError(EnglishSourceRefusalText(*refusal));
     ModelState model;
     Variaveis(texts, model, separator);
 

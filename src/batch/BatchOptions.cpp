@@ -1,5 +1,6 @@
 #include "BatchOptions.h"
 
+#include "files/SourceProjectLines.h"
 #include "model/ParameterTexts.h"
 
 #include <stdexcept>
@@ -19,9 +20,12 @@ void takeModelOptions(const ParsedCommandLine& parsed, Options& options)
         if (equals == std::string::npos || equals == 0)
             throw std::invalid_argument("--set takes NAME=TEXT, not \"" + assignment + "\"");
         const std::string name = assignment.substr(0, equals);
-        if (!ControlOfName(name)) throw std::invalid_argument("unknown parameter \"" + name + "\" in --set");
+        if (!ControlOfName(name) && !IsSourceTextName(name))
+            throw std::invalid_argument("unknown parameter \"" + name + "\" in --set");
         options.sets.emplace_back(name, assignment.substr(equals + 1));
     }
+    options.stepsPath = parsed.value("--steps");
+    options.zonesPath = parsed.value("--zones");
 }
 
 }  // namespace
@@ -48,6 +52,13 @@ BatchCompareOptions ComparisonOptionsOf(const ParsedCommandLine& parsed)
 BatchCompareOptions ParseBatchCompareOptions(const std::vector<std::string>& words)
 {
     return ComparisonOptionsOf(ParseBatchCommandLine("compare", words));
+}
+
+BatchBalanceOptions ParseBatchBalanceOptions(const std::vector<std::string>& words)
+{
+    BatchBalanceOptions options;
+    takeModelOptions(ParseBatchCommandLine("balance", words), options);
+    return options;
 }
 
 std::vector<std::string> CommaSeparated(const std::string& text)

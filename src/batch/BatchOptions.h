@@ -25,6 +25,7 @@ struct BatchRunOptions {
     std::optional<std::string> paramsPath;                  // --params FILE.dat
     std::optional<std::string> projectPath;                 // --project FILE.kvr
     std::vector<std::pair<std::string, std::string>> sets;  // --set NAME=TEXT, in order
+    std::optional<std::string> stepsPath, zonesPath;        // --steps FILE.csv, --zones FILE.csv
     std::optional<std::string> projectName;                 // --name PROJECT
     std::optional<std::string> savePath;                    // --save FILE.kvr
     bool reference = false;                                 // --reference
@@ -76,11 +77,22 @@ struct BatchCompareOptions {
     std::optional<std::string> paramsPath;                  // --params FILE.dat
     std::optional<std::string> projectPath;                 // --project FILE.kvr
     std::vector<std::pair<std::string, std::string>> sets;  // --set NAME=TEXT, in order
+    std::optional<std::string> stepsPath, zonesPath;        // --steps FILE.csv, --zones FILE.csv
     std::string observationsPath;                           // --obs TABLE.txt
 };
 
 // Parses the words after "compare". Throws std::invalid_argument.
 BatchCompareOptions ParseBatchCompareOptions(const std::vector<std::string>& words);
+
+struct BatchBalanceOptions {
+    std::optional<std::string> paramsPath;                  // never given: balance reads a saved project
+    std::optional<std::string> projectPath;                 // --project FILE.kvr
+    std::vector<std::pair<std::string, std::string>> sets;  // --set NAME=TEXT, in order
+    std::optional<std::string> stepsPath, zonesPath;        // --steps FILE.csv, --zones FILE.csv
+};
+
+// Parses the words after "balance". Throws std::invalid_argument.
+BatchBalanceOptions ParseBatchBalanceOptions(const std::vector<std::string>& words);
 
 // The model's texts and --obs of a parsed "compare" or "fit". Throws
 // std::invalid_argument for a --set of an unknown name.

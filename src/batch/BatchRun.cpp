@@ -1,10 +1,13 @@
 #include "BatchRun.h"
 
+#include "BatchSourceFiles.h"
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
+#include "files/SourceProjectLines.h"
 #include "model/PhysicalChecks.h"
 #include "model/ProjectState.h"
 #include "model/RunChecks.h"
+#include "model/SourceTextRules.h"
 #include "model/Variaveis.h"
 #include "solution/Parallel.h"
 #include "text/DateTimeText.h"
@@ -22,7 +25,8 @@
 namespace kavrin {
 
 ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath, const std::optional<std::string>& projectPath,
-                                   const std::vector<std::pair<std::string, std::string>>& sets, char separator)
+                                   const std::vector<std::pair<std::string, std::string>>& sets, char separator,
+                                   const std::optional<std::string>& stepsPath, const std::optional<std::string>& zonesPath)
 {
     ParameterTexts texts = InitialParameterTexts();
     ArrumaCampos(texts, separator);
@@ -30,7 +34,13 @@ ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath,
     if (projectPath) {
         ApplyProjectTexts(texts, ReadProjectFile(*projectPath), separator);
     }
+    if (stepsPath) ApplyStepsFile(texts, *stepsPath, separator);
+    if (zonesPath) ApplyZonesFile(texts, *zonesPath, separator);
     for (const auto& [name, text] : sets) {
+        if (IsSourceTextName(name)) {
+            SetSourceText(texts.source, name, text);
+            continue;
+        }
         const std::optional<int> control = ControlOfName(name);
         if (!control) throw std::invalid_argument("unknown parameter \"" + name + "\" in --set");
         SetControlText(texts, *control, text, separator);
@@ -62,8 +72,10 @@ RowCallback progressLine(std::ostream* out, char separator, const std::atomic<in
 std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironment& environment, BatchRunStop* stop)
 {
     const char separator = environment.separator;
-    const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator);
+    const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator,
+                                                     options.stepsPath, options.zonesPath);
     if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
+    if (const auto refusal = CheckSourceTexts(texts, separator)) throw CheckError(EnglishSourceRefusalText(*refusal));
     ModelState model;
     Variaveis(texts, model, separator);
     if (const auto refusal = CheckRun(model)) throw CheckError(EnglishRefusalText(*refusal));

@@ -12,10 +12,13 @@
 
 namespace kavrin {
 
-// The data window's initial texts, then a parameter or project file, then each
-// --set in order. Throws KavrinError, or std::invalid_argument for an unknown name.
+// The data window's initial texts, then a parameter or project file, the
+// --steps and --zones tables, then each --set in order. Throws KavrinError, or
+// std::invalid_argument for an unknown name.
 ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath, const std::optional<std::string>& projectPath,
-                                   const std::vector<std::pair<std::string, std::string>>& sets, char separator);
+                                   const std::vector<std::pair<std::string, std::string>>& sets, char separator,
+                                   const std::optional<std::string>& stepsPath = {},
+                                   const std::optional<std::string>& zonesPath = {});
 
 // A stop asked from outside (SIGINT, SIGTERM): the signal's number once one
 // came, and what the run had written when it stopped.

@@ -2,6 +2,7 @@
 // series and the comparison are done here, on the core alone, so that a run
 // starts in a few milliseconds; the fit (Ceres) and the pictures (Qt) are
 // handed to sibling programs that load those libraries.
+#include "BatchBalance.h"
 #include "BatchCommand.h"
 #include "BatchCompare.h"
 #include "BatchExport.h"
@@ -80,6 +81,10 @@ int main(int argc, char** argv)
     if (name == "compare") {
         return RunBatchCommand([&] { return ParseBatchCompareOptions(rest); },
                                [&](const BatchCompareOptions& options) { PerformBatchCompare(options, environment, std::cout); });
+    }
+    if (name == "balance") {
+        return RunBatchCommand([&] { return ParseBatchBalanceOptions(rest); },
+                               [&](const BatchBalanceOptions& options) { PerformBatchBalance(options, environment, std::cout); });
     }
     std::cerr << "kavrin-batch: unknown command \"" << name << "\"\n" << kBatchUsage;
     return 2;

@@ -26,6 +26,7 @@ class TFormCalculando;
 class TFormFerramenta;
 class TFormAnimacao;
 class TObservacao;
+class SourceWindow;
 
 // The twenty messages, filled from fixed lines of the language file.
 struct MessageSlots {
@@ -52,7 +53,7 @@ struct CommandLineState {
     bool StartedWithProject = false;
 };
 
-// The eleven windows, created once at start-up and alive until the end.
+// The eleven windows and the source window, created once at start-up and alive until the end.
 struct Windows {
     TFormPrincipal* principal = nullptr;
     TFormEntrada* entrada = nullptr;
@@ -65,6 +66,7 @@ struct Windows {
     TFormFerramenta* ferramenta = nullptr;
     TFormAnimacao* animacao = nullptr;
     TObservacao* observacao = nullptr;
+    SourceWindow* source = nullptr;
 };
 
 struct AppState {

@@ -8,6 +8,7 @@
 #include "project/TFormDados.h"
 #include "project/TFormExportGRD.h"
 #include "project/TFormProjeto.h"
+#include "source/SourceWindow.h"
 #include "text/TextFile.h"
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
@@ -31,7 +32,7 @@ namespace kavrin {
 
 namespace {
 
-enum class Window { Principal, Projeto, ExportGRD, Dados, Grafico, Mapa, Calculando, Ferramenta, Animacao, Observacao };
+enum class Window { Principal, Projeto, ExportGRD, Dados, Grafico, Mapa, Calculando, Ferramenta, Animacao, Observacao, Source };
 
 enum class Kind {
     Message,        // a message slot
@@ -242,6 +243,8 @@ QWidget* windowOf(const AppState& app, Window window)
         return static_cast<QWidget*>(w.animacao);
     case Window::Observacao:
         return static_cast<QWidget*>(w.observacao);
+    case Window::Source:
+        return static_cast<QWidget*>(w.source);
     }
     return nullptr;
 }
@@ -250,7 +253,7 @@ QWidget* windowOf(const AppState& app, Window window)
 std::vector<QWidget*> allWindows(const AppState& app)
 {
     std::vector<QWidget*> windows;
-    for (int window = 0; window <= static_cast<int>(Window::Observacao); ++window)
+    for (int window = 0; window <= static_cast<int>(Window::Source); ++window)
         if (QWidget* w = windowOf(app, static_cast<Window>(window))) windows.push_back(w);
     return windows;
 }
@@ -356,7 +359,7 @@ QStringList LanguageTargetsNotFound(const AppState& app)
 {
     static const char* const kWindowNames[] = {"TFormPrincipal", "TFormProjeto", "TFormExportGRD",  "TFormDados",
                                                "TFormGrafico",   "TFormMapa",    "TFormCalculando", "TFormFerramenta",
-                                               "TFormAnimacao",  "TObservacao"};
+                                               "TFormAnimacao",  "TObservacao",  "SourceWindow"};
     QStringList missing;
     for (const Target& target : lineTable()) {
         if (target.kind == Kind::Message) continue;

@@ -12,6 +12,7 @@
 #include "project/TFormDados.h"
 #include "project/TFormExportGRD.h"
 #include "project/TFormProjeto.h"
+#include "source/SourceWindow.h"
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
@@ -68,6 +69,9 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
 
     w.dados = new TFormDados(app, dialogs);
     main->addChild(w.dados, false)->show();
+    // The source window enters the frame when it is first shown.
+    w.source = new SourceWindow(app, main.get());
+    w.source->hide();
 
     w.grafico = new TFormGrafico(app, dialogs);
     ChildWindow* charts = main->addChild(w.grafico, true);
@@ -93,6 +97,7 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     calibration->showMinimized();
 
     connectShowCommands(*main, w);
+    main->connectCommand("ShowSource", [&app] { ShowSourceWindow(app); });
     main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w.dados->parentWidget()));
     OnActivation(main->mdiArea(), charts,
                  [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.grafico->FormActivate(); }); });

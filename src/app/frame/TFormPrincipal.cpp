@@ -84,6 +84,7 @@ void TFormPrincipal::changeEvent(QEvent* event)
     if (event->type() != QEvent::LanguageChange) return;
     showProjectName();
     giveHelpTexts();
+    action("ShowSource")->setText(app_.text(AddedText::SourceWindowCaption));
 }
 
 void TFormPrincipal::giveHelpTexts()
@@ -222,6 +223,7 @@ void TFormPrincipal::buildMenu()
 
     QMenu* exibir = menu(bar, "Exibir1", "Exibir");
     item(exibir, "Dados1", "Dados", QKeySequence(Qt::Key_F5));
+    item(exibir, "ShowSource", "Fonte", QKeySequence(Qt::CTRL | Qt::Key_F5));
     item(exibir, "Grficos1", "Gráficos", QKeySequence(Qt::Key_F6));
     item(exibir, "MapadePixels1", "Mapa", QKeySequence(Qt::Key_F7));
     item(exibir, "Calibrao1", "Calibração", QKeySequence(Qt::Key_F8));
@@ -288,7 +290,7 @@ void TFormPrincipal::Graficos1Click()
 {
     const QString name = dialogs_.saveFile(QString(), QString());
     if (name.isEmpty()) return;
-    WriteBitmap(RenderChart(app_.windows.grafico->Chart1), PictureSaveName(name));
+    WriteBitmap(RenderChart(app_.windows.grafico->shownChart()), PictureSaveName(name));
 }
 
 void TFormPrincipal::closeEvent(QCloseEvent* event)

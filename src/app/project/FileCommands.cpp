@@ -29,6 +29,10 @@ void FileCommands::AbreArq()
 
 void FileCommands::SalvaArq()
 {
+    // The file has no place for the source options: the user says whether to go on without them.
+    if (!app_.texts.source.empty() &&
+        dialogs_.question(app_.text(AddedText::ParameterFileDropsSourceOptions), false) != Answer::Yes)
+        return;
     const QString path = dialogs_.saveFile(QStringLiteral("KAVRIN (*.dat)"), QString());
     if (path.isEmpty()) return;
     WriteParameterFile(WithExtension(path, kParameterExtension).toStdString(), app_.texts);

@@ -15,7 +15,7 @@ public:
     }
 
     void AbreArq();   // settle the current results as Run does, then read a parameter file into the data window
-    void SalvaArq();  // write the data window's texts (".dat" appended)
+    void SalvaArq();  // write the data window's texts (".dat" appended); source options are dropped once the user agrees
 
     enum class Format { Grid, Table };
     // Every time of the current project, under a base name from the save dialog.

@@ -10,6 +10,7 @@
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
+#include "source/SourceWindow.h"
 #include "text/DateTimeText.h"
 #include "text/Errors.h"
 #include "views/TFormGrafico.h"
@@ -94,6 +95,7 @@ void SimulationCommand::ToolButton1Click()
         dialogs_.notice(app_.text(line).arg(dados->fieldCaption(refusal->edit)));
         return;
     }
+    if (!sourceAccepted()) return;
     ResultsHandOver previous(app_, dialogs_, projects_);
     if (!previous.settle()) return;
     app_.project.ProjectSaved = false;
@@ -112,6 +114,18 @@ void SimulationCommand::ToolButton1Click()
     if (!obtainProjectName()) return;
     previous.commit();
     writeResults();
+}
+
+bool SimulationCommand::sourceAccepted()
+{
+    SourceWindow* source = app_.windows.source;
+    if (!source) return true;
+    const std::optional<SourceRefusal> refusal = source->takeShownTexts();
+    if (!refusal) return true;
+    ShowSourceWindow(app_);
+    source->focusValue(*refusal);
+    dialogs_.notice(source->refusalText(*refusal));
+    return false;
 }
 
 void SimulationCommand::writeResults()

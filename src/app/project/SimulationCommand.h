@@ -27,7 +27,10 @@ public:
 
 private:
     bool obtainProjectName();  // false: the user cancelled
-    void writeResults();       // steps 6 to 12
+    // The source window's texts checked against the data window's: refused
+    // ones are named in a notice and shown in their window.
+    bool sourceAccepted();
+    void writeResults();  // steps 6 to 12
     void setWindowsEnabled(bool enabled);
 
     AppState& app_;

@@ -5,6 +5,7 @@
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
 #include "model/Variaveis.h"
+#include "source/SourceWindow.h"
 #include "text/DecimalSeparator.h"
 #include "text/NumberText.h"
 
@@ -15,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace kavrin {
@@ -66,7 +68,9 @@ QString labelOf(int edit)
 
 }  // namespace
 
-TFormDados::TFormDados(AppState& app, Dialogs& dialogs) : ComboBox1(new QComboBox(this)), app_(app), dialogs_(dialogs)
+TFormDados::TFormDados(AppState& app, Dialogs& dialogs)
+    : ComboBox1(new QComboBox(this)), SourceButton(new QPushButton(app.text(AddedText::SourceWindowCaption), this)), app_(app),
+      dialogs_(dialogs)
 {
     setObjectName("TFormDados");
     setWindowTitle("Dados do Projeto");
@@ -113,9 +117,13 @@ TFormDados::TFormDados(AppState& app, Dialogs& dialogs) : ComboBox1(new QComboBo
             [this](const QString& text) { app_.texts.comboBox1 = text.toStdString(); });
     connect(ComboBox1, &QComboBox::editTextChanged, this, &TFormDados::ComboBox1Change);
 
+    SourceButton->setObjectName("SourceButton");
+    connect(SourceButton, &QPushButton::clicked, this, [this] { ShowSourceWindow(app_); });
+
     auto* right = new QVBoxLayout;
     right->addWidget(transport);
     right->addWidget(integration);
+    right->addWidget(SourceButton, 0, Qt::AlignRight);
     right->addStretch();
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(geometry, 0, Qt::AlignTop);
@@ -138,6 +146,18 @@ void TFormDados::setTexts(const ParameterTexts& texts)
     const QString order = QString::fromStdString(texts.comboBox1);
     if (ComboBox1->currentText() != order) ComboBox1->setCurrentText(order);
     showing_ = false;
+}
+
+void TFormDados::setSourceTexts(const SourceTexts& texts)
+{
+    app_.texts.source = texts;
+    if (app_.windows.source) app_.windows.source->showTexts(texts);
+}
+
+void TFormDados::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) SourceButton->setText(app_.text(AddedText::SourceWindowCaption));
 }
 
 void TFormDados::EditChange(int edit)
@@ -232,6 +252,7 @@ void TFormDados::openproject(const QString& path)
     Variaveis(current, model, app_.separator);
 
     setTexts(current);
+    setSourceTexts(current.source);
     app_.model = model;
     app_.project.ProjectName = contents.projectName;
     app_.project.ProjectIndexPath = contents.indexPath;
@@ -247,6 +268,8 @@ void TFormDados::ClearDados()
     for (const ParameterField& field : kParameterFields)
         SetControlText(current, field.edit, ArrumaDecimal(field.newProjectText, app_.separator), app_.separator);
     setTexts(current);
+    // A new project starts from the source as it has always been.
+    setSourceTexts({});
 }
 
 void TFormDados::FormShow()

@@ -12,6 +12,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 
 namespace kavrin {
 
@@ -24,6 +25,8 @@ public:
     const ParameterTexts& texts() const;
     // Puts texts into the controls as they are; no change handler runs.
     void setTexts(const ParameterTexts& texts);
+    // The source options' texts, into the master copy and the source window.
+    void setSourceTexts(const SourceTexts& texts);
 
     // The first showing: the command-line project, then ArrumaCampos and Variaveis.
     void FormShow();
@@ -43,14 +46,17 @@ public:
     // Gives control `edit` the focus, for a message about its value.
     void focusField(int edit);
 
-    // Puts the new-project values into the edit boxes (the order stays).
+    // Puts the new-project values into the edit boxes (the order stays) and
+    // the source options back to their defaults.
     void ClearDados();
 
     std::array<QLineEdit*, 22> Edit{};  // Edit[n] is Edit n
     QComboBox* ComboBox1;
+    QPushButton* SourceButton;  // shows the source window
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

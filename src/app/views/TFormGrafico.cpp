@@ -8,6 +8,7 @@
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
 #include "model/RunTimes.h"
+#include "model/Variaveis.h"
 #include "text/NumberText.h"
 #include "workspace/CompleteTime.h"
 #include "workspace/ResultLoading.h"
@@ -18,6 +19,7 @@
 #include <QChartView>
 #include <QClipboard>
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -79,6 +81,9 @@ TFormGrafico::Kind TFormGrafico::KindOf(const QString& text)
         return Kind::LongitudinalProfile;
     if (text == QString::fromUtf8("Perfil Transversal de concentração") || text == "Transversal profile of concentration")
         return Kind::TransversalProfile;
+    if (text == QString::fromUtf8(BuiltInAddedText(static_cast<int>(AddedText::MassBalanceChart), true)) ||
+        text == QString::fromUtf8(BuiltInAddedText(static_cast<int>(AddedText::MassBalanceChart), false)))
+        return Kind::MassBalance;
     return Kind::None;
 }
 
@@ -120,9 +125,14 @@ TFormGrafico::TFormGrafico(AppState& app, Dialogs& dialogs) : app_(app), dialogs
     Chart1 = MakeChartView("Chart1", QString::fromUtf8("Distância (m)"), QString::fromUtf8("Concentração (mg/L)"), {Series1});
     Chart1->chart()->legend()->hide();
     Chart1->setMinimumSize(561, 401);
+    MassBalanceView = MakeMassBalanceView();
+    MassBalanceView->setMinimumSize(561, 401);
+    MassBalanceView->hide();
     auto* panel = new QWidget(this);
     panel->setObjectName("Panel1");
-    (new QVBoxLayout(panel))->addWidget(Chart1);
+    auto* charts = new QVBoxLayout(panel);
+    charts->addWidget(Chart1);
+    charts->addWidget(MassBalanceView);
 
     auto* left = new QVBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(kindBox), static_cast<QWidget*>(longitudinal), static_cast<QWidget*>(transversal),
@@ -229,9 +239,11 @@ void TFormGrafico::FormActivate()
         BitBtn1->setEnabled(false);
         setEnabledNamed({"GroupBox1", "GroupBox2", "GroupBox3", "GroupBox4"}, false);
         for (QComboBox* list : lists) list->setEnabled(false);
+        offerMassBalance();
         dialogs_.notice(app_.messages.MsgChartsNeedResults);
         return;
     }
+    offerMassBalance();
     for (QComboBox* list : {ComboBox1, ComboBox3, ComboBox6, ComboBox7, ComboBox4, ComboBox5}) {
         list->clear();
         list->clearEditText();
@@ -242,8 +254,7 @@ void TFormGrafico::FormActivate()
     // controls when the chosen chart is the one that uses them (a chosen
     // profile keeps them disabled, as picking it left them).
     setEnabledNamed({"GroupBox2", "ComboBox2"}, true);
-    if (const Kind kind = KindOf(ComboBox2->currentText()); kind != Kind::None)
-        setEnabledNamed(kNodeControls, kind == Kind::ConcentrationTime);
+    if (const Kind kind = currentKind(); kind != Kind::None) setEnabledNamed(kNodeControls, kind == Kind::ConcentrationTime);
     const ModelState& m = app_.model;
     withChecks([&] {
         fillList(ComboBox4, m.X0, m.DX, m.X1, "DX");
@@ -254,7 +265,7 @@ void TFormGrafico::FormActivate()
 
 void TFormGrafico::ComboBox2Change()
 {
-    const Kind kind = KindOf(ComboBox2->currentText());
+    const Kind kind = currentKind();
     if (kind == Kind::None) return;
     setEnabledNamed(kNodeControls, kind == Kind::ConcentrationTime);
     setEnabledNamed(kLongitudinalControls, kind == Kind::LongitudinalProfile);
@@ -274,6 +285,7 @@ void TFormGrafico::ComboBox2Change()
             fillTimes(ComboBox6);
             fillList(ComboBox7, m.X0, m.DX, m.X1, "DX");
             break;
+        case Kind::MassBalance:
         case Kind::None:
             break;
         }
@@ -282,7 +294,7 @@ void TFormGrafico::ComboBox2Change()
 
 void TFormGrafico::BitBtn1Click()
 {
-    switch (KindOf(ComboBox2->currentText())) {
+    switch (currentKind()) {
     case Kind::ConcentrationTime:
         GrConcTemp();
         break;
@@ -292,6 +304,9 @@ void TFormGrafico::BitBtn1Click()
     case Kind::TransversalProfile:
         GrConcDisY();
         break;
+    case Kind::MassBalance:
+        MassBalanceChartClick();
+        break;
     case Kind::None:
         break;
     }
@@ -299,6 +314,7 @@ void TFormGrafico::BitBtn1Click()
 
 void TFormGrafico::startChart(const QString& bottomTitle, const QString& title)
 {
+    showMassBalanceView(false);
     Series1->clear();
     SetChartDetailLine(Chart1->chart(), QString());
     CopyButton->setEnabled(false);
@@ -399,6 +415,7 @@ void TFormGrafico::showDetail(const QString& text)
 
 void TFormGrafico::ClearGrafico()
 {
+    showMassBalanceView(false);
     Series1->clear();
     SetChartDetailLine(Chart1->chart(), QString());
     CopyButton->setEnabled(false);
@@ -406,6 +423,10 @@ void TFormGrafico::ClearGrafico()
 
 void TFormGrafico::CopyValues()
 {
+    if (MassBalanceView->isVisibleTo(this)) {
+        QApplication::clipboard()->setText(MassBalanceColumns(MassBalanceView, app_.separator));
+        return;
+    }
     QChart* chart = Chart1->chart();
     const QString bottom = chart->axes(Qt::Horizontal).isEmpty() ? QString() : chart->axes(Qt::Horizontal).first()->titleText();
     const QString left = chart->axes(Qt::Vertical).isEmpty() ? QString() : chart->axes(Qt::Vertical).first()->titleText();
@@ -413,6 +434,72 @@ void TFormGrafico::CopyValues()
     for (const QPointF& p : Series1->points())
         text += number(p.x(), app_.separator) + '\t' + number(p.y(), app_.separator) + "\r\n";
     QApplication::clipboard()->setText(text);
+}
+
+TFormGrafico::Kind TFormGrafico::currentKind() const
+{
+    const QString text = ComboBox2->currentText();
+    return text == app_.text(AddedText::MassBalanceChart) ? Kind::MassBalance : KindOf(text);
+}
+
+void TFormGrafico::offerMassBalance()
+{
+    const QString kind = app_.text(AddedText::MassBalanceChart);
+    for (int i = ComboBox2->count() - 1; i >= 0; --i) {
+        const QString item = ComboBox2->itemText(i);
+        const bool balance = KindOf(item) == Kind::MassBalance || item == kind;
+        if (balance && (item != kind || !app_.project.ResultsExist)) ComboBox2->removeItem(i);
+    }
+    if (app_.project.ResultsExist && ComboBox2->findText(kind) < 0) ComboBox2->addItem(kind);
+}
+
+void TFormGrafico::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange) return;
+    offerMassBalance();
+    if (MassBalanceView->isVisibleTo(this)) ShowMassBalance(MassBalanceView, massBalance_, massBalanceTexts(), app_.separator);
+}
+
+MassBalanceTexts TFormGrafico::massBalanceTexts() const
+{
+    using T = AddedText;
+    return {app_.text(T::MassBalanceChart),
+            app_.messages.MsgAxisTime,
+            app_.text(T::MassBalanceMassAxis),
+            app_.text(T::MassBalanceDischargeAxis),
+            app_.text(T::MassBalancePresent),
+            app_.text(T::MassBalanceDecayed),
+            app_.text(T::MassBalanceDischargeControl),
+            app_.text(T::MassBalanceDischargeEdge),
+            app_.text(T::MassBalanceDetail)};
+}
+
+void TFormGrafico::showMassBalanceView(bool shown)
+{
+    Chart1->setVisible(!shown);
+    MassBalanceView->setVisible(shown);
+}
+
+QChartView* TFormGrafico::shownChart() const
+{
+    return MassBalanceView->isVisibleTo(this) ? MassBalanceView : Chart1;
+}
+
+void TFormGrafico::MassBalanceChartClick()
+{
+    // The balance of the model the results were computed from, not of values typed since.
+    ModelState model = app_.model;
+    Variaveis(app_.resultsTexts, model, app_.separator);
+    const std::optional<std::vector<double>> times = ListedRunTimes(model, app_.project.ProjectIndexPath);
+    if (!times) {
+        dialogs_.notice(app_.messages.MsgResultFileMissing);
+        return;
+    }
+    massBalance_ = {ComputeMassBalance(model, *times), model.source.controlPlaneX, model.X1};
+    showMassBalanceView(true);
+    ShowMassBalance(MassBalanceView, massBalance_, massBalanceTexts(), app_.separator);
+    CopyButton->setEnabled(!massBalance_.rows.empty());
 }
 
 }  // namespace kavrin

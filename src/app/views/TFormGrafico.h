@@ -1,10 +1,12 @@
-// The charts window: concentration against time at a node, and the
-// longitudinal and transversal profiles of one time.
+// The charts window: concentration against time at a node, the
+// longitudinal and transversal profiles of one time, and the mass balance of
+// the run.
 #pragma once
 
 #include "charts/ChartSeries.h"
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
+#include "views/MassBalanceChart.h"
 #include "workspace/ResultGrid.h"
 
 #include <QWidget>
@@ -24,7 +26,7 @@ public:
     TFormGrafico(AppState& app, Dialogs& dialogs);
 
     // The kinds of chart, recognised from ComboBox2's exact text in either language.
-    enum class Kind { None, ConcentrationTime, LongitudinalProfile, TransversalProfile };
+    enum class Kind { None, ConcentrationTime, LongitudinalProfile, TransversalProfile, MassBalance };
     static Kind KindOf(const QString& text);
 
     // Each time the window becomes the active child: the lists of the node,
@@ -37,6 +39,8 @@ public:
     void GrConcTemp();
     void GrConcDisX();
     void GrConcDisY();
+    // The mass balance of the results' model at the run's listed times.
+    void MassBalanceChartClick();
     // Empties the chart, keeping its titles (the new-project command).
     void ClearGrafico();
     // The shown points as two tab-separated columns on the clipboard.
@@ -46,6 +50,12 @@ public:
     QPushButton *BitBtn1, *CopyButton;
     QChartView* Chart1;
     QLineSeries* Series1;
+    QChartView* MassBalanceView;  // in Chart1's place while the mass balance is shown
+    // The chart the window shows, for its picture.
+    QChartView* shownChart() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     void setEnabledNamed(std::initializer_list<const char*> names, bool enabled);
@@ -64,9 +74,16 @@ private:
     void showDetail(const QString& text);
     // Runs one step of a command; the window's own refusals become notices.
     void withChecks(const std::function<void()>& step);
+    // The kind of ComboBox2's text, also the mass balance in the applied language.
+    Kind currentKind() const;
+    // The mass balance is a kind once there are results to balance.
+    void offerMassBalance();
+    MassBalanceTexts massBalanceTexts() const;
+    void showMassBalanceView(bool shown);
 
     AppState& app_;
     Dialogs& dialogs_;
+    MassBalancePlot massBalance_;  // the balance shown
 };
 
 }  // namespace kavrin

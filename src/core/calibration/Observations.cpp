@@ -45,7 +45,7 @@ std::vector<double> CalculatedConcentrations(const std::vector<Observation>& obs
     ParallelFor(static_cast<int>(observations.size()), 8, workers, [&](int begin, int end) {
         for (int i = begin; i < end; ++i) {
             const Observation& o = observations[static_cast<std::size_t>(i)];
-            calculated[static_cast<std::size_t>(i)] = model.C0 * PointConcentration(o.X, o.Y, o.Z, o.T, model, quadrature);
+            calculated[static_cast<std::size_t>(i)] = PointValue(o.X, o.Y, o.Z, o.T, model, quadrature);
         }
     });
     return calculated;

@@ -40,10 +40,10 @@ public:
 // row by row; a text that is not a number throws ObservationValueError.
 std::vector<Observation> ReadObservations(const std::vector<ObservationTexts>& rows, char separator);
 
-// C0 · PointConcentration at each observation's own point and time, with the
-// order in effect already loaded. The observations are shared among `workers`
-// threads; each value is computed alone, so the result does not depend on
-// their number. A failure of the solution throws its own error.
+// PointValue (mg/L, with the source's history and zones) at each
+// observation's own point and time, with the order in effect already loaded.
+// The observations are shared among `workers` threads; each value is computed
+// alone, so the result does not depend on their number. A failure of the solution throws its own error.
 std::vector<double> CalculatedConcentrations(const std::vector<Observation>& observations, const ModelState& model,
                                              const QuadratureState& quadrature, unsigned workers);
 

@@ -1,6 +1,7 @@
 #include "files/ProjectFile.h"
 
 #include "files/ParameterFile.h"
+#include "files/SourceProjectLines.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
 #include "text/TextFile.h"
@@ -14,14 +15,16 @@ const std::string kKind = "a project file";
 void writeProject(const std::string& path, const std::string& projectName, const std::string& savedAt,
                   const ParameterTexts& texts, const std::string& indexPath, const NamedLines& namedLines)
 {
-    CheckNamedLines(namedLines, path);
+    NamedLines lines = SourceNamedLines(texts.source);
+    lines.insert(lines.end(), namedLines.begin(), namedLines.end());
+    CheckNamedLines(lines, path);
     TextFileWriter file(path);
     file.writeLine(projectName);
     file.writeLine(savedAt);
     for (int edit = 1; edit <= 21; ++edit) file.writeLine(texts.edit[static_cast<std::size_t>(edit)]);
     file.writeLine(texts.comboBox1);
     file.write(indexPath);
-    WriteNamedLines(file, namedLines);
+    WriteNamedLines(file, lines);
     file.close();
 }
 
@@ -56,6 +59,7 @@ ProjectFileContents ReadProjectFile(const std::string& path)
     }
     contents.indexPath = file.readLine();
     contents.namedLines = ReadNamedLines(file);
+    contents.texts.source = TakeSourceTexts(contents.namedLines);
     return contents;
 }
 
@@ -68,6 +72,7 @@ void ApplyProjectTexts(ParameterTexts& target, const ProjectFileContents& projec
 {
     AssignEditTexts(target, project.texts, separator);
     SetControlText(target, 0, project.texts.comboBox1, separator);
+    target.source = project.texts.source;
 }
 
 }  // namespace kavrin

@@ -12,13 +12,14 @@ namespace kavrin {
 
 struct ProjectFileContents {
     std::string projectName;  // line 1
-    ParameterTexts texts;     // lines 3 … 24, unformatted
+    ParameterTexts texts;     // lines 3 … 24, unformatted, and the source's named lines
     std::string indexPath;    // line 25
-    NamedLines namedLines;    // from line 26 on
+    NamedLines namedLines;    // the other named lines, from line 26 on
 };
 
 // Writes the file at exactly `path`, replacing an earlier file only once all
-// is written. Line 25 is root + name + "/index.txt". Named lines the file
+// is written. Line 25 is root + name + "/index.txt"; the source's texts follow
+// as named lines, then `namedLines`. Named lines the file
 // could not give back are refused (CheckError) before anything is written.
 void WriteProjectFile(const std::string& path, const std::string& projectName, const std::string& savedAt,
                       const ParameterTexts& texts, const std::string& root, const NamedLines& namedLines = {});
@@ -40,7 +41,7 @@ ProjectFileContents ReadProjectFile(const std::string& path);
 void AssignEditTexts(ParameterTexts& target, const ParameterTexts& loaded, char separator);
 
 // Opens a project into the data window's texts: the 21 edits as a loader
-// assigns them, then the quadrature order. The data window, the batch run and
+// assigns them, then the quadrature order and the source's texts. The data window, the batch run and
 // the batch export all open projects this way.
 void ApplyProjectTexts(ParameterTexts& target, const ProjectFileContents& project, char separator);
 

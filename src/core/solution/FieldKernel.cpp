@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <numbers>
 
 namespace kavrin {
@@ -38,10 +39,14 @@ double columnX(const ModelState& m, int column)
     return column * m.DX + m.X0;
 }
 
-double pointValue(double TT, int row, int column, const ModelState& m, const QuadratureState& q)
+double pointValue(double TT, int row, int column, const SourceSuperposition& source, const ModelState& m,
+                  const QuadratureState& q)
 {
-    return m.C0 * PointConcentration(columnX(m, column), rowY(m, row), m.PlaneZ, TT, m, q);
+    return PointValue(columnX(m, column), rowY(m, row), m.PlaneZ, TT, source, m, q);
 }
+
+// What one switched-on field takes where the product cannot carry a point.
+using PointFallback = std::function<double(int row, int column)>;
 
 bool fastFormApplies(double TT, const ModelState& m, const QuadratureState& q)
 {
@@ -49,28 +54,41 @@ bool fastFormApplies(double TT, const ModelState& m, const QuadratureState& q)
     return TT > 0 && std::isfinite(TT) && q.GaussN > 0 && positive(m.DispX) && positive(m.DispY) && positive(m.DispZ);
 }
 
-// The per-node quantities of one time.
+// The per-node quantities of one time; zWeight holds each zone's Z factor
+// times the node's weight (and the decaying history's factor).
 struct Nodes {
     int n = 0;
-    std::vector<double> tau, zWeight, yScale;
+    std::vector<double> tau, yScale;
+    std::vector<std::vector<double>> zWeight;
     bool valid = true;
 };
 
-Nodes timeNodes(double b, const ModelState& m, const QuadratureState& q)
+Nodes timeNodes(double TT, double b, const SourceSuperposition& source, const ModelState& m, const QuadratureState& q)
 {
     Nodes nodes;
     nodes.n = q.GaussN;
+    nodes.zWeight.resize(source.zones.size());
     for (int i = 1; i <= nodes.n; ++i) {
         const double sigma = (q.GaussNodes[static_cast<std::size_t>(i)] + 1) * b / 2;
         const double sigma2 = sigma * sigma;
         const double tau = sigma2 * sigma2;
         const double zScale = 2 * sigma2 * std::sqrt(m.DispZ);
-        const double f1 = ExpErfcHorner(0, (m.ZMin - m.PlaneZ) / zScale);
-        const double f2 = ExpErfcHorner(0, (m.ZMax - m.PlaneZ) / zScale);
-        const double weight = (f1 - f2) * q.GaussWeights[static_cast<std::size_t>(i)] / (sigma * sigma2);
-        if (!(tau > 0) || !std::isfinite(tau) || !std::isfinite(weight)) nodes.valid = false;
+        const double history = source.decayRate > 0 ? std::exp(-source.decayRate * (TT - tau)) : 1;
+        for (std::size_t z = 0; z < source.zones.size(); ++z) {
+            const ZoneTerm& zone = source.zones[z];
+            // Above the zone, the difference of the small complements (see SourceSuperposition::plain).
+            const bool above = !source.plain && m.PlaneZ > zone.ZMax;
+            const double f1 =
+                above ? ExpErfcHorner(0, (m.PlaneZ - zone.ZMax) / zScale) : ExpErfcHorner(0, (zone.ZMin - m.PlaneZ) / zScale);
+            const double f2 =
+                above ? ExpErfcHorner(0, (m.PlaneZ - zone.ZMin) / zScale) : ExpErfcHorner(0, (zone.ZMax - m.PlaneZ) / zScale);
+            double weight = (f1 - f2) * q.GaussWeights[static_cast<std::size_t>(i)] / (sigma * sigma2);
+            if (source.decayRate > 0) weight *= history;
+            if (!std::isfinite(weight)) nodes.valid = false;
+            nodes.zWeight[z].push_back(weight);
+        }
+        if (!(tau > 0) || !std::isfinite(tau)) nodes.valid = false;
         nodes.tau.push_back(tau);
-        nodes.zWeight.push_back(weight);
         nodes.yScale.push_back(2 * sigma2 * std::sqrt(m.DispY));
     }
     return nodes;
@@ -130,13 +148,23 @@ void MultiplyRows(const double* Y, int n, const double* E, int columns, double* 
     }
 }
 
-void ComputeTimeFieldByPoints(double TT, const ModelState& m, const QuadratureState& q, unsigned workers, TimeField& field)
+namespace {
+
+void fieldByPoints(const ModelState& m, unsigned workers, TimeField& field, const PointFallback& value)
 {
     shapeField(m, field);
     ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
         for (int k = begin; k < end; ++k)
-            for (int j = 0; j < field.columns; ++j) field.values[at(k, field.columns, j)] = pointValue(TT, k, j, m, q);
+            for (int j = 0; j < field.columns; ++j) field.values[at(k, field.columns, j)] = value(k, j);
     });
+}
+
+}  // namespace
+
+void ComputeTimeFieldByPoints(double TT, const ModelState& m, const QuadratureState& q, unsigned workers, TimeField& field)
+{
+    const SourceSuperposition source(m);
+    fieldByPoints(m, workers, field, [&](int k, int j) { return pointValue(TT, k, j, source, m, q); });
 }
 
 namespace {
@@ -194,56 +222,87 @@ ProductColumns longitudinalFactors(const ModelState& m, const Nodes& nodes, unsi
     return product;
 }
 
-// The row whose distance below the source's lower edge equals row k's
+// The row whose distance below the zone's lower edge equals row k's
 // distance below its upper edge, exactly, or -1. On a grid whose rows the
-// source width spans a whole number of times (the usual case) that row's
+// zone's width spans a whole number of times (the usual case) that row's
 // lower-edge erfc is row k's upper-edge erfc: the same argument, the same value.
-int rowOfSameUpperDistance(const ModelState& m, int rows, int k)
+int rowOfSameUpperDistance(const ModelState& m, const ZoneTerm& zone, int rows, int k)
 {
-    const double steps = (m.YMax - m.YMin) / m.DY;
+    const double steps = (zone.YMax - zone.YMin) / m.DY;
     if (!(std::fabs(steps) < rows)) return -1;
     const int j = k - static_cast<int>(std::nearbyint(steps));
-    return j >= 0 && j < rows && m.YMin - rowY(m, j) == m.YMax - rowY(m, k) ? j : -1;
+    return j >= 0 && j < rows && zone.YMin - rowY(m, j) == zone.YMax - rowY(m, k) ? j : -1;
 }
 
-// The erfc difference across the source width times the node's Z factor and
-// weight, for every (row, node), in field.yFactors. The lower edge's erfc of
-// every (row, node) comes first, in field.yLower, so that the upper edge takes
-// those it shares instead of computing them again.
-void transverseFactors(const ModelState& m, const Nodes& nodes, unsigned workers, TimeField& field)
+// Above the zone: the row whose distance above the upper edge equals row k's
+// distance above the lower edge, exactly, or -1.
+int rowOfSameLowerDistance(const ModelState& m, const ZoneTerm& zone, int rows, int k)
+{
+    const double steps = (zone.YMax - zone.YMin) / m.DY;
+    if (!(std::fabs(steps) < rows)) return -1;
+    const int j = k + static_cast<int>(std::nearbyint(steps));
+    return j >= 0 && j < rows && rowY(m, j) - zone.YMax == rowY(m, k) - zone.YMin ? j : -1;
+}
+
+// The erfc difference across the zone's width times the node's Z factor and
+// weight, for every (row, node), in field.yFactors; with several zones each
+// adds its concentration times that. The first edge's erfc of every (row,
+// node) comes first, in field.yLower, so that the second edge takes those it
+// shares instead of computing them again. Rows above a zone of any source
+// but the plain one take the difference of the small complements, the
+// upper edge's first (see SourceSuperposition::plain).
+void transverseFactors(const ModelState& m, const SourceSuperposition& source, const Nodes& nodes, unsigned workers,
+                       TimeField& field)
 {
     const int n = nodes.n;
     const std::size_t size = static_cast<std::size_t>(field.rows) * static_cast<std::size_t>(n);
-    LargeBuffer<double>& lower = field.yLower;
-    lower.resize(size);
-    ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
-        for (int k = begin; k < end; ++k) {
-            const double YY = rowY(m, k);
-            for (int i = 0; i < n; ++i)
-                lower[at(k, n, i)] = ExpErfcHorner(0, (m.YMin - YY) / nodes.yScale[static_cast<std::size_t>(i)]);
-        }
-    });
+    const bool oneZone = source.zones.size() == 1;
+    LargeBuffer<double>& first = field.yLower;
+    first.resize(size);
     LargeBuffer<double>& yFactors = field.yFactors;
     yFactors.resize(size);
-    ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
-        for (int k = begin; k < end; ++k) {
-            const double YY = rowY(m, k);
-            const int shared = rowOfSameUpperDistance(m, field.rows, k);
-            for (int i = 0; i < n; ++i) {
-                const double upper = shared >= 0 ? lower[at(shared, n, i)]
-                                                 : ExpErfcHorner(0, (m.YMax - YY) / nodes.yScale[static_cast<std::size_t>(i)]);
-                const double difference = lower[at(k, n, i)] - upper;
-                yFactors[at(k, n, i)] = difference * nodes.zWeight[static_cast<std::size_t>(i)];
+    for (std::size_t z = 0; z < source.zones.size(); ++z) {
+        const ZoneTerm& zone = source.zones[z];
+        const std::vector<double>& zWeight = nodes.zWeight[z];
+        auto above = [&](int k) { return !source.plain && rowY(m, k) > zone.YMax; };
+        ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
+            for (int k = begin; k < end; ++k) {
+                const double YY = rowY(m, k);
+                const double distance = above(k) ? YY - zone.YMax : zone.YMin - YY;
+                for (int i = 0; i < n; ++i)
+                    first[at(k, n, i)] = ExpErfcHorner(0, distance / nodes.yScale[static_cast<std::size_t>(i)]);
             }
-        }
-    });
+        });
+        ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
+            for (int k = begin; k < end; ++k) {
+                const double YY = rowY(m, k);
+                const bool flipped = above(k);
+                const double distance = flipped ? YY - zone.YMin : zone.YMax - YY;
+                const int shared =
+                    flipped ? rowOfSameLowerDistance(m, zone, field.rows, k) : rowOfSameUpperDistance(m, zone, field.rows, k);
+                const bool sharedAlike = shared >= 0 && above(shared) == flipped;
+                for (int i = 0; i < n; ++i) {
+                    const double second = sharedAlike ? first[at(shared, n, i)]
+                                                      : ExpErfcHorner(0, distance / nodes.yScale[static_cast<std::size_t>(i)]);
+                    const double difference = first[at(k, n, i)] - second;
+                    const double factor = difference * zWeight[static_cast<std::size_t>(i)];
+                    double& target = yFactors[at(k, n, i)];
+                    if (oneZone)
+                        target = factor;
+                    else
+                        target = (z == 0 ? 0 : target) + zone.concentration * factor;
+                }
+            }
+        });
+    }
 }
 
 // The quadrature sums as one product (rows × nodes by nodes × product columns),
-// scaled to concentrations; points outside the product, or whose scaled value
-// is not finite, take the point formula.
-void sumAndScale(double TT, double b, const ModelState& m, const QuadratureState& q, int n, const ProductColumns& product,
-                 unsigned workers, TimeField& field)
+// scaled to concentrations (`scale`: the one zone's concentration; with
+// several, the row factors carry theirs); points outside the product, or whose
+// scaled value is not finite, take `fallback`.
+void sumAndScale(double b, double scale, const ModelState& m, int n, const ProductColumns& product, unsigned workers,
+                 TimeField& field, const PointFallback& fallback)
 {
     const int columns = product.count;
     double* sums = field.values.data() + std::max(product.firstColumn, 0);
@@ -263,10 +322,10 @@ void sumAndScale(double TT, double b, const ModelState& m, const QuadratureState
                 double& value = field.values[at(k, field.columns, j)];
                 if (p >= 0) {
                     const double XX = columnX(m, j);
-                    value = m.C0 * (XX * (sum * b / 2) / denominator);
+                    value = scale * (XX * (sum * b / 2) / denominator);
                     if (std::isfinite(value)) continue;
                 }
-                value = pointValue(TT, k, j, m, q);
+                value = fallback(k, j);
             }
         }
     });
@@ -274,22 +333,66 @@ void sumAndScale(double TT, double b, const ModelState& m, const QuadratureState
 
 }  // namespace
 
-void ComputeTimeField(double TT, const ModelState& m, const QuadratureState& q, unsigned workers, TimeField& field)
+namespace {
+
+// The field T days after a constant source was switched on (with the decaying
+// history's weights), into field.values; `fallback` where the product cannot carry a point.
+void switchedOnField(double T, const SourceSuperposition& source, const ModelState& m, const QuadratureState& q, unsigned workers,
+                     TimeField& field, const PointFallback& fallback)
 {
-    if (!fastFormApplies(TT, m, q)) {
-        ComputeTimeFieldByPoints(TT, m, q, workers, field);
-        return;
-    }
-    const double b = std::pow(TT, 0.25);
-    const Nodes nodes = timeNodes(b, m, q);
+    const double b = std::pow(T, 0.25);
+    const Nodes nodes = timeNodes(T, b, source, m, q);
     if (!nodes.valid) {
-        ComputeTimeFieldByPoints(TT, m, q, workers, field);
+        fieldByPoints(m, workers, field, fallback);
         return;
     }
     shapeField(m, field);
     const ProductColumns product = longitudinalFactors(m, nodes, workers, field);
-    transverseFactors(m, nodes, workers, field);
-    sumAndScale(TT, b, m, q, nodes.n, product, workers, field);
+    transverseFactors(m, source, nodes, workers, field);
+    const double scale = source.zones.size() == 1 ? source.zones[0].concentration : 1;
+    sumAndScale(b, scale, m, nodes.n, product, workers, field, fallback);
+}
+
+}  // namespace
+
+void ComputeTimeField(double TT, const ModelState& m, const QuadratureState& q, unsigned workers, TimeField& field)
+{
+    const SourceSuperposition source(m);
+    const PointFallback point = [&](int k, int j) { return pointValue(TT, k, j, source, m, q); };
+    if (!fastFormApplies(TT, m, q)) {
+        fieldByPoints(m, workers, field, point);
+        return;
+    }
+    if (source.singleShift()) {
+        switchedOnField(TT, source, m, q, workers, field, point);
+        return;
+    }
+    // A stopped release or steps: the sum of the switched-on fields of each
+    // shift that has started, then the source plane by its own rule.
+    shapeField(m, field);
+    const std::size_t size = field.values.size();
+    field.history.resize(size);
+    bool first = true;
+    for (const TimeShift& shift : source.shifts) {
+        const double T = TT - shift.start;
+        if (!(T > 0)) continue;
+        switchedOnField(T, source, m, q, workers, field, [&](int k, int j) {
+            const double x = columnX(m, j);
+            return x > 0 ? SwitchedOnValue(T, x, rowY(m, k), m.PlaneZ, source, m, q) : 0;
+        });
+        ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
+            for (std::size_t p = at(begin, field.columns, 0); p < at(end, field.columns, 0); ++p)
+                field.history[p] = (first ? 0 : field.history[p]) + shift.weight * field.values[p];
+        });
+        first = false;
+    }
+    if (first) std::fill(field.history.begin(), field.history.end(), 0.0);
+    std::swap(field.values, field.history);
+    ParallelFor(field.rows, 1, workers, [&](int begin, int end) {
+        for (int k = begin; k < end; ++k)
+            for (int j = 0; j < field.columns; ++j)
+                if (!(columnX(m, j) > 0)) field.values[at(k, field.columns, j)] = point(k, j);
+    });
 }
 
 }  // namespace kavrin

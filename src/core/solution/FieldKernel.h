@@ -14,6 +14,7 @@ struct TimeField {
     int columns = 0;
     LargeBuffer<double> values;
     LargeBuffer<double> exponentials, yLower, yFactors, sums;
+    LargeBuffer<double> history;  // the sum of the switched-on fields of a stopped release or steps
     double at(int row, int column) const
     {
         return values[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(column)];

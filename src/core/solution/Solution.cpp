@@ -18,12 +18,28 @@ double finiteOrOverflow(double value)
 
 }  // namespace
 
-double SourcePlaneValue(double YY, double ZZ, const ModelState& m)
+namespace {
+
+struct ZoneBounds {
+    double YMin, YMax, ZMin, ZMax;
+};
+
+ZoneBounds boundsOf(const ModelState& m)
 {
-    const bool yEdge = YY == m.YMin || YY == m.YMax;
-    const bool zEdge = ZZ == m.ZMin || ZZ == m.ZMax;
-    const bool yInside = m.YMin < YY && YY < m.YMax;
-    const bool zInside = m.ZMin < ZZ && ZZ < m.ZMax;
+    return {m.YMin, m.YMax, m.ZMin, m.ZMax};
+}
+
+ZoneBounds boundsOf(const ZoneTerm& zone)
+{
+    return {zone.YMin, zone.YMax, zone.ZMin, zone.ZMax};
+}
+
+double planeValue(double YY, double ZZ, const ZoneBounds& zone)
+{
+    const bool yEdge = YY == zone.YMin || YY == zone.YMax;
+    const bool zEdge = ZZ == zone.ZMin || ZZ == zone.ZMax;
+    const bool yInside = zone.YMin < YY && YY < zone.YMax;
+    const bool zInside = zone.ZMin < ZZ && ZZ < zone.ZMax;
     double value = 0;
     if (yEdge && zInside) value = 0.5;
     if (yEdge && zEdge) value = 0.25;
@@ -32,12 +48,28 @@ double SourcePlaneValue(double YY, double ZZ, const ModelState& m)
     return value;
 }
 
-double CNRMLP(double TT, double XX, double YY, double ZZ, double VX, int NMAX, const ModelState& m,
-              const QuadratureState& quadrature)
+bool onClosedRectangle(double y, double z, const ZoneBounds& zone)
 {
-    if (TT <= 0 || XX < 0) return 0;
-    if (XX == 0) return SourcePlaneValue(YY, ZZ, m);
+    return zone.YMin <= y && y <= zone.YMax && zone.ZMin <= z && z <= zone.ZMax;
+}
 
+// exp(m)·(erfc(a) − erfc(b)) for the edges a = (low − at)/scale, b = (high − at)/scale.
+// `conditioned`: beyond the high edge both are near 2 and the difference
+// is taken as exp(m)·(erfc(−b) − erfc(−a)), equal and without the cancellation.
+double edgeDifference(double mExp, double low, double high, double at, double scale, bool conditioned)
+{
+    if (conditioned && at > high)
+        return finiteOrOverflow(ExpErfc(mExp, CheckedDivide(at - high, scale))) -
+               finiteOrOverflow(ExpErfc(mExp, CheckedDivide(at - low, scale)));
+    return finiteOrOverflow(ExpErfc(mExp, CheckedDivide(low - at, scale))) -
+           finiteOrOverflow(ExpErfc(mExp, CheckedDivide(high - at, scale)));
+}
+
+// The time integral for XX > 0, TT > 0 over one zone; a positive
+// `sourceDecay` weighs each node by exp(−sourceDecay·(TT − τ)).
+double timeIntegral(double TT, double XX, double YY, double ZZ, double VX, int NMAX, const ModelState& m,
+                    const QuadratureState& quadrature, const ZoneBounds& zone, double sourceDecay, bool conditioned)
+{
     const double b = std::pow(TT, 0.25);
     double sum = 0;
     for (int i = 1; i <= NMAX; ++i) {
@@ -46,23 +78,70 @@ double CNRMLP(double TT, double XX, double YY, double ZZ, double VX, int NMAX, c
         const double tau = sigma2 * sigma2;
         const double A = XX - VX * tau;
         const double mExp = CheckedDivide(-A * A, 4 * m.DispX * tau) - m.Decay * tau;
-        const double yScale = 2 * sigma2 * CheckedSqrt(m.DispY);
-        const double e1 = finiteOrOverflow(ExpErfc(mExp, CheckedDivide(m.YMin - YY, yScale)));
-        const double e2 = finiteOrOverflow(ExpErfc(mExp, CheckedDivide(m.YMax - YY, yScale)));
-        const double zScale = 2 * sigma2 * CheckedSqrt(m.DispZ);
-        const double f1 = ExpErfc(0, CheckedDivide(m.ZMin - ZZ, zScale));
-        const double f2 = ExpErfc(0, CheckedDivide(m.ZMax - ZZ, zScale));
-        sum = sum + (e1 - e2) * (f1 - f2) * quadrature.GaussWeights[static_cast<std::size_t>(i)] / (sigma * sigma2);
+        const double y = edgeDifference(mExp, zone.YMin, zone.YMax, YY, 2 * sigma2 * CheckedSqrt(m.DispY), conditioned);
+        const double z = edgeDifference(0, zone.ZMin, zone.ZMax, ZZ, 2 * sigma2 * CheckedSqrt(m.DispZ), conditioned);
+        double weight = quadrature.GaussWeights[static_cast<std::size_t>(i)];
+        if (sourceDecay > 0) weight *= std::exp(-sourceDecay * (TT - tau));
+        sum = sum + y * z * weight / (sigma * sigma2);
     }
     const double denominator = 2 * CheckedSqrt(std::numbers::pi * m.DispX);
     return finiteOrOverflow(CheckedDivide(XX * (sum * b / 2), denominator));
 }
 
+}  // namespace
+
+double SourcePlaneValue(double YY, double ZZ, const ModelState& m)
+{
+    return planeValue(YY, ZZ, boundsOf(m));
+}
+
+double CNRMLP(double TT, double XX, double YY, double ZZ, double VX, int NMAX, const ModelState& m,
+              const QuadratureState& quadrature)
+{
+    if (TT <= 0 || XX < 0) return 0;
+    if (XX == 0) return SourcePlaneValue(YY, ZZ, m);
+    return timeIntegral(TT, XX, YY, ZZ, VX, NMAX, m, quadrature, boundsOf(m), 0, false);
+}
+
 double PointConcentration(double x, double y, double z, double t, const ModelState& m, const QuadratureState& quadrature)
 {
     if (t != 0) return CNRMLP(t, x, y, z, m.Velocity, quadrature.GaussN, m, quadrature);
-    const bool onSource = x == 0 && m.YMin <= y && y <= m.YMax && m.ZMin <= z && z <= m.ZMax;
-    return onSource ? 1 : 0;
+    return x == 0 && onClosedRectangle(y, z, boundsOf(m)) ? 1 : 0;
+}
+
+double SwitchedOnValue(double T, double x, double y, double z, const SourceSuperposition& source, const ModelState& m,
+                       const QuadratureState& quadrature)
+{
+    if (T <= 0) return 0;
+    double value = 0;
+    for (const ZoneTerm& zone : source.zones)
+        value += zone.concentration * timeIntegral(T, x, y, z, m.Velocity, quadrature.GaussN, m, quadrature, boundsOf(zone),
+                                                   source.decayRate, !source.plain);
+    return value;
+}
+
+double PointValue(double x, double y, double z, double t, const SourceSuperposition& source, const ModelState& m,
+                  const QuadratureState& quadrature)
+{
+    if (t < 0 || x < 0 || (t == 0 && x != 0)) return 0;
+    if (x == 0) {
+        // The source plane: the boundary rules for t > 0, the closed rectangles at t = 0.
+        double value = 0;
+        for (const ZoneTerm& zone : source.zones)
+            value += zone.concentration *
+                     (t == 0 ? (onClosedRectangle(y, z, boundsOf(zone)) ? 1 : 0) : planeValue(y, z, boundsOf(zone)));
+        return value * source.strength(t);
+    }
+    double value = 0;
+    for (const TimeShift& shift : source.shifts)
+        value += shift.weight * SwitchedOnValue(t - shift.start, x, y, z, source, m, quadrature);
+    return value;
+}
+
+double PointValue(double x, double y, double z, double t, const ModelState& m, const QuadratureState& quadrature)
+{
+    if (m.source.isDefault()) return m.C0 * PointConcentration(x, y, z, t, m, quadrature);
+    return PointValue(x, y, z, t, SourceSuperposition(m), m, quadrature);
 }
 
 }  // namespace kavrin

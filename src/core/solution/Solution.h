@@ -1,8 +1,10 @@
-// The analytical solution: the relative concentration C/C0 at a point and time.
+// The analytical solution: the relative concentration C/C0 at a point and
+// time, and the concentration in mg/L with the source's history and zones.
 #pragma once
 
 #include "model/ModelState.h"
 #include "solution/Quadrature.h"
+#include "solution/SourceSuperposition.h"
 
 namespace kavrin {
 
@@ -19,5 +21,19 @@ double SourcePlaneValue(double YY, double ZZ, const ModelState& model);
 // C/C0 with the order in effect already loaded; t = 0 is the initial condition
 // (1 on the source plane's closed rectangle, 0 elsewhere).
 double PointConcentration(double x, double y, double z, double t, const ModelState& model, const QuadratureState& quadrature);
+
+// The concentration in mg/L at (x, y, z) and time t with the source's history
+// and zones: the sum over the zones and the history's shifts of the plain
+// solution. On the plane x = 0 and at t = 0 each zone keeps the plain rules,
+// times g(t). With the default options, C0 · PointConcentration exactly.
+double PointValue(double x, double y, double z, double t, const ModelState& model, const QuadratureState& quadrature);
+double PointValue(double x, double y, double z, double t, const SourceSuperposition& source, const ModelState& model,
+                  const QuadratureState& quadrature);
+
+// For x > 0: the zones' concentrations (mg/L) T days after a constant source
+// was switched on, each part of the time integral weighed by the decaying
+// history's factor (none for the others). 0 for T <= 0.
+double SwitchedOnValue(double T, double x, double y, double z, const SourceSuperposition& source, const ModelState& model,
+                       const QuadratureState& quadrature);
 
 }  // namespace kavrin

@@ -39,6 +39,53 @@ enum class AddedText {
     HelpOpenInBrowser,
     HelpOpenInBrowserTip,
     HelpNoBrowser,
+    // The source window, its button on the data window and its menu entry.
+    SourceWindowCaption,
+    SourceHistoryGroup,
+    SourceConstant,
+    SourceDecayChoice,
+    SourceStopChoice,
+    SourceStepsChoice,
+    SourceDecayRate,
+    SourceHalfLife,
+    SourceReleaseEnd,
+    SourceStepStart,
+    SourceStepRelative,
+    SourceStepName,  // %1: the step's row
+    SourceAddRow,
+    SourceRemoveRow,
+    SourceZonesGroup,
+    SourceZoneY,
+    SourceZoneZ,
+    SourceZoneWidth,
+    SourceZoneHeight,
+    SourceZoneConcentration,
+    SourceZoneName,  // %1: the zone's row
+    SourceFirstZoneNote,
+    SourceControlPlane,
+    SourceControlPlaneNone,
+    // The source texts refused, one line per rule: %1 names the value.
+    SourceUnknownName,
+    SourceUnknownHistory,
+    SourceNotANumber,
+    SourceNotPositive,
+    SourceStepsNotIncreasing,
+    SourceZoneSize,
+    SourceTooManyZones,
+    SourceZonesOverlap,
+    SourceControlPlaneOutside,  // %2: the grid's last X
+    SourceMissingValue,
+    // The mass-balance chart.
+    MassBalanceChart,
+    MassBalanceMassAxis,
+    MassBalanceDischargeAxis,
+    MassBalancePresent,
+    MassBalanceDecayed,
+    MassBalanceDischargeControl,  // %1: the control plane's X
+    MassBalanceDischargeEdge,     // %1: the grid's last X
+    MassBalanceDetail,            // %1, %2: the first and last time
+    // Saving a parameter file from a project that uses source options.
+    ParameterFileDropsSourceOptions,
     End,  // one past the last line
 };
 

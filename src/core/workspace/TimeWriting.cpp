@@ -58,7 +58,7 @@ void Transporte(double TAtual, TransportContext& context, TextFileWriter& timeFi
         row.clear();
         for (int j = 1; j <= m.NX + 1; ++j) {
             const double x = (j - 1) * m.DX + m.X0;
-            const double value = m.C0 * PointConcentration(x, y, m.PlaneZ, TAtual, m, context.quadrature);
+            const double value = PointValue(x, y, m.PlaneZ, TAtual, m, context.quadrature);
             if (context.grid) context.grid->set(j, k, value);
             row += FormatGridValue(value, context.separator);
             row += ' ';

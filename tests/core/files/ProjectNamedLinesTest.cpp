@@ -75,10 +75,10 @@ TEST(ProjectNamedLines, ALineThisBuildCannotTakeIsRefusedNamingTheFileAndTheLine
         std::string message;  // what the refusal says after the file's path
     };
     const Case cases[] = {
-        {"\r\nTestCount=3\r\nSourceZones=2",
-         ", line 27: SourceZones is not an option this version knows; the file was saved by a newer version"},
-        {"\r\nSourceZones=2\r\nTestMode=fast\r\nSiteOrigin=1;2", ", line 26: SourceZones, SiteOrigin (line 28) are not options "
-                                                                 "this version knows; the file was saved by a newer version"},
+        {"\r\nTestCount=3\r\nFutureOption=2",
+         ", line 27: FutureOption is not an option this version knows; the file was saved by a newer version"},
+        {"\r\nFutureOption=2\r\nTestMode=fast\r\nSiteOrigin=1;2", ", line 26: FutureOption, SiteOrigin (line 28) are not options "
+                                                                  "this version knows; the file was saved by a newer version"},
         {"\r\nTestCount=11", ", line 26: TestCount takes a whole number from 1 to 10, not \"11\"."},
         {"\r\nTestMode=fast\r\nTestMode=slow", ", line 27: TestMode is given twice (first on line 26)."},
         {"\r\nTestMode=\x90", ", line 26: the value of TestMode holds a character a project file cannot hold."},
@@ -102,7 +102,7 @@ TEST(ProjectNamedLines, AProjectIsNotWrittenWithLinesItCouldNotGiveBack)
         const PlaceholderOptions options;
         writeTeste(path);
         const std::string before = ReadBytes(path);
-        for (const NamedLines& lines : std::vector<NamedLines>{{{"SourceZones", "2"}},
+        for (const NamedLines& lines : std::vector<NamedLines>{{{"FutureOption", "2"}},
                                                                {{"TestCount", "0"}},
                                                                {{"TestMode", "fast"}, {"TestMode", "slow"}},
                                                                {{"TestMode", "fast\r\nTestCount=2"}}}) {

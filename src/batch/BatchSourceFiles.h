@@ -1,0 +1,22 @@
+// The source's tables that kavrin-batch reads from CSV files: --steps (start
+// time, relative concentration per line) and --zones (y, z, width, height,
+// concentration per line, every zone), put into the data window's texts.
+#pragma once
+
+#include "model/ParameterTexts.h"
+
+#include <string>
+
+namespace kavrin {
+
+// Fields apart by ',' (or by ';', where ',' may then be the decimal separator);
+// a first line without numbers is a heading, empty lines are passed over.
+// Sets SourceSteps and the history "steps". Throws FileError, or
+// FileFormatError naming the line and what is wrong.
+void ApplyStepsFile(ParameterTexts& texts, const std::string& path, char separator);
+
+// The first zone becomes C0, SourceWidth, SourceHeight and SourceCentre, the
+// others SourceZones. Throws as ApplyStepsFile; more than 20 zones are refused.
+void ApplyZonesFile(ParameterTexts& texts, const std::string& path, char separator);
+
+}  // namespace kavrin
