@@ -35,6 +35,8 @@ ResultGrid ZonesGridAtTime(const ModelState& model, double t)
     for (const SourceZone& zone : zones) {
         ModelState alone = model;
         alone.source = {};
+        alone.source.firstZoneY = zone.y, alone.source.firstZoneZ = zone.z;
+        alone.SourceWidth = zone.width, alone.SourceHeight = zone.height;
         alone.C0 = zone.concentration;
         alone.YMin = zone.y - zone.width / 2, alone.YMax = zone.y + zone.width / 2;
         alone.ZMin = zone.z - zone.height / 2, alone.ZMax = zone.z + zone.height / 2;

@@ -12,6 +12,7 @@ using namespace kavrin;
 using kavrin::test::BandOf;
 using kavrin::test::BandShown;
 using kavrin::test::DesignModel;
+using kavrin::test::GridAtTime;
 using kavrin::test::PaintShapes;
 using kavrin::test::ZonesGridAtTime;
 
@@ -102,7 +103,10 @@ TEST(MapWholeRange, ThreeZonesAreDrawnWhereTheReadoutReadsThem)
     for (const Case& c : {Case{"61 rows", "1", "1"}, Case{"31 rows", "2", "2"}, Case{"21 rows", "2", "3"},
                           Case{"13 rows", "5", "5"}, Case{"10 rows, the last beyond Y1", "4", "7"}}) {
         const ModelState m = ThreeZones({{"DX", c.DX}, {"DY", c.DY}});
-        const ResultGrid grid = ZonesGridAtTime(m, 500);
+        // The run's field of the zones, which is the sum of each zone's own field.
+        const ResultGrid grid = GridAtTime(m, 500), summed = ZonesGridAtTime(m, 500);
+        for (int i = 1; i <= 101; i += 5)
+            for (int j = 1; j <= 61; j += 3) ASSERT_NEAR(grid.at(i, j), summed.at(i, j), 1e-12) << c.what << " " << i << "," << j;
         const MapPicture map = drawn(m, grid, "500");
         auto picture = PaintShapes(map);
         const MapGeometry& g = map.geometry;
