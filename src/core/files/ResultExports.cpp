@@ -1,5 +1,6 @@
 #include "files/ResultExports.h"
 
+#include "model/SourceTextRules.h"
 #include "model/Variaveis.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
@@ -77,7 +78,8 @@ void writeGrid(CheckedRows& results, TextFileWriter& output, const ModelState& m
     output.writeLine(points(m.X0, m.X1, m.DX) + " " + points(m.Y0, m.Y1, m.DY));
     output.writeLine(pointNumber(m.X0) + " " + pointNumber(m.X1));
     output.writeLine(pointNumber(m.Y0) + " " + pointNumber(m.Y1));
-    output.writeLine("0 " + pointNumber(m.C0));
+    // The z range reaches the highest zone's concentration: with one zone, C0.
+    output.writeLine("0 " + pointNumber(HighestSourceConcentration(m)));
     while (!results.atEnd()) output.writeLine(PontoDecimal(results.readLine()));
 }
 

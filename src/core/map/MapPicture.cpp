@@ -130,10 +130,7 @@ PixelPolygon SourceBar(const ModelState& model, const MapGeometry& g)
 
 double MapScaleTop(const ModelState& model)
 {
-    double top = model.C0;
-    for (const SourceZone& zone : model.source.moreZones)
-        if (std::isfinite(zone.concentration)) top = std::max(top, zone.concentration);
-    return top;
+    return HighestSourceConcentration(model);
 }
 
 std::vector<std::pair<PixelPolygon, Rgb>> SourceZoneBars(const ModelState& model, const MapGeometry& g)

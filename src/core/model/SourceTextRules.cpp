@@ -291,4 +291,12 @@ int InnermostContainer(const std::vector<SourceZone>& zones, std::size_t index)
     return best;
 }
 
+double HighestSourceConcentration(const ModelState& model)
+{
+    double top = model.C0;
+    for (const SourceZone& zone : model.source.moreZones)
+        if (std::isfinite(zone.concentration)) top = std::max(top, zone.concentration);
+    return top;
+}
+
 }  // namespace kavrin

@@ -55,6 +55,10 @@ std::string EnglishSourceRefusalText(const SourceRefusal& refusal);
 // All zones, the first (C0, SourceWidth, SourceHeight at firstZoneY/Z) first, as the user drew them.
 std::vector<SourceZone> SourceZonesOf(const ModelState& model);
 
+// The highest concentration the source gives: the highest of C0 and the other
+// zones' concentrations (C0 for the single zone).
+double HighestSourceConcentration(const ModelState& model);
+
 // No zone off the line y = 0: the field is the mirror image of itself about y = 0.
 bool SymmetricInY(const ModelState& model);
 

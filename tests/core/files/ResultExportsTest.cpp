@@ -65,6 +65,16 @@ TEST(SurferGrid, HeaderFromTheModelDataWithPoints)
     EXPECT_TRUE(std::filesystem::exists(p.folder.path() + "out/plume.grdT100.grd"));
 }
 
+// A zone stronger than C0 raises the z range to its concentration.
+TEST(SurferGrid, TheZRangeReachesTheStrongestZone)
+{
+    Project p;
+    ModelState m = projectModelWith({{1, "2.8"}});
+    m.source.moreZones = {{0, 0, 0.2, 0.2, 9}};
+    GrdAsccreate(p.folder.path() + "out/zones.grd", p.index, 1, m, ',');
+    EXPECT_EQ(CrLfLines(ReadBytes(p.folder.path() + "out/zones.grdT80.grd"))[4], "0 9");
+}
+
 TEST(SurferGrid, OneChosenFileAlwaysGetsTheExtension)
 {
     Project p;
