@@ -19,8 +19,7 @@ void PerformBatchBalance(const BatchBalanceOptions& options, const BatchEnvironm
     const char separator = environment.separator;
     const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator,
                                                      options.stepsPath, options.zonesPath);
-    if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
-    if (const auto refusal = CheckSourceTexts(texts, separator)) throw CheckError(EnglishSourceRefusalText(*refusal));
+    RefuseImpossibleTexts(texts, separator);
     ModelState model;
     Variaveis(texts, model, separator);
     if (const auto refusal = CheckTimeSeries(model)) throw CheckError(EnglishRefusalText(*refusal));

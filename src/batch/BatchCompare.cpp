@@ -16,8 +16,7 @@ void PerformBatchCompare(const BatchCompareOptions& options, const BatchEnvironm
     const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator,
                                                      options.stepsPath, options.zonesPath);
     // The comparison runs the model: the same refusals as a run.
-    if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
-    if (const auto refusal = CheckSourceTexts(texts, separator)) throw CheckError(EnglishSourceRefusalText(*refusal));
+    RefuseImpossibleTexts(texts, separator);
     ObservationTable table;
     table.Import(options.observationsPath, separator);
     ModelState model;

@@ -49,8 +49,7 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     table.Import(source.observationsPath, separator);
     const std::vector<Observation> observations = ReadObservations(table.observations(), separator);
     // The fit starts from a model a run would accept.
-    if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
-    if (const auto refusal = CheckSourceTexts(texts, separator)) throw CheckError(EnglishSourceRefusalText(*refusal));
+    RefuseImpossibleTexts(texts, separator);
     ModelState model;
     Variaveis(texts, model, separator);
 

@@ -24,6 +24,12 @@
 
 namespace kavrin {
 
+void RefuseImpossibleTexts(const ParameterTexts& texts, char separator)
+{
+    if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
+    if (const auto refusal = CheckSourceTexts(texts, separator)) throw CheckError(EnglishSourceRefusalText(*refusal));
+}
+
 ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath, const std::optional<std::string>& projectPath,
                                    const std::vector<std::pair<std::string, std::string>>& sets, char separator,
                                    const std::optional<std::string>& stepsPath, const std::optional<std::string>& zonesPath)
@@ -74,8 +80,7 @@ std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironme
     const char separator = environment.separator;
     const ParameterTexts texts = BatchParameterTexts(options.paramsPath, options.projectPath, options.sets, separator,
                                                      options.stepsPath, options.zonesPath);
-    if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
-    if (const auto refusal = CheckSourceTexts(texts, separator)) throw CheckError(EnglishSourceRefusalText(*refusal));
+    RefuseImpossibleTexts(texts, separator);
     ModelState model;
     Variaveis(texts, model, separator);
     if (const auto refusal = CheckRun(model)) throw CheckError(EnglishRefusalText(*refusal));

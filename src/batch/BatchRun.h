@@ -12,6 +12,10 @@
 
 namespace kavrin {
 
+// Values no aquifer or source can have, refused by name before anything is
+// computed or written (CheckError with the English text).
+void RefuseImpossibleTexts(const ParameterTexts& texts, char separator);
+
 // The data window's initial texts, then a parameter or project file, the
 // --steps and --zones tables, then each --set in order. Throws KavrinError, or
 // std::invalid_argument for an unknown name.
