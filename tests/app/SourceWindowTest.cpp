@@ -2,6 +2,7 @@
 // checked as they are typed, the run and the parameter file with its options.
 #include "source/SourceWindow.h"
 #include "RunFixture.h"
+#include "files/ProjectFile.h"
 #include "frame/LanguageLoader.h"
 #include "source/SourceFields.h"
 
@@ -312,4 +313,25 @@ TEST(SourceWindow, AProjectBringsItsSourceAndAPlainOneTheDefault)
     EXPECT_TRUE(w->ConstantButton->isChecked());
     EXPECT_EQ(w->ControlPlaneEdit->text(), "");
     EXPECT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+}
+
+// A project whose control plane lies beyond its own grid is refused in the
+// program's language, naming the value and that grid's X1; nothing changes.
+TEST(SourceWindow, AProjectWhoseSourceItsGridCannotTakeIsRefusedInTheProgramsLanguage)
+{
+    RunFixture f;
+    ParameterTexts texts = f.app.texts;
+    texts.edit[6] = "80";
+    texts.source = {{"ControlPlaneX", "90"}};
+    const std::string path = f.folder.path() + "beyond.kvr";
+    WriteProjectFile(path, "Longe", "12-12-26 00:00:00", texts, f.app.project.Root);
+    const ParameterTexts before = f.app.texts;
+    f.dialogs.files = {QString::fromStdString(path)};
+    f.main->action("Abrir2")->trigger();
+    ASSERT_EQ(f.dialogs.errors.size() + f.dialogs.notices.size(), 1);
+    const QString shown = f.dialogs.errors.isEmpty() ? f.dialogs.notices[0] : f.dialogs.errors[0];
+    EXPECT_TRUE(shown.startsWith("Plano de controle X (m):")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("(80 m)")) << shown.toStdString();
+    EXPECT_EQ(f.app.texts.edit, before.edit);
+    EXPECT_EQ(f.app.texts.source, before.source);
 }

@@ -4,9 +4,11 @@
 #include "frame/TFormPrincipal.h"
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
+#include "model/SourceTextRules.h"
 #include "model/Variaveis.h"
 #include "source/SourceWindow.h"
 #include "text/DecimalSeparator.h"
+#include "text/Errors.h"
 #include "text/NumberText.h"
 
 #include <QComboBox>
@@ -248,6 +250,9 @@ void TFormDados::openproject(const QString& path)
     const ProjectFileContents contents = ReadProjectFile(path.toStdString());
     ParameterTexts current = texts();
     ApplyProjectTexts(current, contents, app_.separator);
+    // Source options this project's own grid cannot take are refused in the program's language.
+    if (const auto refusal = CheckSourceTexts(current, app_.separator); refusal && app_.windows.source)
+        throw CheckError(app_.windows.source->refusalText(*refusal, &current).toStdString());
     ModelState model = app_.model;
     Variaveis(current, model, app_.separator);
 

@@ -375,7 +375,7 @@ QString SourceWindow::valueCaption(const SourceRefusal& refusal) const
     return QString::fromStdString(name);
 }
 
-QString SourceWindow::refusalText(const SourceRefusal& refusal) const
+QString SourceWindow::refusalText(const SourceRefusal& refusal, const ParameterTexts* texts) const
 {
     using T = AddedText;
     static const AddedText kLines[] = {T::SourceUnknownName,  T::SourceUnknownHistory,     T::SourceNotANumber,
@@ -384,7 +384,7 @@ QString SourceWindow::refusalText(const SourceRefusal& refusal) const
                                        T::SourceMissingValue};
     const QString text = app_.text(kLines[static_cast<int>(refusal.rule)]).arg(valueCaption(refusal));
     if (refusal.rule != SourceRule::ControlPlaneOutside) return text;
-    return text.arg(QString::fromStdString(ArrumaDecimal(app_.texts.edit[6], app_.separator)));
+    return text.arg(QString::fromStdString(ArrumaDecimal((texts ? *texts : app_.texts).edit[6], app_.separator)));
 }
 
 void SourceWindow::focusValue(const SourceRefusal& refusal)

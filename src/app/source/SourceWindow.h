@@ -35,8 +35,9 @@ public:
     // shown in the window.
     std::optional<SourceRefusal> takeShownTexts();
 
-    // A refusal in the window's language, naming the value.
-    QString refusalText(const SourceRefusal& refusal) const;
+    // A refusal in the window's language, naming the value; the control plane's
+    // limit is X1 of `texts` (a project being opened), else of the data window.
+    QString refusalText(const SourceRefusal& refusal, const ParameterTexts* texts = nullptr) const;
     // Gives the control of a refused value the focus.
     void focusValue(const SourceRefusal& refusal);
 
