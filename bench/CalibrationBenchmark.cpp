@@ -42,7 +42,7 @@ std::vector<ObservationTexts> observationTable(int count)
 
 ModelState withValues(ModelState model, const std::vector<std::pair<FitParameter, double>>& values)
 {
-    for (const auto& [parameter, value] : values) model.*InfoOf(parameter).member = value;
+    for (const auto& [parameter, value] : values) InfoOf(parameter).set(model, value);
     DeriveModelFields(model);
     return model;
 }
@@ -52,7 +52,7 @@ FitSettings settingsFor(const std::vector<std::pair<FitParameter, double>>& valu
     FitSettings settings;
     for (const auto& entry : values) {
         settings.parameters.push_back(entry.first);
-        settings.bounds.push_back(DefaultBounds(entry.first, start.*InfoOf(entry.first).member));
+        settings.bounds.push_back(DefaultBounds(entry.first, InfoOf(entry.first).get(start)));
     }
     settings.workers = workers;
     return settings;

@@ -11,19 +11,31 @@
 namespace kavrin {
 
 // The seepage velocity is fitted through Kxx, with the gradient and the porosity held.
-enum class FitParameter { AlphaX, AlphaY, AlphaZ, Kxx, Retardation, Decay, C0, SourceWidth, SourceHeight };
+// After the data window's nine come the source's: its decay rate, its release
+// end and the concentration of zones 2 … 20 (ZoneConcentration2 …).
+enum class FitParameter { AlphaX, AlphaY, AlphaZ, Kxx, Retardation, Decay, C0, SourceWidth, SourceHeight, SourceDecay, ReleaseEnd };
+constexpr int kMostFittedZones = 19;
+FitParameter ZoneConcentrationParameter(int zone);  // zone 2 … 20
 
 struct FitParameterInfo {
     FitParameter parameter;
     const char* name;  // the field name, as in --set and --fit
-    double ModelState::*member;
-    int edit;       // the data window's Edit n that shows it
+    double (*get)(const ModelState&);
+    void (*set)(ModelState&, double);
+    int edit;       // the data window's Edit n that shows it; -1 for the source's
     bool positive;  // fitted as log(value), so it stays positive
 };
 
+// The data window's parameters, and those of the source options.
 extern const std::array<FitParameterInfo, 9> kFitParameters;
+extern const std::array<FitParameterInfo, 2 + kMostFittedZones> kSourceFitParameters;
 const FitParameterInfo& InfoOf(FitParameter parameter);
-std::optional<FitParameter> FitParameterOfName(const std::string& name);
+std::optional<FitParameter> FitParameterOfName(const std::string& name);  // the data window's
+std::optional<FitParameter> SourceFitParameterOfName(const std::string& name);
+// Whether the model's source options use the parameter: the decay rate only
+// with the decaying history, the release end with the stopped one, a zone's
+// concentration only when the zone exists.
+bool ModelUses(const ModelState& model, FitParameter parameter);
 
 struct FitBounds {
     double lower = 0, upper = 0;

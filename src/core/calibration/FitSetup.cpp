@@ -16,7 +16,7 @@ std::unique_ptr<FitSetup> SetUpFit(const FitChoices& choices, const std::vector<
         const FitParameter parameter = choices.parameters[j];
         const std::optional<FitBounds> given = j < choices.bounds.size() ? choices.bounds[j] : std::nullopt;
         settings.parameters.push_back(parameter);
-        settings.bounds.push_back(given ? *given : DefaultBounds(parameter, start.*InfoOf(parameter).member));
+        settings.bounds.push_back(given ? *given : DefaultBounds(parameter, InfoOf(parameter).get(start)));
     }
     settings.logResiduals = choices.logResiduals;
     settings.detectionLimit = choices.detectionLimit;

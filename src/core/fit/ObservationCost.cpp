@@ -32,7 +32,7 @@ ModelState Residuals::modelAt(const double* theta) const
     ModelState model = start_;
     for (std::size_t j = 0; j < settings_.parameters.size(); ++j) {
         const FitParameterInfo& info = InfoOf(settings_.parameters[j]);
-        model.*info.member = value(info, theta[j]);
+        info.set(model, value(info, theta[j]));
     }
     DeriveModelFields(model);
     return model;

@@ -36,7 +36,9 @@ void refuseBadParametersOrBounds(const ModelState& start, const FitSettings& set
         if (!(b.lower < b.upper) || !std::isfinite(b.lower) || !std::isfinite(b.upper))
             throw FitRefusal({Id::BoundsOrder, {info.name}});
         if (info.positive && b.lower <= 0) throw FitRefusal({Id::LowerBoundNotPositive, {info.name}});
-        const double value = start.*info.member;
+        if (!ModelUses(start, info.parameter))
+            throw CheckError(std::string(info.name) + " cannot be fitted: the source options do not use it");
+        const double value = info.get(start);
         if (value < b.lower || value > b.upper) throw FitRefusal({Id::StartOutsideBounds, {info.name}});
     }
 }
@@ -75,7 +77,7 @@ std::vector<double> startingCoordinates(const ModelState& start, const FitSettin
     for (FitParameter parameter : settings.parameters) {
         const FitParameterInfo& info = InfoOf(parameter);
         FittedParameter fitted{parameter};
-        fitted.initial = start.*info.member;
+        fitted.initial = info.get(start);
         result.parameters.push_back(fitted);
         theta.push_back(Residuals::theta(info, fitted.initial));
     }

@@ -59,7 +59,7 @@ FitSettings settingsFor(const std::vector<FitParameter>& parameters, const Model
     FitSettings settings;
     settings.parameters = parameters;
     for (FitParameter parameter : parameters)
-        settings.bounds.push_back(DefaultBounds(parameter, start.*InfoOf(parameter).member));
+        settings.bounds.push_back(DefaultBounds(parameter, InfoOf(parameter).get(start)));
     settings.logResiduals = logResiduals;
     settings.workers = 2;
     return settings;
@@ -67,7 +67,7 @@ FitSettings settingsFor(const std::vector<FitParameter>& parameters, const Model
 
 ModelState with(ModelState model, const std::vector<std::pair<FitParameter, double>>& values)
 {
-    for (const auto& [parameter, value] : values) model.*InfoOf(parameter).member = value;
+    for (const auto& [parameter, value] : values) InfoOf(parameter).set(model, value);
     DeriveModelFields(model);
     return model;
 }
@@ -116,7 +116,7 @@ TEST(ParameterFit, RecoversTheParametersThatMadeTheObservations)
         ASSERT_NE(result.stop, FitStop::Failed) << result.solverMessage;
         EXPECT_TRUE(result.identifiable());
         for (const FittedParameter& fitted : result.parameters) {
-            const double expected = truth.*InfoOf(fitted.parameter).member;
+            const double expected = InfoOf(fitted.parameter).get(truth);
             EXPECT_NEAR(fitted.value, expected, 1e-6 * expected)
                 << InfoOf(fitted.parameter).name << " of " << parameters.size() << (c.logResiduals ? " (log)" : "");
         }
@@ -333,7 +333,7 @@ TEST(ParameterFit, WeightsCountEachObservationAsManyTimes)
     const FitResult exact = FitObservations(data, start, q, settings);
     ASSERT_TRUE(exact.identifiable());
     for (const FittedParameter& fitted : exact.parameters)
-        EXPECT_NEAR(fitted.value, truth.*InfoOf(fitted.parameter).member, 1e-6 * truth.*InfoOf(fitted.parameter).member);
+        EXPECT_NEAR(fitted.value, InfoOf(fitted.parameter).get(truth), 1e-6 * InfoOf(fitted.parameter).get(truth));
 
     // A gross outlier pulls the unweighted fit away; with a tiny weight it is ignored.
     data[7].C *= 4;
@@ -344,7 +344,7 @@ TEST(ParameterFit, WeightsCountEachObservationAsManyTimes)
     settings.weights[7] = 1e-20;
     const FitResult ignored = FitObservations(data, start, q, settings);
     for (const FittedParameter& fitted : ignored.parameters)
-        EXPECT_NEAR(fitted.value, truth.*InfoOf(fitted.parameter).member, 1e-6 * truth.*InfoOf(fitted.parameter).member)
+        EXPECT_NEAR(fitted.value, InfoOf(fitted.parameter).get(truth), 1e-6 * InfoOf(fitted.parameter).get(truth))
             << InfoOf(fitted.parameter).name;
 
     // Doubling every weight changes the objective, not the estimates or their errors.
