@@ -102,7 +102,8 @@ ParsedCommandLine ParseBatchCommandLine(std::string_view command, const std::vec
 }
 
 const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
-                                "  --fit takes AlphaX, AlphaY, AlphaZ, Kxx, Retardation, Decay, C0, SourceWidth, SourceHeight.\n"
+                                "  --fit takes AlphaX, AlphaY, AlphaZ, Kxx, Retardation, Decay, C0, SourceWidth, SourceHeight,\n"
+                                "  and what the source options use: SourceDecay, ReleaseEnd, ZoneConcentration2 … 20.\n"
                                 "  NAME is Edit1 … Edit21, ComboBox1 or a field name (C0, SourceWidth, DX, GaussOrder, …), or a\n"
                                 "  source option: SourceHistory=constant|decay|stop|steps, SourceDecay=RATE (1/day),\n"
                                 "  SourceHalfLife=DAYS, ReleaseEnd=DAYS, ControlPlaneX=X.\n"

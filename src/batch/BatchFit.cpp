@@ -3,6 +3,7 @@
 #include "BatchRun.h"
 #include "calibration/FitSetup.h"
 #include "calibration/FitTexts.h"
+#include "calibration/FittedSourceTexts.h"
 #include "files/ProjectFile.h"
 #include "fit/ParameterFit.h"
 #include "model/PhysicalChecks.h"
@@ -55,7 +56,7 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
 
     FitChoices choices;
     for (const std::string& name : options.parameters) {
-        choices.parameters.push_back(*FitParameterOfName(name));
+        choices.parameters.push_back(*AnyFitParameterOfName(name));
         choices.bounds.emplace_back();
         for (const BatchFitBounds& given : options.bounds)
             if (given.name == name)
@@ -105,7 +106,7 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
 
     if (options.savePath) {
         for (const FittedParameter& p : result.parameters)
-            SetControlText(texts, InfoOf(p.parameter).edit, FormatGeneral(p.value, separator), separator);
+            WriteFittedValue(texts, p.parameter, p.value, separator);
         // The source project's name; the fitted parameters have no results yet.
         const std::string name = source.projectPath ? ReadProjectFile(*source.projectPath).projectName
                                                     : std::filesystem::path(*options.savePath).stem().string();

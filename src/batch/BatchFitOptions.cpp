@@ -15,7 +15,7 @@ BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words)
     BatchFitOptions options;
     options.comparison = ComparisonOptionsOf(parsed);
     for (const std::string& name : CommaSeparated(parsed.value("--fit").value())) {
-        if (!FitParameterOfName(name)) throw std::invalid_argument("\"" + name + "\" cannot be fitted");
+        if (!AnyFitParameterOfName(name)) throw std::invalid_argument("\"" + name + "\" cannot be fitted");
         options.parameters.push_back(name);
     }
     options.logResiduals = parsed.given("--log");

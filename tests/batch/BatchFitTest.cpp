@@ -19,13 +19,11 @@ using kavrin::test::WriteBytes;
 
 namespace {
 
-// A table the initial model gives exactly, at order 60.
-std::string syntheticTable()
+// The table the model of these texts gives exactly at the wells, at order 60.
+std::string tableOf(const ParameterTexts& texts, const std::vector<Observation>& wells)
 {
     ModelState model;
-    Variaveis(InitialParameterTexts(), model, '.');
-    std::vector<Observation> wells;
-    for (int i = 0; i < 12; ++i) wells.push_back({0, 3.0 + 4 * i, -4.0 + (i % 5) * 2, 0, 1500.0 + 80 * i});
+    Variaveis(texts, model, '.');
     const std::vector<double> values = CalculatedConcentrations(wells, model, kavrin::test::LoadedQuadrature(60), 1);
     std::string table;
     for (std::size_t i = 0; i < wells.size(); ++i)
@@ -34,11 +32,49 @@ std::string syntheticTable()
     return table;
 }
 
+// A table the initial model gives exactly, at order 60.
+std::string syntheticTable()
+{
+    std::vector<Observation> wells;
+    for (int i = 0; i < 12; ++i) wells.push_back({0, 3.0 + 4 * i, -4.0 + (i % 5) * 2, 0, 1500.0 + 80 * i});
+    return tableOf(InitialParameterTexts(), wells);
+}
+
 BatchFitOptions fitOptions(const TempFolder& folder, const std::vector<std::string>& extra)
 {
     std::vector<std::string> words = {"--obs", folder.path() + "wells.txt"};
     words.insert(words.end(), extra.begin(), extra.end());
     return ParseBatchFitOptions(words);
+}
+
+// The initial model with a second zone of 0.3 mg/L at y = 6 m, and the source's texts given.
+ParameterTexts truthTexts(const SourceTexts& history)
+{
+    ParameterTexts texts = InitialParameterTexts();
+    texts.source = history;
+    texts.source.push_back({"SourceZones", "6 0 2 1 0.3"});
+    return texts;
+}
+
+// Wells across both zones, 1200–2400 days.
+std::vector<Observation> sourceWells()
+{
+    std::vector<Observation> wells;
+    for (int i = 0; i < 16; ++i) wells.push_back({0, 3.0 + 3 * i, -6.0 + (i % 7) * 2, 0, 1200.0 + 80 * i});
+    return wells;
+}
+
+std::string zonesFile(const ParameterTexts& texts, double secondConcentration)
+{
+    return "0,0," + texts.edit[2] + "," + texts.edit[3] + "," + texts.edit[1] + "\n6,0,2,1," + FormatGeneral(secondConcentration, '.') +
+           "\n";
+}
+
+std::string sourceValue(const SourceTexts& texts, const std::string& name)
+{
+    for (const SourceText& text : texts)
+        if (text.name == name) return text.value;
+    return "(none)";
 }
 
 BatchEnvironment environment(const TempFolder& folder)
@@ -208,4 +244,61 @@ TEST(BatchFit, AValueOnABoundSaysSoInPlaceOfItsErrorAndInterval)
     const std::string text = out.str();
     EXPECT_NE(text.find("       AlphaX          0.3          0.5  upper bound            -            -\n"), std::string::npos)
         << text;
+}
+
+TEST(BatchSourceFit, FitsTheSourceParametersPrintsThemAndSavesThemInTheSourceTexts)
+{
+    struct Case {
+        SourceTexts truth;          // the history the observations come from
+        std::vector<std::string> start;  // --set of the start
+        std::string fit;
+        std::string savedName;      // the source text of the first fitted parameter
+        double expected;
+    };
+    const Case cases[] = {
+        {{{"SourceHistory", "decay"}, {"SourceDecay", "5E-4"}},
+         {"SourceHistory=decay", "SourceHalfLife=500"},
+         "SourceDecay,ZoneConcentration2",
+         "SourceDecay",
+         5e-4},
+        {{{"SourceHistory", "stop"}, {"ReleaseEnd", "1800"}}, {"SourceHistory=stop", "ReleaseEnd=1500"}, "ReleaseEnd,ZoneConcentration2",
+         "ReleaseEnd", 1800},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        const ParameterTexts truth = truthTexts(c.truth);
+        WriteBytes(folder.path() + "wells.txt", tableOf(truth, sourceWells()));
+        WriteBytes(folder.path() + "zones.csv", zonesFile(truth, 0.8));
+        std::vector<std::string> words = {"--obs", folder.path() + "wells.txt", "--zones", folder.path() + "zones.csv", "--fit", c.fit,
+                                          "--save", folder.path() + "fitted.kvr"};
+        for (const std::string& set : c.start) words.insert(words.end(), {"--set", set});
+        std::ostringstream out;
+        PerformBatchFit(ParseBatchFitOptions(words), environment(folder), out);
+        const std::string text = out.str();
+        EXPECT_NE(text.find("converged"), std::string::npos) << text;
+        EXPECT_NE(text.find("ZoneConcentration2          0.8          0.3"), std::string::npos) << text;
+        EXPECT_NE(text.find(c.savedName), std::string::npos) << text;
+
+        const ProjectFileContents saved = ReadProjectFile(folder.path() + "fitted.kvr");
+        EXPECT_NEAR(ParseFloat(sourceValue(saved.texts.source, c.savedName), '.'), c.expected, 1e-4 * c.expected);
+        EXPECT_EQ(sourceValue(saved.texts.source, "SourceHalfLife"), "(none)");
+        const std::string zones = sourceValue(saved.texts.source, "SourceZones");
+        ASSERT_EQ(zones.rfind("6 0 2 1 ", 0), 0u) << zones;
+        EXPECT_NEAR(ParseFloat(zones.substr(8), '.'), 0.3, 1e-7) << zones;
+    }
+}
+
+TEST(BatchSourceFit, ASourceParameterTheSourceOptionsDoNotUseIsRefusedNamingItAndNothingIsSaved)
+{
+    TempFolder folder;
+    const ParameterTexts truth = truthTexts({{"SourceHistory", "decay"}, {"SourceDecay", "5E-4"}});
+    WriteBytes(folder.path() + "wells.txt", tableOf(truth, sourceWells()));
+    std::ostringstream out;
+    const BatchFitOptions options = ParseBatchFitOptions({"--obs", folder.path() + "wells.txt", "--set", "SourceHistory=decay", "--set",
+                                                          "SourceDecay=1E-3", "--fit", "SourceDecay,ReleaseEnd", "--save",
+                                                          folder.path() + "fitted.kvr"});
+    EXPECT_EQ(FailureText([&] { PerformBatchFit(options, environment(folder), out); }),
+              "ReleaseEnd cannot be fitted: the source options do not use it");
+    EXPECT_FALSE(kavrin::FileExists(folder.path() + "fitted.kvr"));
+    EXPECT_THROW(ParseBatchFitOptions({"--obs", "w.txt", "--fit", "ZoneConcentration21"}), std::invalid_argument);
 }

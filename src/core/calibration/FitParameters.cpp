@@ -64,6 +64,12 @@ std::optional<FitParameter> SourceFitParameterOfName(const std::string& name)
     return std::nullopt;
 }
 
+std::optional<FitParameter> AnyFitParameterOfName(const std::string& name)
+{
+    if (const std::optional<FitParameter> parameter = FitParameterOfName(name)) return parameter;
+    return SourceFitParameterOfName(name);
+}
+
 bool ModelUses(const ModelState& model, FitParameter parameter)
 {
     if (parameter == FitParameter::SourceDecay) return model.source.history == SourceHistory::Decay;

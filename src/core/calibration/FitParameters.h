@@ -32,6 +32,7 @@ extern const std::array<FitParameterInfo, 2 + kMostFittedZones> kSourceFitParame
 const FitParameterInfo& InfoOf(FitParameter parameter);
 std::optional<FitParameter> FitParameterOfName(const std::string& name);  // the data window's
 std::optional<FitParameter> SourceFitParameterOfName(const std::string& name);
+std::optional<FitParameter> AnyFitParameterOfName(const std::string& name);  // either
 // Whether the model's source options use the parameter: the decay rate only
 // with the decaying history, the release end with the stopped one, a zone's
 // concentration only when the zone exists.

@@ -30,14 +30,14 @@ void refuseBadParametersOrBounds(const ModelState& start, const FitSettings& set
     if (settings.bounds.size() != p) throw FitRefusal({Id::MissingBounds, {}});
     for (std::size_t j = 0; j < p; ++j) {
         const FitParameterInfo& info = InfoOf(settings.parameters[j]);
+        if (!ModelUses(start, info.parameter))
+            throw CheckError(std::string(info.name) + " cannot be fitted: the source options do not use it");
         if (std::count(settings.parameters.begin(), settings.parameters.end(), info.parameter) > 1)
             throw FitRefusal({Id::ChosenTwice, {info.name}});
         const FitBounds& b = settings.bounds[j];
         if (!(b.lower < b.upper) || !std::isfinite(b.lower) || !std::isfinite(b.upper))
             throw FitRefusal({Id::BoundsOrder, {info.name}});
         if (info.positive && b.lower <= 0) throw FitRefusal({Id::LowerBoundNotPositive, {info.name}});
-        if (!ModelUses(start, info.parameter))
-            throw CheckError(std::string(info.name) + " cannot be fitted: the source options do not use it");
         const double value = info.get(start);
         if (value < b.lower || value > b.upper) throw FitRefusal({Id::StartOutsideBounds, {info.name}});
     }
