@@ -105,8 +105,7 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     }
 
     if (options.savePath) {
-        for (const FittedParameter& p : result.parameters)
-            WriteFittedValue(texts, p.parameter, p.value, separator);
+        for (const FittedParameter& p : result.parameters) WriteFittedValue(texts, p.parameter, p.value, separator);
         // The source project's name; the fitted parameters have no results yet.
         const std::string name = source.projectPath ? ReadProjectFile(*source.projectPath).projectName
                                                     : std::filesystem::path(*options.savePath).stem().string();

@@ -66,8 +66,8 @@ std::vector<Observation> sourceWells()
 
 std::string zonesFile(const ParameterTexts& texts, double secondConcentration)
 {
-    return "0,0," + texts.edit[2] + "," + texts.edit[3] + "," + texts.edit[1] + "\n6,0,2,1," + FormatGeneral(secondConcentration, '.') +
-           "\n";
+    return "0,0," + texts.edit[2] + "," + texts.edit[3] + "," + texts.edit[1] + "\n6,0,2,1," +
+           FormatGeneral(secondConcentration, '.') + "\n";
 }
 
 std::string sourceValue(const SourceTexts& texts, const std::string& name)
@@ -249,10 +249,10 @@ TEST(BatchFit, AValueOnABoundSaysSoInPlaceOfItsErrorAndInterval)
 TEST(BatchSourceFit, FitsTheSourceParametersPrintsThemAndSavesThemInTheSourceTexts)
 {
     struct Case {
-        SourceTexts truth;          // the history the observations come from
+        SourceTexts truth;               // the history the observations come from
         std::vector<std::string> start;  // --set of the start
         std::string fit;
-        std::string savedName;      // the source text of the first fitted parameter
+        std::string savedName;  // the source text of the first fitted parameter
         double expected;
     };
     const Case cases[] = {
@@ -261,16 +261,20 @@ TEST(BatchSourceFit, FitsTheSourceParametersPrintsThemAndSavesThemInTheSourceTex
          "SourceDecay,ZoneConcentration2",
          "SourceDecay",
          5e-4},
-        {{{"SourceHistory", "stop"}, {"ReleaseEnd", "1800"}}, {"SourceHistory=stop", "ReleaseEnd=1500"}, "ReleaseEnd,ZoneConcentration2",
-         "ReleaseEnd", 1800},
+        {{{"SourceHistory", "stop"}, {"ReleaseEnd", "1800"}},
+         {"SourceHistory=stop", "ReleaseEnd=1500"},
+         "ReleaseEnd,ZoneConcentration2",
+         "ReleaseEnd",
+         1800},
     };
     for (const Case& c : cases) {
         TempFolder folder;
         const ParameterTexts truth = truthTexts(c.truth);
         WriteBytes(folder.path() + "wells.txt", tableOf(truth, sourceWells()));
         WriteBytes(folder.path() + "zones.csv", zonesFile(truth, 0.8));
-        std::vector<std::string> words = {"--obs", folder.path() + "wells.txt", "--zones", folder.path() + "zones.csv", "--fit", c.fit,
-                                          "--save", folder.path() + "fitted.kvr"};
+        std::vector<std::string> words = {
+            "--obs",  folder.path() + "wells.txt", "--zones", folder.path() + "zones.csv", "--fit", c.fit,
+            "--save", folder.path() + "fitted.kvr"};
         for (const std::string& set : c.start) words.insert(words.end(), {"--set", set});
         std::ostringstream out;
         PerformBatchFit(ParseBatchFitOptions(words), environment(folder), out);
@@ -294,9 +298,9 @@ TEST(BatchSourceFit, ASourceParameterTheSourceOptionsDoNotUseIsRefusedNamingItAn
     const ParameterTexts truth = truthTexts({{"SourceHistory", "decay"}, {"SourceDecay", "5E-4"}});
     WriteBytes(folder.path() + "wells.txt", tableOf(truth, sourceWells()));
     std::ostringstream out;
-    const BatchFitOptions options = ParseBatchFitOptions({"--obs", folder.path() + "wells.txt", "--set", "SourceHistory=decay", "--set",
-                                                          "SourceDecay=1E-3", "--fit", "SourceDecay,ReleaseEnd", "--save",
-                                                          folder.path() + "fitted.kvr"});
+    const BatchFitOptions options =
+        ParseBatchFitOptions({"--obs", folder.path() + "wells.txt", "--set", "SourceHistory=decay", "--set", "SourceDecay=1E-3",
+                              "--fit", "SourceDecay,ReleaseEnd", "--save", folder.path() + "fitted.kvr"});
     EXPECT_EQ(FailureText([&] { PerformBatchFit(options, environment(folder), out); }),
               "ReleaseEnd cannot be fitted: the source options do not use it");
     EXPECT_FALSE(kavrin::FileExists(folder.path() + "fitted.kvr"));

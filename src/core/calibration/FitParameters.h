@@ -13,7 +13,19 @@ namespace kavrin {
 // The seepage velocity is fitted through Kxx, with the gradient and the porosity held.
 // After the data window's nine come the source's: its decay rate, its release
 // end and the concentration of zones 2 … 20 (ZoneConcentration2 …).
-enum class FitParameter { AlphaX, AlphaY, AlphaZ, Kxx, Retardation, Decay, C0, SourceWidth, SourceHeight, SourceDecay, ReleaseEnd };
+enum class FitParameter {
+    AlphaX,
+    AlphaY,
+    AlphaZ,
+    Kxx,
+    Retardation,
+    Decay,
+    C0,
+    SourceWidth,
+    SourceHeight,
+    SourceDecay,
+    ReleaseEnd
+};
 constexpr int kMostFittedZones = 19;
 FitParameter ZoneConcentrationParameter(int zone);  // zone 2 … 20
 

@@ -17,8 +17,10 @@ SourceText* textNamed(SourceTexts& texts, const std::string& name)
 
 void setText(SourceTexts& texts, const std::string& name, const std::string& value)
 {
-    if (SourceText* text = textNamed(texts, name)) text->value = value;
-    else texts.push_back({name, value});
+    if (SourceText* text = textNamed(texts, name))
+        text->value = value;
+    else
+        texts.push_back({name, value});
 }
 
 // SourceZones' group `group` (0-based) with its last number, the concentration, replaced.
@@ -51,8 +53,10 @@ void WriteFittedValue(ParameterTexts& texts, FitParameter parameter, double valu
         return;
     }
     if (parameter == FitParameter::SourceDecay) {
-        if (SourceText* halfLife = textNamed(texts.source, "SourceHalfLife")) *halfLife = {"SourceDecay", text};
-        else setText(texts.source, "SourceDecay", text);
+        if (SourceText* halfLife = textNamed(texts.source, "SourceHalfLife"))
+            *halfLife = {"SourceDecay", text};
+        else
+            setText(texts.source, "SourceDecay", text);
         return;
     }
     if (parameter == FitParameter::ReleaseEnd) {
@@ -60,7 +64,8 @@ void WriteFittedValue(ParameterTexts& texts, FitParameter parameter, double valu
         return;
     }
     const auto group = static_cast<std::size_t>(static_cast<int>(parameter) - static_cast<int>(FitParameter::ReleaseEnd) - 1);
-    if (SourceText* zones = textNamed(texts.source, "SourceZones")) zones->value = withZoneConcentration(zones->value, group, text);
+    if (SourceText* zones = textNamed(texts.source, "SourceZones"))
+        zones->value = withZoneConcentration(zones->value, group, text);
 }
 
 }  // namespace kavrin

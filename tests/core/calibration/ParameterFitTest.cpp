@@ -58,8 +58,7 @@ FitSettings settingsFor(const std::vector<FitParameter>& parameters, const Model
 {
     FitSettings settings;
     settings.parameters = parameters;
-    for (FitParameter parameter : parameters)
-        settings.bounds.push_back(DefaultBounds(parameter, InfoOf(parameter).get(start)));
+    for (FitParameter parameter : parameters) settings.bounds.push_back(DefaultBounds(parameter, InfoOf(parameter).get(start)));
     settings.logResiduals = logResiduals;
     settings.workers = 2;
     return settings;

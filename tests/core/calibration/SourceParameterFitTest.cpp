@@ -1,5 +1,5 @@
-#include "fit/ParameterFit.h"
 #include "TestSupport.h"
+#include "fit/ParameterFit.h"
 #include "model/Variaveis.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +50,9 @@ TEST(SourceParameterFit, RecoversTheDecayRateReleaseEndAndZoneConcentrationThatM
         {SourceHistory::Decay, {{P::SourceDecay, 5e-4}}, {1.5e-3}},
         {SourceHistory::Stop, {{P::ReleaseEnd, 1800}}, {1400}},
         {SourceHistory::Constant, {{ZoneConcentrationParameter(2), 0.3}}, {0.9}},
-        {SourceHistory::Decay, {{P::SourceDecay, 3e-4}, {ZoneConcentrationParameter(2), 0.3}, {P::AlphaY, 0.2}}, {1e-4, 0.1, 0.5}},
+        {SourceHistory::Decay,
+         {{P::SourceDecay, 3e-4}, {ZoneConcentrationParameter(2), 0.3}, {P::AlphaY, 0.2}},
+         {1e-4, 0.1, 0.5}},
     };
     for (const Case& c : cases) {
         ModelState truth = initialModel();
