@@ -1,4 +1,5 @@
 #include "fit/ParameterFit.h"
+#include "FitWells.h"
 #include "TestSupport.h"
 #include "calibration/StudentT.h"
 #include "model/Variaveis.h"
@@ -15,18 +16,11 @@ namespace {
 
 ModelState initialModel()
 {
-    ModelState model;
-    Variaveis(InitialParameterTexts(), model, '.');
-    return model;
+    return kavrin::test::InitialModel();
 }
-
-// Wells in the plume of the initial model: x 2–50 m, y ±8 m, z ±1 m, t 1200–2500 days.
 std::vector<Observation> wells(int count)
 {
-    std::vector<Observation> result;
-    for (int i = 0; i < count; ++i)
-        result.push_back({0, 2.0 + (i * 17) % 49, -8.0 + (i * 7) % 17, -1.0 + 0.5 * (i % 5), 1200.0 + (i * 131) % 1301});
-    return result;
+    return kavrin::test::Wells(count);
 }
 
 // The observations the model itself gives, times an optional noise factor.
