@@ -119,6 +119,7 @@ TFormDados::TFormDados(AppState& app, Dialogs& dialogs)
             [this](const QString& text) { app_.texts.comboBox1 = text.toStdString(); });
     connect(ComboBox1, &QComboBox::editTextChanged, this, &TFormDados::ComboBox1Change);
 
+    Edit[20]->setToolTip(app_.text(AddedText::RetardationHint));
     SourceButton->setObjectName("SourceButton");
     connect(SourceButton, &QPushButton::clicked, this, [this] { ShowSourceWindow(app_); });
 
@@ -160,7 +161,9 @@ void TFormDados::setSourceTexts(const SourceTexts& texts)
 void TFormDados::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange) SourceButton->setText(app_.text(AddedText::SourceWindowCaption));
+    if (event->type() != QEvent::LanguageChange) return;
+    SourceButton->setText(app_.text(AddedText::SourceWindowCaption));
+    Edit[20]->setToolTip(app_.text(AddedText::RetardationHint));
 }
 
 void TFormDados::EditChange(int edit)

@@ -1,0 +1,78 @@
+// The two help pages: the same sections in both languages, every link of
+// their contents leading to a section, and every shortcut of the menu named.
+#include "GuiFixture.h"
+
+#include <QAction>
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace kavrin;
+using kavrin::test::GuiFixture;
+
+namespace {
+
+const char* const kPages[] = {"HELPP.html", "HELPE.html"};
+
+QString page(const char* name)
+{
+    QFile file(QString(KAVRIN_SOURCE_DATA_DIR) + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return QString::fromUtf8(file.readAll());
+}
+
+// The ids of the page's headings, in the page's order.
+QStringList sectionIds(const QString& html)
+{
+    QStringList ids;
+    static const QRegularExpression heading(R"(<h[1-6][^>]*\bid="([^"]+)")");
+    for (auto match = heading.globalMatch(html); match.hasNext();) ids << match.next().captured(1);
+    return ids;
+}
+
+// The shortcut as a whole key: "F5" is not found inside "Ctrl+F5" or "F50".
+bool namesShortcut(const QString& html, const QString& keys)
+{
+    const QRegularExpression whole("(?<![\\w+])" + QRegularExpression::escape(keys) + "(?!\\w)");
+    return html.contains(whole);
+}
+
+}  // namespace
+
+TEST(HelpPages, BothLanguagesHaveTheSameSections)
+{
+    const QStringList portuguese = sectionIds(page("HELPP.html"));
+    const QStringList english = sectionIds(page("HELPE.html"));
+    EXPECT_GE(english.size(), 10);
+    EXPECT_EQ(portuguese, english);
+}
+
+TEST(HelpPages, EveryLinkInsideAPageLeadsToOneOfItsSections)
+{
+    static const QRegularExpression link(R"(href="#([^"]+)")");
+    for (const char* name : kPages) {
+        const QString html = page(name);
+        const QStringList ids = sectionIds(html);
+        int links = 0;
+        for (auto match = link.globalMatch(html); match.hasNext(); ++links) {
+            const QString target = match.next().captured(1);
+            EXPECT_TRUE(ids.contains(target)) << name << ": #" << target.toStdString();
+        }
+        EXPECT_GE(links, ids.size() - 1) << name << ": the contents list every section";
+    }
+}
+
+TEST(HelpPages, EveryShortcutOfTheMenuIsNamedInBothLanguages)
+{
+    GuiFixture f;
+    f.start();
+    QStringList shortcuts;
+    for (const QAction* action : f.main->findChildren<QAction*>())
+        if (!action->shortcut().isEmpty()) shortcuts << action->shortcut().toString(QKeySequence::PortableText);
+    shortcuts.removeDuplicates();
+    ASSERT_GE(shortcuts.size(), 9);
+    for (const char* name : kPages) {
+        const QString html = page(name);
+        for (const QString& keys : shortcuts) EXPECT_TRUE(namesShortcut(html, keys)) << name << ": " << keys.toStdString();
+    }
+}
