@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -25,7 +27,7 @@ QString page(const char* name)
 QStringList sectionIds(const QString& html)
 {
     QStringList ids;
-    static const QRegularExpression heading(R"(<h[1-6][^>]*\bid="([^"]+)")");
+    static const QRegularExpression heading(R"re(<h[1-6][^>]*\bid="([^"]+)")re");
     for (auto match = heading.globalMatch(html); match.hasNext();) ids << match.next().captured(1);
     return ids;
 }
@@ -49,7 +51,7 @@ TEST(HelpPages, BothLanguagesHaveTheSameSections)
 
 TEST(HelpPages, EveryLinkInsideAPageLeadsToOneOfItsSections)
 {
-    static const QRegularExpression link(R"(href="#([^"]+)")");
+    static const QRegularExpression link(R"re(href="#([^"]+)")re");
     for (const char* name : kPages) {
         const QString html = page(name);
         const QStringList ids = sectionIds(html);
@@ -67,8 +69,9 @@ TEST(HelpPages, EveryShortcutOfTheMenuIsNamedInBothLanguages)
     GuiFixture f;
     f.start();
     QStringList shortcuts;
-    for (const QAction* action : f.main->findChildren<QAction*>())
-        if (!action->shortcut().isEmpty()) shortcuts << action->shortcut().toString(QKeySequence::PortableText);
+    for (const QMenu* menu : f.main->menuBar()->findChildren<QMenu*>())
+        for (const QAction* action : menu->actions())
+            if (!action->shortcut().isEmpty()) shortcuts << action->shortcut().toString(QKeySequence::PortableText);
     shortcuts.removeDuplicates();
     ASSERT_GE(shortcuts.size(), 9);
     for (const char* name : kPages) {

@@ -92,7 +92,7 @@ enum class AddedText {
     FitParameterUnused,    // %1: the parameter
     // The data window's retardation field.
     RetardationHint,
-    End,                   // one past the last line
+    End,  // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
