@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace kavrin;
 using kavrin::test::GuiFixture;
@@ -77,5 +78,33 @@ TEST(HelpPages, EveryShortcutOfTheMenuIsNamedInBothLanguages)
     for (const char* name : kPages) {
         const QString html = page(name);
         for (const QString& keys : shortcuts) EXPECT_TRUE(namesShortcut(html, keys)) << name << ": " << keys.toStdString();
+    }
+}
+
+// What the pages say of the model: the half-space, the retarded velocity, the
+// half-life, R and a factor below 1, the mean absolute error; and none of the
+// words that said otherwise.
+TEST(HelpPages, ThePhysicsIsNamedAsTheProgramComputesIt)
+{
+    struct Page {
+        const char* name;
+        std::vector<const char*> said, unsaid;
+    };
+    const Page pages[] = {
+        {"HELPE.html",
+         {"x ≥ 0", "retarded velocity", "v = Kxx · i / (n · R)", "retarded dispersion", "no molecular diffusion", "t½ = ln 2 / λ",
+          "R = 1 + ρb · Kd / n", "a factor below 1 is not applied", "mean absolute error", "twice as high"},
+         {"seepage velocity", "isotropic", "an infinite aquifer", "of the dissolved phase"}},
+        {"HELPP.html",
+         {"x ≥ 0", "velocidade retardada", "v = Kxx · i / (n · R)", "velocidade linear média", "difusão molecular",
+          "t½ = ln 2 / λ", "R = 1 + ρb · Kd / n", "um fator abaixo de 1 não é aplicado", "erro médio absoluto", "dispersividade",
+          "barra de ferramentas", "dobro da altura"},
+         {"velocidade de percolação", "isotrópic", "aquífero infinito", "da fase dissolvida"}},
+    };
+    for (const Page& p : pages) {
+        const QString html = page(p.name);
+        for (const char* words : p.said) EXPECT_TRUE(html.contains(QString::fromUtf8(words))) << p.name << ": " << words;
+        for (const char* words : p.unsaid)
+            EXPECT_FALSE(html.contains(QString::fromUtf8(words), Qt::CaseInsensitive)) << p.name << ": " << words;
     }
 }
