@@ -126,29 +126,29 @@ const std::map<std::string_view, std::string_view> kCommandPurposes = {
 // "--option". An option without an entry shows its rules alone.
 const std::map<std::string_view, std::string_view> kOptionPurposes = {
     {"--params", "The 21 texts of a parameter file."},
-    {"--project", "The saved project whose parameters and results are read."},
-    {"run --project", "The fields of a project file."},
-    {"compare --project", "The fields of a project file."},
-    {"fit --project", "The fields of a project file."},
+    {"--project", "A project file: its fields give the model, its results folder the results a command reads."},
     {"balance --project", "The saved project whose model is balanced; no results are needed."},
     {"--set", "One text of the model, NAME as under VALUES; applied after the files."},
     {"--steps", "The source's history steps, START,RELATIVE per line; the history becomes steps."},
     {"--zones", "Every source zone, Y,Z,WIDTH,HEIGHT,CONCENTRATION per line; the first is C0, SourceWidth and SourceHeight."},
-    {"--name", "The results folder's name, the local date and time when it is not given; a name that is taken gets "
-               "(2), (3), and so on."},
+    {"run --name", "The results folder's name, the local date and time when it is not given; a name that is taken gets "
+                   "(2), (3), and so on."},
+    {"--save", "Writes a project file at this path."},
+    {"--to", "Where the output is written."},
+    {"--time", "The time (days)."},
     {"run --save", "Writes the project file at exactly this path after the run, for the desktop program to open."},
-    {"--reference", "Evaluates every point by the point-by-point formula instead of the whole-grid computation, the "
-                    "check of the faster one."},
-    {"--file", "Converts this one results file instead of every time of the project's index."},
+    {"run --reference", "Evaluates every point by the point-by-point formula instead of the whole-grid computation, the "
+                        "check of the faster one."},
+    {"export --file", "Converts this one results file instead of every time of the project's index."},
     {"export --to", "The output: BASE for every time, or NAME for one file; the extension is added."},
-    {"--x", "The position X (m); the nearest node is taken."},
-    {"--y", "The position Y (m); the nearest node is taken."},
+    {"series --x", "The position X (m); the nearest node is taken."},
+    {"series --y", "The position Y (m); the nearest node is taken."},
     {"series --time", "The time T (days)."},
     {"map --time", "The time as its results file's name writes it (2500 for T2500.txt)."},
     {"--all", "Every time of the project."},
     {"map --to", "The BMP picture of the one time, or the folder (created) of every time's T<time>.bmp."},
     {"animate --to", "The animated GIF."},
-    {"--delay", "How long each frame shows, from 10 to 655350 milliseconds."},
+    {"animate --delay", "How long each frame shows, from 10 to 655350 milliseconds."},
     {"--obs", "The observations, a table as the calibration window saves it."},
     {"--fit", "The parameters to fit, as under VALUES."},
     {"--log", "Fits log10 of the concentrations instead of the concentrations."},
@@ -223,7 +223,10 @@ std::string BatchPage(std::string_view date)
             "without a window\n"
          << ".SH SYNOPSIS\n";
     for (const CommandForm& form : BatchCommandForms()) page << ".PP\n" << SynopsisLine(form) << "\n";
-    page << ".PP\n" << Bold("kavrin-batch") << " " << Bold("--help") << "|" << Bold("--version") << "\n";
+    std::string switches;
+    for (const ProgramSwitch& programSwitch : ProgramSwitches())
+        switches += (switches.empty() ? "" : "|") + Bold(programSwitch.name);
+    page << ".PP\n" << Bold("kavrin-batch") << " " << switches << "\n";
     page << ".SH DESCRIPTION\n"
          << Bold("kavrin-batch") << " computes how a dissolved contaminant spreads in groundwater, as the desktop program "
          << Bold("kavrin")
