@@ -57,11 +57,13 @@ unexpected=$(grep -v -e '^usr/lib/kavrin/' -e '^usr/bin/kavrin$' -e '^usr/bin/ka
   -e '^usr/share/man/man1/kavrin\(-batch\)\?\.1\.gz$' -e '^usr/share/metainfo/io\.kavrin\.Kavrin\.metainfo\.xml$' -e '^usr/share/icons/hicolor/[^/]*/\(apps/kavrin\|mimetypes/application-x-kavrin-project\)\.\(png\|svg\)$' <<< "$list" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 
-# The package's programs are stripped; the build tree's keep their symbols.
+# The package's programs are stripped and bind every symbol at start (with a
+# read-only relocation table); the build tree's keep their symbols.
 symbols() { readelf -S "$1" | grep -c ' \.symtab ' || true; }
 for program in kavrin kavrin-batch kavrin-batch-fit kavrin-batch-pictures; do
   [ "$(symbols "$root/usr/lib/kavrin/$program")" = 0 ] || fail "usr/lib/kavrin/$program is not stripped"
   [ "$(symbols "$build/bin/$program")" = 1 ] || fail "the build tree's $program lost its symbols"
+  [[ "$(readelf -d "$root/usr/lib/kavrin/$program")" == *BIND_NOW* ]] || fail "usr/lib/kavrin/$program does not bind at start"
 done
 # The changelog is the project's version's, compressed without a time stamp;
 # the copyright is in Debian's machine-readable form.
