@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <optional>
 #include <utility>
 
 namespace kavrin {
@@ -46,84 +45,62 @@ std::vector<Observation> ReadObservations(const std::vector<ObservationTexts>& r
 
 namespace {
 
-// Observations computed together: their distinct times, and within each time
-// their distinct y and z, evaluated once each.
-constexpr std::size_t kSharingBlock = 1024;
-
-// Each observation of `block` (indices into `observations`, sorted by time)
-// from its time's nodes and the transverse factors of its y and z.
-void sharedFactorBlock(const std::vector<Observation>& observations, const std::vector<std::size_t>& block,
-                       const ModelState& model, const QuadratureState& quadrature, unsigned workers,
-                       std::vector<double>& calculated)
+// The distinct values of `key` over `group`, and each member's index among them.
+template <class Key>
+std::vector<double> distinct(const std::vector<std::size_t>& group, Key key, std::vector<std::size_t>& indexOf)
 {
-    std::vector<double> times;
-    std::vector<std::pair<std::size_t, double>> ys, zs;  // (time, coordinate)
-    std::vector<std::size_t> timeOf(block.size()), yOf(block.size()), zOf(block.size());
-    auto indexOf = [](auto& list, const auto& key) {
-        if (list.empty() || list.back() != key) list.push_back(key);
-        return list.size() - 1;
-    };
-    std::map<std::pair<std::size_t, double>, std::size_t> yIndex, zIndex;
-    auto pairIndex = [](auto& index, auto& list, const std::pair<std::size_t, double>& key) {
-        const auto [at, added] = index.emplace(key, list.size());
-        if (added) list.push_back(key);
-        return at->second;
-    };
-    for (std::size_t k = 0; k < block.size(); ++k) {
-        const Observation& o = observations[block[k]];
-        timeOf[k] = indexOf(times, o.T);
-        yOf[k] = pairIndex(yIndex, ys, {timeOf[k], o.Y});
-        zOf[k] = pairIndex(zIndex, zs, {timeOf[k], o.Z});
+    std::map<double, std::size_t> index;
+    std::vector<double> values;
+    indexOf.resize(group.size());
+    for (std::size_t k = 0; k < group.size(); ++k) {
+        const auto [at, added] = index.emplace(key(group[k]), values.size());
+        if (added) values.push_back(at->first);
+        indexOf[k] = at->second;
     }
-    std::vector<std::optional<TimeNodes>> nodes(times.size());
-    ParallelFor(static_cast<int>(times.size()), 1, workers, [&](int begin, int end) {
-        for (int t = begin; t < end; ++t) nodes[static_cast<std::size_t>(t)].emplace(times[static_cast<std::size_t>(t)], quadrature.GaussN, model, quadrature);
-    });
-    const std::size_t n = nodes.empty() ? 0 : nodes.front()->size();
+    return values;
+}
+
+// The observations of `group` (indices into `observations`), all at one time:
+// the time's node factors once, the transverse factors once per distinct y
+// and per distinct z, then each observation's sum.
+void oneTime(const std::vector<Observation>& observations, const std::vector<std::size_t>& group, const ModelState& model,
+             const QuadratureState& quadrature, std::vector<double>& calculated)
+{
+    const TimeNodes nodes(observations[group.front()].T, quadrature.GaussN, model, quadrature);
+    const std::size_t n = nodes.size();
+    std::vector<std::size_t> yOf, zOf;
+    const std::vector<double> ys = distinct(group, [&](std::size_t i) { return observations[i].Y; }, yOf);
+    const std::vector<double> zs = distinct(group, [&](std::size_t i) { return observations[i].Z; }, zOf);
     std::vector<double> yFactors(ys.size() * n), zFactors(zs.size() * n);
-    auto transverse = [&](const std::vector<std::pair<std::size_t, double>>& list, double low, double high, bool alongY,
-                          std::vector<double>& factors) {
-        ParallelFor(static_cast<int>(list.size()), 4, workers, [&](int begin, int end) {
-            for (int p = begin; p < end; ++p) {
-                const auto& [t, at] = list[static_cast<std::size_t>(p)];
-                const TimeNodes& time = *nodes[t];
-                time.transverse(low, high, at, alongY ? time.yScale : time.zScale, false,
-                                factors.data() + static_cast<std::size_t>(p) * n);
-            }
-        });
-    };
-    transverse(ys, model.YMin, model.YMax, true, yFactors);
-    transverse(zs, model.ZMin, model.ZMax, false, zFactors);
-    ParallelFor(static_cast<int>(block.size()), 8, workers, [&](int begin, int end) {
-        for (int k = begin; k < end; ++k) {
-            const std::size_t K = static_cast<std::size_t>(k);
-            const Observation& o = observations[block[K]];
-            calculated[block[K]] = model.C0 * nodes[timeOf[K]]->integral(o.X, model.Velocity, model, yFactors.data() + yOf[K] * n,
-                                                                        zFactors.data() + zOf[K] * n);
-        }
-    });
+    for (std::size_t p = 0; p < ys.size(); ++p)
+        nodes.transverse(model.YMin, model.YMax, ys[p], nodes.yScale, false, yFactors.data() + p * n);
+    for (std::size_t p = 0; p < zs.size(); ++p)
+        nodes.transverse(model.ZMin, model.ZMax, zs[p], nodes.zScale, false, zFactors.data() + p * n);
+    for (std::size_t k = 0; k < group.size(); ++k)
+        calculated[group[k]] = model.C0 * nodes.integral(observations[group[k]].X, model.Velocity, model,
+                                                         yFactors.data() + yOf[k] * n, zFactors.data() + zOf[k] * n);
 }
 
 // The observations inside the plume's domain (finite, x > 0, t > 0), computed
-// with shared factors and marked done; the others are left to the point formula.
+// time by time with shared factors and marked done; the others are left to
+// the point formula. The times are shared among the workers.
 void sharedFactorValues(const std::vector<Observation>& observations, const ModelState& model,
                         const QuadratureState& quadrature, unsigned workers, std::vector<double>& calculated,
                         std::vector<bool>& done)
 {
-    std::vector<std::size_t> inside;
+    std::map<double, std::vector<std::size_t>> byTime;
     for (std::size_t i = 0; i < observations.size(); ++i) {
         const Observation& o = observations[i];
         if (o.X > 0 && o.T > 0 && std::isfinite(o.X) && std::isfinite(o.Y) && std::isfinite(o.Z) && std::isfinite(o.T))
-            inside.push_back(i);
+            byTime[o.T].push_back(i);
     }
-    std::stable_sort(inside.begin(), inside.end(),
-                     [&](std::size_t a, std::size_t b) { return observations[a].T < observations[b].T; });
-    for (std::size_t first = 0; first < inside.size(); first += kSharingBlock) {
-        const std::vector<std::size_t> block(inside.begin() + static_cast<std::ptrdiff_t>(first),
-                                             inside.begin() + static_cast<std::ptrdiff_t>(std::min(inside.size(), first + kSharingBlock)));
-        sharedFactorBlock(observations, block, model, quadrature, workers, calculated);
-    }
-    for (std::size_t i : inside) done[i] = true;
+    std::vector<const std::vector<std::size_t>*> groups;
+    for (const auto& entry : byTime) groups.push_back(&entry.second);
+    ParallelFor(static_cast<int>(groups.size()), 1, workers, [&](int begin, int end) {
+        for (int g = begin; g < end; ++g) oneTime(observations, *groups[static_cast<std::size_t>(g)], model, quadrature, calculated);
+    });
+    for (const auto& entry : byTime)
+        for (std::size_t i : entry.second) done[i] = true;
 }
 
 }  // namespace

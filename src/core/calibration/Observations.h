@@ -45,7 +45,7 @@ std::vector<Observation> ReadObservations(const std::vector<ObservationTexts>& r
 // With the plain source, observations that share a time share the
 // quadrature's time factors, and those that also share a y (or z) share that
 // transverse factor; each value is the point formula's own, bit for bit.
-// The work is shared among `workers` threads and the result does not depend
+// The times are shared among `workers` threads and the result does not depend
 // on their number. A failure of the solution throws its own error, for the
 // first observation that has it.
 std::vector<double> CalculatedConcentrations(const std::vector<Observation>& observations, const ModelState& model,

@@ -81,7 +81,7 @@ double expErfc(double X, double Y)
 
 double ExpErfc(double X, double Y)
 {
-    return expErfc<Horner, LibraryExp>(X, Y);
+    return expErfc<Horner, ClampedExp>(X, Y);
 }
 
 double ExpErfcAscendingPowers(double X, double Y)

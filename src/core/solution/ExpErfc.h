@@ -5,7 +5,8 @@ namespace kavrin {
 
 // Cody's rational Chebyshev approximations (thresholds 0.46875 and 4); in the
 // two outer ranges the exponent x and −y² share one exponential. The
-// polynomials are in Horner form. The point formula's evaluation.
+// polynomials are in Horner form and exponents far below the double range
+// answered 0 at once (ExpOrZero). The point formula's evaluation.
 double ExpErfc(double X, double Y);
 
 // The same approximations with the polynomials summed term by term in
@@ -14,8 +15,7 @@ double ExpErfc(double X, double Y);
 // units in the last place.
 double ExpErfcAscendingPowers(double X, double Y);
 
-// Horner form with far-negative exponents answered 0 at once (ExpOrZero):
-// the whole-grid kernel's evaluation, equal to ExpErfc.
+// The whole-grid kernel's evaluation, the same as ExpErfc.
 double ExpErfcHorner(double X, double Y);
 
 // exp(x), with arguments far below the double range answered 0 at once
