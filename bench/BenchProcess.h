@@ -23,8 +23,7 @@ struct ProcessRun {
 
 // Runs `program` with `arguments` (the first being its name) to its end, its
 // standard output into `outputPath` and its errors discarded.
-inline ProcessRun runProcess(const std::string& program, const std::vector<std::string>& arguments,
-                             const std::string& outputPath)
+inline ProcessRun runProcess(const std::string& program, const std::vector<std::string>& arguments, const std::string& outputPath)
 {
     std::vector<char*> argv;
     for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));

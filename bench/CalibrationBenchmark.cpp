@@ -101,8 +101,10 @@ std::map<std::string, double> fittedValues(const std::string& outputPath, const 
     std::ifstream output(outputPath);
     for (std::string line; std::getline(output, line);) {
         for (char& c : line)
-            if (c == '=') c = ' ';
-            else if (c == ',') c = '.';
+            if (c == '=')
+                c = ' ';
+            else if (c == ',')
+                c = '.';
         std::istringstream words(line);
         std::string name;
         words >> name;
@@ -183,16 +185,17 @@ void wholeProcessFits(const std::vector<Observation>& points, const std::vector<
     }
     double apart = 0;
     for (const std::string& name : names) apart = std::max(apart, std::fabs(ours.at(name) / theirs.at(name) - 1));
-    std::printf("  the same fit as a whole process, median of 7 runs each, in turn (wall clock / processor time):\n"
-                "    kavrin-batch-fit                 %7.0f ms / %5.0f ms   (floor: the program's start alone %.0f / %.0f ms,\n"
-                "                                                               plus the fit in process %.0f ms)\n"
-                "    bench/scipy-fit.py (scipy TRF)   %7.0f ms / %5.0f ms   (floor: python3 importing numpy and scipy %.0f / %.0f ms)\n"
-                "    ratio                            %7.1f x  / %5.1f x    (target >= 10 x; the fitted parameters differ by at most %.2g,\n"
-                "                                                               relative, at the 6 digits kavrin-batch-fit prints)\n",
-                fits.wall[0].median * 1e3, fits.cpu[0].median * 1e3, starts.wall[0].median * 1e3, starts.cpu[0].median * 1e3,
-                inProcessSeconds * 1e3, fits.wall[1].median * 1e3, fits.cpu[1].median * 1e3, starts.wall[1].median * 1e3,
-                starts.cpu[1].median * 1e3, fits.wall[1].median / fits.wall[0].median, fits.cpu[1].median / fits.cpu[0].median,
-                apart);
+    std::printf(
+        "  the same fit as a whole process, median of 7 runs each, in turn (wall clock / processor time):\n"
+        "    kavrin-batch-fit                 %7.0f ms / %5.0f ms   (floor: the program's start alone %.0f / %.0f ms,\n"
+        "                                                               plus the fit in process %.0f ms)\n"
+        "    bench/scipy-fit.py (scipy TRF)   %7.0f ms / %5.0f ms   (floor: python3 importing numpy and scipy %.0f / %.0f ms)\n"
+        "    ratio                            %7.1f x  / %5.1f x    (target >= 10 x; the fitted parameters differ by at most "
+        "%.2g,\n"
+        "                                                               relative, at the 6 digits kavrin-batch-fit prints)\n",
+        fits.wall[0].median * 1e3, fits.cpu[0].median * 1e3, starts.wall[0].median * 1e3, starts.cpu[0].median * 1e3,
+        inProcessSeconds * 1e3, fits.wall[1].median * 1e3, fits.cpu[1].median * 1e3, starts.wall[1].median * 1e3,
+        starts.cpu[1].median * 1e3, fits.wall[1].median / fits.wall[0].median, fits.cpu[1].median / fits.cpu[0].median, apart);
 }
 
 }  // namespace

@@ -69,8 +69,10 @@ void oneTime(const std::vector<Observation>& observations, const std::vector<std
     const TimeNodes nodes(observations[group.front()].T, quadrature.GaussN, model, quadrature);
     const std::size_t n = nodes.size();
     std::vector<std::size_t> yOf, zOf;
-    const std::vector<double> ys = distinct(group, [&](std::size_t i) { return observations[i].Y; }, yOf);
-    const std::vector<double> zs = distinct(group, [&](std::size_t i) { return observations[i].Z; }, zOf);
+    const std::vector<double> ys = distinct(
+        group, [&](std::size_t i) { return observations[i].Y; }, yOf);
+    const std::vector<double> zs = distinct(
+        group, [&](std::size_t i) { return observations[i].Z; }, zOf);
     std::vector<double> yFactors(ys.size() * n), zFactors(zs.size() * n);
     for (std::size_t p = 0; p < ys.size(); ++p)
         nodes.transverse(model.YMin, model.YMax, ys[p], nodes.yScale, false, yFactors.data() + p * n);
@@ -84,9 +86,8 @@ void oneTime(const std::vector<Observation>& observations, const std::vector<std
 // The observations inside the plume's domain (finite, x > 0, t > 0), computed
 // time by time with shared factors and marked done; the others are left to
 // the point formula. The times are shared among the workers.
-void sharedFactorValues(const std::vector<Observation>& observations, const ModelState& model,
-                        const QuadratureState& quadrature, unsigned workers, std::vector<double>& calculated,
-                        std::vector<bool>& done)
+void sharedFactorValues(const std::vector<Observation>& observations, const ModelState& model, const QuadratureState& quadrature,
+                        unsigned workers, std::vector<double>& calculated, std::vector<bool>& done)
 {
     std::map<double, std::vector<std::size_t>> byTime;
     for (std::size_t i = 0; i < observations.size(); ++i) {
@@ -97,7 +98,8 @@ void sharedFactorValues(const std::vector<Observation>& observations, const Mode
     std::vector<const std::vector<std::size_t>*> groups;
     for (const auto& entry : byTime) groups.push_back(&entry.second);
     ParallelFor(static_cast<int>(groups.size()), 1, workers, [&](int begin, int end) {
-        for (int g = begin; g < end; ++g) oneTime(observations, *groups[static_cast<std::size_t>(g)], model, quadrature, calculated);
+        for (int g = begin; g < end; ++g)
+            oneTime(observations, *groups[static_cast<std::size_t>(g)], model, quadrature, calculated);
     });
     for (const auto& entry : byTime)
         for (std::size_t i : entry.second) done[i] = true;

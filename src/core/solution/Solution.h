@@ -32,8 +32,7 @@ struct TimeNodes {
     // erfc((low − at)/scale) − erfc((high − at)/scale) at each node, into
     // out[0 … size); `conditioned` takes it as the mirrored difference beyond
     // the high edge.
-    void transverse(double low, double high, double at, const std::vector<double>& scale, bool conditioned,
-                    double* out) const;
+    void transverse(double low, double high, double at, const std::vector<double>& scale, bool conditioned, double* out) const;
     // C/C0 at XX > 0 from the transverse factors y and z: the sum of
     // exp(−(XX − VX·τ)²/(4·DispX·τ) − Decay·τ)·y·z·weight/σ³, scaled.
     double integral(double XX, double VX, const ModelState& model, const double* y, const double* z) const;

@@ -1,7 +1,7 @@
 // The model's concentrations at many observations, computed with the factors
 // they share (time, y, z), against each point's own value.
-#include "calibration/Observations.h"
 #include "TestSupport.h"
+#include "calibration/Observations.h"
 #include "model/FloatChecks.h"
 #include "solution/Solution.h"
 
