@@ -113,12 +113,14 @@ void WriteUncertaintyOutputs(const std::string& folder, const OutputFrame& frame
                              const std::vector<TypedNumber>& times, const std::vector<Receptor>& receptors,
                              const UncertaintyResults& results)
 {
-    const SurferGridFrame concentrations{frame.X0, frame.X1, frame.Y0, frame.Y1, frame.rows, frame.columns, 0, frame.highestSource};
-    SurferGridFrame probabilities = concentrations;
-    probabilities.zHigh = 1;
+    // Probabilities range over 0 … 1; concentrations from 0 to the grid's largest value.
+    SurferGridFrame grid{frame.X0, frame.X1, frame.Y0, frame.Y1, frame.rows, frame.columns, 0, 1};
     for (std::size_t t = 0; t < times.size(); ++t)
-        for (const NamedMap& grid : timeGrids(thresholds, times[t], &results.times[t]))
-            WriteSurferGrid(inFolder(folder, grid.name), grid.probability ? probabilities : concentrations, *grid.values);
+        for (const NamedMap& map : timeGrids(thresholds, times[t], &results.times[t])) {
+            const std::vector<double>& values = *map.values;
+            grid.zHigh = map.probability || values.empty() ? 1 : std::max(0.0, *std::max_element(values.begin(), values.end()));
+            WriteSurferGrid(inFolder(folder, map.name), grid, values);
+        }
     const double standard = thresholds.empty() ? 0 : thresholds.front().value;
     writeText(inFolder(folder, "receptors.csv"), ReceptorsCsv(times, receptors, standard, results));
     writeText(inFolder(folder, "plume_length.csv"), plumeLengthCsv(times, results));

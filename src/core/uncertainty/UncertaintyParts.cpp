@@ -1,6 +1,5 @@
 #include "uncertainty/UncertaintyParts.h"
 
-#include "model/SourceTextRules.h"
 #include "text/Errors.h"
 #include "text/TextFile.h"
 #include "uncertainty/VariedParameterText.h"
@@ -175,8 +174,7 @@ std::string typedLine(const char* name, const TypedNumber& number)
 
 OutputFrame OutputFrameOf(const ModelState& model)
 {
-    return {model.X0, model.X1, model.DX, model.Y0, model.Y1, model.DY, std::max(0, model.NY + 1), std::max(0, model.NX + 1),
-            HighestSourceConcentration(model)};
+    return {model.X0, model.X1, model.DX, model.Y0, model.Y1, model.DY, std::max(0, model.NY + 1), std::max(0, model.NX + 1)};
 }
 
 std::vector<std::string> SettingsRecord(const UncertaintySettings& settings, const ModelState& model)
@@ -219,7 +217,7 @@ PartWriter::PartWriter(const std::string& path, const UncertaintySettings& setti
     std::string head = std::string(kPartHeading) + "\n";
     head += "part=" + std::to_string(settings.part.index) + "/" + std::to_string(settings.part.count) + "\n";
     head += "frame=" + exactList({f.X0, f.X1, f.DX, f.Y0, f.Y1, f.DY, static_cast<double>(f.rows),
-                                  static_cast<double>(f.columns), f.highestSource}) + "\n";
+                                  static_cast<double>(f.columns)}) + "\n";
     for (const std::string& line : SettingsRecord(settings, model)) head += line + "\n";
     head += std::string(kSettingsEnd) + "\n";
     impl_->file->writeRaw(head);
@@ -257,7 +255,7 @@ struct PartHead {
     OutputFrame frame;
     std::vector<std::string> record;
     std::vector<TypedNumber> thresholds, times;
-    std::size_t receptors = 0;
+    std::vector<Receptor> receptors;
 };
 
 std::vector<double> numbers(const std::string& text, const std::string& path)
@@ -305,12 +303,16 @@ PartHead readHead(std::ifstream& file, const std::string& folder)
             head.count = static_cast<int>(of[0]);
         } else if (name == "frame") {
             const std::vector<double> v = numbers(value, head.path);
-            if (v.size() != 9) throw fail("its grid does not read");
-            head.frame = {v[0], v[1], v[2], v[3], v[4], v[5], static_cast<int>(v[6]), static_cast<int>(v[7]), v[8]};
+            if (v.size() != 8) throw fail("its grid does not read");
+            head.frame = {v[0], v[1], v[2], v[3], v[4], v[5], static_cast<int>(v[6]), static_cast<int>(v[7])};
         } else {
             if (name == "threshold") head.thresholds.push_back(typedNumber(value, head.path));
             if (name == "time") head.times.push_back(typedNumber(value, head.path));
-            if (name == "receptor") ++head.receptors;
+            if (name == "receptor") {
+                const std::vector<double> v = numbers(value, head.path);
+                if (v.size() != 3) throw fail("a receptor does not read");
+                head.receptors.push_back({v[0], v[1], v[2]});
+            }
             head.record.push_back(line);
         }
     }
@@ -367,6 +369,7 @@ MergedParts MergeParts(const std::vector<std::string>& folders)
     merged.record = first.record;
     merged.thresholds = first.thresholds;
     merged.times = first.times;
+    merged.receptors = first.receptors;
     merged.frame = first.frame;
     UncertaintyResults& results = merged.results;
     results.rows = first.frame.rows;
@@ -381,7 +384,7 @@ MergedParts MergeParts(const std::vector<std::string>& folders)
         for (BinaryIn& in : inputs) addStoredTally(in, tally);
         results.times.push_back(MapsOfTally(tally));
     }
-    results.receptorValues.assign(first.receptors, std::vector<std::vector<double>>(first.times.size()));
+    results.receptorValues.assign(first.receptors.size(), std::vector<std::vector<double>>(first.times.size()));
     results.plumeLength.assign(first.times.size(), {});
     std::uint64_t next = 0;
     for (BinaryIn& in : inputs) {
