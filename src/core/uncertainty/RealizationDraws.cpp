@@ -100,9 +100,9 @@ double NormalQuantile(double p)
         x = -(((((c[0] * q + c[1]) * q + c[2]) * q + c[3]) * q + c[4]) * q + c[5]) /
             ((((d[0] * q + d[1]) * q + d[2]) * q + d[3]) * q + 1);
     }
-    // The error in the tail side's own probability, which keeps its precision there.
+    // F(x) − p, from the tail on x's side, which keeps its precision there.
     const double e = x < 0 ? NormalCdf(x) - p : (1 - p) - NormalCdf(-x);
-    const double u = (x < 0 ? e : -e) * std::sqrt(2 * std::numbers::pi) * std::exp(x * x / 2);
+    const double u = e * std::sqrt(2 * std::numbers::pi) * std::exp(x * x / 2);
     return x - u / (1 + x * u / 2);
 }
 
