@@ -77,8 +77,9 @@ int main(int argc, char** argv)
     std::printf("Uncertainty maps: %llu realizations of one 451 x 451 time at order 256, four thresholds, %u threads\n",
                 static_cast<unsigned long long>(realizations), workers);
     std::printf("  bare kernel, one time: %.2f ms (median %.2f)\n", bare.front() * 1e3, bare[bare.size() / 2] * 1e3);
-    std::printf("  realizations: %.2f s, %.2f ms each = %.2f x the fastest bare time (%.2f x the median)  target: at most 1.3 x\n",
-                run, perRealization * 1e3, perRealization / bare.front(), perRealization / bare[bare.size() / 2]);
+    std::printf(
+        "  realizations: %.2f s, %.2f ms each = %.2f x the fastest bare time (%.2f x the median)  target: at most 1.3 x\n", run,
+        perRealization * 1e3, perRealization / bare.front(), perRealization / bare[bare.size() / 2]);
     std::printf("  peak memory: %.0f MB (%.0f MB before the run)  target: under 256 MB\n", peakMegabytes(), before);
     return results ? 0 : 1;
 }
