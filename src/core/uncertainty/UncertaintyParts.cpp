@@ -296,8 +296,9 @@ std::vector<double> numbers(const std::string& text, const std::string& path)
 TypedNumber typedNumber(const std::string& value, const std::string& path)
 {
     const std::size_t blank = value.find(' ');
-    if (blank == std::string::npos) throw FileFormatError(path, 0, "a threshold or time of the part's settings does not read");
-    return {numbers(value.substr(0, blank), path).at(0), value.substr(blank + 1)};
+    const std::vector<double> number = blank == std::string::npos ? std::vector<double>{} : numbers(value.substr(0, blank), path);
+    if (number.size() != 1) throw FileFormatError(path, 0, "a threshold or time of the part's settings does not read");
+    return {number[0], value.substr(blank + 1)};
 }
 
 PartHead readHead(std::ifstream& file, const std::string& folder)
