@@ -32,6 +32,7 @@ bench: build
 	@cmake --build $(BUILD) --target kavrin-benchmarks -j$(JOBS)
 	@$(BUILD)/bin/kavrin-bench
 	@$(BUILD)/bin/kavrin-source-bench
+	@$(BUILD)/bin/kavrin-uncertainty-bench
 	@$(BUILD)/bin/kavrin-chart-bench
 	@$(BUILD)/bin/kavrin-map-bench
 	@$(BUILD)/bin/kavrin-calibration-bench
