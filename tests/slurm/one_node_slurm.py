@@ -63,6 +63,17 @@ class OneNodeSlurm:
             raise
         return self
 
+    @classmethod
+    def started(cls, attempts=3):
+        """A running cluster; a daemon that stops at start is tried again on fresh ports, since
+        another program may take a port between its choice and the daemon's bind."""
+        for attempt in range(attempts):
+            try:
+                return cls().__enter__()
+            except ClusterCannotStart as why:
+                if "stopped at start" not in str(why) or attempt == attempts - 1:
+                    raise
+
     def __exit__(self, *exc):
         self.stop()
         return False
@@ -202,18 +213,21 @@ class OneNodeSlurm:
         return states
 
     def wait_for_jobs(self, job_ids, seconds):
-        """Waits until none of the jobs is pending or running; False when time ran out."""
+        """Waits until none of the jobs is pending or running. Returns None then, or why it stopped
+        waiting: time ran out, or a job waits on one that failed and so will never start."""
         deadline = time.monotonic() + seconds
         listed = ",".join(str(j) for j in job_ids)
         while time.monotonic() < deadline:
-            queue = self.run_quietly(["squeue", "--noheader", "--jobs=" + listed, "--format=%i %T"])
+            queue = self.run_quietly(["squeue", "--noheader", "--jobs=" + listed, "--format=%i %T %r"])
             if queue.returncode == 0 and not queue.stdout.strip():
-                return True
+                return None
+            if "DependencyNeverSatisfied" in queue.stdout:
+                return "a job depends on one that failed:\n" + queue.stdout
             for name, process in self.processes.items():
                 if process.poll() is not None:
-                    raise RuntimeError(f"{name} stopped while the jobs ran:\n" + self.log_tail(name))
+                    return f"{name} stopped while the jobs ran:\n" + self.log_tail(name)
             time.sleep(0.5)
-        return False
+        return f"the jobs did not end within {seconds} s"
 
     # Stopping
 

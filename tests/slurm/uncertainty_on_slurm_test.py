@@ -91,8 +91,9 @@ def on_slurm(cluster, work, examples, bin_dir, kavrin_env):
                      "--receptors", "receptors.csv"] + UNCERTAINTY, work, env).split()
     if len(submitted) != 2:
         raise Failure(f"submit-uncertainty.sh printed {submitted}, not the array's and the merge's job ids")
-    if not cluster.wait_for_jobs(submitted, 240):
-        raise Failure("the jobs did not end within 240 s\n" + job_outputs(work))
+    why_not = cluster.wait_for_jobs(submitted, 240)
+    if why_not:
+        raise Failure(why_not + "\n" + job_outputs(work))
     states = cluster.job_states(submitted[0]) + cluster.job_states(submitted[1])
     if len(states) != SHARES + 1 or any(state != "COMPLETED" for _, state, _ in states):
         raise Failure(f"the jobs ended as {states}\n" + job_outputs(work))
@@ -113,7 +114,7 @@ def main(bin_dir, examples, readme):
         run([batch, "uncertainty", "--project", "project.kvr", "--receptors", "receptors.csv"] + UNCERTAINTY +
             ["--to", "single"], work, env)
         try:
-            cluster = OneNodeSlurm().__enter__()
+            cluster = OneNodeSlurm.started()
         except ClusterCannotStart as why:
             print("Slurm could not start here, so the cluster test did not run: " + str(why))
             if under_ci():
@@ -123,7 +124,7 @@ def main(bin_dir, examples, readme):
         try:
             on_slurm(cluster, work, examples, bin_dir, kavrin_env)
         finally:
-            cluster.__exit__(None, None, None)
+            cluster.stop()
         same_files(os.path.join(work, "results"), os.path.join(work, "single"))
     print(f"{SHARES} shares on Slurm merged into one run's files byte for byte in {time.monotonic() - started:.1f} s")
     return 0
