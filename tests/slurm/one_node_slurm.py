@@ -102,7 +102,7 @@ class OneNodeSlurm:
         self.write_slurm_conf()
         self.start_daemon("slurmctld", ["slurmctld", "-D", "-f", self.path("slurm.conf")])
         self.start_daemon("slurmd", ["slurmd", "-D", "-f", self.path("slurm.conf")])
-        self.wait_for_idle_node(30)
+        self.wait_for_idle_node(20)
 
     def run_quietly(self, command, timeout=30):
         return subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=timeout)
@@ -198,10 +198,6 @@ class OneNodeSlurm:
         return text
 
     # Jobs
-
-    def submit(self, command, cwd):
-        """Runs a submitting command (sbatch or a script calling it) against this cluster."""
-        return subprocess.run(command, env=self.env, cwd=cwd, capture_output=True, text=True, timeout=60)
 
     def job_states(self, job_id):
         """Every task's state of a job (an array gives one per task), as scontrol keeps them after the end."""

@@ -41,7 +41,10 @@ class Failure(Exception):
 
 
 def run(command, cwd, env):
-    done = subprocess.run(command, cwd=cwd, env=env, capture_output=True, text=True, timeout=120)
+    try:
+        done = subprocess.run(command, cwd=cwd, env=env, capture_output=True, text=True, timeout=60)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"{' '.join(command)} did not end within 60 s")
     if done.returncode != 0:
         raise Failure(f"{' '.join(command)} ended with {done.returncode}:\n{done.stdout}{done.stderr}")
     return done.stdout
@@ -74,6 +77,7 @@ def same_files(merged, single):
     for name in single_files:
         if not filecmp.cmp(os.path.join(merged, name), os.path.join(single, name), shallow=False):
             raise Failure(f"{name} of the merged shares differs from one run's")
+    return single_files
 
 
 def job_outputs(work):
@@ -91,7 +95,7 @@ def on_slurm(cluster, work, examples, bin_dir, kavrin_env):
                      "--receptors", "receptors.csv"] + UNCERTAINTY, work, env).split()
     if len(submitted) != 2:
         raise Failure(f"submit-uncertainty.sh printed {submitted}, not the array's and the merge's job ids")
-    why_not = cluster.wait_for_jobs(submitted, 240)
+    why_not = cluster.wait_for_jobs(submitted, 180)
     if why_not:
         raise Failure(why_not + "\n" + job_outputs(work))
     states = cluster.job_states(submitted[0]) + cluster.job_states(submitted[1])
@@ -125,8 +129,9 @@ def main(bin_dir, examples, readme):
             on_slurm(cluster, work, examples, bin_dir, kavrin_env)
         finally:
             cluster.stop()
-        same_files(os.path.join(work, "results"), os.path.join(work, "single"))
-    print(f"{SHARES} shares on Slurm merged into one run's files byte for byte in {time.monotonic() - started:.1f} s")
+        compared = same_files(os.path.join(work, "results"), os.path.join(work, "single"))
+    print(f"{SHARES} shares on Slurm merged into one run's {len(compared)} files byte for byte "
+          f"({', '.join(compared)}) in {time.monotonic() - started:.1f} s")
     return 0
 
 
