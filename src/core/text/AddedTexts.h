@@ -86,7 +86,11 @@ enum class AddedText {
     MassBalanceDetail,            // %1, %2: the first and last time
     // Saving a parameter file from a project that uses source options.
     ParameterFileDropsSourceOptions,
-    End,  // one past the last line
+    // The fit's source parameters.
+    FitSourceDecay,
+    FitZoneConcentration,  // %1: the zone's number
+    FitParameterUnused,    // %1: the parameter
+    End,                   // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
