@@ -1,7 +1,7 @@
 // The draws: counter-based numbers, Latin hypercube strata, the truncated
 // inverse distribution functions and the fit's joint draw.
-#include "UncertaintyFixture.h"
 #include "uncertainty/RealizationDraws.h"
+#include "UncertaintyFixture.h"
 #include "uncertainty/UncertainParameters.h"
 #include "uncertainty/VariedParameterText.h"
 
@@ -109,7 +109,8 @@ TEST(RealizationDraws, TheFitsParametersAreDrawnWithTheirCorrelation)
     UncertaintySettings settings = SettingsAt(100, 4000);
     settings.latinHypercube = true;
     const double sa = 0.3, sk = 0.2, r = 0.8;
-    settings.fromFit = FitDraw{{"AlphaX", "Kxx"}, {true, true}, {std::log(10.0), std::log(2.0)}, {{sa * sa, r * sa * sk}, {r * sa * sk, sk * sk}}};
+    settings.fromFit = FitDraw{
+        {"AlphaX", "Kxx"}, {true, true}, {std::log(10.0), std::log(2.0)}, {{sa * sa, r * sa * sk}, {r * sa * sk, sk * sk}}};
     const RealizationDraws draws(settings);
     const ModelState base = SmallPlume();
     double ma = 0, mk = 0, caa = 0, ckk = 0, cak = 0;

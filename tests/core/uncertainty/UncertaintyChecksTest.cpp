@@ -1,7 +1,7 @@
 // The settings' checks and the texts of varied parameters.
+#include "uncertainty/UncertaintyChecks.h"
 #include "UncertaintyFixture.h"
 #include "uncertainty/FitDrawSources.h"
-#include "uncertainty/UncertaintyChecks.h"
 #include "uncertainty/VariedParameterText.h"
 
 #include <gtest/gtest.h>
@@ -71,27 +71,57 @@ TEST(UncertaintyChecks, EachSettingIsCheckedWithItsOwnMessage)
     } cases[] = {
         {[](UncertaintySettings& s) { s.varied.clear(); }, "No parameter is varied."},
         {[](UncertaintySettings& s) { s.varied.push_back(s.varied.front()); }, "C0 is varied twice."},
-        {[](UncertaintySettings& s) { s.varied.push_back({"SourceDecay", {DistributionKind::Uniform, 0, 1}}); },
+        {[](UncertaintySettings& s) {
+             s.varied.push_back({"SourceDecay", {DistributionKind::Uniform, 0, 1}});
+         },
          "SourceDecay is not used by the model's source options, so it cannot vary."},
         {[](UncertaintySettings& s) { s.realizations = 1; }, "The number of realizations must be at least 2, not 1."},
         {[](UncertaintySettings& s) { s.realizations = 1000001; },
          "The number of realizations must be at most 1000000, not 1000001."},
         {[](UncertaintySettings& s) { s.thresholds.clear(); }, "A standard (the first threshold) is needed."},
-        {[](UncertaintySettings& s) { s.thresholds.assign(9, {1, "1"}); }, "At most 8 thresholds can be given, the standard included."},
-        {[](UncertaintySettings& s) { s.thresholds.push_back({0, "0"}); }, "The threshold 0 is not a number greater than zero."},
-        {[](UncertaintySettings& s) { s.thresholds.push_back({-1, "-1"}); }, "The threshold -1 is not a number greater than zero."},
-        {[](UncertaintySettings& s) { s.thresholds.push_back({0.05, "0.050"}); }, "The threshold 0.050 is given twice."},
+        {[](UncertaintySettings& s) {
+             s.thresholds.assign(9, {1, "1"});
+         },
+         "At most 8 thresholds can be given, the standard included."},
+        {[](UncertaintySettings& s) {
+             s.thresholds.push_back({0, "0"});
+         },
+         "The threshold 0 is not a number greater than zero."},
+        {[](UncertaintySettings& s) {
+             s.thresholds.push_back({-1, "-1"});
+         },
+         "The threshold -1 is not a number greater than zero."},
+        {[](UncertaintySettings& s) {
+             s.thresholds.push_back({0.05, "0.050"});
+         },
+         "The threshold 0.050 is given twice."},
         {[](UncertaintySettings& s) { s.times.clear(); }, "No time is chosen."},
-        {[](UncertaintySettings& s) { s.times = {{0, "0"}}; }, "The time 0 is not a number greater than zero."},
+        {[](UncertaintySettings& s) {
+             s.times = {{0, "0"}};
+         },
+         "The time 0 is not a number greater than zero."},
         {[](UncertaintySettings& s) { s.receptors.assign(51, {}); }, "At most 50 receptors can be given."},
-        {[](UncertaintySettings& s) { s.receptors = {{1, 2, 3}, {1, NAN, 3}}; },
+        {[](UncertaintySettings& s) {
+             s.receptors = {{1, 2, 3}, {1, NAN, 3}};
+         },
          "Receptor 2 has a coordinate that is not a finite number."},
-        {[](UncertaintySettings& s) { s.part = {0, 4}; }, "The part 0/4 must be I/M with I from 1 to M."},
-        {[](UncertaintySettings& s) { s.part = {5, 4}; }, "The part 5/4 must be I/M with I from 1 to M."},
+        {[](UncertaintySettings& s) {
+             s.part = {0, 4};
+         },
+         "The part 0/4 must be I/M with I from 1 to M."},
+        {[](UncertaintySettings& s) {
+             s.part = {5, 4};
+         },
+         "The part 5/4 must be I/M with I from 1 to M."},
         {[](UncertaintySettings& s) { s.fromFit = FitDraw{}; }, "There is no fit to draw from"},
-        {[](UncertaintySettings& s) { s.fromFit = FitDraw{{"AlphaX", "Kxx"}, {true, true}, {1, 1}, {{1, 1}, {1, 1}}}; },
+        {[](UncertaintySettings& s) {
+             s.fromFit = FitDraw{{"AlphaX", "Kxx"}, {true, true}, {1, 1}, {{1, 1}, {1, 1}}};
+         },
          "The fit's covariance is singular: its parameters cannot be drawn jointly."},
-        {[](UncertaintySettings& s) { s.fromFit = FitDraw{{"C0"}, {true}, {1}, {{1}}}; }, "C0 is varied twice."},
+        {[](UncertaintySettings& s) {
+             s.fromFit = FitDraw{{"C0"}, {true}, {1}, {{1}}};
+         },
+         "C0 is varied twice."},
     };
     for (const auto& c : cases) {
         UncertaintySettings settings = SettingsAt(100, 10);
