@@ -150,4 +150,9 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  DIRs and writes the files of one run, byte for byte.\n"
                                 "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
 
+std::string_view BatchUsageNotes()
+{
+    return std::string_view(kBatchUsage).substr(UsageOf(kForms, kUsageWidth).size());
+}
+
 }  // namespace kavrin
