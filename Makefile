@@ -25,9 +25,10 @@ run: build
 
 # Speed and memory of the field computation, the charts, the map and the calibration (not part of `make test`).
 bench: build
-	@cmake --build $(BUILD) --target kavrin-bench kavrin-chart-bench kavrin-map-bench kavrin-calibration-bench kavrin-source-bench -j$(JOBS)
+	@cmake --build $(BUILD) --target kavrin-bench kavrin-chart-bench kavrin-map-bench kavrin-calibration-bench kavrin-source-bench kavrin-uncertainty-bench -j$(JOBS)
 	@$(BUILD)/bin/kavrin-bench
 	@$(BUILD)/bin/kavrin-source-bench
+	@$(BUILD)/bin/kavrin-uncertainty-bench
 	@$(BUILD)/bin/kavrin-chart-bench
 	@$(BUILD)/bin/kavrin-map-bench
 	@$(BUILD)/bin/kavrin-calibration-bench

@@ -73,6 +73,27 @@ constexpr CommandOption kFit[] = {
     {.name = "--save", .value = "FITTED.kvr"},
 };
 
+constexpr CommandOption kUncertainty[] = {
+    kSavedProject,
+    kSet,
+    kSteps,
+    kZones,
+    {.name = "--vary", .value = "NAME=DIST:ARGS", .repeats = true},
+    {.name = "--from-fit", .value = "FIT.txt"},
+    {.name = "--standard", .value = "S", .required = true},
+    {.name = "--threshold", .value = "T", .repeats = true},
+    {.name = "--realizations", .value = "N", .required = true},
+    {.name = "--seed", .value = "K", .required = true},
+    {.name = "--lhs"},
+    {.name = "--time", .value = "T", .repeats = true},
+    {.name = "--receptors", .value = "FILE.csv"},
+    {.name = "--part", .value = "I/M"},
+    {.name = "--to", .value = "DIR", .required = true},
+};
+constexpr CommandOption kMerge[] = {
+    {.name = "--to", .value = "DIR", .required = true},
+};
+
 constexpr CommandForm kForms[] = {
     {"run", "", kRun},
     {"export", "grd|txt", kExport},
@@ -84,6 +105,8 @@ constexpr CommandForm kForms[] = {
     {"compare", "", kCompare},
     {"balance", "", kBalance},
     {"fit", "", kFit},
+    {"uncertainty", "", kUncertainty},
+    {"merge", "", kMerge, "DIR..."},
 };
 
 // The usage wraps its lines before this column.
@@ -112,6 +135,16 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  SourceHeight). --set applies after them.\n"
                                 "  balance prints time,entered,decayed,dissolved,sorbed,discharge_control,discharge_edge\n"
                                 "  (mg and mg/day) at each of the project's times.\n"
+                                "  uncertainty draws each --vary NAME (AlphaX, AlphaY, AlphaZ, Kxx, GradH, Porosity, Retardation,\n"
+                                "  Decay, C0, SourceWidth, SourceHeight, SourceDecay, ReleaseEnd, ZoneConcentration2 … 20) from\n"
+                                "  uniform:LO,HI, normal:MEAN,SD, lognormal:MEDIAN,GSD or triangular:LO,MODE,HI, kept within the\n"
+                                "  parameter's physical range; --from-fit reads the report kavrin-batch fit printed and draws\n"
+                                "  its parameters jointly. --standard and up to 7 --threshold values (mg/L), N from 2 to\n"
+                                "  1000000 realizations (Latin hypercube with --lhs), the project's times or each --time, and\n"
+                                "  --receptors lists X,Y,Z per line (at most 50). DIR gets exceed_<T>_T<time>.grd,\n"
+                                "  mean_, sd_, p05_, p50_, p95_T<time>.grd, receptors.csv and plume_length.csv; with --part I/M\n"
+                                "  only the I-th of M shares of the realizations, as uncertainty.part, which merge combines\n"
+                                "  (the parts' DIRs) into the files of one run.\n"
                                 "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
 
 }  // namespace kavrin

@@ -4,6 +4,8 @@
 // and their squares, and a histogram on fixed logarithmic bins.
 #pragma once
 
+#include "solution/LargeBuffer.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +20,7 @@ constexpr int kBinsPerOctave = 4;
 constexpr int kLowestOctave = -36;
 constexpr int kHighestOctave = 20;
 constexpr int kHistogramBins = (kHighestOctave - kLowestOctave) * kBinsPerOctave + 2;
+static_assert(kHistogramBins <= 256, "a bin index is one byte");
 
 // The bin of a concentration.
 int HistogramBin(double value);
@@ -34,7 +37,7 @@ struct ExactSum {
     std::int64_t limb[3] = {0, 0, 0};  // 2^0, 2^-40, 2^-80
     void add(double value);
     void add(const ExactSum& other);
-    double value() const;  // the sum, rounded once
+    double value() const;  // the sum as a double, formed from the limbs alone
     bool operator==(const ExactSum&) const = default;
 };
 
@@ -50,11 +53,15 @@ public:
     // Adds one realization's field (a value per node); throws CheckError for a
     // value that is not finite or beyond kLargestSummedValue. Nodes
     // [begin, end) only, so that rows may be added on several threads; call
-    // countRealization() once per field.
+    // countRealization() once per field after all its nodes are added. The
+    // histogram takes each field's bins a batch of fields at a time, node by
+    // node, so that its counts are met in the cache: settle() adds those
+    // still waiting, on `workers` threads, before the tally is read.
     void add(const double* values, std::size_t begin, std::size_t end);
-    void countRealization() { ++realizations_; }
+    void countRealization();
+    void settle(unsigned workers = 1);
 
-    // Adds another tally of the same nodes and thresholds.
+    // Adds another tally of the same nodes and thresholds (both settled).
     void add(const NodeTally& other);
     void clear();
 
@@ -63,25 +70,37 @@ public:
     const ExactSum& sumOfSquares(std::size_t node) const { return squares_[node]; }
     std::uint32_t binCount(int bin, std::size_t node) const;
     void setBinCount(int bin, std::size_t node, std::uint32_t count);
-    void setExceedances(std::size_t threshold, std::size_t node, std::uint32_t count);
+    std::size_t levels() const { return thresholds_.size() + 1; }
+    std::uint32_t levelCount(std::size_t node, std::size_t level) const { return levelCounts_[node * levels() + level]; }
+    void setLevelCount(std::size_t node, std::size_t level, std::uint32_t count) { levelCounts_[node * levels() + level] = count; }
     ExactSum& sum(std::size_t node) { return sums_[node]; }
     ExactSum& sumOfSquares(std::size_t node) { return squares_[node]; }
     void setRealizations(std::uint64_t count) { realizations_ = count; }
 
-    bool operator==(const NodeTally&) const = default;
 
 private:
     std::size_t nodes_ = 0;
     std::vector<double> thresholds_;
     std::uint64_t realizations_ = 0;
-    std::vector<std::uint32_t> exceedances_;  // threshold-major
+    // levelCounts_[node · levels + l]: fields with exactly l thresholds below
+    // their value; exceedances come from these, one count per field and node.
+    std::vector<std::uint32_t> levelCounts_;
+    std::vector<double> sortedThresholds_;
+    std::vector<std::size_t> rankOf_;  // each threshold's place among the sorted ones
     std::vector<ExactSum> sums_, squares_;
-    std::vector<std::uint32_t> bins_;  // bin-major: neighbouring nodes fall in one bin's row
+    LargeBuffer<std::uint32_t> bins_;     // node-major: a node's bins side by side
+    std::vector<std::uint8_t> pending_;   // the bins of the batch's fields, field by field
+    std::vector<std::uint8_t> pendingLevels_;
+    std::size_t pendingFields_ = 0;
+    void addBins(std::size_t fields, std::size_t begin, std::size_t end);
 };
 
-// A percentile (0 < p < 1) of the histogram at one node: the geometric centre
-// of the bin where the count of values at or below reaches p · N; 0 in bin 0,
-// the lower edge in the last bin.
+// A percentile (0 < p < 1) of the histogram at one node: within the bin where
+// the count of values at or below reaches p · N, interpolated geometrically by
+// the count within it (the true percentile lies in that bin, whose ends are at
+// most a factor 1.25 apart); 0 in bin 0, the lower edge in the last bin.
 double HistogramPercentile(const NodeTally& tally, std::size_t node, double p);
+// The same from a bin, the count below it, its count and the count p · N.
+double BinPercentile(int bin, double before, double inBin, double target);
 
 }  // namespace kavrin

@@ -35,8 +35,9 @@ double NormalQuantile(double p);
 // the quantile of p mapped into [F(lower), F(upper)], so that truncation keeps
 // one draw per realization.
 double TruncatedQuantile(const Distribution& distribution, double p, double lower, double upper);
-// The untruncated quantile.
+// The untruncated quantile and distribution function.
 double DistributionQuantile(const Distribution& distribution, double p);
+double DistributionCdf(const Distribution& distribution, double x);
 
 // The uniform numbers of realization k, one per drawn dimension (each varied
 // parameter, then each of the fit's parameters): plain Monte Carlo, or Latin

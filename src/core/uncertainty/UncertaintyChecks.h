@@ -5,10 +5,10 @@
 #pragma once
 
 #include "model/ModelState.h"
+#include "text/Errors.h"
 #include "uncertainty/UncertaintySettings.h"
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 namespace kavrin {
@@ -38,6 +38,7 @@ enum class UncertaintyRule {
     ReceptorNotFinite,  // subject: the receptor's number, 1 …
     PartOutOfRange,     // subject: "I/M"
     NothingVaried,
+    ThresholdTwice,  // subject: the threshold's text; two thresholds of one value
 };
 
 struct UncertaintyRefusal {
@@ -56,7 +57,7 @@ std::optional<UncertaintyRefusal> CheckDistribution(const std::string& parameter
 std::string EnglishUncertaintyText(const UncertaintyRefusal& refusal);
 
 // Thrown with the English text by what reads settings from texts and files.
-class UncertaintyError : public std::runtime_error {
+class UncertaintyError : public CheckError {
 public:
     explicit UncertaintyError(const UncertaintyRefusal& refusal);
     const UncertaintyRefusal& refusal() const { return refusal_; }

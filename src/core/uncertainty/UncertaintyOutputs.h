@@ -18,7 +18,8 @@ namespace kavrin {
 std::vector<std::string> UncertaintyOutputNames(const std::string& folder, const std::vector<TypedNumber>& thresholds,
                                                 const std::vector<TypedNumber>& times);
 
-// Writes them all, each file replacing an earlier one only once complete.
+// Writes them all, each file replacing an earlier one only once complete. The
+// grids' z range is 0 … 1 for probabilities, 0 … the largest value for the others.
 void WriteUncertaintyOutputs(const std::string& folder, const OutputFrame& frame, const std::vector<TypedNumber>& thresholds,
                              const std::vector<TypedNumber>& times, const std::vector<Receptor>& receptors,
                              const UncertaintyResults& results);

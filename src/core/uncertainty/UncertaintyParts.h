@@ -23,11 +23,10 @@ constexpr const char* kPartFileName = "uncertainty.part";
 // only when their records are equal.
 std::vector<std::string> SettingsRecord(const UncertaintySettings& settings, const ModelState& model);
 
-// The grid and source figures the outputs need, kept in the part.
+// The grid the outputs need, kept in the part.
 struct OutputFrame {
     double X0 = 0, X1 = 0, DX = 0, Y0 = 0, Y1 = 0, DY = 0;
     int rows = 0, columns = 0;
-    double highestSource = 0;  // the z range's top of the concentration grids
     bool operator==(const OutputFrame&) const = default;
 };
 OutputFrame OutputFrameOf(const ModelState& model);
@@ -53,6 +52,7 @@ private:
 struct MergedParts {
     std::vector<std::string> record;
     std::vector<TypedNumber> thresholds, times;
+    std::vector<Receptor> receptors;
     OutputFrame frame;
     UncertaintyResults results;
 };
