@@ -36,7 +36,7 @@ struct UncertaintyFixture : RunFixture {
     {
         main->showNormal();
         main->setGeometry(QRect(0, 0, 1366, 768));
-        run();
+        runAs("Incerteza");
         main->action("ShowUncertainty")->trigger();
         QApplication::processEvents();
         w = app.windows.uncertainty;

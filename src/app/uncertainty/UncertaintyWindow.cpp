@@ -14,6 +14,7 @@
 #include "observations/TObservacao.h"
 #include "solution/Parallel.h"
 #include "text/NumberText.h"
+#include "uncertainty/FitDrawSources.h"
 #include "uncertainty/ReceptorBandChart.h"
 #include "uncertainty/UncertainParameters.h"
 #include "uncertainty/UncertaintyMapPicture.h"
@@ -40,6 +41,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <QXYSeries>
 
 #include <map>
 
@@ -76,6 +78,18 @@ QTableWidget* table(QWidget* parent, const char* name, int columns)
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 10);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     return grid;
+}
+
+QComboBox* combo(QWidget* parent, const char* name)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    return box;
+}
+
+void clearSeries(QChartView* view)
+{
+    for (QAbstractSeries* series : view->chart()->series()) static_cast<QXYSeries*>(series)->clear();
 }
 
 // The map choices after the thresholds' probabilities, in the list's order.
@@ -196,8 +210,8 @@ QWidget* UncertaintyWindow::settingsPage()
 QWidget* UncertaintyWindow::mapPage()
 {
     auto* page = new QWidget(this);
-    MapChoice = NamedWidget<QComboBox>(page, "MapChoice", QString());
-    MapTimeChoice = NamedWidget<QComboBox>(page, "MapTimeChoice", QString());
+    MapChoice = combo(page, "MapChoice");
+    MapTimeChoice = combo(page, "MapTimeChoice");
     SaveMapButton = NamedWidget<QPushButton>(page, "SaveMapButton", QString());
     CopyMapButton = NamedWidget<QPushButton>(page, "CopyMapButton", QString());
     PlumeLabel = NamedWidget<QLabel>(page, "PlumeLabel", QString());
@@ -233,7 +247,7 @@ QWidget* UncertaintyWindow::mapPage()
 QWidget* UncertaintyWindow::receptorPage()
 {
     auto* page = new QWidget(this);
-    ReceptorChoice = NamedWidget<QComboBox>(page, "ReceptorChoice", QString());
+    ReceptorChoice = combo(page, "ReceptorChoice");
     SaveChartButton = NamedWidget<QPushButton>(page, "SaveChartButton", QString());
     CopyChartButton = NamedWidget<QPushButton>(page, "CopyChartButton", QString());
     auto* top = new QHBoxLayout;
@@ -503,7 +517,7 @@ void UncertaintyWindow::clearResults()
         const QSignalBlocker quiet(box);
         box->clear();
     }
-    for (QAbstractSeries* series : BandChart->chart()->series()) static_cast<QXYSeries*>(series)->clear();
+    clearSeries(BandChart);
     for (QPushButton* button : {SaveMapButton, CopyMapButton, SaveChartButton, CopyChartButton}) button->setEnabled(false);
 }
 
@@ -621,7 +635,7 @@ void UncertaintyWindow::showReceptor()
     SaveChartButton->setEnabled(any);
     CopyChartButton->setEnabled(any);
     if (!any) {
-        for (QAbstractSeries* series : BandChart->chart()->series()) static_cast<QXYSeries*>(series)->clear();
+        clearSeries(BandChart);
         return;
     }
     std::vector<double> times;

@@ -8,7 +8,7 @@
 #include "frame/AppState.h"
 #include "gui/BackgroundTask.h"
 #include "gui/Dialogs.h"
-#include "uncertainty/ReceptorStatistics.h"
+#include "uncertainty/ReceptorBandChart.h"
 #include "uncertainty/UncertaintyForm.h"
 #include "uncertainty/UncertaintyResults.h"
 
