@@ -33,8 +33,15 @@ MapPicture picture(const ModelState& model, const ModelState& scaled, const Resu
     if (outlines)
         for (double level : kOutlineProbabilities) {
             const std::vector<PixelPoint> ends = OutlineSegments(g, grid, level);
+            // Two pixels wide, so that an outline reads on the dark colours beside it.
             for (std::size_t i = 0; i + 1 < ends.size(); i += 2)
-                shapes.push_back({MapShape::Kind::Line, kBlack, kWhite, {ends[i], ends[i + 1]}, {}, {}});
+                for (const int shift : {0, 1})
+                    shapes.push_back({MapShape::Kind::Line,
+                                      kBlack,
+                                      kWhite,
+                                      {{ends[i].x, ends[i].y + shift}, {ends[i + 1].x, ends[i + 1].y + shift}},
+                                      {},
+                                      {}});
         }
     DesenhaEscala(request, g, shapes);
     if (!texts.scaleCaption.empty()) shapes.back().text = texts.scaleCaption;  // the scale's caption comes last

@@ -56,6 +56,12 @@ QString number(double value, char separator)
     return QString::fromStdString(FormatGeneral(value, separator));
 }
 
+// A length read off the grid: to the decimetre, finer than its steps.
+QString metres(double value, char separator)
+{
+    return QString::fromStdString(FormatFixed(value, 1, separator));
+}
+
 QString cell(const QTableWidget* table, int row, int column)
 {
     const QTableWidgetItem* item = table->item(row, column);
@@ -286,8 +292,9 @@ void ShowUncertaintyWindow(AppState& app)
     if (first) {
         QMdiSubWindow* child = main->addChild(window, true);
         window->show();  // hidden while it waited outside the frame
+        // As tall as the frame allows: the maps and the chart want the room.
         const QSize room = main->mdiArea()->viewport()->size();
-        child->resize(child->sizeHint().boundedTo(room).expandedTo(child->minimumSizeHint()));
+        child->resize(QSize(child->sizeHint().width(), room.height()).boundedTo(room).expandedTo(child->minimumSizeHint()));
         child->move(0, 0);
     }
     main->showWindow(window, true);
@@ -493,7 +500,7 @@ void UncertaintyWindow::finish(std::shared_ptr<Shown> shown, const QString& fail
     shown_ = std::make_unique<Shown>(std::move(*shown));
     StatusLabel->setText(app_.text(AddedText::UncertaintyFinished)
                              .arg(shown_->results.realizations)
-                             .arg(number(clock_.elapsed() / 1000.0, app_.separator)));
+                             .arg(QString::fromStdString(FormatFixed(clock_.elapsed() / 1000.0, 1, app_.separator))));
     fillResultChoices();
     Tabs->setCurrentIndex(1);
 }
@@ -607,9 +614,9 @@ void UncertaintyWindow::showMap()
     const std::vector<double>& lengths = shown_->results.plumeLength[static_cast<std::size_t>(time)];
     PlumeLabel->setText(lengths.empty() ? QString()
                                         : app_.text(AddedText::UncertaintyPlumeLength)
-                                              .arg(number(ExactPercentile(lengths, 0.05), app_.separator),
-                                                   number(ExactPercentile(lengths, 0.5), app_.separator),
-                                                   number(ExactPercentile(lengths, 0.95), app_.separator)));
+                                              .arg(metres(ExactPercentile(lengths, 0.05), app_.separator),
+                                                   metres(ExactPercentile(lengths, 0.5), app_.separator),
+                                                   metres(ExactPercentile(lengths, 0.95), app_.separator)));
 }
 
 ReceptorBandTexts UncertaintyWindow::bandTexts() const
