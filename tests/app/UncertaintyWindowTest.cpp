@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
@@ -213,4 +214,27 @@ TEST(UncertaintyWindow, FitsASmallScreenInEitherLanguage)
                       f.w->ParametersTable->horizontalHeader()->sectionSizeHint(column))
                 << column;
     }
+}
+
+TEST(UncertaintyWindow, ComingBackAfterANewRunOffersItsTimesAndKeepsTheChoices)
+{
+    UncertaintyFixture f;
+    UncertaintyWindow* w = f.w;
+    ASSERT_EQ(w->TimesList->count(), 1);
+    EXPECT_EQ(w->TimesList->item(0)->text(), "2500");
+    const int row = w->parameterRow("AlphaY");
+    w->distributionBox(row)->setCurrentIndex(static_cast<int>(ParameterChoice::Uniform));
+    w->ParametersTable->item(row, 3)->setText("0.1");
+    f.type(13, "1250");
+    f.runAs("Outro");
+    QMdiArea* area = f.main->mdiArea();
+    area->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(f.app.windows.dados->parentWidget()));
+    area->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
+    QApplication::processEvents();
+    ASSERT_EQ(w->TimesList->count(), 2) << f.dialogs.errors.join("|").toStdString();
+    EXPECT_EQ(w->TimesList->item(0)->text(), "1250");
+    EXPECT_FALSE(w->TimesList->item(0)->isSelected());
+    EXPECT_TRUE(w->TimesList->item(1)->isSelected()) << "2500 stays chosen";
+    EXPECT_EQ(w->distributionBox(w->parameterRow("AlphaY"))->currentIndex(), static_cast<int>(ParameterChoice::Uniform));
+    EXPECT_EQ(w->ParametersTable->item(w->parameterRow("AlphaY"), 3)->text(), "0.1");
 }

@@ -287,7 +287,7 @@ void ShowUncertaintyWindow(AppState& app)
     UncertaintyWindow* window = app.windows.uncertainty;
     TFormPrincipal* main = app.windows.principal;
     if (!window || !main) return;
-    window->refresh();
+    if (!window->running()) window->refresh();
     const bool first = !dynamic_cast<ChildWindow*>(window->parentWidget());
     if (first) {
         QMdiSubWindow* child = main->addChild(window, true);
@@ -296,6 +296,10 @@ void ShowUncertaintyWindow(AppState& app)
         const QSize room = main->mdiArea()->viewport()->size();
         child->resize(QSize(child->sizeHint().width(), room.height()).boundedTo(room).expandedTo(child->minimumSizeHint()));
         child->move(0, 0);
+        // Coming back to it, the parameters and times are those of the project as it now stands.
+        OnActivation(main->mdiArea(), child, [window] {
+            if (!window->running()) window->refresh();
+        });
     }
     main->showWindow(window, true);
     if (first) window->ParametersTable->setFocus(Qt::OtherFocusReason);
