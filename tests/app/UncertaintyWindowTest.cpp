@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QChartView>
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -115,6 +116,17 @@ TEST(UncertaintyWindow, ASmallRunShowsTheCoresProbabilityMapAndReceptorBands)
     EXPECT_FALSE(w->MapLabel->pixmap().isNull());
     EXPECT_TRUE(w->SaveMapButton->isEnabled());
 
+    // Its values copied, every node; its picture saved as the map window saves its own.
+    w->CopyMapButton->click();
+    const QStringList lines = QApplication::clipboard()->text().split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + expected->rows * expected->columns);
+    EXPECT_EQ(lines[0], QString::fromUtf8("X (m)\tY (m)\tProbabilidade de C > 0.5 mg/L"));
+    EXPECT_EQ(lines[1].split('\t')[0], "0") << "X0";
+    EXPECT_EQ(lines[1].split('\t')[1], "-30") << "Y0";
+    f.dialogs.files.push_back(QString::fromStdString(f.folder.path() + "probability"));
+    w->SaveMapButton->click();
+    EXPECT_EQ(kavrin::test::ReadBytes(f.folder.path() + "probability.jpeg").substr(0, 2), "BM");
+
     // Another map: the 95th percentile, on the concentration scale.
     w->MapChoice->setCurrentIndex(static_cast<int>(settings.thresholds.size()) + 4);
     EXPECT_EQ(w->shownGrid()->at(6, 4), expected->times[0].p95[3 * static_cast<std::size_t>(expected->columns) + 5]);
@@ -123,7 +135,11 @@ TEST(UncertaintyWindow, ASmallRunShowsTheCoresProbabilityMapAndReceptorBands)
     ASSERT_EQ(f.series("P50Series")->count(), 1);
     EXPECT_EQ(f.series("P50Series")->at(0).y(), ExactPercentile(expected->receptorValues[0][0], 0.5));
     EXPECT_EQ(f.series("StandardSeries")->at(0).y(), 0.5);
-    EXPECT_TRUE(w->CopyChartButton->isEnabled());
+    w->CopyChartButton->click();
+    const QStringList columns = QApplication::clipboard()->text().split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(columns.size(), 2);
+    EXPECT_EQ(columns[1].split('\t')[0], "2500");
+    EXPECT_EQ(columns[1].split('\t').size(), 5);
 }
 
 TEST(UncertaintyWindow, RefusesBeforeRunningInTheWindowsLanguage)
