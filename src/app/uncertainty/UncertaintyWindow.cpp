@@ -148,6 +148,9 @@ QWidget* UncertaintyWindow::settingsPage()
     auto* parameters = new QGroupBox(page);
     parameters->setObjectName("ParametersGroup");
     ParametersTable = table(parameters, "ParametersTable", 6);
+    // The arguments share the room the names and choices leave.
+    for (int column = kFirstArgumentColumn; column < kFirstArgumentColumn + 3; ++column)
+        ParametersTable->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
     auto* legend = NamedWidget<QLabel>(parameters, "ArgumentsLegend", QString());
     legend->setWordWrap(true);
     auto* parametersColumn = new QVBoxLayout(parameters);
@@ -177,6 +180,8 @@ QWidget* UncertaintyWindow::settingsPage()
     receptors->setObjectName("ReceptorsGroup");
     ReceptorsTable = table(receptors, "ReceptorsTable", 3);
     ReceptorsTable->setHorizontalHeaderLabels({"x", "y", "z"});
+    ReceptorsTable->horizontalHeader()->setStretchLastSection(false);
+    ReceptorsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     AddReceptorButton = NamedWidget<QPushButton>(receptors, "AddReceptorButton", QString());
     RemoveReceptorButton = NamedWidget<QPushButton>(receptors, "RemoveReceptorButton", QString());
     auto* receptorButtons = new QHBoxLayout;
