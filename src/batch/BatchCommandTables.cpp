@@ -147,4 +147,9 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  (the parts' DIRs) into the files of one run.\n"
                                 "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
 
+std::string_view BatchUsageNotes()
+{
+    return std::string_view(kBatchUsage).substr(UsageOf(kForms, kUsageWidth).size());
+}
+
 }  // namespace kavrin

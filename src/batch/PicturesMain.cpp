@@ -5,6 +5,7 @@
 #include "BatchMap.h"
 #include "gui/Settings.h"
 #include "map/AnimationFrames.h"
+#include "program/ProgramSwitches.h"
 
 #include <QGuiApplication>
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
 {
     using namespace kavrin;
     const std::vector<std::string> words(argv + 1, argv + argc);
+    if (const auto status = AnswerProgramSwitch("kavrin-batch-pictures", words, kBatchUsage, std::cout)) return *status;
     if (words.empty() || (words[0] != "map" && words[0] != "animate")) {
         std::cerr << kBatchUsage;
         return 2;

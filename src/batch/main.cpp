@@ -9,6 +9,7 @@
 #include "BatchRun.h"
 #include "BatchSeries.h"
 #include "BatchUncertainty.h"
+#include "program/ProgramSwitches.h"
 
 #include <atomic>
 #include <csignal>
@@ -48,6 +49,7 @@ int main(int argc, char** argv)
         std::cerr << kBatchUsage;
         return 2;
     }
+    if (const auto status = AnswerProgramSwitch("kavrin-batch", words, kBatchUsage, std::cout)) return *status;
     const std::string& name = words[0];
     if (name == "--help" || name == "-h") {
         std::cout << kBatchUsage;
