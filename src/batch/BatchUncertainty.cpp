@@ -83,7 +83,6 @@ void makeFolder(const std::string& folder)
     if (error) throw FileError(error.value(), folder);
 }
 
-
 }  // namespace
 
 void PerformBatchUncertainty(const BatchUncertaintyOptions& options, const BatchEnvironment& environment, std::ostream& out)
@@ -108,7 +107,9 @@ void PerformBatchUncertainty(const BatchUncertaintyOptions& options, const Batch
     if (options.times.empty()) {
         if (const auto refusal = CheckTimeSeries(model)) throw CheckError(EnglishRefusalText(*refusal));
         const std::vector<double> times = RunTimes(model.T0, model.T1, model.DT).value_or(std::vector<double>{});
-        for (double t : times) settings.times.push_back({t, TimeText(t, separator)});
+        // At 0 the field is the initial one, the same in every realization.
+        for (double t : times)
+            if (t > 0) settings.times.push_back({t, TimeText(t, separator)});
     }
     for (const std::string& text : options.times) settings.times.push_back(typedNumber(text, separator));
     if (options.receptorsPath)

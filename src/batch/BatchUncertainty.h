@@ -14,17 +14,17 @@
 namespace kavrin {
 
 struct BatchUncertaintyOptions {
-    BatchBalanceOptions model;                  // --project FILE.kvr, --set, --steps, --zones
-    std::vector<std::string> varied;            // --vary NAME=DIST:ARGS
-    std::optional<std::string> fitPath;         // --from-fit FIT.txt
-    std::string standard;                       // --standard S
-    std::vector<std::string> thresholds;        // --threshold T
-    std::string realizations, seed;             // --realizations N, --seed K
-    bool latinHypercube = false;                // --lhs
-    std::vector<std::string> times;             // --time T; the project's times when none
-    std::optional<std::string> receptorsPath;   // --receptors FILE.csv
-    std::optional<std::string> part;            // --part I/M
-    std::string to;                             // --to DIR
+    BatchBalanceOptions model;                 // --project FILE.kvr, --set, --steps, --zones
+    std::vector<std::string> varied;           // --vary NAME=DIST:ARGS
+    std::optional<std::string> fitPath;        // --from-fit FIT.txt
+    std::string standard;                      // --standard S
+    std::vector<std::string> thresholds;       // --threshold T
+    std::string realizations, seed;            // --realizations N, --seed K
+    bool latinHypercube = false;               // --lhs
+    std::vector<std::string> times;            // --time T; the project's times when none
+    std::optional<std::string> receptorsPath;  // --receptors FILE.csv
+    std::optional<std::string> part;           // --part I/M
+    std::string to;                            // --to DIR
 };
 
 // Parses the words after "uncertainty". Throws std::invalid_argument.

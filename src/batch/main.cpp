@@ -90,8 +90,9 @@ int main(int argc, char** argv)
                                [&](const BatchBalanceOptions& options) { PerformBatchBalance(options, environment, std::cout); });
     }
     if (name == "uncertainty") {
-        return RunBatchCommand([&] { return ParseBatchUncertaintyOptions(rest); },
-                               [&](const BatchUncertaintyOptions& options) { PerformBatchUncertainty(options, environment, std::cout); });
+        return RunBatchCommand(
+            [&] { return ParseBatchUncertaintyOptions(rest); },
+            [&](const BatchUncertaintyOptions& options) { PerformBatchUncertainty(options, environment, std::cout); });
     }
     if (name == "merge") {
         return RunBatchCommand([&] { return ParseBatchMergeOptions(rest); },

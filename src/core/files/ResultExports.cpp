@@ -102,9 +102,12 @@ void WriteSurferGrid(const std::string& path, const SurferGridFrame& frame, cons
     for (int k = 0; k < frame.rows; ++k) {
         row.clear();
         for (int j = 0; j < frame.columns; ++j) {
-            row.append(text, WriteGridValue(text, values[static_cast<std::size_t>(k) * static_cast<std::size_t>(frame.columns) +
-                                                         static_cast<std::size_t>(j)],
-                                             '.'));
+            row.append(
+                text,
+                WriteGridValue(
+                    text,
+                    values[static_cast<std::size_t>(k) * static_cast<std::size_t>(frame.columns) + static_cast<std::size_t>(j)],
+                    '.'));
             row += ' ';
         }
         output.writeLine(row);

@@ -84,7 +84,7 @@ FitDraw ReadFitReport(const std::string& path, char separator)
                 if (w.size() >= 3 && w[0] == "parameter" && w[1] == "initial" && w[2] == "fitted") part = Part::Table;
                 break;
             case Part::Table:
-                if (w.empty()) {
+                if (w.empty() || !AnyFitParameterOfName(w[0])) {
                     part = Part::AfterTable;
                 } else if (w.size() >= 6 && w[3] != "lower" && w[3] != "upper") {
                     rows.push_back({w[0], value(w[2]), value(w[3]), true});

@@ -91,21 +91,48 @@ NodeTally::NodeTally(std::size_t nodes, std::vector<double> thresholds)
             std::lower_bound(sortedThresholds_.begin(), sortedThresholds_.end(), threshold) - sortedThresholds_.begin()));
 }
 
+namespace {
+
+// Sanitizer builds turn the per-processor variants off, as for the field kernel.
+#ifdef KAVRIN_NO_TARGET_CLONES
+#define KAVRIN_TALLY_CLONES
+#else
+#define KAVRIN_TALLY_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+
+// Each value's bin and the number of (sorted) thresholds below it, without a
+// branch, so that the loop runs on vectors; whether every value is summable.
+KAVRIN_TALLY_CLONES
+bool binsAndLevels(const double* values, std::size_t begin, std::size_t end, const double* thresholds, std::size_t thresholdCount,
+                   std::uint8_t* bins, std::uint8_t* levels)
+{
+    const double lowest = std::ldexp(1.0, kLowestOctave), highest = std::ldexp(1.0, kHighestOctave);
+    const auto lastBin = static_cast<std::int64_t>(kHistogramBins - 1);
+    bool summable = true;
+    for (std::size_t n = begin; n < end; ++n) {
+        const double v = values[n];
+        summable &= std::fabs(v) <= kLargestSummedValue;
+        const std::int64_t inside =
+            static_cast<std::int64_t>(std::bit_cast<std::uint64_t>(v) >> 50) - static_cast<std::int64_t>(kFirstBinBits) + 1;
+        std::int64_t bin = v >= lowest ? inside : 0;
+        bin = v >= highest ? lastBin : bin;
+        bins[n] = static_cast<std::uint8_t>(bin);
+        levels[n] = 0;
+    }
+    for (std::size_t t = 0; t < thresholdCount; ++t) {
+        const double threshold = thresholds[t];
+        for (std::size_t n = begin; n < end; ++n) levels[n] = static_cast<std::uint8_t>(levels[n] + (values[n] > threshold));
+    }
+    return summable;
+}
+
+}  // namespace
+
 void NodeTally::add(const double* values, std::size_t begin, std::size_t end)
 {
     std::uint8_t* levels = pendingLevels_.data() + pendingFields_ * nodes_;
     std::uint8_t* bins = pending_.data() + pendingFields_ * nodes_;
-    const double* thresholds = sortedThresholds_.data();
-    const std::size_t thresholdCount = sortedThresholds_.size();
-    bool summable = true;
-    for (std::size_t n = begin; n < end; ++n) {
-        const double v = values[n];
-        summable = summable && std::fabs(v) <= kLargestSummedValue;
-        unsigned level = 0;
-        for (std::size_t t = 0; t < thresholdCount; ++t) level += v > thresholds[t] ? 1 : 0;
-        levels[n] = static_cast<std::uint8_t>(level);
-        bins[n] = static_cast<std::uint8_t>(HistogramBin(v));
-    }
+    const bool summable = binsAndLevels(values, begin, end, sortedThresholds_.data(), sortedThresholds_.size(), bins, levels);
     if (!summable)
         for (std::size_t n = begin; n < end; ++n)
             if (!(std::fabs(values[n]) <= kLargestSummedValue))

@@ -72,11 +72,13 @@ public:
     void setBinCount(int bin, std::size_t node, std::uint32_t count);
     std::size_t levels() const { return thresholds_.size() + 1; }
     std::uint32_t levelCount(std::size_t node, std::size_t level) const { return levelCounts_[node * levels() + level]; }
-    void setLevelCount(std::size_t node, std::size_t level, std::uint32_t count) { levelCounts_[node * levels() + level] = count; }
+    void setLevelCount(std::size_t node, std::size_t level, std::uint32_t count)
+    {
+        levelCounts_[node * levels() + level] = count;
+    }
     ExactSum& sum(std::size_t node) { return sums_[node]; }
     ExactSum& sumOfSquares(std::size_t node) { return squares_[node]; }
     void setRealizations(std::uint64_t count) { realizations_ = count; }
-
 
 private:
     std::size_t nodes_ = 0;
@@ -88,8 +90,8 @@ private:
     std::vector<double> sortedThresholds_;
     std::vector<std::size_t> rankOf_;  // each threshold's place among the sorted ones
     std::vector<ExactSum> sums_, squares_;
-    LargeBuffer<std::uint32_t> bins_;     // node-major: a node's bins side by side
-    std::vector<std::uint8_t> pending_;   // the bins of the batch's fields, field by field
+    LargeBuffer<std::uint32_t> bins_;    // node-major: a node's bins side by side
+    std::vector<std::uint8_t> pending_;  // the bins of the batch's fields, field by field
     std::vector<std::uint8_t> pendingLevels_;
     std::size_t pendingFields_ = 0;
     void addBins(std::size_t fields, std::size_t begin, std::size_t end);

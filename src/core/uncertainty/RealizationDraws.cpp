@@ -77,14 +77,13 @@ double NormalQuantile(double p)
 {
     if (!(p > 0)) return -std::numeric_limits<double>::infinity();
     if (!(p < 1)) return std::numeric_limits<double>::infinity();
-    static constexpr double a[] = {-3.969683028665376e+01, 2.209460984245205e+02, -2.759285104469687e+02,
+    static constexpr double a[] = {-3.969683028665376e+01, 2.209460984245205e+02,  -2.759285104469687e+02,
                                    1.383577518672690e+02,  -3.066479806614716e+01, 2.506628277459239e+00};
-    static constexpr double b[] = {-5.447609879822406e+01, 1.615858368580409e+02, -1.556989798598866e+02,
-                                   6.680131188771972e+01,  -1.328068155288572e+01};
+    static constexpr double b[] = {-5.447609879822406e+01, 1.615858368580409e+02, -1.556989798598866e+02, 6.680131188771972e+01,
+                                   -1.328068155288572e+01};
     static constexpr double c[] = {-7.784894002430293e-03, -3.223964580411365e-01, -2.400758277161838e+00,
                                    -2.549732539343734e+00, 4.374664141464968e+00,  2.938163982698783e+00};
-    static constexpr double d[] = {7.784695709041462e-03, 3.224671290700398e-01, 2.445134137142996e+00,
-                                   3.754408661907416e+00};
+    static constexpr double d[] = {7.784695709041462e-03, 3.224671290700398e-01, 2.445134137142996e+00, 3.754408661907416e+00};
     constexpr double low = 0.02425;
     double x;
     if (p < low) {
@@ -100,9 +99,9 @@ double NormalQuantile(double p)
         x = -(((((c[0] * q + c[1]) * q + c[2]) * q + c[3]) * q + c[4]) * q + c[5]) /
             ((((d[0] * q + d[1]) * q + d[2]) * q + d[3]) * q + 1);
     }
-    // The error in the tail side's own probability, which keeps its precision there.
+    // F(x) − p, from the tail on x's side, which keeps its precision there.
     const double e = x < 0 ? NormalCdf(x) - p : (1 - p) - NormalCdf(-x);
-    const double u = (x < 0 ? e : -e) * std::sqrt(2 * std::numbers::pi) * std::exp(x * x / 2);
+    const double u = e * std::sqrt(2 * std::numbers::pi) * std::exp(x * x / 2);
     return x - u / (1 + x * u / 2);
 }
 
@@ -193,7 +192,8 @@ double RealizationDraws::uniform(std::uint64_t realization, std::size_t dimensio
 {
     const double jitter = CounterUniform(settings_.seed, realization, dimension);
     if (!settings_.latinHypercube) return jitter;
-    const double u = (static_cast<double>(strata_[dimension](realization)) + jitter) / static_cast<double>(settings_.realizations);
+    const double u =
+        (static_cast<double>(strata_[dimension](realization)) + jitter) / static_cast<double>(settings_.realizations);
     return std::clamp(u, 0x1p-60, 1 - 0x1p-53);
 }
 

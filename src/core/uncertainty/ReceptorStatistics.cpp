@@ -13,7 +13,8 @@ double ExactPercentile(std::vector<double> values, double p)
     const std::size_t above = std::min(below + 1, values.size() - 1);
     std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(below), values.end());
     const double low = values[below];
-    const double high = above == below ? low : *std::min_element(values.begin() + static_cast<std::ptrdiff_t>(above), values.end());
+    const double high =
+        above == below ? low : *std::min_element(values.begin() + static_cast<std::ptrdiff_t>(above), values.end());
     return low + (rank - static_cast<double>(below)) * (high - low);
 }
 

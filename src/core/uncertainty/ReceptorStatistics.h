@@ -9,9 +9,9 @@ namespace kavrin {
 
 struct ReceptorTimeSummary {
     double mean = 0, p05 = 0, p50 = 0, p95 = 0;
-    double exceeded = 0;         // fraction of realizations above the standard at this time
-    double exceededByNow = 0;    // above it at this time or an earlier chosen time
-    double firstExceeded = 0;    // above it first at this time
+    double exceeded = 0;       // fraction of realizations above the standard at this time
+    double exceededByNow = 0;  // above it at this time or an earlier chosen time
+    double firstExceeded = 0;  // above it first at this time
 };
 
 // values[t][i]: time t, realization i. One summary per time; the fraction that

@@ -1,6 +1,5 @@
 #include "uncertainty/UncertainParameters.h"
 
-
 #include <limits>
 
 namespace kavrin {

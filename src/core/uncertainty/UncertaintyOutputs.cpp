@@ -67,7 +67,8 @@ std::vector<std::string> UncertaintyOutputNames(const std::string& folder, const
 std::string ReceptorsCsv(const std::vector<TypedNumber>& times, const std::vector<Receptor>& receptors, double standard,
                          const UncertaintyResults& results)
 {
-    std::string csv = "receptor,x,y,z,time,mean,p05,p50,p95,p_exceeds,p_exceeded_by_then,p_first_exceeded_then,p_never_exceeded\n";
+    std::string csv =
+        "receptor,x,y,z,time,mean,p05,p50,p95,p_exceeds,p_exceeded_by_then,p_first_exceeded_then,p_never_exceeded\n";
     for (std::size_t r = 0; r < receptors.size(); ++r) {
         const std::vector<ReceptorTimeSummary> summaries = SummariseReceptor(results.receptorValues[r], standard);
         const double never = summaries.empty() ? 1 : 1 - summaries.back().exceededByNow;
@@ -94,7 +95,8 @@ std::string plumeLengthCsv(const std::vector<TypedNumber>& times, const Uncertai
         const double mean = lengths.empty() ? 0 : static_cast<double>(sum / static_cast<long double>(lengths.size()));
         const double largest = lengths.empty() ? 0 : *std::max_element(lengths.begin(), lengths.end());
         csv += times[t].text + "," + number(mean) + "," + number(ExactPercentile(lengths, 0.05)) + "," +
-               number(ExactPercentile(lengths, 0.5)) + "," + number(ExactPercentile(lengths, 0.95)) + "," + number(largest) + "\n";
+               number(ExactPercentile(lengths, 0.5)) + "," + number(ExactPercentile(lengths, 0.95)) + "," + number(largest) +
+               "\n";
     }
     return csv;
 }

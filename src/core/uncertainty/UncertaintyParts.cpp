@@ -54,11 +54,24 @@ const char* historyName(SourceHistory history)
 void modelRecord(const ModelState& m, std::vector<std::string>& lines)
 {
     const std::pair<const char*, double> fields[] = {
-        {"C0", m.C0},       {"SourceWidth", m.SourceWidth}, {"SourceHeight", m.SourceHeight}, {"PlaneZ", m.PlaneZ},
-        {"X0", m.X0},       {"X1", m.X1},                   {"DX", m.DX},                     {"Y0", m.Y0},
-        {"Y1", m.Y1},       {"DY", m.DY},                   {"AlphaX", m.AlphaX},             {"AlphaY", m.AlphaY},
-        {"AlphaZ", m.AlphaZ}, {"Kxx", m.Kxx},               {"GradH", m.GradH},               {"Retardation", m.Retardation},
-        {"Porosity", m.Porosity}, {"Decay", m.Decay},
+        {"C0", m.C0},
+        {"SourceWidth", m.SourceWidth},
+        {"SourceHeight", m.SourceHeight},
+        {"PlaneZ", m.PlaneZ},
+        {"X0", m.X0},
+        {"X1", m.X1},
+        {"DX", m.DX},
+        {"Y0", m.Y0},
+        {"Y1", m.Y1},
+        {"DY", m.DY},
+        {"AlphaX", m.AlphaX},
+        {"AlphaY", m.AlphaY},
+        {"AlphaZ", m.AlphaZ},
+        {"Kxx", m.Kxx},
+        {"GradH", m.GradH},
+        {"Retardation", m.Retardation},
+        {"Porosity", m.Porosity},
+        {"Decay", m.Decay},
     };
     for (const auto& [name, value] : fields) lines.push_back(std::string("model ") + name + "=" + exact(value));
     lines.push_back("model GaussOrder=" + std::to_string(m.GaussOrder));
@@ -156,7 +169,8 @@ void addStoredTally(BinaryIn& in, NodeTally& tally)
         tally.sumOfSquares(node).add(squares);
         const int first = in.get<std::uint16_t>(), count = in.get<std::uint16_t>();
         if (first + count > kHistogramBins) throw FileFormatError("", 0, "a part file's histogram is not one of these bins");
-        for (int bin = first; bin < first + count; ++bin) tally.setBinCount(bin, node, tally.binCount(bin, node) + in.get<std::uint32_t>());
+        for (int bin = first; bin < first + count; ++bin)
+            tally.setBinCount(bin, node, tally.binCount(bin, node) + in.get<std::uint32_t>());
     }
 }
 
@@ -197,7 +211,8 @@ std::vector<std::string> SettingsRecord(const UncertaintySettings& settings, con
     }
     for (const TypedNumber& threshold : settings.thresholds) lines.push_back(typedLine("threshold", threshold));
     for (const TypedNumber& time : settings.times) lines.push_back(typedLine("time", time));
-    for (const Receptor& receptor : settings.receptors) lines.push_back("receptor=" + exactList({receptor.x, receptor.y, receptor.z}));
+    for (const Receptor& receptor : settings.receptors)
+        lines.push_back("receptor=" + exactList({receptor.x, receptor.y, receptor.z}));
     modelRecord(model, lines);
     return lines;
 }
@@ -208,16 +223,16 @@ struct PartWriter::Impl {
     std::size_t realizations = 0;
 };
 
-PartWriter::PartWriter(const std::string& path, const UncertaintySettings& settings, const ModelState& model)
-    : impl_(new Impl)
+PartWriter::PartWriter(const std::string& path, const UncertaintySettings& settings, const ModelState& model) : impl_(new Impl)
 {
     impl_->path = path;
     impl_->file = std::make_unique<TextFileWriter>(path);
     const OutputFrame f = OutputFrameOf(model);
     std::string head = std::string(kPartHeading) + "\n";
     head += "part=" + std::to_string(settings.part.index) + "/" + std::to_string(settings.part.count) + "\n";
-    head += "frame=" + exactList({f.X0, f.X1, f.DX, f.Y0, f.Y1, f.DY, static_cast<double>(f.rows),
-                                  static_cast<double>(f.columns)}) + "\n";
+    head +=
+        "frame=" + exactList({f.X0, f.X1, f.DX, f.Y0, f.Y1, f.DY, static_cast<double>(f.rows), static_cast<double>(f.columns)}) +
+        "\n";
     for (const std::string& line : SettingsRecord(settings, model)) head += line + "\n";
     head += std::string(kSettingsEnd) + "\n";
     impl_->file->writeRaw(head);
@@ -327,7 +342,8 @@ PartHead readHead(std::ifstream& file, const std::string& folder)
 std::string firstDifference(const std::vector<std::string>& a, const std::vector<std::string>& b)
 {
     for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
-        if (a[i] != b[i]) return settingName(a[i]) == settingName(b[i]) ? settingName(a[i]) : settingName(a[i]) + " / " + settingName(b[i]);
+        if (a[i] != b[i])
+            return settingName(a[i]) == settingName(b[i]) ? settingName(a[i]) : settingName(a[i]) + " / " + settingName(b[i]);
     return a.size() < b.size() ? settingName(b[a.size()]) : settingName(a[b.size()]);
 }
 
@@ -350,9 +366,9 @@ MergedParts MergeParts(const std::vector<std::string>& folders)
     for (std::size_t p = 0; p < heads.size(); ++p) {
         const PartHead& head = heads[p];
         if (head.record != first.record || !(head.frame == first.frame))
-            throw CheckError("The parts in " + first.folder + " and " + head.folder +
-                             " were computed with different settings: " +
-                             (head.record != first.record ? firstDifference(first.record, head.record) : std::string("grid")) + ".");
+            throw CheckError("The parts in " + first.folder + " and " + head.folder + " were computed with different settings: " +
+                             (head.record != first.record ? firstDifference(first.record, head.record) : std::string("grid")) +
+                             ".");
         if (head.count != first.count)
             throw CheckError("The parts in " + first.folder + " and " + head.folder + " are shares of different splits: " +
                              std::to_string(first.index) + "/" + std::to_string(first.count) + " and " +

@@ -40,9 +40,9 @@ struct VariedParameter {
 // fit used (the logarithm of a parameter fitted as positive), with the fit's
 // centre and covariance, so that their correlations are kept.
 struct FitDraw {
-    std::vector<std::string> names;  // field names, as the fit names them
-    std::vector<bool> logarithmic;   // drawn as log(value)
-    std::vector<double> centre;      // in the fit's space
+    std::vector<std::string> names;               // field names, as the fit names them
+    std::vector<bool> logarithmic;                // drawn as log(value)
+    std::vector<double> centre;                   // in the fit's space
     std::vector<std::vector<double>> covariance;  // in the fit's space, names × names
     bool operator==(const FitDraw&) const = default;
 };

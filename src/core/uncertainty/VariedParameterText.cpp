@@ -1,7 +1,7 @@
 #include "uncertainty/VariedParameterText.h"
 
-#include "uncertainty/UncertaintyChecks.h"
 #include "uncertainty/UncertainParameters.h"
+#include "uncertainty/UncertaintyChecks.h"
 
 #include <algorithm>
 #include <cctype>
