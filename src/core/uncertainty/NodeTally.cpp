@@ -63,7 +63,9 @@ void ExactSum::add(double value)
 
 void ExactSum::add(const ExactSum& other)
 {
-    for (int i = 0; i < 3; ++i) limb[i] += other.limb[i];
+    // Two's complement wrapping: the limbs of a part file read from outside cannot overflow into undefined behaviour.
+    for (int i = 0; i < 3; ++i)
+        limb[i] = static_cast<std::int64_t>(static_cast<std::uint64_t>(limb[i]) + static_cast<std::uint64_t>(other.limb[i]));
 }
 
 double ExactSum::value() const

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -306,6 +307,12 @@ PartHead readHead(std::ifstream& file, const std::string& folder)
     head.path = partPath(folder);
     std::string line;
     const auto fail = [&](const std::string& why) { return FileFormatError(head.path, 0, why); };
+    // A count of the head as an int, refused unless it is a whole number in 0 … 2^20.
+    const auto count = [&](double value) {
+        if (!(value >= 0 && value <= 1048576) || value != std::floor(value))
+            throw fail("a count of its head is not a whole number");
+        return static_cast<int>(value);
+    };
     if (!std::getline(file, line) || line != kPartHeading) throw fail("this is not a part of an uncertainty run");
     while (std::getline(file, line) && line != kSettingsEnd) {
         const std::string name = settingName(line);
@@ -314,12 +321,12 @@ PartHead readHead(std::ifstream& file, const std::string& folder)
             const std::vector<double> share = numbers(value.substr(0, value.find('/')), head.path);
             const std::vector<double> of = numbers(value.substr(value.find('/') + 1), head.path);
             if (share.size() != 1 || of.size() != 1) throw fail("its part is not I/M");
-            head.index = static_cast<int>(share[0]);
-            head.count = static_cast<int>(of[0]);
+            head.index = count(share[0]);
+            head.count = count(of[0]);
         } else if (name == "frame") {
             const std::vector<double> v = numbers(value, head.path);
             if (v.size() != 8) throw fail("its grid does not read");
-            head.frame = {v[0], v[1], v[2], v[3], v[4], v[5], static_cast<int>(v[6]), static_cast<int>(v[7])};
+            head.frame = {v[0], v[1], v[2], v[3], v[4], v[5], count(v[6]), count(v[7])};
         } else {
             if (name == "threshold") head.thresholds.push_back(typedNumber(value, head.path));
             if (name == "time") head.times.push_back(typedNumber(value, head.path));
@@ -332,6 +339,9 @@ PartHead readHead(std::ifstream& file, const std::string& folder)
         }
     }
     if (line != kSettingsEnd) throw fail("its settings do not end");
+    if (head.thresholds.empty() || head.thresholds.size() > static_cast<std::size_t>(kMostThresholds) ||
+        head.receptors.size() > static_cast<std::size_t>(kMostReceptors))
+        throw fail("its thresholds or receptors are not those of a run");
     if (head.count < 1 || head.index < 1 || head.index > head.count) throw fail("its part is not I/M with I from 1 to M");
     if (head.frame.rows < 0 || head.frame.columns < 0 || head.frame.rows > 451 || head.frame.columns > 451)
         throw fail("its grid is not one a run computes");
@@ -405,7 +415,7 @@ MergedParts MergeParts(const std::vector<std::string>& folders)
     std::uint64_t next = 0;
     for (BinaryIn& in : inputs) {
         const auto from = in.get<std::uint64_t>(), count = in.get<std::uint64_t>();
-        if (from != next || count > 10 * kMostRealizations)
+        if (from != next || count > kMostRealizations || next + count > kMostRealizations)
             throw CheckError("The parts do not hold consecutive realizations: one starts at " + std::to_string(from) + ".");
         next += count;
         std::vector<double> values(count);
