@@ -27,6 +27,7 @@ class TFormFerramenta;
 class TFormAnimacao;
 class TObservacao;
 class SourceWindow;
+class UncertaintyWindow;
 
 // The twenty messages, filled from fixed lines of the language file.
 struct MessageSlots {
@@ -53,7 +54,7 @@ struct CommandLineState {
     bool StartedWithProject = false;
 };
 
-// The eleven windows and the source window, created once at start-up and alive until the end.
+// The eleven windows, the source and the uncertainty windows, created once at start-up and alive until the end.
 struct Windows {
     TFormPrincipal* principal = nullptr;
     TFormEntrada* entrada = nullptr;
@@ -67,6 +68,7 @@ struct Windows {
     TFormAnimacao* animacao = nullptr;
     TObservacao* observacao = nullptr;
     SourceWindow* source = nullptr;
+    UncertaintyWindow* uncertainty = nullptr;
 };
 
 struct AppState {

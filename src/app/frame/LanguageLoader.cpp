@@ -10,6 +10,7 @@
 #include "project/TFormProjeto.h"
 #include "source/SourceWindow.h"
 #include "text/TextFile.h"
+#include "uncertainty/UncertaintyWindow.h"
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
@@ -32,7 +33,20 @@ namespace kavrin {
 
 namespace {
 
-enum class Window { Principal, Projeto, ExportGRD, Dados, Grafico, Mapa, Calculando, Ferramenta, Animacao, Observacao, Source };
+enum class Window {
+    Principal,
+    Projeto,
+    ExportGRD,
+    Dados,
+    Grafico,
+    Mapa,
+    Calculando,
+    Ferramenta,
+    Animacao,
+    Observacao,
+    Source,
+    Uncertainty
+};
 
 enum class Kind {
     Message,        // a message slot
@@ -245,6 +259,8 @@ QWidget* windowOf(const AppState& app, Window window)
         return static_cast<QWidget*>(w.observacao);
     case Window::Source:
         return static_cast<QWidget*>(w.source);
+    case Window::Uncertainty:
+        return static_cast<QWidget*>(w.uncertainty);
     }
     return nullptr;
 }
@@ -253,7 +269,7 @@ QWidget* windowOf(const AppState& app, Window window)
 std::vector<QWidget*> allWindows(const AppState& app)
 {
     std::vector<QWidget*> windows;
-    for (int window = 0; window <= static_cast<int>(Window::Source); ++window)
+    for (int window = 0; window <= static_cast<int>(Window::Uncertainty); ++window)
         if (QWidget* w = windowOf(app, static_cast<Window>(window))) windows.push_back(w);
     return windows;
 }
@@ -359,7 +375,7 @@ QStringList LanguageTargetsNotFound(const AppState& app)
 {
     static const char* const kWindowNames[] = {"TFormPrincipal", "TFormProjeto", "TFormExportGRD",  "TFormDados",
                                                "TFormGrafico",   "TFormMapa",    "TFormCalculando", "TFormFerramenta",
-                                               "TFormAnimacao",  "TObservacao",  "SourceWindow"};
+                                               "TFormAnimacao",  "TObservacao",  "SourceWindow",    "UncertaintyWindow"};
     QStringList missing;
     for (const Target& target : lineTable()) {
         if (target.kind == Kind::Message) continue;

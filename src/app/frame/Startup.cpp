@@ -13,6 +13,7 @@
 #include "project/TFormExportGRD.h"
 #include "project/TFormProjeto.h"
 #include "source/SourceWindow.h"
+#include "uncertainty/UncertaintyWindow.h"
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
@@ -72,6 +73,8 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     // The source window enters the frame when it is first shown.
     w.source = new SourceWindow(app, main.get());
     w.source->hide();
+    w.uncertainty = new UncertaintyWindow(app, dialogs, main.get());
+    w.uncertainty->hide();
 
     w.grafico = new TFormGrafico(app, dialogs);
     ChildWindow* charts = main->addChild(w.grafico, true);
@@ -98,6 +101,7 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
 
     connectShowCommands(*main, w);
     main->connectCommand("ShowSource", [&app] { ShowSourceWindow(app); });
+    main->connectCommand("ShowUncertainty", [&app] { ShowUncertaintyWindow(app); });
     main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w.dados->parentWidget()));
     OnActivation(main->mdiArea(), charts,
                  [&app, &dialogs] { RunCommand(dialogs, [&app] { app.windows.grafico->FormActivate(); }); });

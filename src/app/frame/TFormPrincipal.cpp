@@ -85,6 +85,7 @@ void TFormPrincipal::changeEvent(QEvent* event)
     showProjectName();
     giveHelpTexts();
     action("ShowSource")->setText(app_.text(AddedText::SourceWindowCaption));
+    action("ShowUncertainty")->setText(app_.text(AddedText::UncertaintyWindowCaption));
 }
 
 void TFormPrincipal::giveHelpTexts()
@@ -227,6 +228,7 @@ void TFormPrincipal::buildMenu()
     item(exibir, "Grficos1", "Gráficos", QKeySequence(Qt::Key_F6));
     item(exibir, "MapadePixels1", "Mapa", QKeySequence(Qt::Key_F7));
     item(exibir, "Calibrao1", "Calibração", QKeySequence(Qt::Key_F8));
+    item(exibir, "ShowUncertainty", "Incerteza", QKeySequence(Qt::CTRL | Qt::Key_F8));
     separator(exibir, "N4");
     item(exibir, "Animao1", "Animação", QKeySequence(Qt::CTRL | Qt::Key_F7));
 

@@ -92,6 +92,80 @@ enum class AddedText {
     FitParameterUnused,    // %1: the parameter
     // The data window's retardation field.
     RetardationHint,
+    // The uncertainty window.
+    UncertaintyWindowCaption,
+    UncertaintySettingsTab,
+    UncertaintyMapTab,
+    UncertaintyReceptorTab,
+    UncertaintyParametersGroup,
+    UncertaintyParameterColumn,
+    UncertaintyValueColumn,
+    UncertaintyDistributionColumn,
+    UncertaintyArgumentA,
+    UncertaintyArgumentB,
+    UncertaintyArgumentC,
+    UncertaintyFixed,
+    UncertaintyUniform,
+    UncertaintyNormal,
+    UncertaintyLognormal,
+    UncertaintyTriangular,
+    UncertaintyFromFit,
+    UncertaintyArgumentsLegend,
+    UncertaintyStandard,
+    UncertaintyMoreThresholds,
+    UncertaintyRealizations,
+    UncertaintySeed,
+    UncertaintyLatinHypercube,
+    UncertaintyTimes,
+    UncertaintyReceptors,
+    UncertaintyRun,
+    UncertaintyCancel,
+    UncertaintyProgress,  // %1 of %2: realizations done, asked for
+    UncertaintyCancelled,
+    UncertaintyFinished,  // %1: the realizations, %2: the seconds
+    UncertaintyNeedsResults,
+    UncertaintyNotANumber,  // %1: the field's caption, %2: the text
+    UncertaintyMapChoice,
+    UncertaintyMapTime,
+    UncertaintyExceedanceMap,  // %1: the threshold (mg/L)
+    UncertaintyMeanMap,
+    UncertaintySdMap,
+    UncertaintyPercentileMap,  // %1: 5, 50 or 95
+    UncertaintyProbabilityScale,
+    UncertaintyOutlines,
+    UncertaintyReceptorChoice,
+    UncertaintyReceptorItem,  // %1: the number, %2, %3, %4: x, y, z
+    UncertaintyConcentrationAxis,
+    UncertaintyStandardLine,  // %1: the standard (mg/L)
+    UncertaintyExceededByNow,
+    UncertaintySavePicture,
+    UncertaintyCopyValues,
+    UncertaintyPlumeLength,  // %1, %2, %3: the plume length's 5th, 50th and 95th percentiles (m)
+    // An uncertainty run's refusals, one per rule: %1 is the subject.
+    UncertaintyNotAVariedText,
+    UncertaintyUnknownParameter,
+    UncertaintyUnknownDistribution,
+    UncertaintyWrongArgumentCount,
+    UncertaintyArgumentNotANumber,
+    UncertaintyArgumentNotFinite,
+    UncertaintyInvertedArguments,
+    UncertaintySpreadNotPositive,
+    UncertaintyOutsidePhysicalRange,
+    UncertaintyParameterNotUsed,
+    UncertaintyVariedTwice,
+    UncertaintyTooFewRealizations,
+    UncertaintyTooManyRealizations,
+    UncertaintyNoThreshold,
+    UncertaintyTooManyThresholds,
+    UncertaintyThresholdNotPositive,
+    UncertaintyNoFit,
+    UncertaintySingularFitCovariance,
+    UncertaintyNoTime,
+    UncertaintyTimeNotPositive,
+    UncertaintyTooManyReceptors,
+    UncertaintyReceptorNotFinite,
+    UncertaintyPartOutOfRange,
+    UncertaintyNothingVaried,
     End,  // one past the last line
 };
 
