@@ -2,6 +2,7 @@
 
 #include "files/SourceProjectLines.h"
 #include "model/ParameterTexts.h"
+#include "model/SitePlacement.h"
 
 #include <stdexcept>
 
@@ -20,7 +21,7 @@ void takeModelOptions(const ParsedCommandLine& parsed, Options& options)
         if (equals == std::string::npos || equals == 0)
             throw std::invalid_argument("--set takes NAME=TEXT, not \"" + assignment + "\"");
         const std::string name = assignment.substr(0, equals);
-        if (!ControlOfName(name) && !IsSourceTextName(name))
+        if (!ControlOfName(name) && !IsSourceTextName(name) && !IsSitePlacementName(name))
             throw std::invalid_argument("unknown parameter \"" + name + "\" in --set");
         options.sets.emplace_back(name, assignment.substr(equals + 1));
     }
