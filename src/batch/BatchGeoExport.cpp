@@ -57,27 +57,12 @@ std::string resultsFolderOf(const std::string& path)
 
 }  // namespace
 
-std::optional<SitePlacement> ExportPlacement(const ProjectFileContents& project, const BatchGeoExportOptions& options)
-{
-    SitePlacementTexts texts = project.texts.site;
-    for (const auto& [name, value] : options.sets) *SitePlacementText(texts, name) = value;
-    return SitePlacementOf(texts);
-}
-
-std::string PlacementNote(const std::optional<SitePlacement>& placement)
-{
-    if (!placement)
-        return "The project has no site placement: the export is in the model's local coordinates (x, y), without a CRS.";
-    if (placement->crs.empty()) return "The project's placement names no CRS: the export has none.";
-    return "";
-}
-
 void PerformBatchGeoExport(const BatchGeoExportOptions& options, const BatchEnvironment& environment, std::ostream& out)
 {
     using Kind = BatchGeoExportOptions::Kind;
     const char separator = environment.separator;
     const ProjectFileContents project = ReadProjectFile(options.projectPath);
-    const std::optional<SitePlacement> placement = ExportPlacement(project, options);
+    const std::optional<SitePlacement> placement = ExportPlacement(project, options.sets);
     if (options.kind == Kind::Wells) {
         ParameterTexts texts = InitialParameterTexts();
         ArrumaCampos(texts, separator);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <numbers>
 #include <sstream>
 
@@ -228,6 +229,29 @@ TEST_F(GeoExport, WellsArePointsAtTheirPlaceWithObservedCalculatedResidualAndWei
     EXPECT_EQ(found, 2) << all;
 }
 
+TEST_F(GeoExport, TheMapPictureLiesOnTheSiteThroughItsWorldFile)
+{
+    const std::string bmp = folder.path() + "map.bmp";
+    const BatchResult result = batch({"export", "mapworld", "--project", project, "--time", "2500", "--to", bmp});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, bmp + "\n" + folder.path() + "map.bpw\n");
+    // The plot is 550 pixels for the 100 m along x, turned 30° as the placement says.
+    const std::vector<std::string> world = CrLfLines(ReadBytes(folder.path() + "map.bpw"));
+    ASSERT_EQ(world.size(), 6u);
+    EXPECT_NEAR(std::stod(world[0]), 100.0 / 550 * 0.5, 1e-12);
+    EXPECT_NEAR(std::stod(world[1]), 100.0 / 550 * std::sqrt(3.0) / 2, 1e-12);
+    // The source centre (x = 0 on the plot's left edge, y = 0 on its centre line) and the
+    // far end of the axis land on their pixels.
+    const auto pixelOf = [&](Site site) {
+        const std::string report =
+            commandOutput("gdallocationinfo -geoloc " + ShellQuoted(bmp) + " " + number(site.east) + " " + number(site.north));
+        const std::size_t at = report.find("Location: (");
+        return at == std::string::npos ? std::string() : report.substr(at, report.find(')', at) + 1 - at);
+    };
+    EXPECT_EQ(pixelOf(siteOf(0, 0)), "Location: (50P,320L)");
+    EXPECT_EQ(pixelOf(siteOf(100, 0)), "Location: (600P,320L)");
+}
+
 TEST_F(GeoExport, WithoutAPlacementTheExportIsLocalAndSaysSo)
 {
     const std::string tif = folder.path() + "local.tif";
@@ -272,6 +296,8 @@ TEST_F(GeoExport, EachRefusalSaysWhyAndWritesNothing)
     const Case cases[] = {
         {with({"--set", "Azimuth=inf"}), "Azimuth takes a finite number of degrees clockwise from grid north, not \"inf\"."},
         {with({"--set", "Easting=x"}), "Easting takes a finite number of metres, not \"x\"."},
+        {{"export", "mapworld", "--project", project, "--time", "2500", "--set", "Azimuth=nan", "--to", out},
+         "Azimuth takes a finite number of degrees clockwise from grid north, not \"nan\"."},
         {with({"--set", "Northing=1e999"}), "Northing takes a finite number of metres, not \"1e999\"."},
         {with({"--set", "CRS=EPSG:99999999"}), "The CRS \"EPSG:99999999\" is not one GDAL knows ("},
         {with({"--north-up", "0"}), "The north-up cell size must be a number greater than zero, not 0; nothing was written."},
