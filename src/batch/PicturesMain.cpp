@@ -4,6 +4,7 @@
 // to load that a run should not pay.
 #include "BatchCommand.h"
 #include "BatchMap.h"
+#include "BatchProject.h"
 #include "gui/Settings.h"
 #include "map/AnimationFrames.h"
 
