@@ -37,6 +37,8 @@ int main(int argc, char** argv)
         return RunBatchCommand(
             [&] { return ParseBatchGeoExportOptions(rest); },
             [&](const BatchGeoExportOptions& options) {
+                // A placement that cannot be is refused before Qt starts.
+                ExportPlacement(ReadProjectFile(options.projectPath), options.sets);
                 paint([&](const MapLanguages& languages) { PerformBatchMapWorld(options, environment, languages, std::cout); });
             });
     }
