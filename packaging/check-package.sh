@@ -38,7 +38,9 @@ root=$out/root
 dpkg-deb -x "$deb" "$root"
 list=$(cd "$root" && find . -mindepth 1 \( -type f -o -type l \) | sed 's|^\./||' | sort)
 expected=(usr/lib/kavrin/kavrin usr/lib/kavrin/kavrin-batch usr/lib/kavrin/kavrin-batch-fit usr/lib/kavrin/kavrin-batch-pictures
-          usr/share/applications/kavrin.desktop usr/share/mime/packages/kavrin-project.xml)
+          usr/share/applications/kavrin.desktop usr/share/mime/packages/kavrin-project.xml
+          usr/share/doc/kavrin/copyright usr/share/doc/kavrin/changelog.gz
+          usr/share/man/man1/kavrin.1.gz usr/share/man/man1/kavrin-batch.1.gz usr/share/metainfo/io.kavrin.Kavrin.metainfo.xml)
 while read -r file; do expected+=("usr/lib/kavrin/$file"); done < <(cd "$source/data" && find . -type f | sed 's|^\./||')
 for icon in apps/kavrin mimetypes/application-x-kavrin-project; do
   for size in 16 22 24 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x$size/$icon.png"); done
@@ -51,8 +53,25 @@ for program in kavrin kavrin-batch; do
   [ "$(readlink "$root/usr/bin/$program")" = "../lib/kavrin/$program" ] || fail "usr/bin/$program is not the link to ../lib/kavrin/$program"
 done
 unexpected=$(grep -v -e '^usr/lib/kavrin/' -e '^usr/bin/kavrin$' -e '^usr/bin/kavrin-batch$' -e '^usr/share/applications/kavrin\.desktop$' \
-  -e '^usr/share/mime/packages/kavrin-project\.xml$' -e '^usr/share/icons/hicolor/[^/]*/\(apps/kavrin\|mimetypes/application-x-kavrin-project\)\.\(png\|svg\)$' <<< "$list" || true)
+  -e '^usr/share/mime/packages/kavrin-project\.xml$' -e '^usr/share/doc/kavrin/\(copyright\|changelog\.gz\)$' \
+  -e '^usr/share/man/man1/kavrin\(-batch\)\?\.1\.gz$' -e '^usr/share/metainfo/io\.kavrin\.Kavrin\.metainfo\.xml$' -e '^usr/share/icons/hicolor/[^/]*/\(apps/kavrin\|mimetypes/application-x-kavrin-project\)\.\(png\|svg\)$' <<< "$list" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
+
+# The package's programs are stripped and bind every symbol at start (with a
+# read-only relocation table); the build tree's keep their symbols.
+symbols() { readelf -S "$1" | grep -c ' \.symtab ' || true; }
+for program in kavrin kavrin-batch kavrin-batch-fit kavrin-batch-pictures; do
+  [ "$(symbols "$root/usr/lib/kavrin/$program")" = 0 ] || fail "usr/lib/kavrin/$program is not stripped"
+  [ "$(symbols "$build/bin/$program")" = 1 ] || fail "the build tree's $program lost its symbols"
+  [[ "$(readelf -d "$root/usr/lib/kavrin/$program")" == *BIND_NOW* ]] || fail "usr/lib/kavrin/$program does not bind at start"
+done
+# The changelog is the project's version's, compressed without a time stamp;
+# the copyright is in Debian's machine-readable form.
+changelog=$(zcat "$root/usr/share/doc/kavrin/changelog.gz")
+[[ "${changelog%%$'\n'*}" == "kavrin ($version) "* ]] || fail "the changelog does not start with version $version: ${changelog%%$'\n'*}"
+[ "$(od -An -tu1 -j4 -N4 "$root/usr/share/doc/kavrin/changelog.gz" | tr -d ' ')" = 0000 ] || fail "changelog.gz carries a time stamp"
+[ "$(head -n 1 "$root/usr/share/doc/kavrin/copyright")" = 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ] \
+  || fail "the copyright is not machine-readable"
 
 # Each PNG icon has the size its folder names (width and height from the PNG header).
 while read -r png; do

@@ -166,4 +166,9 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  (mg and mg/day) at each of the project's times.\n"
                                 "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
 
+std::string_view BatchUsageNotes()
+{
+    return std::string_view(kBatchUsage).substr(UsageOf(kForms, kUsageWidth).size());
+}
+
 }  // namespace kavrin

@@ -24,4 +24,8 @@ ParsedCommandLine ParseGeoExportCommandLine(const std::vector<std::string>& word
 // The usage of every command, then what NAME and --fit take and where results go.
 extern const std::string kBatchUsage;
 
+// What the usage says after the commands' lines (what NAME and --fit take,
+// where results go), for the manual page.
+std::string_view BatchUsageNotes();
+
 }  // namespace kavrin

@@ -2,6 +2,7 @@
 // because the solver's libraries take time to load that a run should not pay.
 #include "BatchCommand.h"
 #include "BatchFit.h"
+#include "program/ProgramSwitches.h"
 
 #include <iostream>
 #include <string>
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
 {
     using namespace kavrin;
     const std::vector<std::string> words(argv + 1, argv + argc);
+    if (const auto status = AnswerProgramSwitch("kavrin-batch-fit", words, kBatchUsage, std::cout)) return *status;
     if (words.empty() || words[0] != "fit") {
         std::cerr << kBatchUsage;
         return 2;

@@ -3,6 +3,7 @@
 // libraries it loads take time that a run should not pay.
 #include "BatchCommand.h"
 #include "BatchGeoExport.h"
+#include "program/ProgramSwitches.h"
 
 #include <iostream>
 #include <string>
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
 {
     using namespace kavrin;
     const std::vector<std::string> words(argv + 1, argv + argc);
+    if (const auto status = AnswerProgramSwitch("kavrin-batch-gis", words, kBatchUsage, std::cout)) return *status;
     if (words.size() < 2 || words[0] != "export" || !IsGeoExportKind(words[1]) || words[1] == "mapworld") {
         std::cerr << kBatchUsage;
         return 2;

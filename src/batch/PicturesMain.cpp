@@ -7,6 +7,7 @@
 #include "BatchProject.h"
 #include "gui/Settings.h"
 #include "map/AnimationFrames.h"
+#include "program/ProgramSwitches.h"
 
 #include <QGuiApplication>
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
 {
     using namespace kavrin;
     const std::vector<std::string> words(argv + 1, argv + argc);
+    if (const auto status = AnswerProgramSwitch("kavrin-batch-pictures", words, kBatchUsage, std::cout)) return *status;
     const bool mapWorld = words.size() > 1 && words[0] == "export" && words[1] == "mapworld";
     if (words.empty() || (words[0] != "map" && words[0] != "animate" && !mapWorld)) {
         std::cerr << kBatchUsage;

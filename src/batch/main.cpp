@@ -8,6 +8,7 @@
 #include "BatchExport.h"
 #include "BatchRun.h"
 #include "BatchSeries.h"
+#include "program/ProgramSwitches.h"
 
 #include <atomic>
 #include <csignal>
@@ -47,6 +48,7 @@ int main(int argc, char** argv)
         std::cerr << kBatchUsage;
         return 2;
     }
+    if (const auto status = AnswerProgramSwitch("kavrin-batch", words, kBatchUsage, std::cout)) return *status;
     const std::string& name = words[0];
     if (name == "--help" || name == "-h") {
         std::cout << kBatchUsage;

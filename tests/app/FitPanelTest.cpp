@@ -31,13 +31,14 @@ namespace {
 struct FitFixture : GuiFixture {
     FitPanel* panel = nullptr;
 
-    // Wells that the initial model gives exactly; the data window then shows AlphaX = 3.
-    FitFixture()
+    // Wells that the initial model (with `source`) gives exactly; the data window then shows AlphaX = 3.
+    explicit FitFixture(const SourceTexts& source = {})
     {
         start();
         panel = app.windows.observacao->fitPanel;
+        app.windows.dados->setSourceTexts(source);
         ModelState model;
-        Variaveis(InitialParameterTexts(), model, '.');
+        Variaveis(app.texts, model, '.');
         std::vector<Observation> wells;
         for (int i = 0; i < 14; ++i) wells.push_back({0, 3.0 + 3.5 * i, -5.0 + (i % 6) * 2, 0.3 * (i % 3), 1400.0 + 70 * i});
         const std::vector<double> values = CalculatedConcentrations(wells, model, kavrin::test::LoadedQuadrature(60), 1);
@@ -316,4 +317,53 @@ TEST(FitPanel, TheCalibrationWindowFitsASmallScreenInEitherLanguageAndKeepsItsLa
     window->Tabs->setCurrentIndex(1);
     QApplication::processEvents();
     for (QCheckBox* box : f.panel->CheckBoxes) EXPECT_GE(box->width(), box->sizeHint().width()) << box->text().toStdString();
+}
+
+TEST(FitPanel, TheSourcesParametersAreOfferedWhileItsOptionsUseThemAndApplyToItsTexts)
+{
+    // Wells of a source decaying at 0.001/day with a second zone at 0.8 mg/L.
+    FitFixture f({{"SourceHistory", "decay"}, {"SourceDecay", "0.001"}, {"SourceZones", "-16 0 8 3 0.8"}});
+    const auto shown = [&f](std::size_t i) { return f.panel->SourceCheckBoxes[i]->isVisibleTo(f.panel); };
+    EXPECT_TRUE(shown(0));   // SourceDecay
+    EXPECT_FALSE(shown(1));  // ReleaseEnd: the source does not stop
+    EXPECT_TRUE(shown(2));   // zone 2
+    EXPECT_FALSE(shown(3));  // zone 3 does not exist
+    EXPECT_EQ(f.panel->SourceCheckBoxes[0]->text(), QString::fromUtf8("Decaimento da fonte (1/dia)"));
+    EXPECT_EQ(f.panel->SourceCheckBoxes[2]->text(), QString::fromUtf8("Concentração da zona 2 (mg/L)"));
+
+    // From a poorer start, as the source window would give it.
+    const SourceTexts start{{"SourceHistory", "decay"}, {"SourceDecay", "0.003"}, {"SourceZones", "-16 0 8 3 0.5"}};
+    f.app.windows.dados->setSourceTexts(start);
+    f.panel->SourceCheckBoxes[0]->setChecked(true);
+    EXPECT_EQ(f.panel->SourceLowerEdits[0]->text(), "3E-5");
+    EXPECT_EQ(f.panel->SourceUpperEdits[0]->text(), "0.3");
+    f.panel->SourceCheckBoxes[2]->setChecked(true);
+    f.app.windows.dados->Edit[14]->setText("1");
+    f.fitAndWait();
+    ASSERT_TRUE(f.panel->result());
+    ASSERT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+    const FitResult& result = *f.panel->result();
+    ASSERT_EQ(result.stop, FitStop::Converged);
+    EXPECT_NEAR(result.parameters[0].value, 0.001, 1e-9);
+    EXPECT_NEAR(result.parameters[1].value, 0.8, 1e-6);
+    EXPECT_EQ(f.cell(f.panel->FittedValuesGrid, 1, 0), QString::fromUtf8("Concentração da zona 2 (mg/L)"));
+
+    f.click("ApplyFitButton");
+    const SourceTexts& applied = f.app.texts.source;
+    ASSERT_EQ(applied.size(), 3u);
+    EXPECT_EQ(ParseFloat(applied[1].value, '.'), result.parameters[0].value);
+    EXPECT_EQ(applied[2].value.rfind("-16 0 8 3 ", 0), 0u) << applied[2].value;
+    EXPECT_EQ(ParseFloat(applied[2].value.substr(10), '.'), result.parameters[1].value);
+    f.click("UndoApplyButton");
+    EXPECT_EQ(f.app.texts.source, start);
+
+    // A source that no longer decays takes the rate's row away, unchecked.
+    f.app.windows.dados->setSourceTexts({});
+    EXPECT_FALSE(shown(0));
+    EXPECT_FALSE(shown(2));
+    EXPECT_FALSE(f.panel->SourceCheckBoxes[0]->isChecked());
+    LoadLanguage(f.app, Language::English);
+    f.app.windows.dados->setSourceTexts({{"SourceHistory", "stop"}, {"ReleaseEnd", "1800"}});
+    EXPECT_TRUE(shown(1));
+    EXPECT_EQ(f.panel->SourceCheckBoxes[1]->text(), "Release end (days)");
 }

@@ -1,5 +1,7 @@
 #include "frame/TFormEntrada.h"
 
+#include "program/ProgramVersion.h"
+
 #include <QLabel>
 #include <QTimer>
 
@@ -22,7 +24,8 @@ TFormEntrada::TFormEntrada(AppState& app, QWidget* parent)
     title->setStyleSheet("color: white; background: transparent; font-family: Verdana; font-size: 28pt;"
                          "font-weight: bold; font-style: italic;");
     auto* contact = new QLabel(QString::fromUtf8("Transporte de contaminantes em águas subterrâneas\n"
-                                                 "Solução analítica 3-D · versão 1.0"),
+                                                 "Solução analítica 3-D · versão ") +
+                                   QString::fromUtf8(kProgramVersion.data(), kProgramVersion.size()),
                                this);
     contact->setObjectName("Label2");
     contact->setGeometry(20, 222, 340, 44);

@@ -3,14 +3,22 @@
 #include "frame/Startup.h"
 #include "frame/TFormPrincipal.h"
 #include "gui/Dialogs.h"
+#include "program/ProgramSwitches.h"
 #include "project/TFormProjeto.h"
 #include "text/DecimalSeparator.h"
 #include "workspace/Workspace.h"
 
 #include <QApplication>
 
+#include <iostream>
+#include <string>
+#include <vector>
+
 int main(int argc, char** argv)
 {
+    // --help and --version answer without a display.
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (const auto status = kavrin::AnswerProgramSwitch("kavrin", words, kavrin::DesktopUsage(), std::cout)) return *status;
     QApplication application(argc, argv);
     QApplication::setApplicationName("KAVRIN");
     QApplication::setOrganizationName("KAVRIN");

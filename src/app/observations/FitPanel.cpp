@@ -1,6 +1,7 @@
 #include "observations/FitPanel.h"
 
 #include "calibration/FitSetup.h"
+#include "calibration/FittedSourceTexts.h"
 #include "fit/ParameterFit.h"
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
@@ -20,12 +21,14 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace kavrin {
 
@@ -41,14 +44,6 @@ double parsed(const QString& text, char separator)
     return ParseFloat(ArrumaDecimal(text.toStdString(), separator), separator);
 }
 
-// The shortest text that reads back as the same double, with the user's separator.
-QString roundTripText(double value, char separator)
-{
-    char text[64];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return QString::fromLatin1(text, static_cast<int>(end - text)).replace('e', 'E').replace('.', QChar(separator));
-}
-
 }  // namespace
 
 FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const ObservationTable&()> table, ShowFitted showFitted,
@@ -60,21 +55,12 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const Observat
     auto* bounds = new QGridLayout;
     bounds->addWidget(NamedWidget<QLabel>(this, "LowerBoundHeading", QString()), 0, 1);
     bounds->addWidget(NamedWidget<QLabel>(this, "UpperBoundHeading", QString()), 0, 2);
-    for (std::size_t i = 0; i < kFitParameters.size(); ++i) {
-        const QString name = QString("CheckBoxFit%1").arg(i + 1);
-        CheckBoxes[i] = NamedWidget<QCheckBox>(this, name.toUtf8().constData(), QString::fromUtf8(kFitParameters[i].name));
-        LowerEdits[i] = NamedWidget<QLineEdit>(this, QString("EditLower%1").arg(i + 1).toUtf8().constData(), QString());
-        UpperEdits[i] = NamedWidget<QLineEdit>(this, QString("EditUpper%1").arg(i + 1).toUtf8().constData(), QString());
-        LowerEdits[i]->setMinimumWidth(80);
-        UpperEdits[i]->setMinimumWidth(80);
-        const int row = static_cast<int>(i) + 1;
-        bounds->addWidget(CheckBoxes[i], row, 0);
-        bounds->addWidget(LowerEdits[i], row, 1);
-        bounds->addWidget(UpperEdits[i], row, 2);
-        connect(CheckBoxes[i], &QCheckBox::toggled, this, [this, i](bool on) {
-            if (on) fillDefaultBounds(static_cast<int>(i));
-        });
-    }
+    for (std::size_t i = 0; i < kFitParameters.size(); ++i)
+        addRow(bounds, kFitParameters[i], QString::number(i + 1), CheckBoxes[i], LowerEdits[i], UpperEdits[i]);
+    for (std::size_t i = 0; i < kSourceFitParameters.size(); ++i)
+        addRow(bounds, kSourceFitParameters[i], QString::fromUtf8(kSourceFitParameters[i].name), SourceCheckBoxes[i],
+               SourceLowerEdits[i], SourceUpperEdits[i]);
+    connect(app_.windows.dados, &TFormDados::sourceTextsChanged, this, &FitPanel::showSourceRows);
     CheckBoxLog = NamedWidget<QCheckBox>(this, "CheckBoxLog", QString());
     EditDetectionLimit = NamedWidget<QLineEdit>(this, "EditDetectionLimit", QString());
     EditDetectionLimit->setFixedWidth(90);
@@ -109,8 +95,18 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const Observat
     LabelNotes->setWordWrap(true);
     LabelNotes->setTextInteractionFlags(Qt::TextSelectableByMouse);
     LabelNotes->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    // The parameters scroll when the source adds many (a zone each).
+    auto* boundsWidget = new QWidget;
+    boundsWidget->setLayout(bounds);
+    bounds->setContentsMargins(0, 0, 0, 0);
+    boundsArea_ = new QScrollArea(this);
+    boundsArea_->setObjectName("FitParametersArea");
+    boundsArea_->setWidget(boundsWidget);
+    boundsArea_->setWidgetResizable(true);
+    boundsArea_->setFrameShape(QFrame::NoFrame);
+    boundsArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* left = new QVBoxLayout;
-    left->addLayout(bounds);
+    left->addWidget(boundsArea_);
     left->addLayout(limit);
     left->addLayout(weights);
     left->addLayout(run);
@@ -147,11 +143,68 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const Observat
     connect(applyButton_, &QPushButton::clicked, this, &FitPanel::applyFittedValues);
     connect(undoButton_, &QPushButton::clicked, this, &FitPanel::undoApply);
     applyLanguage({}, true);
+    showSourceRows();
     setRunning(false);
 }
 
 // The task's own destruction stops the fit and waits for it.
 FitPanel::~FitPanel() = default;
+
+void FitPanel::addRow(QGridLayout* grid, const FitParameterInfo& info, const QString& number, QCheckBox*& check,
+                      QLineEdit*& lower, QLineEdit*& upper)
+{
+    check = NamedWidget<QCheckBox>(this, ("CheckBoxFit" + number).toUtf8().constData(), QString::fromUtf8(info.name));
+    lower = NamedWidget<QLineEdit>(this, ("EditLower" + number).toUtf8().constData(), QString());
+    upper = NamedWidget<QLineEdit>(this, ("EditUpper" + number).toUtf8().constData(), QString());
+    lower->setMinimumWidth(80);
+    upper->setMinimumWidth(80);
+    const int line = static_cast<int>(rows_.size()) + 1;
+    grid->addWidget(check, line, 0);
+    grid->addWidget(lower, line, 1);
+    grid->addWidget(upper, line, 2);
+    rows_.push_back({&info, check, lower, upper});
+    const std::size_t index = rows_.size() - 1;
+    connect(check, &QCheckBox::toggled, this, [this, index](bool on) {
+        if (on) fillDefaultBounds(rows_[index]);
+    });
+}
+
+ModelState FitPanel::currentModel() const
+{
+    ModelState model;
+    try {
+        Variaveis(app_.texts, model, app_.separator);
+    } catch (const KavrinError&) {
+        model.source = {};
+    }
+    return model;
+}
+
+void FitPanel::showSourceRows()
+{
+    const ModelState model = currentModel();
+    for (const ParameterRow& row : rows_) {
+        if (row.info->edit >= 0) continue;
+        const bool used = ModelUses(model, row.info->parameter);
+        if (!used) row.check->setChecked(false);
+        for (QWidget* widget :
+             {static_cast<QWidget*>(row.check), static_cast<QWidget*>(row.lower), static_cast<QWidget*>(row.upper)})
+            widget->setVisible(used);
+    }
+    fitBoundsArea();
+}
+
+void FitPanel::fitBoundsArea()
+{
+    QWidget* content = boundsArea_->widget();
+    content->layout()->activate();
+    const QSize wanted = content->sizeHint();
+    boundsArea_->setMinimumWidth(wanted.width() + boundsArea_->verticalScrollBar()->sizeHint().width());
+    // The heading, the nine and three of the source's in view; more scroll.
+    const auto* grid = static_cast<QGridLayout*>(content->layout());
+    const int line = std::max(CheckBoxes[0]->sizeHint().height(), LowerEdits[0]->sizeHint().height()) + grid->verticalSpacing();
+    boundsArea_->setMinimumHeight(std::min(wanted.height(), 13 * line));
+}
 
 void FitPanel::applyLanguage(const QStringList& lines, bool portuguese)
 {
@@ -194,20 +247,25 @@ void FitPanel::changeEvent(QEvent* event)
 
 QString FitPanel::parameterName(FitParameter parameter) const
 {
+    if (parameter == FitParameter::SourceDecay) return app_.text(AddedText::FitSourceDecay);
+    if (parameter == FitParameter::ReleaseEnd) return app_.text(AddedText::SourceReleaseEnd);
+    const int zone = static_cast<int>(parameter) - static_cast<int>(FitParameter::ReleaseEnd) + 1;
+    if (zone >= 2) return app_.text(AddedText::FitZoneConcentration).arg(zone);
     const QString caption = app_.windows.dados ? app_.windows.dados->fieldCaption(InfoOf(parameter).edit) : QString();
     return caption.isEmpty() ? QString::fromUtf8(InfoOf(parameter).name) : caption;
 }
 
 void FitPanel::showParameterNames()
 {
-    for (std::size_t i = 0; i < kFitParameters.size(); ++i) CheckBoxes[i]->setText(parameterName(kFitParameters[i].parameter));
+    for (const ParameterRow& row : rows_) row.check->setText(parameterName(row.info->parameter));
+    fitBoundsArea();
 }
 
 QString FitPanel::messageText(const FitMessage& message) const
 {
     FitMessage named = message;
     for (std::string& argument : named.arguments)
-        if (const std::optional<FitParameter> parameter = FitParameterOfName(argument))
+        if (const std::optional<FitParameter> parameter = AnyFitParameterOfName(argument))
             argument = parameterName(*parameter).toStdString();
     return QString::fromStdString(RefusalText(texts_, named));
 }
@@ -225,14 +283,17 @@ void FitPanel::clearResult()
     setRunning(running());
 }
 
-void FitPanel::fillDefaultBounds(int index)
+void FitPanel::fillDefaultBounds(const ParameterRow& row)
 {
-    const FitParameterInfo& info = kFitParameters[static_cast<std::size_t>(index)];
-    const QString current = app_.windows.dados->Edit[static_cast<std::size_t>(info.edit)]->text();
+    const FitParameterInfo& info = *row.info;
     try {
-        const FitBounds bounds = DefaultBounds(info.parameter, parsed(current, app_.separator));
-        LowerEdits[static_cast<std::size_t>(index)]->setText(QString::fromStdString(FormatGeneral(bounds.lower, app_.separator)));
-        UpperEdits[static_cast<std::size_t>(index)]->setText(QString::fromStdString(FormatGeneral(bounds.upper, app_.separator)));
+        // The data window's text as it stands; the source's value from its options.
+        const double current = info.edit >= 0
+                                   ? parsed(app_.windows.dados->Edit[static_cast<std::size_t>(info.edit)]->text(), app_.separator)
+                                   : info.get(currentModel());
+        const FitBounds bounds = DefaultBounds(info.parameter, current);
+        row.lower->setText(QString::fromStdString(FormatGeneral(bounds.lower, app_.separator)));
+        row.upper->setText(QString::fromStdString(FormatGeneral(bounds.upper, app_.separator)));
     } catch (const KavrinError&) {
         // The data window's text is not a number yet; the fit will report it.
     }
@@ -243,7 +304,7 @@ void FitPanel::setRunning(bool running)
     fitButton_->setEnabled(!running);
     cancelButton_->setEnabled(running);
     applyButton_->setEnabled(!running && result_ && result_->identifiable() && result_->stop != FitStop::Cancelled);
-    undoButton_->setEnabled(!running && !undo_.empty());
+    undoButton_->setEnabled(!running && (!undo_.empty() || undoSource_));
 }
 
 void FitPanel::startFit()
@@ -265,12 +326,15 @@ void FitPanel::startFit()
         auto model = std::make_shared<ModelState>();
         Variaveis(app_.windows.dados->texts(), *model, separator);
         FitChoices choices;
-        for (std::size_t i = 0; i < kFitParameters.size(); ++i) {
-            if (!CheckBoxes[i]->isChecked()) continue;
-            if (LowerEdits[i]->text().isEmpty() || UpperEdits[i]->text().isEmpty()) fillDefaultBounds(static_cast<int>(i));
-            choices.parameters.push_back(kFitParameters[i].parameter);
-            choices.bounds.push_back(
-                FitBounds{parsed(LowerEdits[i]->text(), separator), parsed(UpperEdits[i]->text(), separator)});
+        for (const ParameterRow& row : rows_) {
+            if (!row.check->isChecked()) continue;
+            if (!ModelUses(*model, row.info->parameter)) {
+                dialogs_.error(app_.text(AddedText::FitParameterUnused).arg(parameterName(row.info->parameter)));
+                return;
+            }
+            if (row.lower->text().isEmpty() || row.upper->text().isEmpty()) fillDefaultBounds(row);
+            choices.parameters.push_back(row.info->parameter);
+            choices.bounds.push_back(FitBounds{parsed(row.lower->text(), separator), parsed(row.upper->text(), separator)});
         }
         choices.logResiduals = CheckBoxLog->isChecked();
         if (!EditDetectionLimit->text().trimmed().isEmpty())
@@ -398,11 +462,22 @@ void FitPanel::applyFittedValues()
 {
     if (!result_ || !result_->identifiable()) return;
     undo_.clear();
+    undoSource_.reset();
+    ParameterTexts fitted = app_.texts;
     for (const FittedParameter& p : result_->parameters) {
-        QLineEdit* edit = app_.windows.dados->Edit[static_cast<std::size_t>(InfoOf(p.parameter).edit)];
-        undo_.emplace_back(InfoOf(p.parameter).edit, edit->text());
-        edit->setText(roundTripText(p.value, app_.separator));
+        const int field = InfoOf(p.parameter).edit;
+        if (field < 0) {
+            WriteFittedValue(fitted, p.parameter, p.value, app_.separator);
+            continue;
+        }
+        QLineEdit* edit = app_.windows.dados->Edit[static_cast<std::size_t>(field)];
+        undo_.emplace_back(field, edit->text());
+        edit->setText(QString::fromStdString(RoundTripText(p.value, app_.separator)));
         edit->setCursorPosition(0);  // a long value reads from its first digit
+    }
+    if (fitted.source != app_.texts.source) {
+        undoSource_ = app_.texts.source;
+        app_.windows.dados->setSourceTexts(fitted.source);
     }
     setRunning(false);
 }
@@ -414,6 +489,7 @@ void FitPanel::undoApply()
         app_.windows.dados->Edit[static_cast<std::size_t>(edit)]->setCursorPosition(0);
     }
     undo_.clear();
+    if (undoSource_) app_.windows.dados->setSourceTexts(*std::exchange(undoSource_, std::nullopt));
     setRunning(false);
 }
 

@@ -20,6 +20,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QScrollArea;
 class QLabel;
 class QProgressBar;
 class QLineEdit;
@@ -67,6 +69,9 @@ public:
 
     std::array<QCheckBox*, 9> CheckBoxes{};  // one per fittable parameter, in kFitParameters' order
     std::array<QLineEdit*, 9> LowerEdits{}, UpperEdits{};
+    // The source's, in kSourceFitParameters' order: shown while the source options use them.
+    std::array<QCheckBox*, kSourceFitParameters.size()> SourceCheckBoxes{};
+    std::array<QLineEdit*, kSourceFitParameters.size()> SourceLowerEdits{}, SourceUpperEdits{};
     QCheckBox* CheckBoxLog;
     QLineEdit* EditDetectionLimit;
     QComboBox* ComboBoxWeights;      // the weighting rule, in WeightRule's order
@@ -79,8 +84,22 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // A parameter's line of the bounds grid.
+    struct ParameterRow {
+        const FitParameterInfo* info;
+        QCheckBox* check;
+        QLineEdit *lower, *upper;
+    };
+    void addRow(QGridLayout* grid, const FitParameterInfo& info, const QString& number, QCheckBox*& check, QLineEdit*& lower,
+                QLineEdit*& upper);
+    // Shows the source's rows the current source options use; a hidden row is unchecked.
+    void showSourceRows();
+    // The parameters' area as wide as its rows and as high as a dozen of them.
+    void fitBoundsArea();
+    // The model of the data window's texts; its source options stay the default while a text does not convert.
+    ModelState currentModel() const;
     void showParameterNames();
-    void fillDefaultBounds(int index);
+    void fillDefaultBounds(const ParameterRow& row);
     void finish(std::shared_ptr<FitResult> result, std::optional<FitMessage> refusal, QString failure,
                 std::vector<Observation> observations);
     void showResult();
@@ -93,10 +112,13 @@ private:
     ShowFitted showFitted_;
     FitTexts texts_;  // the language file's lines, or the built-in ones
     QPushButton *fitButton_, *cancelButton_, *applyButton_, *undoButton_;
+    QScrollArea* boundsArea_;
 
     BackgroundTask task_;  // the fit off the interface thread
     std::shared_ptr<FitResult> result_;
+    std::vector<ParameterRow> rows_;             // the data window's nine, then the source's
     std::vector<std::pair<int, QString>> undo_;  // the data window's texts before the apply
+    std::optional<SourceTexts> undoSource_;      // the source options' texts before the apply
 };
 
 }  // namespace kavrin

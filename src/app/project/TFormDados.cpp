@@ -154,6 +154,7 @@ void TFormDados::setSourceTexts(const SourceTexts& texts)
 {
     app_.texts.source = texts;
     if (app_.windows.source) app_.windows.source->showTexts(texts);
+    emit sourceTextsChanged();
 }
 
 void TFormDados::changeEvent(QEvent* event)

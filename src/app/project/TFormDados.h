@@ -54,6 +54,10 @@ public:
     QComboBox* ComboBox1;
     QPushButton* SourceButton;  // shows the source window
 
+signals:
+    // The source options' texts have changed (here or in the source window).
+    void sourceTextsChanged();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;

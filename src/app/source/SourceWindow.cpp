@@ -350,7 +350,9 @@ std::optional<SourceRefusal> SourceWindow::takeShownTexts()
         return refusal;
     }
     RefusalLabel->clear();
+    if (app_.texts.source == shown.texts) return std::nullopt;
     app_.texts.source = std::move(shown.texts);
+    if (app_.windows.dados) emit app_.windows.dados->sourceTextsChanged();
     return std::nullopt;
 }
 

@@ -47,7 +47,7 @@ std::string withZoneConcentration(const std::string& zones, std::size_t group, c
 void WriteFittedValue(ParameterTexts& texts, FitParameter parameter, double value, char separator)
 {
     const FitParameterInfo& info = InfoOf(parameter);
-    const std::string text = FormatGeneral(value, separator);
+    const std::string text = RoundTripText(value, separator);
     if (info.edit >= 0) {
         SetControlText(texts, info.edit, text, separator);
         return;

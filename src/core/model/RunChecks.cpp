@@ -3,11 +3,24 @@
 #include "model/RunTimes.h"
 #include "model/Variaveis.h"
 
+#include <algorithm>
+
 namespace kavrin {
 
 namespace {
 constexpr double kMaximumCells = 450;
+
+// The source's extent across the flow: from its zones' lowest edge to their highest.
+double SourceExtentY(const ModelState& m)
+{
+    double low = m.source.firstZoneY - m.SourceWidth / 2, high = m.source.firstZoneY + m.SourceWidth / 2;
+    for (const SourceZone& zone : m.source.moreZones) {
+        low = std::min(low, zone.y - zone.width / 2);
+        high = std::max(high, zone.y + zone.width / 2);
+    }
+    return high - low;
 }
+}  // namespace
 
 std::optional<RunRefusal> CheckGrid(const ModelState& m)
 {
@@ -17,7 +30,7 @@ std::optional<RunRefusal> CheckGrid(const ModelState& m)
     if (CellCount(m.Y0, m.Y1, m.DY) > kMaximumCells) return RunRefusal::GridTooLargeY;
     if (CellCount(m.X0, m.X1, m.DX) > kMaximumCells) return RunRefusal::GridTooLargeX;
     if (m.X1 - m.X0 < m.Y1 - m.Y0) return RunRefusal::YRangeExceedsX;
-    if (m.Y1 - m.Y0 <= m.SourceWidth) return RunRefusal::YRangeNotAboveSourceWidth;
+    if (m.Y1 - m.Y0 <= SourceExtentY(m)) return RunRefusal::YRangeNotAboveSourceWidth;
     return std::nullopt;
 }
 

@@ -296,7 +296,12 @@ double HighestSourceConcentration(const ModelState& model)
     double top = model.C0;
     for (const SourceZone& zone : model.source.moreZones)
         if (std::isfinite(zone.concentration)) top = std::max(top, zone.concentration);
-    return top;
+    // A step above 1 raises every zone for a while.
+    double strongestStep = 1;
+    if (model.source.history == SourceHistory::Steps)
+        for (const SourceStep& step : model.source.steps)
+            if (std::isfinite(step.relative)) strongestStep = std::max(strongestStep, step.relative);
+    return top * strongestStep;
 }
 
 }  // namespace kavrin

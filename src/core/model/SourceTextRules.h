@@ -56,7 +56,8 @@ std::string EnglishSourceRefusalText(const SourceRefusal& refusal);
 std::vector<SourceZone> SourceZonesOf(const ModelState& model);
 
 // The highest concentration the source gives: the highest of C0 and the other
-// zones' concentrations (C0 for the single zone).
+// zones' concentrations (C0 for the single zone), times the strongest step
+// when a step table goes above 1.
 double HighestSourceConcentration(const ModelState& model);
 
 // No zone off the line y = 0: the field is the mirror image of itself about y = 0.

@@ -98,6 +98,10 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
      "Salvar assim?",
      "A parameter file cannot hold the source options (history, zones, control plane): they will not be saved in it. Save "
      "anyway?"},
+    {"Decaimento da fonte (1/dia)", "Source decay (1/day)"},
+    {"Concentração da zona %1 (mg/L)", "Zone %1 concentration (mg/L)"},
+    {"%1: as opções da fonte não usam este parâmetro, e ele não pode ser ajustado.",
+     "%1: the source options do not use this parameter, so it cannot be fitted."},
     {"Mapa do local (GIS)...", "Site map (GIS)..."},
     {"Formato", "Format"},
     {"GeoTIFF da grade (girada como o fluxo)", "GeoTIFF of the grid (turned as the flow)"},

@@ -86,6 +86,10 @@ enum class AddedText {
     MassBalanceDetail,            // %1, %2: the first and last time
     // Saving a parameter file from a project that uses source options.
     ParameterFileDropsSourceOptions,
+    // The fit's source parameters.
+    FitSourceDecay,
+    FitZoneConcentration,  // %1: the zone's number
+    FitParameterUnused,    // %1: the parameter
     // The export onto the site map (export window and its menu item).
     SiteExportMenu,
     SiteExportFormat,
@@ -104,7 +108,7 @@ enum class AddedText {
     SiteLocalCoordinates,
     SiteNoCrs,
     SiteNotANumber,  // %1: the field, %2: its text
-    End,             // one past the last line
+    End,  // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);

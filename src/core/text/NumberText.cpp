@@ -158,6 +158,18 @@ DecimalDigits RoundSignificant(double value, int significant)
     return result;
 }
 
+std::string RoundTripText(double value, char separator)
+{
+    if (!std::isfinite(value)) return nonFiniteText(value);
+    char text[64];
+    std::string result(text, std::to_chars(text, text + sizeof text, value).ptr);
+    for (char& c : result) {
+        if (c == 'e') c = 'E';
+        if (c == '.') c = separator;
+    }
+    return result;
+}
+
 std::string FormatGeneral(double value, char separator)
 {
     if (!std::isfinite(value)) return nonFiniteText(value);

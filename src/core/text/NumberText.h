@@ -22,6 +22,10 @@ DecimalDigits RoundSignificant(double value, int significant);
 // 0.0001 <= |x| < 1E15, otherwise "5E-5" / "1E15"; 0 gives "0".
 std::string FormatGeneral(double value, char separator);
 
+// The shortest text that reads back as the same double ("0.0123", "1.5E-07"),
+// with `separator`: a value the user is given to keep, such as a fitted one.
+std::string RoundTripText(double value, char separator);
+
 // Pattern "0.0…0E+0…0": one digit, `fractionDigits` after the separator,
 // the exponent's sign always and at least `exponentDigits` exponent digits.
 std::string FormatScientific(double value, int fractionDigits, int exponentDigits, char separator);

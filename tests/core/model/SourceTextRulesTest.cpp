@@ -191,3 +191,16 @@ TEST(SourceTextRules, TheInnermostContainerHoldsANestedZone)
     const int expected[] = {-1, 0, 1, -1, 2};
     for (std::size_t k = 0; k < zones.size(); ++k) EXPECT_EQ(InnermostContainer(zones, k), expected[k]) << k;
 }
+
+TEST(SourceTextRules, TheHighestConcentrationTakesTheStrongestZoneAndAStepAboveOne)
+{
+    ModelState m = InitialModel();
+    EXPECT_EQ(HighestSourceConcentration(m), 0.5);
+    m.source.moreZones = {{30, 0, 4, 1, 2}};
+    EXPECT_EQ(HighestSourceConcentration(m), 2);
+    m.source.history = SourceHistory::Steps;
+    m.source.steps = {{0, 0.5}, {100, 1.5}, {200, 0.2}};
+    EXPECT_EQ(HighestSourceConcentration(m), 3);
+    m.source.steps = {{0, 0.5}};  // a weaker source keeps the scale of its zones
+    EXPECT_EQ(HighestSourceConcentration(m), 2);
+}

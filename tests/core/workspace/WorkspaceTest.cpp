@@ -162,7 +162,10 @@ TEST(RunChecks, TheFirstFailingCheckIsReported)
     struct Case {
         std::vector<std::pair<int, const char*>> texts;
         std::optional<RunRefusal> refusal;
+        SourceTexts source;
     };
+    // Zones from y = -35 to 10: the source is 45 m across.
+    const SourceTexts zones{{"SourceZones", "-30 0 10 3 1"}};
     const Case cases[] = {
         {{}, std::nullopt},
         {{{10, "-226"}}, RunRefusal::GridTooLargeY},  // 452 cells
@@ -180,10 +183,13 @@ TEST(RunChecks, TheFirstFailingCheckIsReported)
         {{{11, "0"}, {12, "999999"}, {13, "1"}}, std::nullopt},               // exactly 1000000
         {{{7, "-1"}}, RunRefusal::XStepNotPositive},                          // X1 beyond X0
         {{{9, "-1"}}, RunRefusal::YStepNotPositive},
+        {{{10, "-22"}}, RunRefusal::YRangeNotAboveSourceWidth, zones},
+        {{{10, "-23"}}, std::nullopt, zones},
     };
     for (const Case& c : cases) {
         ParameterTexts texts = InitialParameterTexts();
         for (const auto& [edit, text] : c.texts) SetControlText(texts, edit, text, '.');
+        texts.source = c.source;
         ModelState m;
         Variaveis(texts, m, '.');
         EXPECT_EQ(CheckRun(m), c.refusal) << (c.texts.empty() ? "initial" : c.texts[0].second);
