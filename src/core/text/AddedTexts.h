@@ -108,7 +108,7 @@ enum class AddedText {
     SiteLocalCoordinates,
     SiteNoCrs,
     SiteNotANumber,  // %1: the field, %2: its text
-    End,  // one past the last line
+    End,             // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
