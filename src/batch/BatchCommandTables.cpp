@@ -30,6 +30,39 @@ constexpr CommandOption kExport[] = {
     {.name = "--file", .value = "RESULTS.txt"},
     {.name = "--to", .value = "NAME", .required = true},
 };
+// The georeferenced exports: one time of a saved project, placed as the
+// project (and each --set of Easting, Northing, Azimuth or CRS) says.
+constexpr CommandOption kGeoTime{.name = "--time", .value = "T", .required = true, .choice = 1};
+constexpr CommandOption kGeoFile{.name = "--file", .value = "RESULTS.txt", .required = true, .choice = 1};
+constexpr CommandOption kGeoTiff[] = {
+    kSavedProject,
+    kGeoTime,
+    kGeoFile,
+    kSet,
+    {.name = "--north-up", .value = "CELL"},
+    {.name = "--to", .value = "FILE.tif", .required = true},
+};
+constexpr CommandOption kContours[] = {
+    kSavedProject,
+    kGeoTime,
+    kGeoFile,
+    kSet,
+    {.name = "--levels", .value = "L,L,..."},
+    {.name = "--filled"},
+    {.name = "--to", .value = "FILE.gpkg|FILE.geojson", .required = true},
+};
+constexpr CommandOption kWells[] = {
+    kSavedProject,
+    kSet,
+    kObservations,
+    {.name = "--to", .value = "FILE.gpkg|FILE.geojson", .required = true},
+};
+constexpr CommandOption kMapWorld[] = {
+    kSavedProject,
+    {.name = "--time", .value = "T", .required = true},
+    kSet,
+    {.name = "--to", .value = "FILE.bmp", .required = true},
+};
 constexpr CommandOption kSeriesTime[] = {
     kSavedProject,
     {.name = "--x", .value = "X", .required = true},
@@ -107,7 +140,14 @@ constexpr CommandForm kForms[] = {
     {"fit", "", kFit},
     {"uncertainty", "", kUncertainty},
     {"merge", "", kMerge, "DIR..."},
+    // The georeferenced exports last: "export" alone still asks for grd or txt,
+    // the exports of the core; these are read against their own forms.
+    {"export", "geotiff", kGeoTiff},
+    {"export", "contours", kContours},
+    {"export", "wells", kWells},
+    {"export", "mapworld", kMapWorld},
 };
+constexpr std::size_t kGeoForms = 4;
 
 // The usage wraps its lines before this column.
 constexpr std::size_t kUsageWidth = 100;
@@ -121,7 +161,12 @@ std::span<const CommandForm> BatchCommandForms()
 
 ParsedCommandLine ParseBatchCommandLine(std::string_view command, const std::vector<std::string>& words)
 {
-    return ParseCommandLine(kForms, command, words);
+    return ParseCommandLine(std::span<const CommandForm>(kForms).first(std::size(kForms) - kGeoForms), command, words);
+}
+
+ParsedCommandLine ParseGeoExportCommandLine(const std::vector<std::string>& words)
+{
+    return ParseCommandLine(std::span<const CommandForm>(kForms).last(kGeoForms), "export", words);
 }
 
 const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
@@ -129,10 +174,17 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  and what the source options use: SourceDecay, ReleaseEnd, ZoneConcentration2 … 20.\n"
                                 "  NAME is Edit1 … Edit21, ComboBox1 or a field name (C0, SourceWidth, DX, GaussOrder, …), or a\n"
                                 "  source option: SourceHistory=constant|decay|stop|steps, SourceDecay=RATE (1/day),\n"
-                                "  SourceHalfLife=DAYS, ReleaseEnd=DAYS, ControlPlaneX=X.\n"
+                                "  SourceHalfLife=DAYS, ReleaseEnd=DAYS, ControlPlaneX=X, or the site placement stored with a\n"
+                                "  saved project: Easting=E, Northing=N (metres, of x = 0, y = 0), Azimuth=DEGREES (of the\n"
+                                "  flow, clockwise from grid north), CRS=EPSG:CODE|WKT|PROJ.\n"
                                 "  --steps lists START,RELATIVE per line and makes the history steps; --zones lists\n"
                                 "  Y,Z,WIDTH,HEIGHT,CONCENTRATION per line, every zone (the first is C0, SourceWidth,\n"
                                 "  SourceHeight). --set applies after them.\n"
+                                "  export geotiff, contours, wells and mapworld place the results on the site map as the\n"
+                                "  project's placement says (--set may change it for the export), or keep the local x, y\n"
+                                "  without a CRS; --north-up warps the GeoTIFF onto north-up cells of CELL metres;\n"
+                                "  --levels are in mg/L (the map's levels when not given); --filled writes the polygons\n"
+                                "  between levels instead of the lines; mapworld writes the map and its world file (.bpw).\n"
                                 "  balance prints time,entered,decayed,dissolved,sorbed,discharge_control,discharge_edge\n"
                                 "  (mg and mg/day) at each of the project's times.\n"
                                 "  uncertainty draws each --vary NAME (AlphaX, AlphaY, AlphaZ, Kxx, GradH,\n"

@@ -17,6 +17,10 @@ std::span<const CommandForm> BatchCommandForms();
 // Parses the words after `command` against its table. Throws std::invalid_argument.
 ParsedCommandLine ParseBatchCommandLine(std::string_view command, const std::vector<std::string>& words);
 
+// Parses the words after "export" against the georeferenced exports' forms
+// (geotiff, contours, wells, mapworld). Throws std::invalid_argument.
+ParsedCommandLine ParseGeoExportCommandLine(const std::vector<std::string>& words);
+
 // The usage of every command, then what NAME and --fit take and where results go.
 extern const std::string kBatchUsage;
 

@@ -6,6 +6,8 @@
 #include "map/AnimatedGif.h"
 #include "map/AnimationFrames.h"
 #include "map/MapPicture.h"
+#include "map/MapWorldFile.h"
+#include "model/GridOnSite.h"
 #include "text/Errors.h"
 #include "workspace/ResultLoading.h"
 #include "workspace/Workspace.h"
@@ -13,6 +15,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 
 namespace kavrin {
 
@@ -78,6 +81,23 @@ void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironm
         gif.addFrame({frame.constBits(), frame.width(), frame.height(), frame.bytesPerLine()});
     });
     gif.finish();
+}
+
+void PerformBatchMapWorld(const BatchGeoExportOptions& options, const BatchEnvironment& environment,
+                          const MapLanguages& languages, std::ostream& out)
+{
+    const ProjectFileContents project = ReadProjectFile(options.projectPath);
+    const std::optional<SitePlacement> placement = ExportPlacement(project, options.sets);
+    const ModelState model = ProjectModel(project, environment.separator);
+    const std::array<double, 6> numbers = MapWorldNumbers(model, DefineMapGeometry(model), placement.value_or(LocalPlacement()));
+    const std::vector<std::string> one{*options.time};
+    const std::string world = WorldFilePath(options.to);
+    drawMaps(options.projectPath, &one, environment, languages, [&](std::size_t, const std::string&, const QImage& picture) {
+        WriteBitmap(picture, QString::fromStdString(options.to));
+        WriteMapWorldFile(world, numbers);
+    });
+    out << options.to << "\n" << world << "\n";
+    if (const std::string note = PlacementNote(placement); !note.empty()) out << note << "\n";
 }
 
 }  // namespace kavrin

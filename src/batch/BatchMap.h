@@ -6,6 +6,7 @@
 #include "BatchOptions.h"
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,5 +33,13 @@ std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const B
 // cannot be told). Throws KavrinError.
 void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironment& environment, const MapLanguages& languages,
                          std::optional<std::uint64_t> availableMemory);
+
+// The map of one time written as the bitmap `--to` with its world file beside
+// it (".bpw"), which lays the picture's plot on the site as the project's
+// placement (and each --set) says, or on the local x, y. Prints both paths,
+// then the placement's note where it has one. Throws KavrinError; a refused
+// placement writes nothing.
+void PerformBatchMapWorld(const BatchGeoExportOptions& options, const BatchEnvironment& environment,
+                          const MapLanguages& languages, std::ostream& out);
 
 }  // namespace kavrin

@@ -2,6 +2,10 @@
 
 #include "files/SourceProjectLines.h"
 #include "model/ParameterTexts.h"
+#include "model/SitePlacement.h"
+
+#include "text/Errors.h"
+#include "text/NumberText.h"
 
 #include <stdexcept>
 
@@ -20,7 +24,7 @@ void takeModelOptions(const ParsedCommandLine& parsed, Options& options)
         if (equals == std::string::npos || equals == 0)
             throw std::invalid_argument("--set takes NAME=TEXT, not \"" + assignment + "\"");
         const std::string name = assignment.substr(0, equals);
-        if (!ControlOfName(name) && !IsSourceTextName(name))
+        if (!ControlOfName(name) && !IsSourceTextName(name) && !IsSitePlacementName(name))
             throw std::invalid_argument("unknown parameter \"" + name + "\" in --set");
         options.sets.emplace_back(name, assignment.substr(equals + 1));
     }
@@ -83,6 +87,54 @@ BatchExportOptions ParseBatchExportOptions(const std::vector<std::string>& words
     options.grid = parsed.kind() == "grd";
     options.projectPath = parsed.value("--project").value();
     options.resultsPath = parsed.value("--file");
+    options.to = parsed.value("--to").value();
+    return options;
+}
+
+bool IsGeoExportKind(const std::string& kind)
+{
+    return kind == "geotiff" || kind == "contours" || kind == "wells" || kind == "mapworld";
+}
+
+namespace {
+
+double numberOption(const std::string& option, const std::string& text)
+{
+    try {
+        return ParseFloat(text, '.');
+    } catch (const KavrinError&) {
+        throw std::invalid_argument(option + " takes a number with a point, not \"" + text + "\"");
+    }
+}
+
+}  // namespace
+
+BatchGeoExportOptions ParseBatchGeoExportOptions(const std::vector<std::string>& words)
+{
+    using Kind = BatchGeoExportOptions::Kind;
+    const ParsedCommandLine parsed = ParseGeoExportCommandLine(words);
+    BatchGeoExportOptions options;
+    const std::string& kind = parsed.kind();
+    options.kind = kind == "geotiff"    ? Kind::GeoTiff
+                   : kind == "contours" ? Kind::Contours
+                   : kind == "wells"    ? Kind::Wells
+                                        : Kind::MapWorld;
+    options.projectPath = parsed.value("--project").value();
+    options.time = parsed.value("--time");
+    options.resultsPath = parsed.value("--file");
+    for (const std::string& assignment : parsed.values("--set")) {
+        const std::size_t equals = assignment.find('=');
+        const std::string name = assignment.substr(0, equals);
+        if (equals == std::string::npos || !IsSitePlacementName(name))
+            throw std::invalid_argument("--set of an export takes Easting, Northing, Azimuth or CRS=TEXT, not \"" + assignment +
+                                        "\"");
+        options.sets.emplace_back(name, assignment.substr(equals + 1));
+    }
+    if (const auto cell = parsed.value("--north-up")) options.northUpCell = numberOption("--north-up", *cell);
+    if (const auto levels = parsed.value("--levels"))
+        for (const std::string& level : CommaSeparated(*levels)) options.levels.push_back(numberOption("--levels", level));
+    options.filled = parsed.given("--filled");
+    options.observationsPath = parsed.value("--obs");
     options.to = parsed.value("--to").value();
     return options;
 }

@@ -44,6 +44,27 @@ struct BatchExportOptions {
 // Parses the words after "export". Throws std::invalid_argument.
 BatchExportOptions ParseBatchExportOptions(const std::vector<std::string>& words);
 
+struct BatchGeoExportOptions {
+    enum class Kind { GeoTiff, Contours, Wells, MapWorld } kind = Kind::GeoTiff;
+    std::string projectPath;                                // --project FILE.kvr
+    std::optional<std::string> time;                        // --time T, as in the time's file name
+    std::optional<std::string> resultsPath;                 // --file RESULTS.txt instead of a time
+    std::vector<std::pair<std::string, std::string>> sets;  // --set of the placement's names, in order
+    std::optional<double> northUpCell;                      // --north-up CELL (geotiff)
+    std::vector<double> levels;                             // --levels L,L,... (contours)
+    bool filled = false;                                    // --filled (contours)
+    std::optional<std::string> observationsPath;            // --obs TABLE.txt (wells)
+    std::string to;                                         // --to NAME
+};
+
+// Whether "export KIND" is one of the georeferenced exports.
+bool IsGeoExportKind(const std::string& kind);
+
+// Parses the words after "export" of a georeferenced export; a --set takes
+// only Easting, Northing, Azimuth and CRS, and --north-up and --levels take
+// numbers with a point. Throws std::invalid_argument.
+BatchGeoExportOptions ParseBatchGeoExportOptions(const std::vector<std::string>& words);
+
 struct BatchSeriesOptions {
     enum class Kind { Time, Longitudinal, Transversal } kind = Kind::Time;  // time, long or trans
     std::string projectPath;                                                // --project FILE.kvr

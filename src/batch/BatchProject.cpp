@@ -21,4 +21,20 @@ std::string ProjectIndex(const ProjectFileContents& project, const BatchEnvironm
     return project.indexPath.empty() ? IndexPath(environment.root, project.projectName) : project.indexPath;
 }
 
+std::optional<SitePlacement> ExportPlacement(const ProjectFileContents& project,
+                                             const std::vector<std::pair<std::string, std::string>>& sets)
+{
+    SitePlacementTexts texts = project.texts.site;
+    for (const auto& [name, value] : sets) *SitePlacementText(texts, name) = value;
+    return SitePlacementOf(texts);
+}
+
+std::string PlacementNote(const std::optional<SitePlacement>& placement)
+{
+    if (!placement)
+        return "The project has no site placement: the export is in the model's local coordinates (x, y), without a CRS.";
+    if (placement->crs.empty()) return "The project's placement names no CRS: the export has none.";
+    return "";
+}
+
 }  // namespace kavrin

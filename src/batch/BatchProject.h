@@ -5,6 +5,11 @@
 #include "BatchOptions.h"
 #include "files/ProjectFile.h"
 #include "model/ModelState.h"
+#include "model/SitePlacement.h"
+
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include <string>
 
@@ -15,5 +20,14 @@ ModelState ProjectModel(const ProjectFileContents& project, char separator);
 
 // The index path stored in the project, or the one its name gives under the root.
 std::string ProjectIndex(const ProjectFileContents& project, const BatchEnvironment& environment);
+
+// The project's site placement with each --set of its names applied; nothing
+// when it has none. Throws CheckError for a number that is not finite.
+std::optional<SitePlacement> ExportPlacement(const ProjectFileContents& project,
+                                             const std::vector<std::pair<std::string, std::string>>& sets);
+
+// The line a georeferenced export prints without a placement or without a
+// CRS, saying what its coordinates are; empty with both.
+std::string PlacementNote(const std::optional<SitePlacement>& placement);
 
 }  // namespace kavrin

@@ -7,6 +7,7 @@
 #include "model/PhysicalChecks.h"
 #include "model/ProjectState.h"
 #include "model/RunChecks.h"
+#include "model/SitePlacement.h"
 #include "model/SourceTextRules.h"
 #include "model/Variaveis.h"
 #include "solution/Parallel.h"
@@ -28,6 +29,7 @@ void RefuseImpossibleTexts(const ParameterTexts& texts, char separator)
 {
     if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
     if (const auto refusal = CheckSourceTexts(texts, separator)) throw CheckError(EnglishSourceRefusalText(*refusal));
+    SitePlacementOf(texts.site);
 }
 
 ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath, const std::optional<std::string>& projectPath,
@@ -45,6 +47,10 @@ ParameterTexts BatchParameterTexts(const std::optional<std::string>& paramsPath,
     for (const auto& [name, text] : sets) {
         if (IsSourceTextName(name)) {
             SetSourceText(texts.source, name, text);
+            continue;
+        }
+        if (std::string* placement = SitePlacementText(texts.site, name)) {
+            *placement = text;
             continue;
         }
         const std::optional<int> control = ControlOfName(name);

@@ -1,7 +1,7 @@
 // kavrin-batch: the model run without a window. The run, the exports, the
 // series and the comparison are done here, on the core alone, so that a run
-// starts in a few milliseconds; the fit (Ceres) and the pictures (Qt) are
-// handed to sibling programs that load those libraries.
+// starts in a few milliseconds; the fit (Ceres), the pictures (Qt) and the
+// georeferenced exports (GDAL) are handed to sibling programs that load those libraries.
 #include "BatchBalance.h"
 #include "BatchCommand.h"
 #include "BatchCompare.h"
@@ -57,6 +57,8 @@ int main(int argc, char** argv)
     }
     if (name == "fit") return HandOverTo("kavrin-batch-fit", argv);
     if (name == "map" || name == "animate") return HandOverTo("kavrin-batch-pictures", argv);
+    if (name == "export" && words.size() > 1 && IsGeoExportKind(words[1]))
+        return HandOverTo(words[1] == "mapworld" ? "kavrin-batch-pictures" : "kavrin-batch-gis", argv);
 
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     const BatchEnvironment environment = ReadBatchEnvironment();

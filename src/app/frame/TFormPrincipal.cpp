@@ -74,6 +74,7 @@ TFormPrincipal::TFormPrincipal(AppState& app, Dialogs& dialogs)
     connectCommand("EscolherArquivo2", [this] { files_.ExportChosenFile(Format::Grid); });
     connectCommand("Mapajpeg1", [this] { Mapajpeg1Click(); });
     connectCommand("Escolherarquivo1", [this] { files_.ExportChosenFile(Format::Table); });
+    connectCommand("ExportSiteMap", [this] { files_.ExportSiteMap(); });
     connectCommand("Graficos1", [this] { Graficos1Click(); });
     giveHelpTexts();
 }
@@ -86,6 +87,7 @@ void TFormPrincipal::changeEvent(QEvent* event)
     giveHelpTexts();
     action("ShowSource")->setText(app_.text(AddedText::SourceWindowCaption));
     action("ShowUncertainty")->setText(app_.text(AddedText::UncertaintyWindowCaption));
+    action("ExportSiteMap")->setText(app_.text(AddedText::SiteExportMenu));
 }
 
 void TFormPrincipal::giveHelpTexts()
@@ -216,6 +218,7 @@ void TFormPrincipal::buildMenu()
     item(grade, "EscolherArquivo2", "Escolher Arquivo");
     item(exportar, "Graficos1", "Graficos *.jpeg");
     item(exportar, "Mapajpeg1", "Mapa *.jpeg");
+    item(exportar, "ExportSiteMap", "Mapa do local (GIS)...");
 
     QMenu* projeto = menu(bar, "Projeto1", "Projeto");
     item(projeto, "Novo1", "Novo", QKeySequence(Qt::CTRL | Qt::Key_F1));

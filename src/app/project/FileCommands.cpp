@@ -5,12 +5,15 @@
 #include "files/ResultExports.h"
 #include "gui/SaveName.h"
 #include "project/ResultsHandOver.h"
+#include "project/SiteExport.h"
 #include "project/TFormDados.h"
 #include "project/TFormExportGRD.h"
 #include "workspace/ResultLoading.h"
 #include "workspace/Workspace.h"
 
 #include <QLineEdit>
+
+#include <QScopeGuard>
 
 namespace kavrin {
 
@@ -59,6 +62,15 @@ void FileCommands::ExportChosenFile(Format format)
     window->saveFilter = format == Format::Grid ? QStringLiteral("Grd AscII (*.grd)") : QStringLiteral("Arquivo Texto (*.txt)");
     if (window->exec() != QDialog::Accepted) return;
     exportWith(format, window->Edit2->text(), window->Edit1->text(), 2);
+}
+
+void FileCommands::ExportSiteMap()
+{
+    TFormExportGRD* window = app_.windows.exportGrd;
+    window->showSitePanel(true);
+    const auto plain = qScopeGuard([window] { window->showSitePanel(false); });
+    if (window->exec() != QDialog::Accepted) return;
+    ExportToSite(app_, dialogs_, *window);
 }
 
 void FileCommands::CompletaArray(const QString& tempo)

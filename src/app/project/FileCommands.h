@@ -22,6 +22,9 @@ public:
     void ExportAllFiles(Format format, const QString& filter);
     // One results file chosen in the export window.
     void ExportChosenFile(Format format);
+    // One results file, or the observation wells, onto the site map: the
+    // export window with its format and the site placement.
+    void ExportSiteMap();
 
     // Loads the time `tempo` (its text as in the file name) into ResultGrid;
     // a missing file shows MsgResultFileMissing and leaves the grid alone.

@@ -268,6 +268,7 @@ void TFormDados::openproject(const QString& path)
 
     setTexts(current);
     setSourceTexts(current.source);
+    app_.texts.site = current.site;
     app_.model = model;
     app_.project.ProjectName = contents.projectName;
     app_.project.ProjectIndexPath = contents.indexPath;
@@ -283,8 +284,9 @@ void TFormDados::ClearDados()
     for (const ParameterField& field : kParameterFields)
         SetControlText(current, field.edit, ArrumaDecimal(field.newProjectText, app_.separator), app_.separator);
     setTexts(current);
-    // A new project starts from the source as it has always been.
+    // A new project starts from the source as it has always been, and from no place on a site.
     setSourceTexts({});
+    app_.texts.site = {};
 }
 
 void TFormDados::FormShow()

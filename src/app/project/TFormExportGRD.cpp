@@ -1,6 +1,7 @@
 #include "project/TFormExportGRD.h"
 
 #include "gui/DialogButtons.h"
+#include "project/SiteExportPanel.h"
 #include "workspace/Workspace.h"
 
 #include <QFileInfo>
@@ -14,7 +15,8 @@
 namespace kavrin {
 
 TFormExportGRD::TFormExportGRD(AppState& app, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), Edit1(new QLineEdit(this)), Edit2(new QLineEdit(this)), app_(app), dialogs_(dialogs)
+    : QDialog(parent), Edit1(new QLineEdit(this)), Edit2(new QLineEdit(this)), SitePanel(new SiteExportPanel(app, this)),
+      app_(app), dialogs_(dialogs)
 {
     setObjectName("TFormExportGRD");
     setWindowTitle("Exportar Resultados");
@@ -44,8 +46,24 @@ TFormExportGRD::TFormExportGRD(AppState& app, Dialogs& dialogs, QWidget* parent)
     grid->addWidget(browseSave, 1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(SitePanel);
+    SitePanel->hide();
+    connect(SitePanel, &SiteExportPanel::formatChanged, this, [this] { saveFilter = SitePanel->saveFilter(); });
     layout->addLayout(DialogButtons(
         this, "OK", [this] { BitBtn1Click(); }, "Cancel", [this] { reject(); }));
+    setFixedSize(sizeHint());
+}
+
+void TFormExportGRD::showSitePanel(bool shown)
+{
+    SitePanel->setVisible(shown);
+    if (shown) {
+        SitePanel->showPlacement(app_.texts.site);
+        saveFilter = SitePanel->saveFilter();
+    }
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->activate();
     setFixedSize(sizeHint());
 }
 

@@ -1,6 +1,7 @@
 #include "files/ProjectFile.h"
 
 #include "files/ParameterFile.h"
+#include "files/SitePlacementLines.h"
 #include "files/SourceProjectLines.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
@@ -16,6 +17,8 @@ void writeProject(const std::string& path, const std::string& projectName, const
                   const ParameterTexts& texts, const std::string& indexPath, const NamedLines& namedLines)
 {
     NamedLines lines = SourceNamedLines(texts.source);
+    const NamedLines site = SitePlacementLines(texts.site);
+    lines.insert(lines.end(), site.begin(), site.end());
     lines.insert(lines.end(), namedLines.begin(), namedLines.end());
     CheckNamedLines(lines, path);
     TextFileWriter file(path);
@@ -60,6 +63,7 @@ ProjectFileContents ReadProjectFile(const std::string& path)
     contents.indexPath = file.readLine();
     contents.namedLines = ReadNamedLines(file);
     contents.texts.source = TakeSourceTexts(contents.namedLines);
+    contents.texts.site = TakeSitePlacementTexts(contents.namedLines);
     return contents;
 }
 
@@ -73,6 +77,7 @@ void ApplyProjectTexts(ParameterTexts& target, const ProjectFileContents& projec
     AssignEditTexts(target, project.texts, separator);
     SetControlText(target, 0, project.texts.comboBox1, separator);
     target.source = project.texts.source;
+    target.site = project.texts.site;
 }
 
 }  // namespace kavrin

@@ -1,6 +1,7 @@
 // The project file (".kvr"): name, date of saving, the data window's 22 texts
 // as they stand, and the index path — 25 lines, the last without a line end —
-// then the named lines of the options stored with the project, if any.
+// then the named lines of the options stored with the project (the source
+// options, the site placement, …), if any.
 #pragma once
 
 #include "files/ProjectNamedLines.h"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/ModelState.h"
+#include "model/SitePlacement.h"
 
 #include <array>
 #include <optional>
@@ -14,7 +15,8 @@ namespace kavrin {
 struct ParameterTexts {
     std::array<std::string, 22> edit;
     std::string comboBox1;
-    SourceTexts source;  // the source options, as the source window and a project file give them
+    SourceTexts source;       // the source options, as the source window and a project file give them
+    SitePlacementTexts site;  // where the grid lies on the site map, as the export window and a project file give it
 };
 
 struct ParameterField {

@@ -166,7 +166,25 @@ enum class AddedText {
     UncertaintyReceptorNotFinite,
     UncertaintyPartOutOfRange,
     UncertaintyNothingVaried,
-    End,  // one past the last line
+    // The export onto the site map (export window and its menu item).
+    SiteExportMenu,
+    SiteExportFormat,
+    SiteFormatGeoTiff,
+    SiteFormatNorthUp,
+    SiteFormatContours,
+    SiteFormatLevels,
+    SiteFormatWells,
+    SiteFormatMapWorld,
+    SiteEasting,
+    SiteNorthing,
+    SiteAzimuth,
+    SiteCrs,
+    SiteNorthUpCell,
+    SiteLevels,
+    SiteLocalCoordinates,
+    SiteNoCrs,
+    SiteNotANumber,  // %1: the field, %2: its text
+    End,             // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
