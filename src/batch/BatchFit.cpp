@@ -54,8 +54,7 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     std::optional<SeveralStartsResult> starts;
     if (options.starts > 1)
         starts = FitFromSeveralStarts(observations, model, setup->quadrature, setup->settings, options.starts, options.seed);
-    const FitResult result =
-        starts ? starts->best : FitObservations(observations, model, setup->quadrature, setup->settings);
+    const FitResult result = starts ? starts->best : FitObservations(observations, model, setup->quadrature, setup->settings);
     if (result.stop == FitStop::Failed) throw CheckError("The fit failed: " + result.solverMessage);
 
     out << FitPadded("", 13) << FitPadded("before") << FitPadded("after") << '\n';
@@ -67,18 +66,19 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
         out << FitPadded(name) << FitCell(result.before.*member, separator) << FitCell(result.after.*member, separator) << '\n';
     const FitTexts english = BuiltInFitTexts(false);
     out << "iterations " << result.iterations << ", " << StopText(english, result.stop) << ": " << result.solverMessage << '\n';
-    if (starts) WriteSeveralStarts(out, *starts, options.seed, separator);
+    if (starts) WriteSeveralStarts(out, *starts, separator);
     if (!result.identifiable()) throw CheckError(NotIdentifiableText(english, result));
 
     out << '\n'
-        << FitPadded("parameter") << FitPadded("initial") << FitPadded("fitted") << FitPadded("std. error") << FitPadded("lower 95%")
-        << FitPadded("upper 95%") << '\n';
+        << FitPadded("parameter") << FitPadded("initial") << FitPadded("fitted") << FitPadded("std. error")
+        << FitPadded("lower 95%") << FitPadded("upper 95%") << '\n';
     for (const FittedParameter& p : result.parameters) {
         out << FitPadded(InfoOf(p.parameter).name) << FitCell(p.initial, separator) << FitCell(p.value, separator);
         if (p.hasInterval())
             out << FitCell(p.standardError, separator) << FitCell(p.lower95, separator) << FitCell(p.upper95, separator) << '\n';
         else  // the bound decided the value, not the observations
-            out << FitPadded(p.bound == BoundReached::Lower ? "lower bound" : "upper bound") << FitPadded("-") << FitPadded("-") << '\n';
+            out << FitPadded(p.bound == BoundReached::Lower ? "lower bound" : "upper bound") << FitPadded("-") << FitPadded("-")
+                << '\n';
     }
     out << "95% intervals from Student's t = " << FitCell(result.t975, separator, 0) << " with " << result.degreesOfFreedom
         << " degrees of freedom\n\ncorrelation\n"
@@ -93,8 +93,8 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     WriteConditioning(out, result, separator);
     std::vector<ProfileInterval> profiles;
     for (const std::string& name : options.profiles)
-        profiles.push_back(ProfileLikelihoodInterval(observations, setup->quadrature, setup->settings, result,
-                                                     *AnyFitParameterOfName(name)));
+        profiles.push_back(
+            ProfileLikelihoodInterval(observations, setup->quadrature, setup->settings, result, *AnyFitParameterOfName(name)));
     WriteProfileIntervals(out, profiles, separator);
     WriteResiduals(out, observations, result, separator);
 

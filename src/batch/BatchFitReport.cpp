@@ -21,9 +21,9 @@ std::string FitPadded(const std::string& text, int width)
                : std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
 }
 
-void WriteSeveralStarts(std::ostream& out, const SeveralStartsResult& starts, std::uint64_t seed, char separator)
+void WriteSeveralStarts(std::ostream& out, const SeveralStartsResult& starts, char separator)
 {
-    out << starts.starts << " starts (seed " << seed << "): " << starts.reachedBest << " reached the best objective";
+    out << starts.starts << " starts (seed " << starts.seed << "): " << starts.reachedBest << " reached the best objective";
     if (starts.failed > 0) out << ", " << starts.failed << " failed";
     out << '\n';
     if (starts.others.empty()) return;
@@ -55,18 +55,19 @@ void WriteProfileIntervals(std::ostream& out, const std::vector<ProfileInterval>
     for (const ProfileInterval& interval : intervals) {
         // An end on its bound: the interval goes on beyond it.
         out << FitPadded(InfoOf(interval.parameter).name)
-            << (interval.lowerAtBound ? FitPadded("<= " + FitCell(interval.lower, separator, 0)) : FitCell(interval.lower, separator))
-            << (interval.upperAtBound ? FitPadded(">= " + FitCell(interval.upper, separator, 0)) : FitCell(interval.upper, separator))
+            << (interval.lowerAtBound ? FitPadded("<= " + FitCell(interval.lower, separator, 0))
+                                      : FitCell(interval.lower, separator))
+            << (interval.upperAtBound ? FitPadded(">= " + FitCell(interval.upper, separator, 0))
+                                      : FitCell(interval.upper, separator))
             << FitPadded(std::to_string(interval.fits)) << '\n';
     }
 }
 
-void WriteResiduals(std::ostream& out, const std::vector<Observation>& observations, const FitResult& result,
-                    char separator)
+void WriteResiduals(std::ostream& out, const std::vector<Observation>& observations, const FitResult& result, char separator)
 {
     out << "\nresiduals\n"
-        << FitPadded("observation") << FitPadded("T") << FitPadded("distance") << FitPadded("observed")
-        << FitPadded("calculated") << FitPadded("residual") << '\n';
+        << FitPadded("observation") << FitPadded("T") << FitPadded("distance") << FitPadded("observed") << FitPadded("calculated")
+        << FitPadded("residual") << '\n';
     for (std::size_t i = 0; i < observations.size(); ++i)
         out << FitPadded(std::to_string(i + 1)) << FitCell(observations[i].T, separator)
             << FitCell(DistanceFromSource(observations[i], result.model), separator) << FitCell(observations[i].C, separator)

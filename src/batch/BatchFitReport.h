@@ -21,7 +21,7 @@ std::string FitCell(double value, char separator, int width = 13);
 std::string FitPadded(const std::string& text, int width = 13);
 
 // How many starts reached the best objective, how many failed, and the other minima with their values.
-void WriteSeveralStarts(std::ostream& out, const SeveralStartsResult& starts, std::uint64_t seed, char separator);
+void WriteSeveralStarts(std::ostream& out, const SeveralStartsResult& starts, char separator);
 
 // The condition number, and the weakest combination of the fitted coordinates when it is large.
 void WriteConditioning(std::ostream& out, const FitResult& result, char separator);
@@ -30,7 +30,6 @@ void WriteProfileIntervals(std::ostream& out, const std::vector<ProfileInterval>
 
 // One line per observation: its time, distance from the source, observed
 // and calculated values and the fit's residual.
-void WriteResiduals(std::ostream& out, const std::vector<Observation>& observations, const FitResult& result,
-                    char separator);
+void WriteResiduals(std::ostream& out, const std::vector<Observation>& observations, const FitResult& result, char separator);
 
 }  // namespace kavrin

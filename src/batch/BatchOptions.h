@@ -5,8 +5,8 @@
 #include "BatchCommandTables.h"
 #include "calibration/ObservationWeights.h"
 
-#include <iosfwd>
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <utility>

@@ -50,8 +50,8 @@ TEST(FitDiagnostics, SeveralStartsAreCountedAndTheResidualsCharted)
     EXPECT_EQ(f.panel->startsResult()->starts, 4);
     EXPECT_NEAR(f.panel->result()->parameters[0].value, 1, 1e-6);
     const QString diagnostics = f.panel->LabelDiagnostics->text();
-    EXPECT_TRUE(diagnostics.startsWith(QString::fromUtf8("4 partidas (semente 9): %1 alcançaram o melhor objetivo.")
-                                           .arg(f.panel->startsResult()->reachedBest)))
+    EXPECT_TRUE(diagnostics.startsWith(
+        QString::fromUtf8("4 partidas (semente 9): %1 alcançaram o melhor objetivo.").arg(f.panel->startsResult()->reachedBest)))
         << diagnostics.toStdString();
     EXPECT_TRUE(diagnostics.contains(QString::fromUtf8("Número de condição do jacobiano: "))) << diagnostics.toStdString();
 
@@ -69,7 +69,8 @@ TEST(FitDiagnostics, SeveralStartsAreCountedAndTheResidualsCharted)
 
     LoadLanguage(f.app, Language::English);
     QApplication::processEvents();
-    EXPECT_TRUE(f.panel->LabelDiagnostics->text().startsWith("4 starts (seed 9): ")) << f.panel->LabelDiagnostics->text().toStdString();
+    EXPECT_TRUE(f.panel->LabelDiagnostics->text().startsWith("4 starts (seed 9): "))
+        << f.panel->LabelDiagnostics->text().toStdString();
     EXPECT_EQ(bottomTitle(f.panel), "Calculated concentration (mg/L)");
     EXPECT_EQ(f.panel->CheckBoxSeveralStarts->text(), "Several starts:");
 
@@ -84,8 +85,8 @@ TEST(FitDiagnostics, TheProfileIntervalOfAChosenParameter)
 {
     FitFixture f;
     EXPECT_EQ(f.panel->ComboBoxProfile->count(), 1);  // "none" alone
-    f.panel->CheckBoxes[0]->setChecked(true);          // AlphaX
-    f.panel->CheckBoxes[6]->setChecked(true);          // C0
+    f.panel->CheckBoxes[0]->setChecked(true);         // AlphaX
+    f.panel->CheckBoxes[6]->setChecked(true);         // C0
     ASSERT_EQ(f.panel->ComboBoxProfile->count(), 3);
     EXPECT_EQ(f.panel->ComboBoxProfile->itemText(0), "nenhum");
     f.panel->ComboBoxProfile->setCurrentIndex(1);

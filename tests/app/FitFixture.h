@@ -9,6 +9,7 @@
 #include "project/TFormDados.h"
 #include "text/NumberText.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -51,6 +52,5 @@ struct FitFixture : GuiFixture {
         return item ? item->text() : QString();
     }
 };
-
 
 }  // namespace kavrin::test

@@ -34,8 +34,8 @@ std::string fitOutput(const std::vector<std::string>& extra)
 {
     TempFolder folder;
     WriteBytes(folder.path() + "wells.txt", wellsTable());
-    std::vector<std::string> words = {"--obs", folder.path() + "wells.txt", "--set", "AlphaX=3", "--set", "C0=0.9",
-                                      "--fit", "AlphaX,C0"};
+    std::vector<std::string> words = {"--obs",    folder.path() + "wells.txt", "--set", "AlphaX=3", "--set", "C0=0.9", "--fit",
+                                      "AlphaX,C0"};
     words.insert(words.end(), extra.begin(), extra.end());
     BatchEnvironment environment;
     environment.root = folder.path() + "KAVRIN/";
@@ -74,7 +74,8 @@ TEST(BatchFit, PrintsTheConditionNumberAndEveryObservationsResidual)
 {
     const std::string text = fitOutput({});
     EXPECT_NE(text.find("condition number of the Jacobian "), std::string::npos) << text;
-    const std::size_t residuals = text.find("\nresiduals\n  observation            T     distance     observed   calculated     residual\n");
+    const std::size_t residuals =
+        text.find("\nresiduals\n  observation            T     distance     observed   calculated     residual\n");
     ASSERT_NE(residuals, std::string::npos) << text;
     // The first well: 1500 days, 5 m from the source's centre (3, -4).
     EXPECT_NE(text.find("            1         1500            5", residuals), std::string::npos) << text;
@@ -87,7 +88,8 @@ TEST(BatchFit, PrintsTheSeveralStartsAndAProfileInterval)
     const std::string text = fitOutput({"--starts", "4", "--seed", "3", "--profile", "AlphaX"});
     EXPECT_NE(text.find("4 starts (seed 3): "), std::string::npos) << text;
     EXPECT_NE(text.find("reached the best objective"), std::string::npos) << text;
-    const std::size_t profile = text.find("profile-likelihood 95% intervals\n    parameter        lower        upper         fits\n");
+    const std::size_t profile =
+        text.find("profile-likelihood 95% intervals\n    parameter        lower        upper         fits\n");
     ASSERT_NE(profile, std::string::npos) << text;
     EXPECT_NE(text.find("       AlphaX ", profile), std::string::npos) << text;
 }

@@ -402,8 +402,9 @@ void FitPanel::startFit()
             task_.post([this, step, objective, startCount] {
                 FitProgressBar->setValue(std::min(step, iterationBound_));
                 const QString best = number(objective, app_.separator);
-                FitProgressBar->setFormat(startCount > 1 ? app_.text(AddedText::FitStartsProgress).arg(step).arg(startCount).arg(best)
-                                                         : text(FitText::Progress).arg(step).arg(best));
+                FitProgressBar->setFormat(startCount > 1
+                                              ? app_.text(AddedText::FitStartsProgress).arg(step).arg(startCount).arg(best)
+                                              : text(FitText::Progress).arg(step).arg(best));
             });
             return !task_.stopRequested();
         };
@@ -416,7 +417,8 @@ void FitPanel::startFit()
             [this, observations, model, setup, startCount, seed, profiled](BackgroundTask&) {
                 auto run = std::make_shared<FitRun>();
                 if (startCount > 1) {
-                    run->starts = FitFromSeveralStarts(observations, *model, setup->quadrature, setup->settings, startCount, seed);
+                    run->starts =
+                        FitFromSeveralStarts(observations, *model, setup->quadrature, setup->settings, startCount, seed);
                     run->result = run->starts->best;
                 } else {
                     run->result = FitObservations(observations, *model, setup->quadrature, setup->settings);

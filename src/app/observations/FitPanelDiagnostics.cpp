@@ -2,7 +2,7 @@
 // options' captions and what the notes say of them.
 #include "observations/FitPanel.h"
 
-#include "text/NumberText.h"
+#include "observations/ResidualChart.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -48,7 +48,7 @@ QString FitPanel::diagnosticsText() const
     const char separator = app_.separator;
     QString text;
     if (starts_) {
-        text += app_.text(AddedText::FitStartsSummary).arg(starts_->starts).arg(SpinBoxSeed->value()).arg(starts_->reachedBest);
+        text += app_.text(AddedText::FitStartsSummary).arg(starts_->starts).arg(starts_->seed).arg(starts_->reachedBest);
         if (starts_->failed > 0) text += " " + app_.text(AddedText::FitStartsFailed).arg(starts_->failed);
         for (const FoundMinimum& minimum : starts_->others) {
             QStringList values;
@@ -61,7 +61,8 @@ QString FitPanel::diagnosticsText() const
         }
     }
     if (r.reachedEnd() && r.conditionNumber > 0) {
-        text += (text.isEmpty() ? "" : "\n") + app_.text(AddedText::FitConditionNumber).arg(shortNumber(r.conditionNumber, separator));
+        text += (text.isEmpty() ? "" : "\n") +
+                app_.text(AddedText::FitConditionNumber).arg(shortNumber(r.conditionNumber, separator));
         if (!r.weakestCombination.empty()) {
             QStringList terms;
             for (std::size_t j = 0; j < r.weakestCombination.size(); ++j)
@@ -76,9 +77,9 @@ QString FitPanel::diagnosticsText() const
             return atBound ? app_.text(AddedText::FitProfileAtBound).arg(shown) : shown;
         };
         text += (text.isEmpty() ? "" : "\n") + app_.text(AddedText::FitProfileInterval)
-                             .arg(parameterName(profile_->parameter))
-                             .arg(end(profile_->lower, profile_->lowerAtBound))
-                             .arg(end(profile_->upper, profile_->upperAtBound));
+                                                   .arg(parameterName(profile_->parameter))
+                                                   .arg(end(profile_->lower, profile_->lowerAtBound))
+                                                   .arg(end(profile_->upper, profile_->upperAtBound));
     } else if (!profileFailure_.isEmpty()) {
         text += (text.isEmpty() ? "" : "\n") + app_.text(AddedText::FitProfileFailed).arg(profileFailure_);
     }

@@ -91,8 +91,8 @@ void ResidualChart::draw()
     const std::vector<double>& x = *abscissas[std::clamp(ComboBoxAbscissa->currentIndex(), 0, 2)];
     QList<QPointF> points;
     for (std::size_t i = 0; i < x.size(); ++i) points.append(QPointF(x[i], residuals_[i]));
-    const auto [xLow, xHigh] = x.empty() ? std::pair(0.0, 1.0) : std::pair(*std::min_element(x.begin(), x.end()),
-                                                                            *std::max_element(x.begin(), x.end()));
+    const auto [xLow, xHigh] =
+        x.empty() ? std::pair(0.0, 1.0) : std::pair(*std::min_element(x.begin(), x.end()), *std::max_element(x.begin(), x.end()));
     // The zero line spans the chart; the residuals' range holds zero.
     double yLow = 0, yHigh = 0;
     for (double r : residuals_) {

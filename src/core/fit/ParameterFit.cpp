@@ -235,8 +235,7 @@ void judgeConditioning(const JacobianMatrix& jacobian, FitResult& result)
     const Eigen::JacobiSVD<Eigen::MatrixXd> svd(jacobian, Eigen::ComputeThinV);
     const Eigen::VectorXd& singular = svd.singularValues();
     const Eigen::Index last = singular.size() - 1;
-    result.conditionNumber =
-        singular(last) > 0 ? singular(0) / singular(last) : std::numeric_limits<double>::infinity();
+    result.conditionNumber = singular(last) > 0 ? singular(0) / singular(last) : std::numeric_limits<double>::infinity();
     if (!(result.conditionNumber > kIllConditioned)) return;
     Eigen::VectorXd weakest = svd.matrixV().col(last);
     // The sign of a singular vector is arbitrary: its largest weight is made positive, so the same fit says the same.

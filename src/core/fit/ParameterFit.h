@@ -35,7 +35,6 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
 
 // The refusals of FitObservations that do not need the solution: those about
 // the settings and the observations, before any evaluation.
-void RefuseWhatCannotBeFitted(const std::vector<Observation>& observations, const ModelState& start,
-                              const FitSettings& settings);
+void RefuseWhatCannotBeFitted(const std::vector<Observation>& observations, const ModelState& start, const FitSettings& settings);
 
 }  // namespace kavrin

@@ -21,8 +21,7 @@ class Profile {
 public:
     Profile(const std::vector<Observation>& observations, const QuadratureState& quadrature, const FitSettings& settings,
             const FitResult& optimum, std::size_t chosen)
-        : observations_(observations), quadrature_(quadrature), settings_(settings),
-          info_(InfoOf(settings.parameters[chosen]))
+        : observations_(observations), quadrature_(quadrature), settings_(settings), info_(InfoOf(settings.parameters[chosen]))
     {
         others_ = settings;
         others_.parameters.erase(others_.parameters.begin() + static_cast<std::ptrdiff_t>(chosen));
@@ -84,8 +83,8 @@ struct End {
 // One end: outward from the optimum in steps that double from the linearised
 // half-width until the objective passes the threshold or the bound is
 // reached, then the crossing by regula falsi (Illinois).
-End findEnd(Profile& profile, double optimum, double sigma, double halfWidth, double bound, double direction,
-            double minimum, double threshold)
+End findEnd(Profile& profile, double optimum, double sigma, double halfWidth, double bound, double direction, double minimum,
+            double threshold)
 {
     double inside = optimum, insideValue = minimum - threshold;
     double distance = halfWidth;

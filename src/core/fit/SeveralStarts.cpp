@@ -99,6 +99,7 @@ SeveralStartsResult FitFromSeveralStarts(const std::vector<Observation>& observa
 
     SeveralStartsResult result;
     result.starts = static_cast<int>(n);
+    result.seed = seed;
     std::vector<std::size_t> ended;
     for (std::size_t k = 0; k < n; ++k) {
         if (fits[k] && fits[k]->reachedEnd())
@@ -120,7 +121,7 @@ SeveralStartsResult FitFromSeveralStarts(const std::vector<Observation>& observa
                      [&](std::size_t a, std::size_t b) { return fits[a]->after.objective < fits[b]->after.objective; });
     result.best = *fits[ended.front()];
     if (cancelled) result.best.stop = FitStop::Cancelled;
-    // Minima apart by more than kSameMinimum of the best objective are different
+    // Minima apart by more than kSameMinimum of the lower objective are different
     // ones; a perfect fit (objective 0) counts its equals within the rounding of the objective before it.
     const double tolerance = kSameMinimum * std::max(result.best.after.objective, 1e-12 * result.best.before.objective);
     for (std::size_t k : ended) {
@@ -129,7 +130,8 @@ SeveralStartsResult FitFromSeveralStarts(const std::vector<Observation>& observa
             ++result.reachedBest;
             continue;
         }
-        if (!result.others.empty() && fit.after.objective - result.others.back().objective <= tolerance) {
+        if (!result.others.empty() &&
+            fit.after.objective - result.others.back().objective <= kSameMinimum * result.others.back().objective) {
             ++result.others.back().starts;
             continue;
         }

@@ -33,10 +33,11 @@ struct FoundMinimum {
 };
 
 struct SeveralStartsResult {
-    FitResult best;             // the fit with the lowest objective (the earliest start among equals)
-    int starts = 0;             // the starting points tried
-    int reachedBest = 0;        // starts that ended within kSameMinimum of its objective
-    int failed = 0;             // starts whose fit failed or whose solution could not be evaluated there
+    FitResult best;                    // the fit with the lowest objective (the earliest start among equals)
+    int starts = 0;                    // the starting points tried
+    std::uint64_t seed = 0;            // their seed
+    int reachedBest = 0;               // starts that ended within kSameMinimum of its objective
+    int failed = 0;                    // starts whose fit failed or whose solution could not be evaluated there
     std::vector<FoundMinimum> others;  // the other minima, lowest objective first
 };
 

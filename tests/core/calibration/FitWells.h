@@ -3,8 +3,8 @@
 
 #include "calibration/Observations.h"
 #include "model/ParameterTexts.h"
-#include "solution/Quadrature.h"
 #include "model/Variaveis.h"
+#include "solution/Quadrature.h"
 
 #include <cmath>
 #include <cstdint>
@@ -30,7 +30,7 @@ inline std::vector<Observation> Wells(int count)
 
 // The observations the model itself gives, plus an optional noise.
 inline std::vector<Observation> observed(std::vector<Observation> points, const ModelState& truth, const QuadratureState& q,
-                                  const std::vector<double>& noise = {})
+                                         const std::vector<double>& noise = {})
 {
     const std::vector<double> values = CalculatedConcentrations(points, truth, q, 2);
     for (std::size_t i = 0; i < points.size(); ++i) points[i].C = values[i] + (noise.empty() ? 0 : noise[i]);

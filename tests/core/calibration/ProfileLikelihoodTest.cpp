@@ -66,11 +66,11 @@ TEST(ProfileLikelihood, EqualsTheLinearisedIntervalOnANearlyLinearCase)
 
 TEST(ProfileLikelihood, FollowsAnAsymmetricObjectiveAsABruteForceScanDoes)
 {
-    // Few wells and much noise: AlphaY's objective rises unevenly on its two sides.
-    const NoisyFit c(12, 0.02, {FitParameter::AlphaY, FitParameter::C0});
+    // Few wells and noise: AlphaY's objective rises unevenly on its two sides.
+    const NoisyFit c(12, 0.006, {FitParameter::AlphaY, FitParameter::C0});
     ASSERT_TRUE(c.optimum.reachedEnd() && c.optimum.identifiable()) << c.optimum.solverMessage;
-    const ProfileInterval profile = ProfileLikelihoodInterval(c.observations, c.q, c.settings, c.optimum, FitParameter::AlphaY);
     const double best = c.optimum.parameters[0].value;
+    const ProfileInterval profile = ProfileLikelihoodInterval(c.observations, c.q, c.settings, c.optimum, FitParameter::AlphaY);
     const double threshold = c.optimum.after.objective * (1 + std::pow(c.optimum.t975, 2) / c.optimum.degreesOfFreedom);
     EXPECT_NEAR(profile.threshold, threshold, 1e-9 * threshold);
 
@@ -80,12 +80,13 @@ TEST(ProfileLikelihood, FollowsAnAsymmetricObjectiveAsABruteForceScanDoes)
     const double step = 1e-3 * std::log(c.optimum.parameters[0].upper95 / best);
     const auto crossing = [&](double direction) {
         double previous = c.objectiveWithBestC0(best) - threshold, at = std::log(best);
-        for (;;) {
+        for (int steps = 0; steps < 5000; ++steps) {
             const double next = at + direction * step, value = c.objectiveWithBestC0(std::exp(next)) - threshold;
             if (value > 0) return std::exp(at + (next - at) * (-previous) / (value - previous));
             previous = value;
             at = next;
         }
+        return std::nan("");
     };
     const double lower = crossing(-1), upper = crossing(1);
     EXPECT_NEAR(profile.lower, lower, 1e-3 * (upper - lower));

@@ -27,8 +27,8 @@ struct TwoMinima {
     {
         truth.AlphaY = 0.1;
         DeriveModelFields(truth);
-        observations = kavrin::test::observed({{0, 20, 11, 0, 1500}, {0, 30, 11, 0, 1500}, {0, 40, 11, 0, 1500}, {0, 30, 0, 0, 1500}},
-                                              truth, q);
+        observations = kavrin::test::observed(
+            {{0, 20, 11, 0, 1500}, {0, 30, 11, 0, 1500}, {0, 40, 11, 0, 1500}, {0, 30, 0, 0, 1500}}, truth, q);
         settings.parameters = {FitParameter::AlphaY};
         settings.bounds = {{0.01, 40}};
         settings.weights = {1, 1, 1, 1e-3};
