@@ -90,6 +90,8 @@ enum class AddedText {
     FitSourceDecay,
     FitZoneConcentration,  // %1: the zone's number
     FitParameterUnused,    // %1: the parameter
+    // The data window's retardation field.
+    RetardationHint,
     // The fit's several starts, conditioning, profile intervals and residuals.
     FitSeveralStarts,
     FitSeed,
