@@ -104,6 +104,9 @@ constexpr CommandOption kFit[] = {
     {.name = "--weights", .value = "table|relative"},
     {.name = "--bounds", .value = "NAME=LO:HI", .repeats = true},
     {.name = "--save", .value = "FITTED.kvr"},
+    {.name = "--starts", .value = "N"},
+    {.name = "--seed", .value = "K"},
+    {.name = "--profile", .value = "NAME", .repeats = true},
 };
 
 constexpr CommandOption kUncertainty[] = {

@@ -1,5 +1,6 @@
 #include "BatchFit.h"
 
+#include "BatchFitReport.h"
 #include "BatchRun.h"
 #include "calibration/FitSetup.h"
 #include "calibration/FitTexts.h"
@@ -14,31 +15,12 @@
 #include "text/NumberText.h"
 
 #include <cmath>
-#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace kavrin {
-
-namespace {
-
-// Six significant digits, the user's separator, padded to a column.
-std::string cell(double value, char separator, int width = 13)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%*.6g", width, value);
-    return ArrumaDecimal(text, separator);
-}
-
-std::string padded(const std::string& text, int width = 13)
-{
-    return text.size() >= static_cast<std::size_t>(width)
-               ? text
-               : std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
-}
-
-}  // namespace
 
 void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& environment, std::ostream& out)
 {
@@ -69,40 +51,52 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     choices.weightTexts = table.weights();
     const std::unique_ptr<FitSetup> setup =
         SetUpFit(choices, observations, model, QuadratureState(), environment.valoresPath, separator);
-    const FitResult result = FitObservations(observations, model, setup->quadrature, setup->settings);
+    std::optional<SeveralStartsResult> starts;
+    if (options.starts > 1)
+        starts = FitFromSeveralStarts(observations, model, setup->quadrature, setup->settings, options.starts, options.seed);
+    const FitResult result = starts ? starts->best : FitObservations(observations, model, setup->quadrature, setup->settings);
     if (result.stop == FitStop::Failed) throw CheckError("The fit failed: " + result.solverMessage);
 
-    out << padded("", 13) << padded("before") << padded("after") << '\n';
+    out << FitPadded("", 13) << FitPadded("before") << FitPadded("after") << '\n';
     const std::pair<const char*, double FitStatistics::*> rows[] = {{"objective", &FitStatistics::objective},
                                                                     {"R2", &FitStatistics::R2},
                                                                     {"MAE", &FitStatistics::MAE},
                                                                     {"RMSE", &FitStatistics::RMSE}};
     for (const auto& [name, member] : rows)
-        out << padded(name) << cell(result.before.*member, separator) << cell(result.after.*member, separator) << '\n';
+        out << FitPadded(name) << FitCell(result.before.*member, separator) << FitCell(result.after.*member, separator) << '\n';
     const FitTexts english = BuiltInFitTexts(false);
     out << "iterations " << result.iterations << ", " << StopText(english, result.stop) << ": " << result.solverMessage << '\n';
+    if (starts) WriteSeveralStarts(out, *starts, separator);
     if (!result.identifiable()) throw CheckError(NotIdentifiableText(english, result));
 
     out << '\n'
-        << padded("parameter") << padded("initial") << padded("fitted") << padded("std. error") << padded("lower 95%")
-        << padded("upper 95%") << '\n';
+        << FitPadded("parameter") << FitPadded("initial") << FitPadded("fitted") << FitPadded("std. error")
+        << FitPadded("lower 95%") << FitPadded("upper 95%") << '\n';
     for (const FittedParameter& p : result.parameters) {
-        out << padded(InfoOf(p.parameter).name) << cell(p.initial, separator) << cell(p.value, separator);
+        out << FitPadded(InfoOf(p.parameter).name) << FitCell(p.initial, separator) << FitCell(p.value, separator);
         if (p.hasInterval())
-            out << cell(p.standardError, separator) << cell(p.lower95, separator) << cell(p.upper95, separator) << '\n';
+            out << FitCell(p.standardError, separator) << FitCell(p.lower95, separator) << FitCell(p.upper95, separator) << '\n';
         else  // the bound decided the value, not the observations
-            out << padded(p.bound == BoundReached::Lower ? "lower bound" : "upper bound") << padded("-") << padded("-") << '\n';
+            out << FitPadded(p.bound == BoundReached::Lower ? "lower bound" : "upper bound") << FitPadded("-") << FitPadded("-")
+                << '\n';
     }
-    out << "95% intervals from Student's t = " << cell(result.t975, separator, 0) << " with " << result.degreesOfFreedom
+    out << "95% intervals from Student's t = " << FitCell(result.t975, separator, 0) << " with " << result.degreesOfFreedom
         << " degrees of freedom\n\ncorrelation\n"
-        << padded("");
-    for (const FittedParameter& p : result.parameters) out << padded(InfoOf(p.parameter).name);
+        << FitPadded("");
+    for (const FittedParameter& p : result.parameters) out << FitPadded(InfoOf(p.parameter).name);
     out << '\n';
     for (std::size_t j = 0; j < result.parameters.size(); ++j) {
-        out << padded(InfoOf(result.parameters[j].parameter).name);
-        for (double r : result.correlation[j]) out << cell(r, separator);
+        out << FitPadded(InfoOf(result.parameters[j].parameter).name);
+        for (double r : result.correlation[j]) out << FitCell(r, separator);
         out << '\n';
     }
+    WriteConditioning(out, result, separator);
+    std::vector<ProfileInterval> profiles;
+    for (const std::string& name : options.profiles)
+        profiles.push_back(
+            ProfileLikelihoodInterval(observations, setup->quadrature, setup->settings, result, *AnyFitParameterOfName(name)));
+    WriteProfileIntervals(out, profiles, separator);
+    WriteResiduals(out, observations, result, separator);
 
     if (options.savePath) {
         for (const FittedParameter& p : result.parameters) WriteFittedValue(texts, p.parameter, p.value, separator);

@@ -5,9 +5,27 @@
 #include "calibration/FitParameters.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 
 namespace kavrin {
+
+namespace {
+
+// A whole number from `lowest` to `highest`, all of the text.
+std::uint64_t wholeNumber(const char* option, const std::string& text, std::uint64_t lowest, std::uint64_t highest)
+{
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < lowest || value > highest)
+        throw std::invalid_argument(std::string(option) + " takes a whole number from " + std::to_string(lowest) + " to " +
+                                    std::to_string(highest) + ", not \"" + text + "\"");
+    return value;
+}
+
+}  // namespace
 
 BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words)
 {
@@ -37,6 +55,20 @@ BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words)
         options.bounds.push_back({name, assignment.substr(equals + 1, colon - equals - 1), assignment.substr(colon + 1)});
     }
     options.savePath = parsed.value("--save");
+    if (const std::optional<std::string> starts = parsed.value("--starts")) {
+        options.starts = static_cast<int>(wholeNumber("--starts", *starts, 2, 100000));
+    }
+    if (const std::optional<std::string> seed = parsed.value("--seed")) {
+        if (!parsed.given("--starts")) throw std::invalid_argument("--seed needs --starts");
+        options.seed = wholeNumber("--seed", *seed, 0, std::numeric_limits<std::int64_t>::max());
+    }
+    for (const std::string& name : parsed.values("--profile")) {
+        if (std::find(options.parameters.begin(), options.parameters.end(), name) == options.parameters.end())
+            throw std::invalid_argument("--profile names " + name + ", which --fit does not");
+        if (std::find(options.profiles.begin(), options.profiles.end(), name) != options.profiles.end())
+            throw std::invalid_argument("--profile names " + name + " twice");
+        options.profiles.push_back(name);
+    }
     return options;
 }
 

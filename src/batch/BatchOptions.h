@@ -5,6 +5,7 @@
 #include "BatchCommandTables.h"
 #include "calibration/ObservationWeights.h"
 
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -137,6 +138,9 @@ struct BatchFitOptions {
     WeightRule weights = WeightRule::Table;     // --weights table|relative
     std::vector<BatchFitBounds> bounds;
     std::optional<std::string> savePath;  // --save FITTED.kvr
+    int starts = 1;                       // --starts N: Latin hypercube starts (1: the given start alone)
+    std::uint64_t seed = 1;               // --seed K of the starts
+    std::vector<std::string> profiles;    // --profile NAME: a profile-likelihood interval of each
 };
 
 // Parses the words after "fit". Throws std::invalid_argument.

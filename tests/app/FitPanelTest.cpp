@@ -1,3 +1,4 @@
+#include "FitFixture.h"
 #include "GuiFixture.h"
 #include "frame/LanguageLoader.h"
 #include "model/Variaveis.h"
@@ -26,46 +27,7 @@ using namespace kavrin;
 using kavrin::test::GuiFixture;
 using kavrin::test::WriteBytes;
 
-namespace {
-
-struct FitFixture : GuiFixture {
-    FitPanel* panel = nullptr;
-
-    // Wells that the initial model (with `source`) gives exactly; the data window then shows AlphaX = 3.
-    explicit FitFixture(const SourceTexts& source = {})
-    {
-        start();
-        panel = app.windows.observacao->fitPanel;
-        app.windows.dados->setSourceTexts(source);
-        ModelState model;
-        Variaveis(app.texts, model, '.');
-        std::vector<Observation> wells;
-        for (int i = 0; i < 14; ++i) wells.push_back({0, 3.0 + 3.5 * i, -5.0 + (i % 6) * 2, 0.3 * (i % 3), 1400.0 + 70 * i});
-        const std::vector<double> values = CalculatedConcentrations(wells, model, kavrin::test::LoadedQuadrature(60), 1);
-        std::string table;
-        for (std::size_t i = 0; i < wells.size(); ++i)
-            table += FormatGeneral(values[i], '.') + " " + FormatGeneral(wells[i].X, '.') + " " + FormatGeneral(wells[i].Y, '.') +
-                     " " + FormatGeneral(wells[i].Z, '.') + " " + FormatGeneral(wells[i].T, '.') + "\r\n";
-        WriteBytes(folder.path() + "wells.txt", table);
-        dialogs.files.push_back(QString::fromStdString(folder.path() + "wells.txt"));
-        app.windows.observacao->findChild<QPushButton*>("BitBtn5")->click();
-        app.windows.dados->Edit[14]->setText("3");
-    }
-    void click(const char* name) { panel->findChild<QPushButton*>(name)->click(); }
-    void fitAndWait()
-    {
-        click("FitButton");
-        for (int i = 0; i < 600 && !panel->result(); ++i) QTest::qWait(50);
-        for (int i = 0; i < 600 && panel->running(); ++i) QTest::qWait(50);
-    }
-    QString cell(QTableWidget* grid, int row, int column) const
-    {
-        const QTableWidgetItem* item = grid->item(row, column);
-        return item ? item->text() : QString();
-    }
-};
-
-}  // namespace
+using kavrin::test::FitFixture;
 
 TEST(FitPanel, FitsOnAWorkerThenAppliesAndUndoes)
 {

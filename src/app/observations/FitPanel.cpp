@@ -6,6 +6,7 @@
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
 #include "model/Variaveis.h"
+#include "observations/ResidualChart.h"
 #include "observations/TObservacao.h"
 #include "project/TFormDados.h"
 #include "text/DecimalSeparator.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -77,6 +79,29 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const Observat
     weights->addWidget(NamedWidget<QLabel>(this, "WeightsLabel", QString()));
     weights->addWidget(ComboBoxWeights);
     weights->addStretch();
+    CheckBoxSeveralStarts = NamedWidget<QCheckBox>(this, "CheckBoxSeveralStarts", QString());
+    SpinBoxStarts = new QSpinBox(this);
+    SpinBoxStarts->setObjectName("SpinBoxStarts");
+    SpinBoxStarts->setRange(2, 1000);
+    SpinBoxStarts->setValue(kDefaultStarts);
+    SpinBoxSeed = new QSpinBox(this);
+    SpinBoxSeed->setObjectName("SpinBoxSeed");
+    SpinBoxSeed->setRange(0, 999999);
+    SpinBoxSeed->setValue(1);
+    auto* starts = new QHBoxLayout;
+    starts->addWidget(CheckBoxSeveralStarts);
+    starts->addWidget(SpinBoxStarts);
+    starts->addSpacing(16);
+    starts->addWidget(NamedWidget<QLabel>(this, "SeedLabel", QString()));
+    starts->addWidget(SpinBoxSeed);
+    starts->addStretch();
+    ComboBoxProfile = new QComboBox(this);
+    ComboBoxProfile->setObjectName("ComboBoxProfile");
+    ComboBoxProfile->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auto* profile = new QHBoxLayout;
+    profile->addWidget(NamedWidget<QLabel>(this, "ProfileLabel", QString()));
+    profile->addWidget(ComboBoxProfile);
+    profile->addStretch();
     fitButton_ = NamedWidget<QPushButton>(this, "FitButton", QString());
     cancelButton_ = NamedWidget<QPushButton>(this, "CancelFitButton", QString());
     applyButton_ = NamedWidget<QPushButton>(this, "ApplyFitButton", QString());
@@ -109,6 +134,8 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const Observat
     left->addWidget(boundsArea_);
     left->addLayout(limit);
     left->addLayout(weights);
+    left->addLayout(starts);
+    left->addLayout(profile);
     left->addLayout(run);
     left->addWidget(LabelNotes, 1);
 
@@ -131,9 +158,15 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const Observat
     applyRow->addStretch();
     applyRow->addWidget(applyButton_);
     applyRow->addWidget(undoButton_);
+    Residuals = new ResidualChart(app_, this);
+    LabelDiagnostics = NamedWidget<QLabel>(this, "LabelDiagnostics", QString());
+    LabelDiagnostics->setWordWrap(true);
+    LabelDiagnostics->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* right = new QVBoxLayout;
     right->addLayout(tables, 1);
     right->addLayout(applyRow);
+    right->addWidget(LabelDiagnostics);
+    right->addWidget(Residuals, 1);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left);
     layout->addLayout(right, 1);
@@ -166,6 +199,7 @@ void FitPanel::addRow(QGridLayout* grid, const FitParameterInfo& info, const QSt
     const std::size_t index = rows_.size() - 1;
     connect(check, &QCheckBox::toggled, this, [this, index](bool on) {
         if (on) fillDefaultBounds(rows_[index]);
+        showProfileChoices();
     });
 }
 
@@ -232,6 +266,7 @@ void FitPanel::applyLanguage(const QStringList& lines, bool portuguese)
     const QStringList statistics = text(FitText::StatisticsHeadings).split('|');
     StatisticsGrid->setVerticalHeaderLabels(statistics.mid(0, 4));
     StatisticsGrid->setHorizontalHeaderLabels(statistics.mid(4, 2));
+    showAddedTexts();
     if (result_) showResult();
 }
 
@@ -240,6 +275,7 @@ void FitPanel::changeEvent(QEvent* event)
     // The data window's captions have changed with the language.
     if (event->type() == QEvent::LanguageChange) {
         showParameterNames();
+        showAddedTexts();
         if (result_) showResult();
     }
     QGroupBox::changeEvent(event);
@@ -258,6 +294,7 @@ QString FitPanel::parameterName(FitParameter parameter) const
 void FitPanel::showParameterNames()
 {
     for (const ParameterRow& row : rows_) row.check->setText(parameterName(row.info->parameter));
+    showProfileChoices();
     fitBoundsArea();
 }
 
@@ -273,6 +310,11 @@ QString FitPanel::messageText(const FitMessage& message) const
 void FitPanel::clearResult()
 {
     result_.reset();
+    starts_.reset();
+    profile_.reset();
+    profileFailure_.clear();
+    Residuals->clear();
+    LabelDiagnostics->clear();
     FittedValuesGrid->setRowCount(0);
     for (int row = 0; row < StatisticsGrid->rowCount(); ++row)
         for (int column = 0; column < StatisticsGrid->columnCount(); ++column) delete StatisticsGrid->takeItem(row, column);
@@ -350,11 +392,19 @@ void FitPanel::startFit()
             return;
         }
         FitSettings* settings = &setup->settings;
-        iterationBound_ = setup->iterationBound();
-        settings->progress = [this](int iteration, double objective) {
-            task_.post([this, iteration, objective] {
-                FitProgressBar->setValue(std::min(iteration, iterationBound_));
-                FitProgressBar->setFormat(text(FitText::Progress).arg(iteration).arg(number(objective, app_.separator)));
+        const int startCount = CheckBoxSeveralStarts->isChecked() ? SpinBoxStarts->value() : 1;
+        const auto seed = static_cast<std::uint64_t>(SpinBoxSeed->value());
+        const std::optional<FitParameter> profiled =
+            ComboBoxProfile->currentIndex() > 0 ? std::optional(static_cast<FitParameter>(ComboBoxProfile->currentData().toInt()))
+                                                : std::nullopt;
+        iterationBound_ = startCount > 1 ? startCount : setup->iterationBound();
+        settings->progress = [this, startCount](int step, double objective) {
+            task_.post([this, step, objective, startCount] {
+                FitProgressBar->setValue(std::min(step, iterationBound_));
+                const QString best = number(objective, app_.separator);
+                FitProgressBar->setFormat(startCount > 1
+                                              ? app_.text(AddedText::FitStartsProgress).arg(step).arg(startCount).arg(best)
+                                              : text(FitText::Progress).arg(step).arg(best));
             });
             return !task_.stopRequested();
         };
@@ -363,12 +413,38 @@ void FitPanel::startFit()
         FitProgressBar->setRange(0, iterationBound_);
         FitProgressBar->setValue(0);
         FitProgressBar->setFormat(text(FitText::Progress).arg(0).arg(QString()));
-        task_.start<std::shared_ptr<FitResult>>(
-            [observations, model, setup](BackgroundTask&) {
-                return std::make_shared<FitResult>(FitObservations(observations, *model, setup->quadrature, setup->settings));
+        task_.start<std::shared_ptr<FitRun>>(
+            [this, observations, model, setup, startCount, seed, profiled](BackgroundTask&) {
+                auto run = std::make_shared<FitRun>();
+                if (startCount > 1) {
+                    run->starts =
+                        FitFromSeveralStarts(observations, *model, setup->quadrature, setup->settings, startCount, seed);
+                    run->result = run->starts->best;
+                } else {
+                    run->result = FitObservations(observations, *model, setup->quadrature, setup->settings);
+                }
+                if (!profiled || !run->result.reachedEnd() || run->result.stop == FitStop::Cancelled) return run;
+                // The profile's fits, counted while they run.
+                setup->settings.progress = [this](int fits, double objective) {
+                    task_.post([this, fits, objective] {
+                        FitProgressBar->setRange(0, 0);
+                        FitProgressBar->setFormat(
+                            app_.text(AddedText::FitProfileProgress).arg(fits).arg(number(objective, app_.separator)));
+                    });
+                    return !task_.stopRequested();
+                };
+                try {
+                    run->profile =
+                        ProfileLikelihoodInterval(observations, setup->quadrature, setup->settings, run->result, *profiled);
+                } catch (const FitCancelled&) {
+                    run->result.stop = FitStop::Cancelled;
+                } catch (const std::exception& error) {
+                    run->profileFailure = error.what();
+                }
+                return run;
             },
-            [this, observations](TaskOutcome<std::shared_ptr<FitResult>> outcome) {
-                std::shared_ptr<FitResult> result;
+            [this, observations](TaskOutcome<std::shared_ptr<FitRun>> outcome) {
+                std::shared_ptr<FitRun> result;
                 std::optional<FitMessage> refusal;
                 QString failure;
                 try {
@@ -383,7 +459,7 @@ void FitPanel::startFit()
     });
 }
 
-void FitPanel::finish(std::shared_ptr<FitResult> result, std::optional<FitMessage> refusal, QString failure,
+void FitPanel::finish(std::shared_ptr<FitRun> run, std::optional<FitMessage> refusal, QString failure,
                       std::vector<Observation> observations)
 {
     if (refusal || !failure.isEmpty()) {
@@ -391,11 +467,16 @@ void FitPanel::finish(std::shared_ptr<FitResult> result, std::optional<FitMessag
         dialogs_.error(refusal ? messageText(*refusal) : failure);
         return;
     }
-    result_ = result;
+    result_ = std::make_shared<FitResult>(std::move(run->result));
+    starts_ = std::move(run->starts);
+    profile_ = run->profile;
+    profileFailure_ = QString::fromStdString(run->profileFailure);
     showResult();
     setRunning(false);
-    if (result_->stop != FitStop::Cancelled && result_->stop != FitStop::Failed && !result_->calculatedAfter.empty())
+    if (result_->stop != FitStop::Cancelled && result_->stop != FitStop::Failed && !result_->calculatedAfter.empty()) {
+        Residuals->showResiduals(observations, *result_);
         showFitted_(observations, result_->calculatedAfter);
+    }
 }
 
 void FitPanel::showResult()
@@ -451,6 +532,7 @@ void FitPanel::showResult()
         }
     }
     LabelNotes->setText(notes);
+    LabelDiagnostics->setText(diagnosticsText());
 }
 
 void FitPanel::cancelFit()

@@ -7,6 +7,8 @@
 #include "calibration/FitResult.h"
 #include "calibration/FitTexts.h"
 #include "calibration/ObservationTable.h"
+#include "fit/ProfileLikelihood.h"
+#include "fit/SeveralStarts.h"
 #include "frame/AppState.h"
 #include "gui/BackgroundTask.h"
 #include "gui/Dialogs.h"
@@ -24,11 +26,14 @@ class QGridLayout;
 class QScrollArea;
 class QLabel;
 class QProgressBar;
+class QSpinBox;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
 namespace kavrin {
+
+class ResidualChart;
 
 class FitPanel : public QGroupBox {
     Q_OBJECT
@@ -79,6 +84,14 @@ public:
     QTableWidget* StatisticsGrid;    // the statistics before and after
     QProgressBar* FitProgressBar;    // the iterations while the fit runs, then how it ended
     QLabel* LabelNotes;              // intervals, correlations, or why the fit cannot tell the parameters apart
+    // Several starts by Latin hypercube inside the bounds, their number and seed.
+    QCheckBox* CheckBoxSeveralStarts;
+    QSpinBox *SpinBoxStarts, *SpinBoxSeed;
+    QComboBox* ComboBoxProfile;  // "none", then the checked parameters: whose profile-likelihood interval to find
+    ResidualChart* Residuals;    // the residuals after the fit
+    QLabel* LabelDiagnostics;    // the several starts, the Jacobian's conditioning, the profile interval
+    const std::optional<SeveralStartsResult>& startsResult() const { return starts_; }
+    const std::optional<ProfileInterval>& profileResult() const { return profile_; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -100,8 +113,20 @@ private:
     ModelState currentModel() const;
     void showParameterNames();
     void fillDefaultBounds(const ParameterRow& row);
-    void finish(std::shared_ptr<FitResult> result, std::optional<FitMessage> refusal, QString failure,
+    // What the worker found: the fit, its several starts, the profile interval.
+    struct FitRun {
+        FitResult result;
+        std::optional<SeveralStartsResult> starts;
+        std::optional<ProfileInterval> profile;
+        std::string profileFailure;
+    };
+    void finish(std::shared_ptr<FitRun> run, std::optional<FitMessage> refusal, QString failure,
                 std::vector<Observation> observations);
+    // The added lines' captions, and the profile's choices from the checked parameters.
+    void showAddedTexts();
+    void showProfileChoices();
+    // The several starts, the conditioning and the profile interval, for the notes.
+    QString diagnosticsText() const;
     void showResult();
     void setRunning(bool running);
 
@@ -116,6 +141,9 @@ private:
 
     BackgroundTask task_;  // the fit off the interface thread
     std::shared_ptr<FitResult> result_;
+    std::optional<SeveralStartsResult> starts_;
+    std::optional<ProfileInterval> profile_;
+    QString profileFailure_;
     std::vector<ParameterRow> rows_;             // the data window's nine, then the source's
     std::vector<std::pair<int, QString>> undo_;  // the data window's texts before the apply
     std::optional<SourceTexts> undoSource_;      // the source options' texts before the apply

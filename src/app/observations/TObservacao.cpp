@@ -7,6 +7,7 @@
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
 #include "gui/PictureExport.h"
+#include "gui/RoundAxis.h"
 #include "gui/SaveName.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
@@ -47,20 +48,6 @@ namespace {
 
 // The grid's column of the weights, after the five values.
 constexpr int kWeightColumn = ObservationTable::kColumns;
-
-// Round ticks anchored at zero (so zero reads "0", never "-0.00") on a range
-// that holds [low, high].
-void setRoundAxis(QValueAxis* axis, double low, double high)
-{
-    const double raw = (high - low) / 5;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    const double normalised = raw / magnitude;
-    const double step = (normalised < 1.5 ? 1 : normalised < 3 ? 2 : normalised < 7 ? 5 : 10) * magnitude;
-    axis->setTickType(QValueAxis::TicksDynamic);
-    axis->setTickAnchor(0);
-    axis->setTickInterval(step);
-    axis->setRange(std::floor(low / step) * step, std::ceil(high / step) * step);
-}
 
 // The three long series titles do not fit side by side under the chart, so
 // the legend lists them one under the other in a band below the plot.
@@ -367,9 +354,9 @@ void TObservacao::showComparison(const std::vector<Observation>& observations, c
     WriteTicksAsNumberTexts(chart, app_.separator);
     for (QAbstractAxis* axis : chart->axes()) {
         if (axis->orientation() == Qt::Horizontal)
-            setRoundAxis(static_cast<QValueAxis*>(axis), s.lo, s.hi);
+            SetRoundAxis(static_cast<QValueAxis*>(axis), s.lo, s.hi);
         else
-            setRoundAxis(static_cast<QValueAxis*>(axis), low, high);
+            SetRoundAxis(static_cast<QValueAxis*>(axis), low, high);
     }
 }
 

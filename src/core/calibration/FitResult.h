@@ -28,6 +28,11 @@ struct FittedParameter {
     bool hasInterval() const { return bound == BoundReached::None; }
 };
 
+// A Jacobian whose condition number exceeds this leaves a combination of the
+// parameters poorly determined: a relative error of 1e-3 in the residuals
+// may move it a thousand times as far as the best determined one.
+constexpr double kIllConditioned = 1000;
+
 // In the order of the language files' line of stop texts.
 enum class FitStop { Converged, IterationLimit, Cancelled, Failed };
 
@@ -36,6 +41,9 @@ struct FitResult {
     std::vector<std::vector<double>> correlation;  // of the fitted parameters; finite whenever given, 0 beside a value at a bound
     FitStatistics before, after;
     std::vector<double> calculatedBefore, calculatedAfter;
+    // The fit's own residuals after it (√w times observed minus calculated, or
+    // their log10s), one per observation: what the objective sums the squares of.
+    std::vector<double> residualsAfter;
     int iterations = 0;
     // Evaluations of every observation, on the model's order and on the coarse one.
     int evaluations = 0, coarseEvaluations = 0;
@@ -52,6 +60,13 @@ struct FitResult {
     std::vector<FitParameter> noInfluence;
     std::vector<std::pair<FitParameter, FitParameter>> correlated;
     bool singular = false;
+    // The Jacobian's condition number at the optimum (its largest singular
+    // value over its smallest, in the fitted coordinates: log(value) for the
+    // positive parameters), and when it exceeds kIllConditioned the right
+    // singular vector of the smallest one: the combination of the fitted
+    // coordinates the observations determine worst, unit length, one weight per parameter.
+    double conditionNumber = 0;
+    std::vector<double> weakestCombination;
     bool identifiable() const { return !singular && noInfluence.empty() && correlated.empty(); }
     // Whether the fit ran to an optimum or its iteration limit, so that the values after it mean something.
     bool reachedEnd() const { return stop == FitStop::Converged || stop == FitStop::IterationLimit; }

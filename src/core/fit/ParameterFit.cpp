@@ -5,10 +5,12 @@
 #include "text/Errors.h"
 #include "text/NumberText.h"
 
+#include <Eigen/SVD>
 #include <ceres/ceres.h>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace kavrin {
@@ -59,7 +61,9 @@ void refuseBadWeights(const std::vector<Observation>& observations, const FitSet
                           {std::to_string(heaviest - weights + 1), std::to_string(settings.parameters.size() + 1)}});
 }
 
-void refuseWhatCannotBeFitted(const std::vector<Observation>& observations, const ModelState& start, const FitSettings& settings)
+}  // namespace
+
+void RefuseWhatCannotBeFitted(const std::vector<Observation>& observations, const ModelState& start, const FitSettings& settings)
 {
     refuseBadParametersOrBounds(start, settings);
     const std::size_t p = settings.parameters.size();
@@ -69,6 +73,8 @@ void refuseWhatCannotBeFitted(const std::vector<Observation>& observations, cons
         for (const Observation& o : observations)
             if (o.C <= 0) throw FitRefusal({Id::LogNeedsLimit, {}});
 }
+
+namespace {
 
 // The fitted coordinates θ of the start values; the result lists the parameters with their initial values.
 std::vector<double> startingCoordinates(const ModelState& start, const FitSettings& settings, FitResult& result)
@@ -194,6 +200,7 @@ JacobianMatrix evaluateOptimum(ObservationCost& cost, const Residuals& residuals
     if (!cost.Evaluate(parameterBlocks, r.data(), jacobians)) throw FloatError::invalidOperation();
     result.calculatedAfter = cost.calculated(theta);
     result.after = FitStatisticsOf(observations, result.calculatedAfter, r);
+    result.residualsAfter = r;
     result.degreesOfFreedom = residuals.count() - residuals.parameters();
     result.t975 = StudentTQuantile(0.975, result.degreesOfFreedom);
     return jacobian;
@@ -220,6 +227,22 @@ void judgeIdentifiability(const JacobianMatrix& jacobian, FitResult& result)
             if (std::fabs(jacobian.col(j).dot(jacobian.col(k)) / (norms(j) * norms(k))) > kIndistinguishable)
                 result.correlated.emplace_back(result.parameters[static_cast<std::size_t>(j)].parameter,
                                                result.parameters[static_cast<std::size_t>(k)].parameter);
+}
+
+// The Jacobian's condition number, and its weakest direction when it is ill conditioned.
+void judgeConditioning(const JacobianMatrix& jacobian, FitResult& result)
+{
+    const Eigen::JacobiSVD<Eigen::MatrixXd> svd(jacobian, Eigen::ComputeThinV);
+    const Eigen::VectorXd& singular = svd.singularValues();
+    const Eigen::Index last = singular.size() - 1;
+    result.conditionNumber = singular(last) > 0 ? singular(0) / singular(last) : std::numeric_limits<double>::infinity();
+    if (!(result.conditionNumber > kIllConditioned)) return;
+    Eigen::VectorXd weakest = svd.matrixV().col(last);
+    // The sign of a singular vector is arbitrary: its largest weight is made positive, so the same fit says the same.
+    Eigen::Index largest = 0;
+    weakest.cwiseAbs().maxCoeff(&largest);
+    if (weakest(largest) < 0) weakest = -weakest;
+    result.weakestCombination.assign(weakest.data(), weakest.data() + weakest.size());
 }
 
 // Marks the values the solver left on a bound.
@@ -310,7 +333,7 @@ void estimateUncertainty(const CovarianceMatrix& c, FitResult& result)
 FitResult FitObservations(const std::vector<Observation>& observations, const ModelState& start,
                           const QuadratureState& quadrature, const FitSettings& settings)
 {
-    refuseWhatCannotBeFitted(observations, start, settings);
+    RefuseWhatCannotBeFitted(observations, start, settings);
     const Residuals residuals(observations, start, quadrature, settings);
     FitResult result;
     std::vector<double> theta = startingCoordinates(start, settings, result);
@@ -325,7 +348,9 @@ FitResult FitObservations(const std::vector<Observation>& observations, const Mo
         result.solverMessage = summary.message;
         result.stop = stopOf(summary);
         if (result.reachedEnd()) {
-            judgeIdentifiability(evaluateOptimum(*cost, residuals, observations, theta, result), result);
+            const JacobianMatrix jacobian = evaluateOptimum(*cost, residuals, observations, theta, result);
+            judgeIdentifiability(jacobian, result);
+            judgeConditioning(jacobian, result);
             markBoundsReached(theta, settings, result);
             const bool anyFree = std::any_of(result.parameters.begin(), result.parameters.end(),
                                              [](const FittedParameter& p) { return p.hasInterval(); });

@@ -33,4 +33,8 @@ constexpr double kNegligibleWeightRatio = 1e-8;
 FitResult FitObservations(const std::vector<Observation>& observations, const ModelState& start,
                           const QuadratureState& quadrature, const FitSettings& settings);
 
+// The refusals of FitObservations that do not need the solution: those about
+// the settings and the observations, before any evaluation.
+void RefuseWhatCannotBeFitted(const std::vector<Observation>& observations, const ModelState& start, const FitSettings& settings);
+
 }  // namespace kavrin

@@ -184,7 +184,25 @@ enum class AddedText {
     SiteLocalCoordinates,
     SiteNoCrs,
     SiteNotANumber,  // %1: the field, %2: its text
-    End,             // one past the last line
+    // The fit's several starts, conditioning, profile intervals and residuals.
+    FitSeveralStarts,
+    FitSeed,
+    FitProfileChoice,
+    FitProfileNone,
+    FitStartsProgress,   // %1: the starts done, %2: of how many, %3: the best objective
+    FitProfileProgress,  // %1: the profile's fits, %2: the objective
+    FitStartsSummary,    // %1: the starts, %2: the seed, %3: how many reached the best
+    FitStartsFailed,     // %1: how many
+    FitOtherMinimum,     // %1: the objective, %2: the starts, %3: the values
+    FitConditionNumber,  // %1: the number
+    FitWeakCombination,  // %1: the combination
+    FitProfileInterval,  // %1: the parameter, %2, %3: the ends
+    FitProfileAtBound,   // %1: the end on the bound
+    FitProfileFailed,    // %1: why
+    FitResidualAxis,
+    FitResidualsAgainst,
+    FitResidualAbscissas,  // time, distance, calculated, |-separated
+    End,                   // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);

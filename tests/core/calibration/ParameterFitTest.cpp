@@ -23,30 +23,8 @@ std::vector<Observation> wells(int count)
     return kavrin::test::Wells(count);
 }
 
-// The observations the model itself gives, times an optional noise factor.
-std::vector<Observation> observed(std::vector<Observation> points, const ModelState& truth, const QuadratureState& q,
-                                  const std::vector<double>& noise = {})
-{
-    const std::vector<double> values = CalculatedConcentrations(points, truth, q, 2);
-    for (std::size_t i = 0; i < points.size(); ++i) points[i].C = values[i] + (noise.empty() ? 0 : noise[i]);
-    return points;
-}
-
-// Normal deviates from a fixed linear congruential sequence (Box–Muller):
-// the same numbers on every machine.
-std::vector<double> normalNoise(std::size_t count, double sigma, std::uint64_t seed)
-{
-    std::vector<double> result;
-    auto uniform = [&] {
-        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
-        return (static_cast<double>(seed >> 11) + 0.5) / 9007199254740992.0;
-    };
-    while (result.size() < count) {
-        const double u = uniform(), v = uniform();
-        result.push_back(sigma * std::sqrt(-2 * std::log(u)) * std::cos(2 * 3.14159265358979323846 * v));
-    }
-    return result;
-}
+using kavrin::test::normalNoise;
+using kavrin::test::observed;
 
 FitSettings settingsFor(const std::vector<FitParameter>& parameters, const ModelState& start, bool logResiduals)
 {
