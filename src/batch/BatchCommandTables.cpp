@@ -14,6 +14,8 @@ constexpr CommandOption kZones{.name = "--zones", .value = "FILE.csv"};
 // The saved project the exports, series and pictures read.
 constexpr CommandOption kSavedProject{.name = "--project", .value = "FILE.kvr", .required = true};
 constexpr CommandOption kObservations{.name = "--obs", .value = "TABLE.txt", .required = true};
+// A fit may take the table and its choices from the project instead.
+constexpr CommandOption kFitObservations{.name = "--obs", .value = "TABLE.txt"};
 
 constexpr CommandOption kRun[] = {
     kParams,
@@ -64,8 +66,8 @@ constexpr CommandOption kFit[] = {
     kSet,
     kSteps,
     kZones,
-    kObservations,
-    {.name = "--fit", .value = "NAME,NAME,...", .required = true},
+    kFitObservations,
+    {.name = "--fit", .value = "NAME,NAME,..."},
     {.name = "--log"},
     {.name = "--detection-limit", .value = "DL"},
     {.name = "--weights", .value = "table|relative"},
@@ -110,6 +112,8 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  --steps lists START,RELATIVE per line and makes the history steps; --zones lists\n"
                                 "  Y,Z,WIDTH,HEIGHT,CONCENTRATION per line, every zone (the first is C0, SourceWidth,\n"
                                 "  SourceHeight). --set applies after them.\n"
+                                "  fit --project takes the observation table and the fit's choices the project stores when\n"
+                                "  --obs and --fit are not given; the options given replace the stored ones.\n"
                                 "  balance prints time,entered,decayed,dissolved,sorbed,discharge_control,discharge_edge\n"
                                 "  (mg and mg/day) at each of the project's times.\n"
                                 "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";

@@ -6,6 +6,7 @@
 #include "gui/NamedWidget.h"
 #include "model/SourceTextRules.h"
 #include "model/Variaveis.h"
+#include "observations/TObservacao.h"
 #include "source/SourceWindow.h"
 #include "text/DecimalSeparator.h"
 #include "text/Errors.h"
@@ -266,6 +267,7 @@ void TFormDados::openproject(const QString& path)
     app_.project.ResultsExist = !contents.indexPath.empty();
     app_.project.ProjectSaved = true;  // the file on disk points to these results
     app_.resultsTexts = current;
+    if (app_.windows.observacao) app_.windows.observacao->openCalibration(path.toStdString(), contents);
 }
 
 void TFormDados::ClearDados()

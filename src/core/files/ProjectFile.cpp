@@ -60,6 +60,7 @@ ProjectFileContents ReadProjectFile(const std::string& path)
     contents.indexPath = file.readLine();
     contents.namedLines = ReadNamedLines(file);
     contents.texts.source = TakeSourceTexts(contents.namedLines);
+    contents.calibration = TakeStoredCalibration(contents.namedLines);
     return contents;
 }
 

@@ -102,6 +102,10 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
     {"Concentração da zona %1 (mg/L)", "Zone %1 concentration (mg/L)"},
     {"%1: as opções da fonte não usam este parâmetro, e ele não pode ser ajustado.",
      "%1: the source options do not use this parameter, so it cannot be fitted."},
+    {"A tabela de observações ou as escolhas do ajuste mudaram desde que o projeto foi salvo. Salvar o projeto?",
+     "The observation table or the fit's choices have changed since the project was saved. Save the project?"},
+    {"A tabela de observações guardada com o projeto não pôde ser lida; o restante do projeto foi aberto. %1: %2",
+     "The observation table stored with the project could not be read; the rest of the project was opened. %1: %2"},
     {"", ""},
 };
 

@@ -90,6 +90,9 @@ enum class AddedText {
     FitSourceDecay,
     FitZoneConcentration,  // %1: the zone's number
     FitParameterUnused,    // %1: the parameter
+    // The calibration stored with the project.
+    CalibrationChangedSave = 234,
+    StoredObservationsUnread,  // %1: the file, %2: why
     End,                   // one past the last line
 };
 
