@@ -85,8 +85,7 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     for (const BatchFitBounds& given : options.bounds) {
         const FitParameter parameter = *AnyFitParameterOfName(given.name);
         const auto at = std::find(choices.parameters.begin(), choices.parameters.end(), parameter);
-        if (at == choices.parameters.end())
-            throw CheckError("--bounds names " + given.name + ", which the fit does not take.");
+        if (at == choices.parameters.end()) throw CheckError("--bounds names " + given.name + ", which the fit does not take.");
         choices.bounds[static_cast<std::size_t>(at - choices.parameters.begin())] =
             FitBounds{ParseFloat(ArrumaDecimal(given.lower, separator), separator),
                       ParseFloat(ArrumaDecimal(given.upper, separator), separator)};
@@ -135,8 +134,7 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     if (options.savePath) {
         for (const FittedParameter& p : result.parameters) WriteFittedValue(texts, p.parameter, p.value, separator);
         // The source project's name; the fitted parameters have no results yet.
-        const std::string name = project ? project->projectName
-                                                    : std::filesystem::path(*options.savePath).stem().string();
+        const std::string name = project ? project->projectName : std::filesystem::path(*options.savePath).stem().string();
         WriteUnrunProjectFile(*options.savePath, name, DateTimeText(std::time(nullptr)), texts);
     }
 }

@@ -39,7 +39,8 @@ BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words)
         const std::string name = assignment.substr(0, equals);
         if (!AnyFitParameterOfName(name)) throw std::invalid_argument("\"" + name + "\" cannot be fitted");
         // Without --fit the parameters are the project's, checked once it is read.
-        if (parsed.given("--fit") && std::find(options.parameters.begin(), options.parameters.end(), name) == options.parameters.end())
+        if (parsed.given("--fit") &&
+            std::find(options.parameters.begin(), options.parameters.end(), name) == options.parameters.end())
             throw std::invalid_argument("--bounds names " + name + ", which --fit does not");
         for (const BatchFitBounds& earlier : options.bounds)
             if (earlier.name == name) throw std::invalid_argument("--bounds names " + name + " twice");

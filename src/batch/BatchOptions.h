@@ -106,7 +106,7 @@ struct BatchFitBounds {
 };
 
 struct BatchFitOptions {
-    BatchCompareOptions comparison;             // the model's texts and --obs
+    BatchCompareOptions comparison;  // the model's texts and --obs
     // A fit with --project leaves out what the project stores: the table,
     // the parameters and their bounds, the log option, the weights rule and
     // the detection limit; what is given replaces what is stored.

@@ -4,8 +4,8 @@
 #include "observations/TObservacao.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <gtest/gtest.h>
@@ -117,7 +117,8 @@ TEST(CalibrationProject, AMissingTableIsNamedAndTheRestOpens)
     EXPECT_TRUE(reader.dialogs.errors.isEmpty()) << reader.dialogs.errors.join("|").toStdString();
     ASSERT_EQ(reader.dialogs.notices.size(), 1);
     const QString notice = reader.dialogs.notices[0];
-    EXPECT_TRUE(notice.startsWith(reader.app.text(AddedText::StoredObservationsUnread).section('%', 0, 0))) << notice.toStdString();
+    EXPECT_TRUE(notice.startsWith(reader.app.text(AddedText::StoredObservationsUnread).section('%', 0, 0)))
+        << notice.toStdString();
     EXPECT_TRUE(notice.contains(QString::fromStdString(writer.root() + "Teste/campo.observations.txt"))) << notice.toStdString();
     EXPECT_EQ(reader.app.project.ProjectName, "Teste");
     EXPECT_TRUE(reader.app.project.ResultsExist);

@@ -112,7 +112,9 @@ TEST(BatchFitStored, WhatIsNeitherStoredNorGivenIsNamed)
         StoredCalibration noTable = alphaAndC0();
         noTable.observationFile.reset();
         const StoredProject project(noTable);
-        EXPECT_NE(FailureText([&] { project.fit({}); }).find("fit needs --obs TABLE.txt: " + project.path + " stores no observation table."),
+        EXPECT_NE(FailureText([&] {
+                      project.fit({});
+                  }).find("fit needs --obs TABLE.txt: " + project.path + " stores no observation table."),
                   std::string::npos);
     }
     {
@@ -120,12 +122,16 @@ TEST(BatchFitStored, WhatIsNeitherStoredNorGivenIsNamed)
         noParameters.parameters.clear();
         noParameters.bounds.clear();
         const StoredProject project(noParameters);
-        EXPECT_NE(FailureText([&] { project.fit({}); }).find("fit needs --fit NAME,NAME,...: " + project.path + " stores no parameters"),
+        EXPECT_NE(FailureText([&] {
+                      project.fit({});
+                  }).find("fit needs --fit NAME,NAME,...: " + project.path + " stores no parameters"),
                   std::string::npos);
     }
     {
         const StoredProject project(alphaAndC0());
-        EXPECT_NE(FailureText([&] { project.fit({"--bounds", "Kxx=1:2"}); }).find("--bounds names Kxx, which the fit does not take."),
+        EXPECT_NE(FailureText([&] {
+                      project.fit({"--bounds", "Kxx=1:2"});
+                  }).find("--bounds names Kxx, which the fit does not take."),
                   std::string::npos);
     }
     {

@@ -72,7 +72,8 @@ void TObservacao::openCalibration(const std::string& projectPath, const ProjectF
             table.Import(path, app_.separator);
         } catch (const KavrinError& error) {
             table = ObservationTable();
-            unread = app_.text(AddedText::StoredObservationsUnread).arg(QString::fromStdString(path), QString::fromUtf8(error.what()));
+            unread =
+                app_.text(AddedText::StoredObservationsUnread).arg(QString::fromStdString(path), QString::fromUtf8(error.what()));
         }
     }
     showStoredTable(table);

@@ -40,8 +40,8 @@ StoredCalibration FitPanel::storedChoices() const
     }
     choices.logResiduals = CheckBoxLog->isChecked();
     if (!EditDetectionLimit->text().trimmed().isEmpty()) choices.detectionLimit = numberIn(EditDetectionLimit, separator);
-    choices.weightRule = ComboBoxWeights->currentIndex() == static_cast<int>(WeightRule::Relative) ? WeightRule::Relative
-                                                                                                     : WeightRule::Table;
+    choices.weightRule =
+        ComboBoxWeights->currentIndex() == static_cast<int>(WeightRule::Relative) ? WeightRule::Relative : WeightRule::Table;
     choices.starts = storedStarts_;
     return choices;
 }

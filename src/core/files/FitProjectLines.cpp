@@ -74,7 +74,8 @@ std::optional<std::vector<std::pair<FitParameter, FitBounds>>> boundsList(const 
 
 std::optional<int> startCount(const std::string& value)
 {
-    if (value.empty() || value.size() > 6 || !std::all_of(value.begin(), value.end(), [](unsigned char c) { return std::isdigit(c); }))
+    if (value.empty() || value.size() > 6 ||
+        !std::all_of(value.begin(), value.end(), [](unsigned char c) { return std::isdigit(c); }))
         return std::nullopt;
     const int count = std::stoi(value);
     if (count < 1 || count > kMostStarts) return std::nullopt;

@@ -12,9 +12,9 @@
 namespace kavrin {
 
 struct ProjectFileContents {
-    std::string projectName;  // line 1
-    ParameterTexts texts;     // lines 3 … 24, unformatted, and the source's named lines
-    std::string indexPath;    // line 25
+    std::string projectName;        // line 1
+    ParameterTexts texts;           // lines 3 … 24, unformatted, and the source's named lines
+    std::string indexPath;          // line 25
     StoredCalibration calibration;  // the observation table's file and the fit's choices
     NamedLines namedLines;          // the other named lines, from line 26 on
 };

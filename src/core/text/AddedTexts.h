@@ -93,7 +93,7 @@ enum class AddedText {
     // The calibration stored with the project.
     CalibrationChangedSave = 234,
     StoredObservationsUnread,  // %1: the file, %2: why
-    End,                   // one past the last line
+    End,                       // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
