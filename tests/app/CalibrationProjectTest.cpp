@@ -189,3 +189,16 @@ TEST(CalibrationProject, ChangesNotSavedWithTheProjectAreAskedForBeforeTheyAreLe
     EXPECT_EQ(f.dialogs.questions, (QStringList{f.app.messages.MsgConfirmExit, asked}));
     EXPECT_EQ(f.dialogs.saveRequests, 2);
 }
+
+TEST(CalibrationProject, AProjectGivenAtStartShowsItsCalibration)
+{
+    CalibrationProject writer;
+    writer.prepare();
+    writer.save("campo.kvr");
+    RunFixture started({QString::fromStdString(writer.folder.path() + "campo.kvr")});
+    const TObservacao* window = started.app.windows.observacao;
+    EXPECT_EQ(window->Edit1->text(), "3");
+    EXPECT_EQ(window->table().ObservationCount(), 3);
+    EXPECT_TRUE(window->fitPanel->CheckBoxes[0]->isChecked());
+    EXPECT_FALSE(window->calibrationChanged());
+}

@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace kavrin {
 
 namespace {
@@ -267,7 +269,16 @@ void TFormDados::openproject(const QString& path)
     app_.project.ResultsExist = !contents.indexPath.empty();
     app_.project.ProjectSaved = true;  // the file on disk points to these results
     app_.resultsTexts = current;
-    if (app_.windows.observacao) app_.windows.observacao->openCalibration(path.toStdString(), contents);
+    // A project given at start opens before the calibration window exists: it takes the calibration once created.
+    pendingCalibration_ = {path.toStdString(), contents};
+    showPendingCalibration();
+}
+
+void TFormDados::showPendingCalibration()
+{
+    if (!pendingCalibration_ || !app_.windows.observacao) return;
+    const auto [path, contents] = *std::exchange(pendingCalibration_, std::nullopt);
+    app_.windows.observacao->openCalibration(path, contents);
 }
 
 void TFormDados::ClearDados()
