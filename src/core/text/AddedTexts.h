@@ -90,8 +90,10 @@ enum class AddedText {
     FitSourceDecay,
     FitZoneConcentration,  // %1: the zone's number
     FitParameterUnused,    // %1: the parameter
+    // The data window's retardation field.
+    RetardationHint,
     // The calibration stored with the project.
-    CalibrationChangedSave = 234,
+    CalibrationChangedSave = 235,
     StoredObservationsUnread,  // %1: the file, %2: why
     End,                       // one past the last line
 };
