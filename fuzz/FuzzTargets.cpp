@@ -88,13 +88,16 @@ void ProjectFile(const std::string& input)
         }
         // What opens is saved again as it was read, and opens again the same.
         const std::string again = scratchFolder() + "again.kvr";
-        WriteUnrunProjectFile(again, contents.projectName, "", contents.texts, contents.namedLines);
+        NamedLines lines = CalibrationNamedLines(contents.calibration);
+        lines.insert(lines.end(), contents.namedLines.begin(), contents.namedLines.end());
+        WriteUnrunProjectFile(again, contents.projectName, "", contents.texts, lines);
         const ProjectFileContents back = ReadProjectFile(again);
         // A name with a byte Windows-1252 leaves unassigned is saved with "?"
         // in its place: the name's own check, not the named lines'.
         require((back.projectName == contents.projectName || !FitsWindows1252(contents.projectName)) &&
                     back.texts.edit == contents.texts.edit && back.texts.comboBox1 == contents.texts.comboBox1 &&
-                    back.texts.source == contents.texts.source && back.namedLines == contents.namedLines,
+                    back.texts.source == contents.texts.source && back.namedLines == contents.namedLines &&
+                    back.calibration == contents.calibration,
                 "a saved project opens differently");
     } catch (const KavrinError&) {
     }

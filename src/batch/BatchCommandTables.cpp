@@ -14,6 +14,8 @@ constexpr CommandOption kZones{.name = "--zones", .value = "FILE.csv"};
 // The saved project the exports, series and pictures read.
 constexpr CommandOption kSavedProject{.name = "--project", .value = "FILE.kvr", .required = true};
 constexpr CommandOption kObservations{.name = "--obs", .value = "TABLE.txt", .required = true};
+// A fit may take the table and its choices from the project instead.
+constexpr CommandOption kFitObservations{.name = "--obs", .value = "TABLE.txt"};
 
 constexpr CommandOption kRun[] = {
     kParams,
@@ -97,8 +99,8 @@ constexpr CommandOption kFit[] = {
     kSet,
     kSteps,
     kZones,
-    kObservations,
-    {.name = "--fit", .value = "NAME,NAME,...", .required = true},
+    kFitObservations,
+    {.name = "--fit", .value = "NAME,NAME,..."},
     {.name = "--log"},
     {.name = "--detection-limit", .value = "DL"},
     {.name = "--weights", .value = "table|relative"},
@@ -188,6 +190,8 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  without a CRS; --north-up warps the GeoTIFF onto north-up cells of CELL metres;\n"
                                 "  --levels are in mg/L (the map's levels when not given); --filled writes the polygons\n"
                                 "  between levels instead of the lines; mapworld writes the map and its world file (.bpw).\n"
+                                "  fit --project takes the observation table and the fit's choices the project stores when\n"
+                                "  --obs and --fit are not given; the options given replace the stored ones.\n"
                                 "  balance prints time,entered,decayed,dissolved,sorbed,discharge_control,discharge_edge\n"
                                 "  (mg and mg/day) at each of the project's times.\n"
                                 "  uncertainty draws each --vary NAME (AlphaX, AlphaY, AlphaZ, Kxx, GradH,\n"

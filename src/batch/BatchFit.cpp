@@ -14,6 +14,7 @@
 #include "text/DecimalSeparator.h"
 #include "text/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <filesystem>
@@ -22,32 +23,61 @@
 
 namespace kavrin {
 
+namespace {
+
+// The table given, else the one the project stores.
+std::string ObservationTablePath(const BatchFitOptions& options, const std::optional<ProjectFileContents>& project)
+{
+    const BatchCompareOptions& source = options.comparison;
+    if (!source.observationsPath.empty()) return source.observationsPath;
+    if (!project || !project->calibration.observationFile)
+        throw CheckError("fit needs --obs TABLE.txt: " + source.projectPath.value_or("the project") +
+                         " stores no observation table.");
+    return StoredObservationPath(*source.projectPath, project->indexPath, *project->calibration.observationFile);
+}
+
+}  // namespace
+
 void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& environment, std::ostream& out)
 {
     const char separator = environment.separator;
     const BatchCompareOptions& source = options.comparison;
     ParameterTexts texts =
         BatchParameterTexts(source.paramsPath, source.projectPath, source.sets, separator, source.stepsPath, source.zonesPath);
+    const std::optional<ProjectFileContents> project =
+        source.projectPath ? std::optional(ReadProjectFile(*source.projectPath)) : std::nullopt;
+    const StoredCalibration stored = project ? project->calibration : StoredCalibration{};
     ObservationTable table;
-    table.Import(source.observationsPath, separator);
+    table.Import(ObservationTablePath(options, project), separator);
     const std::vector<Observation> observations = ReadObservations(table.observations(), separator);
     // The fit starts from a model a run would accept.
     RefuseImpossibleTexts(texts, separator);
     ModelState model;
     Variaveis(texts, model, separator);
 
-    FitChoices choices;
-    for (const std::string& name : options.parameters) {
-        choices.parameters.push_back(*AnyFitParameterOfName(name));
-        choices.bounds.emplace_back();
-        for (const BatchFitBounds& given : options.bounds)
-            if (given.name == name)
-                choices.bounds.back() = FitBounds{ParseFloat(ArrumaDecimal(given.lower, separator), separator),
-                                                  ParseFloat(ArrumaDecimal(given.upper, separator), separator)};
+    FitChoices choices = StoredFitChoices(stored);
+    if (!options.parameters.empty()) {
+        // The parameters given replace the stored ones; a stored bound still holds for its parameter.
+        choices.parameters.clear();
+        choices.bounds.clear();
+        for (const std::string& name : options.parameters) {
+            choices.parameters.push_back(*AnyFitParameterOfName(name));
+            choices.bounds.push_back(StoredBoundsOf(stored, choices.parameters.back()));
+        }
     }
-    choices.logResiduals = options.logResiduals;
+    if (choices.parameters.empty())
+        throw CheckError("fit needs --fit NAME,NAME,...: " + *source.projectPath + " stores no parameters to fit.");
+    for (const BatchFitBounds& given : options.bounds) {
+        const FitParameter parameter = *AnyFitParameterOfName(given.name);
+        const auto at = std::find(choices.parameters.begin(), choices.parameters.end(), parameter);
+        if (at == choices.parameters.end()) throw CheckError("--bounds names " + given.name + ", which the fit does not take.");
+        choices.bounds[static_cast<std::size_t>(at - choices.parameters.begin())] =
+            FitBounds{ParseFloat(ArrumaDecimal(given.lower, separator), separator),
+                      ParseFloat(ArrumaDecimal(given.upper, separator), separator)};
+    }
+    if (options.logResiduals) choices.logResiduals = true;
     if (options.detectionLimit) choices.detectionLimit = ParseFloat(ArrumaDecimal(*options.detectionLimit, separator), separator);
-    choices.weightRule = options.weights;
+    if (options.weightsGiven) choices.weightRule = options.weights;
     choices.weightTexts = table.weights();
     const std::unique_ptr<FitSetup> setup =
         SetUpFit(choices, observations, model, QuadratureState(), environment.valoresPath, separator);
@@ -101,8 +131,7 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     if (options.savePath) {
         for (const FittedParameter& p : result.parameters) WriteFittedValue(texts, p.parameter, p.value, separator);
         // The source project's name; the fitted parameters have no results yet.
-        const std::string name = source.projectPath ? ReadProjectFile(*source.projectPath).projectName
-                                                    : std::filesystem::path(*options.savePath).stem().string();
+        const std::string name = project ? project->projectName : std::filesystem::path(*options.savePath).stem().string();
         WriteUnrunProjectFile(*options.savePath, name, DateTimeText(std::time(nullptr)), texts);
     }
 }

@@ -32,23 +32,33 @@ BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words)
     const ParsedCommandLine parsed = ParseBatchCommandLine("fit", words);
     BatchFitOptions options;
     options.comparison = ComparisonOptionsOf(parsed);
-    for (const std::string& name : CommaSeparated(parsed.value("--fit").value())) {
-        if (!AnyFitParameterOfName(name)) throw std::invalid_argument("\"" + name + "\" cannot be fitted");
-        options.parameters.push_back(name);
+    // A project may store the table and the parameters; without one both are needed.
+    if (!options.comparison.projectPath) {
+        if (options.comparison.observationsPath.empty()) throw std::invalid_argument("fit needs --obs TABLE.txt");
+        if (!parsed.given("--fit")) throw std::invalid_argument("fit needs --fit NAME,NAME,...");
     }
+    if (const std::optional<std::string> names = parsed.value("--fit"))
+        for (const std::string& name : CommaSeparated(*names)) {
+            if (!AnyFitParameterOfName(name)) throw std::invalid_argument("\"" + name + "\" cannot be fitted");
+            options.parameters.push_back(name);
+        }
     options.logResiduals = parsed.given("--log");
     options.detectionLimit = parsed.value("--detection-limit");
     if (const std::optional<std::string> rule = parsed.value("--weights")) {
         if (rule != "table" && rule != "relative")
             throw std::invalid_argument("--weights takes table or relative, not \"" + *rule + "\"");
         options.weights = rule == "table" ? WeightRule::Table : WeightRule::Relative;
+        options.weightsGiven = true;
     }
     for (const std::string& assignment : parsed.values("--bounds")) {
         const std::size_t equals = assignment.find('='), colon = assignment.find(':', equals);
         if (equals == std::string::npos || equals == 0 || colon == std::string::npos)
             throw std::invalid_argument("--bounds takes NAME=LO:HI, not \"" + assignment + "\"");
         const std::string name = assignment.substr(0, equals);
-        if (std::find(options.parameters.begin(), options.parameters.end(), name) == options.parameters.end())
+        if (!AnyFitParameterOfName(name)) throw std::invalid_argument("\"" + name + "\" cannot be fitted");
+        // Without --fit the parameters are the project's, checked once it is read.
+        if (parsed.given("--fit") &&
+            std::find(options.parameters.begin(), options.parameters.end(), name) == options.parameters.end())
             throw std::invalid_argument("--bounds names " + name + ", which --fit does not");
         for (const BatchFitBounds& earlier : options.bounds)
             if (earlier.name == name) throw std::invalid_argument("--bounds names " + name + " twice");

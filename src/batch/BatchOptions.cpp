@@ -49,7 +49,7 @@ BatchCompareOptions ComparisonOptionsOf(const ParsedCommandLine& parsed)
 {
     BatchCompareOptions options;
     takeModelOptions(parsed, options);
-    options.observationsPath = parsed.value("--obs").value();
+    options.observationsPath = parsed.value("--obs").value_or("");
     return options;
 }
 

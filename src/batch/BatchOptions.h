@@ -100,7 +100,7 @@ struct BatchCompareOptions {
     std::optional<std::string> projectPath;                 // --project FILE.kvr
     std::vector<std::pair<std::string, std::string>> sets;  // --set NAME=TEXT, in order
     std::optional<std::string> stepsPath, zonesPath;        // --steps FILE.csv, --zones FILE.csv
-    std::string observationsPath;                           // --obs TABLE.txt
+    std::string observationsPath;                           // --obs TABLE.txt; a fit may leave it empty
 };
 
 // Parses the words after "compare". Throws std::invalid_argument.
@@ -131,11 +131,15 @@ struct BatchFitBounds {
 };
 
 struct BatchFitOptions {
-    BatchCompareOptions comparison;             // the model's texts and --obs
+    BatchCompareOptions comparison;  // the model's texts and --obs
+    // A fit with --project leaves out what the project stores: the table,
+    // the parameters and their bounds, the log option, the weights rule and
+    // the detection limit; what is given replaces what is stored.
     std::vector<std::string> parameters;        // --fit AlphaX,AlphaY,…
     bool logResiduals = false;                  // --log
     std::optional<std::string> detectionLimit;  // --detection-limit DL
     WeightRule weights = WeightRule::Table;     // --weights table|relative
+    bool weightsGiven = false;
     std::vector<BatchFitBounds> bounds;
     std::optional<std::string> savePath;  // --save FITTED.kvr
     int starts = 1;                       // --starts N: Latin hypercube starts (1: the given start alone)

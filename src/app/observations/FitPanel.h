@@ -9,6 +9,7 @@
 #include "calibration/ObservationTable.h"
 #include "fit/ProfileLikelihood.h"
 #include "fit/SeveralStarts.h"
+#include "files/FitProjectLines.h"
 #include "frame/AppState.h"
 #include "gui/BackgroundTask.h"
 #include "gui/Dialogs.h"
@@ -65,6 +66,14 @@ public:
     // Forgets the last fit's results (a new table, a failed fit): nothing of
     // it stays on show or can be applied.
     void clearResult();
+
+    // The choices as a project stores them: the parameters checked, the bounds
+    // of each that read as numbers, the log option, the detection limit and
+    // the weights rule (no table file). Showing stored choices sets every
+    // control to them, clears the last result and keeps the number of starts
+    // for the next save.
+    StoredCalibration storedChoices() const;
+    void showStoredChoices(const StoredCalibration& choices);
 
     // A parameter as the data window's caption names it.
     QString parameterName(FitParameter parameter) const;
@@ -147,6 +156,7 @@ private:
     std::vector<ParameterRow> rows_;             // the data window's nine, then the source's
     std::vector<std::pair<int, QString>> undo_;  // the data window's texts before the apply
     std::optional<SourceTexts> undoSource_;      // the source options' texts before the apply
+    std::optional<int> storedStarts_;            // the project's number of starts
 };
 
 }  // namespace kavrin

@@ -188,6 +188,7 @@ void TObservacao::FormCreate()
     for (int column = 0; column < 6; ++column)
         StringGrid1->setHorizontalHeaderItem(column, new QTableWidgetItem(QString::fromUtf8(kObservationHeadings[column])));
     StringGrid1->setHorizontalHeaderItem(kWeightColumn, new QTableWidgetItem(fitPanel->text(FitPanel::kWeightHeadingLine)));
+    if (app_.windows.dados) app_.windows.dados->showPendingCalibration();
 }
 
 void TObservacao::fitChartToTitles()

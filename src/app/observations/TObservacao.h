@@ -3,6 +3,7 @@
 
 #include "calibration/Comparison.h"
 #include "calibration/Observations.h"
+#include "files/ProjectFile.h"
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
 #include "observations/FitPanel.h"
@@ -39,6 +40,21 @@ public:
     // Where a cell is, as a line under an error about it: its row and its column's heading.
     QString placeOf(ObservationCell cell) const;
 
+    // The calibration stored with the project (CalibrationStore.cpp). Saving
+    // writes the table, when it holds any value, as `file` in `folder` and
+    // gives what the project file stores; once that file is written,
+    // calibrationSaved() takes the state as the project's. Opening shows what
+    // the project at `projectPath` stores, or leaves the window as it is when
+    // the project stores nothing of it; a table that cannot be read is
+    // reported and the rest is opened. A new project empties the table and
+    // takes the fit back to its defaults.
+    StoredCalibration saveCalibration(const std::string& folder, const std::string& file) const;
+    void calibrationSaved();
+    void openCalibration(const std::string& projectPath, const ProjectFileContents& project);
+    void clearCalibration();
+    // Whether the table or the fit's choices differ from the project file's.
+    bool calibrationChanged() const;
+
     // The table behind the grid: every cell, hidden rows included.
     const ObservationTable& table() const { return table_; }
 
@@ -63,8 +79,19 @@ private:
 
     AppState& app_;
     Dialogs& dialogs_;
+    void showStoredTable(const ObservationTable& table);
+    // The table's rows and the fit's choices as a project file holds them.
+    struct CalibrationState {
+        std::vector<ObservationTexts> observations;
+        std::vector<std::string> weights;
+        StoredCalibration choices;
+        bool operator==(const CalibrationState&) const = default;
+    };
+    CalibrationState calibrationState() const;
+
     ObservationTable table_;
     bool showingTable_ = false;
+    CalibrationState savedCalibration_;  // as the project file last took or gave it
 };
 
 // The built-in headings of the observation table, columns 0 to 5; column 6,

@@ -3,6 +3,7 @@
 #include "files/ProjectFile.h"
 #include "gui/CommandRunner.h"
 #include "gui/SaveName.h"
+#include "observations/TObservacao.h"
 #include "project/ResultsHandOver.h"
 #include "project/TFormDados.h"
 #include "project/TFormProjeto.h"
@@ -48,14 +49,41 @@ bool ProjectCommands::SaveResults()
     }
     const QString chosen = dialogs_.saveFile(kProjectFilter, QString::fromStdString(app_.project.ProjectName));
     if (chosen.isEmpty()) return false;
-    WriteProjectFile(WithExtension(chosen, kProjectExtension).toStdString(), app_.project.ProjectName,
-                     DateTimeText(std::time(nullptr)), app_.resultsTexts, app_.project.Root);
+    const std::string path = WithExtension(chosen, kProjectExtension).toStdString();
+    // The calibration goes with the project, its table beside the results: a
+    // project file of its own name keeps a table of its own.
+    TObservacao* calibration = app_.windows.observacao;
+    const NamedLines lines = calibration ? CalibrationNamedLines(calibration->saveCalibration(
+                                               app_.project.Root + app_.project.ProjectName + "/", ObservationFileName(path)))
+                                         : NamedLines{};
+    WriteProjectFile(path, app_.project.ProjectName, DateTimeText(std::time(nullptr)), app_.resultsTexts, app_.project.Root,
+                     lines);
     app_.project.ProjectSaved = true;
+    if (calibration) calibration->calibrationSaved();
     return true;
+}
+
+bool ProjectCommands::SettleCalibration()
+{
+    const TObservacao* calibration = app_.windows.observacao;
+    const ProjectState& project = app_.project;
+    if (!calibration || !project.ResultsExist || !project.ProjectSaved || !calibration->calibrationChanged()) return true;
+    if (app_.settings.AutoDeleteData) return true;
+    if (app_.settings.AutoSaveProjects) return SaveResults();
+    switch (dialogs_.question(app_.text(AddedText::CalibrationChangedSave), true)) {
+    case Answer::Yes:
+        return SaveResults();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void ProjectCommands::OpenProject()
 {
+    if (!SettleCalibration()) return;
     ResultsHandOver previous(app_, dialogs_, *this);
     if (!previous.settle()) return;
     const QString path = dialogs_.openFile(kProjectFilter, QString::fromStdString(app_.project.Root));
@@ -66,12 +94,14 @@ void ProjectCommands::OpenProject()
 
 void ProjectCommands::NewProject()
 {
+    if (!SettleCalibration()) return;
     TFormProjeto* names = app_.windows.projeto;
     names->ProjectDialogCancelled = false;
     names->setModal(false);
     names->show();
     names->raise();
     app_.windows.dados->ClearDados();
+    if (app_.windows.observacao) app_.windows.observacao->clearCalibration();
     app_.windows.grafico->ClearGrafico();
     app_.windows.mapa->ClearMapa();
 }
@@ -89,6 +119,9 @@ void ProjectCommands::DeleteResults(const std::string& projectName)
 bool ProjectCommands::FormClose()
 {
     if (dialogs_.question(app_.messages.MsgConfirmExit, false) != Answer::Yes) return false;
+    bool calibrationSettled = false;
+    RunCommand(dialogs_, [&] { calibrationSettled = SettleCalibration(); });
+    if (!calibrationSettled) return false;
     const ProjectState& project = app_.project;
     // Results a project file points to are never deleted on the way out.
     const bool unsaved = !app_.commandLine.StartedWithProject && !project.ProjectSaved && !project.ProjectName.empty();

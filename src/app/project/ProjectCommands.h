@@ -20,13 +20,18 @@ public:
     bool SaveResults();
     // Settles the current results as Run does, asks for a project file and opens it.
     void OpenProject();
-    // The project-name window without waiting, the new-project values, empty views.
+    // The project-name window without waiting, the new-project values, empty
+    // views, an empty observation table and the fit's default choices.
     void NewProject();
     // The closing steps; false keeps the program running.
     bool FormClose();
     // Removes the current project's folder (inside the workspace only).
     void DeleteCurrentResults();
     void DeleteResults(const std::string& projectName);
+    // Before the calibration window leaves a saved project (New, Open, the
+    // closing): a table or fit choices changed since its file was written are
+    // saved, let go or kept as the settings or the user say. False: cancelled.
+    bool SettleCalibration();
 
 private:
     AppState& app_;

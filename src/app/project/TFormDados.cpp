@@ -6,6 +6,7 @@
 #include "gui/NamedWidget.h"
 #include "model/SourceTextRules.h"
 #include "model/Variaveis.h"
+#include "observations/TObservacao.h"
 #include "source/SourceWindow.h"
 #include "text/DecimalSeparator.h"
 #include "text/Errors.h"
@@ -20,6 +21,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace kavrin {
 
@@ -276,6 +279,16 @@ void TFormDados::openproject(const QString& path)
     app_.project.ResultsExist = !contents.indexPath.empty();
     app_.project.ProjectSaved = true;  // the file on disk points to these results
     app_.resultsTexts = current;
+    // A project given at start opens before the calibration window exists: it takes the calibration once created.
+    pendingCalibration_ = {path.toStdString(), contents};
+    showPendingCalibration();
+}
+
+void TFormDados::showPendingCalibration()
+{
+    if (!pendingCalibration_ || !app_.windows.observacao) return;
+    const auto [path, contents] = *std::exchange(pendingCalibration_, std::nullopt);
+    app_.windows.observacao->openCalibration(path, contents);
 }
 
 void TFormDados::ClearDados()

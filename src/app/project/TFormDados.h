@@ -2,6 +2,7 @@
 // master copy of the model's parameters.
 #pragma once
 
+#include "files/ProjectFile.h"
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
 #include "model/ParameterTexts.h"
@@ -9,6 +10,9 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
+#include <string>
+#include <utility>
 
 class QComboBox;
 class QLineEdit;
@@ -34,6 +38,8 @@ public:
     // Reads a project file into the texts and the project state, then the
     // model. Throws (file or conversion errors) with nothing changed.
     void openproject(const QString& path);
+    // The calibration of the project opened last, once the calibration window exists.
+    void showPendingCalibration();
 
     // Converts the texts into the model as a run does (Variaveis); a text that
     // does not convert is named by its field's caption after the platform's
@@ -77,6 +83,7 @@ private:
     Dialogs& dialogs_;
     bool shown_ = false;
     bool showing_ = false;  // the controls are being set from texts
+    std::optional<std::pair<std::string, ProjectFileContents>> pendingCalibration_;
 };
 
 }  // namespace kavrin

@@ -52,6 +52,7 @@ bool ModelUses(const ModelState& model, FitParameter parameter);
 
 struct FitBounds {
     double lower = 0, upper = 0;
+    bool operator==(const FitBounds&) const = default;
 };
 
 // Bounds around a current value: a hundredth to a hundred times it for the

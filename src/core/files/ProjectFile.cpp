@@ -64,6 +64,7 @@ ProjectFileContents ReadProjectFile(const std::string& path)
     contents.namedLines = ReadNamedLines(file);
     contents.texts.source = TakeSourceTexts(contents.namedLines);
     contents.texts.site = TakeSitePlacementTexts(contents.namedLines);
+    contents.calibration = TakeStoredCalibration(contents.namedLines);
     return contents;
 }
 

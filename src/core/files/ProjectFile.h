@@ -4,6 +4,7 @@
 // options, the site placement, …), if any.
 #pragma once
 
+#include "files/FitProjectLines.h"
 #include "files/ProjectNamedLines.h"
 #include "model/ParameterTexts.h"
 
@@ -12,10 +13,11 @@
 namespace kavrin {
 
 struct ProjectFileContents {
-    std::string projectName;  // line 1
-    ParameterTexts texts;     // lines 3 … 24, unformatted, and the source's named lines
-    std::string indexPath;    // line 25
-    NamedLines namedLines;    // the other named lines, from line 26 on
+    std::string projectName;        // line 1
+    ParameterTexts texts;           // lines 3 … 24, unformatted, and the source's named lines
+    std::string indexPath;          // line 25
+    StoredCalibration calibration;  // the observation table's file and the fit's choices
+    NamedLines namedLines;          // the other named lines, from line 26 on
 };
 
 // Writes the file at exactly `path`, replacing an earlier file only once all

@@ -233,6 +233,10 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
     {"Resíduos contra:", "Residuals against:"},
     {"Tempo (dias)|Distância da fonte (m)|Concentração calculada (mg/L)",
      "Time (days)|Distance from the source (m)|Calculated concentration (mg/L)"},
+    {"A tabela de observações ou as escolhas do ajuste mudaram desde que o projeto foi salvo. Salvar o projeto?",
+     "The observation table or the fit's choices have changed since the project was saved. Save the project?"},
+    {"A tabela de observações guardada com o projeto não pôde ser lida; o restante do projeto foi aberto. %1: %2",
+     "The observation table stored with the project could not be read; the rest of the project was opened. %1: %2"},
     {"", ""},
 };
 

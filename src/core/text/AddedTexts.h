@@ -202,7 +202,10 @@ enum class AddedText {
     FitResidualAxis,
     FitResidualsAgainst,
     FitResidualAbscissas,  // time, distance, calculated, |-separated
-    End,                   // one past the last line
+    // The calibration stored with the project.
+    CalibrationChangedSave = 235,
+    StoredObservationsUnread,  // %1: the file, %2: why
+    End,                       // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
