@@ -1,0 +1,121 @@
+"""KAVRIN from Python: the analytical 3-D advection-dispersion solution of the
+desktop program and its batch tool, with numpy arrays.
+
+    import kavrin
+    model = kavrin.Model(C0=1000, AlphaX=10, GaussOrder=104)
+    grid = model.field(365.0)            # rows y ascending, columns x ascending
+    c = model.points(x, y, 0.0, t)       # numpy broadcasting over x, y, z, t
+
+Parameters are the data window's field names (C0, SourceWidth, SourceHeight,
+PlaneZ, X0, X1, DX, Y0, Y1, DY, T0, T1, DT, AlphaX, AlphaY, AlphaZ, Kxx, GradH,
+Retardation, Porosity, Decay, GaussOrder) and the source options
+(SourceHistory, SourceDecay, SourceHalfLife, ReleaseEnd, SourceSteps,
+SourceCentre, SourceZones, ControlPlaneX), as kavrin-batch's --set takes them.
+Lengths in metres, times in days, concentrations in mg/L.
+"""
+
+import os as _os
+
+import numpy as _np
+
+from . import _kavrin
+
+__all__ = ["Model"]
+
+_VALORES = _os.path.join(_os.path.dirname(__file__), "valores.txt")
+
+# The numbers of the model that read as attributes: the input fields and what
+# the model derives from them.
+_FIELDS = ("C0", "SourceWidth", "SourceHeight", "PlaneZ", "X0", "X1", "DX", "Y0", "Y1", "DY",
+           "T0", "T1", "DT", "AlphaX", "AlphaY", "AlphaZ", "Kxx", "GradH", "Retardation",
+           "Porosity", "Decay", "GaussOrder", "Velocity", "DispX", "DispY", "DispZ", "NX", "NY")
+
+
+class Model:
+    """The model of a run: the data window's parameters and the source options.
+
+    Model(**parameters) starts from the data window's initial values and sets
+    each parameter in the order given, as ``kavrin-batch run --set NAME=VALUE``
+    does. A value is a number or its text ("2.5", "steps",
+    "0 1|100 0.5"). Unknown names and impossible values raise ValueError with
+    the batch tool's message; nothing else is changed.
+    """
+
+    def __init__(self, **parameters):
+        self._core = _kavrin._Model(None, None, parameters, _VALORES)
+
+    @classmethod
+    def _made(cls, core):
+        model = cls.__new__(cls)
+        model._core = core
+        return model
+
+    @classmethod
+    def from_project(cls, path, **parameters):
+        """The model of a saved project file (.kvr), then `parameters` set over it.
+        OSError when the file cannot be read, ValueError when it is not a project."""
+        return cls._made(_kavrin._Model(None, path, parameters, _VALORES))
+
+    @classmethod
+    def from_parameter_file(cls, path, **parameters):
+        """The model of a parameter file (.dat), then `parameters` set over it."""
+        return cls._made(_kavrin._Model(path, None, parameters, _VALORES))
+
+    def with_parameters(self, **parameters):
+        """A new model: these texts with `parameters` set over them."""
+        texts = dict(self.texts())
+        texts.update(parameters)
+        return Model(**texts)
+
+    def save_project(self, path):
+        """Saves the parameters as a project file that points to no results yet
+        (the desktop and ``kavrin-batch run --project`` open it)."""
+        self._core.save_project(path)
+
+    def texts(self):
+        """The parameters as (name, text) pairs, the texts a project file saves."""
+        return list(self._core.texts())
+
+    def __getattr__(self, name):
+        if name in _FIELDS:
+            return self._core.value(name)
+        raise AttributeError(name)
+
+    def __repr__(self):
+        return "kavrin.Model(" + ", ".join(f"{n}={v!r}" for n, v in self.texts()) + ")"
+
+    @property
+    def x(self):
+        """The grid's x coordinates (the columns of `field`), as a run computes them."""
+        rows, columns = self._shape()
+        return _np.arange(columns) * self.DX + self.X0
+
+    @property
+    def y(self):
+        """The grid's y coordinates (the rows of `field`), as a run computes them."""
+        rows, columns = self._shape()
+        return _np.arange(rows) * self.DY + self.Y0
+
+    def _shape(self):
+        return (max(0, int(self.NY) + 1), max(0, int(self.NX) + 1))
+
+    def field(self, t, as_written=True):
+        """The concentration (mg/L) on the run's grid at time `t` (days) by the
+        whole-grid kernel of a run: rows y ascending, columns x ascending.
+
+        With ``as_written=True`` each value is the time file's text read back,
+        so the array equals what ``kavrin-batch run`` writes; ``False`` gives
+        the kernel's doubles. A sequence of times gives one grid per time.
+        Ctrl-C stops between times. ValueError for a grid a run refuses."""
+        times = _np.asarray(t, dtype=float)
+        grids = self._core.field(times.ravel(), bool(as_written))
+        return grids.reshape(times.shape + grids.shape[1:])
+
+    def points(self, x, y, z, t):
+        """The concentration (mg/L) at points (x, y, z) and times t by the point
+        formula, numpy broadcasting over the four. Computed on all cores
+        without the GIL; Ctrl-C stops between blocks of points."""
+        arrays = _np.broadcast_arrays(*(_np.asarray(a, dtype=float) for a in (x, y, z, t)))
+        shape = arrays[0].shape
+        flat = [_np.ascontiguousarray(a).ravel() for a in arrays]
+        return self._core.points(*flat).reshape(shape)
