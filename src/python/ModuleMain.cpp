@@ -1,6 +1,8 @@
 // The extension module kavrin._kavrin; kavrin/__init__.py is its Python face.
 #include "ModelArrays.h"
 #include "PythonModel.h"
+#include "PythonResults.h"
+#include "workspace/Workspace.h"
 
 #include "text/Errors.h"
 #include "text/NumberText.h"
@@ -9,7 +11,10 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <chrono>
 #include <cmath>
+#include <exception>
+#include <thread>
 #include <stdexcept>
 
 namespace py = pybind11;
@@ -56,6 +61,58 @@ void CheckSignals()
 {
     py::gil_scoped_acquire gil;
     if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+}
+
+std::string RootText(const py::object& root)
+{
+    std::string text = root.is_none() ? WorkspaceRoot() : *PathText(root);
+    if (!text.empty() && text.back() != '/') text += '/';
+    return text;
+}
+
+// The run on a thread of its own while this one, holding the GIL, watches for
+// Ctrl-C: a signal asks the run to stop once the time being written is
+// complete, then KeyboardInterrupt follows with the complete times kept.
+std::string RunWatched(const PythonModel& model, const std::string& name, const std::string& root, const std::string& savePath)
+{
+    std::atomic<int> stop{0};
+    std::atomic<bool> done{false};
+    std::string folder;
+    std::exception_ptr failure;
+    std::thread run([&] {
+        try {
+            folder = RunPythonModel(model, name, root, savePath, stop);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done = true;
+    });
+    bool interrupted = false;
+    while (!done) {
+        {
+            py::gil_scoped_release released;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (!interrupted && PyErr_CheckSignals() != 0) {
+            interrupted = true;
+            stop = 2;
+        }
+    }
+    run.join();
+    if (interrupted) throw py::error_already_set();
+    if (failure) std::rethrow_exception(failure);
+    return folder;
+}
+
+py::array_t<double> ChartArray(const ChartPoints& points)
+{
+    py::array_t<double> out({static_cast<py::ssize_t>(points.size()), py::ssize_t{2}});
+    double* values = out.mutable_data();
+    for (const ChartPoint& point : points) {
+        *values++ = point.x;
+        *values++ = point.y;
+    }
+    return out;
 }
 
 }  // namespace
@@ -124,5 +181,26 @@ PYBIND11_MODULE(_kavrin, module)
                 ComputePointsInto(model, x.data(), y.data(), z.data(), t.data(), count, values, CheckSignals);
             }
             return out;
+        });
+
+    module.def("workspace_root", [] { return WorkspaceRoot(); });
+    module.def("run", [](const PythonModel& model, const std::string& name, const py::object& root, const py::object& save) {
+        return RunWatched(model, name, RootText(root), save.is_none() ? std::string() : *PathText(save));
+    });
+
+    py::class_<PythonResults>(module, "_Results")
+        .def(py::init([](const py::object& project, const py::object& root) { return OpenPythonResults(*PathText(project), RootText(root)); }))
+        .def_readonly("times", &PythonResults::times)
+        .def_readonly("files", &PythonResults::files)
+        .def_readonly("index_path", &PythonResults::indexPath)
+        .def("shape", [](const PythonResults& r) { return std::make_pair(r.model.NY + 1, r.model.NX + 1); })
+        .def("grid", [](const PythonResults& r, std::size_t k) {
+            py::array_t<double> out({static_cast<py::ssize_t>(r.model.NY + 1), static_cast<py::ssize_t>(r.model.NX + 1)});
+            LoadPythonResultsTime(r, k, out.mutable_data());
+            return out;
+        })
+        .def("time_series", [](const PythonResults& r, double x, double y) { return ChartArray(ResultsTimeSeries(r, x, y)); })
+        .def("profile", [](const PythonResults& r, std::size_t k, bool alongX, double across) {
+            return ChartArray(ResultsProfile(r, k, alongX, across));
         });
 }

@@ -20,7 +20,7 @@ import numpy as _np
 
 from . import _kavrin
 
-__all__ = ["Model"]
+__all__ = ["Model", "Results", "run", "workspace_root"]
 
 _VALORES = _os.path.join(_os.path.dirname(__file__), "valores.txt")
 
@@ -119,3 +119,63 @@ class Model:
         shape = arrays[0].shape
         flat = [_np.ascontiguousarray(a).ravel() for a in arrays]
         return self._core.points(*flat).reshape(shape)
+
+
+def workspace_root():
+    """The results workspace the desktop and kavrin-batch use ($KAVRIN_ROOT or the default)."""
+    return _kavrin.workspace_root()
+
+
+def run(model, name="", root=None, save=None):
+    """Runs the model as ``kavrin-batch run`` does: the project folder `name`
+    (the date and time when empty; "name(2)" … when taken) under the workspace
+    `root` (default: workspace_root()), its index and one time file per time.
+    `save` also writes a project file (.kvr) that points to the results.
+    Returns the project folder's path. Ctrl-C stops once the time being
+    written is complete (the complete times stay listed) and raises
+    KeyboardInterrupt. ValueError/OSError with the batch tool's messages."""
+    return _kavrin.run(model._core, name, root, save)
+
+
+class Results:
+    """The results of a saved project (.kvr) as the desktop reads them.
+
+    ``results.times`` are the complete times (days), ``results[t]`` the grid
+    of time t (rows y ascending, columns x ascending, as in model.field),
+    ``results.model`` the project's model. The charts' series:
+    ``time_series(x, y)``, ``longitudinal(t, y)`` and ``transversal(t, x)``,
+    each an array of (position or time, concentration) rows."""
+
+    def __init__(self, project_path, root=None):
+        self._core = _kavrin._Results(project_path, root)
+        self.model = Model.from_project(project_path)
+        self.times = _np.array(self._core.times)
+        self.files = list(self._core.files)
+
+    def __len__(self):
+        return len(self.times)
+
+    def _time_index(self, t):
+        found = _np.flatnonzero(self.times == float(t))
+        if found.size == 0:
+            raise KeyError(f"no results at t = {t!r}; the times are {list(self.times)}")
+        return int(found[0])
+
+    def __getitem__(self, t):
+        """The grid of time t, exactly as its time file holds it."""
+        return self._core.grid(self._time_index(t))
+
+    def __iter__(self):
+        return iter(self.times)
+
+    def time_series(self, x, y):
+        """Concentration against time at the node nearest (x, y): rows (t, c)."""
+        return self._core.time_series(float(x), float(y))
+
+    def longitudinal(self, t, y):
+        """The profile along X of time t at the row nearest y: rows (x, c)."""
+        return self._core.profile(self._time_index(t), True, float(y))
+
+    def transversal(self, t, x):
+        """The profile along Y of time t at the column nearest x: rows (y, c)."""
+        return self._core.profile(self._time_index(t), False, float(x))
