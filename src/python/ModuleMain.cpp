@@ -1,7 +1,10 @@
 // The extension module kavrin._kavrin; kavrin/__init__.py is its Python face.
 #include "ModelArrays.h"
 #include "PythonModel.h"
+#include "PythonFit.h"
 #include "PythonResults.h"
+#include "calibration/FitParameters.h"
+#include "calibration/FitTexts.h"
 #include "workspace/Workspace.h"
 
 #include "text/Errors.h"
@@ -115,6 +118,64 @@ py::array_t<double> ChartArray(const ChartPoints& points)
     return out;
 }
 
+std::vector<Observation> ObservationsOf(const py::array_t<double, py::array::c_style | py::array::forcecast>& table)
+{
+    if (table.ndim() != 2 || table.shape(1) != 5)
+        throw std::invalid_argument("observations take one row per observation: C, X, Y, Z, T");
+    std::vector<Observation> observations;
+    const double* v = table.data();
+    for (py::ssize_t i = 0; i < table.shape(0); ++i, v += 5) observations.push_back({v[0], v[1], v[2], v[3], v[4]});
+    return observations;
+}
+
+py::dict StatisticsOf(const FitStatistics& s)
+{
+    py::dict d;
+    d["objective"] = s.objective;
+    d["R2"] = s.R2;
+    d["MAE"] = s.MAE;
+    d["RMSE"] = s.RMSE;
+    return d;
+}
+
+py::dict FitDict(PythonFit& fit)
+{
+    const FitResult& r = fit.result;
+    py::dict d;
+    py::list names, initial, values, errors, lower, upper, bound;
+    for (const FittedParameter& p : r.parameters) {
+        names.append(InfoOf(p.parameter).name);
+        initial.append(p.initial);
+        values.append(p.value);
+        const double nan = std::nan("");
+        errors.append(p.hasInterval() && r.identifiable() ? p.standardError : nan);
+        lower.append(p.hasInterval() && r.identifiable() ? p.lower95 : nan);
+        upper.append(p.hasInterval() && r.identifiable() ? p.upper95 : nan);
+        bound.append(p.bound == BoundReached::Lower ? "lower" : p.bound == BoundReached::Upper ? "upper" : "");
+    }
+    d["names"] = names;
+    d["initial"] = initial;
+    d["values"] = values;
+    d["standard_errors"] = errors;
+    d["lower95"] = lower;
+    d["upper95"] = upper;
+    d["bound"] = bound;
+    d["correlation"] = r.correlation;
+    d["before"] = StatisticsOf(r.before);
+    d["after"] = StatisticsOf(r.after);
+    d["calculated_before"] = r.calculatedBefore;
+    d["calculated_after"] = r.calculatedAfter;
+    d["iterations"] = r.iterations;
+    d["stop"] = StopText(BuiltInFitTexts(false), r.stop);
+    d["message"] = r.solverMessage;
+    d["degrees_of_freedom"] = r.degreesOfFreedom;
+    d["t975"] = r.t975;
+    d["identifiable"] = r.identifiable();
+    d["not_identifiable"] = r.identifiable() ? std::string() : NotIdentifiableText(BuiltInFitTexts(false), r);
+    d["model"] = py::cast(std::move(fit.fitted));
+    return d;
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_kavrin, module)
@@ -203,4 +264,64 @@ PYBIND11_MODULE(_kavrin, module)
         .def("profile", [](const PythonResults& r, std::size_t k, bool alongX, double across) {
             return ChartArray(ResultsProfile(r, k, alongX, across));
         });
+
+    module.def("read_observations", [](const py::object& path) {
+        const auto [observations, weights] = ReadObservationFile(*PathText(path));
+        py::array_t<double> table({static_cast<py::ssize_t>(observations.size()), py::ssize_t{5}});
+        double* v = table.mutable_data();
+        for (const Observation& o : observations)
+            for (double value : {o.C, o.X, o.Y, o.Z, o.T}) *v++ = value;
+        return py::make_tuple(table, weights);
+    });
+    module.def("compare", [](PythonModel& model, const py::array_t<double, py::array::c_style | py::array::forcecast>& table) {
+        const std::vector<Observation> observations = ObservationsOf(table);
+        Comparison c;
+        {
+            py::gil_scoped_release released;
+            c = ComparePythonModel(model, observations);
+        }
+        const ComparisonStatistics& s = c.statistics;
+        py::dict d;
+        d["calculated"] = py::array_t<double>(static_cast<py::ssize_t>(c.calculated.size()), c.calculated.data());
+        for (const auto& [name, value] : {std::pair<const char*, double>{"R2", s.R2}, {"MAE", s.MAE}, {"slope", s.slope},
+                                          {"intercept", s.intercept}, {"mean_observed", s.meanObserved},
+                                          {"mean_calculated", s.meanCalculated}})
+            d[name] = value;
+        return d;
+    });
+    module.def("fit", [](const PythonModel& model, const py::array_t<double, py::array::c_style | py::array::forcecast>& table,
+                         const std::vector<std::string>& weights, const std::vector<std::string>& parameters,
+                         const std::map<std::string, std::pair<double, double>>& bounds, bool logResiduals, double detectionLimit,
+                         const std::string& rule) {
+        PythonFitChoices choices{parameters, bounds, logResiduals, detectionLimit, WeightRule::Table, weights};
+        if (rule == "relative")
+            choices.weightRule = WeightRule::Relative;
+        else if (rule != "table")
+            throw std::invalid_argument("--weights takes table or relative, not \"" + rule + "\"");
+        const std::vector<Observation> observations = ObservationsOf(table);
+        bool interrupted = false;
+        std::optional<PythonFit> fit;
+        {
+            py::gil_scoped_release released;
+            fit.emplace(FitPythonModel(model, observations, choices, [&interrupted] {
+                py::gil_scoped_acquire gil;
+                interrupted = interrupted || PyErr_CheckSignals() != 0;
+                return !interrupted;
+            }));
+        }
+        if (interrupted) throw py::error_already_set();
+        return FitDict(*fit);
+    });
+    module.def("mass_balance", [](const PythonModel& model, const std::vector<double>& times) {
+        std::vector<MassBalanceRow> rows;
+        {
+            py::gil_scoped_release released;
+            rows = ComputeMassBalance(model.model, times);
+        }
+        py::array_t<double> out({static_cast<py::ssize_t>(rows.size()), py::ssize_t{7}});
+        double* v = out.mutable_data();
+        for (const MassBalanceRow& r : rows)
+            for (double value : {r.time, r.entered, r.decayed, r.dissolved, r.sorbed, r.dischargeControl, r.dischargeEdge}) *v++ = value;
+        return out;
+    });
 }

@@ -20,7 +20,7 @@ import numpy as _np
 
 from . import _kavrin
 
-__all__ = ["Model", "Results", "run", "workspace_root"]
+__all__ = ["Model", "Results", "FitResult", "run", "workspace_root", "read_observations", "compare", "fit", "mass_balance"]
 
 _VALORES = _os.path.join(_os.path.dirname(__file__), "valores.txt")
 
@@ -179,3 +179,98 @@ class Results:
     def transversal(self, t, x):
         """The profile along Y of time t at the column nearest x: rows (y, c)."""
         return self._core.profile(self._time_index(t), False, float(x))
+
+
+def read_observations(path):
+    """An observation table file as the calibration window imports it:
+    (array of rows C, X, Y, Z, T; the weight column's texts)."""
+    table, weights = _kavrin.read_observations(path)
+    return table, list(weights)
+
+
+def _observations(observations):
+    """Rows (C, X, Y, Z, T) and weight texts from a table file or an array."""
+    if isinstance(observations, (str, bytes, _os.PathLike)):
+        return read_observations(observations)
+    return _np.asarray(observations, dtype=float), []
+
+
+def compare(model, observations):
+    """The model at every observation: a dict with "observed", "calculated",
+    "residual" (observed - calculated), "R2" and "MAE" (as kavrin-batch
+    compare prints them), "slope" and "intercept" of calculated on observed.
+    `observations`: a table file, or rows (C, X, Y, Z, T)."""
+    table, _ = _observations(observations)
+    result = _kavrin.compare(model._core, table)
+    result["observed"] = table[:, 0].copy() if len(table) else _np.zeros(0)
+    result["residual"] = result["observed"] - result["calculated"]
+    return result
+
+
+class FitResult:
+    """What a fit found. ``values``, ``standard_errors`` and the 95 %
+    ``intervals`` are dicts by parameter name (NaN for a value at a bound, or
+    when the observations cannot tell the parameters apart: see
+    ``identifiable`` and ``not_identifiable``); ``correlation`` is the matrix
+    in the order of ``names``; ``before`` and ``after`` hold the objective, R2,
+    MAE and RMSE; ``model`` is the fitted kavrin.Model."""
+
+    def __init__(self, fields):
+        self.names = list(fields["names"])
+        self.initial = dict(zip(self.names, fields["initial"]))
+        self.values = dict(zip(self.names, fields["values"]))
+        self.standard_errors = dict(zip(self.names, fields["standard_errors"]))
+        self.intervals = {n: (lo, hi) for n, lo, hi in zip(self.names, fields["lower95"], fields["upper95"])}
+        self.bound = {n: b for n, b in zip(self.names, fields["bound"]) if b}
+        correlation = _np.array(fields["correlation"], dtype=float)
+        n = len(self.names)
+        self.correlation = correlation.reshape(n, n) if correlation.size == n * n else _np.full((n, n), _np.nan)
+        self.before = dict(fields["before"])
+        self.after = dict(fields["after"])
+        self.calculated_before = _np.array(fields["calculated_before"])
+        self.calculated_after = _np.array(fields["calculated_after"])
+        self.iterations = fields["iterations"]
+        self.stop = fields["stop"]
+        self.message = fields["message"]
+        self.degrees_of_freedom = fields["degrees_of_freedom"]
+        self.t975 = fields["t975"]
+        self.identifiable = fields["identifiable"]
+        self.not_identifiable = fields["not_identifiable"]
+        self.model = Model._made(fields["model"])
+
+    def __repr__(self):
+        rows = [f"{n}: {self.initial[n]:.6g} -> {self.values[n]:.6g} +/- {self.standard_errors[n]:.3g}" for n in self.names]
+        return "kavrin.FitResult(" + "; ".join(rows) + f"; R2 {self.after['R2']:.6g}, {self.stop})"
+
+
+def fit(model, observations, parameters, bounds=None, log=False, weights=None, detection_limit=0.0):
+    """Fits `parameters` (field names, as kavrin-batch-fit's --fit takes them:
+    AlphaX, Kxx, SourceDecay, …) to the observations, as kavrin-batch-fit does.
+
+    `bounds`: {name: (low, high)}; the others take the default bounds around
+    their start. `log`: residuals of log10 concentrations. `weights`: "table"
+    (the table file's weight column, or none), "relative", or one number per
+    observation. Ctrl-C cancels between iterations (KeyboardInterrupt).
+    Returns a FitResult; ValueError with the batch fit's messages."""
+    table, texts = _observations(observations)
+    rule = "table"
+    if isinstance(weights, str):
+        rule = weights
+    elif weights is not None:
+        texts = [repr(float(w)) for w in _np.asarray(weights, dtype=float).ravel()]
+    bounds = {name: (float(lo), float(hi)) for name, (lo, hi) in (bounds or {}).items()}
+    return FitResult(_kavrin.fit(model._core, table, texts, list(parameters), bounds, bool(log),
+                                 float(detection_limit), rule))
+
+
+def mass_balance(model, times):
+    """The plume's mass balance at `times` (days): a structured array with
+    time, entered, decayed, dissolved, sorbed (mg), discharge_control (NaN
+    without ControlPlaneX) and discharge_edge (mg/day), as the desktop's
+    balance gives them."""
+    rows = _kavrin.mass_balance(model._core, [float(t) for t in _np.atleast_1d(times)])
+    names = ["time", "entered", "decayed", "dissolved", "sorbed", "discharge_control", "discharge_edge"]
+    out = _np.empty(len(rows), dtype=[(n, float) for n in names])
+    for k, n in enumerate(names):
+        out[n] = rows[:, k]
+    return out
