@@ -23,14 +23,16 @@ test: build
 run: build
 	@$(BUILD)/bin/kavrin $(ARGS)
 
-# Speed and memory of the field computation, the charts, the map and the calibration (not part of `make test`).
+# Speed and memory of the field computation, the charts, the map, the calibration and the
+# Python module beside numpy/scipy (not part of `make test`).
 bench: build
-	@cmake --build $(BUILD) --target kavrin-bench kavrin-chart-bench kavrin-map-bench kavrin-calibration-bench kavrin-source-bench -j$(JOBS)
+	@cmake --build $(BUILD) --target kavrin-bench kavrin-chart-bench kavrin-map-bench kavrin-calibration-bench kavrin-source-bench kavrin_python -j$(JOBS)
 	@$(BUILD)/bin/kavrin-bench
 	@$(BUILD)/bin/kavrin-source-bench
 	@$(BUILD)/bin/kavrin-chart-bench
 	@$(BUILD)/bin/kavrin-map-bench
 	@$(BUILD)/bin/kavrin-calibration-bench
+	@PYTHONPATH=$(BUILD)/python /usr/bin/python3 bench/python_points_bench.py
 
 # The Debian package $(BUILD)/kavrin_<version>_amd64.deb.
 package: build

@@ -5,6 +5,8 @@
 #include "PythonResults.h"
 #include "calibration/FitParameters.h"
 #include "calibration/FitTexts.h"
+#include "solution/FieldKernel.h"
+#include "solution/Parallel.h"
 #include "workspace/Workspace.h"
 
 #include "text/Errors.h"
@@ -323,5 +325,16 @@ PYBIND11_MODULE(_kavrin, module)
         for (const MassBalanceRow& r : rows)
             for (double value : {r.time, r.entered, r.decayed, r.dissolved, r.sorbed, r.dischargeControl, r.dischargeEdge}) *v++ = value;
         return out;
+    });
+
+    // For the benchmark: the seconds the run's kernel takes per time, alone (no array, no copy).
+    module.def("_kernel_seconds", [](PythonModel& model, double t, int repeats) {
+        py::gil_scoped_release released;
+        TimeField field;
+        const QuadratureState& quadrature = model.loadedQuadrature();
+        ComputeTimeField(t, model.model, quadrature, WorkerCount(), field);
+        const auto start = std::chrono::steady_clock::now();
+        for (int k = 0; k < repeats; ++k) ComputeTimeField(t, model.model, quadrature, WorkerCount(), field);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / repeats;
     });
 }
