@@ -21,7 +21,7 @@ out = sys.argv[1] if len(sys.argv) > 1 else "."
 os.makedirs(out, exist_ok=True)
 
 # %% The plume: a 20 m × 3 m source of 1000 mg/L, three years after its release.
-model = kavrin.Model(C0=1000, SourceWidth=20, SourceHeight=3, X0=0, X1=200, DX=1, Y0=-40, Y1=40, DY=0.5,
+model = kavrin.Model(C0=1000, SourceWidth=20, SourceHeight=3, X0=0, X1=120, DX=1, Y0=-40, Y1=40, DY=0.5,
                      AlphaX=8, AlphaY=0.8, AlphaZ=0.08, Kxx=2, GradH=0.005, Porosity=0.25, Retardation=1.5,
                      Decay=0.0005, GaussOrder=104)
 t = 1095.0
@@ -39,7 +39,7 @@ figure.savefig(os.path.join(out, "plume.png"), dpi=100)
 # "true" aquifer with noise; in practice a table file: kavrin.read_observations).
 truth = model.with_parameters(AlphaX=12, AlphaY=1.5, Decay=0.0012)
 rng = np.random.default_rng(29)
-wells = [(30.0, 0.0), (90.0, 4.0), (150.0, -2.0)]
+wells = [(30.0, 0.0), (60.0, -6.0), (90.0, 4.0)]
 times = np.arange(60.0, 1095.0, 60.0)
 rows = []
 for x, y in wells:
