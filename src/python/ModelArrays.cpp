@@ -54,7 +54,8 @@ void ComputePointsInto(PythonModel& model, const double* x, const double* y, con
     for (std::size_t first = 0; first < count; first += kBlock) {
         const int size = static_cast<int>(std::min(kBlock, count - first));
         ParallelFor(size, kGrain, workers, [&](int begin, int end) {
-            for (std::size_t i = first + begin; i < first + end; ++i) out[i] = PointValue(x[i], y[i], z[i], t[i], source, m, quadrature);
+            for (std::size_t i = first + begin; i < first + end; ++i)
+                out[i] = PointValue(x[i], y[i], z[i], t[i], source, m, quadrature);
         });
         between();
     }

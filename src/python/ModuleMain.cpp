@@ -1,7 +1,7 @@
 // The extension module kavrin._kavrin; kavrin/__init__.py is its Python face.
 #include "ModelArrays.h"
-#include "PythonModel.h"
 #include "PythonFit.h"
+#include "PythonModel.h"
 #include "PythonResults.h"
 #include "calibration/FitParameters.h"
 #include "calibration/FitTexts.h"
@@ -19,8 +19,8 @@
 #include <chrono>
 #include <cmath>
 #include <exception>
-#include <thread>
 #include <stdexcept>
+#include <thread>
 
 namespace py = pybind11;
 using namespace kavrin;
@@ -200,18 +200,19 @@ PYBIND11_MODULE(_kavrin, module)
             return MakePythonModel(PathText(params), PathText(project), SetTexts(sets), valores);
         }))
         .def("texts", &ModelTexts)
-        .def("value", [](const PythonModel& model, const std::string& name) -> double {
-            for (const ParameterField& field : kParameterFields)
-                if (name == field.field) return model.model.*field.member;
-            if (name == "GaussOrder") return model.model.GaussOrder;
-            if (name == "Velocity") return model.model.Velocity;
-            if (name == "DispX") return model.model.DispX;
-            if (name == "DispY") return model.model.DispY;
-            if (name == "DispZ") return model.model.DispZ;
-            if (name == "NX") return model.model.NX;
-            if (name == "NY") return model.model.NY;
-            throw py::attribute_error(name);
-        })
+        .def("value",
+             [](const PythonModel& model, const std::string& name) -> double {
+                 for (const ParameterField& field : kParameterFields)
+                     if (name == field.field) return model.model.*field.member;
+                 if (name == "GaussOrder") return model.model.GaussOrder;
+                 if (name == "Velocity") return model.model.Velocity;
+                 if (name == "DispX") return model.model.DispX;
+                 if (name == "DispY") return model.model.DispY;
+                 if (name == "DispZ") return model.model.DispZ;
+                 if (name == "NX") return model.model.NX;
+                 if (name == "NY") return model.model.NY;
+                 throw py::attribute_error(name);
+             })
         .def("save_project", [](const PythonModel& model, const py::object& path) { SavePythonModel(model, *PathText(path)); })
         .def("field",
              [](PythonModel& model, const py::array_t<double, py::array::c_style | py::array::forcecast>& times, bool asWritten) {
@@ -252,16 +253,19 @@ PYBIND11_MODULE(_kavrin, module)
     });
 
     py::class_<PythonResults>(module, "_Results")
-        .def(py::init([](const py::object& project, const py::object& root) { return OpenPythonResults(*PathText(project), RootText(root)); }))
+        .def(py::init([](const py::object& project, const py::object& root) {
+            return OpenPythonResults(*PathText(project), RootText(root));
+        }))
         .def_readonly("times", &PythonResults::times)
         .def_readonly("files", &PythonResults::files)
         .def_readonly("index_path", &PythonResults::indexPath)
         .def("shape", [](const PythonResults& r) { return std::make_pair(r.model.NY + 1, r.model.NX + 1); })
-        .def("grid", [](const PythonResults& r, std::size_t k) {
-            py::array_t<double> out({static_cast<py::ssize_t>(r.model.NY + 1), static_cast<py::ssize_t>(r.model.NX + 1)});
-            LoadPythonResultsTime(r, k, out.mutable_data());
-            return out;
-        })
+        .def("grid",
+             [](const PythonResults& r, std::size_t k) {
+                 py::array_t<double> out({static_cast<py::ssize_t>(r.model.NY + 1), static_cast<py::ssize_t>(r.model.NX + 1)});
+                 LoadPythonResultsTime(r, k, out.mutable_data());
+                 return out;
+             })
         .def("time_series", [](const PythonResults& r, double x, double y) { return ChartArray(ResultsTimeSeries(r, x, y)); })
         .def("profile", [](const PythonResults& r, std::size_t k, bool alongX, double across) {
             return ChartArray(ResultsProfile(r, k, alongX, across));
@@ -285,8 +289,11 @@ PYBIND11_MODULE(_kavrin, module)
         const ComparisonStatistics& s = c.statistics;
         py::dict d;
         d["calculated"] = py::array_t<double>(static_cast<py::ssize_t>(c.calculated.size()), c.calculated.data());
-        for (const auto& [name, value] : {std::pair<const char*, double>{"R2", s.R2}, {"MAE", s.MAE}, {"slope", s.slope},
-                                          {"intercept", s.intercept}, {"mean_observed", s.meanObserved},
+        for (const auto& [name, value] : {std::pair<const char*, double>{"R2", s.R2},
+                                          {"MAE", s.MAE},
+                                          {"slope", s.slope},
+                                          {"intercept", s.intercept},
+                                          {"mean_observed", s.meanObserved},
                                           {"mean_calculated", s.meanCalculated}})
             d[name] = value;
         return d;
@@ -323,7 +330,8 @@ PYBIND11_MODULE(_kavrin, module)
         py::array_t<double> out({static_cast<py::ssize_t>(rows.size()), py::ssize_t{7}});
         double* v = out.mutable_data();
         for (const MassBalanceRow& r : rows)
-            for (double value : {r.time, r.entered, r.decayed, r.dissolved, r.sorbed, r.dischargeControl, r.dischargeEdge}) *v++ = value;
+            for (double value : {r.time, r.entered, r.decayed, r.dissolved, r.sorbed, r.dischargeControl, r.dischargeEdge})
+                *v++ = value;
         return out;
     });
 

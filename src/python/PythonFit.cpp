@@ -57,7 +57,8 @@ PythonFit FitPythonModel(const PythonModel& model, const std::vector<Observation
     choices.weightTexts = given.weightTexts;
     choices.weightTexts.resize(observations.size());
 
-    const std::unique_ptr<FitSetup> setup = SetUpFit(choices, observations, model.model, QuadratureState(), model.valoresPath, kSeparator);
+    const std::unique_ptr<FitSetup> setup =
+        SetUpFit(choices, observations, model.model, QuadratureState(), model.valoresPath, kSeparator);
     setup->settings.progress = [&keepGoing](int, double) { return keepGoing(); };
     PythonFit fit{FitObservations(observations, model.model, setup->quadrature, setup->settings), model};
     if (fit.result.stop == FitStop::Failed) throw CheckError("The fit failed: " + fit.result.solverMessage);

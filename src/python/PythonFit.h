@@ -24,7 +24,7 @@ std::pair<std::vector<Observation>, std::vector<std::string>> ReadObservationFil
 Comparison ComparePythonModel(PythonModel& model, const std::vector<Observation>& observations);
 
 struct PythonFitChoices {
-    std::vector<std::string> parameters;                       // field names, as --fit takes them
+    std::vector<std::string> parameters;                      // field names, as --fit takes them
     std::map<std::string, std::pair<double, double>> bounds;  // by name; the others take the default bounds
     bool logResiduals = false;
     double detectionLimit = 0;

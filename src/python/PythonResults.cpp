@@ -45,8 +45,8 @@ ResultGrid loadTime(const PythonResults& results, std::size_t k)
 }
 }  // namespace
 
-std::string RunPythonModel(const PythonModel& model, const std::string& name, const std::string& root, const std::string& savePath,
-                           const std::atomic<int>& stop)
+std::string RunPythonModel(const PythonModel& model, const std::string& name, const std::string& root,
+                           const std::string& savePath, const std::atomic<int>& stop)
 {
     BatchRunOptions options;
     options.sets = ModelTexts(model);

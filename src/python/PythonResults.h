@@ -14,8 +14,8 @@ namespace kavrin {
 // The batch run of the model's texts under `root` (ending with "/"): returns
 // the project folder. With `stop` set (by a signal) the run ends once the time
 // being written is complete, as the batch tool's does.
-std::string RunPythonModel(const PythonModel& model, const std::string& name, const std::string& root, const std::string& savePath,
-                           const std::atomic<int>& stop);
+std::string RunPythonModel(const PythonModel& model, const std::string& name, const std::string& root,
+                           const std::string& savePath, const std::atomic<int>& stop);
 
 struct PythonResults {
     ModelState model;
