@@ -16,19 +16,23 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
+# Every benchmark is built (not run) first: one that does not compile fails the tests.
 test: build
+	@cmake --build $(BUILD) --target kavrin-benchmarks -j$(JOBS)
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # The desktop program; a project file can follow: make run ARGS=plume.kvr
 run: build
 	@$(BUILD)/bin/kavrin $(ARGS)
 
-# Speed and memory of the field computation, the charts, the map, the calibration and the
-# Python module beside numpy/scipy (not part of `make test`).
+# Speed and memory of the field computation, the source options, the charts, the
+# map, the calibration and the Python module (beside numpy/scipy), each figure
+# beside its floor or target (`make test` builds them but does not run them).
 bench: build
-	@cmake --build $(BUILD) --target kavrin-bench kavrin-chart-bench kavrin-map-bench kavrin-calibration-bench kavrin-source-bench kavrin_python -j$(JOBS)
+	@cmake --build $(BUILD) --target kavrin-benchmarks kavrin_python -j$(JOBS)
 	@$(BUILD)/bin/kavrin-bench
 	@$(BUILD)/bin/kavrin-source-bench
+	@$(BUILD)/bin/kavrin-uncertainty-bench
 	@$(BUILD)/bin/kavrin-chart-bench
 	@$(BUILD)/bin/kavrin-map-bench
 	@$(BUILD)/bin/kavrin-calibration-bench

@@ -28,6 +28,7 @@ void FitObservationsTarget(const std::string& input);
 void Map(const std::string& input);
 void ChartSeries(const std::string& input);
 void SourceTables(const std::string& input);
+void Uncertainty(const std::string& input);
 
 inline constexpr FuzzTarget kFuzzTargets[] = {
     {"project_file", ProjectFile},
@@ -44,6 +45,7 @@ inline constexpr FuzzTarget kFuzzTargets[] = {
     {"map", Map},
     {"chart_series", ChartSeries},
     {"source_tables", SourceTables},
+    {"uncertainty", Uncertainty},
 };
 
 // A target's input for the exports: the project file's length in the first two

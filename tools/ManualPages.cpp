@@ -120,6 +120,14 @@ const std::map<std::string_view, std::string_view> kCommandPurposes = {
     {"balance", "Prints the plume's mass balance at each of the project's times as CSV."},
     {"fit", "Fits the named parameters to the observations and prints the estimates, their standard errors and the fit's "
             "statistics; --save writes the fitted project. Carried by kavrin-batch-fit."},
+    {"uncertainty", "Draws the uncertain parameters N times (the realizations), computes each realization's field at each "
+                    "time and writes per time the probability of exceeding each threshold and the mean, standard deviation "
+                    "and 5th, 50th and 95th percentiles at every node as Surfer grids, the receptors' distributions as "
+                    "receptors.csv and the plume length's as plume_length.csv, and prints a summary. Realization k has the "
+                    "same numbers whatever the threads or the split, so parts merge into the files of one run, byte for byte."},
+    {"merge", "Combines the part files of kavrin-batch uncertainty --part 1/M … M/M, one folder each, into the files one "
+              "run of all the realizations writes; parts of different settings, splits, or a share missing or given "
+              "twice are refused."},
 };
 
 // What an option is for: "command --option" where commands differ, otherwise
@@ -156,6 +164,19 @@ const std::map<std::string_view, std::string_view> kOptionPurposes = {
     {"--weights", "The table's weights, or the table's weights divided by the observed concentration squared."},
     {"--bounds", "The bounds of one fitted parameter, in place of a hundredth to a hundred times its value."},
     {"fit --save", "Writes the project with the fitted values at this path."},
+    {"uncertainty --project", "The saved project whose model the realizations vary; no results are needed."},
+    {"--vary", "One uncertain parameter and its distribution, as under VALUES."},
+    {"--from-fit", "What kavrin-batch fit printed: its fitted parameters are drawn jointly from their covariance."},
+    {"--standard", "The standard (mg/L): the first threshold, that of the receptors and the plume length."},
+    {"--threshold", "A further threshold (mg/L); up to 7."},
+    {"--realizations", "How many realizations, from 2 to 1000000."},
+    {"--seed", "The seed of the random numbers: the same seed gives the same results."},
+    {"--lhs", "Latin hypercube sampling: each parameter's N strata hold one realization each."},
+    {"uncertainty --time", "A time (days), as the file names write it; the project's times when none is given."},
+    {"--receptors", "A CSV file of X,Y,Z per line (at most 50): points whose every realization is kept."},
+    {"--part", "Computes only the I-th of M equal shares of the realizations into DIR/uncertainty.part."},
+    {"uncertainty --to", "The folder (created) of the grids, receptors.csv and plume_length.csv, or of the part."},
+    {"merge --to", "The folder (created) of the merged files."},
 };
 
 std::string_view OptionPurpose(const CommandForm& form, const CommandOption& option)

@@ -73,6 +73,27 @@ constexpr CommandOption kFit[] = {
     {.name = "--save", .value = "FITTED.kvr"},
 };
 
+constexpr CommandOption kUncertainty[] = {
+    kSavedProject,
+    kSet,
+    kSteps,
+    kZones,
+    {.name = "--vary", .value = "NAME=DIST:ARGS", .repeats = true},
+    {.name = "--from-fit", .value = "FIT.txt"},
+    {.name = "--standard", .value = "S", .required = true},
+    {.name = "--threshold", .value = "T", .repeats = true},
+    {.name = "--realizations", .value = "N", .required = true},
+    {.name = "--seed", .value = "K", .required = true},
+    {.name = "--lhs"},
+    {.name = "--time", .value = "T", .repeats = true},
+    {.name = "--receptors", .value = "FILE.csv"},
+    {.name = "--part", .value = "I/M"},
+    {.name = "--to", .value = "DIR", .required = true},
+};
+constexpr CommandOption kMerge[] = {
+    {.name = "--to", .value = "DIR", .required = true},
+};
+
 constexpr CommandForm kForms[] = {
     {"run", "", kRun},
     {"export", "grd|txt", kExport},
@@ -84,6 +105,8 @@ constexpr CommandForm kForms[] = {
     {"compare", "", kCompare},
     {"balance", "", kBalance},
     {"fit", "", kFit},
+    {"uncertainty", "", kUncertainty},
+    {"merge", "", kMerge, "DIR..."},
 };
 
 // The usage wraps its lines before this column.
@@ -112,6 +135,19 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  SourceHeight). --set applies after them.\n"
                                 "  balance prints time,entered,decayed,dissolved,sorbed,discharge_control,discharge_edge\n"
                                 "  (mg and mg/day) at each of the project's times.\n"
+                                "  uncertainty draws each --vary NAME (AlphaX, AlphaY, AlphaZ, Kxx, GradH,\n"
+                                "  Porosity, Retardation, Decay, C0, SourceWidth, SourceHeight, SourceDecay,\n"
+                                "  ReleaseEnd, ZoneConcentration2 … 20) from uniform:LO,HI, normal:MEAN,SD,\n"
+                                "  lognormal:MEDIAN,GSD or triangular:LO,MODE,HI, kept physical (no negative\n"
+                                "  dispersivity, porosity at most 1); --from-fit FIT.txt reads what kavrin-batch\n"
+                                "  fit printed and draws its parameters jointly from their covariance.\n"
+                                "  --standard and up to 7 --threshold values in mg/L; N from 2 to 1000000\n"
+                                "  realizations (Latin hypercube with --lhs); the project's times, or each --time;\n"
+                                "  --receptors lists X,Y,Z per line (at most 50). DIR, made when missing, gets\n"
+                                "  exceed_<T>_T<time>.grd, mean_, sd_, p05_, p50_ and p95_T<time>.grd,\n"
+                                "  receptors.csv and plume_length.csv. --part I/M computes the I-th of M equal\n"
+                                "  shares of the realizations into DIR/uncertainty.part; merge reads the parts'\n"
+                                "  DIRs and writes the files of one run, byte for byte.\n"
                                 "  Results go to $KAVRIN_ROOT, or $HOME/KAVRIN/ when it is not set.\n";
 
 std::string_view BatchUsageNotes()

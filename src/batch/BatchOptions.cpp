@@ -56,8 +56,13 @@ BatchCompareOptions ParseBatchCompareOptions(const std::vector<std::string>& wor
 
 BatchBalanceOptions ParseBatchBalanceOptions(const std::vector<std::string>& words)
 {
+    return ModelOptionsOf(ParseBatchCommandLine("balance", words));
+}
+
+BatchBalanceOptions ModelOptionsOf(const ParsedCommandLine& parsed)
+{
     BatchBalanceOptions options;
-    takeModelOptions(ParseBatchCommandLine("balance", words), options);
+    takeModelOptions(parsed, options);
     return options;
 }
 

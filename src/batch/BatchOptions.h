@@ -98,6 +98,9 @@ BatchBalanceOptions ParseBatchBalanceOptions(const std::vector<std::string>& wor
 // std::invalid_argument for a --set of an unknown name.
 BatchCompareOptions ComparisonOptionsOf(const ParsedCommandLine& parsed);
 
+// The model's texts of any command that takes --project, --set, --steps and --zones.
+BatchBalanceOptions ModelOptionsOf(const ParsedCommandLine& parsed);
+
 // The items of "A,B,C".
 std::vector<std::string> CommaSeparated(const std::string& text);
 

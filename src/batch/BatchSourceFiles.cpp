@@ -88,6 +88,13 @@ std::string joined(const std::vector<std::string>& texts, std::size_t from, std:
 
 }  // namespace
 
+std::vector<std::vector<double>> ReadNumberRows(const std::string& path, std::size_t columns, const std::string& layout)
+{
+    std::vector<std::vector<double>> values;
+    for (CsvRow& row : readRows(path, columns, layout, '.')) values.push_back(std::move(row.values));
+    return values;
+}
+
 void ApplyStepsFile(ParameterTexts& texts, const std::string& path, char separator)
 {
     const std::vector<CsvRow> rows = readRows(path, 2, "(start time, relative concentration)", separator);

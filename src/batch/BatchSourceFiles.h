@@ -6,6 +6,7 @@
 #include "model/ParameterTexts.h"
 
 #include <string>
+#include <vector>
 
 namespace kavrin {
 
@@ -18,5 +19,9 @@ void ApplyStepsFile(ParameterTexts& texts, const std::string& path, char separat
 // The first zone becomes C0, SourceWidth, SourceHeight and SourceCentre, the
 // others SourceZones. Throws as ApplyStepsFile; more than 20 zones are refused.
 void ApplyZonesFile(ParameterTexts& texts, const std::string& path, char separator);
+
+// The rows of a CSV file of `columns` numbers each, read as the two tables
+// above are; `layout` names them in messages ("(x, y, z)").
+std::vector<std::vector<double>> ReadNumberRows(const std::string& path, std::size_t columns, const std::string& layout);
 
 }  // namespace kavrin

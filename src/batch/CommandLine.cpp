@@ -104,6 +104,10 @@ ParsedCommandLine ParseCommandLine(std::span<const CommandForm> forms, std::stri
         const std::string& word = words[i];
         const auto option =
             std::find_if(form.options.begin(), form.options.end(), [&](const CommandOption& row) { return row.name == word; });
+        if (option == form.options.end() && !form.operands.empty() && word.rfind("--", 0) != 0) {
+            parsed.operands_.push_back(word);
+            continue;
+        }
         if (option == form.options.end()) throw std::invalid_argument("unknown option \"" + word + "\" for " + label);
         std::string value;
         if (!option->value.empty()) {
@@ -128,6 +132,8 @@ ParsedCommandLine ParseCommandLine(std::span<const CommandForm> forms, std::stri
         for (const CommandOption* member : members) needed.push_back(spelled(*member));
         throw std::invalid_argument(label + " needs " + alternatives(needed));
     }
+    if (!form.operands.empty() && parsed.operands_.empty())
+        throw std::invalid_argument(label + " needs " + std::string(form.operands));
     return parsed;
 }
 
@@ -138,6 +144,7 @@ std::string UsageOf(std::span<const CommandForm> forms, std::size_t width)
         std::string line(usage.empty() ? "usage: " : "       ");
         line.append("kavrin-batch ").append(form.command);
         if (!form.kinds.empty()) line.append(" ").append(form.kinds);
+        if (!form.operands.empty()) line.append(" ").append(form.operands);
         const std::size_t indent = line.size() + 1;
         bool lineHasItems = false;
         for (std::size_t i = 0; i < form.options.size();) {

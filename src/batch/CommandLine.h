@@ -30,6 +30,7 @@ struct CommandForm {
     std::string_view command;  // "series"
     std::string_view kinds;    // "time", "grd|txt"; empty when nothing comes first
     std::span<const CommandOption> options;
+    std::string_view operands = {};  // "DIR...": words that are no option, at least one; empty for none
 };
 
 // A command line that its table accepts.
@@ -39,11 +40,13 @@ public:
     bool given(std::string_view option) const;
     std::optional<std::string> value(std::string_view option) const;  // of an option given at most once
     std::vector<std::string> values(std::string_view option) const;   // of a repeating option, in order
+    const std::vector<std::string>& operands() const { return operands_; }
 
 private:
     friend ParsedCommandLine ParseCommandLine(std::span<const CommandForm>, std::string_view, const std::vector<std::string>&);
     std::string kind_;
     std::vector<std::pair<std::string_view, std::string>> given_;  // option, value ("" for a switch)
+    std::vector<std::string> operands_;
 };
 
 // Reads the words after `command` against its forms in `forms`: the kind, then

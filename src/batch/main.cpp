@@ -8,6 +8,7 @@
 #include "BatchExport.h"
 #include "BatchRun.h"
 #include "BatchSeries.h"
+#include "BatchUncertainty.h"
 #include "program/ProgramSwitches.h"
 
 #include <atomic>
@@ -87,6 +88,15 @@ int main(int argc, char** argv)
     if (name == "balance") {
         return RunBatchCommand([&] { return ParseBatchBalanceOptions(rest); },
                                [&](const BatchBalanceOptions& options) { PerformBatchBalance(options, environment, std::cout); });
+    }
+    if (name == "uncertainty") {
+        return RunBatchCommand(
+            [&] { return ParseBatchUncertaintyOptions(rest); },
+            [&](const BatchUncertaintyOptions& options) { PerformBatchUncertainty(options, environment, std::cout); });
+    }
+    if (name == "merge") {
+        return RunBatchCommand([&] { return ParseBatchMergeOptions(rest); },
+                               [&](const BatchMergeOptions& options) { PerformBatchMerge(options, std::cout); });
     }
     std::cerr << "kavrin-batch: unknown command \"" << name << "\"\n" << kBatchUsage;
     return 2;

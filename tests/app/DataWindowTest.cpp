@@ -1,4 +1,5 @@
 #include "GuiFixture.h"
+#include "frame/LanguageLoader.h"
 #include "project/TFormDados.h"
 
 #include <QApplication>
@@ -80,4 +81,18 @@ TEST(DataWindow, TheOrderIsAnyIntegerAndOtherTextsAreRefused)
     f.app.windows.dados->ComboBox1->setEditText("abc");
     EXPECT_EQ(f.dialogs.errors, QStringList{"''abc'' is not a valid integer value"});
     EXPECT_EQ(f.app.model.GaussOrder, 10);
+}
+
+// The retardation field says what R is made of and that a factor below 1 is
+// not applied, in the window's language.
+TEST(DataWindow, TheRetardationFieldsTooltipSaysAFactorBelowOneIsNotApplied)
+{
+    DataFixture f;
+    for (const auto& [language, words] : {std::pair{Language::English, "A factor below 1 is not applied"},
+                                          std::pair{Language::Portuguese, "Um fator abaixo de 1 não é aplicado"}}) {
+        LoadLanguage(f.app, language);
+        const QString tip = f.edit(20)->toolTip();
+        EXPECT_TRUE(tip.contains(QString::fromUtf8(words))) << tip.toStdString();
+        EXPECT_TRUE(tip.contains("R = 1 + ")) << tip.toStdString();
+    }
 }

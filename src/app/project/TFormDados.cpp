@@ -119,6 +119,7 @@ TFormDados::TFormDados(AppState& app, Dialogs& dialogs)
             [this](const QString& text) { app_.texts.comboBox1 = text.toStdString(); });
     connect(ComboBox1, &QComboBox::editTextChanged, this, &TFormDados::ComboBox1Change);
 
+    showRetardationHint();
     SourceButton->setObjectName("SourceButton");
     connect(SourceButton, &QPushButton::clicked, this, [this] { ShowSourceWindow(app_); });
 
@@ -160,7 +161,15 @@ void TFormDados::setSourceTexts(const SourceTexts& texts)
 void TFormDados::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange) SourceButton->setText(app_.text(AddedText::SourceWindowCaption));
+    if (event->type() != QEvent::LanguageChange) return;
+    SourceButton->setText(app_.text(AddedText::SourceWindowCaption));
+    showRetardationHint();
+}
+
+void TFormDados::showRetardationHint()
+{
+    // As a paragraph, so that the tooltip wraps instead of running off the screen.
+    Edit[20]->setToolTip("<p>" + app_.text(AddedText::RetardationHint).toHtmlEscaped() + "</p>");
 }
 
 void TFormDados::EditChange(int edit)

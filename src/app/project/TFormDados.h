@@ -67,6 +67,8 @@ private:
     void EditChange(int edit);  // Edit8Change, Edit10Change
     void EditExit(int edit);    // Edit1Exit … Edit21Exit
     void ComboBox1Change();
+    // The retardation field's tooltip in the window's language.
+    void showRetardationHint();
     // Throws `error` with the caption of control `edit` (0: ComboBox1) added,
     // after giving that control the focus.
     [[noreturn]] void failAtField(int edit, const ConversionError& error);

@@ -42,8 +42,12 @@ std::vector<Observation> ReadObservations(const std::vector<ObservationTexts>& r
 
 // PointValue (mg/L, with the source's history and zones) at each
 // observation's own point and time, with the order in effect already loaded.
-// The observations are shared among `workers` threads; each value is computed
-// alone, so the result does not depend on their number. A failure of the solution throws its own error.
+// With the plain source, observations that share a time share the
+// quadrature's time factors, and those that also share a y (or z) share that
+// transverse factor; each value is the point formula's own, bit for bit.
+// The times are shared among `workers` threads and the result does not depend
+// on their number. A failure of the solution throws its own error, for the
+// first observation that has it.
 std::vector<double> CalculatedConcentrations(const std::vector<Observation>& observations, const ModelState& model,
                                              const QuadratureState& quadrature, unsigned workers);
 

@@ -69,19 +69,53 @@ void checkGrid(const ModelState& m)
     checkAxis(m.Y0, m.Y1, m.DY, "Y", "DY");
 }
 
+void writeSurferHeader(TextFileWriter& output, const std::string& columns, const std::string& rows, double X0, double X1,
+                       double Y0, double Y1, const std::string& zRange)
+{
+    output.writeLine("DSAA");
+    output.writeLine(columns + " " + rows);
+    output.writeLine(pointNumber(X0) + " " + pointNumber(X1));
+    output.writeLine(pointNumber(Y0) + " " + pointNumber(Y1));
+    output.writeLine(zRange);
+}
+
 void writeGrid(CheckedRows& results, TextFileWriter& output, const ModelState& m)
 {
     const auto points = [](double from, double to, double step) {
         return std::to_string(static_cast<int>(CellCount(from, to, step)) + 1);
     };
-    output.writeLine("DSAA");
-    output.writeLine(points(m.X0, m.X1, m.DX) + " " + points(m.Y0, m.Y1, m.DY));
-    output.writeLine(pointNumber(m.X0) + " " + pointNumber(m.X1));
-    output.writeLine(pointNumber(m.Y0) + " " + pointNumber(m.Y1));
     // The z range reaches the highest zone's concentration: with one zone, C0.
-    output.writeLine("0 " + pointNumber(HighestSourceConcentration(m)));
+    writeSurferHeader(output, points(m.X0, m.X1, m.DX), points(m.Y0, m.Y1, m.DY), m.X0, m.X1, m.Y0, m.Y1,
+                      "0 " + pointNumber(HighestSourceConcentration(m)));
     while (!results.atEnd()) output.writeLine(PontoDecimal(results.readLine()));
 }
+
+}  // namespace
+
+void WriteSurferGrid(const std::string& path, const SurferGridFrame& frame, const std::vector<double>& values)
+{
+    TextFileWriter output(path);
+    writeSurferHeader(output, std::to_string(frame.columns), std::to_string(frame.rows), frame.X0, frame.X1, frame.Y0, frame.Y1,
+                      pointNumber(frame.zLow) + " " + pointNumber(frame.zHigh));
+    std::string row;
+    char text[kGridValueMaxLength];
+    for (int k = 0; k < frame.rows; ++k) {
+        row.clear();
+        for (int j = 0; j < frame.columns; ++j) {
+            row.append(
+                text,
+                WriteGridValue(
+                    text,
+                    values[static_cast<std::size_t>(k) * static_cast<std::size_t>(frame.columns) + static_cast<std::size_t>(j)],
+                    '.'));
+            row += ' ';
+        }
+        output.writeLine(row);
+    }
+    output.close();
+}
+
+namespace {
 
 void writeTable(CheckedRows& results, TextFileWriter& output, const ModelState& m)
 {

@@ -31,6 +31,17 @@ void GrdAsccreate(const std::string& save, const std::string& open, int only, co
 // The same for tables "x y value", one line per point (".txt").
 void TxtTabcreate(const std::string& save, const std::string& open, int only, const ModelState& model, char separator);
 
+// A Surfer 6 text grid of values computed elsewhere (rows × columns, row by
+// row, y ascending), in the exports' layout: the header of the grid X0…X1 ×
+// Y0…Y1 with the z range zLow…zHigh, then each row's values as a results file
+// writes them. Replaces an earlier file only once complete; throws FileError.
+struct SurferGridFrame {
+    double X0 = 0, X1 = 0, Y0 = 0, Y1 = 0;
+    int rows = 0, columns = 0;
+    double zLow = 0, zHigh = 0;
+};
+void WriteSurferGrid(const std::string& path, const SurferGridFrame& frame, const std::vector<double>& values);
+
 enum class ExportFormat { Grid, Table };
 
 // Either of the two, with `alsoRead` the other files the command reads (the

@@ -81,6 +81,11 @@ double expErfc(double X, double Y)
 
 double ExpErfc(double X, double Y)
 {
+    return expErfc<Horner, ClampedExp>(X, Y);
+}
+
+double ExpErfcAscendingPowers(double X, double Y)
+{
     return expErfc<AscendingPowers, LibraryExp>(X, Y);
 }
 

@@ -5,13 +5,17 @@ namespace kavrin {
 
 // Cody's rational Chebyshev approximations (thresholds 0.46875 and 4); in the
 // two outer ranges the exponent x and −y² share one exponential. The
-// polynomials are summed term by term in ascending powers, each power from
-// the real power function: the reference evaluation.
+// polynomials are in Horner form and exponents far below the double range
+// answered 0 at once (ExpOrZero). The point formula's evaluation.
 double ExpErfc(double X, double Y);
 
-// The same approximations with the polynomials in Horner form: equal to
-// ExpErfc within a few units in the last place, and many times faster. Used
-// by the whole-grid kernel.
+// The same approximations with the polynomials summed term by term in
+// ascending powers, each power from the real power function: what the point
+// formula used before, many times slower; ExpErfc agrees with it within a few
+// units in the last place.
+double ExpErfcAscendingPowers(double X, double Y);
+
+// The whole-grid kernel's evaluation, the same as ExpErfc.
 double ExpErfcHorner(double X, double Y);
 
 // exp(x), with arguments far below the double range answered 0 at once

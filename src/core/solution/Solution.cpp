@@ -3,8 +3,10 @@
 #include "model/FloatChecks.h"
 #include "solution/ExpErfc.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace kavrin {
 
@@ -53,16 +55,16 @@ bool onClosedRectangle(double y, double z, const ZoneBounds& zone)
     return zone.YMin <= y && y <= zone.YMax && zone.ZMin <= z && z <= zone.ZMax;
 }
 
-// exp(m)·(erfc(a) − erfc(b)) for the edges a = (low − at)/scale, b = (high − at)/scale.
+// erfc(a) − erfc(b) for the edges a = (low − at)/scale, b = (high − at)/scale.
 // `conditioned`: beyond the high edge both are near 2 and the difference
-// is taken as exp(m)·(erfc(−b) − erfc(−a)), equal and without the cancellation.
-double edgeDifference(double mExp, double low, double high, double at, double scale, bool conditioned)
+// is taken as erfc(−b) − erfc(−a), equal and without the cancellation.
+double edgeDifference(double low, double high, double at, double scale, bool conditioned)
 {
     if (conditioned && at > high)
-        return finiteOrOverflow(ExpErfc(mExp, CheckedDivide(at - high, scale))) -
-               finiteOrOverflow(ExpErfc(mExp, CheckedDivide(at - low, scale)));
-    return finiteOrOverflow(ExpErfc(mExp, CheckedDivide(low - at, scale))) -
-           finiteOrOverflow(ExpErfc(mExp, CheckedDivide(high - at, scale)));
+        return finiteOrOverflow(ExpErfc(0, CheckedDivide(at - high, scale))) -
+               finiteOrOverflow(ExpErfc(0, CheckedDivide(at - low, scale)));
+    return finiteOrOverflow(ExpErfc(0, CheckedDivide(low - at, scale))) -
+           finiteOrOverflow(ExpErfc(0, CheckedDivide(high - at, scale)));
 }
 
 // The time integral for XX > 0, TT > 0 over one zone; a positive
@@ -70,25 +72,49 @@ double edgeDifference(double mExp, double low, double high, double at, double sc
 double timeIntegral(double TT, double XX, double YY, double ZZ, double VX, int NMAX, const ModelState& m,
                     const QuadratureState& quadrature, const ZoneBounds& zone, double sourceDecay, bool conditioned)
 {
-    const double b = std::pow(TT, 0.25);
+    const TimeNodes nodes(TT, NMAX, m, quadrature, sourceDecay);
+    std::vector<double> y(nodes.size()), z(nodes.size());
+    nodes.transverse(zone.YMin, zone.YMax, YY, nodes.yScale, conditioned, y.data());
+    nodes.transverse(zone.ZMin, zone.ZMax, ZZ, nodes.zScale, conditioned, z.data());
+    return nodes.integral(XX, VX, m, y.data(), z.data());
+}
+
+}  // namespace
+
+TimeNodes::TimeNodes(double TT, int NMAX, const ModelState& m, const QuadratureState& quadrature, double sourceDecay)
+    : b(std::pow(TT, 0.25))
+{
+    const std::size_t n = static_cast<std::size_t>(std::max(NMAX, 0));
+    sigma2.resize(n), tau.resize(n), sigmaCube.resize(n), weight.resize(n), yScale.resize(n), zScale.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double sigma = (quadrature.GaussNodes[i + 1] + 1) * b / 2;
+        sigma2[i] = sigma * sigma;
+        tau[i] = sigma2[i] * sigma2[i];
+        sigmaCube[i] = sigma * sigma2[i];
+        yScale[i] = 2 * sigma2[i] * CheckedSqrt(m.DispY);
+        zScale[i] = 2 * sigma2[i] * CheckedSqrt(m.DispZ);
+        weight[i] = quadrature.GaussWeights[i + 1];
+        if (sourceDecay > 0) weight[i] *= std::exp(-sourceDecay * (TT - tau[i]));
+    }
+}
+
+void TimeNodes::transverse(double low, double high, double at, const std::vector<double>& scale, bool conditioned,
+                           double* out) const
+{
+    for (std::size_t i = 0; i < size(); ++i) out[i] = edgeDifference(low, high, at, scale[i], conditioned);
+}
+
+double TimeNodes::integral(double XX, double VX, const ModelState& m, const double* y, const double* z) const
+{
     double sum = 0;
-    for (int i = 1; i <= NMAX; ++i) {
-        const double sigma = (quadrature.GaussNodes[static_cast<std::size_t>(i)] + 1) * b / 2;
-        const double sigma2 = sigma * sigma;
-        const double tau = sigma2 * sigma2;
-        const double A = XX - VX * tau;
-        const double mExp = CheckedDivide(-A * A, 4 * m.DispX * tau) - m.Decay * tau;
-        const double y = edgeDifference(mExp, zone.YMin, zone.YMax, YY, 2 * sigma2 * CheckedSqrt(m.DispY), conditioned);
-        const double z = edgeDifference(0, zone.ZMin, zone.ZMax, ZZ, 2 * sigma2 * CheckedSqrt(m.DispZ), conditioned);
-        double weight = quadrature.GaussWeights[static_cast<std::size_t>(i)];
-        if (sourceDecay > 0) weight *= std::exp(-sourceDecay * (TT - tau));
-        sum = sum + y * z * weight / (sigma * sigma2);
+    for (std::size_t i = 0; i < size(); ++i) {
+        const double A = XX - VX * tau[i];
+        const double mExp = CheckedDivide(-A * A, 4 * m.DispX * tau[i]) - m.Decay * tau[i];
+        sum = sum + ExpOrZero(mExp) * y[i] * z[i] * weight[i] / sigmaCube[i];
     }
     const double denominator = 2 * CheckedSqrt(std::numbers::pi * m.DispX);
     return finiteOrOverflow(CheckedDivide(XX * (sum * b / 2), denominator));
 }
-
-}  // namespace
 
 double SourcePlaneValue(double YY, double ZZ, const ModelState& m)
 {

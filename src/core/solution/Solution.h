@@ -6,6 +6,9 @@
 #include "solution/Quadrature.h"
 #include "solution/SourceSuperposition.h"
 
+#include <cstddef>
+#include <vector>
+
 namespace kavrin {
 
 // C/C0 at (XX, YY, ZZ) and time TT from the first NMAX quadrature entries:
@@ -14,6 +17,29 @@ namespace kavrin {
 // FloatError, as does a value that leaves the double range.
 double CNRMLP(double TT, double XX, double YY, double ZZ, double VX, int NMAX, const ModelState& model,
               const QuadratureState& quadrature);
+
+// The time integral's factors of one time TT > 0 at each of the first NMAX
+// quadrature nodes: σ = (node + 1)·TT^¼/2, σ², τ = σ⁴, σ³, the transverse
+// scales 2σ²√D, and the weight (times exp(−sourceDecay·(TT − τ)) for a
+// decaying source). Points that share a time share these, and those that
+// also share a y (or z) share that transverse factor; each point's value is
+// then the same, bit for bit, as computed alone. Non-positive dispersion
+// raises FloatError.
+struct TimeNodes {
+    TimeNodes(double TT, int NMAX, const ModelState& model, const QuadratureState& quadrature, double sourceDecay = 0);
+
+    std::size_t size() const { return tau.size(); }
+    // erfc((low − at)/scale) − erfc((high − at)/scale) at each node, into
+    // out[0 … size); `conditioned` takes it as the mirrored difference beyond
+    // the high edge.
+    void transverse(double low, double high, double at, const std::vector<double>& scale, bool conditioned, double* out) const;
+    // C/C0 at XX > 0 from the transverse factors y and z: the sum of
+    // exp(−(XX − VX·τ)²/(4·DispX·τ) − Decay·τ)·y·z·weight/σ³, scaled.
+    double integral(double XX, double VX, const ModelState& model, const double* y, const double* z) const;
+
+    double b;  // TT^¼
+    std::vector<double> sigma2, tau, sigmaCube, weight, yScale, zScale;
+};
 
 // The value on the source plane x = 0 for t > 0.
 double SourcePlaneValue(double YY, double ZZ, const ModelState& model);

@@ -102,6 +102,10 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
     {"Concentração da zona %1 (mg/L)", "Zone %1 concentration (mg/L)"},
     {"%1: as opções da fonte não usam este parâmetro, e ele não pode ser ajustado.",
      "%1: the source options do not use this parameter, so it cannot be fitted."},
+    {"R = 1 + densidade aparente × Kd / porosidade. Divide a velocidade e a dispersão, não o decaimento. Um fator abaixo "
+     "de 1 não é aplicado: o cálculo usa 1.",
+     "R = 1 + bulk density × Kd / porosity. It divides the velocity and the dispersion, not the decay. A factor below 1 is "
+     "not applied: the computation uses 1."},
     {"", ""},
 };
 

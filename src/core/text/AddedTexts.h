@@ -90,7 +90,9 @@ enum class AddedText {
     FitSourceDecay,
     FitZoneConcentration,  // %1: the zone's number
     FitParameterUnused,    // %1: the parameter
-    End,                   // one past the last line
+    // The data window's retardation field.
+    RetardationHint,
+    End,  // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
