@@ -26,16 +26,17 @@ run: build
 	@$(BUILD)/bin/kavrin $(ARGS)
 
 # Speed and memory of the field computation, the source options, the charts, the
-# map and the calibration, each figure beside its floor or target (`make test`
-# builds them but does not run them).
+# map, the calibration and the Python module (beside numpy/scipy), each figure
+# beside its floor or target (`make test` builds them but does not run them).
 bench: build
-	@cmake --build $(BUILD) --target kavrin-benchmarks -j$(JOBS)
+	@cmake --build $(BUILD) --target kavrin-benchmarks kavrin_python -j$(JOBS)
 	@$(BUILD)/bin/kavrin-bench
 	@$(BUILD)/bin/kavrin-source-bench
 	@$(BUILD)/bin/kavrin-uncertainty-bench
 	@$(BUILD)/bin/kavrin-chart-bench
 	@$(BUILD)/bin/kavrin-map-bench
 	@$(BUILD)/bin/kavrin-calibration-bench
+	@PYTHONPATH=$(BUILD)/python /usr/bin/python3 bench/python_points_bench.py
 
 # The Debian package $(BUILD)/kavrin_<version>_amd64.deb.
 package: build

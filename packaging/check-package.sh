@@ -40,7 +40,8 @@ list=$(cd "$root" && find . -mindepth 1 \( -type f -o -type l \) | sed 's|^\./||
 expected=(usr/lib/kavrin/kavrin usr/lib/kavrin/kavrin-batch usr/lib/kavrin/kavrin-batch-fit usr/lib/kavrin/kavrin-batch-pictures
           usr/share/applications/kavrin.desktop usr/share/mime/packages/kavrin-project.xml
           usr/share/doc/kavrin/copyright usr/share/doc/kavrin/changelog.gz
-          usr/share/man/man1/kavrin.1.gz usr/share/man/man1/kavrin-batch.1.gz usr/share/metainfo/io.kavrin.Kavrin.metainfo.xml)
+          usr/share/man/man1/kavrin.1.gz usr/share/man/man1/kavrin-batch.1.gz usr/share/metainfo/io.kavrin.Kavrin.metainfo.xml
+          usr/lib/python3/dist-packages/kavrin/__init__.py usr/lib/python3/dist-packages/kavrin/valores.txt)
 while read -r file; do expected+=("usr/lib/kavrin/$file"); done < <(cd "$source/data" && find . -type f | sed 's|^\./||')
 for icon in apps/kavrin mimetypes/application-x-kavrin-project; do
   for size in 16 22 24 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x$size/$icon.png"); done
@@ -54,7 +55,7 @@ for program in kavrin kavrin-batch; do
 done
 unexpected=$(grep -v -e '^usr/lib/kavrin/' -e '^usr/bin/kavrin$' -e '^usr/bin/kavrin-batch$' -e '^usr/share/applications/kavrin\.desktop$' \
   -e '^usr/share/mime/packages/kavrin-project\.xml$' -e '^usr/share/doc/kavrin/\(copyright\|changelog\.gz\)$' \
-  -e '^usr/share/man/man1/kavrin\(-batch\)\?\.1\.gz$' -e '^usr/share/metainfo/io\.kavrin\.Kavrin\.metainfo\.xml$' -e '^usr/share/icons/hicolor/[^/]*/\(apps/kavrin\|mimetypes/application-x-kavrin-project\)\.\(png\|svg\)$' <<< "$list" || true)
+  -e '^usr/share/man/man1/kavrin\(-batch\)\?\.1\.gz$' -e '^usr/share/metainfo/io\.kavrin\.Kavrin\.metainfo\.xml$' -e '^usr/lib/python3/dist-packages/kavrin/\(__init__\.py\|valores\.txt\|_kavrin\.cpython-[0-9]*-x86_64-linux-gnu\.so\)$' -e '^usr/share/icons/hicolor/[^/]*/\(apps/kavrin\|mimetypes/application-x-kavrin-project\)\.\(png\|svg\)$' <<< "$list" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 
 # The package's programs are stripped and bind every symbol at start (with a
@@ -89,4 +90,9 @@ grep -qx 'Icon=kavrin' "$desktop" || fail "the launcher's icon is not kavrin"
 grep -qx 'MimeType=application/x-kavrin-project;' "$desktop" || fail "the launcher does not open project files"
 grep -q 'type="application/x-kavrin-project"' "$root/usr/share/mime/packages/kavrin-project.xml" || fail "the file type is not defined"
 grep -q '<glob pattern="\*\.kvr"/>' "$root/usr/share/mime/packages/kavrin-project.xml" || fail "the file type does not match .kvr"
+# The system's Python imports the module from where the package puts it, and computes with it.
+grep -q '^usr/lib/python3/dist-packages/kavrin/_kavrin\.cpython-.*\.so$' <<< "$list" || fail "missing from the package: the Python extension"
+field Depends | grep -q python3-numpy || fail "Depends lacks python3-numpy: $(field Depends)"
+[ "$(/usr/bin/python3 -I -c 'import sys; sys.path.insert(0, sys.argv[1]); import kavrin; print(kavrin.Model(C0=1000).field(2500.0).shape)' "$root/usr/lib/python3/dist-packages" 2>&1)" = "(61, 101)" ] \
+  || fail "the packaged Python module does not import or compute"
 echo "$(basename "$deb"): $(grep -c . <<< "$list") files, Depends: $(field Depends)"

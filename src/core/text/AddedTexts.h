@@ -203,7 +203,7 @@ enum class AddedText {
     FitResidualsAgainst,
     FitResidualAbscissas,  // time, distance, calculated, |-separated
     // The calibration stored with the project.
-    CalibrationChangedSave = 235,
+    CalibrationChangedSave,
     StoredObservationsUnread,  // %1: the file, %2: why
     End,                       // one past the last line
 };

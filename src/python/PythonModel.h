@@ -1,0 +1,39 @@
+// A model as the Python module holds it: the data window's texts (what a
+// project file saves) and the model they give, with its quadrature table.
+#pragma once
+
+#include "model/ModelState.h"
+#include "model/ParameterTexts.h"
+#include "solution/Quadrature.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kavrin {
+
+struct PythonModel {
+    ParameterTexts texts;
+    ModelState model;
+    std::string valoresPath;
+    QuadratureState quadrature;
+    bool quadratureLoaded = false;
+
+    // The order in effect, loaded from the table once.
+    const QuadratureState& loadedQuadrature();
+};
+
+// The batch run's steps on the texts: the data window's initial texts, then the
+// parameter or project file, then each (name, text) in order; the impossible
+// values refused, then Variaveis. Throws what the batch tool throws.
+PythonModel MakePythonModel(const std::optional<std::string>& paramsPath, const std::optional<std::string>& projectPath,
+                            const std::vector<std::pair<std::string, std::string>>& sets, const std::string& valoresPath);
+
+// The texts as a project file of that name saves them (not yet run: it points to no results).
+void SavePythonModel(const PythonModel& model, const std::string& path);
+
+// Every field name (the data window's, then GaussOrder) with its text, then the source options' texts.
+std::vector<std::pair<std::string, std::string>> ModelTexts(const PythonModel& model);
+
+}  // namespace kavrin

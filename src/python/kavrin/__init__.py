@@ -1,0 +1,276 @@
+"""KAVRIN from Python: the analytical 3-D advection-dispersion solution of the
+desktop program and its batch tool, with numpy arrays.
+
+    import kavrin
+    model = kavrin.Model(C0=1000, AlphaX=10, GaussOrder=104)
+    grid = model.field(365.0)            # rows y ascending, columns x ascending
+    c = model.points(x, y, 0.0, t)       # numpy broadcasting over x, y, z, t
+
+Parameters are the data window's field names (C0, SourceWidth, SourceHeight,
+PlaneZ, X0, X1, DX, Y0, Y1, DY, T0, T1, DT, AlphaX, AlphaY, AlphaZ, Kxx, GradH,
+Retardation, Porosity, Decay, GaussOrder) and the source options
+(SourceHistory, SourceDecay, SourceHalfLife, ReleaseEnd, SourceSteps,
+SourceCentre, SourceZones, ControlPlaneX), as kavrin-batch's --set takes them.
+Lengths in metres, times in days, concentrations in mg/L.
+"""
+
+import os as _os
+
+import numpy as _np
+
+from . import _kavrin
+
+__all__ = ["Model", "Results", "FitResult", "run", "workspace_root", "read_observations", "compare", "fit", "mass_balance"]
+
+_VALORES = _os.path.join(_os.path.dirname(__file__), "valores.txt")
+
+# The numbers of the model that read as attributes: the input fields and what
+# the model derives from them.
+_FIELDS = ("C0", "SourceWidth", "SourceHeight", "PlaneZ", "X0", "X1", "DX", "Y0", "Y1", "DY",
+           "T0", "T1", "DT", "AlphaX", "AlphaY", "AlphaZ", "Kxx", "GradH", "Retardation",
+           "Porosity", "Decay", "GaussOrder", "Velocity", "DispX", "DispY", "DispZ", "NX", "NY")
+
+
+class Model:
+    """The model of a run: the data window's parameters and the source options.
+
+    Model(**parameters) starts from the data window's initial values and sets
+    each parameter in the order given, as ``kavrin-batch run --set NAME=VALUE``
+    does. A value is a number or its text ("2.5", "steps",
+    "0 1|100 0.5"). Unknown names and impossible values raise ValueError with
+    the batch tool's message; nothing else is changed.
+    """
+
+    def __init__(self, **parameters):
+        self._core = _kavrin._Model(None, None, parameters, _VALORES)
+
+    @classmethod
+    def _made(cls, core):
+        model = cls.__new__(cls)
+        model._core = core
+        return model
+
+    @classmethod
+    def from_project(cls, path, **parameters):
+        """The model of a saved project file (.kvr), then `parameters` set over it.
+        OSError when the file cannot be read, ValueError when it is not a project."""
+        return cls._made(_kavrin._Model(None, path, parameters, _VALORES))
+
+    @classmethod
+    def from_parameter_file(cls, path, **parameters):
+        """The model of a parameter file (.dat), then `parameters` set over it."""
+        return cls._made(_kavrin._Model(path, None, parameters, _VALORES))
+
+    def with_parameters(self, **parameters):
+        """A new model: these texts with `parameters` set over them."""
+        texts = dict(self.texts())
+        texts.update(parameters)
+        return Model(**texts)
+
+    def save_project(self, path):
+        """Saves the parameters as a project file that points to no results yet
+        (the desktop and ``kavrin-batch run --project`` open it)."""
+        self._core.save_project(path)
+
+    def texts(self):
+        """The parameters as (name, text) pairs, the texts a project file saves."""
+        return list(self._core.texts())
+
+    def __getattr__(self, name):
+        if name in _FIELDS:
+            return self._core.value(name)
+        raise AttributeError(name)
+
+    def __repr__(self):
+        return "kavrin.Model(" + ", ".join(f"{n}={v!r}" for n, v in self.texts()) + ")"
+
+    @property
+    def x(self):
+        """The grid's x coordinates (the columns of `field`), as a run computes them."""
+        rows, columns = self._shape()
+        return _np.arange(columns) * self.DX + self.X0
+
+    @property
+    def y(self):
+        """The grid's y coordinates (the rows of `field`), as a run computes them."""
+        rows, columns = self._shape()
+        return _np.arange(rows) * self.DY + self.Y0
+
+    def _shape(self):
+        return (max(0, int(self.NY) + 1), max(0, int(self.NX) + 1))
+
+    def field(self, t, as_written=True):
+        """The concentration (mg/L) on the run's grid at time `t` (days) by the
+        whole-grid kernel of a run: rows y ascending, columns x ascending.
+
+        With ``as_written=True`` each value is the time file's text read back,
+        so the array equals what ``kavrin-batch run`` writes; ``False`` gives
+        the kernel's doubles. A sequence of times gives one grid per time.
+        Ctrl-C stops between times. ValueError for a grid a run refuses."""
+        times = _np.asarray(t, dtype=float)
+        grids = self._core.field(times.ravel(), bool(as_written))
+        return grids.reshape(times.shape + grids.shape[1:])
+
+    def points(self, x, y, z, t):
+        """The concentration (mg/L) at points (x, y, z) and times t by the point
+        formula, numpy broadcasting over the four. Computed on all cores
+        without the GIL; Ctrl-C stops between blocks of points."""
+        arrays = _np.broadcast_arrays(*(_np.asarray(a, dtype=float) for a in (x, y, z, t)))
+        shape = arrays[0].shape
+        flat = [_np.ascontiguousarray(a).ravel() for a in arrays]
+        return self._core.points(*flat).reshape(shape)
+
+
+def workspace_root():
+    """The results workspace the desktop and kavrin-batch use ($KAVRIN_ROOT or the default)."""
+    return _kavrin.workspace_root()
+
+
+def run(model, name="", root=None, save=None):
+    """Runs the model as ``kavrin-batch run`` does: the project folder `name`
+    (the date and time when empty; "name(2)" … when taken) under the workspace
+    `root` (default: workspace_root()), its index and one time file per time.
+    `save` also writes a project file (.kvr) that points to the results.
+    Returns the project folder's path. Ctrl-C stops once the time being
+    written is complete (the complete times stay listed) and raises
+    KeyboardInterrupt. ValueError/OSError with the batch tool's messages."""
+    return _kavrin.run(model._core, name, root, save)
+
+
+class Results:
+    """The results of a saved project (.kvr) as the desktop reads them.
+
+    ``results.times`` are the complete times (days), ``results[t]`` the grid
+    of time t (rows y ascending, columns x ascending, as in model.field),
+    ``results.model`` the project's model. The charts' series:
+    ``time_series(x, y)``, ``longitudinal(t, y)`` and ``transversal(t, x)``,
+    each an array of (position or time, concentration) rows."""
+
+    def __init__(self, project_path, root=None):
+        self._core = _kavrin._Results(project_path, root)
+        self.model = Model.from_project(project_path)
+        self.times = _np.array(self._core.times)
+        self.files = list(self._core.files)
+
+    def __len__(self):
+        return len(self.times)
+
+    def _time_index(self, t):
+        found = _np.flatnonzero(self.times == float(t))
+        if found.size == 0:
+            raise KeyError(f"no results at t = {t!r}; the times are {list(self.times)}")
+        return int(found[0])
+
+    def __getitem__(self, t):
+        """The grid of time t, exactly as its time file holds it."""
+        return self._core.grid(self._time_index(t))
+
+    def __iter__(self):
+        return iter(self.times)
+
+    def time_series(self, x, y):
+        """Concentration against time at the node nearest (x, y): rows (t, c)."""
+        return self._core.time_series(float(x), float(y))
+
+    def longitudinal(self, t, y):
+        """The profile along X of time t at the row nearest y: rows (x, c)."""
+        return self._core.profile(self._time_index(t), True, float(y))
+
+    def transversal(self, t, x):
+        """The profile along Y of time t at the column nearest x: rows (y, c)."""
+        return self._core.profile(self._time_index(t), False, float(x))
+
+
+def read_observations(path):
+    """An observation table file as the calibration window imports it:
+    (array of rows C, X, Y, Z, T; the weight column's texts)."""
+    table, weights = _kavrin.read_observations(path)
+    return table, list(weights)
+
+
+def _observations(observations):
+    """Rows (C, X, Y, Z, T) and weight texts from a table file or an array."""
+    if isinstance(observations, (str, bytes, _os.PathLike)):
+        return read_observations(observations)
+    return _np.asarray(observations, dtype=float), []
+
+
+def compare(model, observations):
+    """The model at every observation: a dict with "observed", "calculated",
+    "residual" (observed - calculated), "R2" and "MAE" (as kavrin-batch
+    compare prints them), "slope" and "intercept" of calculated on observed.
+    `observations`: a table file, or rows (C, X, Y, Z, T)."""
+    table, _ = _observations(observations)
+    result = _kavrin.compare(model._core, table)
+    result["observed"] = table[:, 0].copy() if len(table) else _np.zeros(0)
+    result["residual"] = result["observed"] - result["calculated"]
+    return result
+
+
+class FitResult:
+    """What a fit found. ``values``, ``standard_errors`` and the 95 %
+    ``intervals`` are dicts by parameter name (NaN for a value at a bound, or
+    when the observations cannot tell the parameters apart: see
+    ``identifiable`` and ``not_identifiable``); ``correlation`` is the matrix
+    in the order of ``names``; ``before`` and ``after`` hold the objective, R2,
+    MAE and RMSE; ``model`` is the fitted kavrin.Model."""
+
+    def __init__(self, fields):
+        self.names = list(fields["names"])
+        self.initial = dict(zip(self.names, fields["initial"]))
+        self.values = dict(zip(self.names, fields["values"]))
+        self.standard_errors = dict(zip(self.names, fields["standard_errors"]))
+        self.intervals = {n: (lo, hi) for n, lo, hi in zip(self.names, fields["lower95"], fields["upper95"])}
+        self.bound = {n: b for n, b in zip(self.names, fields["bound"]) if b}
+        correlation = _np.array(fields["correlation"], dtype=float)
+        n = len(self.names)
+        self.correlation = correlation.reshape(n, n) if correlation.size == n * n else _np.full((n, n), _np.nan)
+        self.before = dict(fields["before"])
+        self.after = dict(fields["after"])
+        self.calculated_before = _np.array(fields["calculated_before"])
+        self.calculated_after = _np.array(fields["calculated_after"])
+        self.iterations = fields["iterations"]
+        self.stop = fields["stop"]
+        self.message = fields["message"]
+        self.degrees_of_freedom = fields["degrees_of_freedom"]
+        self.t975 = fields["t975"]
+        self.identifiable = fields["identifiable"]
+        self.not_identifiable = fields["not_identifiable"]
+        self.model = Model._made(fields["model"])
+
+    def __repr__(self):
+        rows = [f"{n}: {self.initial[n]:.6g} -> {self.values[n]:.6g} +/- {self.standard_errors[n]:.3g}" for n in self.names]
+        return "kavrin.FitResult(" + "; ".join(rows) + f"; R2 {self.after['R2']:.6g}, {self.stop})"
+
+
+def fit(model, observations, parameters, bounds=None, log=False, weights=None, detection_limit=0.0):
+    """Fits `parameters` (field names, as kavrin-batch-fit's --fit takes them:
+    AlphaX, Kxx, SourceDecay, …) to the observations, as kavrin-batch-fit does.
+
+    `bounds`: {name: (low, high)}; the others take the default bounds around
+    their start. `log`: residuals of log10 concentrations. `weights`: "table"
+    (the table file's weight column, or none), "relative", or one number per
+    observation. Ctrl-C cancels between iterations (KeyboardInterrupt).
+    Returns a FitResult; ValueError with the batch fit's messages."""
+    table, texts = _observations(observations)
+    rule = "table"
+    if isinstance(weights, str):
+        rule = weights
+    elif weights is not None:
+        texts = [repr(float(w)) for w in _np.asarray(weights, dtype=float).ravel()]
+    bounds = {name: (float(lo), float(hi)) for name, (lo, hi) in (bounds or {}).items()}
+    return FitResult(_kavrin.fit(model._core, table, texts, list(parameters), bounds, bool(log),
+                                 float(detection_limit), rule))
+
+
+def mass_balance(model, times):
+    """The plume's mass balance at `times` (days): a structured array with
+    time, entered, decayed, dissolved, sorbed (mg), discharge_control (NaN
+    without ControlPlaneX) and discharge_edge (mg/day), as the desktop's
+    balance gives them."""
+    rows = _kavrin.mass_balance(model._core, [float(t) for t in _np.atleast_1d(times)])
+    names = ["time", "entered", "decayed", "dissolved", "sorbed", "discharge_control", "discharge_edge"]
+    out = _np.empty(len(rows), dtype=[(n, float) for n in names])
+    for k, n in enumerate(names):
+        out[n] = rows[:, k]
+    return out
