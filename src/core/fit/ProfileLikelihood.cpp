@@ -153,8 +153,11 @@ ProfileInterval ProfileLikelihoodInterval(const std::vector<Observation>& observ
     const End lower = findEnd(profile, theta, sigma, t * sigma, low, -1, minimum, result.threshold);
     profile.restart(optimum.model);
     const End upper = findEnd(profile, theta, sigma, t * sigma, high, 1, minimum, result.threshold);
-    result.lower = std::clamp(Residuals::value(info, lower.theta), settings.bounds[chosen].lower, fitted.value);
-    result.upper = std::clamp(Residuals::value(info, upper.theta), fitted.value, settings.bounds[chosen].upper);
+    // An end on its bound is the bound itself, not its logarithm's round trip.
+    result.lower = lower.atBound ? settings.bounds[chosen].lower
+                                 : std::clamp(Residuals::value(info, lower.theta), settings.bounds[chosen].lower, fitted.value);
+    result.upper = upper.atBound ? settings.bounds[chosen].upper
+                                 : std::clamp(Residuals::value(info, upper.theta), fitted.value, settings.bounds[chosen].upper);
     result.lowerAtBound = lower.atBound;
     result.upperAtBound = upper.atBound;
     result.fits = profile.fits();
