@@ -1,4 +1,5 @@
 #include "BatchOptions.h"
+#include "text/SplitText.h"
 
 #include "files/SourceProjectLines.h"
 #include "model/ParameterTexts.h"
@@ -72,12 +73,7 @@ BatchBalanceOptions ModelOptionsOf(const ParsedCommandLine& parsed)
 
 std::vector<std::string> CommaSeparated(const std::string& text)
 {
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    for (std::size_t comma; (comma = text.find(',', start)) != std::string::npos; start = comma + 1)
-        items.push_back(text.substr(start, comma - start));
-    items.push_back(text.substr(start));
-    return items;
+    return SplitAt(text, ',');
 }
 
 BatchExportOptions ParseBatchExportOptions(const std::vector<std::string>& words)

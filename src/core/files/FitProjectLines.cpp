@@ -1,4 +1,5 @@
 #include "files/FitProjectLines.h"
+#include "text/SplitText.h"
 
 #include "text/DecimalSeparator.h"
 #include "text/Errors.h"
@@ -14,16 +15,6 @@ namespace {
 
 const std::string kSuffix = ".observations.txt";
 constexpr int kMostStarts = 100000;
-
-std::vector<std::string> split(const std::string& text, char at)
-{
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(at, start)) != std::string::npos; start = end + 1)
-        pieces.push_back(text.substr(start, end - start));
-    pieces.push_back(text.substr(start));
-    return pieces;
-}
 
 // A finite number in either decimal separator.
 std::optional<double> number(const std::string& text)
@@ -45,7 +36,7 @@ std::string numberText(double value)
 std::optional<std::vector<FitParameter>> parameterList(const std::string& value)
 {
     std::vector<FitParameter> parameters;
-    for (const std::string& name : split(value, ',')) {
+    for (const std::string& name : SplitAt(value, ',')) {
         const std::optional<FitParameter> parameter = AnyFitParameterOfName(name);
         if (!parameter || std::find(parameters.begin(), parameters.end(), *parameter) != parameters.end()) return std::nullopt;
         parameters.push_back(*parameter);
@@ -57,9 +48,9 @@ std::optional<std::vector<FitParameter>> parameterList(const std::string& value)
 std::optional<std::vector<std::pair<FitParameter, FitBounds>>> boundsList(const std::string& value)
 {
     std::vector<std::pair<FitParameter, FitBounds>> bounds;
-    for (const std::string& group : split(value, '|')) {
+    for (const std::string& group : SplitAt(value, '|')) {
         std::vector<std::string> words;
-        for (const std::string& word : split(group, ' '))
+        for (const std::string& word : SplitAt(group, ' '))
             if (!word.empty()) words.push_back(word);
         if (words.size() != 3) return std::nullopt;
         const std::optional<FitParameter> parameter = AnyFitParameterOfName(words[0]);

@@ -1,4 +1,5 @@
 #include "files/SourceProjectLines.h"
+#include "text/SplitText.h"
 
 #include "text/DecimalSeparator.h"
 #include "text/Errors.h"
@@ -36,16 +37,6 @@ const ProjectLineRegistration kZones{{"SourceZones", "zones \"Y Z WIDTH HEIGHT C
 const ProjectLineRegistration kControlPlane{
     {"ControlPlaneX", "a number of metres", [](const std::string& value) { return numbers(value, 1, true); }}};
 
-std::vector<std::string> split(const std::string& text, char at)
-{
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(at, start)) != std::string::npos; start = end + 1)
-        pieces.push_back(text.substr(start, end - start));
-    pieces.push_back(text.substr(start));
-    return pieces;
-}
-
 }  // namespace
 
 const std::vector<std::string>& SourceTextNames()
@@ -64,9 +55,9 @@ bool IsSourceTextName(const std::string& name)
 std::optional<std::vector<std::vector<double>>> SourceValueGroups(const std::string& value, std::size_t perGroup)
 {
     std::vector<std::vector<double>> groups;
-    for (const std::string& group : split(ArrumaDecimal(value, '.'), '|')) {
+    for (const std::string& group : SplitAt(ArrumaDecimal(value, '.'), '|')) {
         std::vector<double> numbers;
-        for (const std::string& word : split(group, ' ')) {
+        for (const std::string& word : SplitAt(group, ' ')) {
             if (word.empty()) continue;
             try {
                 numbers.push_back(ParseFloat(word, '.'));

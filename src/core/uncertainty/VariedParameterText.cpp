@@ -1,4 +1,5 @@
 #include "uncertainty/VariedParameterText.h"
+#include "text/SplitText.h"
 
 #include "uncertainty/UncertainParameters.h"
 #include "uncertainty/UncertaintyChecks.h"
@@ -24,16 +25,6 @@ constexpr KindName kKinds[] = {
     {DistributionKind::Lognormal, "lognormal", 2},
     {DistributionKind::Triangular, "triangular", 3},
 };
-
-std::vector<std::string> split(const std::string& text, char at)
-{
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    for (std::size_t found; (found = text.find(at, start)) != std::string::npos; start = found + 1)
-        items.push_back(text.substr(start, found - start));
-    items.push_back(text.substr(start));
-    return items;
-}
 
 std::optional<double> number(std::string text)
 {
@@ -81,7 +72,7 @@ VariedParameter ParseVariedParameter(const std::string& text, char separator)
     // Arguments are separated by commas, or by semicolons when the decimal point is a comma.
     const std::string arguments = text.substr(colon + 1);
     const bool semicolons = arguments.find(';') != std::string::npos;
-    std::vector<std::string> items = split(arguments, semicolons ? ';' : ',');
+    std::vector<std::string> items = SplitAt(arguments, semicolons ? ';' : ',');
     if (items.size() != kind->arguments) throw UncertaintyError({UncertaintyRule::WrongArgumentCount, varied.name});
     double values[3] = {0, 0, 0};
     for (std::size_t i = 0; i < items.size(); ++i) {
