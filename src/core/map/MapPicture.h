@@ -6,6 +6,7 @@
 #include "contour/PixelPoint.h"
 #include "map/MapColours.h"
 #include "map/MapGeometry.h"
+#include "map/MapOptions.h"
 #include "map/RgbCanvas.h"
 #include "model/ModelState.h"
 #include "workspace/ResultGrid.h"
@@ -28,6 +29,7 @@ struct MapShape {
     // text: its top-left corner; polygon: the vertices.
     PixelPolygon points;
     std::string text;  // UTF-8, black on the white brush
+    int penWidth = 1;  // of a line or outline, in pixels of the 800 × 640 picture
     // Pixels: one bit for each pixel of the 800 × 640 picture, row after row
     // from the top, the lowest bit of a byte the leftmost pixel; those set
     // take the brush.
@@ -46,6 +48,8 @@ struct MapRequest {
     bool titleInPortuguese;    // the stored language is "Port"
     bool captionInPortuguese;  // PortugueseActive
     char separator;            // of the number texts
+    MapOptions options = {};   // the defaults draw the plain map
+    std::vector<MapWell> wells = {};  // drawn when options.showWells
 };
 
 // The whole map, or an exception (FloatError for a zero range, step or C0,
