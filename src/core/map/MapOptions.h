@@ -12,7 +12,7 @@ namespace kavrin {
 
 struct MapOptions {
     bool logarithmicScale = false;
-    int decades = 4;  // of the logarithmic scale, below its top (1 … 12)
+    int decades = 4;                 // of the logarithmic scale, below its top (1 … 12)
     std::optional<double> standard;  // mg/L, positive: outlined bold in black and named in the legend
     bool showWells = false;          // the calibration table's wells as named points
     bool axisTitles = false;         // "x (m)", "y (m)" and the flow direction's arrow

@@ -44,11 +44,11 @@ struct MapPicture {
 struct MapRequest {
     const ModelState& model;
     const ResultGrid& grid;
-    std::string MapTimeText;   // the title's time, exactly as chosen
-    bool titleInPortuguese;    // the stored language is "Port"
-    bool captionInPortuguese;  // PortugueseActive
-    char separator;            // of the number texts
-    MapOptions options = {};   // the defaults draw the plain map
+    std::string MapTimeText;          // the title's time, exactly as chosen
+    bool titleInPortuguese;           // the stored language is "Port"
+    bool captionInPortuguese;         // PortugueseActive
+    char separator;                   // of the number texts
+    MapOptions options = {};          // the defaults draw the plain map
     std::vector<MapWell> wells = {};  // drawn when options.showWells
 };
 
