@@ -128,6 +128,12 @@ constexpr CommandOption kUncertainty[] = {
     {.name = "--part", .value = "I/M"},
     {.name = "--to", .value = "DIR", .required = true},
 };
+constexpr CommandOption kMetrics[] = {
+    kSavedProject,
+    {.name = "--time", .value = "T"},
+    {.name = "--standard", .value = "S", .required = true},
+    {.name = "--beyond", .value = "D"},
+};
 constexpr CommandOption kMerge[] = {
     {.name = "--to", .value = "DIR", .required = true},
 };
@@ -142,6 +148,7 @@ constexpr CommandForm kForms[] = {
     {"animate", "", kAnimate},
     {"compare", "", kCompare},
     {"balance", "", kBalance},
+    {"metrics", "", kMetrics},
     {"fit", "", kFit},
     {"uncertainty", "", kUncertainty},
     {"merge", "", kMerge, "DIR..."},
@@ -194,6 +201,10 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  --obs and --fit are not given; the options given replace the stored ones.\n"
                                 "  balance prints time,entered,decayed,dissolved,sorbed,discharge_control,discharge_edge\n"
                                 "  (mg and mg/day) at each of the project's times.\n"
+                                "  metrics prints time,length,width,area,max_beyond (m, m², mg/L) of the plume above the\n"
+                                "  standard S (mg/L) at T or at each of the project's times; max_beyond is the largest\n"
+                                "  concentration at x >= D, empty without --beyond. A measure cut short by the grid's edge\n"
+                                "  is a lower bound, named on standard error.\n"
                                 "  uncertainty draws each --vary NAME (AlphaX, AlphaY, AlphaZ, Kxx, GradH,\n"
                                 "  Porosity, Retardation, Decay, C0, SourceWidth, SourceHeight, SourceDecay,\n"
                                 "  ReleaseEnd, ZoneConcentration2 … 20) from uniform:LO,HI, normal:MEAN,SD,\n"
