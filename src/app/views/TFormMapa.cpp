@@ -1,5 +1,6 @@
 #include "views/TFormMapa.h"
 #include "gui/NamedWidget.h"
+#include "views/PlumeMetricsLine.h"
 
 #include "frame/TFormPrincipal.h"
 #include "gui/CommandRunner.h"
@@ -90,6 +91,8 @@ TFormMapa::TFormMapa(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(dial
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(area, 1);
+    MetricsLine = new PlumeMetricsLine(app_, this);
+    layout->addWidget(MetricsLine);
 }
 
 void TFormMapa::FormActivate()
@@ -157,11 +160,12 @@ bool TFormMapa::DesenhaMapa()
     showPicture(PaintMapPicture(map));
     geometry_ = std::move(map.geometry);
     MapDrawn = true;
+    MetricsLine->ShowTime(MapTimeText);
     // A minimised window (frames made for the animation) keeps its icon's
     // size, a maximised one its frame's; the window never grows beyond the
     // frame's visible area, where its picture scrolls.
     if (QWidget* frame = parentWidget(); frame && !frame->isMinimized() && !frame->isMaximized()) {
-        QSize size(kMapWidth + 36, kMapHeight + 122);
+        QSize size(kMapWidth + 36, kMapHeight + 122 + MetricsLine->AddedHeight());
         QWidget* area = frame->parentWidget();
         if (area) size = size.boundedTo(area->size());
         frame->resize(size);
@@ -253,6 +257,7 @@ void TFormMapa::ClearMapa()
 {
     picture_ = QImage();
     Mapa->clear();
+    MetricsLine->Clear();
 }
 
 bool TFormMapa::eventFilter(QObject* watched, QEvent* event)

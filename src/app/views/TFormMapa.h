@@ -19,6 +19,8 @@ class QPushButton;
 
 namespace kavrin {
 
+class PlumeMetricsLine;
+
 class TFormMapa : public QWidget {
     Q_OBJECT
 public:
@@ -65,6 +67,7 @@ public:
     QPushButton* BitBtn1;
     QLabel* Mapa;
     QLabel *Label4, *Label5, *Label6;
+    PlumeMetricsLine* MetricsLine;  // the plume's metrics of the drawn time, under the map
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

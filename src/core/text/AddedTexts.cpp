@@ -237,6 +237,17 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
      "The observation table or the fit's choices have changed since the project was saved. Save the project?"},
     {"A tabela de observações guardada com o projeto não pôde ser lida; o restante do projeto foi aberto. %1: %2",
      "The observation table stored with the project could not be read; the rest of the project was opened. %1: %2"},
+    {"Padrão %1 mg/L: comprimento %2 m, largura %3 m, área %4 m²", "Standard %1 mg/L: length %2 m, width %3 m, area %4 m²"},
+    {"; maior concentração além de x = %1 m: %2 mg/L", "; largest beyond x = %1 m: %2 mg/L"},
+    {"; x = %1 m fica além da malha", "; x = %1 m lies beyond the grid"},
+    {"; \"%1\" não é uma distância em metros", "; \"%1\" is not a distance in metres"},
+    {" (* limite inferior: a pluma passa da borda da malha)", " (* a lower bound: the plume goes past the grid's edge)"},
+    {"Métricas da pluma: defina um padrão (mg/L) nas opções do mapa para ver o comprimento, a largura e a área acima dele.",
+     "Plume metrics: set a standard (mg/L) in the map's options to see the length, width and area above it."},
+    {"Além de x (m):", "Beyond x (m):"},
+    {"Copiar métricas", "Copy metrics"},
+    {"tempo (dias)|padrão (mg/L)|comprimento (m)|largura (m)|área (m²)|além de x (m)|maior além (mg/L)",
+     "time (days)|standard (mg/L)|length (m)|width (m)|area (m²)|beyond x (m)|largest beyond (mg/L)"},
     {"", ""},
 };
 

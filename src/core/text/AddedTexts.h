@@ -205,7 +205,17 @@ enum class AddedText {
     // The calibration stored with the project.
     CalibrationChangedSave,
     StoredObservationsUnread,  // %1: the file, %2: why
-    End,                       // one past the last line
+    // The plume's metrics under the map.
+    PlumeMetricsLine = 343,   // %1: the standard, %2: length, %3: width, %4: area
+    PlumeMetricsBeyond,       // %1: the distance, %2: the largest concentration beyond it
+    PlumeMetricsOutsideGrid,  // %1: the distance
+    PlumeMetricsNotDistance,  // %1: the text typed
+    PlumeMetricsLowerBound,
+    PlumeMetricsNoStandard,
+    PlumeMetricsBeyondCaption,
+    PlumeMetricsCopy,
+    PlumeMetricsColumns,  // the copied columns' titles, |-separated
+    End,                  // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
