@@ -15,27 +15,52 @@ from kavrin import _kavrin
 
 
 def numpy_points(model, x, y, z, t, order, block=4096):
-    """C/C0 · C0 by the point formula for x > 0, t > 0, in numpy and scipy."""
+    """C/C0 · C0 by the point formula for x > 0, t > 0, in numpy and scipy,
+    with numpy broadcasting over x, y, z, t. A scalar t gives the node factors
+    once, a scalar t and z also the z factor, and the node sum is then a
+    matrix-vector product; the points go in blocks (points × nodes)."""
     nodes, weights = np.polynomial.legendre.leggauss(order)
     vx, dx, dy, dz, decay = model.Velocity, model.DispX, model.DispY, model.DispZ, model.Decay
     y0, y1 = -model.SourceWidth / 2, model.SourceWidth / 2
     z0, z1 = model.PlaneZ - model.SourceHeight / 2, model.PlaneZ + model.SourceHeight / 2
-    out = np.empty_like(x)
-    for first in range(0, x.size, block):
-        xs, ys, zs, ts = (a[first:first + block, None] for a in (x, y, z, t))
+    x, y, z, t = (np.asarray(a, dtype=float) for a in (x, y, z, t))
+    shape = np.broadcast_shapes(x.shape, y.shape, z.shape, t.shape)
+    one_time, one_z = t.ndim == 0, z.ndim == 0
+
+    def time_factors(ts):
         b = ts ** 0.25
-        sigma = (nodes[None, :] + 1) * b / 2
+        sigma = (nodes + 1) * b / 2
         sigma2 = sigma * sigma
-        tau = sigma2 * sigma2
-        a = xs - vx * tau
-        m = -a * a / (4 * dx * tau) - decay * tau
-        sy = 2 * sigma2 * np.sqrt(dy)
+        return b, sigma2, sigma2 * sigma2, weights / (sigma * sigma2)
+
+    def z_factors(zs, sigma2):
         sz = 2 * sigma2 * np.sqrt(dz)
-        fy = np.exp(m) * (erfc((y0 - ys) / sy) - erfc((y1 - ys) / sy))
-        fz = erfc((z0 - zs) / sz) - erfc((z1 - zs) / sz)
-        total = (fy * fz * weights[None, :] / (sigma * sigma2)).sum(axis=1)
-        out[first:first + block] = model.C0 * xs[:, 0] * (total * b[:, 0] / 2) / (2 * np.sqrt(np.pi * dx))
-    return out
+        return erfc((z0 - zs) / sz) - erfc((z1 - zs) / sz)
+
+    if one_time:
+        b, sigma2, tau, w = time_factors(t)
+        sy = 2 * sigma2 * np.sqrt(dy)
+        scale = 4 * dx * tau
+        if one_z:
+            wz = z_factors(z, sigma2) * w
+    flat = [np.broadcast_to(a, shape).ravel() for a in (x, y, z, t)]
+    out = np.empty(flat[0].size)
+    for first in range(0, out.size, block):
+        xs, ys, zs, ts = (a[first:first + block, None] for a in flat)
+        if not one_time:
+            b, sigma2, tau, w = time_factors(ts)
+            sy = 2 * sigma2 * np.sqrt(dy)
+            scale = 4 * dx * tau
+        a = xs - vx * tau
+        ey = np.exp(-a * a / scale - decay * tau)
+        ey *= erfc((y0 - ys) / sy) - erfc((y1 - ys) / sy)
+        if one_time and one_z:
+            total = ey @ wz
+        else:
+            total = (ey * z_factors(zs, sigma2) * w).sum(axis=1)
+        bs = b if one_time else b[:, 0]
+        out[first:first + block] = model.C0 * xs[:, 0] * (total * bs / 2) / (2 * np.sqrt(np.pi * dx))
+    return out.reshape(shape)
 
 
 def best_of(repeats, call):

@@ -1,6 +1,7 @@
 #include "ModelArrays.h"
 
 #include "model/RunChecks.h"
+#include "SharedPointFactors.h"
 #include "solution/FieldKernel.h"
 #include "solution/Parallel.h"
 #include "solution/Solution.h"
@@ -51,14 +52,35 @@ void ComputePointsInto(PythonModel& model, const double* x, const double* y, con
     // A block takes a fraction of a second at the highest order, so a stop asked is answered promptly.
     constexpr std::size_t kBlock = 1 << 14;
     constexpr int kGrain = 64;
-    for (std::size_t first = 0; first < count; first += kBlock) {
-        const int size = static_cast<int>(std::min(kBlock, count - first));
-        ParallelFor(size, kGrain, workers, [&](int begin, int end) {
-            for (std::size_t i = first + begin; i < first + end; ++i)
-                out[i] = PointValue(x[i], y[i], z[i], t[i], source, m, quadrature);
+    auto inBlocks = [&](std::size_t total, const std::function<void(std::size_t begin, std::size_t end)>& work) {
+        for (std::size_t first = 0; first < total; first += kBlock) {
+            const int size = static_cast<int>(std::min(kBlock, total - first));
+            ParallelFor(size, kGrain, workers, [&](int begin, int end) { work(first + begin, first + end); });
+            between();
+        }
+    };
+    if (!SharedPointFactorsApply(source, m, quadrature)) {
+        inBlocks(count, [&](std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) out[i] = PointValue(x[i], y[i], z[i], t[i], source, m, quadrature);
         });
-        between();
+        return;
     }
+    const std::vector<std::size_t> order = SharedPointOrder(x, y, z, t, count);
+    // The points the shared form leaves (the source plane, t <= 0, x < 0, not finite) by the point formula.
+    std::vector<char> shared(count, 0);
+    for (std::size_t i : order) shared[i] = 1;
+    std::vector<std::size_t> others;
+    for (std::size_t i = 0; i < count; ++i)
+        if (!shared[i]) others.push_back(i);
+    inBlocks(others.size(), [&](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k) {
+            const std::size_t i = others[k];
+            out[i] = PointValue(x[i], y[i], z[i], t[i], source, m, quadrature);
+        }
+    });
+    inBlocks(order.size(), [&](std::size_t begin, std::size_t end) {
+        SharedPointValues(x, y, z, t, order.data(), begin, end, source, m, quadrature, out);
+    });
 }
 
 }  // namespace kavrin

@@ -7,6 +7,7 @@
 #include "calibration/FitTexts.h"
 #include "solution/FieldKernel.h"
 #include "solution/Parallel.h"
+#include "solution/Solution.h"
 #include "workspace/Workspace.h"
 
 #include "text/Errors.h"
@@ -230,6 +231,11 @@ PYBIND11_MODULE(_kavrin, module)
                      }
                  }
                  return out;
+             })
+        // One point by the core's point formula alone, the reference `points` is held to.
+        .def("point_formula",
+             [](PythonModel& model, double x, double y, double z, double t) {
+                 return PointValue(x, y, z, t, SourceSuperposition(model.model), model.model, model.loadedQuadrature());
              })
         .def("points", [](PythonModel& model, const py::array_t<double, py::array::c_style | py::array::forcecast>& x,
                           const py::array_t<double, py::array::c_style | py::array::forcecast>& y,
