@@ -7,9 +7,12 @@
 #include "solution/Solution.h"
 #include "solution/SourceSuperposition.h"
 #include "text/Errors.h"
+#include "text/FifteenDigits.h"
 #include "text/NumberText.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -21,24 +24,52 @@ std::pair<int, int> FieldShape(const PythonModel& model)
     return {std::max(0, model.model.NY + 1), std::max(0, model.model.NX + 1)};
 }
 
+namespace {
+
+// The time file's text of `value` read back. Where the fifteen digits and
+// their power of ten are both exact doubles, their product or quotient,
+// rounded once, is what reading the text gives; otherwise the digits and the
+// power are read as a number, the same number the text holds.
+double WrittenValue(double value)
+{
+    constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (value == 0) return 0;                       // the text has no sign
+    if (!std::isfinite(value)) return value;        // INF, -INF and NAN read back as themselves
+    char text[kGridValueMaxLength + 8];
+    char* end = nullptr;
+    FifteenDigits rounded;
+    if (TryFifteenDigits(std::fabs(value), rounded)) {
+        const int power = rounded.exponent - 14;
+        const double digits = static_cast<double>(rounded.digits);
+        if (power >= 0 && power <= 22) return std::copysign(digits * kTens[power], value);
+        if (power < 0 && power >= -22) return std::copysign(digits / kTens[-power], value);
+        end = std::to_chars(text, text + sizeof text, rounded.digits).ptr;
+        *end++ = 'e';
+        end = std::to_chars(end, text + sizeof text, power).ptr;
+    } else {
+        end = WriteGridValue(text, std::fabs(value), '.');
+    }
+    double read = 0;
+    std::from_chars(text, end, read);
+    return std::copysign(read, value);
+}
+
+}  // namespace
+
 void ComputeFieldInto(PythonModel& model, double t, bool asWritten, double* out)
 {
     const auto [rows, columns] = FieldShape(model);
     const unsigned workers = WorkerCount();
-    TimeField field;
+    std::lock_guard lock(model.kept.mutex);
+    TimeField& field = model.kept.field;
     ComputeTimeField(t, model.model, model.loadedQuadrature(), workers, field);
-    const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns);
-    if (!asWritten) {
-        std::copy(field.values.data(), field.values.data() + count, out);
-        return;
-    }
-    // The file's text of each value read back: what a reader of the time file gets.
-    ParallelFor(rows, 1, workers, [&](int begin, int end) {
-        char text[kGridValueMaxLength + 1];
-        for (std::size_t i = static_cast<std::size_t>(begin) * columns; i < static_cast<std::size_t>(end) * columns; ++i) {
-            *WriteGridValue(text, field.values[i], '.') = '\0';
-            out[i] = std::strtod(text, nullptr);
-        }
+    ParallelFor(rows, 8, workers, [&](int begin, int end) {
+        const std::size_t first = static_cast<std::size_t>(begin) * columns, last = static_cast<std::size_t>(end) * columns;
+        if (!asWritten)
+            std::copy(field.values.data() + first, field.values.data() + last, out + first);
+        else
+            for (std::size_t i = first; i < last; ++i) out[i] = WrittenValue(field.values[i]);
     });
 }
 

@@ -4,8 +4,10 @@
 
 #include "model/ModelState.h"
 #include "model/ParameterTexts.h"
+#include "solution/FieldKernel.h"
 #include "solution/Quadrature.h"
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,12 +15,25 @@
 
 namespace kavrin {
 
+// The kernel's working memory of one model, kept from one call of `field` to
+// the next (allocating it afresh costs more than a small grid's computation).
+// A copy of the model starts with its own; calls from several Python threads
+// take turns.
+struct KeptTimeField {
+    std::mutex mutex;
+    TimeField field;
+    KeptTimeField() = default;
+    KeptTimeField(const KeptTimeField&) {}
+    KeptTimeField& operator=(const KeptTimeField&) { return *this; }
+};
+
 struct PythonModel {
     ParameterTexts texts;
     ModelState model;
     std::string valoresPath;
     QuadratureState quadrature;
     bool quadratureLoaded = false;
+    KeptTimeField kept;
 
     // The order in effect, loaded from the table once.
     const QuadratureState& loadedQuadrature();

@@ -168,3 +168,23 @@ def test_a_point_the_formula_refuses_is_refused_by_points_too(parameters, t):
     with pytest.raises(ValueError) as among:
         model.points(np.array([10.0, 20.0, 30.0]), 0.0, 0.0, np.array([1.0, t, 1.0]))
     assert str(among.value) == str(alone.value)
+
+
+def test_field_as_written_is_each_kernel_value_rounded_to_fifteen_digits():
+    # The plume's tails reach far below 1e-22 mg/L, where the read-back takes
+    # the text; above, it is computed from the digits: both must be the text's.
+    model = kavrin.Model(GaussOrder=104, C0=3.7e5, X0=-2, X1=400, DX=1, Y0=-60, Y1=60, DY=1.5, AlphaX=2, AlphaY=0.05)
+    kernel = model.field(900.0, as_written=False)
+    written = model.field(900.0)
+    assert np.min(np.abs(kernel[kernel != 0])) < 1e-30 and np.max(kernel) > 1e5
+    expected = np.array([float(f"{v:.14E}") for v in kernel.ravel()]).reshape(kernel.shape)
+    assert written.view(np.int64).tolist() == expected.view(np.int64).tolist()
+
+
+def test_field_keeps_its_working_memory_and_gives_the_same_grids_in_any_order():
+    model = kavrin.Model(GaussOrder=60, X1=150, DX=0.5)
+    first = model.field([100.0, 2500.0, 100.0], as_written=False)
+    assert np.array_equal(first[0], first[2])
+    other = kavrin.Model(GaussOrder=60, X1=120, DX=1)
+    assert np.array_equal(other.field(100.0, as_written=False), kavrin.Model(GaussOrder=60, X1=120, DX=1).field(100.0, as_written=False))
+    assert np.array_equal(model.field(2500.0, as_written=False), first[1])
