@@ -45,8 +45,9 @@ struct PythonModel {
 PythonModel MakePythonModel(const std::optional<std::string>& paramsPath, const std::optional<std::string>& projectPath,
                             const std::vector<std::pair<std::string, std::string>>& sets, const std::string& valoresPath);
 
-// The texts as a project file of that name saves them (not yet run: it points to no results).
-void SavePythonModel(const PythonModel& model, const std::string& path);
+// The texts as a project file of that name saves them (not yet run: it points
+// to no results), their numbers with `separator` as the batch tool's would be.
+void SavePythonModel(const PythonModel& model, const std::string& path, char separator);
 
 // Every field name (the data window's, then GaussOrder) with its text, then the source options' texts.
 std::vector<std::pair<std::string, std::string>> ModelTexts(const PythonModel& model);

@@ -20,7 +20,7 @@ import numpy as _np
 
 from . import _kavrin
 
-__all__ = ["Model", "Results", "Uncertainty", "FitResult", "run", "workspace_root", "read_observations", "compare", "fit", "mass_balance"]
+__all__ = ["Model", "Results", "Uncertainty", "FitResult", "run", "workspace_root", "decimal_separator", "read_observations", "compare", "fit", "mass_balance"]
 
 _VALORES = _os.path.join(_os.path.dirname(__file__), "valores.txt")
 
@@ -67,10 +67,12 @@ class Model:
         texts.update(parameters)
         return Model(**texts)
 
-    def save_project(self, path):
+    def save_project(self, path, separator=None):
         """Saves the parameters as a project file that points to no results yet
-        (the desktop and ``kavrin-batch run --project`` open it)."""
-        self._core.save_project(path)
+        (the desktop and ``kavrin-batch run --project`` open it), its numbers
+        with the decimal `separator` ("." or ","; by default
+        decimal_separator(), as kavrin-batch writes them)."""
+        self._core.save_project(path, _separator(separator))
 
     def texts(self):
         """The parameters as (name, text) pairs, the texts a project file saves."""
@@ -121,20 +123,40 @@ class Model:
         return self._core.points(*flat).reshape(shape)
 
 
+def decimal_separator():
+    """The decimal separator kavrin-batch writes numbers with on this machine,
+    which run, save_project and Results take by default: "," or "." from
+    $KAVRIN_DECIMAL_SEPARATOR when it holds one of them, otherwise the radix
+    character of the system's locale (LC_NUMERIC), "." when that is unknown.
+    Numbers passed to and returned by the module are Python's either way."""
+    return _kavrin.decimal_separator()
+
+
+def _separator(separator):
+    if separator is None:
+        return decimal_separator()
+    if separator not in (".", ","):
+        raise ValueError(f'separator takes "." or ",", not {separator!r}')
+    return separator
+
+
 def workspace_root():
     """The results workspace the desktop and kavrin-batch use ($KAVRIN_ROOT or the default)."""
     return _kavrin.workspace_root()
 
 
-def run(model, name="", root=None, save=None):
+def run(model, name="", root=None, save=None, separator=None):
     """Runs the model as ``kavrin-batch run`` does: the project folder `name`
     (the date and time when empty; "name(2)" … when taken) under the workspace
     `root` (default: workspace_root()), its index and one time file per time.
     `save` also writes a project file (.kvr) that points to the results.
-    Returns the project folder's path. Ctrl-C stops once the time being
-    written is complete (the complete times stay listed) and raises
-    KeyboardInterrupt. ValueError/OSError with the batch tool's messages."""
-    return _kavrin.run(model._core, name, root, save)
+    Numbers are written with the decimal `separator` ("." or ","; by default
+    decimal_separator(), as kavrin-batch writes them on this machine, so the
+    files are the same bytes). Returns the project folder's path. Ctrl-C stops
+    once the time being written is complete (the complete times stay listed)
+    and raises KeyboardInterrupt. ValueError/OSError with the batch tool's
+    messages."""
+    return _kavrin.run(model._core, name, root, save, _separator(separator))
 
 
 class Results:
@@ -144,10 +166,12 @@ class Results:
     of time t (rows y ascending, columns x ascending, as in model.field),
     ``results.model`` the project's model. The charts' series:
     ``time_series(x, y)``, ``longitudinal(t, y)`` and ``transversal(t, x)``,
-    each an array of (position or time, concentration) rows."""
+    each an array of (position or time, concentration) rows. `separator`:
+    the decimal separator the files were written with (by default
+    decimal_separator(), as run and kavrin-batch write them)."""
 
-    def __init__(self, project_path, root=None):
-        self._core = _kavrin._Results(project_path, root)
+    def __init__(self, project_path, root=None, separator=None):
+        self._core = _kavrin._Results(project_path, root, _separator(separator))
         self.model = Model.from_project(project_path)
         self.times = _np.array(self._core.times)
         self.files = list(self._core.files)
