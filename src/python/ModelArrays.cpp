@@ -44,9 +44,9 @@ double WrittenValue(double value)
         const double digits = static_cast<double>(rounded.digits);
         if (power >= 0 && power <= 22) return std::copysign(digits * kTens[power], value);
         if (power < 0 && power >= -22) return std::copysign(digits / kTens[-power], value);
-        end = std::to_chars(text, text + sizeof text, rounded.digits).ptr;
-        *end++ = 'e';
-        end = std::to_chars(end, text + sizeof text, power).ptr;
+        char* digitsEnd = std::to_chars(text, text + 16, rounded.digits).ptr;  // fifteen digits
+        *digitsEnd = 'e';
+        end = std::to_chars(digitsEnd + 1, text + sizeof text, power).ptr;
     } else {
         end = WriteGridValue(text, std::fabs(value), '.');
     }
