@@ -116,7 +116,12 @@ class Model:
     def points(self, x, y, z, t):
         """The concentration (mg/L) at points (x, y, z) and times t by the point
         formula, numpy broadcasting over the four. Computed on all cores
-        without the GIL; Ctrl-C stops between blocks of points."""
+        without the GIL; Ctrl-C stops between blocks of points.
+
+        Points at the same time share the time's node factors, and consecutive
+        points at the same y (or z) their transverse factors, so a scalar t
+        (and z) is the fast case; each value is still the point formula's own,
+        bit for bit (the value kavrin-batch compare computes there)."""
         arrays = _np.broadcast_arrays(*(_np.asarray(a, dtype=float) for a in (x, y, z, t)))
         shape = arrays[0].shape
         flat = [_np.ascontiguousarray(a).ravel() for a in arrays]
