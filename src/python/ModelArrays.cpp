@@ -1,7 +1,7 @@
 #include "ModelArrays.h"
 
-#include "model/RunChecks.h"
 #include "SharedPointFactors.h"
+#include "model/RunChecks.h"
 #include "solution/FieldKernel.h"
 #include "solution/Parallel.h"
 #include "solution/Solution.h"

@@ -216,9 +216,8 @@ PYBIND11_MODULE(_kavrin, module)
                  if (name == "NY") return model.model.NY;
                  throw py::attribute_error(name);
              })
-        .def("save_project", [](const PythonModel& model, const py::object& path, char separator) {
-            SavePythonModel(model, *PathText(path), separator);
-        })
+        .def("save_project", [](const PythonModel& model, const py::object& path,
+                                char separator) { SavePythonModel(model, *PathText(path), separator); })
         .def("field",
              [](PythonModel& model, const py::array_t<double, py::array::c_style | py::array::forcecast>& times, bool asWritten) {
                  const auto [rows, columns] = FieldShape(model);

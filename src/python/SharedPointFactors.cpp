@@ -47,8 +47,7 @@ __attribute__((target_clones("avx2", "default"))) void erfcOfNodes(const double*
                                                                    double* exponent, double* out)
 {
     for (std::size_t i = begin; i < end; ++i) exponent[i] = 0 - Y[i] * Y[i];
-    for (std::size_t i = begin; i < end; ++i)
-        exponent[i] = std::fabs(Y[i]) <= 0.46875 ? 1.0 : ExpOrZero(exponent[i]);
+    for (std::size_t i = begin; i < end; ++i) exponent[i] = std::fabs(Y[i]) <= 0.46875 ? 1.0 : ExpOrZero(exponent[i]);
     for (std::size_t i = begin; i < end; ++i) {
         const double y = Y[i];
         const double a = std::fabs(y);
@@ -126,9 +125,8 @@ struct PointScratch {
     std::vector<double> exponent, terms, longitudinalScale;
 };
 
-__attribute__((target_clones("avx2", "default"))) void longitudinalExponents(double XX, double VX, double decay,
-                                                                             const double* tau, const double* scale,
-                                                                             std::size_t n, double* out)
+__attribute__((target_clones("avx2", "default"))) void
+longitudinalExponents(double XX, double VX, double decay, const double* tau, const double* scale, std::size_t n, double* out)
 {
     for (std::size_t i = 0; i < n; ++i) {
         const double A = XX - VX * tau[i];
@@ -137,8 +135,8 @@ __attribute__((target_clones("avx2", "default"))) void longitudinalExponents(dou
 }
 
 __attribute__((target_clones("avx2", "default"))) void nodeTerms(const double* e, const double* y, const double* z,
-                                                                 const double* weight, const double* sigmaCube,
-                                                                 std::size_t begin, std::size_t end, double* out)
+                                                                 const double* weight, const double* sigmaCube, std::size_t begin,
+                                                                 std::size_t end, double* out)
 {
     for (std::size_t i = begin; i < end; ++i) {
         const double ey = e[i] * y[i];
