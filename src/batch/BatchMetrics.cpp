@@ -6,7 +6,6 @@
 #include "text/DecimalSeparator.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
-#include "workspace/CompleteTime.h"
 #include "workspace/ResultLoading.h"
 #include "workspace/Workspace.h"
 
@@ -85,9 +84,9 @@ void PerformBatchMetrics(const BatchMetricsOptions& options, const BatchEnvironm
     for (double t : times) {
         const std::string tempo = TimeText(t, s);
         const std::string path = ResultFilePath(environment.root, project.projectName, tempo);
-        if (!IsListedCompleteTime(model, environment.root, project.projectName, index, tempo, s))
-            throw CheckError("The results file " + path + " of the time " + tempo + " is missing or not complete.");
-        LoadResultFile(path, grid, model, s);
+        // Read once, whole: a cut file or one of another grid throws naming its line.
+        if (!LoadResultFile(path, grid, model, s))
+            throw CheckError("The results file " + path + " of the time " + tempo + " does not exist.");
         const PlumeMetrics m = MeasurePlume(grid, model, standard, beyond);
         csv << FormatGeneral(t, '.') << "," << FormatGeneral(m.length, '.') << "," << FormatGeneral(m.width, '.') << ","
             << FormatGeneral(m.area, '.') << "," << (m.maxBeyond ? FormatGeneral(*m.maxBeyond, '.') : "") << "\n";

@@ -25,7 +25,8 @@ BatchMetricsOptions ParseBatchMetricsOptions(const std::vector<std::string>& wor
 // the grid's edge cuts short is a lower bound: a line to `notes` names the
 // time and those measures. Throws KavrinError, before anything is written,
 // for a standard that is no concentration above 0, a distance beyond the
-// grid, a time the index does not list or whose results file is not whole.
+// grid, a time the index does not list or whose results file is missing or
+// not whole (FileFormatError naming its line).
 void PerformBatchMetrics(const BatchMetricsOptions& options, const BatchEnvironment& environment, std::ostream& out,
                          std::ostream& notes);
 

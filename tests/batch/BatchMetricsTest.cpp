@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace kavrin;
 using kavrin::test::RunBatch;
 using kavrin::test::TempFolder;
@@ -116,6 +118,11 @@ TEST(BatchMetrics, RefusesATimeWhoseResultsAreNotWhole)
     kavrin::test::WriteBytes(path, bytes.substr(0, bytes.size() / 2));
     const auto result = RunBatch(folder, {"metrics", "--project", project, "--standard", "0.05"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("T2500.txt of the time 2500 is missing or not complete"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("T2500.txt"), std::string::npos) << result.err;
     EXPECT_EQ(result.out, "") << "no line is printed when a time cannot be measured";
+
+    std::filesystem::remove(path);
+    const auto missing = RunBatch(folder, {"metrics", "--project", project, "--standard", "0.05"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("T2500.txt of the time 2500 does not exist"), std::string::npos) << missing.err;
 }
