@@ -12,7 +12,7 @@ namespace kavrin {
 
 namespace {
 
-constexpr int kLegendLeft = 640, kLegendText = 662, kLegendTop = 490;
+constexpr int kLegendLeft = 634, kLegendText = 654, kLegendTop = 490;
 // What fits between the legend's text and the picture's right edge.
 constexpr std::size_t kLegendChars = 21;
 constexpr int kWellHalf = 3;  // a well's square is 7 pixels wide
