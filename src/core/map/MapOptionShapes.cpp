@@ -19,14 +19,12 @@ constexpr int kWellHalf = 3;  // a well's square is 7 pixels wide
 
 MapShape lineOf(PixelPoint from, PixelPoint to, int width)
 {
-    MapShape shape{MapShape::Kind::Line, kBlack, kWhite, {from, to}, {}, 1, {}};
-    shape.penWidth = width;
-    return shape;
+    return {MapShape::Kind::Line, kBlack, kWhite, {from, to}, {}, {}, width};
 }
 
 MapShape textAt(int x, int y, std::string content)
 {
-    return {MapShape::Kind::Text, kBlack, kWhite, {{x, y}}, std::move(content), 1, {}};
+    return {MapShape::Kind::Text, kBlack, kWhite, {{x, y}}, std::move(content), {}};
 }
 
 MapShape square(PixelPoint centre, Rgb fill)
@@ -36,7 +34,6 @@ MapShape square(PixelPoint centre, Rgb fill)
             fill,
             {{centre.x - kWellHalf, centre.y - kWellHalf}, {centre.x + kWellHalf + 1, centre.y + kWellHalf + 1}},
             {},
-            1,
             {}};
 }
 
@@ -123,7 +120,7 @@ void AddAxisTitles(const MapGeometry& g, const MapOptionTexts& texts, std::vecto
     // The arrow along +x, the direction of the flow, right of the x title.
     const int y = bottom + 33, from = kPlotLeft + 320, to = kPlotLeft + 372;
     shapes.push_back(lineOf({from, y}, {to, y}, 2));
-    shapes.push_back({MapShape::Kind::Polygon, kBlack, kBlack, {{to, y - 4}, {to + 8, y}, {to, y + 4}}, {}, 1, {}});
+    shapes.push_back({MapShape::Kind::Polygon, kBlack, kBlack, {{to, y - 4}, {to + 8, y}, {to, y + 4}}, {}, {}});
     shapes.push_back(textAt(to + 14, bottom + 26, texts.flow));
 }
 

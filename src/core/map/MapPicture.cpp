@@ -22,22 +22,22 @@ namespace {
 
 MapShape line(int x0, int y0, int x1, int y1)
 {
-    return {MapShape::Kind::Line, kBlack, kWhite, {{x0, y0}, {x1, y1}}, {}, 1, {}};
+    return {MapShape::Kind::Line, kBlack, kWhite, {{x0, y0}, {x1, y1}}, {}, {}};
 }
 
 MapShape text(int x, int y, std::string content)
 {
-    return {MapShape::Kind::Text, kBlack, kWhite, {{x, y}}, std::move(content), 1, {}};
+    return {MapShape::Kind::Text, kBlack, kWhite, {{x, y}}, std::move(content), {}};
 }
 
 MapShape rectangle(int left, int top, int right, int bottom, Rgb pen, Rgb brush)
 {
-    return {MapShape::Kind::Rectangle, pen, brush, {{left, top}, {right, bottom}}, {}, 1, {}};
+    return {MapShape::Kind::Rectangle, pen, brush, {{left, top}, {right, bottom}}, {}, {}};
 }
 
 MapShape polygon(PixelPolygon points, Rgb colour)
 {
-    return {MapShape::Kind::Polygon, colour, colour, std::move(points), {}, 1, {}};
+    return {MapShape::Kind::Polygon, colour, colour, std::move(points), {}, {}};
 }
 
 // The pixels that the polygons of a level's region cover on the picture:
@@ -205,7 +205,7 @@ void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapS
                 const std::optional<int> mirror = g.WholeYRange ? std::nullopt : std::optional<int>(g.PlotCentre);
                 std::vector<std::uint8_t> mask = regionMask(z, contour, mirror, scratch);
                 if (mask.empty()) continue;
-                shape = {MapShape::Kind::Pixels, colour, colour, {}, {}, 1, std::move(mask)};
+                shape = {MapShape::Kind::Pixels, colour, colour, {}, {}, std::move(mask)};
             }
             drawn[static_cast<std::size_t>(k)] = 1;
         }
