@@ -3,6 +3,7 @@
 #include "BatchFitReport.h"
 #include "BatchRun.h"
 #include "calibration/FitSetup.h"
+#include "calibration/FitStartLimits.h"
 #include "calibration/FitTexts.h"
 #include "calibration/FittedSourceTexts.h"
 #include "files/ProjectFile.h"
@@ -81,9 +82,13 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
     choices.weightTexts = table.weights();
     const std::unique_ptr<FitSetup> setup =
         SetUpFit(choices, observations, model, QuadratureState(), environment.valoresPath, separator);
+    const int startCount = options.startsGiven ? options.starts : stored.starts.value_or(1);
+    const std::uint64_t seed = options.seedGiven ? options.seed : stored.seed.value_or(kDefaultSeed);
+    if (options.seedGiven && startCount < 2)
+        throw CheckError(options.startsGiven ? std::string("--seed needs --starts of 2 or more.")
+                                             : "--seed needs --starts: " + *source.projectPath + " stores no several starts.");
     std::optional<SeveralStartsResult> starts;
-    if (options.starts > 1)
-        starts = FitFromSeveralStarts(observations, model, setup->quadrature, setup->settings, options.starts, options.seed);
+    if (startCount > 1) starts = FitFromSeveralStarts(observations, model, setup->quadrature, setup->settings, startCount, seed);
     const FitResult result = starts ? starts->best : FitObservations(observations, model, setup->quadrature, setup->settings);
     if (result.stop == FitStop::Failed) throw CheckError("The fit failed: " + result.solverMessage);
 

@@ -141,3 +141,34 @@ TEST(BatchFitStored, WhatIsNeitherStoredNorGivenIsNamed)
     }
     EXPECT_THROW(ParseBatchFitOptions({"--fit", "C0"}), std::invalid_argument);
 }
+
+TEST(BatchFitStored, TheStoredStartsAndSeedHoldUnlessTheCommandLineGivesItsOwn)
+{
+    StoredCalibration withStarts = alphaAndC0();
+    withStarts.starts = 4;
+    withStarts.seed = 3;
+    const StoredProject stored(withStarts), plain(alphaAndC0());
+    const std::string fourFromThree = stored.fit({});
+    EXPECT_NE(fourFromThree.find("4 starts (seed 3): "), std::string::npos) << fourFromThree;
+    EXPECT_EQ(fourFromThree, plain.fit({"--starts", "4", "--seed", "3"}));
+    // The command line wins: its own seed, its own count, or the given start alone.
+    EXPECT_EQ(stored.fit({"--seed", "5"}), plain.fit({"--starts", "4", "--seed", "5"}));
+    EXPECT_EQ(stored.fit({"--starts", "3"}), plain.fit({"--starts", "3", "--seed", "3"}));
+    EXPECT_EQ(stored.fit({"--starts", "1"}), plain.fit({}));
+    EXPECT_EQ(plain.fit({}).find(" starts (seed"), std::string::npos);
+
+    StoredCalibration noSeed = withStarts;
+    noSeed.seed.reset();
+    EXPECT_EQ(StoredProject(noSeed).fit({}), plain.fit({"--starts", "4", "--seed", "1"}));
+
+    EXPECT_NE(FailureText([&] {
+                  plain.fit({"--seed", "5"});
+              }).find("--seed needs --starts: " + plain.path + " stores no several starts."),
+              std::string::npos);
+    EXPECT_NE(FailureText([&] {
+                  stored.fit({"--starts", "1", "--seed", "5"});
+              }).find("--seed needs --starts of 2 or more."),
+              std::string::npos);
+    EXPECT_THROW(ParseBatchFitOptions({"--obs", "t", "--fit", "C0", "--starts", "1"}), std::invalid_argument);
+    EXPECT_THROW(ParseBatchFitOptions({"--project", "p.kvr", "--seed", "2147483648"}), std::invalid_argument);
+}

@@ -8,6 +8,7 @@
 #include "calibration/ObservationWeights.h"
 #include "files/ProjectNamedLines.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -23,7 +24,8 @@ struct StoredCalibration {
     bool logResiduals = false;
     std::optional<double> detectionLimit;
     WeightRule weightRule = WeightRule::Table;
-    std::optional<int> starts;  // the number of starting points of the fit
+    std::optional<int> starts;          // the number of starting points of the fit
+    std::optional<std::uint64_t> seed;  // their seed
     bool operator==(const StoredCalibration&) const = default;
 };
 
