@@ -160,6 +160,11 @@ const std::map<std::string_view, std::string_view> kOptionPurposes = {
     {"--obs", "The observations, a table as the calibration window saves it."},
     {"--fit", "The parameters to fit, as under VALUES."},
     {"--log", "Fits log10 of the concentrations instead of the concentrations."},
+    {"--no-log", "Fits the concentrations themselves, also when the project stores the log option."},
+    {"--starts", "Fits from N starting points spread inside the bounds (Latin hypercube) and keeps the best; in place of "
+                 "the starts a project stores, 1 fits from the given start alone."},
+    {"fit --seed", "The seed of the starts: the same seed gives the same starts. Without --starts it replaces the seed of "
+                   "the starts a project stores."},
     {"--detection-limit", "Observations below it count as the limit."},
     {"--weights", "The table's weights, or the table's weights divided by the observed concentration squared."},
     {"--bounds", "The bounds of one fitted parameter, in place of a hundredth to a hundred times its value."},

@@ -101,7 +101,8 @@ constexpr CommandOption kFit[] = {
     kZones,
     kFitObservations,
     {.name = "--fit", .value = "NAME,NAME,..."},
-    {.name = "--log"},
+    {.name = "--log", .choice = 2},
+    {.name = "--no-log", .choice = 2},
     {.name = "--detection-limit", .value = "DL"},
     {.name = "--weights", .value = "table|relative"},
     {.name = "--bounds", .value = "NAME=LO:HI", .repeats = true},
@@ -191,7 +192,8 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  --levels are in mg/L (the map's levels when not given); --filled writes the polygons\n"
                                 "  between levels instead of the lines; mapworld writes the map and its world file (.bpw).\n"
                                 "  fit --project takes the observation table and the fit's choices the project stores when\n"
-                                "  --obs and --fit are not given; the options given replace the stored ones.\n"
+                                "  --obs and --fit are not given; the options given replace the stored ones (--no-log\n"
+                                "  fits without the logarithms a project stores).\n"
                                 "  balance prints time,entered,decayed,dissolved,sorbed,discharge_control,discharge_edge\n"
                                 "  (mg and mg/day) at each of the project's times.\n"
                                 "  uncertainty draws each --vary NAME (AlphaX, AlphaY, AlphaZ, Kxx, GradH,\n"

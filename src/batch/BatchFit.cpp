@@ -77,6 +77,7 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
                       ParseFloat(ArrumaDecimal(given.upper, separator), separator)};
     }
     if (options.logResiduals) choices.logResiduals = true;
+    if (options.noLog) choices.logResiduals = false;
     if (options.detectionLimit) choices.detectionLimit = ParseFloat(ArrumaDecimal(*options.detectionLimit, separator), separator);
     if (options.weightsGiven) choices.weightRule = options.weights;
     choices.weightTexts = table.weights();

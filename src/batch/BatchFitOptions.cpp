@@ -43,6 +43,7 @@ BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words)
             options.parameters.push_back(name);
         }
     options.logResiduals = parsed.given("--log");
+    options.noLog = parsed.given("--no-log");
     options.detectionLimit = parsed.value("--detection-limit");
     if (const std::optional<std::string> rule = parsed.value("--weights")) {
         if (rule != "table" && rule != "relative")

@@ -138,6 +138,7 @@ struct BatchFitOptions {
     // what is stored.
     std::vector<std::string> parameters;        // --fit AlphaX,AlphaY,…
     bool logResiduals = false;                  // --log
+    bool noLog = false;                         // --no-log: not even when the project stores --log
     std::optional<std::string> detectionLimit;  // --detection-limit DL
     WeightRule weights = WeightRule::Table;     // --weights table|relative
     bool weightsGiven = false;

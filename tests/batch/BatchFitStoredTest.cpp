@@ -172,3 +172,15 @@ TEST(BatchFitStored, TheStoredStartsAndSeedHoldUnlessTheCommandLineGivesItsOwn)
     EXPECT_THROW(ParseBatchFitOptions({"--obs", "t", "--fit", "C0", "--starts", "1"}), std::invalid_argument);
     EXPECT_THROW(ParseBatchFitOptions({"--project", "p.kvr", "--seed", "2147483648"}), std::invalid_argument);
 }
+
+TEST(BatchFitStored, NoLogFitsTheConcentrationsThoughTheProjectStoresTheLogarithms)
+{
+    StoredCalibration logarithms = alphaAndC0();
+    logarithms.logResiduals = true;
+    const StoredProject stored(logarithms), plain(alphaAndC0());
+    EXPECT_NE(stored.fit({}), plain.fit({}));
+    EXPECT_EQ(stored.fit({}), plain.fit({"--log"}));
+    EXPECT_EQ(stored.fit({"--no-log"}), plain.fit({}));
+    EXPECT_EQ(plain.fit({"--no-log"}), plain.fit({}));
+    EXPECT_THROW(ParseBatchFitOptions({"--project", "p.kvr", "--log", "--no-log"}), std::invalid_argument);
+}
