@@ -248,3 +248,24 @@ TEST(CalibrationProject, TheSeveralStartsAreSavedFilledInAndAskedFor)
     EXPECT_EQ(reader.panel->SpinBoxStarts->value(), 20);
     EXPECT_EQ(reader.panel->SpinBoxSeed->value(), 1);
 }
+
+TEST(CalibrationProject, AFittedProjectNotRunYetOpensWithItsTable)
+{
+    CalibrationProject f;
+    // As kavrin-batch fit --save writes it: no results on line 25, the table in
+    // the results folder the project's name gives.
+    std::filesystem::create_directories(f.root() + "Ajuste");
+    WriteBytes(f.root() + "Ajuste/ajustado.observations.txt", kWells);
+    StoredCalibration stored;
+    stored.observationFile = "ajustado.observations.txt";
+    stored.parameters = {FitParameter::C0};
+    WriteUnrunProjectFile(f.folder.path() + "ajustado.kvr", "Ajuste", "today", InitialParameterTexts(),
+                          CalibrationNamedLines(stored));
+    f.open(f.folder.path() + "ajustado.kvr");
+    EXPECT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+    EXPECT_TRUE(f.dialogs.notices.isEmpty()) << f.dialogs.notices.join("|").toStdString();
+    EXPECT_FALSE(f.app.project.ResultsExist);
+    EXPECT_EQ(f.window->Edit1->text(), "3");
+    EXPECT_EQ(f.cell(2, 3), "-3");
+    EXPECT_TRUE(f.panel->CheckBoxes[6]->isChecked());
+}

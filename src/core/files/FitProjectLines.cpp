@@ -187,6 +187,18 @@ FitChoices StoredFitChoices(const StoredCalibration& calibration)
     return choices;
 }
 
+StoredCalibration CalibrationOfChoices(const FitChoices& choices)
+{
+    StoredCalibration calibration;
+    calibration.parameters = choices.parameters;
+    for (std::size_t i = 0; i < choices.parameters.size() && i < choices.bounds.size(); ++i)
+        if (choices.bounds[i]) calibration.bounds.push_back({choices.parameters[i], *choices.bounds[i]});
+    calibration.logResiduals = choices.logResiduals;
+    if (choices.detectionLimit != 0) calibration.detectionLimit = choices.detectionLimit;
+    calibration.weightRule = choices.weightRule;
+    return calibration;
+}
+
 std::string ObservationFileName(const std::string& projectFile)
 {
     return std::filesystem::path(projectFile).stem().string() + kSuffix;

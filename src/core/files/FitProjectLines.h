@@ -40,6 +40,8 @@ StoredCalibration TakeStoredCalibration(NamedLines& lines);
 // any; the weight texts are the table's, which the caller adds.
 FitChoices StoredFitChoices(const StoredCalibration& calibration);
 std::optional<FitBounds> StoredBoundsOf(const StoredCalibration& calibration, FitParameter parameter);
+// The calibration StoredFitChoices gives `choices` back from (no table, one start).
+StoredCalibration CalibrationOfChoices(const FitChoices& choices);
 
 // The table's file for a project saved as `projectFile`: its base name and
 // ".observations.txt", so that each project file keeps a table of its own.
