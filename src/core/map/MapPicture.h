@@ -6,6 +6,7 @@
 #include "contour/PixelPoint.h"
 #include "map/MapColours.h"
 #include "map/MapGeometry.h"
+#include "map/MapOptions.h"
 #include "map/RgbCanvas.h"
 #include "model/ModelState.h"
 #include "workspace/ResultGrid.h"
@@ -32,6 +33,7 @@ struct MapShape {
     // from the top, the lowest bit of a byte the leftmost pixel; those set
     // take the brush.
     std::vector<std::uint8_t> mask;
+    int penWidth = 1;  // of a line or outline, in pixels of the 800 × 640 picture
 };
 
 struct MapPicture {
@@ -42,10 +44,12 @@ struct MapPicture {
 struct MapRequest {
     const ModelState& model;
     const ResultGrid& grid;
-    std::string MapTimeText;   // the title's time, exactly as chosen
-    bool titleInPortuguese;    // the stored language is "Port"
-    bool captionInPortuguese;  // PortugueseActive
-    char separator;            // of the number texts
+    std::string MapTimeText;          // the title's time, exactly as chosen
+    bool titleInPortuguese;           // the stored language is "Port"
+    bool captionInPortuguese;         // PortugueseActive
+    char separator;                   // of the number texts
+    MapOptions options = {};          // the defaults draw the plain map
+    std::vector<MapWell> wells = {};  // drawn when options.showWells
 };
 
 // The whole map, or an exception (FloatError for a zero range, step or C0,
