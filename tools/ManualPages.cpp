@@ -164,10 +164,16 @@ const std::map<std::string_view, std::string_view> kOptionPurposes = {
     {"--obs", "The observations, a table as the calibration window saves it."},
     {"--fit", "The parameters to fit, as under VALUES."},
     {"--log", "Fits log10 of the concentrations instead of the concentrations."},
+    {"--no-log", "Fits the concentrations themselves, also when the project stores the log option."},
+    {"--starts", "Fits from N starting points spread inside the bounds (Latin hypercube) and keeps the best; in place of "
+                 "the starts a project stores, 1 fits from the given start alone."},
+    {"fit --seed", "The seed of the starts: the same seed gives the same starts. Without --starts it replaces the seed of "
+                   "the starts a project stores."},
     {"--detection-limit", "Observations below it count as the limit."},
     {"--weights", "The table's weights, or the table's weights divided by the observed concentration squared."},
     {"--bounds", "The bounds of one fitted parameter, in place of a hundredth to a hundred times its value."},
-    {"fit --save", "Writes the project with the fitted values at this path."},
+    {"fit --save", "Writes the project with the fitted values at this path, with the fit's choices, and the observation "
+                   "table in the results folder of the project's name, so that fit --project runs it again without --obs."},
     {"uncertainty --project", "The saved project whose model the realizations vary; no results are needed."},
     {"--vary", "One uncertain parameter and its distribution, as under VALUES."},
     {"--from-fit", "What kavrin-batch fit printed: its fitted parameters are drawn jointly from their covariance."},

@@ -111,7 +111,8 @@ constexpr CommandOption kFit[] = {
     kZones,
     kFitObservations,
     {.name = "--fit", .value = "NAME,NAME,..."},
-    {.name = "--log"},
+    {.name = "--log", .choice = 2},
+    {.name = "--no-log", .choice = 2},
     {.name = "--detection-limit", .value = "DL"},
     {.name = "--weights", .value = "table|relative"},
     {.name = "--bounds", .value = "NAME=LO:HI", .repeats = true},
@@ -212,7 +213,8 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  TABLE.txt (the calibration window's saved table) draws each row's x, y named by its row\n"
                                 "  and coloured by its residual against the project's model.\n"
                                 "  fit --project takes the observation table and the fit's choices the project stores when\n"
-                                "  --obs and --fit are not given; the options given replace the stored ones.\n"
+                                "  --obs and --fit are not given; the options given replace the stored ones (--no-log\n"
+                                "  fits without the logarithms a project stores).\n"
                                 "  balance prints time,entered,decayed,dissolved,sorbed,discharge_control,discharge_edge\n"
                                 "  (mg and mg/day) at each of the project's times.\n"
                                 "  metrics prints time,length,width,area,max_beyond (m, m², mg/L) of the plume above the\n"

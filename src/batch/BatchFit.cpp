@@ -1,8 +1,10 @@
 #include "BatchFit.h"
 
 #include "BatchFitReport.h"
+#include "BatchProject.h"
 #include "BatchRun.h"
 #include "calibration/FitSetup.h"
+#include "calibration/FitStartLimits.h"
 #include "calibration/FitTexts.h"
 #include "calibration/FittedSourceTexts.h"
 #include "files/ProjectFile.h"
@@ -13,6 +15,7 @@
 #include "text/DateTimeText.h"
 #include "text/DecimalSeparator.h"
 #include "text/NumberText.h"
+#include "workspace/Workspace.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,14 +29,16 @@ namespace kavrin {
 namespace {
 
 // The table given, else the one the project stores.
-std::string ObservationTablePath(const BatchFitOptions& options, const std::optional<ProjectFileContents>& project)
+std::string ObservationTablePath(const BatchFitOptions& options, const std::optional<ProjectFileContents>& project,
+                                 const BatchEnvironment& environment)
 {
     const BatchCompareOptions& source = options.comparison;
     if (!source.observationsPath.empty()) return source.observationsPath;
     if (!project || !project->calibration.observationFile)
         throw CheckError("fit needs --obs TABLE.txt: " + source.projectPath.value_or("the project") +
                          " stores no observation table.");
-    return StoredObservationPath(*source.projectPath, project->indexPath, *project->calibration.observationFile);
+    // A project not run yet keeps its table where its results will be.
+    return StoredObservationPath(*source.projectPath, ProjectIndex(*project, environment), *project->calibration.observationFile);
 }
 
 }  // namespace
@@ -48,7 +53,7 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
         source.projectPath ? std::optional(ReadProjectFile(*source.projectPath)) : std::nullopt;
     const StoredCalibration stored = project ? project->calibration : StoredCalibration{};
     ObservationTable table;
-    table.Import(ObservationTablePath(options, project), separator);
+    table.Import(ObservationTablePath(options, project, environment), separator);
     const std::vector<Observation> observations = ReadObservations(table.observations(), separator);
     // The fit starts from a model a run would accept.
     RefuseImpossibleTexts(texts, separator);
@@ -76,14 +81,19 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
                       ParseFloat(ArrumaDecimal(given.upper, separator), separator)};
     }
     if (options.logResiduals) choices.logResiduals = true;
+    if (options.noLog) choices.logResiduals = false;
     if (options.detectionLimit) choices.detectionLimit = ParseFloat(ArrumaDecimal(*options.detectionLimit, separator), separator);
     if (options.weightsGiven) choices.weightRule = options.weights;
     choices.weightTexts = table.weights();
     const std::unique_ptr<FitSetup> setup =
         SetUpFit(choices, observations, model, QuadratureState(), environment.valoresPath, separator);
+    const int startCount = options.startsGiven ? options.starts : stored.starts.value_or(1);
+    const std::uint64_t seed = options.seedGiven ? options.seed : stored.seed.value_or(kDefaultSeed);
+    if (options.seedGiven && startCount < 2)
+        throw CheckError(options.startsGiven ? std::string("--seed needs --starts of 2 or more.")
+                                             : "--seed needs --starts: " + *source.projectPath + " stores no several starts.");
     std::optional<SeveralStartsResult> starts;
-    if (options.starts > 1)
-        starts = FitFromSeveralStarts(observations, model, setup->quadrature, setup->settings, options.starts, options.seed);
+    if (startCount > 1) starts = FitFromSeveralStarts(observations, model, setup->quadrature, setup->settings, startCount, seed);
     const FitResult result = starts ? starts->best : FitObservations(observations, model, setup->quadrature, setup->settings);
     if (result.stop == FitStop::Failed) throw CheckError("The fit failed: " + result.solverMessage);
 
@@ -132,7 +142,22 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
         for (const FittedParameter& p : result.parameters) WriteFittedValue(texts, p.parameter, p.value, separator);
         // The source project's name; the fitted parameters have no results yet.
         const std::string name = project ? project->projectName : std::filesystem::path(*options.savePath).stem().string();
-        WriteUnrunProjectFile(*options.savePath, name, DateTimeText(std::time(nullptr)), texts);
+        // The table and the fit's choices go with it as the desktop's save
+        // stores them, the table in the results folder the project names.
+        StoredCalibration calibration = CalibrationOfChoices(choices);
+        if (startCount > 1) {
+            calibration.starts = startCount;
+            if (seed != kDefaultSeed) calibration.seed = seed;
+        }
+        calibration.observationFile = ObservationFileName(*options.savePath);
+        ValidateProjectName(name);
+        const std::string folder = ProjectFolderPath(environment.root, name);
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (error) throw FileError(error.value(), folder);
+        table.Save(folder + *calibration.observationFile);
+        WriteUnrunProjectFile(*options.savePath, name, DateTimeText(std::time(nullptr)), texts,
+                              CalibrationNamedLines(calibration));
     }
 }
 

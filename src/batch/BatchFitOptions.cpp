@@ -3,11 +3,11 @@
 #include "BatchOptions.h"
 
 #include "calibration/FitParameters.h"
+#include "calibration/FitStartLimits.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <limits>
 #include <stdexcept>
 
 namespace kavrin {
@@ -43,6 +43,7 @@ BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words)
             options.parameters.push_back(name);
         }
     options.logResiduals = parsed.given("--log");
+    options.noLog = parsed.given("--no-log");
     options.detectionLimit = parsed.value("--detection-limit");
     if (const std::optional<std::string> rule = parsed.value("--weights")) {
         if (rule != "table" && rule != "relative")
@@ -65,12 +66,17 @@ BatchFitOptions ParseBatchFitOptions(const std::vector<std::string>& words)
         options.bounds.push_back({name, assignment.substr(equals + 1, colon - equals - 1), assignment.substr(colon + 1)});
     }
     options.savePath = parsed.value("--save");
+    // One start says something only against a project's stored starts, and a
+    // seed alone only for them.
+    const bool project = options.comparison.projectPath.has_value();
     if (const std::optional<std::string> starts = parsed.value("--starts")) {
-        options.starts = static_cast<int>(wholeNumber("--starts", *starts, 2, 100000));
+        options.starts = static_cast<int>(wholeNumber("--starts", *starts, project ? 1 : 2, kMostStarts));
+        options.startsGiven = true;
     }
     if (const std::optional<std::string> seed = parsed.value("--seed")) {
-        if (!parsed.given("--starts")) throw std::invalid_argument("--seed needs --starts");
-        options.seed = wholeNumber("--seed", *seed, 0, std::numeric_limits<std::int64_t>::max());
+        if (!parsed.given("--starts") && !project) throw std::invalid_argument("--seed needs --starts");
+        options.seed = wholeNumber("--seed", *seed, 0, kMostSeed);
+        options.seedGiven = true;
     }
     for (const std::string& name : parsed.values("--profile")) {
         if (std::find(options.parameters.begin(), options.parameters.end(), name) == options.parameters.end())

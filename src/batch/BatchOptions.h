@@ -138,10 +138,12 @@ struct BatchFitBounds {
 struct BatchFitOptions {
     BatchCompareOptions comparison;  // the model's texts and --obs
     // A fit with --project leaves out what the project stores: the table,
-    // the parameters and their bounds, the log option, the weights rule and
-    // the detection limit; what is given replaces what is stored.
+    // the parameters and their bounds, the log option, the weights rule, the
+    // detection limit and the starts with their seed; what is given replaces
+    // what is stored.
     std::vector<std::string> parameters;        // --fit AlphaX,AlphaY,…
     bool logResiduals = false;                  // --log
+    bool noLog = false;                         // --no-log: not even when the project stores --log
     std::optional<std::string> detectionLimit;  // --detection-limit DL
     WeightRule weights = WeightRule::Table;     // --weights table|relative
     bool weightsGiven = false;
@@ -149,7 +151,8 @@ struct BatchFitOptions {
     std::optional<std::string> savePath;  // --save FITTED.kvr
     int starts = 1;                       // --starts N: Latin hypercube starts (1: the given start alone)
     std::uint64_t seed = 1;               // --seed K of the starts
-    std::vector<std::string> profiles;    // --profile NAME: a profile-likelihood interval of each
+    bool startsGiven = false, seedGiven = false;
+    std::vector<std::string> profiles;  // --profile NAME: a profile-likelihood interval of each
 };
 
 // Parses the words after "fit". Throws std::invalid_argument.

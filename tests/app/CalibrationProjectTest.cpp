@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
@@ -201,4 +202,70 @@ TEST(CalibrationProject, AProjectGivenAtStartShowsItsCalibration)
     EXPECT_EQ(window->table().ObservationCount(), 3);
     EXPECT_TRUE(window->fitPanel->CheckBoxes[0]->isChecked());
     EXPECT_FALSE(window->calibrationChanged());
+}
+
+TEST(CalibrationProject, TheSeveralStartsAreSavedFilledInAndAskedFor)
+{
+    CalibrationProject writer;
+    writer.prepare();
+    writer.panel->CheckBoxSeveralStarts->setChecked(true);
+    writer.panel->SpinBoxStarts->setValue(8);
+    writer.panel->SpinBoxSeed->setValue(42);
+    writer.save("campo.kvr");
+    const std::vector<std::string> lines = CrLfLines(ReadBytes(writer.folder.path() + "campo.kvr"));
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()), (std::vector<std::string>{"FitStarts=8", "FitSeed=42"}));
+
+    CalibrationProject reader;
+    reader.open(writer.folder.path() + "campo.kvr");
+    EXPECT_TRUE(reader.panel->CheckBoxSeveralStarts->isChecked());
+    EXPECT_EQ(reader.panel->SpinBoxStarts->value(), 8);
+    EXPECT_EQ(reader.panel->SpinBoxSeed->value(), 42);
+    EXPECT_FALSE(reader.window->calibrationChanged());
+    reader.panel->SpinBoxSeed->setValue(43);
+    EXPECT_TRUE(reader.window->calibrationChanged()) << "a new seed is a change to save";
+    reader.panel->SpinBoxSeed->setValue(42);
+    reader.panel->CheckBoxSeveralStarts->setChecked(false);
+    EXPECT_TRUE(reader.window->calibrationChanged()) << "one start instead of eight";
+
+    // The most the file and the command line take fits in the controls.
+    StoredCalibration most;
+    most.parameters = {FitParameter::C0};
+    most.starts = 100000;
+    most.seed = 2147483647;
+    WriteProjectFile(writer.folder.path() + "most.kvr", "Teste", "today", InitialParameterTexts(), writer.root(),
+                     CalibrationNamedLines(most));
+    reader.dialogs.answers = {Answer::No};
+    reader.open(writer.folder.path() + "most.kvr");
+    EXPECT_EQ(reader.panel->SpinBoxStarts->value(), 100000);
+    EXPECT_EQ(reader.panel->SpinBoxSeed->value(), 2147483647);
+    EXPECT_EQ(reader.panel->storedChoices().starts, most.starts);
+    EXPECT_EQ(reader.panel->storedChoices().seed, most.seed);
+
+    // New: one start, the default count and seed.
+    reader.dialogs.answers = {Answer::No};
+    reader.main->action("ToolButton7")->trigger();
+    EXPECT_FALSE(reader.panel->CheckBoxSeveralStarts->isChecked());
+    EXPECT_EQ(reader.panel->SpinBoxStarts->value(), 20);
+    EXPECT_EQ(reader.panel->SpinBoxSeed->value(), 1);
+}
+
+TEST(CalibrationProject, AFittedProjectNotRunYetOpensWithItsTable)
+{
+    CalibrationProject f;
+    // As kavrin-batch fit --save writes it: no results on line 25, the table in
+    // the results folder the project's name gives.
+    std::filesystem::create_directories(f.root() + "Ajuste");
+    WriteBytes(f.root() + "Ajuste/ajustado.observations.txt", kWells);
+    StoredCalibration stored;
+    stored.observationFile = "ajustado.observations.txt";
+    stored.parameters = {FitParameter::C0};
+    WriteUnrunProjectFile(f.folder.path() + "ajustado.kvr", "Ajuste", "today", InitialParameterTexts(),
+                          CalibrationNamedLines(stored));
+    f.open(f.folder.path() + "ajustado.kvr");
+    EXPECT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+    EXPECT_TRUE(f.dialogs.notices.isEmpty()) << f.dialogs.notices.join("|").toStdString();
+    EXPECT_FALSE(f.app.project.ResultsExist);
+    EXPECT_EQ(f.window->Edit1->text(), "3");
+    EXPECT_EQ(f.cell(2, 3), "-3");
+    EXPECT_TRUE(f.panel->CheckBoxes[6]->isChecked());
 }

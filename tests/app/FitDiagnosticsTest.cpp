@@ -1,3 +1,4 @@
+#include "ChartLabels.h"
 #include "FitFixture.h"
 #include "frame/LanguageLoader.h"
 #include "observations/ResidualChart.h"
@@ -106,4 +107,28 @@ TEST(FitDiagnostics, TheProfileIntervalOfAChosenParameter)
     f.panel->CheckBoxes[0]->setChecked(false);
     EXPECT_EQ(f.panel->ComboBoxProfile->count(), 2);
     EXPECT_EQ(f.panel->ComboBoxProfile->currentIndex(), 0);
+}
+
+TEST(FitDiagnostics, ResidualsOfRoundingAloneReadAsZeroOnASymmetricAxis)
+{
+    FitFixture f;
+    f.app.windows.observacao->Tabs->setCurrentWidget(f.panel);
+    f.app.windows.observacao->show();
+    f.app.windows.observacao->resize(1300, 900);
+    const std::vector<Observation> wells = {{0.4, 5, 0, 0, 400}, {0.2, 20, 2, 0.5, 900}, {0.05, 60, -3, -1, 1500}};
+    FitResult exact;
+    exact.calculatedAfter = {0.4, 0.2, 0.05};
+    exact.residualsAfter = {4.440892098500626e-16, -2.220446049250313e-16, 0};
+    f.panel->Residuals->showResiduals(wells, exact);
+    const QStringList shown = kavrin::test::ShownChartTexts(f.panel->Residuals->ChartResiduals);
+    for (const char* label : {"4e-10", "2e-10", "0", "-2e-10", "-4e-10"})
+        EXPECT_TRUE(shown.contains(label)) << label << " in " << shown.join(" | ").toStdString();
+    EXPECT_FALSE(shown.join(" ").contains("e-16")) << shown.join(" | ").toStdString();
+
+    // Residuals of a real misfit keep their own scale, symmetric about zero.
+    exact.residualsAfter = {0.03, -0.011, 0.002};
+    f.panel->Residuals->showResiduals(wells, exact);
+    const QStringList misfit = kavrin::test::ShownChartTexts(f.panel->Residuals->ChartResiduals);
+    for (const char* label : {"0.03", "0.02", "0.01", "0", "-0.01", "-0.02", "-0.03"})
+        EXPECT_TRUE(misfit.contains(label)) << label << " in " << misfit.join(" | ").toStdString();
 }

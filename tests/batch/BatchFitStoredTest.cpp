@@ -11,10 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 using namespace kavrin;
+using kavrin::test::CrLfLines;
 using kavrin::test::FailureText;
+using kavrin::test::ReadBytes;
 using kavrin::test::TempFolder;
 using kavrin::test::WriteBytes;
 
@@ -56,6 +59,11 @@ struct StoredProject {
     {
         std::vector<std::string> words = {"--project", path};
         words.insert(words.end(), extra.begin(), extra.end());
+        return fitWords(words);
+    }
+    // kavrin-batch fit with these words alone, in this workspace.
+    std::string fitWords(const std::vector<std::string>& words) const
+    {
         BatchEnvironment environment;
         environment.root = root;
         environment.valoresPath = kavrin::test::ValoresPath();
@@ -140,4 +148,76 @@ TEST(BatchFitStored, WhatIsNeitherStoredNorGivenIsNamed)
         EXPECT_NE(failure.find("campo.observations.txt"), std::string::npos) << failure;
     }
     EXPECT_THROW(ParseBatchFitOptions({"--fit", "C0"}), std::invalid_argument);
+}
+
+TEST(BatchFitStored, TheStoredStartsAndSeedHoldUnlessTheCommandLineGivesItsOwn)
+{
+    StoredCalibration withStarts = alphaAndC0();
+    withStarts.starts = 4;
+    withStarts.seed = 3;
+    const StoredProject stored(withStarts), plain(alphaAndC0());
+    const std::string fourFromThree = stored.fit({});
+    EXPECT_NE(fourFromThree.find("4 starts (seed 3): "), std::string::npos) << fourFromThree;
+    EXPECT_EQ(fourFromThree, plain.fit({"--starts", "4", "--seed", "3"}));
+    // The command line wins: its own seed, its own count, or the given start alone.
+    EXPECT_EQ(stored.fit({"--seed", "5"}), plain.fit({"--starts", "4", "--seed", "5"}));
+    EXPECT_EQ(stored.fit({"--starts", "3"}), plain.fit({"--starts", "3", "--seed", "3"}));
+    EXPECT_EQ(stored.fit({"--starts", "1"}), plain.fit({}));
+    EXPECT_EQ(plain.fit({}).find(" starts (seed"), std::string::npos);
+
+    StoredCalibration noSeed = withStarts;
+    noSeed.seed.reset();
+    EXPECT_EQ(StoredProject(noSeed).fit({}), plain.fit({"--starts", "4", "--seed", "1"}));
+
+    EXPECT_NE(FailureText([&] {
+                  plain.fit({"--seed", "5"});
+              }).find("--seed needs --starts: " + plain.path + " stores no several starts."),
+              std::string::npos);
+    EXPECT_NE(FailureText([&] {
+                  stored.fit({"--starts", "1", "--seed", "5"});
+              }).find("--seed needs --starts of 2 or more."),
+              std::string::npos);
+    EXPECT_THROW(ParseBatchFitOptions({"--obs", "t", "--fit", "C0", "--starts", "1"}), std::invalid_argument);
+    EXPECT_THROW(ParseBatchFitOptions({"--project", "p.kvr", "--seed", "2147483648"}), std::invalid_argument);
+}
+
+TEST(BatchFitStored, NoLogFitsTheConcentrationsThoughTheProjectStoresTheLogarithms)
+{
+    StoredCalibration logarithms = alphaAndC0();
+    logarithms.logResiduals = true;
+    const StoredProject stored(logarithms), plain(alphaAndC0());
+    EXPECT_NE(stored.fit({}), plain.fit({}));
+    EXPECT_EQ(stored.fit({}), plain.fit({"--log"}));
+    EXPECT_EQ(stored.fit({"--no-log"}), plain.fit({}));
+    EXPECT_EQ(plain.fit({"--no-log"}), plain.fit({}));
+    EXPECT_THROW(ParseBatchFitOptions({"--project", "p.kvr", "--log", "--no-log"}), std::invalid_argument);
+}
+
+TEST(BatchFitStored, TheSavedFitKeepsItsTableAndChoicesSoItFitsAgainWithoutObs)
+{
+    const StoredProject project(alphaAndC0());
+    const std::string saved = project.folder.path() + "ajustado.kvr";
+    project.fit({"--weights", "relative", "--starts", "3", "--seed", "5", "--save", saved});
+    const std::vector<std::string> lines = CrLfLines(ReadBytes(saved));
+    ASSERT_EQ(lines.size(), 31u);
+    EXPECT_EQ(lines[24], "") << "not run yet";
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 25, lines.end()),
+              (std::vector<std::string>{"ObservationTable=ajustado.observations.txt", "FitParameters=AlphaX,C0",
+                                        "FitBounds=C0 0.1 2", "FitWeights=relative", "FitStarts=3", "FitSeed=5"}));
+    // The table as the calibration window's "Salvar" writes it, in the results folder of the project's name.
+    EXPECT_EQ(ReadBytes(project.root + "Teste/ajustado.observations.txt"), syntheticTable());
+
+    const std::string again = project.fitWords({"--project", saved});
+    EXPECT_NE(again.find("3 starts (seed 5): "), std::string::npos) << again;
+    EXPECT_TRUE(std::regex_search(again, std::regex("\n +AlphaX +[0-9.e+-]+ +1 "))) << again;
+    EXPECT_EQ(again, project.fitWords({"--project", saved, "--obs", project.folder.path() + "wells.txt"}));
+
+    // Without a project the saved file's own name names the folder; a seed of 1 is not written.
+    const std::string plain = project.folder.path() + "novo.kvr";
+    project.fitWords({"--obs", project.folder.path() + "wells.txt", "--fit", "C0", "--log", "--save", plain});
+    const std::vector<std::string> plainLines = CrLfLines(ReadBytes(plain));
+    EXPECT_EQ(std::vector<std::string>(plainLines.begin() + 25, plainLines.end()),
+              (std::vector<std::string>{"ObservationTable=novo.observations.txt", "FitParameters=C0", "FitLog=yes"}));
+    EXPECT_EQ(ReadBytes(project.root + "novo/novo.observations.txt"), syntheticTable());
+    EXPECT_NE(project.fitWords({"--project", plain}).find("           C0"), std::string::npos);
 }

@@ -2,6 +2,7 @@
 #include "observations/TObservacao.h"
 
 #include "text/Errors.h"
+#include "workspace/Workspace.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -68,7 +69,10 @@ void TObservacao::openCalibration(const std::string& projectPath, const ProjectF
     if (stored.observationFile) {
         std::string path = *stored.observationFile;
         try {
-            path = StoredObservationPath(projectPath, project.indexPath, *stored.observationFile);
+            // A project not run yet (a fitted one) keeps its table where its results will be.
+            const std::string index =
+                project.indexPath.empty() ? IndexPath(app_.project.Root, project.projectName) : project.indexPath;
+            path = StoredObservationPath(projectPath, index, *stored.observationFile);
             table.Import(path, app_.separator);
         } catch (const KavrinError& error) {
             table = ObservationTable();

@@ -1,6 +1,7 @@
 #include "observations/FitPanel.h"
 
 #include "calibration/FitSetup.h"
+#include "calibration/FitStartLimits.h"
 #include "calibration/FittedSourceTexts.h"
 #include "fit/ParameterFit.h"
 #include "gui/CommandRunner.h"
@@ -82,12 +83,12 @@ FitPanel::FitPanel(AppState& app, Dialogs& dialogs, std::function<const Observat
     CheckBoxSeveralStarts = NamedWidget<QCheckBox>(this, "CheckBoxSeveralStarts", QString());
     SpinBoxStarts = new QSpinBox(this);
     SpinBoxStarts->setObjectName("SpinBoxStarts");
-    SpinBoxStarts->setRange(2, 1000);
+    SpinBoxStarts->setRange(2, kMostStarts);
     SpinBoxStarts->setValue(kDefaultStarts);
     SpinBoxSeed = new QSpinBox(this);
     SpinBoxSeed->setObjectName("SpinBoxSeed");
-    SpinBoxSeed->setRange(0, 999999);
-    SpinBoxSeed->setValue(1);
+    SpinBoxSeed->setRange(0, static_cast<int>(kMostSeed));
+    SpinBoxSeed->setValue(static_cast<int>(kDefaultSeed));
     auto* starts = new QHBoxLayout;
     starts->addWidget(CheckBoxSeveralStarts);
     starts->addWidget(SpinBoxStarts);

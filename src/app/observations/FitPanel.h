@@ -69,9 +69,9 @@ public:
 
     // The choices as a project stores them: the parameters checked, the bounds
     // of each that read as numbers, the log option, the detection limit and
-    // the weights rule (no table file). Showing stored choices sets every
-    // control to them, clears the last result and keeps the number of starts
-    // for the next save.
+    // the weights rule (no table file), and the number of starts and their
+    // seed while several starts are chosen. Showing stored choices sets every
+    // control to them and clears the last result.
     StoredCalibration storedChoices() const;
     void showStoredChoices(const StoredCalibration& choices);
 
@@ -156,7 +156,6 @@ private:
     std::vector<ParameterRow> rows_;             // the data window's nine, then the source's
     std::vector<std::pair<int, QString>> undo_;  // the data window's texts before the apply
     std::optional<SourceTexts> undoSource_;      // the source options' texts before the apply
-    std::optional<int> storedStarts_;            // the project's number of starts
 };
 
 }  // namespace kavrin

@@ -1,12 +1,14 @@
 // The fit panel's choices to and from what a project stores.
 #include "observations/FitPanel.h"
 
+#include "calibration/FitStartLimits.h"
 #include "text/DecimalSeparator.h"
 #include "text/NumberText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSpinBox>
 
 namespace kavrin {
 
@@ -42,7 +44,11 @@ StoredCalibration FitPanel::storedChoices() const
     if (!EditDetectionLimit->text().trimmed().isEmpty()) choices.detectionLimit = numberIn(EditDetectionLimit, separator);
     choices.weightRule =
         ComboBoxWeights->currentIndex() == static_cast<int>(WeightRule::Relative) ? WeightRule::Relative : WeightRule::Table;
-    choices.starts = storedStarts_;
+    if (CheckBoxSeveralStarts->isChecked()) {
+        choices.starts = SpinBoxStarts->value();
+        const auto seed = static_cast<std::uint64_t>(SpinBoxSeed->value());
+        if (seed != kDefaultSeed) choices.seed = seed;
+    }
     return choices;
 }
 
@@ -66,7 +72,11 @@ void FitPanel::showStoredChoices(const StoredCalibration& choices)
     CheckBoxLog->setChecked(choices.logResiduals);
     EditDetectionLimit->setText(choices.detectionLimit ? numberText(*choices.detectionLimit, separator) : QString());
     ComboBoxWeights->setCurrentIndex(static_cast<int>(choices.weightRule));
-    storedStarts_ = choices.starts;
+    // One start is the fit without several; the count box keeps its default then.
+    const bool severalStarts = choices.starts.value_or(1) > 1;
+    CheckBoxSeveralStarts->setChecked(severalStarts);
+    SpinBoxStarts->setValue(severalStarts ? *choices.starts : kDefaultStarts);
+    SpinBoxSeed->setValue(static_cast<int>(choices.seed.value_or(kDefaultSeed)));
     clearResult();
 }
 

@@ -18,8 +18,13 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kavrin {
+
+namespace {
+constexpr double kRoundingResidual = 1e-9;
+}
 
 ResidualChart::ResidualChart(AppState& app, QWidget* parent) : QWidget(parent), app_(app)
 {
@@ -93,12 +98,12 @@ void ResidualChart::draw()
     for (std::size_t i = 0; i < x.size(); ++i) points.append(QPointF(x[i], residuals_[i]));
     const auto [xLow, xHigh] =
         x.empty() ? std::pair(0.0, 1.0) : std::pair(*std::min_element(x.begin(), x.end()), *std::max_element(x.begin(), x.end()));
-    // The zero line spans the chart; the residuals' range holds zero.
-    double yLow = 0, yHigh = 0;
-    for (double r : residuals_) {
-        yLow = std::min(yLow, r);
-        yHigh = std::max(yHigh, r);
-    }
+    // The zero line spans the chart, the range is symmetric about it, and
+    // residuals below a billionth of the concentrations (those of a fit to
+    // exact data) are rounding: they show as zero on that scale.
+    double reach = 0;
+    for (double r : residuals_) reach = std::max(reach, std::fabs(r));
+    for (double c : calculated_) reach = std::max(reach, kRoundingResidual * std::fabs(c));
     for (QAbstractSeries* series : chart->series()) {
         if (series->objectName() == "ResidualPoints") static_cast<QXYSeries*>(series)->replace(points);
         if (series->objectName() == "ResidualZero")
@@ -112,7 +117,7 @@ void ResidualChart::draw()
             SetRoundAxis(value, xLow, xHigh);
             value->setTitleText(titles.value(std::clamp(ComboBoxAbscissa->currentIndex(), 0, 2)));
         } else {
-            SetRoundAxis(value, yLow, yHigh);
+            SetRoundAxis(value, -reach, reach);
             value->setTitleText(app_.text(AddedText::FitResidualAxis));
         }
     }

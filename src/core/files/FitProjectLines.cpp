@@ -1,9 +1,10 @@
 #include "files/FitProjectLines.h"
-#include "text/SplitText.h"
 
+#include "calibration/FitStartLimits.h"
 #include "text/DecimalSeparator.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
+#include "text/SplitText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +15,6 @@ namespace kavrin {
 namespace {
 
 const std::string kSuffix = ".observations.txt";
-constexpr int kMostStarts = 100000;
 
 // A finite number in either decimal separator.
 std::optional<double> number(const std::string& text)
@@ -63,14 +63,26 @@ std::optional<std::vector<std::pair<FitParameter, FitBounds>>> boundsList(const 
     return bounds;
 }
 
-std::optional<int> startCount(const std::string& value)
+// Digits alone, from `lowest` to `highest`.
+std::optional<std::uint64_t> wholeNumber(const std::string& value, std::uint64_t lowest, std::uint64_t highest)
 {
-    if (value.empty() || value.size() > 6 ||
+    if (value.empty() || value.size() > 10 ||
         !std::all_of(value.begin(), value.end(), [](unsigned char c) { return std::isdigit(c); }))
         return std::nullopt;
-    const int count = std::stoi(value);
-    if (count < 1 || count > kMostStarts) return std::nullopt;
-    return count;
+    const std::uint64_t number = std::stoull(value);
+    if (number < lowest || number > highest) return std::nullopt;
+    return number;
+}
+
+std::optional<int> startCount(const std::string& value)
+{
+    const std::optional<std::uint64_t> count = wholeNumber(value, 1, kMostStarts);
+    return count ? std::optional(static_cast<int>(*count)) : std::nullopt;
+}
+
+std::optional<std::uint64_t> seedNumber(const std::string& value)
+{
+    return wholeNumber(value, 0, kMostSeed);
 }
 
 // A file of the results folder: a plain name, never a path that leaves it.
@@ -95,9 +107,11 @@ const ProjectLineRegistration kWeights{
     {"FitWeights", "table or relative", [](const std::string& value) { return value == "table" || value == "relative"; }}};
 const ProjectLineRegistration kStarts{{"FitStarts", "a whole number from 1 to " + std::to_string(kMostStarts),
                                        [](const std::string& value) { return startCount(value).has_value(); }}};
+const ProjectLineRegistration kSeed{{"FitSeed", "a whole number from 0 to " + std::to_string(kMostSeed),
+                                     [](const std::string& value) { return seedNumber(value).has_value(); }}};
 
 const std::vector<std::string> kNames = {"ObservationTable",  "FitParameters", "FitBounds", "FitLog",
-                                         "FitDetectionLimit", "FitWeights",    "FitStarts"};
+                                         "FitDetectionLimit", "FitWeights",    "FitStarts", "FitSeed"};
 
 bool isCalibrationName(const std::string& name)
 {
@@ -130,6 +144,7 @@ NamedLines CalibrationNamedLines(const StoredCalibration& calibration)
     if (calibration.detectionLimit) lines.push_back({"FitDetectionLimit", numberText(*calibration.detectionLimit)});
     if (calibration.weightRule == WeightRule::Relative) lines.push_back({"FitWeights", "relative"});
     if (calibration.starts) lines.push_back({"FitStarts", std::to_string(*calibration.starts)});
+    if (calibration.seed) lines.push_back({"FitSeed", std::to_string(*calibration.seed)});
     return lines;
 }
 
@@ -145,6 +160,7 @@ StoredCalibration TakeStoredCalibration(NamedLines& lines)
         if (line.name == "FitDetectionLimit") calibration.detectionLimit = number(value);
         if (line.name == "FitWeights") calibration.weightRule = value == "relative" ? WeightRule::Relative : WeightRule::Table;
         if (line.name == "FitStarts") calibration.starts = startCount(value);
+        if (line.name == "FitSeed") calibration.seed = seedNumber(value);
     }
     lines.erase(std::remove_if(lines.begin(), lines.end(), [](const NamedLine& line) { return isCalibrationName(line.name); }),
                 lines.end());
@@ -169,6 +185,18 @@ FitChoices StoredFitChoices(const StoredCalibration& calibration)
     choices.detectionLimit = calibration.detectionLimit.value_or(0);
     choices.weightRule = calibration.weightRule;
     return choices;
+}
+
+StoredCalibration CalibrationOfChoices(const FitChoices& choices)
+{
+    StoredCalibration calibration;
+    calibration.parameters = choices.parameters;
+    for (std::size_t i = 0; i < choices.parameters.size() && i < choices.bounds.size(); ++i)
+        if (choices.bounds[i]) calibration.bounds.push_back({choices.parameters[i], *choices.bounds[i]});
+    calibration.logResiduals = choices.logResiduals;
+    if (choices.detectionLimit != 0) calibration.detectionLimit = choices.detectionLimit;
+    calibration.weightRule = choices.weightRule;
+    return calibration;
 }
 
 std::string ObservationFileName(const std::string& projectFile)

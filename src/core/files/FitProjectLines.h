@@ -8,6 +8,7 @@
 #include "calibration/ObservationWeights.h"
 #include "files/ProjectNamedLines.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -23,7 +24,8 @@ struct StoredCalibration {
     bool logResiduals = false;
     std::optional<double> detectionLimit;
     WeightRule weightRule = WeightRule::Table;
-    std::optional<int> starts;  // the number of starting points of the fit
+    std::optional<int> starts;          // the number of starting points of the fit
+    std::optional<std::uint64_t> seed;  // their seed
     bool operator==(const StoredCalibration&) const = default;
 };
 
@@ -38,6 +40,8 @@ StoredCalibration TakeStoredCalibration(NamedLines& lines);
 // any; the weight texts are the table's, which the caller adds.
 FitChoices StoredFitChoices(const StoredCalibration& calibration);
 std::optional<FitBounds> StoredBoundsOf(const StoredCalibration& calibration, FitParameter parameter);
+// The calibration StoredFitChoices gives `choices` back from (no table, one start).
+StoredCalibration CalibrationOfChoices(const FitChoices& choices);
 
 // The table's file for a project saved as `projectFile`: its base name and
 // ".observations.txt", so that each project file keeps a table of its own.

@@ -70,6 +70,20 @@ TEST(FitProjectLines, OptionalLinesAndEitherSeparatorAreRead)
     EXPECT_FALSE(back.observationFile);
 }
 
+TEST(FitProjectLines, TheStartsSeedFollowsTheStartsAndComesBack)
+{
+    TempFolder folder;
+    const std::string path = folder.path() + "p.kvr";
+    StoredCalibration calibration = everyChoice();
+    calibration.seed = 2147483647;
+    writeProject(path, calibration);
+    EXPECT_TRUE(ReadBytes(path).ends_with("\r\nFitStarts=20\r\nFitSeed=2147483647")) << ReadBytes(path);
+    EXPECT_EQ(ReadProjectFile(path).calibration, calibration);
+    calibration.seed = 0;
+    writeProject(path, calibration);
+    EXPECT_EQ(ReadProjectFile(path).calibration.seed, 0u);
+}
+
 TEST(FitProjectLines, AMalformedValueIsRefusedNamingTheFileTheLineAndTheForm)
 {
     struct Case {
@@ -93,7 +107,9 @@ TEST(FitProjectLines, AMalformedValueIsRefusedNamingTheFileTheLineAndTheForm)
         {"\r\nFitStarts=0", ", line 26: FitStarts takes a whole number from 1 to 100000, not \"0\"."},
         {"\r\nFitStarts=2.5", ", line 26: FitStarts takes a whole number"},
         {"\r\nFitLog=yes\r\nFitLog=no", ", line 27: FitLog is given twice (first on line 26)."},
-        {"\r\nFitSeed=3", ", line 26: FitSeed is not an option this version knows"},
+        {"\r\nFitSeed=-1", ", line 26: FitSeed takes a whole number from 0 to 2147483647, not \"-1\"."},
+        {"\r\nFitSeed=2147483648", ", line 26: FitSeed takes a whole number from 0 to 2147483647"},
+        {"\r\nFitSeeds=3", ", line 26: FitSeeds is not an option this version knows"},
     };
     for (const Case& c : cases) {
         TempFolder folder;
