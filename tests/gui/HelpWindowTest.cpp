@@ -11,8 +11,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QTextBrowser>
-#include <QThread>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kavrin::test {
 namespace {
@@ -27,6 +33,48 @@ void WriteProgram(const std::string& path, const std::string& script)
     WriteBytes(path, "#!/bin/sh\n" + script);
     QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
+
+// A named pipe read from before anything writes into it, so that what a
+// program started in the background writes is all there once it closes the pipe.
+class PipeReader {
+public:
+    explicit PipeReader(const std::string& path)
+    {
+        if (::mkfifo(path.c_str(), 0600) == 0) descriptor_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    }
+    ~PipeReader()
+    {
+        if (descriptor_ >= 0) ::close(descriptor_);
+    }
+    PipeReader(const PipeReader&) = delete;
+    PipeReader& operator=(const PipeReader&) = delete;
+
+    // Everything written until the last writer closed the pipe. The limit only
+    // makes a writer that never comes a failure instead of a hang.
+    std::string readUntilClosed(std::chrono::seconds limit = std::chrono::seconds(120)) const
+    {
+        std::string text;
+        if (descriptor_ < 0) return "(no pipe)";
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        bool closed = false;
+        while (!closed) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) return text + "(no writer closed the pipe in time)";
+            pollfd ready{descriptor_, POLLIN, 0};
+            if (::poll(&ready, 1, static_cast<int>(left.count())) <= 0) continue;
+            char buffer[4096];
+            const ssize_t n = ::read(descriptor_, buffer, sizeof buffer);
+            if (n < 0 && errno != EAGAIN && errno != EINTR) return text + "(the pipe failed: " + std::strerror(errno) + ")";
+            if (n > 0) text.append(buffer, static_cast<std::size_t>(n));
+            // End of file comes only after a writer opened the pipe and closed it.
+            closed = n == 0;
+        }
+        return text;
+    }
+
+private:
+    int descriptor_ = -1;
+};
 
 // A desktop of its own for one test: the programs on the PATH, the desktop
 // entries and BROWSER are only what the test puts there.
@@ -213,13 +261,15 @@ TEST(WebBrowser, IsFoundAsABrowserNeverAsTheOpenerOfHtmlFiles)
 TEST(WebBrowser, TheBrowserFoundIsStartedWithThePage)
 {
     FakeDesktop desktop;
-    const std::string asked = desktop.path("browser-asked");
-    desktop.program("web", "echo \"$1\" > " + asked + "\n");
+    // The browser, started without being waited for, tells through a named
+    // pipe what it was given: the test reads until it closes the pipe, so a
+    // loaded machine makes it wait longer but never read half an answer.
+    const PipeReader asked(desktop.path("browser-asked"));
+    desktop.program("web", "echo \"$1\" > " + desktop.path("browser-asked") + "\n");
     qputenv("BROWSER", "web");
     const QUrl page = QUrl::fromLocalFile(Page("HELPE.html"));
     ASSERT_TRUE(OpenInWebBrowser(page));
-    for (int waited = 0; waited < 100 && !QFile::exists(QString::fromStdString(asked)); ++waited) QThread::msleep(50);
-    EXPECT_EQ(ReadBytes(asked), page.toString().toStdString() + "\n");
+    EXPECT_EQ(asked.readUntilClosed(), page.toString().toStdString() + "\n");
 }
 
 }  // namespace
