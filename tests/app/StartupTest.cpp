@@ -1,6 +1,7 @@
 #include "GuiFixture.h"
 #include "frame/TFormEntrada.h"
 #include "frame/TFormFerramenta.h"
+#include "gui/Settings.h"
 #include "observations/TObservacao.h"
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
@@ -16,9 +17,11 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRadioButton>
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kavrin;
 using kavrin::test::GuiFixture;
@@ -99,6 +102,24 @@ TEST(Startup, AMissingLanguageFileIsReportedAndStartUpGoesOn)
     EXPECT_EQ(f.app.messages.MsgConfirmExit, "");
     EXPECT_EQ(f.app.windows.dados->findChild<QLabel*>("Label2")->text(), QString::fromUtf8("Dimensão da fonte em Y (m):"));
     EXPECT_TRUE(frameOf(f.app.windows.observacao)->isMinimized());
+}
+
+TEST(Startup, ASettingsFileThatIsNotAFileIsReportedOnce)
+{
+    for (const bool user : {true, false}) {
+        GuiFixture f;
+        const QString file = user ? UserSettingsFile() : MachineSettingsFile();
+        std::filesystem::create_directories(std::filesystem::path(file.toStdString()).parent_path());
+        ASSERT_EQ(::mkfifo(file.toStdString().c_str(), 0600), 0);
+        f.start();
+        ASSERT_EQ(f.dialogs.errors.size(), 1) << f.dialogs.errors.join(" | ").toStdString();
+        EXPECT_EQ(f.dialogs.errors[0], file + " is not a file (a folder, a device or a pipe); choose a file.");
+        // The program starts as when nothing is stored: in Portuguese, its language file applied.
+        EXPECT_TRUE(f.app.PortugueseActive);
+        EXPECT_NE(f.app.messages.MsgConfirmExit, "");
+        EXPECT_TRUE(f.app.windows.ferramenta->RadioButton5->isChecked());
+        EXPECT_TRUE(f.app.windows.ferramenta->RadioButton3->isChecked());
+    }
 }
 
 TEST(Startup, TheFirstArgumentNamesTheCommandLineProject)
