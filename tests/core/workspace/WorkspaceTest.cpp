@@ -68,6 +68,20 @@ TEST(Workspace, NamesThatWouldLeaveTheRootAreRefused)
         EXPECT_NO_THROW(ValidateProjectName(name)) << name;
 }
 
+// The undefined bytes of Windows-1252 read from a project file are control
+// characters, refused as the others are; the bytes alone are not text.
+TEST(Workspace, NamesWithTheUndefinedBytesOfWindows1252AreRefusedSayingWhy)
+{
+    for (const char* name : {"\xC2\x90Pluma", "a\xC2\x81", "\xC2\x8D", "\xC2\x8F", "\xC2\x9D"})
+        EXPECT_EQ(kavrin::test::FailureText([&] { ValidateProjectName(name); }),
+                  "The project name must not contain control characters such as line ends.")
+            << name;
+    for (const char* name : {"\x90Pluma", "a\x81"})
+        EXPECT_EQ(kavrin::test::FailureText([&] { ValidateProjectName(name); }),
+                  "The project name holds bytes that are not text in this system's encoding (UTF-8); type it again.")
+            << name;
+}
+
 TEST(Workspace, LowerCaseIndexNameFindsTheRunsIndex)
 {
     TempFolder folder;
