@@ -133,7 +133,8 @@ const std::map<std::string_view, std::string_view> kCommandPurposes = {
                      "residual and weight, as a GeoPackage or GeoJSON layer placed on the site. Carried by "
                      "kavrin-batch-gis."},
     {"export mapworld", "Draws one time's map as a BMP picture with its world file beside it (.bpw), so that a GIS "
-                        "lays the picture on the site. Carried by kavrin-batch-pictures."},
+                        "lays the picture on the site, and, when the placement names a CRS, the CRS in ESRI's WKT as a "
+                        ".prj file beside them. Carried by kavrin-batch-gis."},
     {"merge", "Combines the part files of kavrin-batch uncertainty --part 1/M … M/M, one folder each, into the files one "
               "run of all the realizations writes; parts of different settings, splits, or a share missing or given "
               "twice are refused."},
@@ -194,7 +195,7 @@ const std::map<std::string_view, std::string_view> kOptionPurposes = {
     {"export geotiff --to", "The GeoTIFF written."},
     {"export contours --to", "The layer written, a GeoPackage or GeoJSON file by its extension."},
     {"export wells --to", "The layer written, a GeoPackage or GeoJSON file by its extension."},
-    {"export mapworld --to", "The BMP picture; its world file goes beside it."},
+    {"export mapworld --to", "The BMP picture; its world file and .prj file go beside it."},
     {"export mapworld --time", "The time as its results file's name writes it (2500 for T2500.txt)."},
     {"export geotiff --time", "The time as its results file's name writes it (2500 for T2500.txt)."},
     {"export contours --time", "The time as its results file's name writes it (2500 for T2500.txt)."},
@@ -295,10 +296,9 @@ std::string BatchPage(std::string_view date)
             "with retardation and first-order decay. It runs the model into a results folder of the workspace and works "
             "on the projects it wrote.\n"
          << ".PP\nThe fit is carried by the program " << Bold("kavrin-batch-fit")
-         << " (the solver's libraries), the map, the animation and the map with its world file (export mapworld) by "
-         << Bold("kavrin-batch-pictures")
-         << " (Qt, on its offscreen platform: no display is needed), the georeferenced exports (export geotiff, contours "
-            "and wells) by "
+         << " (the solver's libraries), the map and the animation by " << Bold("kavrin-batch-pictures")
+         << " (Qt, on its offscreen platform: no display is needed), the georeferenced exports (export geotiff, contours, "
+            "wells and mapworld) by "
          << Bold("kavrin-batch-gis") << " (GDAL); all three sit beside " << Bold("kavrin-batch")
          << ", which hands them the same command line, so they answer as it does.\n"
          << ".PP\nOptions come in any order; the word after an option that takes a value is its value.\n";
