@@ -286,8 +286,10 @@ std::string BatchPage(std::string_view date)
          << ".SH SYNOPSIS\n";
     for (const CommandForm& form : BatchCommandForms()) page << ".PP\n" << SynopsisLine(form) << "\n";
     std::string switches;
-    for (const ProgramSwitch& programSwitch : ProgramSwitches())
-        switches += (switches.empty() ? "" : "|") + Bold(programSwitch.name);
+    for (const ProgramSwitch& programSwitch : ProgramSwitches()) {
+        if (!switches.empty()) switches += '|';
+        switches += Bold(programSwitch.name);
+    }
     page << ".PP\n" << Bold("kavrin-batch") << " " << switches << "\n";
     page << ".SH DESCRIPTION\n"
          << Bold("kavrin-batch") << " computes how a dissolved contaminant spreads in groundwater, as the desktop program "

@@ -176,7 +176,7 @@ TEST(RunChecks, TheFirstFailingCheckIsReported)
     struct Case {
         std::vector<std::pair<int, const char*>> texts;
         std::optional<RunRefusal> refusal;
-        SourceTexts source;
+        SourceTexts source = {};
     };
     // Zones from y = -35 to 10: the source is 45 m across.
     const SourceTexts zones{{"SourceZones", "-30 0 10 3 1"}};
