@@ -12,11 +12,13 @@
 #include "views/TFormMapa.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTest>
 #include <filesystem>
@@ -192,6 +194,30 @@ TEST(Help, TheStoredLanguageChoosesThePage)
         EXPECT_EQ(f.dialogs.documents[0], f.app.executableFolder + page);
         EXPECT_TRUE(QFileInfo::exists(f.dialogs.documents[0])) << page;
     }
+}
+
+// F1 is the Help command's, and no other command of the program has it.
+TEST(Help, F1OpensTheHelpAndIsNoOtherCommandsShortcut)
+{
+    GuiFixture f;
+    f.start();
+    EXPECT_EQ(f.main->action("Help1")->shortcut(), QKeySequence(Qt::Key_F1));
+    QApplication::setActiveWindow(f.main.get());
+    QTest::keyClick(f.main.get(), Qt::Key_F1);
+    ASSERT_EQ(f.dialogs.documents.size(), 1);
+    EXPECT_EQ(f.dialogs.documents[0], f.app.executableFolder + "HELPP.html");
+
+    // Every child window's frame menu has the same Close (Ctrl+F4, Ctrl+W), for itself alone.
+    QList<QAction*> frameMenus;
+    for (QMdiSubWindow* child : f.main->findChildren<QMdiSubWindow*>())
+        if (child->systemMenu()) frameMenus << child->systemMenu()->actions();
+    QStringList shortcuts;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        for (QAction* action : window->findChildren<QAction*>())
+            if (!frameMenus.contains(action))
+                for (const QKeySequence& keys : action->shortcuts()) shortcuts << keys.toString(QKeySequence::PortableText);
+    EXPECT_EQ(shortcuts.count("F1"), 1) << shortcuts.join(' ').toStdString();
+    EXPECT_EQ(shortcuts.removeDuplicates(), 0) << shortcuts.join(' ').toStdString();
 }
 
 TEST(Closing, AskedFirstAndRefusedUnlessYes)

@@ -6,11 +6,16 @@
 #include "gui/HelpViewer.h"
 #include "gui/WebBrowser.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -166,6 +171,30 @@ TEST(HelpWindow, TheContentsLinksLeadIntoThePageAndBackAgain)
     back->trigger();
     EXPECT_EQ(viewer.browser()->source(), QUrl::fromLocalFile(Page("HELPE.html")));
     EXPECT_TRUE(viewer.findChild<QAction*>("HelpForward")->isEnabled());
+}
+
+// Both pages, tables included, wrap to the window: no sideways scrolling as
+// the window opens, nor at any width up to a 1366-pixel screen's.
+TEST(HelpWindow, ThePagesFitTheWindowWithoutScrollingSideways)
+{
+    for (const char* name : {"HELPP.html", "HELPE.html"}) {
+        HelpViewer viewer;
+        viewer.showPage(Page(name));
+        QTextBrowser* text = viewer.browser();
+        // The page is laid out a part at a time as it is shown: all of it, here.
+        const auto laidOut = [text] {
+            QApplication::processEvents();
+            text->document()->documentLayout()->blockBoundingRect(text->document()->lastBlock());
+            QApplication::processEvents();
+        };
+        laidOut();
+        EXPECT_EQ(text->horizontalScrollBar()->maximum(), 0) << name << " as it opens, " << viewer.width() << " wide";
+        for (int width = viewer.width(); width <= 1366; width += 7) {
+            viewer.resize(width, viewer.height());
+            laidOut();
+            EXPECT_EQ(text->horizontalScrollBar()->maximum(), 0) << name << " " << width << " wide";
+        }
+    }
 }
 
 TEST(HelpWindow, TheButtonsTakeTheirTextsAndTooltipsBeforeAndAfterTheWindowExists)
