@@ -16,6 +16,7 @@ namespace {
 const QString kKey = QStringLiteral("Software\\KAVRIN");
 const QString kLanguage = QStringLiteral("Language");
 const QString kConfig = QStringLiteral("Config");
+const QString kMapOptions = QStringLiteral("MapOptions");
 
 QString settingsFolder()
 {
@@ -127,6 +128,16 @@ DataHandling StoredDataHandling()
 void StoreDataHandling(DataHandling handling)
 {
     GravaRegistro(kConfig, QString::number(static_cast<int>(handling)));
+}
+
+MapOptions StoredMapOptions()
+{
+    return ParseMapOptionsText(GetRegistryValue(kKey, kMapOptions).toStdString());
+}
+
+void StoreMapOptions(const MapOptions& options)
+{
+    GravaRegistro(kMapOptions, QString::fromStdString(MapOptionsText(options)));
 }
 
 MapTextLanguages MapTextLanguagesFor(Language captionLanguage)

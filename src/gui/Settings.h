@@ -5,6 +5,8 @@
 // texts stay those of the two values.
 #pragma once
 
+#include "map/MapOptions.h"
+
 #include <QString>
 
 #include <optional>
@@ -49,6 +51,11 @@ struct MapTextLanguages {
     bool captionInPortuguese;
 };
 MapTextLanguages MapTextLanguagesFor(Language captionLanguage);
+
+// The map's report options (the stored "MapOptions" text); the defaults when
+// nothing or nothing readable is stored.
+MapOptions StoredMapOptions();
+void StoreMapOptions(const MapOptions& options);
 
 // The two files, machine-wide first.
 QString MachineSettingsFile();
