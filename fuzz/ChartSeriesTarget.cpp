@@ -89,7 +89,7 @@ void ChartSeries(const std::string& input)
     pieces.resize(4);
     std::vector<std::string> times;
     for (int k = 0; k < 3; ++k) {
-        times.push_back(seriesFile("T" + std::to_string(k) + ".txt"));
+        times.push_back(seriesFile('T' + std::to_string(k) + ".txt"));
         scratchFile("series-T" + std::to_string(k) + ".txt", pieces[static_cast<std::size_t>(k) + 1]);
     }
     const std::string index = seriesFile("Index.txt");

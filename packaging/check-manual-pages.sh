@@ -31,14 +31,20 @@ rm -f "$documents/kavrin-batch.1.gz.warnings"
 usage=$("$bin/kavrin-batch" --help | awk '/^  [^ ]/ { exit } { print }' | sed 's/^usage: //' | tr -s ' \n' '  ' | sed 's/^ //; s/ $//')
 [ "$(section "$page" SYNOPSIS)" = "$usage kavrin-batch --help|--version" ] \
   || fail "the synopsis is not the usage: $(diff <(section "$page" SYNOPSIS | sed 's/ kavrin-batch /\n&/g') <(sed 's/ kavrin-batch /\n&/g' <<< "$usage"))"
-grep -q 'kavrin-batch-fit' <<< "$page" && grep -q 'kavrin-batch-pictures' <<< "$page" || fail "kavrin-batch(1) does not name its siblings"
+
 desktop=$(rendered "$documents/kavrin.1.gz")
 rm -f "$documents/kavrin.1.gz.warnings"
+for sibling in kavrin-batch-fit kavrin-batch-pictures kavrin-batch-gis; do
+  grep -q "$sibling" <<< "$page" || fail "kavrin-batch(1) does not name its sibling $sibling"
+  grep -q "$sibling" <<< "$desktop" || fail "kavrin(1) does not name $sibling"
+done
+# Each command form is described by its own purpose, never by another's.
+[ "$(grep -c 'Converts results into Surfer grids' <<< "$page")" = 1 ] || fail "kavrin-batch(1) gives export grd|txt's purpose to another form"
 [ "$(section "$desktop" SYNOPSIS)" = "$("$bin/kavrin" --help | sed 's/^usage: //' | tr -s ' \n' '  ' | sed 's/^ //; s/ $//')" ] \
   || fail "the synopsis of kavrin(1) is not kavrin --help: $(section "$desktop" SYNOPSIS)"
 
 # Every program answers --version alone, without a display, with status 0.
-for program in kavrin kavrin-batch kavrin-batch-fit kavrin-batch-pictures; do
+for program in kavrin kavrin-batch kavrin-batch-fit kavrin-batch-pictures kavrin-batch-gis; do
   answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/$program" --version) || fail "$program --version failed"
   [ "$answer" = "$program $version" ] || fail "$program --version answered: $answer"
 done

@@ -38,11 +38,14 @@ root=$out/root
 dpkg-deb -x "$deb" "$root"
 list=$(cd "$root" && find . -mindepth 1 \( -type f -o -type l \) | sed 's|^\./||' | sort)
 expected=(usr/lib/kavrin/kavrin usr/lib/kavrin/kavrin-batch usr/lib/kavrin/kavrin-batch-fit usr/lib/kavrin/kavrin-batch-pictures
+          usr/lib/kavrin/kavrin-batch-gis
           usr/share/applications/kavrin.desktop usr/share/mime/packages/kavrin-project.xml
           usr/share/doc/kavrin/copyright usr/share/doc/kavrin/changelog.gz
           usr/share/man/man1/kavrin.1.gz usr/share/man/man1/kavrin-batch.1.gz usr/share/metainfo/io.kavrin.Kavrin.metainfo.xml
           usr/lib/python3/dist-packages/kavrin/__init__.py usr/lib/python3/dist-packages/kavrin/valores.txt)
 while read -r file; do expected+=("usr/lib/kavrin/$file"); done < <(cd "$source/data" && find . -type f | sed 's|^\./||')
+examples=usr/share/doc/kavrin/examples
+while read -r file; do expected+=("$examples/slurm/$file"); done < <(cd "$source/examples/slurm" && find . -type f | sed 's|^\./||')
 for icon in apps/kavrin mimetypes/application-x-kavrin-project; do
   for size in 16 22 24 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x$size/$icon.png"); done
   expected+=("usr/share/icons/hicolor/scalable/$icon.svg")
@@ -55,16 +58,20 @@ for program in kavrin kavrin-batch; do
 done
 unexpected=$(grep -v -e '^usr/lib/kavrin/' -e '^usr/bin/kavrin$' -e '^usr/bin/kavrin-batch$' -e '^usr/share/applications/kavrin\.desktop$' \
   -e '^usr/share/mime/packages/kavrin-project\.xml$' -e '^usr/share/doc/kavrin/\(copyright\|changelog\.gz\)$' \
-  -e '^usr/share/man/man1/kavrin\(-batch\)\?\.1\.gz$' -e '^usr/share/metainfo/io\.kavrin\.Kavrin\.metainfo\.xml$' -e '^usr/lib/python3/dist-packages/kavrin/\(__init__\.py\|valores\.txt\|_kavrin\.cpython-[0-9]*-x86_64-linux-gnu\.so\)$' -e '^usr/share/icons/hicolor/[^/]*/\(apps/kavrin\|mimetypes/application-x-kavrin-project\)\.\(png\|svg\)$' <<< "$list" || true)
+  -e '^usr/share/man/man1/kavrin\(-batch\)\?\.1\.gz$' -e "^$examples/slurm/[^/]*\$" -e '^usr/share/metainfo/io\.kavrin\.Kavrin\.metainfo\.xml$' -e '^usr/lib/python3/dist-packages/kavrin/\(__init__\.py\|valores\.txt\|_kavrin\.cpython-[0-9]*-x86_64-linux-gnu\.so\)$' -e '^usr/share/icons/hicolor/[^/]*/\(apps/kavrin\|mimetypes/application-x-kavrin-project\)\.\(png\|svg\)$' <<< "$list" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 
 # The package's programs are stripped and bind every symbol at start (with a
 # read-only relocation table); the build tree's keep their symbols.
 symbols() { readelf -S "$1" | grep -c ' \.symtab ' || true; }
-for program in kavrin kavrin-batch kavrin-batch-fit kavrin-batch-pictures; do
+for program in kavrin kavrin-batch kavrin-batch-fit kavrin-batch-pictures kavrin-batch-gis; do
   [ "$(symbols "$root/usr/lib/kavrin/$program")" = 0 ] || fail "usr/lib/kavrin/$program is not stripped"
   [ "$(symbols "$build/bin/$program")" = 1 ] || fail "the build tree's $program lost its symbols"
   [[ "$(readelf -d "$root/usr/lib/kavrin/$program")" == *BIND_NOW* ]] || fail "usr/lib/kavrin/$program does not bind at start"
+done
+# The Slurm scripts stay runnable where the package puts them.
+for script in submit-uncertainty.sh uncertainty-share.sbatch uncertainty-merge.sbatch; do
+  [ -x "$root/$examples/slurm/$script" ] || fail "$examples/slurm/$script is not executable"
 done
 # The changelog is the project's version's, compressed without a time stamp;
 # the copyright is in Debian's machine-readable form.

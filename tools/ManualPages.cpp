@@ -129,6 +129,16 @@ const std::map<std::string_view, std::string_view> kCommandPurposes = {
                     "and 5th, 50th and 95th percentiles at every node as Surfer grids, the receptors' distributions as "
                     "receptors.csv and the plume length's as plume_length.csv, and prints a summary. Realization k has the "
                     "same numbers whatever the threads or the split, so parts merge into the files of one run, byte for byte."},
+    {"export geotiff", "Writes one time's concentrations as a GeoTIFF placed on the site as the project's placement "
+                       "says, with its CRS; --north-up warps it onto north-up cells. Carried by kavrin-batch-gis."},
+    {"export contours", "Writes one time's contour lines, or with --filled the polygons between levels, as a "
+                        "GeoPackage or GeoJSON layer placed on the site. Carried by kavrin-batch-gis."},
+    {"export wells", "Writes the observation wells, each with its time, observed and calculated concentrations, "
+                     "residual and weight, as a GeoPackage or GeoJSON layer placed on the site. Carried by "
+                     "kavrin-batch-gis."},
+    {"export mapworld", "Draws one time's map as a BMP picture with its world file beside it (.bpw), so that a GIS "
+                        "lays the picture on the site, and, when the placement names a CRS, the CRS in ESRI's WKT as a "
+                        ".prj file beside them. Carried by kavrin-batch-gis."},
     {"merge", "Combines the part files of kavrin-batch uncertainty --part 1/M … M/M, one folder each, into the files one "
               "run of all the realizations writes; parts of different settings, splits, or a share missing or given "
               "twice are refused."},
@@ -192,11 +202,42 @@ const std::map<std::string_view, std::string_view> kOptionPurposes = {
     {"--part", "Computes only the I-th of M equal shares of the realizations into DIR/uncertainty.part."},
     {"uncertainty --to", "The folder (created) of the grids, receptors.csv and plume_length.csv, or of the part."},
     {"merge --to", "The folder (created) of the merged files."},
+    {"export geotiff --file", "One results file instead of the project's time."},
+    {"export contours --file", "One results file instead of the project's time."},
+    {"export geotiff --north-up", "Warps the picture onto north-up square cells of CELL metres."},
+    {"export contours --levels", "The levels (mg/L); the map's levels when not given."},
+    {"export contours --filled", "The polygons between the levels instead of the lines."},
+    {"export geotiff --to", "The GeoTIFF written."},
+    {"export contours --to", "The layer written, a GeoPackage or GeoJSON file by its extension."},
+    {"export wells --to", "The layer written, a GeoPackage or GeoJSON file by its extension."},
+    {"export mapworld --to", "The BMP picture; its world file and .prj file go beside it."},
+    {"export mapworld --time", "The time as its results file's name writes it (2500 for T2500.txt)."},
+    {"export geotiff --time", "The time as its results file's name writes it (2500 for T2500.txt)."},
+    {"export contours --time", "The time as its results file's name writes it (2500 for T2500.txt)."},
 };
+
+// A form's name in the tables of purposes: "export geotiff", or "run" for a
+// command without kinds.
+std::string FormName(const CommandForm& form)
+{
+    return std::string(form.command) + (form.kinds.empty() ? "" : " ") + std::string(form.kinds);
+}
+
+// The purpose of a form: its own, else its command's. The command's is not
+// given to a form whose kinds have their own purposes (export grd|txt's is not
+// export geotiff's).
+std::string_view FormPurpose(const CommandForm& form)
+{
+    auto purpose = kCommandPurposes.find(FormName(form));
+    if (purpose == kCommandPurposes.end()) purpose = kCommandPurposes.find(form.command);
+    return purpose == kCommandPurposes.end() ? std::string_view() : purpose->second;
+}
 
 std::string_view OptionPurpose(const CommandForm& form, const CommandOption& option)
 {
-    auto purpose = kOptionPurposes.find(std::string(form.command) + " " + std::string(option.name));
+    auto purpose = kOptionPurposes.find(FormName(form) + " " + std::string(option.name));
+    if (purpose == kOptionPurposes.end())
+        purpose = kOptionPurposes.find(std::string(form.command) + " " + std::string(option.name));
     if (purpose == kOptionPurposes.end()) purpose = kOptionPurposes.find(option.name);
     return purpose == kOptionPurposes.end() ? std::string_view() : purpose->second;
 }
@@ -260,8 +301,10 @@ std::string BatchPage(std::string_view date)
          << ".SH SYNOPSIS\n";
     for (const CommandForm& form : BatchCommandForms()) page << ".PP\n" << SynopsisLine(form) << "\n";
     std::string switches;
-    for (const ProgramSwitch& programSwitch : ProgramSwitches())
-        switches += (switches.empty() ? "" : "|") + Bold(programSwitch.name);
+    for (const ProgramSwitch& programSwitch : ProgramSwitches()) {
+        if (!switches.empty()) switches += '|';
+        switches += Bold(programSwitch.name);
+    }
     page << ".PP\n" << Bold("kavrin-batch") << " " << switches << "\n";
     page << ".SH DESCRIPTION\n"
          << Bold("kavrin-batch") << " computes how a dissolved contaminant spreads in groundwater, as the desktop program "
@@ -271,17 +314,20 @@ std::string BatchPage(std::string_view date)
             "on the projects it wrote.\n"
          << ".PP\nThe fit is carried by the program " << Bold("kavrin-batch-fit")
          << " (the solver's libraries), the map and the animation by " << Bold("kavrin-batch-pictures")
-         << " (Qt, on its offscreen platform: no display is needed); both sit beside " << Bold("kavrin-batch")
+         << " (Qt, on its offscreen platform: no display is needed), the georeferenced exports (export geotiff, contours, "
+            "wells and mapworld) by "
+         << Bold("kavrin-batch-gis") << " (GDAL); all three sit beside " << Bold("kavrin-batch")
          << ", which hands them the same command line, so they answer as it does.\n"
          << ".PP\nOptions come in any order; the word after an option that takes a value is its value.\n";
     page << ".SH COMMANDS\n";
     std::string_view shownPurpose;
     for (const CommandForm& form : BatchCommandForms()) {
         page << ".SS \"" << Escaped(form.command) << (form.kinds.empty() ? "" : " ") << Escaped(form.kinds) << "\"\n";
-        const auto purpose = kCommandPurposes.find(form.command);
-        if (purpose != kCommandPurposes.end() && shownPurpose != form.command) {
-            page << Escaped(purpose->second) << "\n";
-            shownPurpose = form.command;
+        // Forms that share their command's purpose (series time, long, trans) show it once.
+        const std::string_view purpose = FormPurpose(form);
+        if (!purpose.empty() && purpose.data() != shownPurpose.data()) {
+            page << Escaped(purpose) << "\n";
+            shownPurpose = purpose;
         }
         for (const CommandOption& option : form.options) {
             page << ".TP\n" << Bold(option.name);
@@ -334,8 +380,8 @@ std::string DesktopPage(std::string_view date)
          << ".PP\nIts windows speak Portuguese or English (" << Italic("Editar > Ferramentas")
          << "); the help page of each language opens from the " << Italic("Ajuda") << " menu.\n"
          << ".PP\nThe same computations run without a window with " << Bold("kavrin-batch")
-         << ", whose fit and pictures are carried by its sibling programs " << Bold("kavrin-batch-fit") << " and "
-         << Bold("kavrin-batch-pictures") << ".\n"
+         << ", whose fit, pictures and georeferenced exports are carried by its sibling programs " << Bold("kavrin-batch-fit")
+         << ", " << Bold("kavrin-batch-pictures") << " and " << Bold("kavrin-batch-gis") << ".\n"
          << ".SH OPTIONS\n"
          << ".TP\n"
          << Italic(kDesktopProjectArgument) << "\nA project file to open at start.\n";

@@ -105,7 +105,8 @@ void ApplyStepsFile(ParameterTexts& texts, const std::string& path, char separat
             throw FileFormatError(path, row.line, "a step starts at 0 or later, with a relative concentration of 0 or more.");
         if (i > 0 && !(row.values[0] > rows[i - 1].values[0]))
             throw FileFormatError(path, row.line, "a step starts after the step before it.");
-        value += (i == 0 ? "" : "|") + joined(row.texts, 0, 2);
+        if (i > 0) value += '|';
+        value += joined(row.texts, 0, 2);
     }
     SetSourceText(texts.source, "SourceHistory", "steps");
     SetSourceText(texts.source, "SourceSteps", value);
@@ -129,7 +130,10 @@ void ApplyZonesFile(ParameterTexts& texts, const std::string& path, char separat
     else
         SetSourceText(texts.source, "SourceCentre", joined(first.texts, 0, 2));
     std::string more;
-    for (std::size_t i = 1; i < rows.size(); ++i) more += (i == 1 ? "" : "|") + joined(rows[i].texts, 0, 5);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        if (i > 1) more += '|';
+        more += joined(rows[i].texts, 0, 5);
+    }
     if (more.empty())
         RemoveSourceText(texts.source, "SourceZones");
     else

@@ -1,10 +1,8 @@
-// kavrin-batch-pictures: the map and animate commands of kavrin-batch and the
-// map with its world file (export mapworld), in a
+// kavrin-batch-pictures: the map and animate commands of kavrin-batch, in a
 // program of their own because they paint with Qt, whose libraries take time
 // to load that a run should not pay.
 #include "BatchCommand.h"
 #include "BatchMap.h"
-#include "BatchProject.h"
 #include "gui/Settings.h"
 #include "map/AnimationFrames.h"
 #include "program/ProgramSwitches.h"
@@ -20,8 +18,7 @@ int main(int argc, char** argv)
     using namespace kavrin;
     const std::vector<std::string> words(argv + 1, argv + argc);
     if (const auto status = AnswerProgramSwitch("kavrin-batch-pictures", words, kBatchUsage, std::cout)) return *status;
-    const bool mapWorld = words.size() > 1 && words[0] == "export" && words[1] == "mapworld";
-    if (words.empty() || (words[0] != "map" && words[0] != "animate" && !mapWorld)) {
+    if (words.empty() || (words[0] != "map" && words[0] != "animate")) {
         std::cerr << kBatchUsage;
         return 2;
     }
@@ -35,15 +32,6 @@ int main(int argc, char** argv)
         const auto [title, caption] = MapTextLanguagesFor(ChosenLanguage());
         draw(MapLanguages{title, caption});
     };
-    if (mapWorld) {
-        return RunBatchCommand(
-            [&] { return ParseBatchGeoExportOptions(rest); },
-            [&](const BatchGeoExportOptions& options) {
-                // A placement that cannot be is refused before Qt starts.
-                ExportPlacement(ReadProjectFile(options.projectPath), options.sets);
-                paint([&](const MapLanguages& languages) { PerformBatchMapWorld(options, environment, languages, std::cout); });
-            });
-    }
     if (words[0] == "animate") {
         return RunBatchCommand([&] { return ParseBatchAnimateOptions(rest); },
                                [&](const BatchAnimateOptions& options) {

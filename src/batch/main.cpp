@@ -58,8 +58,7 @@ int main(int argc, char** argv)
     }
     if (name == "fit") return HandOverTo("kavrin-batch-fit", argv);
     if (name == "map" || name == "animate") return HandOverTo("kavrin-batch-pictures", argv);
-    if (name == "export" && words.size() > 1 && IsGeoExportKind(words[1]))
-        return HandOverTo(words[1] == "mapworld" ? "kavrin-batch-pictures" : "kavrin-batch-gis", argv);
+    if (name == "export" && words.size() > 1 && IsGeoExportKind(words[1])) return HandOverTo("kavrin-batch-gis", argv);
 
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     const BatchEnvironment environment = ReadBatchEnvironment();

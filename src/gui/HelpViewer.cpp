@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QStyle>
 #include <QTextBrowser>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -16,6 +18,10 @@ HelpViewer::HelpViewer(QWidget* parent)
 {
     setObjectName("HelpViewer");
     browser_->setObjectName("HelpText");
+    // The pages' side margins: a web browser centres their column, which
+    // this viewer cannot; a margin of the document, not of the page's blocks,
+    // leaves its tables the whole width between the margins.
+    browser_->document()->setDocumentMargin(24);
     // Links out of the pages go to the desktop; links inside them stay here.
     browser_->setOpenExternalLinks(true);
 
@@ -40,6 +46,7 @@ HelpViewer::HelpViewer(QWidget* parent)
     connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
         const QString title = browser_->documentTitle();
         setWindowTitle(title.isEmpty() ? QStringLiteral("KAVRIN") : title);
+        fitTables();
     });
 
     message_->setObjectName("HelpMessage");
@@ -54,6 +61,20 @@ HelpViewer::HelpViewer(QWidget* parent)
     layout->addWidget(message_);
     layout->addWidget(browser_);
     resize(860, 720);
+}
+
+void HelpViewer::fitTables()
+{
+    // A wide table is laid out over the whole width between the margins and
+    // its border one pixel beyond, which a sideways scroll bar would show:
+    // a little less than the whole width wraps its cells instead.
+    for (QTextFrame* frame : browser_->document()->rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table) continue;
+        QTextTableFormat format = table->format();
+        format.setWidth(QTextLength(QTextLength::PercentageLength, 98));
+        table->setFormat(format);
+    }
 }
 
 void HelpViewer::setTexts(const HelpViewerTexts& texts)

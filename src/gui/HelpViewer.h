@@ -37,6 +37,7 @@ public:
 
 private:
     void openInBrowser();
+    void fitTables();
 
     QTextBrowser* browser_;
     QAction* back_;

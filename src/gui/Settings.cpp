@@ -67,8 +67,11 @@ QString GetRegistryValue(const QString& keyName, const QString& valueName)
     QString key = keyName;
     if (key.endsWith('\\')) key.chop(1);
     if (key.compare(kKey, Qt::CaseInsensitive) != 0) return QString();
-    for (const QString& file : {UserSettingsFile(), MachineSettingsFile()}) {
-        requireReadable(file);
+    // Both files are checked before either is read, so that every reading
+    // fails alike, whichever value it asks for.
+    const QString files[] = {UserSettingsFile(), MachineSettingsFile()};
+    for (const QString& file : files) requireReadable(file);
+    for (const QString& file : files) {
         if (!QFileInfo::exists(file)) continue;
         const QSettings settings(file, QSettings::IniFormat);
         if (!settings.contains(valueName)) continue;

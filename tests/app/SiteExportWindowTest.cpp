@@ -86,6 +86,33 @@ TEST(SiteExportWindow, WithoutAPlacementTheContoursAreLocalAndTheUserIsTold)
     EXPECT_TRUE(std::filesystem::exists(f.folder.path() + "lines.geojson"));
 }
 
+// The map picture with its world file, and the CRS in a .prj beside them
+// when the placement names one.
+TEST(SiteExportWindow, TheMapsCrsGoesBesideItsWorldFile)
+{
+    RunFixture f;
+    f.runAs("Teste");
+    struct Case {
+        std::string name, crs;
+        bool projection;
+    };
+    for (const Case& c : {Case{"placed", "EPSG:31983", true}, Case{"nocrs", "", false}}) {
+        f.dialogs.errors.clear();
+        exportToSite(f, SiteExportPanel::Format::MapWorld, f.folder.path() + c.name + ".bmp", {"1000", "2000", "90", c.crs});
+        ASSERT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+        EXPECT_TRUE(std::filesystem::exists(f.folder.path() + c.name + ".bpw")) << c.name;
+        EXPECT_EQ(std::filesystem::exists(f.folder.path() + c.name + ".prj"), c.projection) << c.name;
+    }
+    EXPECT_EQ(kavrin::test::ReadBytes(f.folder.path() + "placed.prj").rfind("PROJCS[\"SIRGAS_2000_UTM_Zone_23S\"", 0), 0u);
+
+    exportToSite(f, SiteExportPanel::Format::MapWorld, f.folder.path() + "bad.bmp", {"1000", "2000", "0", "EPSG:99999999"});
+    ASSERT_EQ(f.dialogs.errors.size(), 1);
+    EXPECT_TRUE(f.dialogs.errors[0].startsWith("The CRS \"EPSG:99999999\" is not one GDAL knows"))
+        << f.dialogs.errors[0].toStdString();
+    for (const char* name : {"bad.bmp", "bad.bpw", "bad.prj"})
+        EXPECT_FALSE(std::filesystem::exists(f.folder.path() + name)) << name;
+}
+
 TEST(SiteExportWindow, APlacementThatCannotBeIsRefusedAndNothingIsWrittenOrKept)
 {
     RunFixture f;

@@ -1,6 +1,7 @@
 #include "GuiFixture.h"
 #include "frame/TFormEntrada.h"
 #include "frame/TFormFerramenta.h"
+#include "gui/Settings.h"
 #include "observations/TObservacao.h"
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
@@ -11,14 +12,18 @@
 #include "views/TFormMapa.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QRadioButton>
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kavrin;
 using kavrin::test::GuiFixture;
@@ -101,6 +106,24 @@ TEST(Startup, AMissingLanguageFileIsReportedAndStartUpGoesOn)
     EXPECT_TRUE(frameOf(f.app.windows.observacao)->isMinimized());
 }
 
+TEST(Startup, ASettingsFileThatIsNotAFileIsReportedOnce)
+{
+    for (const bool user : {true, false}) {
+        GuiFixture f;
+        const QString file = user ? UserSettingsFile() : MachineSettingsFile();
+        std::filesystem::create_directories(std::filesystem::path(file.toStdString()).parent_path());
+        ASSERT_EQ(::mkfifo(file.toStdString().c_str(), 0600), 0);
+        f.start();
+        ASSERT_EQ(f.dialogs.errors.size(), 1) << f.dialogs.errors.join(" | ").toStdString();
+        EXPECT_EQ(f.dialogs.errors[0], file + " is not a file (a folder, a device or a pipe); choose a file.");
+        // The program starts as when nothing is stored: in Portuguese, its language file applied.
+        EXPECT_TRUE(f.app.PortugueseActive);
+        EXPECT_NE(f.app.messages.MsgConfirmExit, "");
+        EXPECT_TRUE(f.app.windows.ferramenta->RadioButton5->isChecked());
+        EXPECT_TRUE(f.app.windows.ferramenta->RadioButton3->isChecked());
+    }
+}
+
 TEST(Startup, TheFirstArgumentNamesTheCommandLineProject)
 {
     GuiFixture f;
@@ -171,6 +194,30 @@ TEST(Help, TheStoredLanguageChoosesThePage)
         EXPECT_EQ(f.dialogs.documents[0], f.app.executableFolder + page);
         EXPECT_TRUE(QFileInfo::exists(f.dialogs.documents[0])) << page;
     }
+}
+
+// F1 is the Help command's, and no other command of the program has it.
+TEST(Help, F1OpensTheHelpAndIsNoOtherCommandsShortcut)
+{
+    GuiFixture f;
+    f.start();
+    EXPECT_EQ(f.main->action("Help1")->shortcut(), QKeySequence(Qt::Key_F1));
+    QApplication::setActiveWindow(f.main.get());
+    QTest::keyClick(f.main.get(), Qt::Key_F1);
+    ASSERT_EQ(f.dialogs.documents.size(), 1);
+    EXPECT_EQ(f.dialogs.documents[0], f.app.executableFolder + "HELPP.html");
+
+    // Every child window's frame menu has the same Close (Ctrl+F4, Ctrl+W), for itself alone.
+    QList<QAction*> frameMenus;
+    for (QMdiSubWindow* child : f.main->findChildren<QMdiSubWindow*>())
+        if (child->systemMenu()) frameMenus << child->systemMenu()->actions();
+    QStringList shortcuts;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        for (QAction* action : window->findChildren<QAction*>())
+            if (!frameMenus.contains(action))
+                for (const QKeySequence& keys : action->shortcuts()) shortcuts << keys.toString(QKeySequence::PortableText);
+    EXPECT_EQ(shortcuts.count("F1"), 1) << shortcuts.join(' ').toStdString();
+    EXPECT_EQ(shortcuts.removeDuplicates(), 0) << shortcuts.join(' ').toStdString();
 }
 
 TEST(Closing, AskedFirstAndRefusedUnlessYes)

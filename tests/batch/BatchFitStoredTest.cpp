@@ -48,7 +48,7 @@ struct StoredProject {
     explicit StoredProject(const StoredCalibration& calibration, bool withTable = true)
     {
         ParameterTexts texts = InitialParameterTexts();
-        texts.edit[14] = "3";
+        texts.edit[14] = '3';
         texts.edit[1] = "0.9";
         std::filesystem::create_directories(root + "Teste");
         if (withTable) WriteBytes(root + "Teste/campo.observations.txt", syntheticTable());

@@ -252,6 +252,44 @@ TEST_F(GeoExport, TheMapPictureLiesOnTheSiteThroughItsWorldFile)
     EXPECT_EQ(pixelOf(siteOf(100, 0)), "Location: (600P,320L)");
 }
 
+// Beside the picture and its world file, the placement's CRS as ESRI's WKT,
+// which GIS programs read to know the system of the world file's numbers.
+TEST_F(GeoExport, TheMapPicturesCrsIsInAPrjFileBesideIt)
+{
+    const std::string bmp = folder.path() + "map.bmp", prj = folder.path() + "map.prj";
+    const BatchResult result = batch({"export", "mapworld", "--project", project, "--time", "2500", "--to", bmp});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string text = ReadBytes(prj);
+    EXPECT_EQ(text.rfind("PROJCS[\"SIRGAS_2000_UTM_Zone_23S\",GEOGCS[\"GCS_SIRGAS_2000\"", 0), 0u) << text;
+    EXPECT_EQ(text.find('\n'), text.size() - 1) << "one line";
+    // GDAL reads the file back as the project's CRS.
+    const std::string identified = commandOutput("gdalsrsinfo -e " + ShellQuoted(prj));
+    EXPECT_NE(identified.find("EPSG:31983"), std::string::npos) << identified;
+
+    // Without a CRS, or without a placement, there is no system to name.
+    struct Case {
+        std::vector<std::string> more;
+        std::string project;
+    };
+    for (const Case& c : {Case{{"--set", "CRS="}, project}, Case{{}, plainProject}}) {
+        std::filesystem::remove(prj);
+        std::vector<std::string> args = {"export", "mapworld", "--project", c.project, "--time", "2500", "--to", bmp};
+        args.insert(args.end() - 2, c.more.begin(), c.more.end());
+        ASSERT_EQ(batch(args).status, 0) << c.project;
+        EXPECT_TRUE(std::filesystem::exists(folder.path() + "map.bpw"));
+        EXPECT_FALSE(std::filesystem::exists(prj)) << c.project;
+    }
+
+    // A CRS GDAL does not know writes none of the three.
+    const std::string other = folder.path() + "other.bmp";
+    const BatchResult refused =
+        batch({"export", "mapworld", "--project", project, "--time", "2500", "--set", "CRS=EPSG:99999999", "--to", other});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("The CRS \"EPSG:99999999\" is not one GDAL knows ("), std::string::npos) << refused.err;
+    for (const char* name : {"other.bmp", "other.bpw", "other.prj"})
+        EXPECT_FALSE(std::filesystem::exists(folder.path() + name)) << name;
+}
+
 TEST_F(GeoExport, WithoutAPlacementTheExportIsLocalAndSaysSo)
 {
     const std::string tif = folder.path() + "local.tif";

@@ -480,7 +480,7 @@ TEST(BatchReaders, ANamedPipeIsRefusedAtOnceByEveryCommand)
     for (const auto& args : commands) {
         // Stopped after 20 s, with status 124, when it waits for a writer.
         std::string command = "timeout 20 " + std::string(KAVRIN_BIN_DIR) + "kavrin-batch";
-        for (const std::string& arg : args) command += " " + quoted(arg);
+        for (const std::string& arg : args) command += ' ' + quoted(arg);
         command += " >/dev/null 2>" + quoted(folder.path() + "err.txt") + " </dev/null";
         EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1) << args[0];
         EXPECT_NE(ReadBytes(folder.path() + "err.txt").find(pipe + " is not a file"), std::string::npos) << args[0];

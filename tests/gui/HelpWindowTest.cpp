@@ -6,13 +6,24 @@
 #include "gui/HelpViewer.h"
 #include "gui/WebBrowser.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextBrowser>
-#include <QThread>
+#include <QTextDocument>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kavrin::test {
 namespace {
@@ -27,6 +38,48 @@ void WriteProgram(const std::string& path, const std::string& script)
     WriteBytes(path, "#!/bin/sh\n" + script);
     QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
+
+// A named pipe read from before anything writes into it, so that what a
+// program started in the background writes is all there once it closes the pipe.
+class PipeReader {
+public:
+    explicit PipeReader(const std::string& path)
+    {
+        if (::mkfifo(path.c_str(), 0600) == 0) descriptor_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    }
+    ~PipeReader()
+    {
+        if (descriptor_ >= 0) ::close(descriptor_);
+    }
+    PipeReader(const PipeReader&) = delete;
+    PipeReader& operator=(const PipeReader&) = delete;
+
+    // Everything written until the last writer closed the pipe. The limit only
+    // makes a writer that never comes a failure instead of a hang.
+    std::string readUntilClosed(std::chrono::seconds limit = std::chrono::seconds(120)) const
+    {
+        std::string text;
+        if (descriptor_ < 0) return "(no pipe)";
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        bool closed = false;
+        while (!closed) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) return text + "(no writer closed the pipe in time)";
+            pollfd ready{descriptor_, POLLIN, 0};
+            if (::poll(&ready, 1, static_cast<int>(left.count())) <= 0) continue;
+            char buffer[4096];
+            const ssize_t n = ::read(descriptor_, buffer, sizeof buffer);
+            if (n < 0 && errno != EAGAIN && errno != EINTR) return text + "(the pipe failed: " + std::strerror(errno) + ")";
+            if (n > 0) text.append(buffer, static_cast<std::size_t>(n));
+            // End of file comes only after a writer opened the pipe and closed it.
+            closed = n == 0;
+        }
+        return text;
+    }
+
+private:
+    int descriptor_ = -1;
+};
 
 // A desktop of its own for one test: the programs on the PATH, the desktop
 // entries and BROWSER are only what the test puts there.
@@ -118,6 +171,30 @@ TEST(HelpWindow, TheContentsLinksLeadIntoThePageAndBackAgain)
     back->trigger();
     EXPECT_EQ(viewer.browser()->source(), QUrl::fromLocalFile(Page("HELPE.html")));
     EXPECT_TRUE(viewer.findChild<QAction*>("HelpForward")->isEnabled());
+}
+
+// Both pages, tables included, wrap to the window: no sideways scrolling as
+// the window opens, nor at any width up to a 1366-pixel screen's.
+TEST(HelpWindow, ThePagesFitTheWindowWithoutScrollingSideways)
+{
+    for (const char* name : {"HELPP.html", "HELPE.html"}) {
+        HelpViewer viewer;
+        viewer.showPage(Page(name));
+        QTextBrowser* text = viewer.browser();
+        // The page is laid out a part at a time as it is shown: all of it, here.
+        const auto laidOut = [text] {
+            QApplication::processEvents();
+            text->document()->documentLayout()->blockBoundingRect(text->document()->lastBlock());
+            QApplication::processEvents();
+        };
+        laidOut();
+        EXPECT_EQ(text->horizontalScrollBar()->maximum(), 0) << name << " as it opens, " << viewer.width() << " wide";
+        for (int width = viewer.width(); width <= 1366; width += 7) {
+            viewer.resize(width, viewer.height());
+            laidOut();
+            EXPECT_EQ(text->horizontalScrollBar()->maximum(), 0) << name << " " << width << " wide";
+        }
+    }
 }
 
 TEST(HelpWindow, TheButtonsTakeTheirTextsAndTooltipsBeforeAndAfterTheWindowExists)
@@ -213,13 +290,15 @@ TEST(WebBrowser, IsFoundAsABrowserNeverAsTheOpenerOfHtmlFiles)
 TEST(WebBrowser, TheBrowserFoundIsStartedWithThePage)
 {
     FakeDesktop desktop;
-    const std::string asked = desktop.path("browser-asked");
-    desktop.program("web", "echo \"$1\" > " + asked + "\n");
+    // The browser, started without being waited for, tells through a named
+    // pipe what it was given: the test reads until it closes the pipe, so a
+    // loaded machine makes it wait longer but never read half an answer.
+    const PipeReader asked(desktop.path("browser-asked"));
+    desktop.program("web", "echo \"$1\" > " + desktop.path("browser-asked") + "\n");
     qputenv("BROWSER", "web");
     const QUrl page = QUrl::fromLocalFile(Page("HELPE.html"));
     ASSERT_TRUE(OpenInWebBrowser(page));
-    for (int waited = 0; waited < 100 && !QFile::exists(QString::fromStdString(asked)); ++waited) QThread::msleep(50);
-    EXPECT_EQ(ReadBytes(asked), page.toString().toStdString() + "\n");
+    EXPECT_EQ(asked.readUntilClosed(), page.toString().toStdString() + "\n");
 }
 
 }  // namespace

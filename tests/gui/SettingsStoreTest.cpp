@@ -124,6 +124,20 @@ TEST(SettingsStore, ANamedPipeInPlaceOfASettingsFileIsRefused)
     }
 }
 
+// Every reading fails alike, whichever value it asks for and wherever that value is.
+TEST(SettingsStore, AValueInTheUsersFileDoesNotHideAPipeInPlaceOfTheMachineWideFile)
+{
+    SettingsFolder f;
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(UserSettingsFile()).absolutePath()));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(MachineSettingsFile()).absolutePath()));
+    test::WriteBytes(UserSettingsFile().toStdString(), "[General]\nLanguage=English\n");
+    const std::string pipe = MachineSettingsFile().toStdString();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string expected = pipe + " is not a file (a folder, a device or a pipe); choose a file.";
+    EXPECT_EQ(failureWithin(pipe, [] { ChosenLanguage(); }), expected);
+    EXPECT_EQ(failureWithin(pipe, [] { StoredDataHandling(); }), expected);
+}
+
 }  // namespace
 }  // namespace kavrin
 

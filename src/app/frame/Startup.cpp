@@ -94,7 +94,11 @@ std::unique_ptr<TFormPrincipal> StartKavrin(AppState& app, Dialogs& dialogs, con
     w.observacao->FormCreate();
     // Every window exists: the stored language is applied to them all, and the
     // splash shows (modal) before the calibration window appears.
-    const bool languageApplied = RunCommand(dialogs, [&app] { LoadLanguage(app, ChosenLanguage()); });
+    // Settings that cannot be read are reported once, here, and the program
+    // starts in the language used when none is stored.
+    Language language = Language::Portuguese;
+    RunCommand(dialogs, [&language] { language = ChosenLanguage(); });
+    const bool languageApplied = RunCommand(dialogs, [&app, language] { LoadLanguage(app, language); });
     if (languageApplied) w.entrada->showAtStartup();
     calibration->show();
     calibration->showMinimized();

@@ -4,6 +4,7 @@
 #include "gui/CommandRunner.h"
 #include "gui/DialogButtons.h"
 #include "gui/Settings.h"
+#include "text/Errors.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -69,12 +70,17 @@ TFormFerramenta::TFormFerramenta(AppState& app, Dialogs& dialogs, QWidget* paren
 void TFormFerramenta::FormCreate()
 {
     RunCommand(dialogs_, [this] {
-        const DataHandling handling = StoredDataHandling();
-        (handling == DataHandling::SaveAll     ? RadioButton1
-         : handling == DataHandling::DeleteAll ? RadioButton2
-                                               : RadioButton5)
-            ->setChecked(true);
-        (ChosenLanguage() == Language::English ? RadioButton4 : RadioButton3)->setChecked(true);
+        try {
+            const DataHandling handling = StoredDataHandling();
+            (handling == DataHandling::SaveAll     ? RadioButton1
+             : handling == DataHandling::DeleteAll ? RadioButton2
+                                                   : RadioButton5)
+                ->setChecked(true);
+            (ChosenLanguage() == Language::English ? RadioButton4 : RadioButton3)->setChecked(true);
+        } catch (const FileError&) {
+            // A settings file that cannot be read leaves the defaults chosen:
+            // the start-up's reading of the language, which follows, says why.
+        }
     });
     if (!RadioButton1->isChecked() && !RadioButton2->isChecked()) RadioButton5->setChecked(true);
     if (!RadioButton4->isChecked()) RadioButton3->setChecked(true);

@@ -238,7 +238,7 @@ void TFormPrincipal::buildMenu()
     QMenu* ajuda = menu(bar, "Ajuda1", "Ajuda");
     item(ajuda, "Sobre1", "So&bre");
     separator(ajuda, "N2");
-    item(ajuda, "Help1", "&Help");
+    item(ajuda, "Help1", "&Help", QKeySequence(Qt::Key_F1));
 }
 
 ChildWindow* TFormPrincipal::addChild(QWidget* form, bool maximizable)

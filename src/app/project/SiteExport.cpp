@@ -4,6 +4,7 @@
 #include "calibration/ObservationWeights.h"
 #include "geo/ContourExport.h"
 #include "geo/GeoTiffExport.h"
+#include "geo/ProjectionFile.h"
 #include "geo/WellExport.h"
 #include "gui/MapPainter.h"
 #include "gui/PictureExport.h"
@@ -103,8 +104,11 @@ void ExportToSite(AppState& app, Dialogs& dialogs, const TFormExportGRD& window)
             const MapPicture map = DesenhaMapa({app.model, *grid, name.mid(1).toStdString(), languages.titleInPortuguese,
                                                 languages.captionInPortuguese, app.separator});
             const std::array<double, 6> world = MapWorldNumbers(app.model, map.geometry, placement.value_or(LocalPlacement()));
+            // A CRS GDAL cannot read is refused before anything is written.
+            const std::string projection = EsriProjectionText(placement);
             WriteBitmap(PaintMapPicture(map), QString::fromStdString(to));
             WriteMapWorldFile(WorldFilePath(to), world);
+            if (!projection.empty()) WriteProjectionFile(ProjectionFilePath(to), projection);
         }
         }
     }

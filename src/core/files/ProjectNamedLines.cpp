@@ -47,7 +47,7 @@ std::string valueProblem(const ProjectLineName& name, const std::string& value)
 {
     const bool controls =
         std::any_of(value.begin(), value.end(), [](unsigned char c) { return c < 0x20 && c != '\t' && c != '\v' && c != '\f'; });
-    if (controls || !FitsWindows1252(value))
+    if (controls || HoldsC1Control(value) || !FitsWindows1252(value))
         return "the value of " + name.name + " holds a character a project file cannot hold.";
     if (!name.accepts(value)) return name.name + " takes " + name.takes + ", not " + quotedExcerpt(value) + ".";
     return "";

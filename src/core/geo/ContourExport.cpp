@@ -51,7 +51,10 @@ void WriteContours(const ContourRequest& request)
         // GDAL draws into memory; the file then takes each feature with its time.
         VectorLayer drawn(GdalDriver("Memory"), "", name, reference.get(), geometry, fields);
         std::string fixed = "FIXED_LEVELS=";
-        for (std::size_t i = 0; i < levels.size(); ++i) fixed += (i == 0 ? "" : ",") + FormatGeneral(levels[i], '.');
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            if (i != 0) fixed += ',';
+            fixed += FormatGeneral(levels[i], '.');
+        }
         std::vector<std::string> words = {fixed, "NODATA=" + FormatGeneral(kGeoNoData, '.')};
         if (request.filled) {
             words.insert(words.end(), {"POLYGONIZE=YES", "ELEV_FIELD_MIN=0", "ELEV_FIELD_MAX=1"});

@@ -30,7 +30,7 @@ GeoOutput::GeoOutput(const std::string& path, const std::vector<std::string>& re
     if (!resultsFolder.empty() && sameFile(folder.string(), resultsFolder))
         throw CheckError(path + " lies in the project's results folder, which holds only its times; nothing was written.");
     const fs::path name = fs::path(path).filename();
-    writing_ = (folder / ("." + name.stem().string() + ".partial" + name.extension().string())).string();
+    writing_ = (folder / ('.' + name.stem().string() + ".partial" + name.extension().string())).string();
     std::error_code ignored;
     fs::remove(writing_, ignored);
 }

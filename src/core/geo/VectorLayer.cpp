@@ -31,7 +31,9 @@ VectorLayer::VectorLayer(GDALDriver* driver, const std::string& path, const std:
         OGRFieldDefn definition(field.name.c_str(), field.whole ? OFTInteger : OFTReal);
         if (layer_->CreateField(&definition) != OGRERR_NONE) ThrowGdalFailure("Creating the field " + field.name);
     }
-    layer_->StartTransaction();
+    // One transaction for all the features where the driver has them (GeoPackage); GeoJSON has none.
+    if (const OGRErr started = layer_->StartTransaction(); started != OGRERR_NONE && started != OGRERR_UNSUPPORTED_OPERATION)
+        ThrowGdalFailure("Starting to write the layer " + name);
 }
 
 void VectorLayer::addPoint(double easting, double northing, const std::vector<double>& values)

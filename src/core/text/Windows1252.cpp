@@ -7,10 +7,14 @@ namespace kavrin {
 
 namespace {
 
-// Code points of the bytes 0x80…0x9F; 0 marks the five unassigned bytes.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+// Code points of the bytes 0x80…0x9F. The five bytes the code page leaves
+// unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) are the control characters of the
+// same numbers, as Windows reads and writes them, so that every byte read
+// is written back as it was.
+constexpr std::array<char32_t, 32> kHighControls = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void appendUtf8(std::string& out, char32_t c)
 {
@@ -53,7 +57,7 @@ int windows1252Byte(char32_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
     for (std::size_t k = 0; k < kHighControls.size(); ++k)
-        if (kHighControls[k] == c && c != 0) return static_cast<int>(0x80 + k);
+        if (kHighControls[k] == c) return static_cast<int>(0x80 + k);
     return -1;
 }
 
@@ -65,7 +69,7 @@ std::string Windows1252ToUtf8(const std::string& bytes)
     out.reserve(bytes.size());
     for (char ch : bytes) {
         const auto b = static_cast<std::uint8_t>(ch);
-        if (b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0)
+        if (b >= 0x80 && b <= 0x9F)
             appendUtf8(out, kHighControls[b - 0x80]);
         else
             appendUtf8(out, b);
@@ -82,6 +86,15 @@ std::string Utf8ToWindows1252(const std::string& text)
         out.push_back(b < 0 ? '?' : static_cast<char>(b));
     }
     return out;
+}
+
+bool HoldsC1Control(const std::string& text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t c = nextCodePoint(text, i);
+        if (c >= 0x80 && c <= 0x9F) return true;
+    }
+    return false;
 }
 
 bool FitsWindows1252(const std::string& text)

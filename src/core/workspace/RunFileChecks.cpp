@@ -73,7 +73,7 @@ void CheckOneNamePerTime(const std::vector<double>& times, char separator)
         std::replace(written.begin(), written.end(), '.', separator);
         return written;
     };
-    const std::string name = "T" + TimeText(shared->first, separator) + ".txt";
+    const std::string name = 'T' + TimeText(shared->first, separator) + ".txt";
     const std::string first = exact(shared->first), second = exact(shared->second);
     throw RunFilesRefusal("The times " + first + " and " + second + " would both be written to the file " + name +
                               ": a file name holds 15 significant digits. Enlarge DT or choose times nearer zero.",

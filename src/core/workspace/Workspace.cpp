@@ -46,14 +46,14 @@ std::string TimeFilePath(const std::string& root, const std::string& projectName
 
 void ValidateProjectName(const std::string& projectName)
 {
+    static const std::string kNoControlCharacters = "The project name must not contain control characters such as line ends.";
     const std::string quoted = "\"" + projectName + "\"";
     if (projectName.empty() || projectName == "." || projectName == "..")
         throw CheckError("The project name " + quoted + " cannot be used as a folder name.");
     for (char c : projectName) {
         if (c == '/')
             throw CheckError("The project name " + quoted + " must not contain \"/\": it names one folder inside the workspace.");
-        if (static_cast<unsigned char>(c) < 32 || c == 127)
-            throw CheckError("The project name must not contain control characters such as line ends.");
+        if (static_cast<unsigned char>(c) < 32 || c == 127) throw CheckError(kNoControlCharacters);
     }
     if (!FitsWindows1252(projectName))
         throw CheckError("The project name " + quoted +
@@ -62,6 +62,8 @@ void ValidateProjectName(const std::string& projectName)
     // not UTF-8 text, such as a Latin-1 "é") would name a folder it cannot find again.
     if (Windows1252ToUtf8(Utf8ToWindows1252(projectName)) != projectName)
         throw CheckError("The project name holds bytes that are not text in this system's encoding (UTF-8); type it again.");
+    // What the bytes Windows-1252 leaves undefined read as, from a project file.
+    if (HoldsC1Control(projectName)) throw CheckError(kNoControlCharacters);
 }
 
 void DeletaPasta(const std::string& root, const std::string& projectName)

@@ -67,6 +67,26 @@ TEST(ProjectFile, ATwentyFourLineFileOpensWithAnEmptyIndexPath)
     EXPECT_THROW(ReadProjectFile(folder.path() + "none.kvr"), FileError);
 }
 
+// Every byte of a project file comes back as it was when the project is saved
+// again, the five bytes Windows-1252 leaves undefined among them: the name
+// still names the project's folder.
+TEST(ProjectFile, ANameWithAnyByteIsSavedAgainAsItWasRead)
+{
+    TempFolder folder;
+    for (const char* name : {"\x90Pluma",
+                             "a\x81"
+                             "b",
+                             "\x8D", "x\x8F", "\x9D\x80\xE7", "Teste"}) {
+        std::string bytes = projectBytes(25);
+        bytes.replace(0, 5, name);
+        bytes.replace(bytes.rfind("Teste"), 5, name);
+        WriteBytes(folder.path() + "read.kvr", bytes);
+        const ProjectFileContents read = ReadProjectFile(folder.path() + "read.kvr");
+        WriteProjectFile(folder.path() + "saved.kvr", read.projectName, "12-10-26", read.texts, "/root/KAVRIN/");
+        EXPECT_EQ(ReadBytes(folder.path() + "saved.kvr"), bytes) << name;
+    }
+}
+
 TEST(ProjectFile, AFileThatIsNotAProjectIsRefusedNamingTheLine)
 {
     struct Case {

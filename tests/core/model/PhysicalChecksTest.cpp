@@ -79,7 +79,7 @@ TEST(PhysicalChecks, TheTextsAreCheckedBeforeTheyBecomeAModel)
 {
     ParameterTexts texts = InitialParameterTexts();
     EXPECT_FALSE(CheckPhysics(texts, '.'));
-    texts.edit[17] = "0";
+    texts.edit[17] = '0';
     EXPECT_STREQ(CheckPhysics(texts, '.')->field, "Porosity");
     texts.edit[17] = "0,5";
     texts.edit[15] = "-0,1";

@@ -169,6 +169,22 @@ TEST(Windows1252, ConvertsBothWays)
     EXPECT_FALSE(FitsWindows1252("Ω"));
 }
 
+// Every byte reads as a character that is written back as that byte: the
+// five bytes Windows-1252 leaves undefined are the control characters of the
+// same numbers, as Windows reads them, never "?".
+TEST(Windows1252, EveryByteComesBackAsItWas)
+{
+    std::string all;
+    for (int byte = 1; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
+    EXPECT_EQ(Utf8ToWindows1252(Windows1252ToUtf8(all)), all);
+    for (const char* undefined : {"\x81", "\x8D", "\x8F", "\x90", "\x9D"}) {
+        const std::string read = Windows1252ToUtf8(undefined);
+        EXPECT_EQ(read, std::string("\xC2") + undefined) << "U+00" << std::hex << (static_cast<unsigned char>(*undefined) + 0);
+        EXPECT_TRUE(FitsWindows1252(read));
+        EXPECT_EQ(Utf8ToWindows1252(read), undefined);
+    }
+}
+
 TEST(FixedPatterns, FastGridWriterEqualsTheGeneralPatternFormatter)
 {
     std::mt19937_64 random(20261210);

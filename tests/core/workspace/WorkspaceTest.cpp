@@ -68,6 +68,20 @@ TEST(Workspace, NamesThatWouldLeaveTheRootAreRefused)
         EXPECT_NO_THROW(ValidateProjectName(name)) << name;
 }
 
+// The undefined bytes of Windows-1252 read from a project file are control
+// characters, refused as the others are; the bytes alone are not text.
+TEST(Workspace, NamesWithTheUndefinedBytesOfWindows1252AreRefusedSayingWhy)
+{
+    for (const char* name : {"\xC2\x90Pluma", "a\xC2\x81", "\xC2\x8D", "\xC2\x8F", "\xC2\x9D"})
+        EXPECT_EQ(kavrin::test::FailureText([&] { ValidateProjectName(name); }),
+                  "The project name must not contain control characters such as line ends.")
+            << name;
+    for (const char* name : {"\x90Pluma", "a\x81"})
+        EXPECT_EQ(kavrin::test::FailureText([&] { ValidateProjectName(name); }),
+                  "The project name holds bytes that are not text in this system's encoding (UTF-8); type it again.")
+            << name;
+}
+
 TEST(Workspace, LowerCaseIndexNameFindsTheRunsIndex)
 {
     TempFolder folder;
@@ -162,7 +176,7 @@ TEST(RunChecks, TheFirstFailingCheckIsReported)
     struct Case {
         std::vector<std::pair<int, const char*>> texts;
         std::optional<RunRefusal> refusal;
-        SourceTexts source;
+        SourceTexts source = {};
     };
     // Zones from y = -35 to 10: the source is 45 m across.
     const SourceTexts zones{{"SourceZones", "-30 0 10 3 1"}};
