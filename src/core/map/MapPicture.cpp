@@ -196,7 +196,7 @@ void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapS
                 const std::optional<int> mirror = g.WholeYRange ? std::nullopt : std::optional<int>(g.PlotCentre);
                 std::vector<std::uint8_t> mask = regionMask(z, contour, mirror, scratch);
                 if (mask.empty()) continue;
-                shape = {MapShape::Kind::Pixels, colour, colour, {}, {}, 1, std::move(mask)};
+                shape = {MapShape::Kind::Pixels, colour, colour, {}, {}, std::move(mask)};
             }
             drawn[static_cast<std::size_t>(k)] = 1;
         }
