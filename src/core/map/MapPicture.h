@@ -29,11 +29,11 @@ struct MapShape {
     // text: its top-left corner; polygon: the vertices.
     PixelPolygon points;
     std::string text;  // UTF-8, black on the white brush
-    int penWidth = 1;  // of a line or outline, in pixels of the 800 × 640 picture
     // Pixels: one bit for each pixel of the 800 × 640 picture, row after row
     // from the top, the lowest bit of a byte the leftmost pixel; those set
     // take the brush.
     std::vector<std::uint8_t> mask;
+    int penWidth = 1;  // of a line or outline, in pixels of the 800 × 640 picture
 };
 
 struct MapPicture {
