@@ -80,16 +80,26 @@ constexpr CommandOption kSeriesTrans[] = {
     {.name = "--time", .value = "T", .required = true},
     {.name = "--x", .value = "X", .required = true},
 };
+// What the map and the animation add to the plain map.
+constexpr CommandOption kLogDecades{.name = "--log-decades", .value = "N"};
+constexpr CommandOption kStandard{.name = "--standard", .value = "S"};
+constexpr CommandOption kWellsTable{.name = "--wells", .value = "TABLE.txt"};
 constexpr CommandOption kMap[] = {
     kSavedProject,
     {.name = "--time", .value = "TEXT", .required = true, .choice = 1},
     {.name = "--all", .required = true, .choice = 1},
     {.name = "--to", .value = "FILE.bmp|FOLDER", .required = true},
+    kLogDecades,
+    kStandard,
+    kWellsTable,
 };
 constexpr CommandOption kAnimate[] = {
     kSavedProject,
     {.name = "--to", .value = "FILE.gif", .required = true},
     {.name = "--delay", .value = "MS"},
+    kLogDecades,
+    kStandard,
+    kWellsTable,
 };
 constexpr CommandOption kCompare[] = {kParams, kProject, kSet, kSteps, kZones, kObservations};
 constexpr CommandOption kBalance[] = {kSavedProject, kSet, kSteps, kZones};
@@ -190,6 +200,10 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  without a CRS; --north-up warps the GeoTIFF onto north-up cells of CELL metres;\n"
                                 "  --levels are in mg/L (the map's levels when not given); --filled writes the polygons\n"
                                 "  between levels instead of the lines; mapworld writes the map and its world file (.bpw).\n"
+                                "  map and animate: --log-decades N colours the map over N decades (1 to 12) below C0 on a\n"
+                                "  logarithmic scale; --standard S (mg/L) outlines the plume at S in bold black; --wells\n"
+                                "  TABLE.txt (the calibration window's saved table) draws each row's x, y named by its row\n"
+                                "  and coloured by its residual against the project's model.\n"
                                 "  fit --project takes the observation table and the fit's choices the project stores when\n"
                                 "  --obs and --fit are not given; the options given replace the stored ones.\n"
                                 "  balance prints time,entered,decayed,dissolved,sorbed,discharge_control,discharge_edge\n"
