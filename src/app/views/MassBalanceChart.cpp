@@ -119,21 +119,16 @@ void ShowMassBalance(QChartView* view, const MassBalancePlot& plot, const MassBa
                                                                    QString::fromStdString(TimeText(last, separator))));
 }
 
-QString MassBalanceColumns(const QChartView* view, char separator)
+CurveTable MassBalanceTable(const QChartView* view)
 {
-    const QList<QAbstractSeries*> series = view->chart()->series();
-    if (series.isEmpty()) return {};
     const QValueAxis* time = axisAt(view->chart(), Qt::AlignBottom);
-    QString text = time ? time->titleText() : QString();
-    for (const QAbstractSeries* s : series) text += '\t' + s->name();
-    text += "\r\n";
-    const qsizetype count = static_cast<const QLineSeries*>(series.first())->count();
-    for (qsizetype i = 0; i < count; ++i) {
-        text += number(static_cast<const QLineSeries*>(series.first())->at(i).x(), separator);
-        for (const QAbstractSeries* s : series) text += '\t' + number(static_cast<const QLineSeries*>(s)->at(i).y(), separator);
-        text += "\r\n";
+    std::vector<NamedCurve> curves;
+    for (const QAbstractSeries* s : view->chart()->series()) {
+        NamedCurve curve{s->name().toStdString(), {}};
+        for (const QPointF& p : static_cast<const QLineSeries*>(s)->points()) curve.points.push_back({p.x(), p.y()});
+        curves.push_back(std::move(curve));
     }
-    return text;
+    return TableOfCurves(time ? time->titleText().toStdString() : std::string(), curves);
 }
 
 }  // namespace kavrin

@@ -4,6 +4,7 @@
 // the run's times.
 #pragma once
 
+#include "charts/CurveTable.h"
 #include "solution/MassBalance.h"
 
 #include <QString>
@@ -32,7 +33,7 @@ QChartView* MakeMassBalanceView();
 // Shows `plot` with `texts`, numbers (ticks, positions, times) written with `separator`.
 void ShowMassBalance(QChartView* view, const MassBalancePlot& plot, const MassBalanceTexts& texts, char separator);
 
-// The shown values as tab-separated columns under the series' names, for the clipboard.
-QString MassBalanceColumns(const QChartView* view, char separator);
+// The shown values as one table: the time and each series under its name.
+CurveTable MassBalanceTable(const QChartView* view);
 
 }  // namespace kavrin

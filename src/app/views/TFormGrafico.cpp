@@ -2,14 +2,18 @@
 
 #include "charts/ValueList.h"
 #include "frame/TFormPrincipal.h"
+#include "gui/ChartCurves.h"
 #include "gui/ChartDetailLine.h"
 #include "gui/ChartNumbers.h"
 #include "gui/ChartView.h"
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
+#include "gui/SaveName.h"
+#include "gui/Settings.h"
 #include "model/RunTimes.h"
 #include "model/Variaveis.h"
 #include "text/NumberText.h"
+#include "text/SafeSave.h"
 #include "workspace/CompleteTime.h"
 #include "workspace/ResultLoading.h"
 #include "workspace/Workspace.h"
@@ -17,6 +21,7 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
@@ -119,12 +124,18 @@ TFormGrafico::TFormGrafico(AppState& app, Dialogs& dialogs) : app_(app), dialogs
     BitBtn1->setEnabled(false);
     CopyButton = NamedWidget<QPushButton>(this, "CopyButton", "Copiar valores");
     CopyButton->setEnabled(false);
+    SaveValuesButton = NamedWidget<QPushButton>(this, "SaveValuesButton", QString());
+    SaveValuesButton->setEnabled(false);
+    AddCurveButton = NamedWidget<QPushButton>(this, "AddCurveButton", QString());
+    ClearCurvesButton = NamedWidget<QPushButton>(this, "ClearCurvesButton", QString());
+    LogarithmicAxis = NamedWidget<QCheckBox>(this, "LogarithmicAxis", QString());
 
     Series1 = new QLineSeries;
     Series1->setObjectName("Series1");
     Chart1 = MakeChartView("Chart1", QString::fromUtf8("Distância (m)"), QString::fromUtf8("Concentração (mg/L)"), {Series1});
     Chart1->chart()->legend()->hide();
     Chart1->setMinimumSize(561, 401);
+    curves_ = std::make_unique<ChartCurves>(Chart1->chart(), Series1);
     MassBalanceView = MakeMassBalanceView();
     MassBalanceView->setMinimumSize(561, 401);
     MassBalanceView->hide();
@@ -142,7 +153,17 @@ TFormGrafico::TFormGrafico(AppState& app, Dialogs& dialogs) : app_(app), dialogs
     buttons->addWidget(BitBtn1);
     buttons->addWidget(CopyButton);
     left->addLayout(buttons);
+    // Two rows more in the room the column has beside the chart, closer
+    // together, so that the window and its chart keep their sizes.
+    left->setSpacing(2);
+    for (QWidget* pair : {static_cast<QWidget*>(AddCurveButton), static_cast<QWidget*>(LogarithmicAxis)}) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(pair);
+        row->addWidget(pair == AddCurveButton ? static_cast<QWidget*>(ClearCurvesButton) : SaveValuesButton);
+        left->addLayout(row);
+    }
     left->addStretch();
+    setAddedCaptions();
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left);
     layout->addWidget(panel, 1);
@@ -155,6 +176,22 @@ TFormGrafico::TFormGrafico(AppState& app, Dialogs& dialogs) : app_(app), dialogs
     connect(ComboBox2->lineEdit(), &QLineEdit::textEdited, this, kindChanged);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { RunCommand(dialogs_, [this] { BitBtn1Click(); }); });
     connect(CopyButton, &QPushButton::clicked, this, [this] { CopyValues(); });
+    connect(SaveValuesButton, &QPushButton::clicked, this, [this] { RunCommand(dialogs_, [this] { SaveValues(); }); });
+    connect(AddCurveButton, &QPushButton::clicked, this, [this] { AddCurve(); });
+    connect(ClearCurvesButton, &QPushButton::clicked, this, [this] { ClearCurves(); });
+    connect(LogarithmicAxis, &QCheckBox::toggled, this, [this] { showCurves(); });
+}
+
+TFormGrafico::~TFormGrafico() = default;
+
+void TFormGrafico::setAddedCaptions()
+{
+    AddCurveButton->setText(app_.text(AddedText::ChartAddCurve));
+    AddCurveButton->setToolTip(app_.text(AddedText::ChartAddCurveHint));
+    ClearCurvesButton->setText(app_.text(AddedText::ChartClearCurves));
+    ClearCurvesButton->setToolTip(app_.text(AddedText::ChartClearCurvesHint));
+    SaveValuesButton->setText(app_.text(AddedText::ChartSaveValues));
+    LogarithmicAxis->setText(app_.text(AddedText::ChartLogarithmicAxis));
 }
 
 void TFormGrafico::setEnabledNamed(std::initializer_list<const char*> names, bool enabled)
@@ -244,6 +281,7 @@ void TFormGrafico::FormActivate()
         return;
     }
     offerMassBalance();
+    showCurves();  // the standard may have changed in the map's options
     for (QComboBox* list : {ComboBox1, ComboBox3, ComboBox6, ComboBox7, ComboBox4, ComboBox5}) {
         list->clear();
         list->clearEditText();
@@ -312,14 +350,16 @@ void TFormGrafico::BitBtn1Click()
     }
 }
 
-void TFormGrafico::startChart(const QString& bottomTitle, const QString& title)
+void TFormGrafico::startChart(Kind kind, const QString& bottomTitle, const QString& title)
 {
     showMassBalanceView(false);
+    if (!held_.empty() && held_.front().label.kind != kind) held_.clear();
     Series1->clear();
-    SetChartDetailLine(Chart1->chart(), QString());
-    CopyButton->setEnabled(false);
+    drawn_.reset();
+    detail_.clear();
     for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Horizontal)) axis->setTitleText(bottomTitle);
     Chart1->chart()->setTitle(title);
+    showCurves();
 }
 
 void TFormGrafico::showPoints(ChartPoints points)
@@ -331,21 +371,78 @@ void TFormGrafico::showPoints(ChartPoints points)
     shown.reserve(static_cast<qsizetype>(points.size()));
     for (const ChartPoint& p : points) shown << QPointF(p.x, p.y);
     Series1->replace(shown);
-    CopyButton->setEnabled(!shown.isEmpty());
-    if (shown.isEmpty()) return;
-    const auto [left, right] = std::minmax_element(shown.begin(), shown.end(), [](auto& a, auto& b) { return a.x() < b.x(); });
-    const auto [low, high] = std::minmax_element(shown.begin(), shown.end(), [](auto& a, auto& b) { return a.y() < b.y(); });
-    // The positions span the whole bottom axis; the concentrations get round ticks from zero.
-    const auto range = [](QAbstractAxis* axis, double from, double to, bool nice) {
-        if (!(to > from)) to = from + (from == 0 ? 1 : std::abs(from) * 0.1);
-        axis->setRange(from, to);
-        if (auto* value = qobject_cast<QValueAxis*>(axis)) {
-            value->setLabelFormat("%.6g");
-            if (nice) value->applyNiceNumbers();
-        }
-    };
-    for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Horizontal)) range(axis, left->x(), right->x(), false);
-    for (QAbstractAxis* axis : Chart1->chart()->axes(Qt::Vertical)) range(axis, std::min(0.0, low->y()), high->y(), true);
+    showCurves(true);
+}
+
+void TFormGrafico::nameCurve(const CurveLabel& label)
+{
+    drawn_ = label;
+    showCurves();
+}
+
+bool TFormGrafico::positionShared() const
+{
+    const auto across = [](const CurveLabel& label) { return label.kind == Kind::LongitudinalProfile ? label.y : label.x; };
+    std::vector<double> positions;
+    for (const HeldCurve& curve : held_) positions.push_back(across(curve.label));
+    if (drawn_) positions.push_back(across(*drawn_));
+    return std::all_of(positions.begin(), positions.end(), [&](double p) { return p == positions.front(); });
+}
+
+QString TFormGrafico::curveName(const CurveLabel& label, bool shared) const
+{
+    const char s = app_.separator;
+    switch (label.kind) {
+    case Kind::ConcentrationTime:
+        return app_.text(AddedText::ChartCurveNode).arg(number(label.x, s), number(label.y, s));
+    case Kind::LongitudinalProfile:
+    case Kind::TransversalProfile: {
+        const bool longitudinal = label.kind == Kind::LongitudinalProfile;
+        if (shared) return app_.text(AddedText::ChartCurveTime).arg(label.time);
+        return app_.text(AddedText::ChartCurveTimeAt)
+            .arg(label.time, longitudinal ? "Y" : "X", number(longitudinal ? label.y : label.x, s));
+    }
+    case Kind::MassBalance:
+    case Kind::None:
+        break;
+    }
+    return QString();
+}
+
+QString TFormGrafico::severalCurvesDetail() const
+{
+    // The legend names each node; the profiles' common line is said once.
+    const CurveLabel& first = held_.front().label;
+    if (first.kind == Kind::ConcentrationTime || !positionShared()) return QString();
+    const bool longitudinal = first.kind == Kind::LongitudinalProfile;
+    return app_.text(AddedText::ChartCurvesAlong)
+        .arg(longitudinal ? "Y" : "X", number(longitudinal ? first.y : first.x, app_.separator));
+}
+
+void TFormGrafico::showCurves(bool refitAxes)
+{
+    const bool shared = positionShared();
+    std::vector<ShownCurve> held;
+    for (const HeldCurve& curve : held_) held.push_back({curveName(curve.label, shared), curve.points});
+    CurveDecorations decorations;
+    decorations.logarithmic = LogarithmicAxis->isChecked();
+    decorations.standard = StoredMapOptions().standard;
+    if (decorations.standard)
+        decorations.standardName = app_.text(AddedText::ChartStandardLine).arg(number(*decorations.standard, app_.separator));
+    const int leftOut = curves_->show(held, drawn_ ? curveName(*drawn_, shared) : QString(), decorations, refitAxes);
+    QString detail = held_.empty() ? detail_ : severalCurvesDetail();
+    if (leftOut > 0) {
+        const QString note = app_.text(AddedText::ChartLogarithmicLeftOut).arg(leftOut);
+        detail = detail.isEmpty() ? note : detail + "; " + note;
+    }
+    SetChartDetailLine(Chart1->chart(), detail);
+    if (!MassBalanceView->isVisibleTo(this)) enableValues(!held_.empty() || Series1->count() > 0);
+}
+
+void TFormGrafico::enableValues(bool enabled)
+{
+    CopyButton->setEnabled(enabled);
+    SaveValuesButton->setEnabled(enabled);
 }
 
 double TFormGrafico::position(const QComboBox* list) const
@@ -355,7 +452,7 @@ double TFormGrafico::position(const QComboBox* list) const
 
 void TFormGrafico::GrConcTemp()
 {
-    startChart(app_.messages.MsgAxisTime, app_.messages.MsgTitleConcTime);
+    startChart(Kind::ConcentrationTime, app_.messages.MsgAxisTime, app_.messages.MsgTitleConcTime);
     ChartPoints points;
     bool indexMissing = false;
     withChecks([&] {
@@ -373,6 +470,7 @@ void TFormGrafico::GrConcTemp()
             const GridAxis x = XAxisOf(app_.model), y = YAxisOf(app_.model);
             const int i = NodeOf(x, position(ComboBox4), s), j = NodeOf(y, position(ComboBox5), s);
             showDetail(app_.text(AddedText::ChartNodeLine).arg(number(x.position(i), s), number(y.position(j), s)));
+            nameCurve({Kind::ConcentrationTime, x.position(i), y.position(j), QString()});
         }
     });
     if (indexMissing) dialogs_.notice(app_.messages.MsgResultFileMissing);
@@ -380,14 +478,15 @@ void TFormGrafico::GrConcTemp()
 
 void TFormGrafico::GrConcDisX()
 {
-    startChart(app_.messages.MsgAxisDistance, app_.messages.MsgTitleLongProfile);
+    startChart(Kind::LongitudinalProfile, app_.messages.MsgAxisDistance, app_.messages.MsgTitleLongProfile);
     withChecks([&] {
         const int j = NodeOf(YAxisOf(app_.model), position(ComboBox3), app_.separator);
         const GridAxis x = XAxisOf(app_.model);
         loadProfileTime(ComboBox1->currentText());
         showPoints(GridProfile(app_.grid, x, j));
-        showDetail(app_.text(AddedText::ChartLongitudinalLine)
-                       .arg(ComboBox1->currentText(), number(YAxisOf(app_.model).position(j), app_.separator)));
+        const double y = YAxisOf(app_.model).position(j);
+        showDetail(app_.text(AddedText::ChartLongitudinalLine).arg(ComboBox1->currentText(), number(y, app_.separator)));
+        nameCurve({Kind::LongitudinalProfile, 0, y, ComboBox1->currentText()});
         ComboBox3->setEnabled(true);
         ComboBox1->setEnabled(true);
     });
@@ -395,14 +494,15 @@ void TFormGrafico::GrConcDisX()
 
 void TFormGrafico::GrConcDisY()
 {
-    startChart(app_.messages.MsgAxisDistance, app_.messages.MsgTitleTransProfile);
+    startChart(Kind::TransversalProfile, app_.messages.MsgAxisDistance, app_.messages.MsgTitleTransProfile);
     withChecks([&] {
         const int i = NodeOf(XAxisOf(app_.model), position(ComboBox7), app_.separator);
         const GridAxis y = YAxisOf(app_.model);
         loadProfileTime(ComboBox6->currentText());
         showPoints(GridProfile(app_.grid, y, i));
-        showDetail(app_.text(AddedText::ChartTransversalLine)
-                       .arg(ComboBox6->currentText(), number(XAxisOf(app_.model).position(i), app_.separator)));
+        const double x = XAxisOf(app_.model).position(i);
+        showDetail(app_.text(AddedText::ChartTransversalLine).arg(ComboBox6->currentText(), number(x, app_.separator)));
+        nameCurve({Kind::TransversalProfile, x, 0, ComboBox6->currentText()});
         ComboBox7->setEnabled(true);
         ComboBox6->setEnabled(true);
     });
@@ -410,30 +510,79 @@ void TFormGrafico::GrConcDisY()
 
 void TFormGrafico::showDetail(const QString& text)
 {
-    SetChartDetailLine(Chart1->chart(), text);
+    detail_ = text;
+    showCurves();
 }
 
 void TFormGrafico::ClearGrafico()
 {
     showMassBalanceView(false);
+    held_.clear();
     Series1->clear();
-    SetChartDetailLine(Chart1->chart(), QString());
-    CopyButton->setEnabled(false);
+    drawn_.reset();
+    detail_.clear();
+    showCurves();
+}
+
+void TFormGrafico::AddCurve()
+{
+    if (MassBalanceView->isVisibleTo(this) || !drawn_ || Series1->count() == 0) {
+        dialogs_.notice(app_.text(AddedText::ChartNoCurveToAdd));
+        return;
+    }
+    if (std::any_of(held_.begin(), held_.end(), [&](const HeldCurve& curve) { return curve.label == *drawn_; })) {
+        dialogs_.notice(app_.text(AddedText::ChartCurveAlreadyAdded));
+        return;
+    }
+    // The curve moves from the chart's own series to the held ones, so that
+    // it is drawn once.
+    held_.push_back({*drawn_, Series1->points()});
+    Series1->clear();
+    drawn_.reset();
+    detail_.clear();
+    showCurves();
+}
+
+void TFormGrafico::ClearCurves()
+{
+    held_.clear();
+    showCurves(true);
+}
+
+CurveTable TFormGrafico::valuesTable() const
+{
+    if (MassBalanceView->isVisibleTo(this)) return MassBalanceTable(MassBalanceView);
+    QChart* chart = Chart1->chart();
+    const QString bottom = chart->axes(Qt::Horizontal).isEmpty() ? QString() : chart->axes(Qt::Horizontal).first()->titleText();
+    const QString left = chart->axes(Qt::Vertical).isEmpty() ? QString() : chart->axes(Qt::Vertical).first()->titleText();
+    const auto points = [](const QList<QPointF>& shown) {
+        ChartPoints values;
+        for (const QPointF& p : shown) values.push_back({p.x(), p.y()});
+        return values;
+    };
+    // One curve under the axes' titles; several under the concentration's title and each curve's name.
+    std::vector<NamedCurve> curves;
+    const bool shared = positionShared();
+    for (const HeldCurve& curve : held_)
+        curves.push_back({(left + ": " + curveName(curve.label, shared)).toStdString(), points(curve.points)});
+    if (held_.empty())
+        curves.push_back({left.toStdString(), points(Series1->points())});
+    else if (Series1->count() > 0)
+        curves.push_back(
+            {(left + ": " + (drawn_ ? curveName(*drawn_, shared) : QString())).toStdString(), points(Series1->points())});
+    return TableOfCurves(bottom.toStdString(), curves);
 }
 
 void TFormGrafico::CopyValues()
 {
-    if (MassBalanceView->isVisibleTo(this)) {
-        QApplication::clipboard()->setText(MassBalanceColumns(MassBalanceView, app_.separator));
-        return;
-    }
-    QChart* chart = Chart1->chart();
-    const QString bottom = chart->axes(Qt::Horizontal).isEmpty() ? QString() : chart->axes(Qt::Horizontal).first()->titleText();
-    const QString left = chart->axes(Qt::Vertical).isEmpty() ? QString() : chart->axes(Qt::Vertical).first()->titleText();
-    QString text = bottom + '\t' + left + "\r\n";
-    for (const QPointF& p : Series1->points())
-        text += number(p.x(), app_.separator) + '\t' + number(p.y(), app_.separator) + "\r\n";
-    QApplication::clipboard()->setText(text);
+    QApplication::clipboard()->setText(QString::fromStdString(TabSeparatedText(valuesTable(), app_.separator)));
+}
+
+void TFormGrafico::SaveValues()
+{
+    const QString chosen = dialogs_.saveFile(app_.text(AddedText::ChartValuesFilter), QString());
+    if (chosen.isEmpty()) return;
+    SaveTextLines(WithExtension(chosen, ".csv").toStdString(), CsvLines(valuesTable()));
 }
 
 TFormGrafico::Kind TFormGrafico::currentKind() const
@@ -458,6 +607,8 @@ void TFormGrafico::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() != QEvent::LanguageChange) return;
     offerMassBalance();
+    setAddedCaptions();
+    showCurves();
     if (MassBalanceView->isVisibleTo(this)) ShowMassBalance(MassBalanceView, massBalance_, massBalanceTexts(), app_.separator);
 }
 
@@ -497,9 +648,11 @@ void TFormGrafico::MassBalanceChartClick()
         return;
     }
     massBalance_ = {ComputeMassBalance(model, *times), model.source.controlPlaneX, model.X1};
+    held_.clear();
+    showCurves();
     showMassBalanceView(true);
     ShowMassBalance(MassBalanceView, massBalance_, massBalanceTexts(), app_.separator);
-    CopyButton->setEnabled(!massBalance_.rows.empty());
+    enableValues(!massBalance_.rows.empty());
 }
 
 }  // namespace kavrin

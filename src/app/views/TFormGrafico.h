@@ -4,6 +4,7 @@
 #pragma once
 
 #include "charts/ChartSeries.h"
+#include "charts/CurveTable.h"
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
 #include "views/MassBalanceChart.h"
@@ -11,8 +12,11 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QChartView;
 class QLineSeries;
@@ -20,10 +24,13 @@ class QPushButton;
 
 namespace kavrin {
 
+class ChartCurves;
+
 class TFormGrafico : public QWidget {
     Q_OBJECT
 public:
     TFormGrafico(AppState& app, Dialogs& dialogs);
+    ~TFormGrafico() override;
 
     // The kinds of chart, recognised from ComboBox2's exact text in either language.
     enum class Kind { None, ConcentrationTime, LongitudinalProfile, TransversalProfile, MassBalance };
@@ -43,11 +50,20 @@ public:
     void MassBalanceChartClick();
     // Empties the chart, keeping its titles (the new-project command).
     void ClearGrafico();
-    // The shown points as two tab-separated columns on the clipboard.
+    // The shown points as two tab-separated columns on the clipboard; several
+    // curves as columns under their names (see CurveTable).
     void CopyValues();
+    // The same values as a CSV file, chosen in a save dialog.
+    void SaveValues();
+    // The drawn curve stays on the chart, and the next one of its kind is
+    // drawn beside it; a chart of another kind starts without them.
+    void AddCurve();
+    // The added curves leave the chart; the drawn one stays.
+    void ClearCurves();
 
     QComboBox *ComboBox1, *ComboBox2, *ComboBox3, *ComboBox4, *ComboBox5, *ComboBox6, *ComboBox7;
-    QPushButton *BitBtn1, *CopyButton;
+    QPushButton *BitBtn1, *CopyButton, *SaveValuesButton, *AddCurveButton, *ClearCurvesButton;
+    QCheckBox* LogarithmicAxis;  // the concentration axis in decades
     QChartView* Chart1;
     QLineSeries* Series1;
     QChartView* MassBalanceView;  // in Chart1's place while the mass balance is shown
@@ -58,10 +74,37 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // What a curve is, for its legend entry: the node of a concentration-time
+    // curve (x, y), or the time of a profile and its position across (y of a
+    // longitudinal, x of a transversal one).
+    struct CurveLabel {
+        Kind kind = Kind::None;
+        double x = 0, y = 0;
+        QString time;
+        friend bool operator==(const CurveLabel&, const CurveLabel&) = default;
+    };
+    struct HeldCurve {
+        CurveLabel label;
+        QList<QPointF> points;
+    };
+
     void setEnabledNamed(std::initializer_list<const char*> names, bool enabled);
     void fillList(QComboBox* list, double start, double step, double end, const char* stepName);
-    void startChart(const QString& bottomTitle, const QString& title);
+    void startChart(Kind kind, const QString& bottomTitle, const QString& title);
     void showPoints(ChartPoints points);
+    // The drawn curve is the one `label` names.
+    void nameCurve(const CurveLabel& label);
+    // Draws the held curves, the drawn one and the standard on the chosen
+    // axis, with the line under the title; `refitAxes` after new points.
+    void showCurves(bool refitAxes = false);
+    QString curveName(const CurveLabel& label, bool positionShared) const;
+    bool positionShared() const;
+    QString severalCurvesDetail() const;
+    void enableValues(bool enabled);
+    // The shown values: the single curve under the axes' titles, several
+    // under their names, or the mass balance.
+    CurveTable valuesTable() const;
+    void setAddedCaptions();
     double position(const QComboBox* list) const;
     // The times the run's index lists, for a profile's time list.
     void fillTimes(QComboBox* list);
@@ -84,6 +127,10 @@ private:
     AppState& app_;
     Dialogs& dialogs_;
     MassBalancePlot massBalance_;  // the balance shown
+    std::unique_ptr<ChartCurves> curves_;
+    std::vector<HeldCurve> held_;
+    std::optional<CurveLabel> drawn_;  // what Series1 shows, once known
+    QString detail_;                   // the drawn curve's line under the title
 };
 
 }  // namespace kavrin

@@ -236,7 +236,23 @@ enum class AddedText {
     PlumeMetricsBeyondCaption,
     PlumeMetricsCopy,
     PlumeMetricsColumns,  // the copied columns' titles, |-separated
-    End,                  // one past the last line
+    // The charts' several curves, logarithmic axis, standard and saved values.
+    ChartAddCurve,
+    ChartAddCurveHint,
+    ChartClearCurves,
+    ChartClearCurvesHint,
+    ChartLogarithmicAxis,
+    ChartSaveValues,
+    ChartValuesFilter,
+    ChartNoCurveToAdd,
+    ChartCurveAlreadyAdded,
+    ChartCurveNode,           // %1, %2: the node's x and y
+    ChartCurveTime,           // %1: the time
+    ChartCurveTimeAt,         // %1: the time, %2: the axis across (X or Y), %3: the position on it
+    ChartCurvesAlong,         // %1: the axis across, %2: the position on it
+    ChartLogarithmicLeftOut,  // %1: how many values
+    ChartStandardLine,        // %1: the standard
+    End,                      // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
