@@ -80,16 +80,21 @@ constexpr CommandOption kSeriesTrans[] = {
     {.name = "--time", .value = "T", .required = true},
     {.name = "--x", .value = "X", .required = true},
 };
+// The pictures' size in pixels.
+constexpr CommandOption kPictureSize{.name = "--size", .value = "WxH"};
 constexpr CommandOption kMap[] = {
     kSavedProject,
     {.name = "--time", .value = "TEXT", .required = true, .choice = 1},
     {.name = "--all", .required = true, .choice = 1},
     {.name = "--to", .value = "FILE.bmp|FOLDER", .required = true},
+    {.name = "--format", .value = "bmp|png|svg|pdf"},
+    kPictureSize,
 };
 constexpr CommandOption kAnimate[] = {
     kSavedProject,
     {.name = "--to", .value = "FILE.gif", .required = true},
     {.name = "--delay", .value = "MS"},
+    kPictureSize,
 };
 constexpr CommandOption kCompare[] = {kParams, kProject, kSet, kSteps, kZones, kObservations};
 constexpr CommandOption kBalance[] = {kSavedProject, kSet, kSteps, kZones};
@@ -190,6 +195,10 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  without a CRS; --north-up warps the GeoTIFF onto north-up cells of CELL metres;\n"
                                 "  --levels are in mg/L (the map's levels when not given); --filled writes the polygons\n"
                                 "  between levels instead of the lines; mapworld writes the map and its world file (.bpw).\n"
+                                "  map writes a PNG, SVG or PDF for a --to name ending in .png, .svg or .pdf, and the\n"
+                                "  24-bit bitmap for any other name; with --all each time's T<time>.bmp, or the --format\n"
+                                "  given. --size draws the map at WxH pixels (16 to 8000 each; 800x640 when not given), its\n"
+                                "  proportions kept and centred on white; animate writes a GIF, its name ending in .gif.\n"
                                 "  fit --project takes the observation table and the fit's choices the project stores when\n"
                                 "  --obs and --fit are not given; the options given replace the stored ones.\n"
                                 "  balance prints time,entered,decayed,dissolved,sorbed,discharge_control,discharge_edge\n"

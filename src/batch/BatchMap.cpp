@@ -2,6 +2,7 @@
 
 #include "BatchProject.h"
 #include "gui/MapPainter.h"
+#include "gui/MapVectorPainter.h"
 #include "gui/PictureExport.h"
 #include "map/AnimatedGif.h"
 #include "map/AnimationFrames.h"
@@ -31,9 +32,9 @@ std::vector<std::string> projectTimes(const ModelState& model, const std::string
     return texts;
 }
 
-// Loads each time and paints its map, handing the picture on.
+// Loads each time and draws its map, handing the picture on.
 void drawMaps(const std::string& projectPath, const std::vector<std::string>* chosen, const BatchEnvironment& environment,
-              const MapLanguages& languages, const std::function<void(std::size_t, const std::string&, const QImage&)>& use)
+              const MapLanguages& languages, const std::function<void(std::size_t, const std::string&, const MapPicture&)>& use)
 {
     const ProjectFileContents project = ReadProjectFile(projectPath);
     const ModelState model = ProjectModel(project, environment.separator);
@@ -43,9 +44,14 @@ void drawMaps(const std::string& projectPath, const std::vector<std::string>* ch
         const std::string results = ResultFilePath(environment.root, project.projectName, times[n]);
         if (!LoadResultFile(results, grid, model, environment.separator)) throw FileError(ENOENT, results);
         use(n, times[n],
-            PaintMapPicture(DesenhaMapa(
-                {model, grid, times[n], languages.titleInPortuguese, languages.captionInPortuguese, environment.separator})));
+            DesenhaMapa(
+                {model, grid, times[n], languages.titleInPortuguese, languages.captionInPortuguese, environment.separator}));
     }
+}
+
+QSize sizeOf(const MapOptions& options)
+{
+    return {options.width, options.height};
 }
 
 }  // namespace
@@ -61,10 +67,11 @@ std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const B
     const std::vector<std::string> one{options.time.value_or("")};
     std::vector<std::string> written;
     drawMaps(options.projectPath, options.all ? nullptr : &one, environment, languages,
-             [&](std::size_t, const std::string& time, const QImage& picture) {
+             [&](std::size_t, const std::string& time, const MapPicture& map) {
                  const std::string path =
-                     options.all ? (std::filesystem::path(options.to) / ("T" + time + ".bmp")).string() : options.to;
-                 WriteBitmap(picture, QString::fromStdString(path));
+                     options.all ? (std::filesystem::path(options.to) / ("T" + time + PictureExtension(options.format))).string()
+                                 : options.to;
+                 WritePicture(MapPictureSource(map, sizeOf(options.map)), options.format, QString::fromStdString(path));
                  written.push_back(path);
              });
     return written;
@@ -76,8 +83,8 @@ void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironm
     if (availableMemory && !EnoughMemoryForFrames(*availableMemory))
         throw CheckError("Less than 50 MB of memory is free; no animation was made. Close other programs and try again.");
     AnimatedGifWriter gif(options.to, options.delayMs);
-    drawMaps(options.projectPath, nullptr, environment, languages, [&](std::size_t, const std::string&, const QImage& picture) {
-        const QImage frame = picture.convertToFormat(QImage::Format_RGB888);
+    drawMaps(options.projectPath, nullptr, environment, languages, [&](std::size_t, const std::string&, const MapPicture& map) {
+        const QImage frame = MapPictureSource(map, sizeOf(options.map)).pixels().convertToFormat(QImage::Format_RGB888);
         gif.addFrame({frame.constBits(), frame.width(), frame.height(), frame.bytesPerLine()});
     });
     gif.finish();
@@ -92,8 +99,8 @@ void PerformBatchMapWorld(const BatchGeoExportOptions& options, const BatchEnvir
     const std::array<double, 6> numbers = MapWorldNumbers(model, DefineMapGeometry(model), placement.value_or(LocalPlacement()));
     const std::vector<std::string> one{*options.time};
     const std::string world = WorldFilePath(options.to);
-    drawMaps(options.projectPath, &one, environment, languages, [&](std::size_t, const std::string&, const QImage& picture) {
-        WriteBitmap(picture, QString::fromStdString(options.to));
+    drawMaps(options.projectPath, &one, environment, languages, [&](std::size_t, const std::string&, const MapPicture& map) {
+        WriteBitmap(PaintMapPicture(map), QString::fromStdString(options.to));
         WriteMapWorldFile(world, numbers);
     });
     out << options.to << "\n" << world << "\n";

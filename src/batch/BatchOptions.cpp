@@ -33,6 +33,17 @@ void takeModelOptions(const ParsedCommandLine& parsed, Options& options)
     options.zonesPath = parsed.value("--zones");
 }
 
+// --size WIDTHxHEIGHT into the map options.
+void takePictureSize(const ParsedCommandLine& parsed, MapOptions& map)
+{
+    const std::optional<std::string> value = parsed.value("--size");
+    if (!value) return;
+    const std::optional<PictureSize> size = ParsePictureSize(*value);
+    if (!size) throw std::invalid_argument("--size takes WIDTHxHEIGHT in pixels, each from 16 to 8000, not \"" + *value + "\"");
+    map.width = size->width;
+    map.height = size->height;
+}
+
 }  // namespace
 
 BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words)
@@ -156,6 +167,16 @@ BatchMapOptions ParseBatchMapOptions(const std::vector<std::string>& words)
     options.time = parsed.value("--time");
     options.all = parsed.given("--all");
     options.to = parsed.value("--to").value();
+    if (const std::optional<std::string> format = parsed.value("--format")) {
+        if (!options.all)
+            throw std::invalid_argument("--format goes with --all; the format of one map comes from the name of --to");
+        const std::optional<PictureFormat> named = PictureFormatNamed(*format);
+        if (!named) throw std::invalid_argument("--format takes bmp, png, svg or pdf, not \"" + *format + "\"");
+        options.format = *named;
+    } else if (!options.all) {
+        options.format = PictureFormatOfName(options.to).value_or(PictureFormat::Bitmap);
+    }
+    takePictureSize(parsed, options.map);
     return options;
 }
 
@@ -165,6 +186,9 @@ BatchAnimateOptions ParseBatchAnimateOptions(const std::vector<std::string>& wor
     BatchAnimateOptions options;
     options.projectPath = parsed.value("--project").value();
     options.to = parsed.value("--to").value();
+    if (!HasGifName(options.to))
+        throw std::invalid_argument("animate writes a GIF: --to takes a name ending in .gif, not \"" + options.to + "\"");
+    takePictureSize(parsed, options.map);
     if (const std::optional<std::string> value = parsed.value("--delay")) {
         std::size_t end = 0;
         int delay = 0;

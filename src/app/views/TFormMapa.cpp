@@ -155,7 +155,8 @@ bool TFormMapa::DesenhaMapa()
         throw;
     }
     showPicture(PaintMapPicture(map));
-    geometry_ = std::move(map.geometry);
+    geometry_ = map.geometry;
+    drawn_ = std::move(map);
     MapDrawn = true;
     // A minimised window (frames made for the animation) keeps its icon's
     // size, a maximised one its frame's; the window never grows beyond the
@@ -198,6 +199,7 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<bool(int, int)>& prog
     const Restore restore{this};
 
     QStringList frames;
+    AnimationTimes.clear();
     const ModelState& m = app_.model;
     const std::optional<std::vector<double>> times = ListedRunTimes(m, app_.project.ProjectIndexPath);
     if (!times) return frames;
@@ -221,6 +223,7 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<bool(int, int)>& prog
         // may already have deleted the results.
         if (!progress(++done, total)) {
             refused.clear();
+            AnimationTimes.clear();
             return {};
         }
         if (!TimeIsComplete(tempo)) {
@@ -234,6 +237,7 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<bool(int, int)>& prog
         const QString path = folder + QString::fromStdString(FrameFileName(t));
         WriteBitmap(picture_, path);
         frames << path;
+        AnimationTimes << tempo;
         QCoreApplication::processEvents();
     }
     return frames;
@@ -252,6 +256,7 @@ void TFormMapa::MostraValor(int X, int Y)
 void TFormMapa::ClearMapa()
 {
     picture_ = QImage();
+    drawn_ = {};
     Mapa->clear();
 }
 

@@ -237,6 +237,13 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
      "The observation table or the fit's choices have changed since the project was saved. Save the project?"},
     {"A tabela de observações guardada com o projeto não pôde ser lida; o restante do projeto foi aberto. %1: %2",
      "The observation table stored with the project could not be read; the rest of the project was opened. %1: %2"},
+    {"Figura em bitmap (*.jpeg)", "Bitmap picture (*.jpeg)"},
+    {"Figura PNG (*.png)", "PNG picture (*.png)"},
+    {"Desenho vetorial SVG (*.svg)", "SVG vector drawing (*.svg)"},
+    {"Documento PDF (*.pdf)", "PDF document (*.pdf)"},
+    {"Quadros em PNG, um arquivo por tempo (*.png)", "Frames as PNG, one file per time (*.png)"},
+    {"Quadros em SVG, um arquivo por tempo (*.svg)", "Frames as SVG, one file per time (*.svg)"},
+    {"Quadros em PDF, uma página por tempo (*.pdf)", "Frames as PDF, one page per time (*.pdf)"},
     {"", ""},
 };
 

@@ -205,7 +205,15 @@ enum class AddedText {
     // The calibration stored with the project.
     CalibrationChangedSave,
     StoredObservationsUnread,  // %1: the file, %2: why
-    End,                       // one past the last line
+    // The picture formats of the save dialogs, after each command's own filter.
+    PictureFilterBitmap,  // the map's and the charts' own filter: today's bitmap under ".jpeg"
+    PictureFilterPng,
+    PictureFilterSvg,
+    PictureFilterPdf,
+    FrameFilterPng,  // the animation's frames, one file per time
+    FrameFilterSvg,
+    FrameFilterPdf,  // one page per time
+    End,             // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
