@@ -120,14 +120,16 @@ int main(int argc, char** argv)
         std::printf("  kavrin-batch map failed; not compared\n");
         return 1;
     }
-    const double allowed = pngBeside.wall[1].median + png;
+    // The clock of a loaded machine wanders by more than the encoder's few
+    // milliseconds: the processor time decides.
+    const bool met = pngBeside.cpu[0].median <= pngBeside.cpu[1].median + png;
     std::printf("  kavrin-batch map as a whole process, median of 9 runs each, in turn (wall clock / processor time):\n"
                 "    to a PNG      %6.1f ms / %6.1f ms\n"
                 "    to a bitmap   %6.1f ms / %6.1f ms\n"
-                "    PNG - bitmap  %6.1f ms            (target: at most the PNG encoder's own %.1f ms: %s)\n",
+                "    PNG - bitmap  %6.1f ms / %6.1f ms   (target: at most the PNG encoder's own %.1f ms: %s)\n",
                 pngBeside.wall[0].median * 1e3, pngBeside.cpu[0].median * 1e3, pngBeside.wall[1].median * 1e3,
-                pngBeside.cpu[1].median * 1e3, (pngBeside.wall[0].median - pngBeside.wall[1].median) * 1e3, png * 1e3,
-                pngBeside.wall[0].median <= allowed ? "met" : "NOT met");
+                pngBeside.cpu[1].median * 1e3, (pngBeside.wall[0].median - pngBeside.wall[1].median) * 1e3,
+                (pngBeside.cpu[0].median - pngBeside.cpu[1].median) * 1e3, png * 1e3, met ? "met" : "NOT met");
     if (!againstScript.succeeded || !bare.succeeded) {
         std::printf("  the map as a whole process: not compared (/usr/bin/python3 with python3-matplotlib failed)\n");
         return 0;

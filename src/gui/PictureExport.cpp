@@ -11,6 +11,9 @@
 #include <QRegularExpression>
 #include <QSvgGenerator>
 
+#include <optional>
+#include <unordered_map>
+
 namespace kavrin {
 
 namespace {
@@ -67,11 +70,42 @@ QByteArray pdfOf(QSize size, int pages, const std::function<void(int, QPainter&)
     return buffer.data();
 }
 
+// The picture with a palette of its own colours, when they are 256 at most
+// (a map's are): a third of the bytes to compress, the same pixels.
+std::optional<QImage> withPalette(const QImage& rgb)
+{
+    QImage indexed(rgb.size(), QImage::Format_Indexed8);
+    QList<QRgb> palette;
+    std::unordered_map<QRgb, uchar> index;
+    QRgb last = 0;
+    uchar lastIndex = 0;
+    bool any = false;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const uchar* p = rgb.constScanLine(y);
+        uchar* out = indexed.scanLine(y);
+        for (int x = 0; x < rgb.width(); ++x, p += 3) {
+            const QRgb colour = qRgb(p[0], p[1], p[2]);
+            if (!any || colour != last) {
+                const auto [at, added] = index.try_emplace(colour, static_cast<uchar>(palette.size()));
+                if (added) {
+                    if (palette.size() == 256) return std::nullopt;
+                    palette.push_back(colour);
+                }
+                last = colour, lastIndex = at->second, any = true;
+            }
+            out[x] = lastIndex;
+        }
+    }
+    indexed.setColorTable(palette);
+    return indexed;
+}
+
 QByteArray pngOf(const QImage& pixels)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    pixels.convertToFormat(QImage::Format_RGB888).save(&buffer, "PNG");
+    const QImage rgb = pixels.convertToFormat(QImage::Format_RGB888);
+    withPalette(rgb).value_or(rgb).save(&buffer, "PNG");
     return buffer.data();
 }
 
