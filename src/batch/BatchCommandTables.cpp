@@ -80,6 +80,10 @@ constexpr CommandOption kSeriesTrans[] = {
     {.name = "--time", .value = "T", .required = true},
     {.name = "--x", .value = "X", .required = true},
 };
+// What the map and the animation add to the plain map.
+constexpr CommandOption kLogDecades{.name = "--log-decades", .value = "N"};
+constexpr CommandOption kStandard{.name = "--standard", .value = "S"};
+constexpr CommandOption kWellsTable{.name = "--wells", .value = "TABLE.txt"};
 // The pictures' size in pixels.
 constexpr CommandOption kPictureSize{.name = "--size", .value = "WxH"};
 constexpr CommandOption kMap[] = {
@@ -87,6 +91,9 @@ constexpr CommandOption kMap[] = {
     {.name = "--time", .value = "TEXT", .required = true, .choice = 1},
     {.name = "--all", .required = true, .choice = 1},
     {.name = "--to", .value = "FILE.bmp|FOLDER", .required = true},
+    kLogDecades,
+    kStandard,
+    kWellsTable,
     {.name = "--format", .value = "bmp|png|svg|pdf"},
     kPictureSize,
 };
@@ -94,6 +101,9 @@ constexpr CommandOption kAnimate[] = {
     kSavedProject,
     {.name = "--to", .value = "FILE.gif", .required = true},
     {.name = "--delay", .value = "MS"},
+    kLogDecades,
+    kStandard,
+    kWellsTable,
     kPictureSize,
 };
 constexpr CommandOption kCompare[] = {kParams, kProject, kSet, kSteps, kZones, kObservations};
@@ -195,6 +205,10 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  without a CRS; --north-up warps the GeoTIFF onto north-up cells of CELL metres;\n"
                                 "  --levels are in mg/L (the map's levels when not given); --filled writes the polygons\n"
                                 "  between levels instead of the lines; mapworld writes the map and its world file (.bpw).\n"
+                                "  map and animate: --log-decades N colours the map over N decades (1 to 12) below C0 on a\n"
+                                "  logarithmic scale; --standard S (mg/L) outlines the plume at S in bold black; --wells\n"
+                                "  TABLE.txt (the calibration window's saved table) draws each row's x, y named by its row\n"
+                                "  and coloured by its residual against the project's model.\n"
                                 "  map writes a PNG, SVG or PDF for a --to name ending in .png, .svg or .pdf, and the\n"
                                 "  24-bit bitmap for any other name; with --all each time's T<time>.bmp, or the --format\n"
                                 "  given. --size draws the map at WxH pixels (16 to 8000 each; 800x640 when not given), its\n"

@@ -79,24 +79,26 @@ struct BatchSeriesOptions {
 // Parses the words after "series"; each kind needs its two positions. Throws std::invalid_argument.
 BatchSeriesOptions ParseBatchSeriesOptions(const std::vector<std::string>& words);
 struct BatchMapOptions {
-    std::string projectPath;          // --project FILE.kvr
-    std::optional<std::string> time;  // --time TEXT: one time, as in its file name
-    bool all = false;                 // --all: every time of the project
-    std::string to;                   // --to FILE.bmp, or FOLDER with --all
+    std::string projectPath;               // --project FILE.kvr
+    std::optional<std::string> time;       // --time TEXT: one time, as in its file name
+    bool all = false;                      // --all: every time of the project
+    std::string to;                        // --to FILE.bmp, or FOLDER with --all
+    MapOptions picture;                    // --log-decades N, --standard S, wells with --wells, --size WxH
+    std::optional<std::string> wellsPath;  // --wells TABLE.txt
     // The picture's format: of one map, by the name of --to (.png, .svg, .pdf,
     // any other name the bitmap); with --all, --format bmp|png|svg|pdf (bmp when not given).
     PictureFormat format = PictureFormat::Bitmap;
-    MapOptions map = {};  // --size WxH
 };
 
 // Parses the words after "map". Throws std::invalid_argument.
 BatchMapOptions ParseBatchMapOptions(const std::vector<std::string>& words);
 
 struct BatchAnimateOptions {
-    std::string projectPath;  // --project FILE.kvr
-    std::string to;           // --to FILE.gif, a name ending in ".gif"
-    int delayMs = 2000;       // --delay MS: each frame's time on screen, the player's default
-    MapOptions map = {};      // --size WxH
+    std::string projectPath;               // --project FILE.kvr
+    std::string to;                        // --to FILE.gif, a name ending in ".gif"
+    int delayMs = 2000;                    // --delay MS: each frame's time on screen, the player's default
+    MapOptions picture;                    // --log-decades N, --standard S, wells with --wells, --size WxH
+    std::optional<std::string> wellsPath;  // --wells TABLE.txt
 };
 
 // Parses the words after "animate". Throws std::invalid_argument.

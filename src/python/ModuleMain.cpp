@@ -7,8 +7,10 @@
 #include "calibration/FitTexts.h"
 #include "solution/FieldKernel.h"
 #include "solution/Parallel.h"
+#include "solution/Solution.h"
 #include "workspace/Workspace.h"
 
+#include "text/DecimalSeparator.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
 
@@ -78,7 +80,8 @@ std::string RootText(const py::object& root)
 // The run on a thread of its own while this one, holding the GIL, watches for
 // Ctrl-C: a signal asks the run to stop once the time being written is
 // complete, then KeyboardInterrupt follows with the complete times kept.
-std::string RunWatched(const PythonModel& model, const std::string& name, const std::string& root, const std::string& savePath)
+std::string RunWatched(const PythonModel& model, const std::string& name, const std::string& root, const std::string& savePath,
+                       char separator)
 {
     std::atomic<int> stop{0};
     std::atomic<bool> done{false};
@@ -86,7 +89,7 @@ std::string RunWatched(const PythonModel& model, const std::string& name, const 
     std::exception_ptr failure;
     std::thread run([&] {
         try {
-            folder = RunPythonModel(model, name, root, savePath, stop);
+            folder = RunPythonModel(model, name, root, savePath, separator, stop);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -213,7 +216,8 @@ PYBIND11_MODULE(_kavrin, module)
                  if (name == "NY") return model.model.NY;
                  throw py::attribute_error(name);
              })
-        .def("save_project", [](const PythonModel& model, const py::object& path) { SavePythonModel(model, *PathText(path)); })
+        .def("save_project", [](const PythonModel& model, const py::object& path,
+                                char separator) { SavePythonModel(model, *PathText(path), separator); })
         .def("field",
              [](PythonModel& model, const py::array_t<double, py::array::c_style | py::array::forcecast>& times, bool asWritten) {
                  const auto [rows, columns] = FieldShape(model);
@@ -230,6 +234,11 @@ PYBIND11_MODULE(_kavrin, module)
                      }
                  }
                  return out;
+             })
+        // One point by the core's point formula alone, the reference `points` is held to.
+        .def("point_formula",
+             [](PythonModel& model, double x, double y, double z, double t) {
+                 return PointValue(x, y, z, t, SourceSuperposition(model.model), model.model, model.loadedQuadrature());
              })
         .def("points", [](PythonModel& model, const py::array_t<double, py::array::c_style | py::array::forcecast>& x,
                           const py::array_t<double, py::array::c_style | py::array::forcecast>& y,
@@ -248,13 +257,15 @@ PYBIND11_MODULE(_kavrin, module)
         });
 
     module.def("workspace_root", [] { return WorkspaceRoot(); });
-    module.def("run", [](const PythonModel& model, const std::string& name, const py::object& root, const py::object& save) {
-        return RunWatched(model, name, RootText(root), save.is_none() ? std::string() : *PathText(save));
+    module.def("decimal_separator", [] { return std::string(1, SystemDecimalSeparator()); });
+    module.def("run", [](const PythonModel& model, const std::string& name, const py::object& root, const py::object& save,
+                         char separator) {
+        return RunWatched(model, name, RootText(root), save.is_none() ? std::string() : *PathText(save), separator);
     });
 
     py::class_<PythonResults>(module, "_Results")
-        .def(py::init([](const py::object& project, const py::object& root) {
-            return OpenPythonResults(*PathText(project), RootText(root));
+        .def(py::init([](const py::object& project, const py::object& root, char separator) {
+            return OpenPythonResults(*PathText(project), RootText(root), separator);
         }))
         .def_readonly("times", &PythonResults::times)
         .def_readonly("files", &PythonResults::files)

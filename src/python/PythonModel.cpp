@@ -34,10 +34,12 @@ PythonModel MakePythonModel(const std::optional<std::string>& paramsPath, const 
     return made;
 }
 
-void SavePythonModel(const PythonModel& model, const std::string& path)
+void SavePythonModel(const PythonModel& model, const std::string& path, char separator)
 {
     const std::string name = std::filesystem::path(path).stem().string();
-    WriteUnrunProjectFile(path, name, DateTimeText(std::time(nullptr)), model.texts);
+    ParameterTexts texts = model.texts;
+    ArrumaCampos(texts, separator);
+    WriteUnrunProjectFile(path, name, DateTimeText(std::time(nullptr)), texts);
 }
 
 std::vector<std::pair<std::string, std::string>> ModelTexts(const PythonModel& model)

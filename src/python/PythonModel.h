@@ -4,8 +4,10 @@
 
 #include "model/ModelState.h"
 #include "model/ParameterTexts.h"
+#include "solution/FieldKernel.h"
 #include "solution/Quadrature.h"
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,12 +15,25 @@
 
 namespace kavrin {
 
+// The kernel's working memory of one model, kept from one call of `field` to
+// the next (allocating it afresh costs more than a small grid's computation).
+// A copy of the model starts with its own; calls from several Python threads
+// take turns.
+struct KeptTimeField {
+    std::mutex mutex;
+    TimeField field;
+    KeptTimeField() = default;
+    KeptTimeField(const KeptTimeField&) {}
+    KeptTimeField& operator=(const KeptTimeField&) { return *this; }
+};
+
 struct PythonModel {
     ParameterTexts texts;
     ModelState model;
     std::string valoresPath;
     QuadratureState quadrature;
     bool quadratureLoaded = false;
+    KeptTimeField kept;
 
     // The order in effect, loaded from the table once.
     const QuadratureState& loadedQuadrature();
@@ -30,8 +45,9 @@ struct PythonModel {
 PythonModel MakePythonModel(const std::optional<std::string>& paramsPath, const std::optional<std::string>& projectPath,
                             const std::vector<std::pair<std::string, std::string>>& sets, const std::string& valoresPath);
 
-// The texts as a project file of that name saves them (not yet run: it points to no results).
-void SavePythonModel(const PythonModel& model, const std::string& path);
+// The texts as a project file of that name saves them (not yet run: it points
+// to no results), their numbers with `separator` as the batch tool's would be.
+void SavePythonModel(const PythonModel& model, const std::string& path, char separator);
 
 // Every field name (the data window's, then GaussOrder) with its text, then the source options' texts.
 std::vector<std::pair<std::string, std::string>> ModelTexts(const PythonModel& model);

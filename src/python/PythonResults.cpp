@@ -13,14 +13,13 @@
 namespace kavrin {
 
 namespace {
-constexpr char kSeparator = '.';
 
-BatchEnvironment environmentOf(const PythonModel* model, const std::string& root)
+BatchEnvironment environmentOf(const PythonModel* model, const std::string& root, char separator)
 {
     BatchEnvironment environment;
     environment.root = root;
     if (model) environment.valoresPath = model->valoresPath;
-    environment.separator = kSeparator;
+    environment.separator = separator;
     return environment;
 }
 
@@ -39,29 +38,30 @@ ResultGrid loadTime(const PythonResults& results, std::size_t k)
 {
     if (k >= results.files.size()) throw std::out_of_range("no time " + std::to_string(k) + " in the results");
     ResultGrid grid;
-    if (!LoadResultFile(results.files[k], grid, results.model, kSeparator))
+    if (!LoadResultFile(results.files[k], grid, results.model, results.separator))
         throw CheckError("The results file " + results.files[k] + " does not exist.");
     return grid;
 }
 }  // namespace
 
 std::string RunPythonModel(const PythonModel& model, const std::string& name, const std::string& root,
-                           const std::string& savePath, const std::atomic<int>& stop)
+                           const std::string& savePath, char separator, const std::atomic<int>& stop)
 {
     BatchRunOptions options;
     options.sets = ModelTexts(model);
     if (!name.empty()) options.projectName = name;
     if (!savePath.empty()) options.savePath = savePath;
     BatchRunStop stopped{stop};
-    return PerformBatchRun(options, environmentOf(&model, root), &stopped);
+    return PerformBatchRun(options, environmentOf(&model, root, separator), &stopped);
 }
 
-PythonResults OpenPythonResults(const std::string& projectPath, const std::string& root)
+PythonResults OpenPythonResults(const std::string& projectPath, const std::string& root, char separator)
 {
     const ProjectFileContents project = ReadProjectFile(projectPath);
     PythonResults results;
-    results.model = ProjectModel(project, kSeparator);
-    results.indexPath = ResolveIndexPath(ProjectIndex(project, environmentOf(nullptr, root)));
+    results.separator = separator;
+    results.model = ProjectModel(project, separator);
+    results.indexPath = ResolveIndexPath(ProjectIndex(project, environmentOf(nullptr, root, separator)));
     const auto times = ListedRunTimes(results.model, results.indexPath);
     if (!times) throw CheckError("The times T0, T0 + DT, … never pass T1 within 1000000 times.");
     results.files = indexLines(results.indexPath);
@@ -82,8 +82,8 @@ void LoadPythonResultsTime(const PythonResults& results, std::size_t k, double* 
 ChartPoints ResultsTimeSeries(const PythonResults& results, double x, double y)
 {
     ChartPoints points;
-    if (!ConcentrationTimeSeries(results.indexPath, results.model, RoundTripText(x, kSeparator), RoundTripText(y, kSeparator),
-                                 kSeparator, points))
+    if (!ConcentrationTimeSeries(results.indexPath, results.model, RoundTripText(x, results.separator),
+                                 RoundTripText(y, results.separator), results.separator, points))
         throw CheckError("The index file " + results.indexPath + " does not exist.");
     return points;
 }
@@ -91,7 +91,7 @@ ChartPoints ResultsTimeSeries(const PythonResults& results, double x, double y)
 ChartPoints ResultsProfile(const PythonResults& results, std::size_t k, bool alongX, double across)
 {
     const GridAxis acrossAxis = alongX ? YAxisOf(results.model) : XAxisOf(results.model);
-    const int node = NodeOf(acrossAxis, across, kSeparator);
+    const int node = NodeOf(acrossAxis, across, results.separator);
     return GridProfile(loadTime(results, k), alongX ? XAxisOf(results.model) : YAxisOf(results.model), node);
 }
 

@@ -5,6 +5,14 @@ import subprocess
 import pytest
 
 
+@pytest.fixture(autouse=True)
+def plain_locale(monkeypatch):
+    """The module in this process follows the same decimal separator rule as the batch tool it is compared with."""
+    monkeypatch.setenv("LANG", "C")
+    monkeypatch.setenv("LC_ALL", "C")
+    monkeypatch.delenv("KAVRIN_DECIMAL_SEPARATOR", raising=False)
+
+
 @pytest.fixture
 def batch(tmp_path):
     """Runs kavrin-batch with the workspace in tmp_path; returns (code, stdout, stderr)."""

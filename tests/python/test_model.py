@@ -130,3 +130,61 @@ def test_ctrl_c_stops_points_between_blocks():
             model.points(x, 0.0, 0.0, 1000.0)
     finally:
         timer.cancel()
+
+
+@pytest.mark.parametrize("parameters", [
+    {"GaussOrder": 256, "AlphaX": 5, "AlphaY": 0.5, "AlphaZ": 0.05},
+    {"GaussOrder": 104, "Decay": 0.001, "AlphaX": 10, "PlaneZ": 0.7},
+    {"GaussOrder": 60, "SourceZones": "4 0 5 2 3"},
+    {"GaussOrder": 20, "SourceHistory": "stop", "ReleaseEnd": 300},
+])
+def test_points_are_the_point_formulas_own_values_bit_for_bit(parameters):
+    # Points share their time's node factors, consecutive equal y and z share
+    # their transverse factors, and terms with a zero exponential are left
+    # out: none of it may change a bit of any value, wherever the points lie.
+    model = kavrin.Model(**parameters)
+    rng = np.random.default_rng(29)
+    n = 1500
+    x = rng.uniform(-5, 300, n)
+    x[::37] = 0.0
+    y = np.round(rng.uniform(-40, 40, n), 1)
+    y[100:400] = 2.5
+    z = rng.choice([0.0, -1.0, 0.5, 2.0], n)
+    t = rng.choice([1e-300, 0.0, -3.0, 5.0, 100.0, 1000.0, 2500.0], n)
+    t[::3] = rng.uniform(1, 3000, t[::3].size)
+    grid_x, grid_y = np.meshgrid(np.linspace(0.25, 120, 40), np.linspace(-25, 25, 30))
+    for xs, ys, zs, ts in [(x, y, z, t), (x, y, 0.0, 777.0), (grid_x, grid_y, 0.0, 300.0), (50.0, 1.0, 0.0, t[t > 0])]:
+        values = model.points(xs, ys, zs, ts)
+        arrays = np.broadcast_arrays(*(np.asarray(a, dtype=float) for a in (xs, ys, zs, ts)))
+        expected = [model._core.point_formula(*point) for point in zip(*(a.ravel() for a in arrays))]
+        assert values.ravel().view(np.int64).tolist() == np.array(expected).view(np.int64).tolist()
+
+
+@pytest.mark.parametrize("parameters,t", [({"AlphaX": 1e-300}, 1e-20), ({"Kxx": 1e300}, 1e20)])
+def test_a_point_the_formula_refuses_is_refused_by_points_too(parameters, t):
+    model = kavrin.Model(GaussOrder=20, **parameters)
+    with pytest.raises(ValueError) as alone:
+        model._core.point_formula(10.0, 0.0, 0.0, t)
+    with pytest.raises(ValueError) as among:
+        model.points(np.array([10.0, 20.0, 30.0]), 0.0, 0.0, np.array([1.0, t, 1.0]))
+    assert str(among.value) == str(alone.value)
+
+
+def test_field_as_written_is_each_kernel_value_rounded_to_fifteen_digits():
+    # The plume's tails reach far below 1e-22 mg/L, where the read-back takes
+    # the text; above, it is computed from the digits: both must be the text's.
+    model = kavrin.Model(GaussOrder=104, C0=3.7e5, X0=-2, X1=400, DX=1, Y0=-60, Y1=60, DY=1.5, AlphaX=2, AlphaY=0.05)
+    kernel = model.field(900.0, as_written=False)
+    written = model.field(900.0)
+    assert np.min(np.abs(kernel[kernel != 0])) < 1e-30 and np.max(kernel) > 1e5
+    expected = np.array([float(f"{v:.14E}") for v in kernel.ravel()]).reshape(kernel.shape)
+    assert written.view(np.int64).tolist() == expected.view(np.int64).tolist()
+
+
+def test_field_keeps_its_working_memory_and_gives_the_same_grids_in_any_order():
+    model = kavrin.Model(GaussOrder=60, X1=150, DX=0.5)
+    first = model.field([100.0, 2500.0, 100.0], as_written=False)
+    assert np.array_equal(first[0], first[2])
+    other = kavrin.Model(GaussOrder=60, X1=120, DX=1)
+    assert np.array_equal(other.field(100.0, as_written=False), kavrin.Model(GaussOrder=60, X1=120, DX=1).field(100.0, as_written=False))
+    assert np.array_equal(model.field(2500.0, as_written=False), first[1])

@@ -75,3 +75,37 @@ def test_mass_balance_closes():
     assert list(rows["time"]) == [100, 1000]
     present = rows["dissolved"] + rows["sorbed"] + rows["decayed"]
     assert np.allclose(present, rows["entered"], rtol=1e-6)
+
+
+@pytest.mark.parametrize("separator", [",", "."])
+def test_run_and_save_write_the_batch_tools_decimal_separator(batch, tmp_path, monkeypatch, separator):
+    monkeypatch.setenv("KAVRIN_DECIMAL_SEPARATOR", separator)
+    assert kavrin.decimal_separator() == separator
+    parameters = {"GaussOrder": 20, "T0": 50, "T1": 100, "DT": 50, "AlphaX": 4.5, "SourceWidth": 12.5}
+    code, out, err = batch("run", "--name", "same", *[w for n, v in parameters.items() for w in ("--set", f"{n}={v}")])
+    assert code == 0, err
+    model = kavrin.Model(**parameters)
+    folder = kavrin.run(model, name="same", root=tmp_path / "ws", save=tmp_path / "same.kvr")
+    for name in ("T50.txt", "T100.txt"):
+        with open(f"{folder}{name}", "rb") as ours, open(batch.root / "same" / name, "rb") as theirs:
+            written = ours.read()
+            assert written == theirs.read()
+            assert (b"," in written) == (separator == ",")
+    results = kavrin.Results(tmp_path / "same.kvr")
+    assert np.array_equal(results[100], model.field(100.0))
+    model.save_project(tmp_path / "unrun.kvr")
+    saved = (tmp_path / "unrun.kvr").read_bytes()
+    assert (b"12,5" in saved, b"12.5" in saved) == (separator == ",", separator == ".")
+    again = kavrin.Model.from_project(tmp_path / "unrun.kvr")
+    assert [again.C0, again.AlphaX, again.SourceWidth, again.T1] == [model.C0, 4.5, 12.5, 100]
+    assert np.array_equal(again.field(50.0), model.field(50.0))
+
+
+def test_an_explicit_separator_wins_and_others_are_refused(tmp_path, monkeypatch):
+    monkeypatch.setenv("KAVRIN_DECIMAL_SEPARATOR", ",")
+    model = kavrin.Model(GaussOrder=20, AlphaX=4.5)
+    model.save_project(tmp_path / "point.kvr", separator=".")
+    assert b"4.5" in (tmp_path / "point.kvr").read_bytes()
+    with pytest.raises(ValueError, match="separator"):
+        model.save_project(tmp_path / "x.kvr", separator=";")
+    assert not (tmp_path / "x.kvr").exists()

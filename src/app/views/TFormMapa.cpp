@@ -9,7 +9,9 @@
 #include "map/AnimationFrames.h"
 #include "map/MapPicture.h"
 #include "map/MapReadout.h"
+#include "observations/TObservacao.h"
 #include "text/Errors.h"
+#include "views/MapOptionsPanel.h"
 #include "workspace/CompleteTime.h"
 #include "workspace/Workspace.h"
 
@@ -73,6 +75,14 @@ TFormMapa::TFormMapa(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(dial
     top->addWidget(readout(this, "Label3", "C (mg/L):", true), 0, Qt::AlignBottom);
     top->addWidget(Label6, 0, Qt::AlignBottom);
     top->addStretch();
+    OptionsButton = NamedWidget<QPushButton>(this, "MapOptionsButton", app_.text(AddedText::MapOptionsButton));
+    OptionsButton->setToolTip(app_.text(AddedText::MapOptionsButtonTip));
+    OptionsButton->setCheckable(true);
+    top->addWidget(OptionsButton, 0, Qt::AlignBottom);
+    Options = new MapOptionsPanel(app_, dialogs_, this);
+    Options->hide();
+    connect(OptionsButton, &QPushButton::toggled, Options, &QWidget::setVisible);
+    connect(Options, &MapOptionsPanel::mapChanged, this, &TFormMapa::redrawWithStoredOptions);
 
     Mapa = new QLabel(this);
     Mapa->setObjectName("Mapa");
@@ -89,11 +99,13 @@ TFormMapa::TFormMapa(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(dial
     area->setWidget(Mapa);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(Options);
     layout->addWidget(area, 1);
 }
 
 void TFormMapa::FormActivate()
 {
+    Options->showStored();
     if (app_.project.ResultsExist) {
         BitBtn1->setEnabled(true);
         CompletaComboBox();
@@ -143,8 +155,12 @@ bool TFormMapa::DesenhaMapa()
     MapPicture map;
     try {
         const MapTextLanguages texts = MapTextLanguagesFor(app_.AppliedLanguage());
+        const MapOptions options = StoredMapOptions();
+        std::vector<MapWell> wells;
+        if (options.showWells && app_.windows.observacao) wells = app_.windows.observacao->mapWells();
         map = kavrin::DesenhaMapa({app_.model, app_.grid, MapTimeText.toStdString(), texts.titleInPortuguese,
-                                   texts.captionInPortuguese, app_.separator});
+                                   texts.captionInPortuguese, app_.separator, options, std::move(wells),
+                                   MapOptionTextsFrom([this](AddedText line) { return app_.text(line).toStdString(); })});
     } catch (const MapGridTooLarge& tooLarge) {
         dialogs_.notice(tooLarge.axis() == 'X' ? app_.messages.MsgGridTooLargeX : app_.messages.MsgGridTooLargeY);
         return false;
@@ -163,6 +179,7 @@ bool TFormMapa::DesenhaMapa()
     // frame's visible area, where its picture scrolls.
     if (QWidget* frame = parentWidget(); frame && !frame->isMinimized() && !frame->isMaximized()) {
         QSize size(kMapWidth + 36, kMapHeight + 122);
+        if (Options->isVisible()) size.rheight() += Options->sizeHint().height() + layout()->spacing();
         QWidget* area = frame->parentWidget();
         if (area) size = size.boundedTo(area->size());
         frame->resize(size);
@@ -251,6 +268,25 @@ void TFormMapa::MostraValor(int X, int Y)
     Label4->setText(QString::fromStdString(value->x));
     Label5->setText(QString::fromStdString(value->y));
     Label6->setText(QString::fromStdString(value->concentration));
+}
+
+void TFormMapa::redrawWithStoredOptions()
+{
+    // The grid may hold another window's time by now: the shown time is read again.
+    if (!hasPicture() || !TimeIsComplete(MapTimeText)) return;
+    RunCommand(dialogs_, [this] {
+        app_.windows.principal->files().CompletaArray(MapTimeText);
+        DesenhaMapa();
+    });
+}
+
+void TFormMapa::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        OptionsButton->setText(app_.text(AddedText::MapOptionsButton));
+        OptionsButton->setToolTip(app_.text(AddedText::MapOptionsButtonTip));
+    }
+    QWidget::changeEvent(event);
 }
 
 void TFormMapa::ClearMapa()

@@ -20,6 +20,8 @@ class QPushButton;
 
 namespace kavrin {
 
+class MapOptionsPanel;
+
 class TFormMapa : public QWidget {
     Q_OBJECT
 public:
@@ -54,6 +56,8 @@ public:
     void MostraValor(int X, int Y);
     // Removes the picture (the new-project command).
     void ClearMapa();
+    // The shown time drawn again, loaded afresh, with the stored options.
+    void redrawWithStoredOptions();
 
     bool hasPicture() const { return !picture_.isNull(); }
     const QImage& picture() const { return picture_; }
@@ -70,9 +74,12 @@ public:
     QPushButton* BitBtn1;
     QLabel* Mapa;
     QLabel *Label4, *Label5, *Label6;
+    QPushButton* OptionsButton;  // shows and hides the options
+    MapOptionsPanel* Options;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void showPicture(QImage picture);

@@ -205,6 +205,27 @@ enum class AddedText {
     // The calibration stored with the project.
     CalibrationChangedSave,
     StoredObservationsUnread,  // %1: the file, %2: why
+    // The map's report options: the panel of the map window and what the
+    // picture adds (its legend, axis titles and flow arrow).
+    MapOptionsButton,
+    MapOptionsButtonTip,
+    MapLogScale,
+    MapDecadesSuffix,
+    MapStandardLabel,
+    MapWellsOption,
+    MapAxesOption,
+    MapPictureSize,
+    MapPictureSizeTip,
+    MapStandardRefused,     // %1: the text typed
+    MapStandardLegend,      // %1: the standard in mg/L
+    MapStandardNotReached,  // after the standard's legend when no value reaches it
+    MapWellsLegend,
+    MapResidualPositive,
+    MapResidualNegative,
+    MapWellsLeftOut,  // %1: how many wells lie outside the plot
+    MapAxisX,
+    MapAxisY,
+    MapFlow,
     // The picture formats of the save dialogs, after each command's own filter.
     PictureFilterBitmap,  // the map's and the charts' own filter: today's bitmap under ".jpeg"
     PictureFilterPng,

@@ -20,7 +20,7 @@ import numpy as _np
 
 from . import _kavrin
 
-__all__ = ["Model", "Results", "FitResult", "run", "workspace_root", "read_observations", "compare", "fit", "mass_balance"]
+__all__ = ["Model", "Results", "Uncertainty", "FitResult", "run", "workspace_root", "decimal_separator", "read_observations", "compare", "fit", "mass_balance"]
 
 _VALORES = _os.path.join(_os.path.dirname(__file__), "valores.txt")
 
@@ -67,10 +67,12 @@ class Model:
         texts.update(parameters)
         return Model(**texts)
 
-    def save_project(self, path):
+    def save_project(self, path, separator=None):
         """Saves the parameters as a project file that points to no results yet
-        (the desktop and ``kavrin-batch run --project`` open it)."""
-        self._core.save_project(path)
+        (the desktop and ``kavrin-batch run --project`` open it), its numbers
+        with the decimal `separator` ("." or ","; by default
+        decimal_separator(), as kavrin-batch writes them)."""
+        self._core.save_project(path, _separator(separator))
 
     def texts(self):
         """The parameters as (name, text) pairs, the texts a project file saves."""
@@ -114,11 +116,33 @@ class Model:
     def points(self, x, y, z, t):
         """The concentration (mg/L) at points (x, y, z) and times t by the point
         formula, numpy broadcasting over the four. Computed on all cores
-        without the GIL; Ctrl-C stops between blocks of points."""
+        without the GIL; Ctrl-C stops between blocks of points.
+
+        Points at the same time share the time's node factors, and consecutive
+        points at the same y (or z) their transverse factors, so a scalar t
+        (and z) is the fast case; each value is still the point formula's own,
+        bit for bit (the value kavrin-batch compare computes there)."""
         arrays = _np.broadcast_arrays(*(_np.asarray(a, dtype=float) for a in (x, y, z, t)))
         shape = arrays[0].shape
         flat = [_np.ascontiguousarray(a).ravel() for a in arrays]
         return self._core.points(*flat).reshape(shape)
+
+
+def decimal_separator():
+    """The decimal separator kavrin-batch writes numbers with on this machine,
+    which run, save_project and Results take by default: "," or "." from
+    $KAVRIN_DECIMAL_SEPARATOR when it holds one of them, otherwise the radix
+    character of the system's locale (LC_NUMERIC), "." when that is unknown.
+    Numbers passed to and returned by the module are Python's either way."""
+    return _kavrin.decimal_separator()
+
+
+def _separator(separator):
+    if separator is None:
+        return decimal_separator()
+    if separator not in (".", ","):
+        raise ValueError(f'separator takes "." or ",", not {separator!r}')
+    return separator
 
 
 def workspace_root():
@@ -126,15 +150,18 @@ def workspace_root():
     return _kavrin.workspace_root()
 
 
-def run(model, name="", root=None, save=None):
+def run(model, name="", root=None, save=None, separator=None):
     """Runs the model as ``kavrin-batch run`` does: the project folder `name`
     (the date and time when empty; "name(2)" … when taken) under the workspace
     `root` (default: workspace_root()), its index and one time file per time.
     `save` also writes a project file (.kvr) that points to the results.
-    Returns the project folder's path. Ctrl-C stops once the time being
-    written is complete (the complete times stay listed) and raises
-    KeyboardInterrupt. ValueError/OSError with the batch tool's messages."""
-    return _kavrin.run(model._core, name, root, save)
+    Numbers are written with the decimal `separator` ("." or ","; by default
+    decimal_separator(), as kavrin-batch writes them on this machine, so the
+    files are the same bytes). Returns the project folder's path. Ctrl-C stops
+    once the time being written is complete (the complete times stay listed)
+    and raises KeyboardInterrupt. ValueError/OSError with the batch tool's
+    messages."""
+    return _kavrin.run(model._core, name, root, save, _separator(separator))
 
 
 class Results:
@@ -144,10 +171,12 @@ class Results:
     of time t (rows y ascending, columns x ascending, as in model.field),
     ``results.model`` the project's model. The charts' series:
     ``time_series(x, y)``, ``longitudinal(t, y)`` and ``transversal(t, x)``,
-    each an array of (position or time, concentration) rows."""
+    each an array of (position or time, concentration) rows. `separator`:
+    the decimal separator the files were written with (by default
+    decimal_separator(), as run and kavrin-batch write them)."""
 
-    def __init__(self, project_path, root=None):
-        self._core = _kavrin._Results(project_path, root)
+    def __init__(self, project_path, root=None, separator=None):
+        self._core = _kavrin._Results(project_path, root, _separator(separator))
         self.model = Model.from_project(project_path)
         self.times = _np.array(self._core.times)
         self.files = list(self._core.files)
@@ -179,6 +208,108 @@ class Results:
     def transversal(self, t, x):
         """The profile along Y of time t at the column nearest x: rows (y, c)."""
         return self._core.profile(self._time_index(t), False, float(x))
+
+
+def _surfer_grid(path):
+    """A Surfer 6 text grid as the exports write it: (array rows × columns,
+    y ascending; x range; y range)."""
+    with open(path, "rb") as f:
+        words = f.read().split()
+    if len(words) < 9 or words[0] != b"DSAA":
+        raise OSError(f"{path} is not a Surfer text grid")
+    columns, rows = int(words[1]), int(words[2])
+    values = _np.array(words[9:], dtype=float)
+    if values.size != rows * columns:
+        raise OSError(f"{path} holds {values.size} values, not {rows} x {columns}")
+    return values.reshape(rows, columns), (float(words[3]), float(words[4])), (float(words[5]), float(words[6]))
+
+
+def _csv_table(path, text_columns=()):
+    """A results table (a heading line, then comma-separated numbers) as a
+    structured array; `text_columns` are kept as the texts written."""
+    with open(path, "r", encoding="ascii", newline="") as f:
+        lines = [line.rstrip("\r\n") for line in f if line.strip()]
+    if not lines:
+        raise OSError(f"{path} is empty")
+    names = lines[0].split(",")
+    rows = [line.split(",") for line in lines[1:]]
+    types = [(n, "U32" if n in text_columns else float) for n in names]
+    table = _np.empty(len(rows), dtype=types)
+    for k, n in enumerate(names):
+        table[n] = [row[k] for row in rows]
+    return table
+
+
+class Uncertainty:
+    """The results of ``kavrin-batch uncertainty`` (or ``merge``) read from
+    their folder ``--to DIR``, as arrays.
+
+    ``times``: the chosen times (days), in the run's order, with
+    ``time_texts`` as typed (they name the files). ``thresholds``: the
+    thresholds (mg/L), ascending, with ``threshold_texts``.
+    ``exceedance[k]``: the fraction of realizations above ``thresholds[k]``,
+    an array (times, rows, columns) — rows y ascending, columns x ascending,
+    as ``Model.field``. ``mean``, ``sd`` (N − 1 in the denominator), ``p05``,
+    ``p50``, ``p95``: (times, rows, columns) in mg/L, the per-node percentiles
+    from the logarithmic histogram. ``x``, ``y``: the grid's coordinates.
+    ``receptors``: a structured array, one row per receptor and time, with
+    receptor, x, y, z, time, mean, p05, p50, p95, p_exceeds,
+    p_exceeded_by_then, p_first_exceeded_then, p_never_exceeded (the
+    probabilities of the standard, the first threshold given). ``plume_length``:
+    a structured array per time of time, mean, p05, p50, p95, largest (m).
+    Each value is the file's text read back. OSError when a file is missing
+    or is not what the run writes."""
+
+    _MAPS = ("mean", "sd", "p05", "p50", "p95")
+
+    def __init__(self, folder):
+        self.folder = _os.fspath(folder)
+        self.plume_length = _csv_table(_os.path.join(self.folder, "plume_length.csv"), ("time",))
+        self.time_texts = [str(t) for t in self.plume_length["time"]]
+        self.times = _np.array([float(t) for t in self.time_texts])
+        lengths = _np.empty(len(self.plume_length), dtype=[(n, float) for n in self.plume_length.dtype.names])
+        for n in self.plume_length.dtype.names:
+            lengths[n] = self.plume_length[n].astype(float)
+        self.plume_length = lengths
+        self.receptors = self._receptors()
+        first = f"_T{self.time_texts[0]}.grd" if self.time_texts else None
+        texts = [name[len("exceed_"):-len(first)] for name in sorted(_os.listdir(self.folder))
+                 if first and name.startswith("exceed_") and name.endswith(first)]
+        texts.sort(key=float)
+        self.threshold_texts = texts
+        self.thresholds = _np.array([float(t) for t in texts])
+        grids = {}
+        for name in self._MAPS + tuple("exceed_" + t for t in texts):
+            layers = []
+            for t in self.time_texts:
+                values, (x0, x1), (y0, y1) = _surfer_grid(_os.path.join(self.folder, f"{name}_T{t}.grd"))
+                layers.append(values)
+            grids[name] = _np.array(layers) if layers else _np.zeros((0, 0, 0))
+        for name in self._MAPS:
+            setattr(self, name, grids[name])
+        self.exceedance = _np.array([grids["exceed_" + t] for t in texts])
+        rows, columns = self.mean.shape[1:] if self.mean.ndim == 3 else (0, 0)
+        if self.time_texts:
+            self.x = _np.linspace(x0, x1, columns) if columns > 1 else _np.array([x0])
+            self.y = _np.linspace(y0, y1, rows) if rows > 1 else _np.array([y0])
+
+    def _receptors(self):
+        table = _csv_table(_os.path.join(self.folder, "receptors.csv"), ("time",))
+        out = _np.empty(len(table), dtype=[(n, int if n == "receptor" else float) for n in table.dtype.names])
+        for n in table.dtype.names:
+            out[n] = table[n].astype(float)
+        return out
+
+    def time_index(self, t):
+        """The index of time t (days) among ``times``; KeyError when not chosen."""
+        found = _np.flatnonzero(self.times == float(t))
+        if found.size == 0:
+            raise KeyError(f"no uncertainty results at t = {t!r}; the times are {list(self.times)}")
+        return int(found[0])
+
+    def __repr__(self):
+        return (f"kavrin.Uncertainty({self.folder!r}: {len(self.times)} times, thresholds "
+                f"{list(self.threshold_texts)}, grid {self.mean.shape[1:]}, {len(self.receptors)} receptor rows)")
 
 
 def read_observations(path):
