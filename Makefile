@@ -35,6 +35,7 @@ bench: build
 	@$(BUILD)/bin/kavrin-uncertainty-bench
 	@$(BUILD)/bin/kavrin-chart-bench
 	@$(BUILD)/bin/kavrin-map-bench
+	@$(BUILD)/bin/kavrin-picture-bench
 	@$(BUILD)/bin/kavrin-calibration-bench
 	@PYTHONPATH=$(BUILD)/python /usr/bin/python3 bench/python_points_bench.py
 

@@ -2,6 +2,9 @@
 // timed by the clock and by the processor time they used.
 #pragma once
 
+#include "BenchTiming.h"
+
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <spawn.h>
@@ -46,6 +49,32 @@ inline ProcessRun runProcess(const std::string& program, const std::vector<std::
                      1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
     run.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return run;
+}
+
+// The median wall and processor seconds of `repeats` runs of each program,
+// taken in turn so both meet the same load; false when a run failed.
+struct Comparison {
+    Figure wall[2], cpu[2];
+    bool succeeded = true;
+};
+
+inline Comparison inTurn(int repeats, const std::vector<std::string> programs[2], const std::string outputs[2])
+{
+    std::vector<double> wall[2], cpu[2];
+    Comparison result;
+    for (int r = 0; r < repeats; ++r)
+        for (int k = 0; k < 2; ++k) {
+            const ProcessRun run = runProcess(programs[k][0], programs[k], outputs[k]);
+            result.succeeded = result.succeeded && run.succeeded;
+            wall[k].push_back(run.seconds);
+            cpu[k].push_back(run.cpuSeconds);
+        }
+    auto figure = [](std::vector<double> t) {
+        std::sort(t.begin(), t.end());
+        return Figure{t[t.size() / 2], t.front(), t.back()};
+    };
+    for (int k = 0; k < 2; ++k) result.wall[k] = figure(wall[k]), result.cpu[k] = figure(cpu[k]);
+    return result;
 }
 
 }  // namespace kavrin::bench

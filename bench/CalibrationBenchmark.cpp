@@ -116,32 +116,6 @@ std::map<std::string, double> fittedValues(const std::string& outputPath, const 
     return values;
 }
 
-// The median wall and processor seconds of `repeats` runs of each program,
-// taken in turn so both meet the same load; false when a run failed.
-struct Comparison {
-    bench::Figure wall[2], cpu[2];
-    bool succeeded = true;
-};
-
-Comparison inTurn(int repeats, const std::vector<std::string> programs[2], const std::string outputs[2])
-{
-    std::vector<double> wall[2], cpu[2];
-    Comparison result;
-    for (int r = 0; r < repeats; ++r)
-        for (int k = 0; k < 2; ++k) {
-            const bench::ProcessRun run = bench::runProcess(programs[k][0], programs[k], outputs[k]);
-            result.succeeded = result.succeeded && run.succeeded;
-            wall[k].push_back(run.seconds);
-            cpu[k].push_back(run.cpuSeconds);
-        }
-    auto figure = [](std::vector<double> t) {
-        std::sort(t.begin(), t.end());
-        return bench::Figure{t[t.size() / 2], t.front(), t.back()};
-    };
-    for (int k = 0; k < 2; ++k) result.wall[k] = figure(wall[k]), result.cpu[k] = figure(cpu[k]);
-    return result;
-}
-
 // The fit of `points` from `start` at order 256 by kavrin-batch-fit and by the
 // script, each as a whole process, beside each one's bare start.
 void wholeProcessFits(const std::vector<Observation>& points, const std::vector<std::pair<FitParameter, double>>& start,
@@ -173,11 +147,11 @@ void wholeProcessFits(const std::vector<Observation>& points, const std::vector<
     batch.insert(batch.end(), {"--fit", list});
     const std::string outputs[2] = {scratch + "batch.txt", scratch + "script.txt"};
     const std::vector<std::string> programs[2] = {batch, script};
-    const Comparison fits = inTurn(7, programs, outputs);
+    const bench::Comparison fits = bench::inTurn(7, programs, outputs);
     const std::map<std::string, double> ours = fittedValues(outputs[0], names), theirs = fittedValues(outputs[1], names);
     const std::vector<std::string> bare[2] = {{batch[0], "--help"},
                                               {"/usr/bin/python3", "-c", "import numpy, scipy.optimize, scipy.special"}};
-    const Comparison starts = inTurn(7, bare, outputs);
+    const bench::Comparison starts = bench::inTurn(7, bare, outputs);
     std::filesystem::remove_all(scratch);
     if (!fits.succeeded || !starts.succeeded || ours.size() != names.size() || theirs.size() != names.size()) {
         std::printf("  fit as a whole process: not compared (kavrin-batch-fit or /usr/bin/python3 with python3-scipy failed)\n");

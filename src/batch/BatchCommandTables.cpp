@@ -84,6 +84,8 @@ constexpr CommandOption kSeriesTrans[] = {
 constexpr CommandOption kLogDecades{.name = "--log-decades", .value = "N"};
 constexpr CommandOption kStandard{.name = "--standard", .value = "S"};
 constexpr CommandOption kWellsTable{.name = "--wells", .value = "TABLE.txt"};
+// The pictures' size in pixels.
+constexpr CommandOption kPictureSize{.name = "--size", .value = "WxH"};
 constexpr CommandOption kMap[] = {
     kSavedProject,
     {.name = "--time", .value = "TEXT", .required = true, .choice = 1},
@@ -92,6 +94,8 @@ constexpr CommandOption kMap[] = {
     kLogDecades,
     kStandard,
     kWellsTable,
+    {.name = "--format", .value = "bmp|png|svg|pdf"},
+    kPictureSize,
 };
 constexpr CommandOption kAnimate[] = {
     kSavedProject,
@@ -100,6 +104,7 @@ constexpr CommandOption kAnimate[] = {
     kLogDecades,
     kStandard,
     kWellsTable,
+    kPictureSize,
 };
 constexpr CommandOption kCompare[] = {kParams, kProject, kSet, kSteps, kZones, kObservations};
 constexpr CommandOption kBalance[] = {kSavedProject, kSet, kSteps, kZones};
@@ -213,6 +218,10 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  logarithmic scale; --standard S (mg/L) outlines the plume at S in bold black; --wells\n"
                                 "  TABLE.txt (the calibration window's saved table) draws each row's x, y named by its row\n"
                                 "  and coloured by its residual against the project's model.\n"
+                                "  map writes a PNG, SVG or PDF for a --to name ending in .png, .svg or .pdf, and the\n"
+                                "  24-bit bitmap for any other name; with --all each time's T<time>.bmp, or the --format\n"
+                                "  given. --size draws the map at WxH pixels (16 to 8000 each; 800x640 when not given), its\n"
+                                "  proportions kept and centred on white; animate writes a GIF, its name ending in .gif.\n"
                                 "  fit --project takes the observation table and the fit's choices the project stores when\n"
                                 "  --obs and --fit are not given; the options given replace the stored ones (--no-log\n"
                                 "  fits without the logarithms a project stores).\n"

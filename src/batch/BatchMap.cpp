@@ -3,6 +3,7 @@
 #include "BatchProject.h"
 #include "calibration/Observations.h"
 #include "gui/MapPainter.h"
+#include "gui/MapVectorPainter.h"
 #include "gui/PictureExport.h"
 #include "map/AnimatedGif.h"
 #include "map/AnimationFrames.h"
@@ -60,10 +61,10 @@ std::vector<MapWell> tableWells(const std::string& path, const ModelState& model
     return MapWellsOf(rows, separator, residuals);
 }
 
-// Loads each time and paints its map, handing the picture on.
+// Loads each time and draws its map, handing the picture on.
 void drawMaps(const std::string& projectPath, const std::vector<std::string>* chosen, const BatchEnvironment& environment,
               const MapLanguages& languages, const MapOptions& options, const std::optional<std::string>& wellsPath,
-              const std::function<void(std::size_t, const std::string&, const QImage&)>& use)
+              const std::function<void(std::size_t, const std::string&, const MapPicture&)>& use)
 {
     const ProjectFileContents project = ReadProjectFile(projectPath);
     const ModelState model = ProjectModel(project, environment.separator);
@@ -74,9 +75,14 @@ void drawMaps(const std::string& projectPath, const std::vector<std::string>* ch
         const std::string results = ResultFilePath(environment.root, project.projectName, times[n]);
         if (!LoadResultFile(results, grid, model, environment.separator)) throw FileError(ENOENT, results);
         use(n, times[n],
-            PaintMapPicture(DesenhaMapa({model, grid, times[n], languages.titleInPortuguese, languages.captionInPortuguese,
-                                         environment.separator, options, wells})));
+            DesenhaMapa({model, grid, times[n], languages.titleInPortuguese, languages.captionInPortuguese, environment.separator,
+                         options, wells}));
     }
+}
+
+QSize sizeOf(const MapOptions& options)
+{
+    return {options.width, options.height};
 }
 
 }  // namespace
@@ -92,10 +98,11 @@ std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const B
     const std::vector<std::string> one{options.time.value_or("")};
     std::vector<std::string> written;
     drawMaps(options.projectPath, options.all ? nullptr : &one, environment, languages, options.picture, options.wellsPath,
-             [&](std::size_t, const std::string& time, const QImage& picture) {
+             [&](std::size_t, const std::string& time, const MapPicture& map) {
                  const std::string path =
-                     options.all ? (std::filesystem::path(options.to) / ("T" + time + ".bmp")).string() : options.to;
-                 WriteBitmap(picture, QString::fromStdString(path));
+                     options.all ? (std::filesystem::path(options.to) / ("T" + time + PictureExtension(options.format))).string()
+                                 : options.to;
+                 WritePicture(MapPictureSource(map, sizeOf(options.picture)), options.format, QString::fromStdString(path));
                  written.push_back(path);
              });
     return written;
@@ -108,8 +115,9 @@ void PerformBatchAnimate(const BatchAnimateOptions& options, const BatchEnvironm
         throw CheckError("Less than 50 MB of memory is free; no animation was made. Close other programs and try again.");
     AnimatedGifWriter gif(options.to, options.delayMs);
     drawMaps(options.projectPath, nullptr, environment, languages, options.picture, options.wellsPath,
-             [&](std::size_t, const std::string&, const QImage& picture) {
-                 const QImage frame = picture.convertToFormat(QImage::Format_RGB888);
+             [&](std::size_t, const std::string&, const MapPicture& map) {
+                 const QImage frame =
+                     MapPictureSource(map, sizeOf(options.picture)).pixels().convertToFormat(QImage::Format_RGB888);
                  gif.addFrame({frame.constBits(), frame.width(), frame.height(), frame.bytesPerLine()});
              });
     gif.finish();
@@ -125,8 +133,8 @@ void PerformBatchMapWorld(const BatchGeoExportOptions& options, const BatchEnvir
     const std::vector<std::string> one{*options.time};
     const std::string world = WorldFilePath(options.to);
     drawMaps(options.projectPath, &one, environment, languages, {}, std::nullopt,
-             [&](std::size_t, const std::string&, const QImage& picture) {
-                 WriteBitmap(picture, QString::fromStdString(options.to));
+             [&](std::size_t, const std::string&, const MapPicture& map) {
+                 WriteBitmap(PaintMapPicture(map), QString::fromStdString(options.to));
                  WriteMapWorldFile(world, numbers);
              });
     out << options.to << "\n" << world << "\n";

@@ -1,6 +1,6 @@
 // The headless map: the picture of one time, or of every time, of a saved
-// project, drawn exactly as the map window draws it, as 24-bit bitmaps, and
-// the pictures of every time as one animated GIF.
+// project, drawn exactly as the map window draws it, as 24-bit bitmaps, PNG,
+// SVG or PDF, and the pictures of every time as one animated GIF.
 #pragma once
 
 #include "BatchOptions.h"
@@ -20,10 +20,9 @@ struct MapLanguages {
     bool captionInPortuguese = true;
 };
 
-// Draws and writes the pictures; with --all they are FOLDER/T<time>.bmp
-// (the folder is created). Returns the paths written. A time without its
-// results file is an error, since no earlier picture stands in for it.
-// Throws KavrinError.
+// Draws and writes the pictures in the options' format and size; with --all
+// they are FOLDER/T<time>.bmp (or the extension of --format; the folder is created). Returns the paths written. A time without
+// its results file is an error, since no earlier picture stands in for it. Throws KavrinError.
 std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const BatchEnvironment& environment,
                                          const MapLanguages& languages);
 

@@ -34,6 +34,17 @@ void takeModelOptions(const ParsedCommandLine& parsed, Options& options)
     options.zonesPath = parsed.value("--zones");
 }
 
+// --size WIDTHxHEIGHT into the map options.
+void takePictureSize(const ParsedCommandLine& parsed, MapOptions& map)
+{
+    const std::optional<std::string> value = parsed.value("--size");
+    if (!value) return;
+    const std::optional<PictureSize> size = ParsePictureSize(*value);
+    if (!size) throw std::invalid_argument("--size takes WIDTHxHEIGHT in pixels, each from 16 to 8000, not \"" + *value + "\"");
+    map.width = size->width;
+    map.height = size->height;
+}
+
 }  // namespace
 
 BatchRunOptions ParseBatchRunOptions(const std::vector<std::string>& words)
@@ -165,7 +176,7 @@ std::optional<int> wholeNumberIn(const std::string& text, int low, int high)
     return value;
 }
 
-// --log-decades, --standard and --wells of the map and the animation.
+// --log-decades, --standard, --wells and --size of the map and the animation.
 template <class Options>
 void takeMapPictureOptions(const ParsedCommandLine& parsed, Options& options)
 {
@@ -184,6 +195,7 @@ void takeMapPictureOptions(const ParsedCommandLine& parsed, Options& options)
     }
     options.wellsPath = parsed.value("--wells");
     options.picture.showWells = options.wellsPath.has_value();
+    takePictureSize(parsed, options.picture);
 }
 
 }  // namespace
@@ -196,6 +208,15 @@ BatchMapOptions ParseBatchMapOptions(const std::vector<std::string>& words)
     options.time = parsed.value("--time");
     options.all = parsed.given("--all");
     options.to = parsed.value("--to").value();
+    if (const std::optional<std::string> format = parsed.value("--format")) {
+        if (!options.all)
+            throw std::invalid_argument("--format goes with --all; the format of one map comes from the name of --to");
+        const std::optional<PictureFormat> named = PictureFormatNamed(*format);
+        if (!named) throw std::invalid_argument("--format takes bmp, png, svg or pdf, not \"" + *format + "\"");
+        options.format = *named;
+    } else if (!options.all) {
+        options.format = PictureFormatOfName(options.to).value_or(PictureFormat::Bitmap);
+    }
     takeMapPictureOptions(parsed, options);
     return options;
 }
@@ -206,6 +227,8 @@ BatchAnimateOptions ParseBatchAnimateOptions(const std::vector<std::string>& wor
     BatchAnimateOptions options;
     options.projectPath = parsed.value("--project").value();
     options.to = parsed.value("--to").value();
+    if (!HasGifName(options.to))
+        throw std::invalid_argument("animate writes a GIF: --to takes a name ending in .gif, not \"" + options.to + "\"");
     if (const std::optional<std::string> value = parsed.value("--delay")) {
         const std::optional<int> delay = wholeNumberIn(*value, 10, 655350);
         if (!delay) throw std::invalid_argument("--delay takes milliseconds from 10 to 655350, not \"" + *value + "\"");

@@ -5,6 +5,7 @@
 #include "BatchCommandTables.h"
 #include "calibration/ObservationWeights.h"
 #include "map/MapOptions.h"
+#include "map/PictureFormat.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -82,8 +83,11 @@ struct BatchMapOptions {
     std::optional<std::string> time;       // --time TEXT: one time, as in its file name
     bool all = false;                      // --all: every time of the project
     std::string to;                        // --to FILE.bmp, or FOLDER with --all
-    MapOptions picture;                    // --log-decades N, --standard S, and wells with --wells
+    MapOptions picture;                    // --log-decades N, --standard S, wells with --wells, --size WxH
     std::optional<std::string> wellsPath;  // --wells TABLE.txt
+    // The picture's format: of one map, by the name of --to (.png, .svg, .pdf,
+    // any other name the bitmap); with --all, --format bmp|png|svg|pdf (bmp when not given).
+    PictureFormat format = PictureFormat::Bitmap;
 };
 
 // Parses the words after "map". Throws std::invalid_argument.
@@ -91,9 +95,9 @@ BatchMapOptions ParseBatchMapOptions(const std::vector<std::string>& words);
 
 struct BatchAnimateOptions {
     std::string projectPath;               // --project FILE.kvr
-    std::string to;                        // --to FILE.gif
+    std::string to;                        // --to FILE.gif, a name ending in ".gif"
     int delayMs = 2000;                    // --delay MS: each frame's time on screen, the player's default
-    MapOptions picture;                    // --log-decades N, --standard S, and wells with --wells
+    MapOptions picture;                    // --log-decades N, --standard S, wells with --wells, --size WxH
     std::optional<std::string> wellsPath;  // --wells TABLE.txt
 };
 

@@ -46,6 +46,14 @@ QString QtDialogs::saveFile(const QString& filter, const QString& proposedName)
     return QFileDialog::getSaveFileName(parent_, QString(), proposedName, filter, nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
+Dialogs::SaveChoice QtDialogs::saveFileChoosingFilter(const QString& filters, const QString& proposedName)
+{
+    QString chosen;
+    const QString path =
+        QFileDialog::getSaveFileName(parent_, QString(), proposedName, filters, &chosen, QFileDialog::DontConfirmOverwrite);
+    return {path, chosen};
+}
+
 HelpViewer* QtDialogs::helpViewer() const
 {
     return helpViewer_;

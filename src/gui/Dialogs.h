@@ -27,6 +27,16 @@ public:
     // A path, or empty when the user cancelled.
     virtual QString openFile(const QString& filter, const QString& startFolder) = 0;
     virtual QString saveFile(const QString& filter, const QString& proposedName) = 0;
+    // A save dialog whose filter decides what is written: the path (empty when
+    // cancelled) and the filter the user left chosen among `filters`
+    // (";;"-separated), empty when the dialog cannot tell.
+    struct SaveChoice {
+        QString path, filter;
+    };
+    virtual SaveChoice saveFileChoosingFilter(const QString& filters, const QString& proposedName)
+    {
+        return {saveFile(filters, proposedName), QString()};
+    }
     // Shows a help page (a local HTML file) in the program's own help window.
     virtual void openDocument(const QString& path) = 0;
     // The help window's texts in the chosen language.
@@ -48,6 +58,7 @@ public:
     void error(const QString& text) override;
     QString openFile(const QString& filter, const QString& startFolder) override;
     QString saveFile(const QString& filter, const QString& proposedName) override;
+    SaveChoice saveFileChoosingFilter(const QString& filters, const QString& proposedName) override;
     // Always the program's own window: the desktop's default for HTML files
     // may be an editor. The window offers the page to the web browser.
     void openDocument(const QString& path) override;

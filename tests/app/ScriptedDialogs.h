@@ -34,6 +34,20 @@ public:
         ++saveRequests;
         return next();
     }
+    // For saveFileChoosingFilter(): the index of the filter left chosen (the
+    // first when empty), and every filter list the dialog offered.
+    std::deque<int> chosenFilters;
+    QStringList offeredFilters;
+    SaveChoice saveFileChoosingFilter(const QString& filters, const QString& proposedName) override
+    {
+        offeredFilters << filters;
+        int index = 0;
+        if (!chosenFilters.empty()) {
+            index = chosenFilters.front();
+            chosenFilters.pop_front();
+        }
+        return {saveFile(filters, proposedName), filters.split(";;").value(index)};
+    }
     void openDocument(const QString& path) override { documents << path; }
     void setHelpTexts(const HelpViewerTexts& texts) override { helpTexts = texts; }
     HelpViewerTexts helpTexts;  // the last texts the help window was given

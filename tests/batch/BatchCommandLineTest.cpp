@@ -59,6 +59,21 @@ TEST(BatchCommandLine, EveryCommandsWrongCommandLineGivesStatusTwoAndTheUsage)
         {{"animate", "--project", "p", "--to", "x.gif", "--delay", "500", "--delay", "600"}, "--delay is given twice"},
         {{"animate", "--project", "p", "--to", "x.gif", "--delay", "5"}, "--delay takes milliseconds from 10 to 655350"},
         {{"animate", "--project", "p", "--all", "--to", "x.gif"}, "unknown option \"--all\" for animate"},
+        {{"map", "--project", "p", "--time", "0", "--to", "m.png", "--size", "800"},
+         "--size takes WIDTHxHEIGHT in pixels, each from 16 to 8000, not \"800\""},
+        {{"map", "--project", "p", "--time", "0", "--to", "m.png", "--size", "15x640"},
+         "--size takes WIDTHxHEIGHT in pixels, each from 16 to 8000, not \"15x640\""},
+        {{"map", "--project", "p", "--all", "--to", "maps", "--size", "800x8001"},
+         "--size takes WIDTHxHEIGHT in pixels, each from 16 to 8000, not \"800x8001\""},
+        {{"map", "--project", "p", "--time", "0", "--to", "m.png", "--size", "+800x640"},
+         "--size takes WIDTHxHEIGHT in pixels, each from 16 to 8000, not \"+800x640\""},
+        {{"map", "--project", "p", "--time", "0", "--to", "m.png", "--format", "png"},
+         "--format goes with --all; the format of one map comes from the name of --to"},
+        {{"map", "--project", "p", "--all", "--to", "maps", "--format", "jpeg"},
+         "--format takes bmp, png, svg or pdf, not \"jpeg\""},
+        {{"animate", "--project", "p", "--to", "a.png"}, "animate writes a GIF: --to takes a name ending in .gif, not \"a.png\""},
+        {{"animate", "--project", "p", "--to", "a.gif", "--size", "800x"},
+         "--size takes WIDTHxHEIGHT in pixels, each from 16 to 8000, not \"800x\""},
     };
     std::set<std::string> commands;
     for (const Case& c : cases) {
@@ -87,6 +102,26 @@ TEST(BatchCommandLine, AcceptedCommandLinesKeepTheirMeaning)
     EXPECT_TRUE(all.all);
     EXPECT_EQ(all.time, std::nullopt);
     EXPECT_EQ(all.to, "--maps") << "the word after an option is its value";
+
+    struct Named {
+        std::vector<std::string> words;
+        PictureFormat format;
+    };
+    for (const Named& n : {Named{{"--time", "0", "--to", "m.png"}, PictureFormat::Png},
+                           Named{{"--time", "0", "--to", "m.SVG"}, PictureFormat::Svg},
+                           Named{{"--time", "0", "--to", "m.pdf"}, PictureFormat::Pdf},
+                           Named{{"--time", "0", "--to", "m.jpeg"}, PictureFormat::Bitmap},
+                           Named{{"--time", "0", "--to", "maps/.png"}, PictureFormat::Bitmap},
+                           Named{{"--all", "--to", "maps.png"}, PictureFormat::Bitmap},
+                           Named{{"--all", "--to", "maps", "--format", "svg"}, PictureFormat::Svg}}) {
+        std::vector<std::string> words = n.words;
+        words.insert(words.end(), {"--project", "p.kvr"});
+        EXPECT_EQ(ParseBatchMapOptions(words).format, n.format) << n.words[n.words.size() - 1];
+    }
+    const BatchMapOptions sized = ParseBatchMapOptions({"--project", "p", "--all", "--to", "m", "--size", "1600x1280"});
+    EXPECT_EQ(sized.picture.width, 1600);
+    EXPECT_EQ(sized.picture.height, 1280);
+    EXPECT_TRUE(one.picture.isPlain());
 
     const BatchAnimateOptions animate = ParseBatchAnimateOptions({"--project", "p.kvr", "--to", "a.gif"});
     EXPECT_EQ(animate.to, "a.gif");

@@ -2,13 +2,13 @@
 
 #include "frame/TFormEntrada.h"
 #include "frame/TFormFerramenta.h"
-#include "gui/ChartPicture.h"
 #include "gui/ChildWindow.h"
 #include "gui/CommandRunner.h"
 #include "gui/HelpViewer.h"
-#include "gui/PictureExport.h"
+#include "gui/MapVectorPainter.h"
 #include "gui/SaveName.h"
 #include "gui/Settings.h"
+#include "views/PictureSaving.h"
 #include "views/TFormAnimacao.h"
 #include "views/TFormGrafico.h"
 #include "views/TFormMapa.h"
@@ -105,9 +105,14 @@ void TFormPrincipal::Mapajpeg1Click()
         dialogs_.notice(app_.text(AddedText::NoMapToSave));
         return;
     }
-    const QString chosen = dialogs_.saveFile(QString(), QString());
-    if (chosen.isEmpty()) return;
-    WriteBitmap(map->picture(), PictureSaveName(chosen));
+    const std::optional<PictureSaveChoice> choice =
+        AskPictureSave(dialogs_, PictureFiltersAfter(app_, app_.text(AddedText::PictureFilterBitmap)));
+    if (!choice) return;
+    // The picture shown is saved as it is; another size is painted from its shapes.
+    const QSize size = MapSaveSize();
+    PictureSource picture = MapPictureSource(map->drawnMap(), size);
+    if (map->picture().size() == size) picture.pixels = [map] { return map->picture(); };
+    WriteChosenPicture(picture, *choice);
 }
 
 QAction* TFormPrincipal::makeAction(const char* name, const QString& text, int picture)
@@ -293,9 +298,7 @@ void TFormPrincipal::FerramantaClick()
 
 void TFormPrincipal::Graficos1Click()
 {
-    const QString name = dialogs_.saveFile(QString(), QString());
-    if (name.isEmpty()) return;
-    WriteBitmap(RenderChart(app_.windows.grafico->shownChart()), PictureSaveName(name));
+    SaveChartPicture(app_, dialogs_, app_.windows.grafico->shownChart(), app_.text(AddedText::PictureFilterBitmap));
 }
 
 void TFormPrincipal::closeEvent(QCloseEvent* event)

@@ -2,17 +2,16 @@
 
 #include "calibration/Comparison.h"
 #include "gui/ChartNumbers.h"
-#include "gui/ChartPicture.h"
 #include "gui/ChartView.h"
 #include "gui/CommandRunner.h"
 #include "gui/NamedWidget.h"
-#include "gui/PictureExport.h"
 #include "gui/RoundAxis.h"
 #include "gui/SaveName.h"
 #include "map/MapWells.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
 #include "text/NumberText.h"
+#include "views/PictureSaving.h"
 
 #include <QApplication>
 #include <QChart>
@@ -302,9 +301,7 @@ void TObservacao::BitBtn4Click()
 
 void TObservacao::BitBtn3Click()
 {
-    const QString chosen = dialogs_.saveFile(QString::fromUtf8("Arquivo de figuras (*.jpg)"), QString());
-    if (chosen.isEmpty()) return;
-    RunCommand(dialogs_, [&] { WriteBitmap(RenderChart(Chart1), PictureSaveName(chosen)); });
+    RunCommand(dialogs_, [&] { SaveChartPicture(app_, dialogs_, Chart1, QString::fromUtf8("Arquivo de figuras (*.jpg)")); });
 }
 
 void TObservacao::BitBtn6Click()

@@ -8,9 +8,11 @@
 #include "map/AnimationFrames.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
+#include "views/PictureSaving.h"
 #include "views/TFormMapa.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -263,9 +265,14 @@ void TFormAnimacao::RxSlider1Changed()
 void TFormAnimacao::SaveGif()
 {
     if (Image.isEmpty()) return;
-    QString path = dialogs_.saveFile(QStringLiteral("GIF (*.gif)"), QString());
-    if (path.isEmpty()) return;
-    path = WithExtension(path, kGifExtension);
+    const std::optional<PictureSaveChoice> choice =
+        AskPictureSave(dialogs_, FrameFiltersAfter(app_, QStringLiteral("GIF (*.gif)")));
+    if (!choice) return;
+    if (choice->format) {
+        saveFramePictures(*choice);
+        return;
+    }
+    const QString path = WithExtension(choice->path, kGifExtension);
     // One frame file in memory at a time.
     AnimatedGifWriter gif(path.toStdString(), Timer1->interval());
     for (const QString& file : Image) {
@@ -274,6 +281,43 @@ void TFormAnimacao::SaveGif()
         gif.addFrame({frame.constBits(), frame.width(), frame.height(), frame.bytesPerLine()});
     }
     gif.finish();
+}
+
+void TFormAnimacao::saveFramePictures(const PictureSaveChoice& choice)
+{
+    // Each frame is drawn again by the map window, from its time's results;
+    // the map it showed is drawn again afterwards.
+    TFormMapa* map = app_.windows.mapa;
+    struct Restore {
+        TFormMapa* map;
+        TFormPrincipal* principal;
+        QString shown;
+        bool drawn;
+        ~Restore()
+        {
+            QGuiApplication::restoreOverrideCursor();
+            map->MapTimeText = shown;
+            try {
+                if (drawn && map->TimeIsComplete(shown)) {
+                    principal->files().CompletaArray(shown);
+                    if (map->DesenhaMapa()) return;
+                }
+            } catch (const std::exception&) {
+            }
+            map->ClearMapa();  // a map that cannot be drawn again is not left showing another time
+        }
+    };
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const Restore restore{map, app_.windows.principal, map->MapTimeText, map->hasPicture()};
+    const QStringList times = map->AnimationTimes;
+    WriteFramePictures(choice.path, *choice.format, times, MapSaveSize(), [&](int n) -> const MapPicture& {
+        if (!map->TimeIsComplete(times[n]))
+            throw CheckError(app_.text(AddedText::TimeWithoutCompleteResults).arg(times[n]).toStdString());
+        map->MapTimeText = times[n];
+        app_.windows.principal->files().CompletaArray(times[n]);
+        if (!map->DesenhaMapa()) throw CheckError(app_.text(AddedText::TimeWithoutCompleteResults).arg(times[n]).toStdString());
+        return map->drawnMap();
+    });
 }
 
 bool TFormAnimacao::event(QEvent* event)

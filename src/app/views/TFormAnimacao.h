@@ -5,6 +5,7 @@
 
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
+#include "gui/PictureSaveDialog.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -46,7 +47,8 @@ public:
     void Timer1Timer();
     void RxSlider1Changed();
     // The frames as one animated GIF (".gif" added when the name lacks it),
-    // each shown for the player's interval.
+    // each shown for the player's interval; or, by the dialog's filter, as
+    // PNG or SVG files, one per time, or one PDF of a page per time.
     void SaveGif();
 
     QStringList Image;  // frame files in play order
@@ -72,6 +74,7 @@ protected:
 
 private:
     void enablePlayer(bool on);
+    void saveFramePictures(const PictureSaveChoice& choice);
     void showInterval();
     // The number of frame `shown` (from 0) of all; nothing for -1.
     void showFrameNumber(int shown);

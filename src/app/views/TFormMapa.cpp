@@ -174,7 +174,8 @@ bool TFormMapa::DesenhaMapa()
         throw;
     }
     showPicture(PaintMapPicture(map));
-    geometry_ = std::move(map.geometry);
+    geometry_ = map.geometry;
+    drawn_ = std::move(map);
     MapDrawn = true;
     MetricsLine->ShowTime(MapTimeText);
     // A minimised window (frames made for the animation) keeps its icon's
@@ -219,6 +220,7 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<bool(int, int)>& prog
     const Restore restore{this};
 
     QStringList frames;
+    AnimationTimes.clear();
     const ModelState& m = app_.model;
     const std::optional<std::vector<double>> times = ListedRunTimes(m, app_.project.ProjectIndexPath);
     if (!times) return frames;
@@ -242,6 +244,7 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<bool(int, int)>& prog
         // may already have deleted the results.
         if (!progress(++done, total)) {
             refused.clear();
+            AnimationTimes.clear();
             return {};
         }
         if (!TimeIsComplete(tempo)) {
@@ -255,6 +258,7 @@ QStringList TFormMapa::CarregaAnimacao(const std::function<bool(int, int)>& prog
         const QString path = folder + QString::fromStdString(FrameFileName(t));
         WriteBitmap(picture_, path);
         frames << path;
+        AnimationTimes << tempo;
         QCoreApplication::processEvents();
     }
     return frames;
@@ -292,6 +296,7 @@ void TFormMapa::changeEvent(QEvent* event)
 void TFormMapa::ClearMapa()
 {
     picture_ = QImage();
+    drawn_ = {};
     Mapa->clear();
     MetricsLine->Clear();
 }

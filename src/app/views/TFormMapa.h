@@ -5,6 +5,7 @@
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
 #include "map/MapGeometry.h"
+#include "map/MapPicture.h"
 
 #include <QImage>
 #include <QStringList>
@@ -61,9 +62,13 @@ public:
 
     bool hasPicture() const { return !picture_.isNull(); }
     const QImage& picture() const { return picture_; }
+    // The shapes and texts of the picture shown, for a save in another size or format.
+    const MapPicture& drawnMap() const { return drawn_; }
 
     QString MapTimeText;
     bool MapDrawn = false;
+    // The time of each frame the last CarregaAnimacao made, in play order.
+    QStringList AnimationTimes;
 
     QGroupBox* GroupBox2;
     QComboBox* ComboBox1;
@@ -85,6 +90,7 @@ private:
     Dialogs& dialogs_;
     MapGeometry geometry_;  // of the last drawing: the readout's ranges
     QImage picture_;
+    MapPicture drawn_;
 };
 
 }  // namespace kavrin

@@ -286,6 +286,13 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
     {"Ao longo de %1 = %2 m", "Along %1 = %2 m"},
     {"Valores nulos ou negativos fora do eixo logarítmico: %1", "Zero or negative values off the logarithmic axis: %1"},
     {"Padrão %1 mg/L", "Standard %1 mg/L"},
+    {"Figura em bitmap (*.jpeg)", "Bitmap picture (*.jpeg)"},
+    {"Figura PNG (*.png)", "PNG picture (*.png)"},
+    {"Desenho vetorial SVG (*.svg)", "SVG vector drawing (*.svg)"},
+    {"Documento PDF (*.pdf)", "PDF document (*.pdf)"},
+    {"Quadros em PNG, um arquivo por tempo (*.png)", "Frames as PNG, one file per time (*.png)"},
+    {"Quadros em SVG, um arquivo por tempo (*.svg)", "Frames as SVG, one file per time (*.svg)"},
+    {"Quadros em PDF, uma página por tempo (*.pdf)", "Frames as PDF, one page per time (*.pdf)"},
     {"", ""},
 };
 

@@ -252,7 +252,15 @@ enum class AddedText {
     ChartCurvesAlong,         // %1: the axis across, %2: the position on it
     ChartLogarithmicLeftOut,  // %1: how many values
     ChartStandardLine,        // %1: the standard
-    End,                      // one past the last line
+    // The picture formats of the save dialogs, after each command's own filter.
+    PictureFilterBitmap,  // the map's and the charts' own filter: today's bitmap under ".jpeg"
+    PictureFilterPng,
+    PictureFilterSvg,
+    PictureFilterPdf,
+    FrameFilterPng,  // the animation's frames, one file per time
+    FrameFilterSvg,
+    FrameFilterPdf,  // one page per time
+    End,             // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace kavrin {
 
@@ -45,6 +46,8 @@ char* WriteGridValue(char* out, double value, char separator);
 // Blanks around, an optional sign, digits with `separator`, an optional
 // exponent; anything else throws ConversionError (floating point message).
 double ParseFloat(const std::string& text, char separator);
+// The same for a part of a longer text (a value of a results file's line).
+double ParseFloatView(std::string_view text, char separator);
 
 // A decimal integer (32 bits) with optional sign and blanks around;
 // anything else throws ConversionError (integer message).

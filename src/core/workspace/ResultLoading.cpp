@@ -49,9 +49,10 @@ bool LoadResultFile(const std::string& path, ResultGrid& grid, const ModelState&
     while (!file.atEnd()) {
         const std::string line = file.readLine();
         CheckResultRow(path, ++m, line, shape);
+        const std::string_view view(line);
         std::size_t start = 0;
-        for (std::size_t blank; (blank = line.find(' ', start)) != std::string::npos; start = blank + 1)
-            values.push_back(ParseFloat(line.substr(start, blank - start), separator));
+        for (std::size_t blank; (blank = view.find(' ', start)) != std::string_view::npos; start = blank + 1)
+            values.push_back(ParseFloatView(view.substr(start, blank - start), separator));
     }
     CheckResultRowCount(path, m, shape);
     if (values.empty()) return true;
