@@ -11,11 +11,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <iterator>
-#include <string>
-#include <vector>
 #include <limits>
 #include <numbers>
 #include <random>
+#include <string>
+#include <vector>
 
 using namespace kavrin;
 
@@ -38,9 +38,8 @@ TEST(VectorExp, WithinOneUnitInTheLastPlaceOfTheLibrarysOverEveryRange)
 {
     // Results rounded to 0, among the subnormals (answered 0), the normal doubles below 1
     // (the point formula's), near 1 and up to overflow.
-    const ArgumentRange ranges[] = {{-800, -745.2},  {-745.2, -708.3}, {-708.3, -100}, {-100, -10}, {-10, -1},
-                                    {-1, -1e-3},     {-1e-3, 0},       {0, 1e-3},      {1e-3, 1},   {1, 100},
-                                    {100, 709.78},   {709.78, 720}};
+    const ArgumentRange ranges[] = {{-800, -745.2}, {-745.2, -708.3}, {-708.3, -100}, {-100, -10}, {-10, -1},     {-1, -1e-3},
+                                    {-1e-3, 0},     {0, 1e-3},        {1e-3, 1},      {1, 100},    {100, 709.78}, {709.78, 720}};
     std::mt19937_64 random(29);
     std::printf("  %-22s %-8s %-14s %s\n", "arguments", "ulp", "% not equal", "largest at");  // subnormals taken as 0
     for (const ArgumentRange& range : ranges) {
@@ -60,8 +59,8 @@ TEST(VectorExp, WithinOneUnitInTheLastPlaceOfTheLibrarysOverEveryRange)
         }
         char label[64];
         std::snprintf(label, sizeof label, "[%g, %g]", range.low, range.high);
-        std::printf("  %-22s %-8lld %-14.2f %s\n", label,
-                    static_cast<long long>(largest), 100.0 * differing / arguments.size(), largest ? std::to_string(at).c_str() : "");
+        std::printf("  %-22s %-8lld %-14.2f %s\n", label, static_cast<long long>(largest), 100.0 * differing / arguments.size(),
+                    largest ? std::to_string(at).c_str() : "");
         EXPECT_LE(largest, 1) << "in [" << range.low << ", " << range.high << "] at " << at;
     }
 }
@@ -83,5 +82,6 @@ TEST(VectorExp, EdgesOfTheRangeAreTheLibrarysOwn)
     EXPECT_EQ(VectorExp(-745.1), 0.0);
     EXPECT_TRUE(std::isnan(VectorExp(std::numeric_limits<double>::quiet_NaN())));
     // exp(k·ln 2) for every k in the normal range: 2^k, within a unit.
-    for (int k = -1022; k <= 1023; ++k) EXPECT_LE(ulpsApart(VectorExp(k * std::numbers::ln2), std::exp(k * std::numbers::ln2)), 1) << k;
+    for (int k = -1022; k <= 1023; ++k)
+        EXPECT_LE(ulpsApart(VectorExp(k * std::numbers::ln2), std::exp(k * std::numbers::ln2)), 1) << k;
 }
