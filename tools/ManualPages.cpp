@@ -118,6 +118,10 @@ const std::map<std::string_view, std::string_view> kCommandPurposes = {
     {"compare", "Compares the model with the observations of a table: the observed and calculated concentrations and the "
                 "coefficient of determination."},
     {"balance", "Prints the plume's mass balance at each of the project's times as CSV."},
+    {"metrics", "Measures the plume above a standard at one time or at each time the project's index lists and prints, as "
+                "CSV, its length along the axis from x = 0, its greatest width, its area (m²) and the largest concentration "
+                "beyond a distance, each interpolated between the grid's nodes. A measure that the grid's edge cuts short "
+                "is a lower bound; standard error names it."},
     {"fit", "Fits the named parameters to the observations and prints the estimates, their standard errors and the fit's "
             "statistics; --save writes the fitted project. Carried by kavrin-batch-fit."},
     {"uncertainty", "Draws the uncertain parameters N times (the realizations), computes each realization's field at each "
@@ -168,6 +172,11 @@ const std::map<std::string_view, std::string_view> kOptionPurposes = {
     {"--vary", "One uncertain parameter and its distribution, as under VALUES."},
     {"--from-fit", "What kavrin-batch fit printed: its fitted parameters are drawn jointly from their covariance."},
     {"--standard", "The standard (mg/L): the first threshold, that of the receptors and the plume length."},
+    {"metrics --project", "The saved project whose results are measured."},
+    {"metrics --time", "One time, as its results file's name writes it (2500 for T2500.txt); every listed time when not "
+                       "given."},
+    {"metrics --standard", "The standard (mg/L), above 0: the plume is where the concentration is above it."},
+    {"--beyond", "A distance (m) from the source: max_beyond is the largest concentration at x at or beyond it."},
     {"--threshold", "A further threshold (mg/L); up to 7."},
     {"--realizations", "How many realizations, from 2 to 1000000."},
     {"--seed", "The seed of the random numbers: the same seed gives the same results."},

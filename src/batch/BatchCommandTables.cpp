@@ -80,16 +80,26 @@ constexpr CommandOption kSeriesTrans[] = {
     {.name = "--time", .value = "T", .required = true},
     {.name = "--x", .value = "X", .required = true},
 };
+// What the map and the animation add to the plain map.
+constexpr CommandOption kLogDecades{.name = "--log-decades", .value = "N"};
+constexpr CommandOption kStandard{.name = "--standard", .value = "S"};
+constexpr CommandOption kWellsTable{.name = "--wells", .value = "TABLE.txt"};
 constexpr CommandOption kMap[] = {
     kSavedProject,
     {.name = "--time", .value = "TEXT", .required = true, .choice = 1},
     {.name = "--all", .required = true, .choice = 1},
     {.name = "--to", .value = "FILE.bmp|FOLDER", .required = true},
+    kLogDecades,
+    kStandard,
+    kWellsTable,
 };
 constexpr CommandOption kAnimate[] = {
     kSavedProject,
     {.name = "--to", .value = "FILE.gif", .required = true},
     {.name = "--delay", .value = "MS"},
+    kLogDecades,
+    kStandard,
+    kWellsTable,
 };
 constexpr CommandOption kCompare[] = {kParams, kProject, kSet, kSteps, kZones, kObservations};
 constexpr CommandOption kBalance[] = {kSavedProject, kSet, kSteps, kZones};
@@ -128,6 +138,12 @@ constexpr CommandOption kUncertainty[] = {
     {.name = "--part", .value = "I/M"},
     {.name = "--to", .value = "DIR", .required = true},
 };
+constexpr CommandOption kMetrics[] = {
+    kSavedProject,
+    {.name = "--time", .value = "T"},
+    {.name = "--standard", .value = "S", .required = true},
+    {.name = "--beyond", .value = "D"},
+};
 constexpr CommandOption kMerge[] = {
     {.name = "--to", .value = "DIR", .required = true},
 };
@@ -142,6 +158,7 @@ constexpr CommandForm kForms[] = {
     {"animate", "", kAnimate},
     {"compare", "", kCompare},
     {"balance", "", kBalance},
+    {"metrics", "", kMetrics},
     {"fit", "", kFit},
     {"uncertainty", "", kUncertainty},
     {"merge", "", kMerge, "DIR..."},
@@ -190,10 +207,18 @@ const std::string kBatchUsage = UsageOf(kForms, kUsageWidth) +
                                 "  without a CRS; --north-up warps the GeoTIFF onto north-up cells of CELL metres;\n"
                                 "  --levels are in mg/L (the map's levels when not given); --filled writes the polygons\n"
                                 "  between levels instead of the lines; mapworld writes the map and its world file (.bpw).\n"
+                                "  map and animate: --log-decades N colours the map over N decades (1 to 12) below C0 on a\n"
+                                "  logarithmic scale; --standard S (mg/L) outlines the plume at S in bold black; --wells\n"
+                                "  TABLE.txt (the calibration window's saved table) draws each row's x, y named by its row\n"
+                                "  and coloured by its residual against the project's model.\n"
                                 "  fit --project takes the observation table and the fit's choices the project stores when\n"
                                 "  --obs and --fit are not given; the options given replace the stored ones.\n"
                                 "  balance prints time,entered,decayed,dissolved,sorbed,discharge_control,discharge_edge\n"
                                 "  (mg and mg/day) at each of the project's times.\n"
+                                "  metrics prints time,length,width,area,max_beyond (m, m², mg/L) of the plume above the\n"
+                                "  standard S (mg/L) at T or at each of the project's times; max_beyond is the largest\n"
+                                "  concentration at x >= D, empty without --beyond. A measure cut short by the grid's edge\n"
+                                "  is a lower bound, named on standard error.\n"
                                 "  uncertainty draws each --vary NAME (AlphaX, AlphaY, AlphaZ, Kxx, GradH,\n"
                                 "  Porosity, Retardation, Decay, C0, SourceWidth, SourceHeight, SourceDecay,\n"
                                 "  ReleaseEnd, ZoneConcentration2 … 20) from uniform:LO,HI, normal:MEAN,SD,\n"

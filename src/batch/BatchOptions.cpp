@@ -8,6 +8,7 @@
 #include "text/Errors.h"
 #include "text/NumberText.h"
 
+#include <cmath>
 #include <stdexcept>
 
 namespace kavrin {
@@ -148,6 +149,45 @@ BatchSeriesOptions ParseBatchSeriesOptions(const std::vector<std::string>& words
     return options;
 }
 
+namespace {
+
+// The whole number a text is when it lies in [low, high].
+std::optional<int> wholeNumberIn(const std::string& text, int low, int high)
+{
+    std::size_t end = 0;
+    int value = 0;
+    try {
+        value = std::stoi(text, &end);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    if (end != text.size() || value < low || value > high) return std::nullopt;
+    return value;
+}
+
+// --log-decades, --standard and --wells of the map and the animation.
+template <class Options>
+void takeMapPictureOptions(const ParsedCommandLine& parsed, Options& options)
+{
+    if (const std::optional<std::string> value = parsed.value("--log-decades")) {
+        const std::optional<int> decades = wholeNumberIn(*value, 1, 12);
+        if (!decades)
+            throw std::invalid_argument("--log-decades takes a whole number of decades from 1 to 12, not \"" + *value + "\"");
+        options.picture.logarithmicScale = true;
+        options.picture.decades = *decades;
+    }
+    if (const std::optional<std::string> value = parsed.value("--standard")) {
+        const double standard = numberOption("--standard", *value);
+        if (!(std::isfinite(standard) && standard > 0))
+            throw std::invalid_argument("--standard takes a positive number of mg/L, not \"" + *value + "\"");
+        options.picture.standard = standard;
+    }
+    options.wellsPath = parsed.value("--wells");
+    options.picture.showWells = options.wellsPath.has_value();
+}
+
+}  // namespace
+
 BatchMapOptions ParseBatchMapOptions(const std::vector<std::string>& words)
 {
     const ParsedCommandLine parsed = ParseBatchCommandLine("map", words);
@@ -156,6 +196,7 @@ BatchMapOptions ParseBatchMapOptions(const std::vector<std::string>& words)
     options.time = parsed.value("--time");
     options.all = parsed.given("--all");
     options.to = parsed.value("--to").value();
+    takeMapPictureOptions(parsed, options);
     return options;
 }
 
@@ -166,17 +207,11 @@ BatchAnimateOptions ParseBatchAnimateOptions(const std::vector<std::string>& wor
     options.projectPath = parsed.value("--project").value();
     options.to = parsed.value("--to").value();
     if (const std::optional<std::string> value = parsed.value("--delay")) {
-        std::size_t end = 0;
-        int delay = 0;
-        try {
-            delay = std::stoi(*value, &end);
-        } catch (const std::exception&) {
-            end = 0;
-        }
-        if (end != value->size() || delay < 10 || delay > 655350)
-            throw std::invalid_argument("--delay takes milliseconds from 10 to 655350, not \"" + *value + "\"");
-        options.delayMs = delay;
+        const std::optional<int> delay = wholeNumberIn(*value, 10, 655350);
+        if (!delay) throw std::invalid_argument("--delay takes milliseconds from 10 to 655350, not \"" + *value + "\"");
+        options.delayMs = *delay;
     }
+    takeMapPictureOptions(parsed, options);
     return options;
 }
 

@@ -4,6 +4,7 @@
 
 #include "BatchCommandTables.h"
 #include "calibration/ObservationWeights.h"
+#include "map/MapOptions.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -77,19 +78,23 @@ struct BatchSeriesOptions {
 // Parses the words after "series"; each kind needs its two positions. Throws std::invalid_argument.
 BatchSeriesOptions ParseBatchSeriesOptions(const std::vector<std::string>& words);
 struct BatchMapOptions {
-    std::string projectPath;          // --project FILE.kvr
-    std::optional<std::string> time;  // --time TEXT: one time, as in its file name
-    bool all = false;                 // --all: every time of the project
-    std::string to;                   // --to FILE.bmp, or FOLDER with --all
+    std::string projectPath;               // --project FILE.kvr
+    std::optional<std::string> time;       // --time TEXT: one time, as in its file name
+    bool all = false;                      // --all: every time of the project
+    std::string to;                        // --to FILE.bmp, or FOLDER with --all
+    MapOptions picture;                    // --log-decades N, --standard S, and wells with --wells
+    std::optional<std::string> wellsPath;  // --wells TABLE.txt
 };
 
 // Parses the words after "map". Throws std::invalid_argument.
 BatchMapOptions ParseBatchMapOptions(const std::vector<std::string>& words);
 
 struct BatchAnimateOptions {
-    std::string projectPath;  // --project FILE.kvr
-    std::string to;           // --to FILE.gif
-    int delayMs = 2000;       // --delay MS: each frame's time on screen, the player's default
+    std::string projectPath;               // --project FILE.kvr
+    std::string to;                        // --to FILE.gif
+    int delayMs = 2000;                    // --delay MS: each frame's time on screen, the player's default
+    MapOptions picture;                    // --log-decades N, --standard S, and wells with --wells
+    std::optional<std::string> wellsPath;  // --wells TABLE.txt
 };
 
 // Parses the words after "animate". Throws std::invalid_argument.

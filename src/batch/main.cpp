@@ -6,6 +6,7 @@
 #include "BatchCommand.h"
 #include "BatchCompare.h"
 #include "BatchExport.h"
+#include "BatchMetrics.h"
 #include "BatchRun.h"
 #include "BatchSeries.h"
 #include "BatchUncertainty.h"
@@ -90,6 +91,11 @@ int main(int argc, char** argv)
     if (name == "balance") {
         return RunBatchCommand([&] { return ParseBatchBalanceOptions(rest); },
                                [&](const BatchBalanceOptions& options) { PerformBatchBalance(options, environment, std::cout); });
+    }
+    if (name == "metrics") {
+        return RunBatchCommand(
+            [&] { return ParseBatchMetricsOptions(rest); },
+            [&](const BatchMetricsOptions& options) { PerformBatchMetrics(options, environment, std::cout, std::cerr); });
     }
     if (name == "uncertainty") {
         return RunBatchCommand(

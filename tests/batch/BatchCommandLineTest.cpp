@@ -174,3 +174,43 @@ TEST(BatchCommandLine, TheParserReadsAndShowsAnyTable)
     EXPECT_THROW(ParseCommandLine(kTryForms, "try", {"--in", "x", "--fast", "--fast"}), std::invalid_argument);
     EXPECT_THROW(ParseCommandLine(kTryForms, "try", {"--in"}), std::invalid_argument);
 }
+
+// The map's options on the map and the animation, each refused by its name when out of range.
+TEST(BatchCommandLine, MapOptionsAreTakenAndRefusedByName)
+{
+    const std::vector<std::string> base{"--project", "p.kvr", "--time", "2500", "--to", "m.bmp"};
+    const auto map = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), base.begin(), base.end());
+        return ParseBatchMapOptions(more);
+    };
+    EXPECT_EQ(map({}).picture, MapOptions{}) << "without them the plain map";
+    EXPECT_EQ(map({}).wellsPath, std::nullopt);
+    const BatchMapOptions all = map({"--log-decades", "6", "--standard", "0.005", "--wells", "obs.txt"});
+    EXPECT_TRUE(all.picture.logarithmicScale);
+    EXPECT_EQ(all.picture.decades, 6);
+    EXPECT_EQ(all.picture.standard, 0.005);
+    EXPECT_TRUE(all.picture.showWells);
+    EXPECT_EQ(all.wellsPath, "obs.txt");
+    const BatchAnimateOptions animate =
+        ParseBatchAnimateOptions({"--project", "p.kvr", "--to", "a.gif", "--log-decades", "12", "--standard", "2e-3"});
+    EXPECT_EQ(animate.picture.decades, 12);
+    EXPECT_EQ(animate.picture.standard, 0.002);
+    EXPECT_FALSE(animate.picture.showWells);
+
+    struct Refused {
+        std::vector<std::string> words;
+        const char* named;
+    };
+    for (const Refused& r : {Refused{{"--log-decades", "0"}, "--log-decades"}, Refused{{"--log-decades", "13"}, "--log-decades"},
+                             Refused{{"--log-decades", "4.5"}, "--log-decades"}, Refused{{"--standard", "0"}, "--standard"},
+                             Refused{{"--standard", "-0.1"}, "--standard"}, Refused{{"--standard", "0,005"}, "--standard"},
+                             Refused{{"--standard", "inf"}, "--standard"}}) {
+        try {
+            map(r.words);
+            ADD_FAILURE() << r.words[0] << " " << r.words[1] << " was taken";
+        } catch (const std::invalid_argument& refused) {
+            EXPECT_NE(std::string(refused.what()).find(r.named), std::string::npos) << refused.what();
+            EXPECT_NE(std::string(refused.what()).find("\"" + r.words[1] + "\""), std::string::npos) << refused.what();
+        }
+    }
+}

@@ -13,7 +13,10 @@ using kavrin::test::TempFolder;
 TEST(BatchAnimate, BelowFiftyMegabytesOfFreeMemoryNothingIsRead)
 {
     TempFolder folder;
-    const BatchAnimateOptions options{folder.path() + "absent.kvr", folder.path() + "a.gif", 100};
+    BatchAnimateOptions options;
+    options.projectPath = folder.path() + "absent.kvr";
+    options.to = folder.path() + "a.gif";
+    options.delayMs = 100;
     const BatchEnvironment environment{folder.path(), "", '.', nullptr};
     const std::string refused = FailureText([&] { PerformBatchAnimate(options, environment, {}, (50ull << 20) - 1); });
     EXPECT_NE(refused.find("Less than 50 MB of memory is free"), std::string::npos) << refused;

@@ -9,6 +9,7 @@
 #include "gui/PictureExport.h"
 #include "gui/RoundAxis.h"
 #include "gui/SaveName.h"
+#include "map/MapWells.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
 #include "text/NumberText.h"
@@ -327,6 +328,12 @@ void TObservacao::BitBtn6Click()
     });
 }
 
+std::vector<MapWell> TObservacao::mapWells() const
+{
+    const std::vector<ObservationTexts> rows = table_.observations();
+    return MapWellsOf(rows, app_.separator, rows == comparedRows_ ? comparedResiduals_ : std::vector<double>{});
+}
+
 void TObservacao::showComparison(const std::vector<Observation>& observations, const std::vector<double>& calculated,
                                  const ComparisonStatistics& s)
 {
@@ -352,6 +359,9 @@ void TObservacao::showComparison(const std::vector<Observation>& observations, c
         high = std::max(high, calculated[i]);
     }
     points->replace(pairs);
+    comparedRows_ = table_.observations();
+    comparedResiduals_.clear();
+    for (std::size_t i = 0; i < observations.size(); ++i) comparedResiduals_.push_back(observations[i].C - calculated[i]);
     WriteTicksAsNumberTexts(chart, app_.separator);
     for (QAbstractAxis* axis : chart->axes()) {
         if (axis->orientation() == Qt::Horizontal)

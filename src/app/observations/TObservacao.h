@@ -6,6 +6,7 @@
 #include "files/ProjectFile.h"
 #include "frame/AppState.h"
 #include "gui/Dialogs.h"
+#include "map/MapOptions.h"
 #include "observations/FitPanel.h"
 
 #include <QWidget>
@@ -55,6 +56,11 @@ public:
     // Whether the table or the fit's choices differ from the project file's.
     bool calibrationChanged() const;
 
+    // The map's wells: the table's rows with a readable X and Y, each with its
+    // residual (observed − calculated) while the comparison shown is of the
+    // table as it is now.
+    std::vector<MapWell> mapWells() const;
+
     // The table behind the grid: every cell, hidden rows included.
     const ObservationTable& table() const { return table_; }
 
@@ -92,6 +98,9 @@ private:
     ObservationTable table_;
     bool showingTable_ = false;
     CalibrationState savedCalibration_;  // as the project file last took or gave it
+    // The rows of the comparison shown and observed − calculated of each.
+    std::vector<ObservationTexts> comparedRows_;
+    std::vector<double> comparedResiduals_;
 };
 
 // The built-in headings of the observation table, columns 0 to 5; column 6,

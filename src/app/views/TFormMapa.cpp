@@ -1,5 +1,6 @@
 #include "views/TFormMapa.h"
 #include "gui/NamedWidget.h"
+#include "views/PlumeMetricsLine.h"
 
 #include "frame/TFormPrincipal.h"
 #include "gui/CommandRunner.h"
@@ -9,7 +10,9 @@
 #include "map/AnimationFrames.h"
 #include "map/MapPicture.h"
 #include "map/MapReadout.h"
+#include "observations/TObservacao.h"
 #include "text/Errors.h"
+#include "views/MapOptionsPanel.h"
 #include "workspace/CompleteTime.h"
 #include "workspace/Workspace.h"
 
@@ -73,6 +76,14 @@ TFormMapa::TFormMapa(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(dial
     top->addWidget(readout(this, "Label3", "C (mg/L):", true), 0, Qt::AlignBottom);
     top->addWidget(Label6, 0, Qt::AlignBottom);
     top->addStretch();
+    OptionsButton = NamedWidget<QPushButton>(this, "MapOptionsButton", app_.text(AddedText::MapOptionsButton));
+    OptionsButton->setToolTip(app_.text(AddedText::MapOptionsButtonTip));
+    OptionsButton->setCheckable(true);
+    top->addWidget(OptionsButton, 0, Qt::AlignBottom);
+    Options = new MapOptionsPanel(app_, dialogs_, this);
+    Options->hide();
+    connect(OptionsButton, &QPushButton::toggled, Options, &QWidget::setVisible);
+    connect(Options, &MapOptionsPanel::mapChanged, this, &TFormMapa::redrawWithStoredOptions);
 
     Mapa = new QLabel(this);
     Mapa->setObjectName("Mapa");
@@ -89,11 +100,15 @@ TFormMapa::TFormMapa(AppState& app, Dialogs& dialogs) : app_(app), dialogs_(dial
     area->setWidget(Mapa);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(Options);
     layout->addWidget(area, 1);
+    MetricsLine = new PlumeMetricsLine(app_, this);
+    layout->addWidget(MetricsLine);
 }
 
 void TFormMapa::FormActivate()
 {
+    Options->showStored();
     if (app_.project.ResultsExist) {
         BitBtn1->setEnabled(true);
         CompletaComboBox();
@@ -143,8 +158,12 @@ bool TFormMapa::DesenhaMapa()
     MapPicture map;
     try {
         const MapTextLanguages texts = MapTextLanguagesFor(app_.AppliedLanguage());
+        const MapOptions options = StoredMapOptions();
+        std::vector<MapWell> wells;
+        if (options.showWells && app_.windows.observacao) wells = app_.windows.observacao->mapWells();
         map = kavrin::DesenhaMapa({app_.model, app_.grid, MapTimeText.toStdString(), texts.titleInPortuguese,
-                                   texts.captionInPortuguese, app_.separator});
+                                   texts.captionInPortuguese, app_.separator, options, std::move(wells),
+                                   MapOptionTextsFrom([this](AddedText line) { return app_.text(line).toStdString(); })});
     } catch (const MapGridTooLarge& tooLarge) {
         dialogs_.notice(tooLarge.axis() == 'X' ? app_.messages.MsgGridTooLargeX : app_.messages.MsgGridTooLargeY);
         return false;
@@ -157,11 +176,13 @@ bool TFormMapa::DesenhaMapa()
     showPicture(PaintMapPicture(map));
     geometry_ = std::move(map.geometry);
     MapDrawn = true;
+    MetricsLine->ShowTime(MapTimeText);
     // A minimised window (frames made for the animation) keeps its icon's
     // size, a maximised one its frame's; the window never grows beyond the
     // frame's visible area, where its picture scrolls.
     if (QWidget* frame = parentWidget(); frame && !frame->isMinimized() && !frame->isMaximized()) {
-        QSize size(kMapWidth + 36, kMapHeight + 122);
+        QSize size(kMapWidth + 36, kMapHeight + 122 + MetricsLine->AddedHeight());
+        if (Options->isVisible()) size.rheight() += Options->sizeHint().height() + layout()->spacing();
         QWidget* area = frame->parentWidget();
         if (area) size = size.boundedTo(area->size());
         frame->resize(size);
@@ -249,10 +270,30 @@ void TFormMapa::MostraValor(int X, int Y)
     Label6->setText(QString::fromStdString(value->concentration));
 }
 
+void TFormMapa::redrawWithStoredOptions()
+{
+    // The grid may hold another window's time by now: the shown time is read again.
+    if (!hasPicture() || !TimeIsComplete(MapTimeText)) return;
+    RunCommand(dialogs_, [this] {
+        app_.windows.principal->files().CompletaArray(MapTimeText);
+        DesenhaMapa();
+    });
+}
+
+void TFormMapa::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        OptionsButton->setText(app_.text(AddedText::MapOptionsButton));
+        OptionsButton->setToolTip(app_.text(AddedText::MapOptionsButtonTip));
+    }
+    QWidget::changeEvent(event);
+}
+
 void TFormMapa::ClearMapa()
 {
     picture_ = QImage();
     Mapa->clear();
+    MetricsLine->Clear();
 }
 
 bool TFormMapa::eventFilter(QObject* watched, QEvent* event)

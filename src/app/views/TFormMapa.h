@@ -19,6 +19,9 @@ class QPushButton;
 
 namespace kavrin {
 
+class PlumeMetricsLine;
+class MapOptionsPanel;
+
 class TFormMapa : public QWidget {
     Q_OBJECT
 public:
@@ -53,6 +56,8 @@ public:
     void MostraValor(int X, int Y);
     // Removes the picture (the new-project command).
     void ClearMapa();
+    // The shown time drawn again, loaded afresh, with the stored options.
+    void redrawWithStoredOptions();
 
     bool hasPicture() const { return !picture_.isNull(); }
     const QImage& picture() const { return picture_; }
@@ -65,9 +70,13 @@ public:
     QPushButton* BitBtn1;
     QLabel* Mapa;
     QLabel *Label4, *Label5, *Label6;
+    PlumeMetricsLine* MetricsLine;  // the plume's metrics of the drawn time, under the map
+    QPushButton* OptionsButton;  // shows and hides the options
+    MapOptionsPanel* Options;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void showPicture(QImage picture);

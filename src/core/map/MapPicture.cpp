@@ -4,6 +4,8 @@
 #include "contour/LevelRegion.h"
 #include "contour/MontaPoligono.h"
 #include "contour/TracaContorno.h"
+#include "map/LogarithmicScale.h"
+#include "map/MapOptionShapes.h"
 #include "model/FloatChecks.h"
 #include "model/SourceTextRules.h"
 #include "solution/Parallel.h"
@@ -113,7 +115,10 @@ void PaintShape(const MapShape& s, RgbCanvas& canvas)
         }
         break;
     case MapShape::Kind::Line:
-        canvas.line(s.points[0], s.points[1], s.pen);
+        if (s.penWidth > 1)
+            canvas.line(s.points[0], s.points[1], s.pen, s.penWidth);
+        else
+            canvas.line(s.points[0], s.points[1], s.pen);
         break;
     case MapShape::Kind::Text:
         break;
@@ -133,14 +138,15 @@ double MapScaleTop(const ModelState& model)
     return HighestSourceConcentration(model);
 }
 
-std::vector<std::pair<PixelPolygon, Rgb>> SourceZoneBars(const ModelState& model, const MapGeometry& g)
+std::vector<std::pair<PixelPolygon, Rgb>> SourceZoneBars(const ModelState& model, const MapGeometry& g, const MapOptions& options)
 {
     std::vector<SourceZone> zones = SourceZonesOf(model);
     // A zone drawn inside another holds its own concentration: the larger first.
     std::stable_sort(zones.begin(), zones.end(),
                      [](const SourceZone& a, const SourceZone& b) { return a.width * a.height > b.width * b.height; });
     const double top = MapScaleTop(model);
-    const std::array<double, kLevelCount> levels = MapLevels(top);
+    const bool logarithmic = options.logarithmicScale;
+    const std::array<double, kLevelCount> levels = logarithmic ? LogarithmicMapLevels(top, options.decades) : MapLevels(top);
     const int bottom = g.PlotTop + g.PlotHeight;
     const int Xb = RoundPixel(CheckedDivide(g.PlotWidth * model.DX, g.XRange)) + kPlotLeft;
     const auto pixelOf = [&](double y) {
@@ -157,14 +163,17 @@ std::vector<std::pair<PixelPolygon, Rgb>> SourceZoneBars(const ModelState& model
         const int Ya = std::max(pixelOf(zone.y + zone.width / 2), g.PlotTop);
         const int Yb = std::min(pixelOf(zone.y - zone.width / 2), bottom);
         if (Ya > Yb) continue;
-        bars.push_back({{{kPlotLeft, Ya}, {Xb, Ya}, {Xb, Yb}, {kPlotLeft, Yb}}, LevelColour(levels, band, top)});
+        bars.push_back({{{kPlotLeft, Ya}, {Xb, Ya}, {Xb, Yb}, {kPlotLeft, Yb}},
+                        logarithmic ? LogarithmicLevelColour(band) : LevelColour(levels, band, top)});
     }
     return bars;
 }
 
 void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes)
 {
-    const std::array<double, kLevelCount> levels = MapLevels(request.model.C0);
+    const MapOptions& options = request.options;
+    const std::array<double, kLevelCount> levels =
+        options.logarithmicScale ? LogarithmicMapLevels(request.model.C0, options.decades) : MapLevels(request.model.C0);
     // A centre line between two rows is drawn with the values of the row above it.
     std::unique_ptr<ResultGrid> repeated;
     if (g.CentreRowRepeated && g.HalfRows >= 2) {
@@ -185,7 +194,7 @@ void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapS
         OutlineWalker walker;
         for (int k = begin; k < end; ++k) {
             const double z = levels[static_cast<std::size_t>(k)];
-            const Rgb colour = LevelColour(levels, k, request.model.C0);
+            const Rgb colour = options.logarithmicScale ? LogarithmicLevelColour(k) : LevelColour(levels, k, request.model.C0);
             MapShape& shape = levelShapes[static_cast<std::size_t>(k)];
             // A grid drawn whole has no mirror image to close an outline
             // with: each level is painted as its region.
@@ -203,6 +212,7 @@ void AddLevels(const MapRequest& request, const MapGeometry& g, std::vector<MapS
     });
     for (int k = 0; k < kLevelCount; ++k)
         if (drawn[static_cast<std::size_t>(k)]) shapes.push_back(std::move(levelShapes[static_cast<std::size_t>(k)]));
+    if (options.standard) AddStandardOutline(*options.standard, contour, ranges, g, shapes);
 }
 
 void DesenhaEscala(const MapRequest& request, const MapGeometry& g, std::vector<MapShape>& shapes)
@@ -251,9 +261,19 @@ void DesenhaEscala(const MapRequest& request, const MapGeometry& g, std::vector<
     }
 
     shapes.push_back(rectangle(699, 179, 721, 468, kBlack, kWhite));
+    const MapOptions& options = request.options;
     for (int n = 1; n <= kScaleCells; ++n) {
-        const Rgb colour = ScaleCellColour(n, m.C0);
+        const Rgb colour = options.logarithmicScale ? LogarithmicScaleCellColour(n) : ScaleCellColour(n, m.C0);
         shapes.push_back(rectangle(700, 7 * n + 180, 720, 7 * n + 187, colour, colour));
+    }
+    if (options.logarithmicScale) {
+        // Each label with a tick at the height of its value.
+        for (const ScaleLabel& label : LogarithmicScaleLabels(m.C0, options.decades, sep)) {
+            shapes.push_back(line(721, label.y + 6, 727, label.y + 6));
+            shapes.push_back(text(730, label.y, label.text));
+        }
+        shapes.push_back(text(660, 140, request.captionInPortuguese ? "Concentração (mg/L)" : "Concentration (mg/L)"));
+        return;
     }
     shapes.push_back(text(730, 175, "0"));
     const int labelY[4] = {245, 315, 385, 457};
@@ -272,8 +292,15 @@ MapPicture DesenhaMapa(const MapRequest& request)
         // The colours run up to the highest zone's concentration (C0 with one zone).
         ModelState scaled = request.model;
         scaled.C0 = MapScaleTop(request.model);
-        const MapRequest drawing{
-            scaled, request.grid, request.MapTimeText, request.titleInPortuguese, request.captionInPortuguese, request.separator};
+        const MapRequest drawing{scaled,
+                                 request.grid,
+                                 request.MapTimeText,
+                                 request.titleInPortuguese,
+                                 request.captionInPortuguese,
+                                 request.separator,
+                                 request.options,
+                                 {},
+                                 {}};
         if (request.MapTimeText == "0") {
             const ModelState& m = request.model;
             if (m.source.moreZones.empty() && SymmetricInY(m)) {
@@ -282,13 +309,14 @@ MapPicture DesenhaMapa(const MapRequest& request)
                     shapes.push_back(polygon(SourceBar(m, g), red));
                 }
             } else {
-                for (const auto& [bar, colour] : SourceZoneBars(m, g)) shapes.push_back(polygon(bar, colour));
+                for (const auto& [bar, colour] : SourceZoneBars(m, g, request.options)) shapes.push_back(polygon(bar, colour));
             }
         } else {
             AddLevels(drawing, g, shapes);
         }
         DesenhaEscala(drawing, g, shapes);
         shapes.push_back(text(kMapWidth - 130, 30, MapTitle(request.MapTimeText, request.titleInPortuguese)));
+        if (!request.options.isPlain()) AddOptionShapes(request, g, shapes);
     } catch (const std::bad_alloc&) {
         throw CheckError("There is not enough memory to draw the map of time " + Excerpt(request.MapTimeText) + ".");
     }

@@ -6,6 +6,7 @@
 #include "contour/PixelPoint.h"
 #include "map/MapColours.h"
 #include "map/MapGeometry.h"
+#include "map/MapOptionTexts.h"
 #include "map/MapOptions.h"
 #include "map/RgbCanvas.h"
 #include "model/ModelState.h"
@@ -50,6 +51,9 @@ struct MapRequest {
     char separator;                   // of the number texts
     MapOptions options = {};          // the defaults draw the plain map
     std::vector<MapWell> wells = {};  // drawn when options.showWells
+    // The legend's, axis titles' and flow arrow's texts; the built-in ones
+    // of the caption's language when empty.
+    MapOptionTexts optionTexts = {};
 };
 
 // The whole map, or an exception (FloatError for a zero range, step or C0,
@@ -75,9 +79,11 @@ double MapScaleTop(const ModelState& model);
 // one grid step wide on the left edge, each zone that reaches the plane
 // z = PlaneZ across its own Y extent (within the plot), in its band's colour,
 // a zone inside a larger one drawn after it.
-std::vector<std::pair<PixelPolygon, Rgb>> SourceZoneBars(const ModelState& model, const MapGeometry& g);
+std::vector<std::pair<PixelPolygon, Rgb>> SourceZoneBars(const ModelState& model, const MapGeometry& g,
+                                                         const MapOptions& options = {});
 
-// Paints a rectangle, polygon or line; a text is left to the caller, who has the fonts.
+// Paints a rectangle, polygon or line (a line of penWidth w as a w × w square
+// at each of its pixels); a text is left to the caller, who has the fonts.
 void PaintShape(const MapShape& shape, RgbCanvas& canvas);
 
 std::string MapTitle(const std::string& MapTimeText, bool portuguese);

@@ -28,20 +28,42 @@ void RgbCanvas::span(int y, int x0, int x1, Rgb c)
     for (int x = x0; x <= x1; ++x, p += 3) p[0] = c.r, p[1] = c.g, p[2] = c.b;
 }
 
-void RgbCanvas::line(PixelPoint from, PixelPoint to, Rgb c)
+namespace {
+
+// Bresenham: the major axis steps by one, the minor one when the error passes
+// half a pixel; every pixel from `from` up to, not including, `to`.
+template <class Paint>
+void walkLine(PixelPoint from, PixelPoint to, Paint paint)
 {
-    // Bresenham: the major axis steps by one, the minor one when the error
-    // passes half a pixel.
     const long long dx = std::llabs(static_cast<long long>(to.x) - from.x),
                     dy = std::llabs(static_cast<long long>(to.y) - from.y);
     const int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
     long long x = from.x, y = from.y, error = dx - dy;
     while (x != to.x || y != to.y) {
-        if (x >= 0 && y >= 0 && x < width_ && y < height_) pixel(static_cast<int>(x), static_cast<int>(y), c);
+        paint(x, y);
         const long long twice = 2 * error;
         if (twice > -dy) error -= dy, x += sx;
         if (twice < dx) error += dx, y += sy;
     }
+}
+
+}  // namespace
+
+void RgbCanvas::line(PixelPoint from, PixelPoint to, Rgb c)
+{
+    walkLine(from, to, [&](long long x, long long y) {
+        if (x >= 0 && y >= 0 && x < width_ && y < height_) pixel(static_cast<int>(x), static_cast<int>(y), c);
+    });
+}
+
+void RgbCanvas::line(PixelPoint from, PixelPoint to, Rgb c, int width)
+{
+    const int before = (width - 1) / 2, after = width / 2;
+    walkLine(from, to, [&](long long x, long long y) {
+        if (x + after < 0 || y + after < 0 || x - before >= width_ || y - before >= height_) return;
+        for (long long row = y - before; row <= y + after; ++row)
+            span(static_cast<int>(row), static_cast<int>(std::max(x - before, 0LL)), static_cast<int>(x + after), c);
+    });
 }
 
 void RgbCanvas::rectangle(int left, int top, int right, int bottom, Rgb pen, Rgb brush)

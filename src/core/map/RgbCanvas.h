@@ -29,6 +29,9 @@ public:
     void span(int y, int x0, int x1, Rgb c);
     // A line of the pen: every pixel from `from` up to, not including, `to`.
     void line(PixelPoint from, PixelPoint to, Rgb c);
+    // The same pixels, each painted as a `width` × `width` square: from
+    // (width − 1) / 2 left of and above the pixel to width / 2 right of and below it.
+    void line(PixelPoint from, PixelPoint to, Rgb c, int width);
     // Outline in `pen` on the border pixels, inside in `brush`; the right
     // and bottom coordinates lie just outside.
     void rectangle(int left, int top, int right, int bottom, Rgb pen, Rgb brush);

@@ -205,7 +205,38 @@ enum class AddedText {
     // The calibration stored with the project.
     CalibrationChangedSave,
     StoredObservationsUnread,  // %1: the file, %2: why
-    End,                       // one past the last line
+    // The map's report options: the panel of the map window and what the
+    // picture adds (its legend, axis titles and flow arrow).
+    MapOptionsButton,
+    MapOptionsButtonTip,
+    MapLogScale,
+    MapDecadesSuffix,
+    MapStandardLabel,
+    MapWellsOption,
+    MapAxesOption,
+    MapPictureSize,
+    MapPictureSizeTip,
+    MapStandardRefused,     // %1: the text typed
+    MapStandardLegend,      // %1: the standard in mg/L
+    MapStandardNotReached,  // after the standard's legend when no value reaches it
+    MapWellsLegend,
+    MapResidualPositive,
+    MapResidualNegative,
+    MapWellsLeftOut,  // %1: how many wells lie outside the plot
+    MapAxisX,
+    MapAxisY,
+    MapFlow,
+    // The plume's metrics under the map.
+    PlumeMetricsLine = 362,   // %1: the standard, %2: length, %3: width, %4: area
+    PlumeMetricsBeyond,       // %1: the distance, %2: the largest concentration beyond it
+    PlumeMetricsOutsideGrid,  // %1: the distance
+    PlumeMetricsNotDistance,  // %1: the text typed
+    PlumeMetricsLowerBound,
+    PlumeMetricsNoStandard,
+    PlumeMetricsBeyondCaption,
+    PlumeMetricsCopy,
+    PlumeMetricsColumns,  // the copied columns' titles, |-separated
+    End,                  // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);

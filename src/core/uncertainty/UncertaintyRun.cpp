@@ -1,5 +1,6 @@
 #include "uncertainty/UncertaintyRun.h"
 
+#include "plume/AxisReach.h"
 #include "solution/FieldKernel.h"
 #include "solution/Parallel.h"
 #include "solution/Solution.h"
@@ -14,16 +15,8 @@ namespace kavrin {
 double PlumeLength(const double* values, int rows, int columns, const ModelState& m, double standard)
 {
     if (rows <= 0 || columns <= 0) return 0;
-    const int row = std::clamp(static_cast<int>(std::lround((m.source.firstZoneY - m.Y0) / m.DY)), 0, rows - 1);
-    const double* axis = values + static_cast<std::size_t>(row) * static_cast<std::size_t>(columns);
-    int last = -1;
-    for (int j = 0; j < columns; ++j)
-        if (j * m.DX + m.X0 >= 0 && axis[j] > standard) last = j;
-    if (last < 0) return 0;
-    const double x = last * m.DX + m.X0;
-    if (last == columns - 1) return x;
-    const double here = axis[last], next = axis[last + 1];
-    return x + (here - standard) / (here - next) * m.DX;
+    const std::size_t axis = static_cast<std::size_t>(AxisRowOf(m, rows)) * static_cast<std::size_t>(columns);
+    return ReachAlongRow({values + axis, static_cast<std::size_t>(columns)}, m.X0, m.DX, standard).length;
 }
 
 std::optional<UncertaintyResults> RunRealizations(const ModelState& model, const QuadratureState& quadrature,

@@ -39,8 +39,8 @@ std::optional<UncertaintyResults> RunUncertainty(const ModelState& model, const 
                                                  const UncertaintyProgress& progress, const std::atomic<bool>* cancel);
 
 // The plume's length to `standard` along the row of the source's centre (its
-// nearest row), from x = 0: where the last column above the standard meets
-// the next linearly; 0 when none is.
+// nearest row), from x = 0: ReachAlongRow of that row, the grid's last x when
+// the plume reaches it; 0 when no column is above.
 double PlumeLength(const double* values, int rows, int columns, const ModelState& model, double standard);
 
 }  // namespace kavrin

@@ -34,3 +34,20 @@ TEST(RgbCanvas, APolygonOfAFewVerticesCoversThePixelsOfTheSweep)
         ASSERT_EQ(few.bits, swept.bits) << "trial " << trial;
     }
 }
+
+TEST(RgbCanvas, AWideLinePaintsASquareAtEachOfItsPixels)
+{
+    std::vector<std::uint8_t> bits(30 * 20 * 3, 0);
+    RgbCanvas canvas(bits.data(), 30, 20, 30 * 3);
+    const Rgb c{9, 8, 7};
+    canvas.line({10, 10}, {20, 10}, c, 3);
+    for (int x = 9; x <= 20; ++x)
+        for (int y = 9; y <= 11; ++y) EXPECT_EQ(canvas.at(x, y), c) << x << "," << y;
+    for (auto [x, y] : {std::pair{8, 10}, {21, 10}, {15, 8}, {15, 12}}) EXPECT_EQ(canvas.at(x, y), (Rgb{})) << x << "," << y;
+    // Width 2 reaches one pixel right and below; a line on the canvas's edge is clipped.
+    canvas.line({0, 0}, {0, 5}, c, 2);
+    EXPECT_EQ(canvas.at(1, 4), c);
+    EXPECT_EQ(canvas.at(2, 4), (Rgb{}));
+    canvas.line({29, 19}, {40, 30}, c, 3);
+    EXPECT_EQ(canvas.at(28, 18), c);
+}
