@@ -114,7 +114,7 @@ void ComputeFieldInto(PythonModel& model, double t, bool asWritten, double* out)
 }
 
 void ComputePointsInto(PythonModel& model, const double* x, const double* y, const double* z, const double* t, std::size_t count,
-                       double* out, const BetweenBlocks& between)
+                       bool exact, double* out, const BetweenBlocks& between)
 {
     const QuadratureState& quadrature = model.loadedQuadrature();
     const ModelState& m = model.model;
@@ -150,7 +150,7 @@ void ComputePointsInto(PythonModel& model, const double* x, const double* y, con
         }
     });
     inBlocks(order.size(), [&](std::size_t begin, std::size_t end) {
-        SharedPointValues(x, y, z, t, order.data(), begin, end, source, m, quadrature, out);
+        SharedPointValues(x, y, z, t, order.data(), begin, end, source, m, quadrature, exact, out);
     });
 }
 

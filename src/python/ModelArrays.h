@@ -22,8 +22,9 @@ void ComputeFieldInto(PythonModel& model, double t, bool asWritten, double* out)
 std::pair<int, int> FieldShape(const PythonModel& model);
 
 // PointValue at each (x[i], y[i], z[i], t[i]) into out[i], i < count, in
-// blocks with `between` called after each.
+// blocks with `between` called after each: bit for bit when `exact`,
+// otherwise with vectorised exponentials (see SharedPointValues).
 void ComputePointsInto(PythonModel& model, const double* x, const double* y, const double* z, const double* t, std::size_t count,
-                       double* out, const BetweenBlocks& between);
+                       bool exact, double* out, const BetweenBlocks& between);
 
 }  // namespace kavrin

@@ -243,7 +243,7 @@ PYBIND11_MODULE(_kavrin, module)
         .def("points", [](PythonModel& model, const py::array_t<double, py::array::c_style | py::array::forcecast>& x,
                           const py::array_t<double, py::array::c_style | py::array::forcecast>& y,
                           const py::array_t<double, py::array::c_style | py::array::forcecast>& z,
-                          const py::array_t<double, py::array::c_style | py::array::forcecast>& t) {
+                          const py::array_t<double, py::array::c_style | py::array::forcecast>& t, bool exact) {
             const std::size_t count = static_cast<std::size_t>(x.size());
             if (y.size() != x.size() || z.size() != x.size() || t.size() != x.size())
                 throw std::invalid_argument("x, y, z and t must have the same size");
@@ -251,7 +251,7 @@ PYBIND11_MODULE(_kavrin, module)
             double* values = out.mutable_data();
             {
                 py::gil_scoped_release released;
-                ComputePointsInto(model, x.data(), y.data(), z.data(), t.data(), count, values, CheckSignals);
+                ComputePointsInto(model, x.data(), y.data(), z.data(), t.data(), count, exact, values, CheckSignals);
             }
             return out;
         });

@@ -3,6 +3,7 @@
 #include "solution/ExpErfc.h"
 #include "solution/ExpErfcCoefficients.h"
 #include "solution/Solution.h"
+#include "solution/VectorExp.h"
 
 #include <algorithm>
 #include <array>
@@ -39,15 +40,27 @@ inline double horner(const std::array<double, N>& c, double v)
     return sum;
 }
 
+// exp of each argument in [begin, end) into out: the library's, one call per
+// value, where the point formula's own value is asked for; otherwise the
+// vectorised one, within a unit in the last place of it.
+__attribute__((target_clones("avx2", "default"))) void exponentials(const double* arguments, std::size_t begin, std::size_t end,
+                                                                    bool exact, double* out)
+{
+    if (exact)
+        for (std::size_t i = begin; i < end; ++i) out[i] = ExpOrZero(arguments[i]);
+    else
+        VectorExps(arguments, begin, end, out);
+}
+
 // ExpErfc(0, Y) of each node in [begin, end) into out: the same operations as
 // the scalar function, every range's rational evaluated in every lane without
-// branches (so the loops go to the vector unit) and the one that applies kept;
-// the exponentials by the same library call, one node at a time.
+// branches (so the loops go to the vector unit) and the one that applies kept.
 __attribute__((target_clones("avx2", "default"))) void erfcOfNodes(const double* Y, std::size_t begin, std::size_t end,
-                                                                   double* exponent, double* out)
+                                                                   bool exact, double* exponent, double* out)
 {
-    for (std::size_t i = begin; i < end; ++i) exponent[i] = 0 - Y[i] * Y[i];
-    for (std::size_t i = begin; i < end; ++i) exponent[i] = std::fabs(Y[i]) <= 0.46875 ? 1.0 : ExpOrZero(exponent[i]);
+    for (std::size_t i = begin; i < end; ++i) out[i] = 0 - Y[i] * Y[i];
+    exponentials(out, begin, end, exact, exponent);
+    for (std::size_t i = begin; i < end; ++i) exponent[i] = std::fabs(Y[i]) <= 0.46875 ? 1.0 : exponent[i];
     for (std::size_t i = begin; i < end; ++i) {
         const double y = Y[i];
         const double a = std::fabs(y);
@@ -80,8 +93,8 @@ __attribute__((target_clones("avx2", "default"))) void differences(const double*
 // last asked for, kept while the coordinate stays the same.
 class TransverseFactors {
 public:
-    TransverseFactors(double low, double high, std::size_t n)
-        : low_(low), high_(high), factors_(n), lowY_(n), highY_(n), lowE_(n), highE_(n), exponent_(n)
+    TransverseFactors(double low, double high, std::size_t n, bool exact)
+        : low_(low), high_(high), exact_(exact), factors_(n), lowY_(n), highY_(n), lowE_(n), highE_(n), exponent_(n)
     {
     }
     // A new time: its nodes' scales, nothing known yet.
@@ -104,14 +117,15 @@ public:
         end_ = end;
         edgeArguments(low_, coordinate, scale_, begin, end, lowY_.data());
         edgeArguments(high_, coordinate, scale_, begin, end, highY_.data());
-        erfcOfNodes(lowY_.data(), begin, end, exponent_.data(), lowE_.data());
-        erfcOfNodes(highY_.data(), begin, end, exponent_.data(), highE_.data());
+        erfcOfNodes(lowY_.data(), begin, end, exact_, exponent_.data(), lowE_.data());
+        erfcOfNodes(highY_.data(), begin, end, exact_, exponent_.data(), highE_.data());
         differences(lowE_.data(), highE_.data(), begin, end, factors_.data());
         return factors_.data();
     }
 
 private:
     double low_, high_;
+    bool exact_;
     const double* scale_ = nullptr;
     std::vector<double> factors_, lowY_, highY_, lowE_, highE_, exponent_;
     double coordinate_ = 0;
@@ -149,14 +163,14 @@ __attribute__((target_clones("avx2", "default"))) void nodeTerms(const double* e
 // each term is exactly zero and adds nothing), then the terms, summed in the
 // nodes' order.
 double integral(double XX, const TimeNodes& nodes, const ModelState& m, TransverseFactors& y, double YY, TransverseFactors& z,
-                double ZZ, PointScratch& scratch)
+                double ZZ, bool exact, PointScratch& scratch)
 {
     const std::size_t n = nodes.size();
     double* e = scratch.exponent.data();
-    longitudinalExponents(XX, m.Velocity, m.Decay, nodes.tau.data(), scratch.longitudinalScale.data(), n, e);
+    longitudinalExponents(XX, m.Velocity, m.Decay, nodes.tau.data(), scratch.longitudinalScale.data(), n, scratch.terms.data());
+    exponentials(scratch.terms.data(), 0, n, exact, e);
     std::size_t begin = n, end = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        e[i] = ExpOrZero(e[i]);
         if (e[i] != 0) {
             begin = std::min(begin, i);
             end = i + 1;
@@ -199,13 +213,13 @@ std::vector<std::size_t> SharedPointOrder(const double* x, const double* y, cons
 
 void SharedPointValues(const double* x, const double* y, const double* z, const double* t, const std::size_t* order,
                        std::size_t begin, std::size_t end, const SourceSuperposition& source, const ModelState& m,
-                       const QuadratureState& quadrature, double* out)
+                       const QuadratureState& quadrature, bool exact, double* out)
 {
     const ZoneTerm& zone = source.zones.front();
     const double shiftWeight = source.shifts.front().weight;
     auto pointFormula = [&](std::size_t i) { return PointValue(x[i], y[i], z[i], t[i], source, m, quadrature); };
     const std::size_t n = static_cast<std::size_t>(quadrature.GaussN);
-    TransverseFactors yFactors(zone.YMin, zone.YMax, n), zFactors(zone.ZMin, zone.ZMax, n);
+    TransverseFactors yFactors(zone.YMin, zone.YMax, n, exact), zFactors(zone.ZMin, zone.ZMax, n, exact);
     PointScratch scratch(n);
     for (std::size_t k = begin; k < end;) {
         const double T = t[order[k]];
@@ -223,7 +237,7 @@ void SharedPointValues(const double* x, const double* y, const double* z, const 
             const std::size_t i = order[k];
             // As the source's sum of switched-on fields adds them: 0 + weight · (0 + concentration · C/C0).
             double switchedOn = 0;
-            switchedOn += zone.concentration * integral(x[i], nodes, m, yFactors, y[i], zFactors, z[i], scratch);
+            switchedOn += zone.concentration * integral(x[i], nodes, m, yFactors, y[i], zFactors, z[i], exact, scratch);
             double value = 0;
             value += shiftWeight * switchedOn;
             out[i] = std::isfinite(value) ? value : pointFormula(i);

@@ -1,9 +1,10 @@
 // The point formula at many points, sharing what points have in common: the
 // time's node factors among points at the same time, the transverse factors
 // among consecutive points at the same y (or z), and no transverse factor at
-// all for a node whose longitudinal exponential is zero. Each value is the
-// point formula's own, bit for bit: the same operations in the same order,
-// only the terms that are exactly zero left out of the sum.
+// all for a node whose longitudinal exponential is zero. The same operations
+// in the same order as the point formula, only the terms that are exactly zero
+// left out of the sum, and the exponentials either the library's (each value
+// the point formula's own, bit for bit) or vectorised.
 #pragma once
 
 #include "model/ModelState.h"
@@ -26,9 +27,12 @@ std::vector<std::size_t> SharedPointOrder(const double* x, const double* y, cons
 
 // out[order[k]] for k in [begin, end): the value of each point, or for one
 // whose sum leaves the double range (or a time whose nodes degenerate) the
-// point formula's, so a fault is the point formula's own.
+// point formula's, so a fault is the point formula's own. `exact` takes the
+// exponentials from the library as the point formula does, so each value is
+// its own bit for bit; otherwise they are vectorised, within a unit in the
+// last place of the library's.
 void SharedPointValues(const double* x, const double* y, const double* z, const double* t, const std::size_t* order,
                        std::size_t begin, std::size_t end, const SourceSuperposition& source, const ModelState& model,
-                       const QuadratureState& quadrature, double* out);
+                       const QuadratureState& quadrature, bool exact, double* out);
 
 }  // namespace kavrin
