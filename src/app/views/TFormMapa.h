@@ -76,7 +76,7 @@ public:
     QLabel* Mapa;
     QLabel *Label4, *Label5, *Label6;
     PlumeMetricsLine* MetricsLine;  // the plume's metrics of the drawn time, under the map
-    QPushButton* OptionsButton;  // shows and hides the options
+    QPushButton* OptionsButton;     // shows and hides the options
     MapOptionsPanel* Options;
 
 protected:
