@@ -132,7 +132,14 @@ void StoreDataHandling(DataHandling handling)
 
 MapOptions StoredMapOptions()
 {
-    return ParseMapOptionsText(GetRegistryValue(kKey, kMapOptions).toStdString());
+    // A settings file that cannot be read is reported once at start-up; the
+    // map then draws with its defaults instead of repeating the message at
+    // every window that reads them. Storing options still reports it.
+    try {
+        return ParseMapOptionsText(GetRegistryValue(kKey, kMapOptions).toStdString());
+    } catch (const KavrinError&) {
+        return MapOptions{};
+    }
 }
 
 void StoreMapOptions(const MapOptions& options)

@@ -53,7 +53,7 @@ struct MapTextLanguages {
 MapTextLanguages MapTextLanguagesFor(Language captionLanguage);
 
 // The map's report options (the stored "MapOptions" text); the defaults when
-// nothing or nothing readable is stored.
+// nothing or nothing readable is stored, or the settings cannot be read.
 MapOptions StoredMapOptions();
 void StoreMapOptions(const MapOptions& options);
 
