@@ -3,6 +3,7 @@
 // source: a decaying source only reweighs the nodes (target: at most 1.2 × the
 // constant source), a stopped release is the sum of two fields, and each zone
 // adds its row factors to the one product (target: five zones at most 5.5 × one).
+#include "BenchPlume.h"
 #include "BenchTiming.h"
 #include "model/Variaveis.h"
 #include "solution/FieldKernel.h"
@@ -21,20 +22,8 @@ using namespace kavrin;
 
 namespace {
 
-constexpr double kTime = 100000;
-
-// The field benchmark's plume: the initial model on 0…450 × −225…225, 1 m cells.
-ModelState plumeModel(int order)
-{
-    ParameterTexts texts = InitialParameterTexts();
-    const char* grid[][2] = {{"X1", "450"}, {"Y0", "-225"}, {"Y1", "225"}, {"DX", "1"}, {"DY", "1"}};
-    for (const auto& [name, text] : grid) SetControlText(texts, *ControlOfName(name), text, '.');
-    for (const char* name : {"T0", "T1"}) SetControlText(texts, *ControlOfName(name), FormatGeneral(kTime, '.'), '.');
-    SetControlText(texts, 0, std::to_string(order), '.');
-    ModelState model;
-    Variaveis(texts, model, '.');
-    return model;
-}
+constexpr double kTime = bench::kPlumeTime;
+using bench::PlumeModel;
 
 struct Case {
     const char* name;
@@ -82,7 +71,7 @@ int main()
         LoadGaussOrder(q, order, valores, '.');
         std::vector<ModelState> models;
         for (const Case& c : kCases) {
-            models.push_back(plumeModel(order));
+            models.push_back(PlumeModel(order));
             c.set(models.back());
         }
         std::vector<std::vector<double>> times(std::size(kCases));

@@ -1,6 +1,7 @@
 // Measures 1000 realizations of one 451 × 451 time at order 256 with four
 // thresholds against 1000 × the bare kernel of one deterministic time, both in
 // this run (target: at most 1.3 ×), and the peak memory (target: under 256 MB).
+#include "BenchPlume.h"
 #include "BenchTiming.h"
 #include "model/Variaveis.h"
 #include "solution/FieldKernel.h"
@@ -23,20 +24,8 @@ using namespace kavrin;
 
 namespace {
 
-constexpr double kTime = 100000;
-
-// The field benchmark's plume: the initial model on 0…450 × −225…225, 1 m cells.
-ModelState plumeModel(int order)
-{
-    ParameterTexts texts = InitialParameterTexts();
-    const char* grid[][2] = {{"X1", "450"}, {"Y0", "-225"}, {"Y1", "225"}, {"DX", "1"}, {"DY", "1"}};
-    for (const auto& [name, text] : grid) SetControlText(texts, *ControlOfName(name), text, '.');
-    for (const char* name : {"T0", "T1"}) SetControlText(texts, *ControlOfName(name), FormatGeneral(kTime, '.'), '.');
-    SetControlText(texts, 0, std::to_string(order), '.');
-    ModelState model;
-    Variaveis(texts, model, '.');
-    return model;
-}
+constexpr double kTime = bench::kPlumeTime;
+using bench::PlumeModel;
 
 // Seconds of processor time of every thread of the process: the work itself,
 // whatever other programs take of the machine meanwhile.
@@ -60,7 +49,7 @@ int main(int argc, char** argv)
 {
     const std::uint64_t realizations = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000;
     const unsigned workers = WorkerCount();
-    const ModelState model = plumeModel(256);
+    const ModelState model = PlumeModel(256);
     QuadratureState q;
     LoadGaussOrder(q, 256, ExecutableFolder() + "valores.txt", '.');
 
