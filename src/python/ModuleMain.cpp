@@ -1,5 +1,6 @@
 // The extension module kavrin._kavrin; kavrin/__init__.py is its Python face.
 #include "ModelArrays.h"
+#include "PointKernel.h"
 #include "PythonFit.h"
 #include "PythonModel.h"
 #include "PythonResults.h"
@@ -343,6 +344,18 @@ PYBIND11_MODULE(_kavrin, module)
         for (const MassBalanceRow& r : rows)
             for (double value : {r.time, r.entered, r.decayed, r.dissolved, r.sorbed, r.dischargeControl, r.dischargeEdge})
                 *v++ = value;
+        return out;
+    });
+
+    // For the tests: the fused point kernel turned off (the vectorised form
+    // a processor without AVX2 runs) or on again, and its erfc differences.
+    module.def("_set_point_kernel", [](bool enabled) { SetPointKernelEnabled(enabled); });
+    module.def("_point_kernel_available", [] { return PointKernelAvailable(); });
+    module.def("_erfc_differences", [](const py::array_t<double, py::array::c_style | py::array::forcecast>& a,
+                                       const py::array_t<double, py::array::c_style | py::array::forcecast>& b, bool portable) {
+        if (a.size() != b.size()) throw std::invalid_argument("a and b must have the same size");
+        py::array_t<double> out(a.size());
+        PointKernelErfcDifferences(a.data(), b.data(), static_cast<std::size_t>(a.size()), portable, out.mutable_data());
         return out;
     });
 

@@ -1,5 +1,7 @@
 #include "SharedPointFactors.h"
 
+#include "PointKernel.h"
+
 #include "solution/ExpErfc.h"
 #include "solution/ExpErfcCoefficients.h"
 #include "solution/Solution.h"
@@ -221,6 +223,10 @@ void SharedPointValues(const double* x, const double* y, const double* z, const 
     const std::size_t n = static_cast<std::size_t>(quadrature.GaussN);
     TransverseFactors yFactors(zone.YMin, zone.YMax, n, exact), zFactors(zone.ZMin, zone.ZMax, n, exact);
     PointScratch scratch(n);
+    const bool fused = !exact && PointKernelAvailable();
+    PointKernelNodes kernelNodes;
+    std::size_t skipped = 0;
+    const double denominator = 2 * std::sqrt(std::numbers::pi * m.DispX);
     for (std::size_t k = begin; k < end;) {
         const double T = t[order[k]];
         std::size_t runEnd = k + 1;
@@ -228,6 +234,19 @@ void SharedPointValues(const double* x, const double* y, const double* z, const 
         const TimeNodes nodes(T, quadrature.GaussN, m, quadrature);
         if (!nodesUsable(nodes, m)) {
             for (; k < runEnd; ++k) out[order[k]] = pointFormula(order[k]);
+            continue;
+        }
+        if (fused) {
+            PreparePointKernel(nodes, m, kernelNodes);
+            for (; k < runEnd; ++k) {
+                const std::size_t i = order[k];
+                const double sum = PointKernelSum(kernelNodes, x[i], y[i], z[i], zone.YMin, zone.YMax, zone.ZMin, zone.ZMax, skipped);
+                double switchedOn = 0;
+                switchedOn += zone.concentration * (x[i] * (sum * nodes.b / 2) / denominator);
+                double value = 0;
+                value += shiftWeight * switchedOn;
+                out[i] = std::isfinite(value) ? value : pointFormula(i);
+            }
             continue;
         }
         yFactors.startTime(nodes.yScale);

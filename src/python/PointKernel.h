@@ -1,0 +1,50 @@
+// The default `points` sum of one point in one pass over the time's nodes,
+// on 4 (AVX2) or 8 (AVX-512) nodes at a time, without intermediate arrays:
+// each node's divisors' reciprocals kept per time so the divisions become a
+// product and two fused corrections (the correctly rounded quotient, the
+// same bits as dividing), one Cody range's rational per group of nodes (the
+// nodes of one point cross each range boundary once), and whole groups whose
+// terms are exactly zero left out. The operations and their order are those
+// of the vectorised form in SharedPointFactors, so its values are the same
+// bits on a processor without these units.
+#pragma once
+
+#include "model/ModelState.h"
+#include "solution/Solution.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace kavrin {
+
+// What every point of one time needs per node, padded to whole groups of
+// nodes with nodes whose terms are zero.
+struct PointKernelNodes {
+    std::size_t size = 0;  // nodes with the padding
+    std::vector<double> velocityTau, scale, inverseScale, decayTau, yScale, inverseYScale, zScale, inverseZScale, weight,
+        sigmaCube, inverseSigmaCube, zFactor;
+    // The z at which zFactor holds, once known for this time.
+    double zAt = 0;
+    bool zKnown = false;
+};
+
+// Whether `points` takes the fused kernel: the processor has AVX2 with FMA
+// (at least) and it has not been turned off (tests compare both ways).
+bool PointKernelAvailable();
+void SetPointKernelEnabled(bool enabled);
+
+// The kernel's node factors of one time (nodes usable: positive finite scales).
+void PreparePointKernel(const TimeNodes& nodes, const ModelState& model, PointKernelNodes& out);
+
+// The sum over the nodes of exp(−(x − VX·τ)²/(4·DispX·τ) − Decay·τ)·Y·Z·weight/σ³,
+// Y the erfc difference of y between yLow and yHigh, Z that of z between
+// zLow and zHigh (kept per z), summed in the nodes' order. `skipped` grows
+// by the nodes whose terms were known to be zero without computing them.
+double PointKernelSum(PointKernelNodes& nodes, double x, double y, double z, double yLow, double yHigh, double zLow,
+                      double zHigh, std::size_t& skipped);
+
+// erfc(a[i]) − erfc(b[i]) as the kernel computes them (the vectorised exp);
+// `portable` takes the code a processor without AVX2 runs.
+void PointKernelErfcDifferences(const double* a, const double* b, std::size_t count, bool portable, double* out);
+
+}  // namespace kavrin
