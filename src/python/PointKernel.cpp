@@ -143,7 +143,7 @@ void PreparePointKernel(const TimeNodes& nodes, const ModelState& m, PointKernel
     out.size = size;
     out.zKnown = false;
     for (auto* v : {&out.velocityTau, &out.scale, &out.inverseScale, &out.decayTau, &out.yScale, &out.inverseYScale, &out.zScale,
-                    &out.inverseZScale, &out.weight, &out.sigmaCube, &out.inverseSigmaCube, &out.zFactor})
+                    &out.inverseZScale, &out.weight, &out.sigmaCube, &out.inverseSigmaCube, &out.zFactor, &out.logBound, &out.exponent})
         v->resize(size);
     for (std::size_t i = 0; i < n; ++i) {
         out.velocityTau[i] = m.Velocity * nodes.tau[i];

@@ -23,6 +23,10 @@ struct PointKernelNodes {
     std::size_t size = 0;  // nodes with the padding
     std::vector<double> velocityTau, scale, inverseScale, decayTau, yScale, inverseYScale, zScale, inverseZScale, weight,
         sigmaCube, inverseSigmaCube, zFactor;
+    // log(2·zFactor·weight/σ³): a bound of a term's logarithm less its exponent.
+    std::vector<double> logBound;
+    // One point's exponents.
+    std::vector<double> exponent;
     // The z at which zFactor holds, once known for this time.
     double zAt = 0;
     bool zKnown = false;
