@@ -141,6 +141,7 @@ void PreparePointKernel(const TimeNodes& nodes, const ModelState& m, PointKernel
     const std::size_t n = nodes.size();
     const std::size_t size = (n + kMostLanes - 1) / kMostLanes * kMostLanes;
     out.size = size;
+    out.neededGroups.resize(size);
     out.zKnown = false;
     for (auto* v : {&out.velocityTau, &out.scale, &out.inverseScale, &out.decayTau, &out.yScale, &out.inverseYScale, &out.zScale,
                     &out.inverseZScale, &out.weight, &out.sigmaCube, &out.inverseSigmaCube, &out.zFactor, &out.logBound, &out.exponent})

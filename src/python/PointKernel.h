@@ -25,8 +25,9 @@ struct PointKernelNodes {
         sigmaCube, inverseSigmaCube, zFactor;
     // log(2·zFactor·weight/σ³): a bound of a term's logarithm less its exponent.
     std::vector<double> logBound;
-    // One point's exponents.
+    // One point's exponents and the groups of nodes it computes.
     std::vector<double> exponent;
+    std::vector<std::size_t> neededGroups;
     // The z at which zFactor holds, once known for this time.
     double zAt = 0;
     bool zKnown = false;
