@@ -6,6 +6,7 @@
 #include "PythonResults.h"
 #include "calibration/FitParameters.h"
 #include "calibration/FitTexts.h"
+#include "solution/ExpErfc.h"
 #include "solution/FieldKernel.h"
 #include "solution/Parallel.h"
 #include "solution/Solution.h"
@@ -351,6 +352,16 @@ PYBIND11_MODULE(_kavrin, module)
     // a processor without AVX2 runs) or on again, and its erfc differences.
     module.def("_set_point_kernel", [](bool enabled) { SetPointKernelEnabled(enabled); });
     module.def("_point_kernel_available", [] { return PointKernelAvailable(); });
+    module.def("_point_kernel_exps", [](const py::array_t<double, py::array::c_style | py::array::forcecast>& x, bool portable) {
+        py::array_t<double> out(x.size());
+        PointKernelExps(x.data(), static_cast<std::size_t>(x.size()), portable, out.mutable_data());
+        return out;
+    });
+    module.def("_exp_erfc", [](const py::array_t<double, py::array::c_style | py::array::forcecast>& y) {
+        py::array_t<double> out(y.size());
+        for (py::ssize_t i = 0; i < y.size(); ++i) out.mutable_data()[i] = ExpErfc(0, y.data()[i]);
+        return out;
+    });
     module.def("_erfc_differences", [](const py::array_t<double, py::array::c_style | py::array::forcecast>& a,
                                        const py::array_t<double, py::array::c_style | py::array::forcecast>& b, bool portable) {
         if (a.size() != b.size()) throw std::invalid_argument("a and b must have the same size");

@@ -5,6 +5,7 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cmath>
@@ -14,6 +15,25 @@
 namespace kavrin {
 
 namespace {
+
+// 2^(j/16) for j in [0, 16) as the nearest double and what it leaves out.
+struct PointExpTable {
+    alignas(64) double high[16];
+    alignas(64) double low[16];
+};
+
+PointExpTable makePointExpTable()
+{
+    PointExpTable table{};
+    for (int j = 0; j < 16; ++j) {
+        const long double exact = std::exp2l(j / 16.0L);
+        table.high[j] = static_cast<double>(exact);
+        table.low[j] = static_cast<double>(exact - table.high[j]);
+    }
+    return table;
+}
+
+const PointExpTable kPointExpTable = makePointExpTable();
 
 // The widest group of nodes any instruction set here takes.
 constexpr std::size_t kMostLanes = 8;
@@ -29,7 +49,7 @@ inline V fused(V a, V b, V c)
 {
     return _mm256_fmadd_pd(a, b, c);
 }
-inline V gather(const double* table, U index)
+inline V lookup16(const double* table, U index)
 {
     return _mm256_i64gather_pd(table, __builtin_bit_cast(__m256i, index), 8);
 }
@@ -56,19 +76,9 @@ inline V fused(V a, V b, V c)
 {
     return _mm512_fmadd_pd(a, b, c);
 }
-// table[index] for a 64-entry table: four two-register permutes (16 entries
-// each) and the index's bits 4 and 5 choosing among them, much cheaper here
-// than a gather.
-inline V gather(const double* table, U index)
+inline V lookup16(const double* table, U index)
 {
-    const __m512i i = __builtin_bit_cast(__m512i, index);
-    const __m512d q0 = _mm512_permutex2var_pd(_mm512_loadu_pd(table), i, _mm512_loadu_pd(table + 8));
-    const __m512d q1 = _mm512_permutex2var_pd(_mm512_loadu_pd(table + 16), i, _mm512_loadu_pd(table + 24));
-    const __m512d q2 = _mm512_permutex2var_pd(_mm512_loadu_pd(table + 32), i, _mm512_loadu_pd(table + 40));
-    const __m512d q3 = _mm512_permutex2var_pd(_mm512_loadu_pd(table + 48), i, _mm512_loadu_pd(table + 56));
-    const __mmask8 bit4 = _mm512_test_epi64_mask(i, _mm512_set1_epi64(16));
-    const __mmask8 bit5 = _mm512_test_epi64_mask(i, _mm512_set1_epi64(32));
-    return _mm512_mask_blend_pd(bit5, _mm512_mask_blend_pd(bit4, q0, q1), _mm512_mask_blend_pd(bit4, q2, q3));
+    return _mm512_permutex2var_pd(_mm512_load_pd(table), __builtin_bit_cast(__m512i, index), _mm512_load_pd(table + 8));
 }
 inline bool all(M m)
 {
@@ -177,14 +187,46 @@ double PointKernelSum(PointKernelNodes& nodes, double x, double y, double z, dou
     return avx2::pointSum(nodes, x, y, z, yLow, yHigh, zLow, zHigh, skipped);
 }
 
-void PointKernelErfcDifferences(const double* a, const double* b, std::size_t count, bool portable, double* out)
+namespace {
+
+// group(a, b, out) on whole groups of `lanes` values, the last one padded
+// with zeros, so every value is the kernel's.
+template <std::size_t lanes, class Group>
+void inGroups(const double* a, const double* b, std::size_t count, double* out, Group group)
 {
     std::size_t i = 0;
-    if (!portable && kLanes == Lanes::Eight)
-        for (; i + avx512::W <= count; i += avx512::W) avx512::erfcDifferences(a + i, b + i, out + i);
-    if (!portable && kLanes != Lanes::None)
-        for (; i + avx2::W <= count; i += avx2::W) avx2::erfcDifferences(a + i, b + i, out + i);
-    for (; i < count; ++i) out[i] = portableErfc(a[i]) - portableErfc(b[i]);
+    for (; i + lanes <= count; i += lanes) group(a + i, b + i, out + i);
+    if (i == count) return;
+    double first[lanes] = {}, second[lanes] = {}, values[lanes];
+    std::copy(a + i, a + count, first);
+    std::copy(b + i, b + count, second);
+    group(first, second, values);
+    std::copy(values, values + (count - i), out + i);
+}
+
+// The same on the widest groups this processor takes; false without the kernel.
+template <class Wide, class Narrow>
+bool onKernel(const double* a, const double* b, std::size_t count, double* out, Wide wide, Narrow narrow)
+{
+    if (kLanes == Lanes::Eight) inGroups<avx512::W>(a, b, count, out, wide);
+    else if (kLanes == Lanes::Four) inGroups<avx2::W>(a, b, count, out, narrow);
+    return kLanes != Lanes::None;
+}
+
+}  // namespace
+
+void PointKernelErfcDifferences(const double* a, const double* b, std::size_t count, bool portable, double* out)
+{
+    if (!portable && onKernel(a, b, count, out, avx512::erfcDifferences, avx2::erfcDifferences)) return;
+    for (std::size_t i = 0; i < count; ++i) out[i] = portableErfc(a[i]) - portableErfc(b[i]);
+}
+
+void PointKernelExps(const double* x, std::size_t count, bool portable, double* out)
+{
+    auto wide = [](const double* v, const double*, double* o) { avx512::expGroup(v, o); };
+    auto narrow = [](const double* v, const double*, double* o) { avx2::expGroup(v, o); };
+    if (!portable && onKernel(x, x, count, out, wide, narrow)) return;
+    for (std::size_t i = 0; i < count; ++i) out[i] = VectorExp(x[i]);
 }
 
 }  // namespace kavrin

@@ -52,4 +52,8 @@ double PointKernelSum(PointKernelNodes& nodes, double x, double y, double z, dou
 // `portable` takes the code a processor without AVX2 runs.
 void PointKernelErfcDifferences(const double* a, const double* b, std::size_t count, bool portable, double* out);
 
+// The kernel's exp of each value (the longitudinal exponential and erfc's
+// exp(−y²)); `portable` takes VectorExp, what a processor without AVX2 runs.
+void PointKernelExps(const double* x, std::size_t count, bool portable, double* out);
+
 }  // namespace kavrin
