@@ -180,6 +180,51 @@ void PreparePointKernel(const TimeNodes& nodes, const ModelState& m, PointKernel
     }
 }
 
+void PreparePointKernelModel(const ModelState& m, const QuadratureState& quadrature, PointKernelModel& out)
+{
+    const std::size_t n = static_cast<std::size_t>(std::max(quadrature.GaussN, 0));
+    const std::size_t size = (n + kMostLanes - 1) / kMostLanes * kMostLanes;
+    out.size = size;
+    out.neededGroups.resize(size);
+    for (auto* v : {&out.nodePlusOne, &out.weight, &out.logBound, &out.exponent}) v->assign(size, 0.0);
+    // Padding nodes: σ = 0, so an exponent of −∞, and no weight.
+    for (std::size_t i = size; i-- > n;) out.logBound[i] = -__builtin_inf();
+    out.smallestNode = __builtin_inf();
+    out.largestNode = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        out.nodePlusOne[i] = quadrature.GaussNodes[i + 1] + 1;
+        out.weight[i] = quadrature.GaussWeights[i + 1];
+        out.logBound[i] = std::log(4 * out.weight[i]) - 3 * std::log(out.nodePlusOne[i] / 2);
+        out.smallestNode = std::min(out.smallestNode, out.nodePlusOne[i]);
+        out.largestNode = std::max(out.largestNode, out.nodePlusOne[i]);
+    }
+    out.velocity = m.Velocity;
+    out.fourDispX = 4 * m.DispX;
+    out.decay = m.Decay;
+    out.sqrtDispY = std::sqrt(m.DispY);
+    out.sqrtDispZ = std::sqrt(m.DispZ);
+}
+
+bool PointKernelTimeUsable(const PointKernelModel& m, double t)
+{
+    const double b = std::pow(t, 0.25);
+    auto usable = [](double v) { return v > 0 && v < __builtin_inf(); };
+    for (double node : {m.smallestNode, m.largestNode}) {
+        const double sigma = node * b / 2, sigma2 = sigma * sigma, tau = sigma2 * sigma2;
+        if (!usable(tau) || !usable(sigma * sigma2) || !usable(2 * sigma2 * m.sqrtDispY) || !usable(2 * sigma2 * m.sqrtDispZ) ||
+            !usable(m.fourDispX * tau))
+            return false;
+    }
+    return m.size > 0;
+}
+
+double PointKernelSumAtTime(PointKernelModel& model, double x, double y, double z, double t, double yLow, double yHigh,
+                            double zLow, double zHigh, std::size_t& skipped)
+{
+    if (kLanes == Lanes::Eight) return avx512::pointSumAtTime(model, x, y, z, t, yLow, yHigh, zLow, zHigh, skipped);
+    return avx2::pointSumAtTime(model, x, y, z, t, yLow, yHigh, zLow, zHigh, skipped);
+}
+
 double PointKernelSum(PointKernelNodes& nodes, double x, double y, double z, double yLow, double yHigh, double zLow,
                       double zHigh, std::size_t& skipped)
 {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "model/ModelState.h"
+#include "solution/Quadrature.h"
 #include "solution/Solution.h"
 
 #include <cstddef>
@@ -33,6 +34,21 @@ struct PointKernelNodes {
     bool zKnown = false;
 };
 
+// What a point at a time of its own needs per node, for every time: the
+// node + 1 (σ = (node + 1)·t^¼/2), the weight, log(4·weight) − 3·log((node + 1)/2)
+// (a bound of a term's logarithm less its exponent and −3·log t^¼), and the
+// model's constants, padded as PointKernelNodes.
+struct PointKernelModel {
+    std::size_t size = 0;
+    std::vector<double> nodePlusOne, weight, logBound;
+    double velocity = 0, fourDispX = 0, decay = 0, sqrtDispY = 0, sqrtDispZ = 0;
+    // The smallest and largest node + 1, whose factors decide whether a time is usable.
+    double smallestNode = 0, largestNode = 0;
+    // One point's exponents and the groups of nodes it computes.
+    std::vector<double> exponent;
+    std::vector<std::size_t> neededGroups;
+};
+
 // Whether `points` takes the fused kernel: the processor has AVX2 with FMA
 // (at least) and it has not been turned off (tests compare both ways).
 bool PointKernelAvailable();
@@ -41,12 +57,23 @@ void SetPointKernelEnabled(bool enabled);
 // The kernel's node factors of one time (nodes usable: positive finite scales).
 void PreparePointKernel(const TimeNodes& nodes, const ModelState& model, PointKernelNodes& out);
 
+void PreparePointKernelModel(const ModelState& model, const QuadratureState& quadrature, PointKernelModel& out);
+
+// Whether every node factor of time t is a positive finite double (else the
+// point formula takes the point, and reports what it meets).
+bool PointKernelTimeUsable(const PointKernelModel& model, double t);
+
 // The sum over the nodes of exp(−(x − VX·τ)²/(4·DispX·τ) − Decay·τ)·Y·Z·weight/σ³,
 // Y the erfc difference of y between yLow and yHigh, Z that of z between
 // zLow and zHigh (kept per z), summed in the nodes' order. `skipped` grows
 // by the nodes whose terms were known to be zero without computing them.
 double PointKernelSum(PointKernelNodes& nodes, double x, double y, double z, double yLow, double yHigh, double zLow,
                       double zHigh, std::size_t& skipped);
+
+// The same sum at a point's own time t > 0 (time usable), its node factors
+// computed on the way (the same values as TimeNodes').
+double PointKernelSumAtTime(PointKernelModel& model, double x, double y, double z, double t, double yLow, double yHigh,
+                            double zLow, double zHigh, std::size_t& skipped);
 
 // erfc(a[i]) − erfc(b[i]) as the kernel computes them (the vectorised exp);
 // `portable` takes the code a processor without AVX2 runs.

@@ -225,12 +225,41 @@ void SharedPointValues(const double* x, const double* y, const double* z, const 
     PointScratch scratch(n);
     const bool fused = !exact && PointKernelAvailable();
     PointKernelNodes kernelNodes;
+    PointKernelModel kernelModel;
+    if (fused) PreparePointKernelModel(m, quadrature, kernelModel);
     std::size_t skipped = 0;
     const double denominator = 2 * std::sqrt(std::numbers::pi * m.DispX);
+    // The point formula's scaling of the kernel's sum, and the point formula
+    // itself for a value that leaves the double range.
+    auto kernelValue = [&](std::size_t i, double sum, double b) {
+        // As the source's sum of switched-on fields adds them: 0 + weight · (0 + concentration · C/C0).
+        double switchedOn = 0;
+        switchedOn += zone.concentration * (x[i] * (sum * b / 2) / denominator);
+        double value = 0;
+        value += shiftWeight * switchedOn;
+        out[i] = std::isfinite(value) ? value : pointFormula(i);
+    };
+    // Fewer points than this at one time: each with its own time's factors
+    // computed on the way, cheaper than preparing the time's.
+    constexpr std::size_t kPreparedTimeFrom = 4;
     for (std::size_t k = begin; k < end;) {
         const double T = t[order[k]];
         std::size_t runEnd = k + 1;
         while (runEnd < end && t[order[runEnd]] == T) ++runEnd;
+        if (fused && runEnd - k < kPreparedTimeFrom) {
+            const bool usable = PointKernelTimeUsable(kernelModel, T);
+            for (; k < runEnd; ++k) {
+                const std::size_t i = order[k];
+                if (!usable) {
+                    out[i] = pointFormula(i);
+                    continue;
+                }
+                const double sum = PointKernelSumAtTime(kernelModel, x[i], y[i], z[i], T, zone.YMin, zone.YMax, zone.ZMin, zone.ZMax,
+                                                        skipped);
+                kernelValue(i, sum, std::pow(T, 0.25));
+            }
+            continue;
+        }
         const TimeNodes nodes(T, quadrature.GaussN, m, quadrature);
         if (!nodesUsable(nodes, m)) {
             for (; k < runEnd; ++k) out[order[k]] = pointFormula(order[k]);
@@ -240,12 +269,8 @@ void SharedPointValues(const double* x, const double* y, const double* z, const 
             PreparePointKernel(nodes, m, kernelNodes);
             for (; k < runEnd; ++k) {
                 const std::size_t i = order[k];
-                const double sum = PointKernelSum(kernelNodes, x[i], y[i], z[i], zone.YMin, zone.YMax, zone.ZMin, zone.ZMax, skipped);
-                double switchedOn = 0;
-                switchedOn += zone.concentration * (x[i] * (sum * nodes.b / 2) / denominator);
-                double value = 0;
-                value += shiftWeight * switchedOn;
-                out[i] = std::isfinite(value) ? value : pointFormula(i);
+                kernelValue(i, PointKernelSum(kernelNodes, x[i], y[i], z[i], zone.YMin, zone.YMax, zone.ZMin, zone.ZMax, skipped),
+                            nodes.b);
             }
             continue;
         }
