@@ -133,6 +133,7 @@ Lanes supportedLanes()
 
 const Lanes kLanes = supportedLanes();
 std::atomic<bool> enabled{true};
+std::atomic<std::size_t> skippedNodes{0}, countedNodes{0};
 
 }  // namespace
 
@@ -144,6 +145,17 @@ bool PointKernelAvailable()
 void SetPointKernelEnabled(bool on)
 {
     enabled.store(on, std::memory_order_relaxed);
+}
+
+void CountPointKernelNodes(std::size_t skipped, std::size_t total)
+{
+    skippedNodes += skipped;
+    countedNodes += total;
+}
+
+std::pair<std::size_t, std::size_t> ReadPointKernelNodeCounts()
+{
+    return {skippedNodes.exchange(0), countedNodes.exchange(0)};
 }
 
 void PreparePointKernel(const TimeNodes& nodes, const ModelState& m, PointKernelNodes& out)

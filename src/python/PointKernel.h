@@ -14,6 +14,7 @@
 #include "solution/Solution.h"
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace kavrin {
@@ -74,6 +75,12 @@ double PointKernelSum(PointKernelNodes& nodes, double x, double y, double z, dou
 // computed on the way (the same values as TimeNodes').
 double PointKernelSumAtTime(PointKernelModel& model, double x, double y, double z, double t, double yLow, double yHigh,
                             double zLow, double zHigh, std::size_t& skipped);
+
+// How many node terms (padding included) the kernel has left out without
+// computing them, of how many, since the last reading: added once per call
+// of SharedPointValues, read by the benchmark.
+void CountPointKernelNodes(std::size_t skipped, std::size_t total);
+std::pair<std::size_t, std::size_t> ReadPointKernelNodeCounts();
 
 // erfc(a[i]) − erfc(b[i]) as the kernel computes them (the vectorised exp);
 // `portable` takes the code a processor without AVX2 runs.

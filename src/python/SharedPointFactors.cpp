@@ -227,7 +227,7 @@ void SharedPointValues(const double* x, const double* y, const double* z, const 
     PointKernelNodes kernelNodes;
     PointKernelModel kernelModel;
     if (fused) PreparePointKernelModel(m, quadrature, kernelModel);
-    std::size_t skipped = 0;
+    std::size_t skipped = 0, computed = 0;
     const double denominator = 2 * std::sqrt(std::numbers::pi * m.DispX);
     // The point formula's scaling of the kernel's sum, and the point formula
     // itself for a value that leaves the double range.
@@ -256,6 +256,7 @@ void SharedPointValues(const double* x, const double* y, const double* z, const 
                 }
                 const double sum = PointKernelSumAtTime(kernelModel, x[i], y[i], z[i], T, zone.YMin, zone.YMax, zone.ZMin, zone.ZMax,
                                                         skipped);
+                computed += kernelModel.size;
                 kernelValue(i, sum, std::pow(T, 0.25));
             }
             continue;
@@ -271,6 +272,7 @@ void SharedPointValues(const double* x, const double* y, const double* z, const 
                 const std::size_t i = order[k];
                 kernelValue(i, PointKernelSum(kernelNodes, x[i], y[i], z[i], zone.YMin, zone.YMax, zone.ZMin, zone.ZMax, skipped),
                             nodes.b);
+                computed += kernelNodes.size;
             }
             continue;
         }
@@ -287,6 +289,7 @@ void SharedPointValues(const double* x, const double* y, const double* z, const 
             out[i] = std::isfinite(value) ? value : pointFormula(i);
         }
     }
+    if (fused) CountPointKernelNodes(skipped, computed);
 }
 
 }  // namespace kavrin
