@@ -352,6 +352,7 @@ PYBIND11_MODULE(_kavrin, module)
     // a processor without AVX2 runs) or on again, and its erfc differences.
     module.def("_set_point_kernel", [](bool enabled) { SetPointKernelEnabled(enabled); });
     module.def("_point_kernel_available", [] { return PointKernelAvailable(); });
+    module.def("_point_kernel_lanes", [] { return PointKernelLanes(); });
     // For the benchmark: node terms left out without computing them, of all, since the last call.
     module.def("_point_kernel_node_counts", [] { return ReadPointKernelNodeCounts(); });
     module.def("_point_kernel_exps", [](const py::array_t<double, py::array::c_style | py::array::forcecast>& x, bool portable) {

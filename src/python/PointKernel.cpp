@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
-#include <cstdlib>
 
 namespace kavrin {
 
@@ -125,7 +124,6 @@ enum class Lanes { None, Four, Eight };
 Lanes supportedLanes()
 {
     __builtin_cpu_init();
-    if (const char* force = std::getenv("TMP_LANES"); force && force[0] == '4') return Lanes::Four;  // TEMPORARY
     if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq")) return Lanes::Eight;
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) return Lanes::Four;
     return Lanes::None;
@@ -140,6 +138,12 @@ std::atomic<std::size_t> skippedNodes{0}, countedNodes{0};
 bool PointKernelAvailable()
 {
     return kLanes != Lanes::None && enabled.load(std::memory_order_relaxed);
+}
+
+int PointKernelLanes()
+{
+    if (!PointKernelAvailable()) return 0;
+    return kLanes == Lanes::Eight ? 8 : 4;
 }
 
 void SetPointKernelEnabled(bool on)

@@ -1,12 +1,21 @@
-// The default `points` sum of one point in one pass over the time's nodes,
-// on 4 (AVX2) or 8 (AVX-512) nodes at a time, without intermediate arrays:
-// each node's divisors' reciprocals kept per time so the divisions become a
-// product and two fused corrections (the correctly rounded quotient, the
-// same bits as dividing), one Cody range's rational per group of nodes (the
-// nodes of one point cross each range boundary once), and whole groups whose
-// terms are exactly zero left out. The operations and their order are those
-// of the vectorised form in SharedPointFactors, so its values are the same
-// bits on a processor without these units.
+// The default `points` sum of one point in one pass over its time's nodes,
+// 4 (AVX2) or 8 (AVX-512) nodes at a time, without intermediate arrays:
+// - the divisions by a node's divisors (4·DispX·τ, the transverse scale, σ³)
+//   as a product by the reciprocal kept per time and a fused correction,
+//   which gives the correctly rounded quotient, the bits of dividing;
+// - erfc by Cody's approximations with one division per value, only the
+//   ranges some lane is in evaluated (a point's nodes cross each range
+//   boundary once), the small and middle ranges' polynomials rounded as the
+//   point formula rounds them, the large range's taken in y² (below);
+// - its own exp (within a unit in the last place, 0 below the normal doubles);
+// - groups of nodes whose terms are exactly zero left out (the exponential
+//   below the normal doubles, both erfc 0 or both 2), and groups whose terms
+//   are all below 2^-64 of the largest term's (found from a bound of every
+//   term), which move the sum by less than 2^-56 of itself;
+// - the terms summed in the nodes' order, as the point formula sums them.
+// Without these units (or turned off) the vectorised form in
+// SharedPointFactors takes the points; the two agree within a few units in
+// the last place of the point formula's values.
 #pragma once
 
 #include "model/ModelState.h"
@@ -54,6 +63,8 @@ struct PointKernelModel {
 // (at least) and it has not been turned off (tests compare both ways).
 bool PointKernelAvailable();
 void SetPointKernelEnabled(bool enabled);
+// The nodes it takes at a time: 8 (AVX-512), 4 (AVX2) or 0 (not taken).
+int PointKernelLanes();
 
 // The kernel's node factors of one time (nodes usable: positive finite scales).
 void PreparePointKernel(const TimeNodes& nodes, const ModelState& model, PointKernelNodes& out);
