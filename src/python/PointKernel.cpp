@@ -124,8 +124,10 @@ enum class Lanes { None, Four, Eight };
 Lanes supportedLanes()
 {
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq")) return Lanes::Eight;
-    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) return Lanes::Four;
+    const bool four = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    if (four && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl"))
+        return Lanes::Eight;
+    if (four) return Lanes::Four;
     return Lanes::None;
 }
 
