@@ -164,57 +164,79 @@ std::pair<std::size_t, std::size_t> ReadPointKernelNodeCounts()
     return {skippedNodes.exchange(0), countedNodes.exchange(0)};
 }
 
+namespace {
+
+// Where the kernel keeps node i: the even-numbered nodes first, then the odd
+// ones, each half padded to whole groups. The quadrature table lists each
+// positive node beside its negative, so each half runs through the times in
+// one direction: a group's nodes are neighbours in time, most of a point's
+// groups are wholly zero or wholly in one erfc range, and taking the halves'
+// lanes in turn still sums in the nodes' own order.
+struct NodeLayout {
+    std::size_t half, size;
+    explicit NodeLayout(std::size_t n) : half(((n + 1) / 2 + kMostLanes - 1) / kMostLanes * kMostLanes), size(2 * half) {}
+    std::size_t position(std::size_t i) const { return i % 2 == 0 ? i / 2 : half + i / 2; }
+};
+
+template <class Kernel>
+void resizeWork(Kernel& out, const NodeLayout& layout)
+{
+    out.size = layout.size;
+    out.half = layout.half;
+    out.exponent.assign(layout.size, 0.0);
+    out.terms.assign(layout.size, 0.0);
+    out.neededGroups.assign(layout.size, 0);
+    out.neededFlags.assign(layout.size, 0);
+}
+
+}  // namespace
+
 void PreparePointKernel(const TimeNodes& nodes, const ModelState& m, PointKernelNodes& out)
 {
     const std::size_t n = nodes.size();
-    const std::size_t size = (n + kMostLanes - 1) / kMostLanes * kMostLanes;
-    out.size = size;
-    out.neededGroups.resize(size);
+    const NodeLayout layout(n);
+    resizeWork(out, layout);
     out.zKnown = false;
-    for (auto* v : {&out.velocityTau, &out.scale, &out.inverseScale, &out.decayTau, &out.yScale, &out.inverseYScale, &out.zScale,
-                    &out.inverseZScale, &out.weight, &out.sigmaCube, &out.inverseSigmaCube, &out.zFactor, &out.logBound, &out.exponent})
-        v->resize(size);
-    for (std::size_t i = 0; i < n; ++i) {
-        out.velocityTau[i] = m.Velocity * nodes.tau[i];
-        out.scale[i] = 4 * m.DispX * nodes.tau[i];
-        out.inverseScale[i] = 1 / out.scale[i];
-        out.decayTau[i] = m.Decay * nodes.tau[i];
-        out.yScale[i] = nodes.yScale[i];
-        out.inverseYScale[i] = 1 / nodes.yScale[i];
-        out.zScale[i] = nodes.zScale[i];
-        out.inverseZScale[i] = 1 / nodes.zScale[i];
-        out.weight[i] = nodes.weight[i];
-        out.sigmaCube[i] = nodes.sigmaCube[i];
-        out.inverseSigmaCube[i] = 1 / nodes.sigmaCube[i];
-    }
     // Padding nodes: an exponent of −∞ (exponential 0), unit scales, no weight.
-    for (std::size_t i = n; i < size; ++i) {
-        out.velocityTau[i] = 0;
-        out.decayTau[i] = __builtin_inf();
-        out.weight[i] = 0;
-        for (auto* v : {&out.scale, &out.inverseScale, &out.yScale, &out.inverseYScale, &out.zScale, &out.inverseZScale,
-                        &out.sigmaCube, &out.inverseSigmaCube})
-            (*v)[i] = 1;
+    for (auto* v : {&out.scale, &out.inverseScale, &out.yScale, &out.inverseYScale, &out.zScale, &out.inverseZScale, &out.sigmaCube,
+                    &out.inverseSigmaCube})
+        v->assign(layout.size, 1.0);
+    for (auto* v : {&out.velocityTau, &out.weight, &out.zFactor, &out.logBound}) v->assign(layout.size, 0.0);
+    out.decayTau.assign(layout.size, __builtin_inf());
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t p = layout.position(i);
+        out.velocityTau[p] = m.Velocity * nodes.tau[i];
+        out.scale[p] = 4 * m.DispX * nodes.tau[i];
+        out.inverseScale[p] = 1 / out.scale[p];
+        out.decayTau[p] = m.Decay * nodes.tau[i];
+        out.yScale[p] = nodes.yScale[i];
+        out.inverseYScale[p] = 1 / nodes.yScale[i];
+        out.zScale[p] = nodes.zScale[i];
+        out.inverseZScale[p] = 1 / nodes.zScale[i];
+        out.weight[p] = nodes.weight[i];
+        out.sigmaCube[p] = nodes.sigmaCube[i];
+        out.inverseSigmaCube[p] = 1 / nodes.sigmaCube[i];
     }
 }
 
 void PreparePointKernelModel(const ModelState& m, const QuadratureState& quadrature, PointKernelModel& out)
 {
     const std::size_t n = static_cast<std::size_t>(std::max(quadrature.GaussN, 0));
-    const std::size_t size = (n + kMostLanes - 1) / kMostLanes * kMostLanes;
-    out.size = size;
-    out.neededGroups.resize(size);
-    for (auto* v : {&out.nodePlusOne, &out.weight, &out.logBound, &out.exponent}) v->assign(size, 0.0);
+    const NodeLayout layout(n);
+    resizeWork(out, layout);
     // Padding nodes: σ = 0, so an exponent of −∞, and no weight.
-    for (std::size_t i = size; i-- > n;) out.logBound[i] = -__builtin_inf();
+    out.nodePlusOne.assign(layout.size, 0.0);
+    out.weight.assign(layout.size, 0.0);
+    out.logBound.assign(layout.size, -__builtin_inf());
     out.smallestNode = __builtin_inf();
     out.largestNode = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        out.nodePlusOne[i] = quadrature.GaussNodes[i + 1] + 1;
-        out.weight[i] = quadrature.GaussWeights[i + 1];
-        out.logBound[i] = std::log(4 * out.weight[i]) - 3 * std::log(out.nodePlusOne[i] / 2);
-        out.smallestNode = std::min(out.smallestNode, out.nodePlusOne[i]);
-        out.largestNode = std::max(out.largestNode, out.nodePlusOne[i]);
+        const std::size_t p = layout.position(i);
+        out.nodePlusOne[p] = quadrature.GaussNodes[i + 1] + 1;
+        out.weight[p] = quadrature.GaussWeights[i + 1];
+        out.logBound[p] = std::log(4 * out.weight[p]) - 3 * std::log(out.nodePlusOne[p] / 2);
+        out.smallestNode = std::min(out.smallestNode, out.nodePlusOne[p]);
+        out.largestNode = std::max(out.largestNode, out.nodePlusOne[p]);
     }
     out.velocity = m.Velocity;
     out.fourDispX = 4 * m.DispX;

@@ -28,17 +28,21 @@
 
 namespace kavrin {
 
-// What every point of one time needs per node, padded to whole groups of
-// nodes with nodes whose terms are zero.
+// What every point of one time needs per node: the even-numbered nodes
+// first, then the odd ones (a group's nodes neighbours in time), each half
+// padded to whole groups with nodes whose terms are zero.
 struct PointKernelNodes {
     std::size_t size = 0;  // nodes with the padding
     std::vector<double> velocityTau, scale, inverseScale, decayTau, yScale, inverseYScale, zScale, inverseZScale, weight,
         sigmaCube, inverseSigmaCube, zFactor;
     // log(2·zFactor·weight/σ³): a bound of a term's logarithm less its exponent.
     std::vector<double> logBound;
-    // One point's exponents and the groups of nodes it computes.
-    std::vector<double> exponent;
+    // Where the odd-numbered nodes start.
+    std::size_t half = 0;
+    // One point's exponents, terms, and the groups of nodes it computes.
+    std::vector<double> exponent, terms;
     std::vector<std::size_t> neededGroups;
+    std::vector<unsigned char> neededFlags;
     // The z at which zFactor holds, once known for this time.
     double zAt = 0;
     bool zKnown = false;
@@ -54,9 +58,12 @@ struct PointKernelModel {
     double velocity = 0, fourDispX = 0, decay = 0, sqrtDispY = 0, sqrtDispZ = 0;
     // The smallest and largest node + 1, whose factors decide whether a time is usable.
     double smallestNode = 0, largestNode = 0;
-    // One point's exponents and the groups of nodes it computes.
-    std::vector<double> exponent;
+    // Where the odd-numbered nodes start.
+    std::size_t half = 0;
+    // One point's exponents, terms, and the groups of nodes it computes.
+    std::vector<double> exponent, terms;
     std::vector<std::size_t> neededGroups;
+    std::vector<unsigned char> neededFlags;
 };
 
 // Whether `points` takes the fused kernel: the processor has AVX2 with FMA

@@ -118,18 +118,23 @@ class Model:
         formula, numpy broadcasting over the four. Computed on all cores
         without the GIL; Ctrl-C stops between blocks of points.
 
-        Points at the same time share the time's node factors, and consecutive
-        points at the same y (or z) their transverse factors, so a scalar t
-        (and z) is the fast case. The exponentials are evaluated in vector
-        form, each within one unit in the last place of the C library's, so a
-        value differs from the point formula's by at most 1e-15 of the
-        source's strongest concentration (where erfc differences cancel far
-        out in the plume, a tiny value may differ in its last digits).
+        Points at the same time share the time's node factors, so a scalar t
+        (and z) is the fast case; a point at a time of its own computes its
+        node factors on the way. By default each point's sum over the nodes
+        is one vectorised pass (AVX2 with FMA, AVX-512 where present; other
+        processors take the vector form of the point formula's steps) with
+        exponentials within one unit in the last place of the C library's and
+        erfc by the same approximations, nodes whose terms are exactly zero or
+        below 2^-64 of the largest left out: a value differs from the point
+        formula's by at most 1e-15 of the source's strongest concentration,
+        by a few units in its last place where nothing cancels (beside a
+        narrow source at late times, where erfc differences cancel, the
+        point formula's own rounding decides the last digits).
 
-        exact=True takes the exponentials from the C library as the point
-        formula does: each value is then the point formula's own, bit for bit
-        (the value kavrin-batch compare computes there), at about a third of
-        the speed. Sources with a history, several zones or a decaying
+        exact=True takes the point formula's own steps and the C library's
+        exponentials: each value is then the point formula's own, bit for bit
+        (the value kavrin-batch compare computes there), several times
+        slower. Sources with a history, several zones or a decaying
         concentration are computed by the point formula either way."""
         arrays = _np.broadcast_arrays(*(_np.asarray(a, dtype=float) for a in (x, y, z, t)))
         shape = arrays[0].shape
