@@ -348,9 +348,9 @@ PYBIND11_MODULE(_kavrin, module)
         return out;
     });
 
-    // For the tests: the fused point kernel turned off (the vectorised form
-    // a processor without AVX2 runs) or on again, and its erfc differences.
-    module.def("_set_point_kernel", [](bool enabled) { SetPointKernelEnabled(enabled); });
+    // For the tests: the fused point kernel on fewer lanes or none (the
+    // vectorised form a processor without AVX2 runs), its exp and erfc differences.
+    module.def("_set_point_kernel_lanes", [](int lanes) { return SetPointKernelLanes(lanes); });
     module.def("_point_kernel_available", [] { return PointKernelAvailable(); });
     module.def("_point_kernel_lanes", [] { return PointKernelLanes(); });
     // For the benchmark: node terms left out without computing them, of all, since the last call.

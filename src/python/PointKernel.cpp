@@ -119,38 +119,37 @@ double portableErfc(double y)
     return y > 0 ? r : 2 * 1.0 - r;
 }
 
-enum class Lanes { None, Four, Eight };
-
-Lanes supportedLanes()
+// The lanes this processor's kernel takes: 8 (AVX-512), 4 (AVX2 with FMA) or 0.
+int supportedLanes()
 {
     __builtin_cpu_init();
     const bool four = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     if (four && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl"))
-        return Lanes::Eight;
-    if (four) return Lanes::Four;
-    return Lanes::None;
+        return 8;
+    return four ? 4 : 0;
 }
 
-const Lanes kLanes = supportedLanes();
-std::atomic<bool> enabled{true};
+const int kSupportedLanes = supportedLanes();
+std::atomic<int> lanesInUse{kSupportedLanes};
 std::atomic<std::size_t> skippedNodes{0}, countedNodes{0};
 
 }  // namespace
 
 bool PointKernelAvailable()
 {
-    return kLanes != Lanes::None && enabled.load(std::memory_order_relaxed);
+    return PointKernelLanes() > 0;
 }
 
 int PointKernelLanes()
 {
-    if (!PointKernelAvailable()) return 0;
-    return kLanes == Lanes::Eight ? 8 : 4;
+    return lanesInUse.load(std::memory_order_relaxed);
 }
 
-void SetPointKernelEnabled(bool on)
+int SetPointKernelLanes(int lanes)
 {
-    enabled.store(on, std::memory_order_relaxed);
+    const int used = lanes >= 8 && kSupportedLanes >= 8 ? 8 : (lanes >= 4 && kSupportedLanes >= 4 ? 4 : 0);
+    lanesInUse.store(used, std::memory_order_relaxed);
+    return used;
 }
 
 void CountPointKernelNodes(std::size_t skipped, std::size_t total)
@@ -261,14 +260,14 @@ bool PointKernelTimeUsable(const PointKernelModel& m, double t)
 double PointKernelSumAtTime(PointKernelModel& model, double x, double y, double z, double t, double yLow, double yHigh,
                             double zLow, double zHigh, std::size_t& skipped)
 {
-    if (kLanes == Lanes::Eight) return avx512::pointSumAtTime(model, x, y, z, t, yLow, yHigh, zLow, zHigh, skipped);
+    if (PointKernelLanes() == 8) return avx512::pointSumAtTime(model, x, y, z, t, yLow, yHigh, zLow, zHigh, skipped);
     return avx2::pointSumAtTime(model, x, y, z, t, yLow, yHigh, zLow, zHigh, skipped);
 }
 
 double PointKernelSum(PointKernelNodes& nodes, double x, double y, double z, double yLow, double yHigh, double zLow,
                       double zHigh, std::size_t& skipped)
 {
-    if (kLanes == Lanes::Eight) return avx512::pointSum(nodes, x, y, z, yLow, yHigh, zLow, zHigh, skipped);
+    if (PointKernelLanes() == 8) return avx512::pointSum(nodes, x, y, z, yLow, yHigh, zLow, zHigh, skipped);
     return avx2::pointSum(nodes, x, y, z, yLow, yHigh, zLow, zHigh, skipped);
 }
 
@@ -289,13 +288,14 @@ void inGroups(const double* a, const double* b, std::size_t count, double* out, 
     std::copy(values, values + (count - i), out + i);
 }
 
-// The same on the widest groups this processor takes; false without the kernel.
+// The same on the groups of the lanes in use; false without the kernel.
 template <class Wide, class Narrow>
 bool onKernel(const double* a, const double* b, std::size_t count, double* out, Wide wide, Narrow narrow)
 {
-    if (kLanes == Lanes::Eight) inGroups<avx512::W>(a, b, count, out, wide);
-    else if (kLanes == Lanes::Four) inGroups<avx2::W>(a, b, count, out, narrow);
-    return kLanes != Lanes::None;
+    const int lanes = PointKernelLanes();
+    if (lanes == 8) inGroups<avx512::W>(a, b, count, out, wide);
+    else if (lanes == 4) inGroups<avx2::W>(a, b, count, out, narrow);
+    return lanes > 0;
 }
 
 }  // namespace

@@ -66,12 +66,13 @@ struct PointKernelModel {
     std::vector<unsigned char> neededFlags;
 };
 
-// Whether `points` takes the fused kernel: the processor has AVX2 with FMA
-// (at least) and it has not been turned off (tests compare both ways).
+// Whether `points` takes the fused kernel (the processor has AVX2 with FMA
+// at least), and the nodes it takes at a time: 8 (AVX-512), 4 (AVX2) or 0.
 bool PointKernelAvailable();
-void SetPointKernelEnabled(bool enabled);
-// The nodes it takes at a time: 8 (AVX-512), 4 (AVX2) or 0 (not taken).
 int PointKernelLanes();
+// For the tests: at most `lanes` (0: the vectorised form, as on a processor
+// without AVX2), within what the processor has; returns the lanes now in use.
+int SetPointKernelLanes(int lanes);
 
 // The kernel's node factors of one time (nodes usable: positive finite scales).
 void PreparePointKernel(const TimeNodes& nodes, const ModelState& model, PointKernelNodes& out);
@@ -100,12 +101,13 @@ double PointKernelSumAtTime(PointKernelModel& model, double x, double y, double 
 void CountPointKernelNodes(std::size_t skipped, std::size_t total);
 std::pair<std::size_t, std::size_t> ReadPointKernelNodeCounts();
 
-// erfc(a[i]) − erfc(b[i]) as the kernel computes them (the vectorised exp);
-// `portable` takes the code a processor without AVX2 runs.
+// erfc(a[i]) − erfc(b[i]) as the kernel computes them on the lanes in use;
+// `portable` (or none in use) takes the code a processor without AVX2 runs.
 void PointKernelErfcDifferences(const double* a, const double* b, std::size_t count, bool portable, double* out);
 
 // The kernel's exp of each value (the longitudinal exponential and erfc's
-// exp(−y²)); `portable` takes VectorExp, what a processor without AVX2 runs.
+// exp(−y²)) on the lanes in use; `portable` (or none in use) takes
+// VectorExp, what a processor without AVX2 runs.
 void PointKernelExps(const double* x, std::size_t count, bool portable, double* out);
 
 }  // namespace kavrin

@@ -10,11 +10,19 @@ from kavrin import _kavrin
 SMALLEST_NORMAL = np.finfo(float).tiny
 
 
-@pytest.fixture
-def kernel_off():
-    _kavrin._set_point_kernel(False)
-    yield
-    _kavrin._set_point_kernel(True)
+FORMS = ["avx512", "avx2", "portable"]
+
+
+@pytest.fixture(params=FORMS)
+def form(request):
+    """The kernel on 8 lanes, on 4, or not at all (the vectorised form a
+    processor without AVX2 takes); a form this processor lacks is skipped."""
+    lanes = {"avx512": 8, "avx2": 4, "portable": 0}[request.param]
+    if _kavrin._set_point_kernel_lanes(lanes) != lanes:
+        _kavrin._set_point_kernel_lanes(8)
+        pytest.skip(f"no {request.param} here")
+    yield request.param
+    _kavrin._set_point_kernel_lanes(8)
 
 
 def around(values):
@@ -31,8 +39,8 @@ def erfc_arguments():
     return np.concatenate([np.linspace(-30, 30, 60001), points, np.random.default_rng(8).uniform(-30, 30, 40000)])
 
 
-@pytest.mark.parametrize("portable", [False, True])
-def test_exp_is_within_a_unit_in_the_last_place_and_zero_below_the_normal_doubles(portable):
+def test_exp_is_within_a_unit_in_the_last_place_and_zero_below_the_normal_doubles(form):
+    portable = form == "portable"
     x = np.concatenate([np.linspace(-708.39, 709.78, 400001), around([-708.3964185322641, 0.0, -1.0, 1.0, 709.0])])
     values = _kavrin._point_kernel_exps(x, portable)
     exact = np.exp(x.astype(np.longdouble))
@@ -45,8 +53,8 @@ def test_exp_is_within_a_unit_in_the_last_place_and_zero_below_the_normal_double
     assert beyond[4] == 0 and np.isnan(beyond[5])
 
 
-@pytest.mark.parametrize("portable", [False, True])
-def test_erfc_differences_agree_with_expErfc_over_the_whole_range(portable):
+def test_erfc_differences_agree_with_expErfc_over_the_whole_range(form):
+    portable = form == "portable"
     # Pairs as a point's edges make them: b above a by a little (equal and
     # near-equal arguments), by about one, by much, across every boundary.
     a = erfc_arguments()
@@ -66,10 +74,10 @@ def test_erfc_differences_agree_with_expErfc_over_the_whole_range(portable):
             assert np.all(got == 0)
 
 
-def test_erfc_difference_limits():
+def test_erfc_difference_limits(form):
     a = np.array([27.5, -6.5, -40.0, 0.0, -0.0, 40.0, -1.0, 30.0])
     b = np.array([40.0, -6.0, -7.0, 0.0, 0.0, 50.0, 1.0, 30.0])
-    got = _kavrin._erfc_differences(a, b, False)
+    got = _kavrin._erfc_differences(a, b, form == "portable")
     assert got[:6].tolist() == [0.0, 0.0, 0.0, 0.0, 0.0, 0.0]
     assert got[6] == pytest.approx(_kavrin._exp_erfc(np.array([-1.0]))[0] - _kavrin._exp_erfc(np.array([1.0]))[0], rel=1e-15)
 
@@ -97,21 +105,16 @@ def random_points(n, seed):
 
 
 @pytest.mark.parametrize("parameters", MODELS)
-def test_points_with_and_without_the_kernel_stay_within_1e15_of_the_point_formula(parameters, kernel_off):
-    # Both forms: the prepared times (repeated t) and points at a time of
-    # their own (t[::3]), with and without the kernel.
+def test_points_stay_within_1e15_of_the_point_formula_in_every_form(parameters, form):
+    # The prepared times (repeated t) and points at a time of their own (t[::3]).
     model = kavrin.Model(**parameters)
     x, y, z, t = random_points(3000, 31)
     expected = np.array([model._core.point_formula(*point) for point in zip(x, y, z, t)])
-    without = model.points(x, y, z, t)
-    _kavrin._set_point_kernel(True)
-    with_kernel = model.points(x, y, z, t)
-    for values in (with_kernel, without):
-        assert np.max(np.abs(values - expected)) <= 1e-15 * strongest_source(model)
+    assert np.max(np.abs(model.points(x, y, z, t) - expected)) <= 1e-15 * strongest_source(model)
 
 
 @pytest.mark.parametrize("t", [1000.0, "own"])
-def test_points_differ_from_the_point_formula_by_a_few_units_where_nothing_cancels(t):
+def test_points_differ_from_the_point_formula_by_a_few_units_where_nothing_cancels(t, form):
     # The benchmark's plume: relative differences of a few units in the last
     # place where the value exceeds 1e-6 of C0 (beside a narrow source at late
     # times, where erfc differences cancel, the point formula's own rounding
@@ -125,7 +128,7 @@ def test_points_differ_from_the_point_formula_by_a_few_units_where_nothing_cance
     assert np.max(np.abs(values - expected)[large] / expected[large]) <= 4e-15
 
 
-def test_a_time_of_its_own_gives_what_the_time_shared_gives():
+def test_a_time_of_its_own_gives_what_the_time_shared_gives(form):
     # The same points once each at a time of its own and once all at one time.
     model = kavrin.Model(GaussOrder=256, C0=1000, X1=200, AlphaX=5, AlphaY=0.5, AlphaZ=0.05)
     rng = np.random.default_rng(32)
@@ -135,12 +138,12 @@ def test_a_time_of_its_own_gives_what_the_time_shared_gives():
     assert np.max(np.abs(own - shared)) <= 1e-16 * model.C0
 
 
-def test_the_node_counts_say_how_many_terms_were_left_out():
+def test_the_node_counts_say_how_many_terms_were_left_out(form):
     model = kavrin.Model(GaussOrder=256, C0=1000, X1=200, AlphaX=5, AlphaY=0.5, AlphaZ=0.05)
     _kavrin._point_kernel_node_counts()
     model.points(np.linspace(1, 200, 1000), np.linspace(-30, 30, 1000), 0.0, 1000.0)
     skipped, total = _kavrin._point_kernel_node_counts()
-    if _kavrin._point_kernel_available():
+    if form != "portable":
         assert total == 1000 * 256 and 0 < skipped < total
     else:
         assert (skipped, total) == (0, 0)
