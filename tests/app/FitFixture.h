@@ -55,11 +55,11 @@ struct FitFixture : GuiFixture {
         }
         return true;
     }
+    // A fit refused before it starts returns at once; one that starts, once it has ended.
     void fitAndWait()
     {
         click("FitButton");
-        for (int i = 0; i < 600 && !panel->result(); ++i) QTest::qWait(50);
-        for (int i = 0; i < 600 && panel->running(); ++i) QTest::qWait(50);
+        waitUntil([this] { return !panel->running(); });
     }
     QString cell(QTableWidget* grid, int row, int column) const
     {
