@@ -158,7 +158,8 @@ const std::map<std::string_view, std::string_view> kOptionPurposes = {
     {"--save", "Writes a project file at this path."},
     {"--to", "Where the output is written."},
     {"--time", "The time (days)."},
-    {"run --save", "Writes the project file at exactly this path after the run, for the desktop program to open."},
+    {"run --save", "Writes the project file at exactly this path after the run, for the desktop program to open. The "
+                   "calibration of the --project run goes with it, its observation table copied beside the new results."},
     {"run --reference", "Evaluates every point by the point-by-point formula instead of the whole-grid computation, the "
                         "check of the faster one."},
     {"export --file", "Converts this one results file instead of every time of the project's index."},
