@@ -138,7 +138,8 @@ const std::map<std::string_view, std::string_view> kCommandPurposes = {
                      "kavrin-batch-gis."},
     {"export mapworld", "Draws one time's map as a BMP picture with its world file beside it (.bpw), so that a GIS "
                         "lays the picture on the site, and, when the placement names a CRS, the CRS in ESRI's WKT as a "
-                        ".prj file beside them. Carried by kavrin-batch-gis."},
+                        ".prj file beside them; without a CRS, an earlier .prj of that name is removed. Carried by "
+                        "kavrin-batch-gis."},
     {"merge", "Combines the part files of kavrin-batch uncertainty --part 1/M … M/M, one folder each, into the files one "
               "run of all the realizations writes; parts of different settings, splits, or a share missing or given "
               "twice are refused."},
