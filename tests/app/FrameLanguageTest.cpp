@@ -2,7 +2,6 @@
 #include "RunFixture.h"
 #include "frame/LanguageLoader.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QStatusBar>
 #include <gtest/gtest.h>
@@ -32,15 +31,4 @@ TEST(FrameLanguage, TheHelpWindowGetsItsTextsInTheChosenLanguage)
     EXPECT_EQ(f.dialogs.helpTexts.openInBrowser, "Open in browser");
     EXPECT_EQ(f.dialogs.helpTexts.backTip, "Goes back to the part shown before");
     EXPECT_TRUE(f.dialogs.helpTexts.noBrowser.startsWith("No web browser was found"));
-}
-
-TEST(FrameLanguage, TheViewMenusCalibrationItemReadsInTheLanguage)
-{
-    RunFixture f;
-    QAction* item = f.main->action("Calibrao1");
-    LoadLanguage(f.app, Language::English);
-    EXPECT_EQ(item->text(), "Calibration");
-    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::Key_F8));
-    LoadLanguage(f.app, Language::Portuguese);
-    EXPECT_EQ(item->text(), QString::fromUtf8("Calibração"));
 }

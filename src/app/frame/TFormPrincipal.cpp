@@ -88,7 +88,6 @@ void TFormPrincipal::changeEvent(QEvent* event)
     action("ShowSource")->setText(app_.text(AddedText::SourceWindowCaption));
     action("ShowUncertainty")->setText(app_.text(AddedText::UncertaintyWindowCaption));
     action("ExportSiteMap")->setText(app_.text(AddedText::SiteExportMenu));
-    action("Calibrao1")->setText(app_.text(AddedText::CalibrationMenu));
 }
 
 void TFormPrincipal::giveHelpTexts()

@@ -293,7 +293,6 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
     {"Quadros em PNG, um arquivo por tempo (*.png)", "Frames as PNG, one file per time (*.png)"},
     {"Quadros em SVG, um arquivo por tempo (*.svg)", "Frames as SVG, one file per time (*.svg)"},
     {"Quadros em PDF, uma página por tempo (*.pdf)", "Frames as PDF, one page per time (*.pdf)"},
-    {"Calibração", "Calibration"},
     {"", ""},
 };
 

@@ -260,10 +260,7 @@ enum class AddedText {
     FrameFilterPng,  // the animation's frames, one file per time
     FrameFilterSvg,
     FrameFilterPdf,  // one page per time
-    // The main window's View menu item of the calibration window, which the
-    // windows' lines leave in Portuguese.
-    CalibrationMenu,
-    End,  // one past the last line
+    End,             // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
