@@ -197,8 +197,8 @@ void PreparePointKernel(const TimeNodes& nodes, const ModelState& m, PointKernel
     resizeWork(out, layout);
     out.zKnown = false;
     // Padding nodes: an exponent of −∞ (exponential 0), unit scales, no weight.
-    for (auto* v : {&out.scale, &out.inverseScale, &out.yScale, &out.inverseYScale, &out.zScale, &out.inverseZScale, &out.sigmaCube,
-                    &out.inverseSigmaCube})
+    for (auto* v : {&out.scale, &out.inverseScale, &out.yScale, &out.inverseYScale, &out.zScale, &out.inverseZScale,
+                    &out.sigmaCube, &out.inverseSigmaCube})
         v->assign(layout.size, 1.0);
     for (auto* v : {&out.velocityTau, &out.weight, &out.zFactor, &out.logBound}) v->assign(layout.size, 0.0);
     out.decayTau.assign(layout.size, __builtin_inf());
@@ -264,8 +264,8 @@ double PointKernelSumAtTime(PointKernelModel& model, double x, double y, double 
     return avx2::pointSumAtTime(model, x, y, z, t, yLow, yHigh, zLow, zHigh, skipped);
 }
 
-double PointKernelSum(PointKernelNodes& nodes, double x, double y, double z, double yLow, double yHigh, double zLow,
-                      double zHigh, std::size_t& skipped)
+double PointKernelSum(PointKernelNodes& nodes, double x, double y, double z, double yLow, double yHigh, double zLow, double zHigh,
+                      std::size_t& skipped)
 {
     if (PointKernelLanes() == 8) return avx512::pointSum(nodes, x, y, z, yLow, yHigh, zLow, zHigh, skipped);
     return avx2::pointSum(nodes, x, y, z, yLow, yHigh, zLow, zHigh, skipped);
@@ -293,8 +293,10 @@ template <class Wide, class Narrow>
 bool onKernel(const double* a, const double* b, std::size_t count, double* out, Wide wide, Narrow narrow)
 {
     const int lanes = PointKernelLanes();
-    if (lanes == 8) inGroups<avx512::W>(a, b, count, out, wide);
-    else if (lanes == 4) inGroups<avx2::W>(a, b, count, out, narrow);
+    if (lanes == 8)
+        inGroups<avx512::W>(a, b, count, out, wide);
+    else if (lanes == 4)
+        inGroups<avx2::W>(a, b, count, out, narrow);
     return lanes > 0;
 }
 

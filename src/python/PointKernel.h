@@ -86,9 +86,9 @@ bool PointKernelTimeUsable(const PointKernelModel& model, double t);
 // The sum over the nodes of exp(−(x − VX·τ)²/(4·DispX·τ) − Decay·τ)·Y·Z·weight/σ³,
 // Y the erfc difference of y between yLow and yHigh, Z that of z between
 // zLow and zHigh (kept per z), summed in the nodes' order. `skipped` grows
-// by the nodes whose terms were known to be zero without computing them.
-double PointKernelSum(PointKernelNodes& nodes, double x, double y, double z, double yLow, double yHigh, double zLow,
-                      double zHigh, std::size_t& skipped);
+// by the nodes whose terms were left out uncomputed (zero or negligible).
+double PointKernelSum(PointKernelNodes& nodes, double x, double y, double z, double yLow, double yHigh, double zLow, double zHigh,
+                      std::size_t& skipped);
 
 // The same sum at a point's own time t > 0 (time usable), its node factors
 // computed on the way (the same values as TimeNodes').

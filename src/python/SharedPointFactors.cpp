@@ -254,8 +254,8 @@ void SharedPointValues(const double* x, const double* y, const double* z, const 
                     out[i] = pointFormula(i);
                     continue;
                 }
-                const double sum = PointKernelSumAtTime(kernelModel, x[i], y[i], z[i], T, zone.YMin, zone.YMax, zone.ZMin, zone.ZMax,
-                                                        skipped);
+                const double sum =
+                    PointKernelSumAtTime(kernelModel, x[i], y[i], z[i], T, zone.YMin, zone.YMax, zone.ZMin, zone.ZMax, skipped);
                 computed += kernelModel.size;
                 kernelValue(i, sum, std::pow(T, 0.25));
             }
