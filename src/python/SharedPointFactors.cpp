@@ -189,6 +189,21 @@ double integral(double XX, const TimeNodes& nodes, const ModelState& m, Transver
     return XX * (sum * nodes.b / 2) / denominator;
 }
 
+// Whether the times of the points in `order` repeat enough to be worth
+// grouping, judged on an evenly spread sample: at most half of it different.
+bool timesRepeat(const double* t, const std::vector<std::size_t>& order)
+{
+    // Mostly different times gain nothing from it (each point then
+    // computes its own node factors) and would lose the points' memory order.
+    constexpr std::size_t kSample = 4096;
+    std::vector<double> sample;
+    for (std::size_t k = 0; k < order.size() && sample.size() < kSample; k += std::max<std::size_t>(1, order.size() / kSample))
+        sample.push_back(t[order[k]]);
+    std::sort(sample.begin(), sample.end());
+    const std::size_t different = static_cast<std::size_t>(std::unique(sample.begin(), sample.end()) - sample.begin());
+    return 2 * different <= sample.size();
+}
+
 }  // namespace
 
 bool SharedPointFactorsApply(const SourceSuperposition& source, const ModelState& m, const QuadratureState& quadrature)
@@ -209,7 +224,8 @@ std::vector<std::size_t> SharedPointOrder(const double* x, const double* y, cons
             order.push_back(i);
     // One time for all (a scalar t broadcast) needs no sorting.
     const bool oneTime = std::all_of(order.begin(), order.end(), [&](std::size_t i) { return t[i] == t[order.front()]; });
-    if (!oneTime) std::stable_sort(order.begin(), order.end(), [t](std::size_t a, std::size_t b) { return t[a] < t[b]; });
+    if (oneTime || !timesRepeat(t, order)) return order;
+    std::stable_sort(order.begin(), order.end(), [t](std::size_t a, std::size_t b) { return t[a] < t[b]; });
     return order;
 }
 

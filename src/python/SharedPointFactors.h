@@ -21,8 +21,9 @@ namespace kavrin {
 bool SharedPointFactorsApply(const SourceSuperposition& source, const ModelState& model, const QuadratureState& quadrature);
 
 // The order in which the points are best taken: those the shared form can
-// carry (x > 0, t > 0, all finite) grouped by time, each group in the points'
-// own order; the others are left out (the point formula takes them).
+// carry (x > 0, t > 0, all finite), grouped by time where times repeat (each
+// group in the points' own order), else in their own order; the others are
+// left out (the point formula takes them).
 std::vector<std::size_t> SharedPointOrder(const double* x, const double* y, const double* z, const double* t, std::size_t count);
 
 // out[order[k]] for k in [begin, end): the value of each point, or for one
