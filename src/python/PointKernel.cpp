@@ -196,11 +196,13 @@ void PreparePointKernel(const TimeNodes& nodes, const ModelState& m, PointKernel
     const NodeLayout layout(n);
     resizeWork(out, layout);
     out.zKnown = false;
+    out.lastZ = __builtin_nan("");
     // Padding nodes: an exponent of −∞ (exponential 0), unit scales, no weight.
     for (auto* v : {&out.scale, &out.inverseScale, &out.yScale, &out.inverseYScale, &out.zScale, &out.inverseZScale,
                     &out.sigmaCube, &out.inverseSigmaCube})
         v->assign(layout.size, 1.0);
     for (auto* v : {&out.velocityTau, &out.weight, &out.zFactor, &out.logBound}) v->assign(layout.size, 0.0);
+    out.logBoundAnyZ.assign(layout.size, -__builtin_inf());
     out.decayTau.assign(layout.size, __builtin_inf());
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t p = layout.position(i);
@@ -215,6 +217,7 @@ void PreparePointKernel(const TimeNodes& nodes, const ModelState& m, PointKernel
         out.weight[p] = nodes.weight[i];
         out.sigmaCube[p] = nodes.sigmaCube[i];
         out.inverseSigmaCube[p] = 1 / nodes.sigmaCube[i];
+        out.logBoundAnyZ[p] = std::log(4 * nodes.weight[i] / nodes.sigmaCube[i]);
     }
 }
 

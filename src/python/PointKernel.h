@@ -35,16 +35,17 @@ struct PointKernelNodes {
     std::size_t size = 0;  // nodes with the padding
     std::vector<double> velocityTau, scale, inverseScale, decayTau, yScale, inverseYScale, zScale, inverseZScale, weight,
         sigmaCube, inverseSigmaCube, zFactor;
-    // log(2·zFactor·weight/σ³): a bound of a term's logarithm less its exponent.
-    std::vector<double> logBound;
+    // log(2·zFactor·weight/σ³): a bound of a term's logarithm less its
+    // exponent; log(4·weight/σ³) the same for any z.
+    std::vector<double> logBound, logBoundAnyZ;
     // Where the odd-numbered nodes start.
     std::size_t half = 0;
     // One point's exponents, terms, and the groups of nodes it computes.
     std::vector<double> exponent, terms;
     std::vector<std::size_t> neededGroups;
     std::vector<unsigned char> neededFlags;
-    // The z at which zFactor holds, once known for this time.
-    double zAt = 0;
+    // The z at which zFactor holds, once known for this time, and the last point's z.
+    double zAt = 0, lastZ = __builtin_nan("");
     bool zKnown = false;
 };
 
