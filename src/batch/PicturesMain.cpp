@@ -3,6 +3,7 @@
 // to load that a run should not pay.
 #include "BatchCommand.h"
 #include "BatchMap.h"
+#include "HugePageHeap.h"
 #include "gui/Settings.h"
 #include "map/AnimationFrames.h"
 #include "program/ProgramSwitches.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
         std::cerr << kBatchUsage;
         return 2;
     }
+    UseHugePageHeap(64 << 20);
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     const BatchEnvironment environment = ReadBatchEnvironment();
     // Qt starts only for a valid command line. The pictures are painted with
