@@ -15,6 +15,14 @@ QFont MapFont()
     return font;
 }
 
+void LoadMapFont()
+{
+    QImage scratch(120, kMapTextHeight, QImage::Format_RGB888);
+    QPainter painter(&scratch);
+    painter.setFont(MapFont());
+    painter.drawText(QPoint(0, painter.fontMetrics().ascent()), QStringLiteral("0123456789"));
+}
+
 QImage WhiteMapPicture()
 {
     QImage image(kMapWidth, kMapHeight, QImage::Format_RGB888);

@@ -4,6 +4,7 @@
 #include "map/PictureFile.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -139,6 +140,11 @@ void WritePicture(const PictureSource& picture, PictureFormat format, const QStr
 {
     const QByteArray bytes = EncodePicture(picture, format);
     WritePictureFile(path.toStdString(), bytes.toStdString());
+}
+
+void UseBuiltInPictureFormats()
+{
+    QCoreApplication::setLibraryPaths({});
 }
 
 void WritePdfPages(const QString& path, QSize size, int pages, const std::function<void(int, QPainter&)>& paintPage)
