@@ -1,5 +1,7 @@
 #include "gui/MapPainter.h"
 
+#include "gui/LargeImage.h"
+
 #include <QPainter>
 
 #include <memory>
@@ -25,7 +27,7 @@ void LoadMapFont()
 
 QImage WhiteMapPicture()
 {
-    QImage image(kMapWidth, kMapHeight, QImage::Format_RGB888);
+    QImage image = LargeImage(kMapWidth, kMapHeight, QImage::Format_RGB888, 3);
     image.fill(Qt::white);
     return image;
 }

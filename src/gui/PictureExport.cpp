@@ -1,5 +1,6 @@
 #include "gui/PictureExport.h"
 
+#include "gui/LargeImage.h"
 #include "map/BitmapFile.h"
 #include "map/PictureFile.h"
 
@@ -75,7 +76,7 @@ QByteArray pdfOf(QSize size, int pages, const std::function<void(int, QPainter&)
 // (a map's are): a third of the bytes to compress, the same pixels.
 std::optional<QImage> withPalette(const QImage& rgb)
 {
-    QImage indexed(rgb.size(), QImage::Format_Indexed8);
+    QImage indexed = LargeImage(rgb.width(), rgb.height(), QImage::Format_Indexed8, 1);
     QList<QRgb> palette;
     std::unordered_map<QRgb, uchar> index;
     QRgb last = 0;

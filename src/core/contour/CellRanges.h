@@ -3,6 +3,7 @@
 #pragma once
 
 #include "contour/ContourGrid.h"
+#include "solution/LargeBuffer.h"
 
 #include <cstddef>
 #include <vector>
@@ -34,8 +35,9 @@ private:
         return static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(nx_) + static_cast<std::size_t>(i - 1);
     }
     int nx_;
-    std::size_t blocks_;  // per row
-    std::vector<double> low_, high_, blockLow_, blockHigh_;
+    std::size_t blocks_;              // per row
+    LargeBuffer<double> low_, high_;  // 0.8 MB each for a full grid
+    std::vector<double> blockLow_, blockHigh_;
 };
 
 }  // namespace kavrin
