@@ -3,7 +3,6 @@
 // to load that a run should not pay.
 #include "BatchCommand.h"
 #include "BatchMap.h"
-#include "HugePageHeap.h"
 #include "gui/MapPainter.h"
 #include "gui/PictureExport.h"
 #include "gui/Settings.h"
@@ -26,7 +25,6 @@ int main(int argc, char** argv)
         std::cerr << kBatchUsage;
         return 2;
     }
-    UseHugePageHeap(64 << 20);
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     const BatchEnvironment environment = ReadBatchEnvironment();
     // Qt starts only for a valid command line. The pictures are painted with
