@@ -82,10 +82,11 @@ std::optional<QImage> withPalette(const QImage& rgb)
     QRgb last = 0;
     uchar lastIndex = 0;
     bool any = false;
-    for (int y = 0; y < rgb.height(); ++y) {
+    const int width = rgb.width(), height = rgb.height();
+    for (int y = 0; y < height; ++y) {
         const uchar* p = rgb.constScanLine(y);
         uchar* out = indexed.scanLine(y);
-        for (int x = 0; x < rgb.width(); ++x, p += 3) {
+        for (int x = 0; x < width; ++x, p += 3) {
             const QRgb colour = qRgb(p[0], p[1], p[2]);
             if (!any || colour != last) {
                 const auto [at, added] = index.try_emplace(colour, static_cast<uchar>(palette.size()));
