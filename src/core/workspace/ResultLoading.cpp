@@ -26,20 +26,6 @@ void storeRow(const std::string& line, int m, ResultGrid& grid, char separator)
         grid.set(k, m, ParseFloat(line.substr(start, blank - start), separator));
 }
 
-// The rows of a time file read line by line, each checked against the grid
-// and its values appended to `values`; returns the number of rows.
-int readResultValues(const std::string& path, const ResultShape& shape, char separator, LargeBuffer<double>& values)
-{
-    TextFileReader file(path);
-    int m = 0;
-    while (!file.atEnd()) {
-        const std::string line = file.readLine();
-        CheckResultRow(path, ++m, line, shape);
-        AppendRowValues(line, separator, values);
-    }
-    return m;
-}
-
 }  // namespace
 
 bool LoadResultFile(const std::string& path, ResultGrid& grid, char separator)
@@ -60,7 +46,7 @@ bool LoadResultFile(const std::string& path, ResultGrid& grid, const ModelState&
     // the grid as it was.
     LargeBuffer<double> values;
     const std::optional<int> plainRows = ReadPlainResultValues(path, shape, separator, values);
-    const int m = plainRows ? *plainRows : readResultValues(path, shape, separator, values);
+    const int m = plainRows ? *plainRows : ReadResultValuesByLines(path, shape, separator, values);
     CheckResultRowCount(path, m, shape);
     if (values.empty()) return true;
     const auto perRow = static_cast<std::size_t>(shape.values);  // every row held this many

@@ -125,6 +125,18 @@ void AppendRowValues(std::string_view line, char separator, LargeBuffer<double>&
         values.push_back(ParseFloatView(line.substr(start, blank - start), separator));
 }
 
+int ReadResultValuesByLines(const std::string& path, const ResultShape& shape, char separator, LargeBuffer<double>& values)
+{
+    TextFileReader file(path);
+    int m = 0;
+    while (!file.atEnd()) {
+        const std::string line = file.readLine();
+        CheckResultRow(path, ++m, line, shape);
+        AppendRowValues(line, separator, values);
+    }
+    return m;
+}
+
 std::optional<int> ReadPlainResultValues(const std::string& path, const ResultShape& shape, char separator,
                                          LargeBuffer<double>& values)
 {

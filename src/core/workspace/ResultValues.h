@@ -14,6 +14,12 @@ namespace kavrin {
 // value); a value that does not convert throws ConversionError.
 void AppendRowValues(std::string_view line, char separator, LargeBuffer<double>& values);
 
+// The rows of the time file `path` read through a TextFileReader, each
+// checked with CheckResultRow and its values appended; returns the number of
+// rows. Any file: its errors are the reader's, the row checks' and the
+// values' own.
+int ReadResultValuesByLines(const std::string& path, const ResultShape& shape, char separator, LargeBuffer<double>& values);
+
 // The rows of the time file `path` straight from its bytes, when it is plain
 // ASCII text: each row checked with CheckResultRow and its values appended,
 // as a TextFileReader's lines would be, with the same errors at the same

@@ -2,9 +2,15 @@
 #include "TestSupport.h"
 #include "text/Errors.h"
 #include "text/TextFile.h"
+#include "workspace/ResultValues.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <optional>
+#include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -180,4 +186,54 @@ TEST(ResultLoading, EveryFileIsReadAsItsLinesAreWhateverItsBytes)
         EXPECT_EQ(failure, c.problem[0] == ',' ? path + c.problem : c.problem) << c.name;
         EXPECT_EQ(grid.at(1, 1), -1) << c.name;  // the grid shown before stays
     }
+}
+
+// Files of random bytes from the characters that matter to either reader:
+// wherever the plain reading takes a file, it gives the line reader's rows
+// and values to the bit, or its message.
+TEST(ResultLoading, ThePlainReadingAgreesWithTheLineReaderOnRandomFiles)
+{
+    std::string alphabet = "0123456789.,eE+- \r\n\t\x0b\x0c\xE9\x80xinf";
+    alphabet.push_back('\0');
+    std::mt19937 random(2027);
+    TempFolder folder;
+    const std::string path = folder.path() + "T0.txt";
+    struct Outcome {
+        int rows = 0;
+        std::vector<std::uint64_t> values;
+        std::string failure;
+        bool operator==(const Outcome&) const = default;
+    };
+    const auto outcome = [&](const auto& read) {
+        Outcome o;
+        LargeBuffer<double> values;
+        o.failure = test::FailureText([&] { o.rows = read(values); });
+        for (double v : values) o.values.push_back(std::bit_cast<std::uint64_t>(v));
+        if (!o.failure.empty()) o.values.clear(), o.rows = 0;  // a refused file's values are thrown away
+        return o;
+    };
+    int plain = 0;
+    for (int n = 0; n < 1000; ++n) {
+        const double rows = 1 + static_cast<double>(random() % 3), perRow = 1 + static_cast<double>(random() % 3);
+        const ResultShape shape{rows, perRow, std::string("R"), std::string("V")};
+        std::string bytes;
+        const std::size_t length = random() % 40;
+        for (std::size_t k = 0; k < length; ++k)
+            // Mostly digits, blanks and line ends, as a time file holds.
+            bytes += random() % 3 ? "1234567890  \r\n"[random() % 14] : alphabet[random() % alphabet.size()];
+        WriteBytes(path, bytes);
+        for (const char separator : {'.', ','}) {
+            std::optional<int> plainRows;
+            const Outcome fast = outcome([&](LargeBuffer<double>& values) {
+                plainRows = ReadPlainResultValues(path, shape, separator, values);
+                return plainRows.value_or(0);
+            });
+            if (fast.failure.empty() && !plainRows) continue;  // handed to the line reader
+            ++plain;
+            const Outcome lines =
+                outcome([&](LargeBuffer<double>& values) { return ReadResultValuesByLines(path, shape, separator, values); });
+            EXPECT_EQ(fast, lines) << "'" << bytes << "' with '" << separator << "'";
+        }
+    }
+    EXPECT_GT(plain, 1000);  // most files are read the plain way
 }
