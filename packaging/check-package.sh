@@ -46,6 +46,7 @@ expected=(usr/lib/kavrin/kavrin usr/lib/kavrin/kavrin-batch usr/lib/kavrin/kavri
 while read -r file; do expected+=("usr/lib/kavrin/$file"); done < <(cd "$source/data" && find . -type f | sed 's|^\./||')
 examples=usr/share/doc/kavrin/examples
 while read -r file; do expected+=("$examples/slurm/$file"); done < <(cd "$source/examples/slurm" && find . -type f | sed 's|^\./||')
+expected+=("$examples/plume_notebook.py")
 for icon in apps/kavrin mimetypes/application-x-kavrin-project; do
   for size in 16 22 24 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x$size/$icon.png"); done
   expected+=("usr/share/icons/hicolor/scalable/$icon.svg")
@@ -58,7 +59,7 @@ for program in kavrin kavrin-batch; do
 done
 unexpected=$(grep -v -e '^usr/lib/kavrin/' -e '^usr/bin/kavrin$' -e '^usr/bin/kavrin-batch$' -e '^usr/share/applications/kavrin\.desktop$' \
   -e '^usr/share/mime/packages/kavrin-project\.xml$' -e '^usr/share/doc/kavrin/\(copyright\|changelog\.gz\)$' \
-  -e '^usr/share/man/man1/kavrin\(-batch\)\?\.1\.gz$' -e "^$examples/slurm/[^/]*\$" -e '^usr/share/metainfo/io\.kavrin\.Kavrin\.metainfo\.xml$' -e '^usr/lib/python3/dist-packages/kavrin/\(__init__\.py\|valores\.txt\|_kavrin\.cpython-[0-9]*-x86_64-linux-gnu\.so\)$' -e '^usr/share/icons/hicolor/[^/]*/\(apps/kavrin\|mimetypes/application-x-kavrin-project\)\.\(png\|svg\)$' <<< "$list" || true)
+  -e '^usr/share/man/man1/kavrin\(-batch\)\?\.1\.gz$' -e "^$examples/slurm/[^/]*\$" -e "^$examples/plume_notebook\.py\$" -e '^usr/share/metainfo/io\.kavrin\.Kavrin\.metainfo\.xml$' -e '^usr/lib/python3/dist-packages/kavrin/\(__init__\.py\|valores\.txt\|_kavrin\.cpython-[0-9]*-x86_64-linux-gnu\.so\)$' -e '^usr/share/icons/hicolor/[^/]*/\(apps/kavrin\|mimetypes/application-x-kavrin-project\)\.\(png\|svg\)$' <<< "$list" || true)
 [ -z "$unexpected" ] || fail "unexpected files in the package: $unexpected"
 
 # The package's programs are stripped and bind every symbol at start (with a
@@ -73,6 +74,11 @@ done
 for script in submit-uncertainty.sh uncertainty-share.sbatch uncertainty-merge.sbatch; do
   [ -x "$root/$examples/slurm/$script" ] || fail "$examples/slurm/$script is not executable"
 done
+# The Python example runs where the package puts it, on the package's module.
+if /usr/bin/python3 -c "import matplotlib, numpy" 2> /dev/null; then
+  PYTHONPATH="$root/usr/lib/python3/dist-packages" MPLBACKEND=Agg /usr/bin/python3 "$root/$examples/plume_notebook.py" "$out/figures" \
+    > /dev/null || fail "$examples/plume_notebook.py does not run on the package's module"
+fi
 # The changelog is the project's version's, compressed without a time stamp;
 # the copyright is in Debian's machine-readable form.
 changelog=$(zcat "$root/usr/share/doc/kavrin/changelog.gz")

@@ -138,7 +138,8 @@ const std::map<std::string_view, std::string_view> kCommandPurposes = {
                      "kavrin-batch-gis."},
     {"export mapworld", "Draws one time's map as a BMP picture with its world file beside it (.bpw), so that a GIS "
                         "lays the picture on the site, and, when the placement names a CRS, the CRS in ESRI's WKT as a "
-                        ".prj file beside them. Carried by kavrin-batch-gis."},
+                        ".prj file beside them; without a CRS, an earlier .prj of that name is removed. Carried by "
+                        "kavrin-batch-gis."},
     {"merge", "Combines the part files of kavrin-batch uncertainty --part 1/M … M/M, one folder each, into the files one "
               "run of all the realizations writes; parts of different settings, splits, or a share missing or given "
               "twice are refused."},
@@ -158,7 +159,8 @@ const std::map<std::string_view, std::string_view> kOptionPurposes = {
     {"--save", "Writes a project file at this path."},
     {"--to", "Where the output is written."},
     {"--time", "The time (days)."},
-    {"run --save", "Writes the project file at exactly this path after the run, for the desktop program to open."},
+    {"run --save", "Writes the project file at exactly this path after the run, for the desktop program to open. The "
+                   "calibration of the --project run goes with it, its observation table copied beside the new results."},
     {"run --reference", "Evaluates every point by the point-by-point formula instead of the whole-grid computation, the "
                         "check of the faster one."},
     {"export --file", "Converts this one results file instead of every time of the project's index."},

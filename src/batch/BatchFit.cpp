@@ -149,15 +149,10 @@ void PerformBatchFit(const BatchFitOptions& options, const BatchEnvironment& env
             calibration.starts = startCount;
             if (seed != kDefaultSeed) calibration.seed = seed;
         }
-        calibration.observationFile = ObservationFileName(*options.savePath);
         ValidateProjectName(name);
-        const std::string folder = ProjectFolderPath(environment.root, name);
-        std::error_code error;
-        std::filesystem::create_directories(folder, error);
-        if (error) throw FileError(error.value(), folder);
-        table.Save(folder + *calibration.observationFile);
-        WriteUnrunProjectFile(*options.savePath, name, DateTimeText(std::time(nullptr)), texts,
-                              CalibrationNamedLines(calibration));
+        const NamedLines lines = SaveCalibrationWithProject(calibration, &table, ProjectFolderPath(environment.root, name),
+                                                            *options.savePath, project ? project->namedLines : NamedLines{});
+        WriteUnrunProjectFile(*options.savePath, name, DateTimeText(std::time(nullptr)), texts, lines);
     }
 }
 

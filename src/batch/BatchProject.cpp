@@ -2,7 +2,10 @@
 
 #include "model/ParameterTexts.h"
 #include "model/Variaveis.h"
+#include "text/Errors.h"
 #include "workspace/Workspace.h"
+
+#include <filesystem>
 
 namespace kavrin {
 
@@ -19,6 +22,22 @@ ModelState ProjectModel(const ProjectFileContents& project, char separator)
 std::string ProjectIndex(const ProjectFileContents& project, const BatchEnvironment& environment)
 {
     return project.indexPath.empty() ? IndexPath(environment.root, project.projectName) : project.indexPath;
+}
+
+NamedLines SaveCalibrationWithProject(StoredCalibration calibration, const ObservationTable* table, const std::string& folder,
+                                      const std::string& projectFile, const NamedLines& carried)
+{
+    calibration.observationFile.reset();
+    if (table) {
+        calibration.observationFile = ObservationFileName(projectFile);
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (error) throw FileError(error.value(), folder);
+        table->Save(folder + *calibration.observationFile);
+    }
+    NamedLines lines = CalibrationNamedLines(calibration);
+    lines.insert(lines.end(), carried.begin(), carried.end());
+    return lines;
 }
 
 std::optional<SitePlacement> ExportPlacement(const ProjectFileContents& project,

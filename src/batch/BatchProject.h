@@ -3,6 +3,7 @@
 #pragma once
 
 #include "BatchOptions.h"
+#include "calibration/ObservationTable.h"
 #include "files/ProjectFile.h"
 #include "model/ModelState.h"
 #include "model/SitePlacement.h"
@@ -20,6 +21,15 @@ ModelState ProjectModel(const ProjectFileContents& project, char separator);
 
 // The index path stored in the project, or the one its name gives under the root.
 std::string ProjectIndex(const ProjectFileContents& project, const BatchEnvironment& environment);
+
+// Saves the calibration with a project file written at `projectFile` whose
+// results are (or will be) in `folder` (ending with "/", made when missing):
+// the observation table, when there is one, goes there under the project
+// file's own name (ObservationFileName), as the desktop's save puts it.
+// Returns the named lines the project file stores: the calibration's, then
+// `carried` (the project's lines the command did not change). Throws FileError.
+NamedLines SaveCalibrationWithProject(StoredCalibration calibration, const ObservationTable* table, const std::string& folder,
+                                      const std::string& projectFile, const NamedLines& carried);
 
 // The project's site placement with each --set of its names applied; nothing
 // when it has none. Throws CheckError for a number that is not finite.

@@ -1,5 +1,6 @@
 #include "BatchRun.h"
 
+#include "BatchProject.h"
 #include "BatchSourceFiles.h"
 #include "files/ParameterFile.h"
 #include "files/ProjectFile.h"
@@ -79,6 +80,34 @@ RowCallback progressLine(std::ostream* out, char separator, const std::atomic<in
     };
 }
 
+// What the project file --save writes keeps of the project run: the
+// calibration, its observation table read before anything is written, and
+// the other named lines.
+struct CarriedLines {
+    StoredCalibration calibration;
+    std::optional<ObservationTable> table;
+    NamedLines lines;
+};
+
+CarriedLines carriedLines(const BatchRunOptions& options, const BatchEnvironment& environment)
+{
+    CarriedLines carried;
+    if (!options.projectPath || !options.savePath) return carried;
+    const ProjectFileContents project = ReadProjectFile(*options.projectPath);
+    carried.calibration = project.calibration;
+    carried.lines = project.namedLines;
+    if (const std::optional<std::string>& file = project.calibration.observationFile) {
+        const std::string path = StoredObservationPath(*options.projectPath, ProjectIndex(project, environment), *file);
+        try {
+            carried.table.emplace().Import(path, environment.separator);
+        } catch (const KavrinError& error) {
+            throw CheckError(*options.projectPath + " stores the observation table " + path + ", which cannot be read (" +
+                             error.what() + "): --save would lose it. Put the table back, or run without --save.");
+        }
+    }
+    return carried;
+}
+
 }  // namespace
 
 std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironment& environment, BatchRunStop* stop)
@@ -96,6 +125,7 @@ std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironme
     if (project.ProjectName.empty()) project.ProjectName = DateTimeText(std::time(nullptr));
     ValidateProjectName(project.ProjectName);
     CheckRunFiles(model, environment.root, project.ProjectName, separator);
+    const CarriedLines carried = carriedLines(options, environment);
 
     QuadratureState quadrature;
     RunProgress progress;
@@ -119,8 +149,14 @@ std::string PerformBatchRun(const BatchRunOptions& options, const BatchEnvironme
     } else if (environment.progress) {
         *environment.progress << "\r100% of the points\x1b[K\n";
     }
-    if (options.savePath)
-        WriteProjectFile(*options.savePath, project.ProjectName, DateTimeText(std::time(nullptr)), texts, environment.root);
+    if (options.savePath) {
+        // The calibration goes with the new results, as the desktop's save of the opened project would store it.
+        const NamedLines lines = SaveCalibrationWithProject(carried.calibration, carried.table ? &*carried.table : nullptr,
+                                                            ProjectFolderPath(environment.root, project.ProjectName),
+                                                            *options.savePath, carried.lines);
+        WriteProjectFile(*options.savePath, project.ProjectName, DateTimeText(std::time(nullptr)), texts, environment.root,
+                         lines);
+    }
     return ProjectFolderPath(environment.root, project.ProjectName);
 }
 

@@ -38,7 +38,7 @@ int main(int argc, char** argv)
                                    QGuiApplication application(argc, argv);
                                    const auto [title, caption] = MapTextLanguagesFor(ChosenLanguage());
                                    PerformBatchMapWorld(options, environment, MapLanguages{title, caption}, std::cout);
-                                   if (!projection.empty()) WriteProjectionFile(ProjectionFilePath(options.to), projection);
+                                   PlaceProjectionFile(options.to, projection);
                                });
     }
     return RunBatchCommand([&] { return ParseBatchGeoExportOptions(rest); },

@@ -46,8 +46,10 @@ QImage PaintMapPicture(const MapPicture& picture)
                 painter->setBackground(Qt::white);
                 painter->setBackgroundMode(Qt::OpaqueMode);
             }
-            const int ascent = painter->fontMetrics().ascent();
-            painter->drawText(QPoint(shape.points[0].x, shape.points[0].y + ascent), QString::fromStdString(shape.text));
+            const QString text = QString::fromStdString(shape.text);
+            const QFontMetrics metrics = painter->fontMetrics();
+            const int left = shape.points[0].x - (shape.rightAligned ? metrics.horizontalAdvance(text) : 0);
+            painter->drawText(QPoint(left, shape.points[0].y + metrics.ascent()), text);
             continue;
         }
         painter.reset();

@@ -118,9 +118,11 @@ void paintShape(const MapShape& shape, QPainter& painter, double thinnest)
         // Opaque text, as the raster canvas writes it: its box white first.
         const QString text = QString::fromStdString(shape.text);
         const QFontMetricsF metrics(painter.font());
-        painter.fillRect(QRectF(p[0].x, p[0].y, metrics.horizontalAdvance(text), metrics.height()), Qt::white);
+        const double width = metrics.horizontalAdvance(text);
+        const double left = p[0].x - (shape.rightAligned ? width : 0);
+        painter.fillRect(QRectF(left, p[0].y, width, metrics.height()), Qt::white);
         painter.setPen(Qt::black);
-        painter.drawText(QPointF(p[0].x, p[0].y + metrics.ascent()), text);
+        painter.drawText(QPointF(left, p[0].y + metrics.ascent()), text);
         return;
     }
     }

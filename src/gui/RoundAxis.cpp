@@ -28,8 +28,11 @@ double shortMantissa(double step)
 
 }  // namespace
 
-void SetRoundAxis(QValueAxis* axis, double low, double high)
+void SetRoundAxis(QValueAxis* axis, double low, double high, double margin)
 {
+    const double beyond = (high - low) * margin;
+    low -= beyond;
+    high += beyond;
     if (!(high > low)) {
         const double half = low != 0 ? std::fabs(low) / 10 : 1;
         low -= half;

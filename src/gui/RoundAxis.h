@@ -10,7 +10,8 @@ namespace kavrin {
 // too narrow to be labelled — finer than 1e-10 (the chart draws no tick at an
 // interval of 1e-12 or less) or than 1e-9 of its largest value — is widened
 // about its middle. A "%.Ng" label format gets as many significant digits as
-// tell the ticks apart, at least six.
-void SetRoundAxis(QValueAxis* axis, double low, double high);
+// tell the ticks apart, at least six. `margin`, a share of high − low, is
+// added beyond each end first, so that marks drawn at the ends are whole.
+void SetRoundAxis(QValueAxis* axis, double low, double high, double margin = 0);
 
 }  // namespace kavrin

@@ -64,7 +64,6 @@ PythonFit FitPythonModel(const PythonModel& model, const std::vector<Observation
     if (fit.result.stop == FitStop::Failed) throw CheckError("The fit failed: " + fit.result.solverMessage);
     for (const FittedParameter& p : fit.result.parameters) WriteFittedValue(fit.fitted.texts, p.parameter, p.value, kSeparator);
     Variaveis(fit.fitted.texts, fit.fitted.model, kSeparator);
-    fit.fitted.quadratureLoaded = false;
     return fit;
 }
 

@@ -16,11 +16,15 @@ constexpr char kSeparator = '.';  // Python's numbers, whatever the machine's la
 
 const QuadratureState& PythonModel::loadedQuadrature()
 {
-    if (!quadratureLoaded) {
-        LoadGaussOrder(quadrature, model.GaussOrder, valoresPath, kSeparator);
-        quadratureLoaded = true;
+    if (!quadrature.loaded.load(std::memory_order_acquire)) {
+        std::lock_guard lock(quadrature.mutex);
+        // A load that throws leaves it unloaded, for the next call to try again.
+        if (!quadrature.loaded.load(std::memory_order_relaxed)) {
+            LoadGaussOrder(quadrature.quadrature, model.GaussOrder, valoresPath, kSeparator);
+            quadrature.loaded.store(true, std::memory_order_release);
+        }
     }
-    return quadrature;
+    return quadrature.quadrature;
 }
 
 PythonModel MakePythonModel(const std::optional<std::string>& paramsPath, const std::optional<std::string>& projectPath,

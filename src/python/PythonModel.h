@@ -7,6 +7,7 @@
 #include "solution/FieldKernel.h"
 #include "solution/Quadrature.h"
 
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -27,15 +28,27 @@ struct KeptTimeField {
     KeptTimeField& operator=(const KeptTimeField&) { return *this; }
 };
 
+// The quadrature of one model, loaded from the table the first time a
+// computation asks for it. `points` and `field` run with the GIL released, so
+// several Python threads may ask at once: one loads it while the others wait.
+// A copy starts unloaded, for the model it belongs to.
+struct KeptQuadrature {
+    std::mutex mutex;
+    std::atomic<bool> loaded{false};
+    QuadratureState quadrature;
+    KeptQuadrature() = default;
+    KeptQuadrature(const KeptQuadrature&) {}
+    KeptQuadrature& operator=(const KeptQuadrature&) = delete;
+};
+
 struct PythonModel {
     ParameterTexts texts;
     ModelState model;
     std::string valoresPath;
-    QuadratureState quadrature;
-    bool quadratureLoaded = false;
+    KeptQuadrature quadrature;
     KeptTimeField kept;
 
-    // The order in effect, loaded from the table once.
+    // The order in effect, loaded from the table once, whichever thread asks first.
     const QuadratureState& loadedQuadrature();
 };
 

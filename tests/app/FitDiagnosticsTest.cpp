@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QScatterSeries>
 #include <QSpinBox>
 #include <QValueAxis>
 #include <QXYSeries>
@@ -31,6 +32,23 @@ QString bottomTitle(FitPanel* panel)
     for (QAbstractAxis* axis : panel->Residuals->ChartResiduals->chart()->axes())
         if (axis->orientation() == Qt::Horizontal) return axis->titleText();
     return {};
+}
+
+void showFitTab(FitFixture& f)
+{
+    f.app.windows.observacao->Tabs->setCurrentWidget(f.panel);
+    f.app.windows.observacao->show();
+    f.app.windows.observacao->resize(1300, 900);
+}
+
+// The residuals of three wells at 400, 900 and 1500 days.
+void showResiduals(FitFixture& f, const std::vector<double>& residuals)
+{
+    const std::vector<Observation> wells = {{0.4, 5, 0, 0, 400}, {0.2, 20, 2, 0.5, 900}, {0.05, 60, -3, -1, 1500}};
+    FitResult fit;
+    fit.calculatedAfter = {0.4, 0.2, 0.05};
+    fit.residualsAfter = residuals;
+    f.panel->Residuals->showResiduals(wells, fit);
 }
 
 }  // namespace
@@ -112,23 +130,42 @@ TEST(FitDiagnostics, TheProfileIntervalOfAChosenParameter)
 TEST(FitDiagnostics, ResidualsOfRoundingAloneReadAsZeroOnASymmetricAxis)
 {
     FitFixture f;
-    f.app.windows.observacao->Tabs->setCurrentWidget(f.panel);
-    f.app.windows.observacao->show();
-    f.app.windows.observacao->resize(1300, 900);
-    const std::vector<Observation> wells = {{0.4, 5, 0, 0, 400}, {0.2, 20, 2, 0.5, 900}, {0.05, 60, -3, -1, 1500}};
-    FitResult exact;
-    exact.calculatedAfter = {0.4, 0.2, 0.05};
-    exact.residualsAfter = {4.440892098500626e-16, -2.220446049250313e-16, 0};
-    f.panel->Residuals->showResiduals(wells, exact);
+    showFitTab(f);
+    showResiduals(f, {4.440892098500626e-16, -2.220446049250313e-16, 0});
     const QStringList shown = kavrin::test::ShownChartTexts(f.panel->Residuals->ChartResiduals);
     for (const char* label : {"4e-10", "2e-10", "0", "-2e-10", "-4e-10"})
         EXPECT_TRUE(shown.contains(label)) << label << " in " << shown.join(" | ").toStdString();
     EXPECT_FALSE(shown.join(" ").contains("e-16")) << shown.join(" | ").toStdString();
 
     // Residuals of a real misfit keep their own scale, symmetric about zero.
-    exact.residualsAfter = {0.03, -0.011, 0.002};
-    f.panel->Residuals->showResiduals(wells, exact);
+    showResiduals(f, {0.03, -0.011, 0.002});
     const QStringList misfit = kavrin::test::ShownChartTexts(f.panel->Residuals->ChartResiduals);
     for (const char* label : {"0.03", "0.02", "0.01", "0", "-0.01", "-0.02", "-0.03"})
         EXPECT_TRUE(misfit.contains(label)) << label << " in " << misfit.join(" | ").toStdString();
+}
+
+TEST(FitDiagnostics, EveryResidualPointIsDrawnWholeOnASymmetricAxis)
+{
+    FitFixture f;
+    showFitTab(f);
+    // The largest residual, the first time and the calculated values' ends on
+    // round ticks: on the axes' ends unless the range leaves room beyond them.
+    showResiduals(f, {0.03, -0.011, 0.002});
+    QChart* chart = f.panel->Residuals->ChartResiduals->chart();
+    for (int abscissa = 0; abscissa < 3; ++abscissa) {
+        f.panel->Residuals->ComboBoxAbscissa->setCurrentIndex(abscissa);
+        QApplication::processEvents();
+        QXYSeries* points = residualPoints(f.panel);
+        const double half = static_cast<QScatterSeries*>(points)->markerSize() / 2;
+        for (int i = 0; i < points->count(); ++i) {
+            const QPointF at = chart->mapToPosition(points->at(i), points);
+            EXPECT_TRUE(chart->plotArea().contains(QRectF(at.x() - half, at.y() - half, 2 * half, 2 * half)))
+                << "point " << i << " against abscissa " << abscissa;
+        }
+        for (QAbstractAxis* axis : chart->axes(Qt::Vertical)) {
+            const auto* value = static_cast<QValueAxis*>(axis);
+            // The range's end lies a millionth of a step beyond the last tick, so that tick is drawn.
+            EXPECT_NEAR(value->min(), -value->max(), 1e-6 * (value->max() - value->min())) << "symmetric about zero";
+        }
+    }
 }

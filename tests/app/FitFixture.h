@@ -9,10 +9,14 @@
 #include "project/TFormDados.h"
 #include "text/NumberText.h"
 
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+
+#include <chrono>
+#include <functional>
 
 namespace kavrin::test {
 
@@ -40,11 +44,22 @@ struct FitFixture : GuiFixture {
         app.windows.dados->Edit[14]->setText("3");
     }
     void click(const char* name) { panel->findChild<QPushButton*>(name)->click(); }
+    // Processes the window's events until `state` holds, or at most `seconds`
+    // on a busy machine; whether it holds.
+    static bool waitUntil(const std::function<bool()>& state, int seconds = 300)
+    {
+        const QDeadlineTimer deadline(std::chrono::seconds{seconds});
+        while (!state()) {
+            if (deadline.hasExpired()) return false;
+            QTest::qWait(20);
+        }
+        return true;
+    }
+    // A fit refused before it starts returns at once; one that starts, once it has ended.
     void fitAndWait()
     {
         click("FitButton");
-        for (int i = 0; i < 600 && !panel->result(); ++i) QTest::qWait(50);
-        for (int i = 0; i < 600 && panel->running(); ++i) QTest::qWait(50);
+        waitUntil([this] { return !panel->running(); });
     }
     QString cell(QTableWidget* grid, int row, int column) const
     {

@@ -124,6 +124,29 @@ TEST(PictureSaveFormats, TheChartsAndTheComparisonChart)
     EXPECT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
 }
 
+TEST(PictureSaveFormats, TheMassBalanceChartAsTheOtherCharts)
+{
+    PictureFixture f;
+    TFormGrafico* charts = f.app.windows.grafico;
+    charts->FormActivate();
+    const QString balance = QString::fromUtf8("Balanço de massa");
+    charts->ComboBox2->setCurrentText(balance);
+    emit charts->ComboBox2->textActivated(balance);
+    charts->BitBtn1->click();
+    ASSERT_EQ(charts->shownChart(), charts->MassBalanceView);
+    f.answer("balance", Png);
+    f.main->action("Graficos1")->trigger();
+    EXPECT_EQ(f.lastFilters().size(), 4);
+    EXPECT_EQ(f.picture("balance.png"), rgb(RenderChart(charts->MassBalanceView)));
+    f.answer("balance", Svg);
+    f.main->action("Graficos1")->trigger();
+    EXPECT_NE(f.bytes("balance.svg").find("<svg"), std::string::npos);
+    f.answer("balance", Own);
+    f.main->action("Graficos1")->trigger();
+    EXPECT_EQ(f.bytes("balance.jpeg").substr(0, 2), "BM");
+    EXPECT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+}
+
 TEST(PictureSaveFormats, TheAnimationsFramesOneFileOrOnePagePerTime)
 {
     PictureFixture f;

@@ -113,6 +113,20 @@ TEST(SiteExportWindow, TheMapsCrsGoesBesideItsWorldFile)
         EXPECT_FALSE(std::filesystem::exists(f.folder.path() + name)) << name;
 }
 
+// The same picture exported again without a CRS takes its old .prj away.
+TEST(SiteExportWindow, ThePictureExportedAgainWithoutACrsKeepsNoOldPrj)
+{
+    RunFixture f;
+    f.runAs("Teste");
+    const std::string picture = f.folder.path() + "map.bmp", prj = f.folder.path() + "map.prj";
+    exportToSite(f, SiteExportPanel::Format::MapWorld, picture, {"1000", "2000", "90", "EPSG:31983"});
+    ASSERT_TRUE(std::filesystem::exists(prj));
+    exportToSite(f, SiteExportPanel::Format::MapWorld, picture, {"1000", "2000", "90", ""});
+    ASSERT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+    EXPECT_TRUE(std::filesystem::exists(f.folder.path() + "map.bpw"));
+    EXPECT_FALSE(std::filesystem::exists(prj));
+}
+
 TEST(SiteExportWindow, APlacementThatCannotBeIsRefusedAndNothingIsWrittenOrKept)
 {
     RunFixture f;

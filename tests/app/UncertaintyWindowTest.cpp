@@ -4,6 +4,7 @@
 #include "uncertainty/UncertaintyWindow.h"
 #include "RunFixture.h"
 #include "frame/LanguageLoader.h"
+#include "gui/ChartPicture.h"
 #include "model/Variaveis.h"
 #include "uncertainty/UncertaintyRun.h"
 
@@ -56,6 +57,13 @@ struct UncertaintyFixture : RunFixture {
         w->SeedEdit->setText("3");
         w->AddReceptorButton->click();
         for (int column = 0; column < 3; ++column) w->ReceptorsTable->item(0, column)->setText(column == 0 ? "50" : "0");
+    }
+    // The small case with a normal C0 of sd 0.3, 20 realizations, run to its end.
+    void runSmallCase()
+    {
+        typeSmallCase("0.3", "20");
+        w->RunButton->click();
+        w->waitForRun();
     }
     ModelState resultsModel() const
     {
@@ -142,6 +150,43 @@ TEST(UncertaintyWindow, ASmallRunShowsTheCoresProbabilityMapAndReceptorBands)
     EXPECT_EQ(columns[1].split('\t').size(), 5);
 }
 
+// The map's and the bands' pictures as the map and the charts save theirs:
+// the bitmap under ".jpeg" first, then PNG, SVG and PDF.
+TEST(UncertaintyWindow, ThePicturesAreSavedInTheFormatTheDialogsFilterChose)
+{
+    UncertaintyFixture f;
+    UncertaintyWindow* w = f.w;
+    f.runSmallCase();
+    ASSERT_TRUE(w->results());
+    const QStringList filters{f.app.text(AddedText::PictureFilterBitmap), f.app.text(AddedText::PictureFilterPng),
+                              f.app.text(AddedText::PictureFilterSvg), f.app.text(AddedText::PictureFilterPdf)};
+    // Answers the dialog with `chosen` under the filter `filter`; the bytes written at `written`.
+    const auto save = [&](QPushButton* button, const char* chosen, int filter, const char* written) {
+        f.dialogs.files.push_back(QString::fromStdString(f.folder.path() + chosen));
+        f.dialogs.chosenFilters.push_back(filter);
+        button->click();
+        EXPECT_EQ(f.dialogs.offeredFilters.value(f.dialogs.offeredFilters.size() - 1), filters.join(";;")) << chosen;
+        return kavrin::test::ReadBytes(f.folder.path() + written);
+    };
+    const auto pixels = [&](const char* name) {
+        return QImage(QString::fromStdString(f.folder.path() + name)).convertToFormat(QImage::Format_RGB888);
+    };
+    EXPECT_EQ(save(w->SaveMapButton, "map", 0, "map.jpeg").substr(0, 2), "BM") << "the bitmap under \".jpeg\", as before";
+    EXPECT_EQ(pixels("map.jpeg"), w->mapPicture().convertToFormat(QImage::Format_RGB888));
+    save(w->SaveMapButton, "map", 1, "map.png");
+    EXPECT_EQ(pixels("map.png"), w->mapPicture().convertToFormat(QImage::Format_RGB888));
+    EXPECT_NE(save(w->SaveMapButton, "map", 2, "map.svg").find("<svg"), std::string::npos);
+    EXPECT_EQ(save(w->SaveMapButton, "map.pdf", 3, "map.pdf").substr(0, 5), "%PDF-");
+
+    w->Tabs->setCurrentIndex(2);
+    QApplication::processEvents();
+    save(w->SaveChartButton, "bands.png", 1, "bands.png");
+    EXPECT_EQ(pixels("bands.png"), RenderChart(w->BandChart).convertToFormat(QImage::Format_RGB888));
+    EXPECT_EQ(save(w->SaveChartButton, "bands", 3, "bands.pdf").substr(0, 5), "%PDF-");
+    EXPECT_EQ(save(w->SaveChartButton, "bands", 0, "bands.jpeg").substr(0, 2), "BM");
+    EXPECT_TRUE(f.dialogs.errors.isEmpty()) << f.dialogs.errors.join("|").toStdString();
+}
+
 TEST(UncertaintyWindow, RefusesBeforeRunningInTheWindowsLanguage)
 {
     UncertaintyFixture f;
@@ -182,9 +227,7 @@ TEST(UncertaintyWindow, CancelLeavesNothingHalfShown)
 {
     UncertaintyFixture f;
     UncertaintyWindow* w = f.w;
-    f.typeSmallCase("0.3", "20");
-    w->RunButton->click();
-    w->waitForRun();
+    f.runSmallCase();
     ASSERT_TRUE(w->results());
     // A long run, cancelled as it starts: the earlier results went when it started, and nothing of it shows.
     w->RealizationsEdit->setText("1000000");

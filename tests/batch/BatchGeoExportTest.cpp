@@ -290,6 +290,37 @@ TEST_F(GeoExport, TheMapPicturesCrsIsInAPrjFileBesideIt)
         EXPECT_FALSE(std::filesystem::exists(folder.path() + name)) << name;
 }
 
+// A picture exported again without a CRS takes away the .prj an earlier export
+// of that name left, and only that file; a refused export leaves it.
+TEST_F(GeoExport, AnExportWithoutACrsRemovesTheOldPrjOfItsName)
+{
+    const std::string bmp = folder.path() + "map.bmp", prj = folder.path() + "map.prj";
+    const auto exportTo = [&](const std::string& from, const std::string& to, const std::vector<std::string>& more = {}) {
+        std::vector<std::string> args = {"export", "mapworld", "--project", from, "--time", "2500", "--to", to};
+        args.insert(args.end() - 2, more.begin(), more.end());
+        return batch(args);
+    };
+    // Without a CRS, and without a placement.
+    for (const auto& [from, more] :
+         {std::pair{project, std::vector<std::string>{"--set", "CRS="}}, std::pair{plainProject, std::vector<std::string>{}}}) {
+        ASSERT_EQ(exportTo(project, bmp).status, 0);
+        ASSERT_EQ(exportTo(project, folder.path() + "other.bmp").status, 0);
+        ASSERT_TRUE(std::filesystem::exists(prj));
+        // Refused (a CRS GDAL does not know): nothing changes.
+        EXPECT_EQ(exportTo(from, bmp, {"--set", "CRS=EPSG:99999999"}).status, 1);
+        EXPECT_TRUE(std::filesystem::exists(prj));
+        const BatchResult result = exportTo(from, bmp, more);
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_TRUE(std::filesystem::exists(folder.path() + "map.bpw"));
+        EXPECT_FALSE(std::filesystem::exists(prj)) << from;
+        EXPECT_TRUE(std::filesystem::exists(folder.path() + "other.prj")) << "another picture's";
+    }
+    // A folder of that name is not a leftover of an export.
+    std::filesystem::create_directory(prj);
+    EXPECT_EQ(exportTo(plainProject, bmp).status, 0);
+    EXPECT_TRUE(std::filesystem::is_directory(prj));
+}
+
 TEST_F(GeoExport, WithoutAPlacementTheExportIsLocalAndSaysSo)
 {
     const std::string tif = folder.path() + "local.tif";

@@ -82,6 +82,62 @@ TEST(BatchRun, WritesTheProjectAndPrintsItsFolderLast)
     EXPECT_EQ(ReadBytes(folder.path() + "KAVRIN/Teste(2)/T2500.txt"), ReadBytes(projectFolder + "T2500.txt"));
 }
 
+// A project run again with --save keeps what the user stored with it: the
+// calibration's lines, with the observation table beside the new results under
+// the new file's name, and the source and site lines.
+TEST(BatchRun, TheSavedProjectKeepsTheCalibrationOfTheProjectRun)
+{
+    TempFolder folder;
+    const std::string campo = folder.path() + "campo.kvr", novo = folder.path() + "novo.kvr";
+    ASSERT_EQ(batch(folder, {"run", "--set", "DX=50", "--set", "DY=30", "--name", "Campo", "--save", campo}).status, 0);
+    const std::string table = "0,2 10 0 0 1000\r\n0,1 60 5 0 2000 2\r\n";
+    kavrin::test::WriteBytes(folder.path() + "KAVRIN/Campo/campo.observations.txt", table);
+    const std::vector<std::string> stored = {"SourceHistory=decay",
+                                             "SourceDecay=0.001",
+                                             "Easting=500000",
+                                             "Northing=7000000",
+                                             "Azimuth=30",
+                                             "CRS=EPSG:31983",
+                                             "ObservationTable=campo.observations.txt",
+                                             "FitParameters=AlphaX,C0",
+                                             "FitBounds=C0 0.1 2",
+                                             "FitLog=yes",
+                                             "FitDetectionLimit=0.5",
+                                             "FitWeights=relative",
+                                             "FitStarts=3",
+                                             "FitSeed=5"};
+    std::string withLines = ReadBytes(campo);
+    for (const std::string& line : stored) withLines += "\r\n" + line;
+    kavrin::test::WriteBytes(campo, withLines);
+
+    const BatchResult run = batch(folder, {"run", "--project", campo, "--name", "Novo", "--save", novo});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> expected = stored;
+    expected[6] = "ObservationTable=novo.observations.txt";
+    const std::vector<std::string> lines = CrLfLines(ReadBytes(novo));
+    ASSERT_EQ(lines.size(), 25 + stored.size());
+    EXPECT_EQ(lines[24], folder.path() + "KAVRIN/Novo/index.txt");
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 25, lines.end()), expected);
+    EXPECT_EQ(ReadBytes(folder.path() + "KAVRIN/Novo/novo.observations.txt"), table);
+    EXPECT_EQ(ReadBytes(folder.path() + "KAVRIN/Campo/campo.observations.txt"), table);
+
+    // Saved over itself, the project keeps them again, its table beside the results of Novo(2).
+    ASSERT_EQ(batch(folder, {"run", "--project", novo, "--name", "Novo", "--save", novo}).status, 0);
+    const std::vector<std::string> again = CrLfLines(ReadBytes(novo));
+    EXPECT_EQ(std::vector<std::string>(again.begin() + 25, again.end()), expected);
+    EXPECT_EQ(ReadBytes(folder.path() + "KAVRIN/Novo(2)/novo.observations.txt"), table);
+
+    // A table that is gone cannot be carried: the run is refused before anything is written.
+    std::filesystem::remove(folder.path() + "KAVRIN/Campo/campo.observations.txt");
+    const BatchResult refused =
+        batch(folder, {"run", "--project", campo, "--name", "Lost", "--save", folder.path() + "lost.kvr"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("campo.observations.txt, which cannot be read ("), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.path() + "KAVRIN/Lost"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() + "lost.kvr"));
+    EXPECT_EQ(batch(folder, {"run", "--project", campo, "--name", "Lost"}).status, 0) << "the run alone needs no table";
+}
+
 TEST(BatchRun, ParameterFilesAndDefaultNames)
 {
     TempFolder folder;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -168,4 +169,78 @@ TEST(BatchUncertainty, TheMergeRefusesPartsOfDifferentSettingsNamingTheSetting)
     const auto usage = RunBatch(folder, {"merge", "--to", folder.path() + "m"}, ".");
     EXPECT_EQ(usage.status, 2);
     EXPECT_NE(usage.err.find("merge needs DIR..."), std::string::npos) << usage.err;
+}
+
+// On a machine whose decimal separator is a comma the times and thresholds are
+// typed with it and name the grids so, but the CSV files keep commas between
+// columns and points in numbers: the same bytes as on a machine with points,
+// from one run and from a merge of parts.
+TEST(BatchUncertainty, TheCsvFilesHavePointsWhateverTheMachinesSeparator)
+{
+    TempFolder folder;
+    const std::string project = savedProject(folder);
+    const auto words = [&](const char* time, const char* standard, const char* threshold, const std::string& receptors) {
+        return std::vector<std::string>{"uncertainty",
+                                        "--project",
+                                        project,
+                                        "--vary",
+                                        "C0=lognormal:1;2",
+                                        "--standard",
+                                        standard,
+                                        "--threshold",
+                                        threshold,
+                                        "--time",
+                                        time,
+                                        "--time",
+                                        "1000",
+                                        "--receptors",
+                                        receptors,
+                                        "--realizations",
+                                        "20",
+                                        "--seed",
+                                        "4"};
+    };
+    WriteBytes(folder.path() + "comma.csv", "x;y;z\n50;0;0\n120,5;5;0\n");
+    WriteBytes(folder.path() + "point.csv", "x,y,z\n50,0,0\n120.5,5,0\n");
+    const std::string comma = folder.path() + "comma", point = folder.path() + "point";
+    const auto commaRun =
+        RunBatch(folder, with(words("750,5", "0,05", "0,5", folder.path() + "comma.csv"), {"--to", comma}), ",");
+    ASSERT_EQ(commaRun.status, 0) << commaRun.err;
+    const auto pointRun =
+        RunBatch(folder, with(words("750.5", "0.05", "0.5", folder.path() + "point.csv"), {"--to", point}), ".");
+    ASSERT_EQ(pointRun.status, 0) << pointRun.err;
+    EXPECT_TRUE(std::filesystem::exists(comma + "/exceed_0,05_T750,5.grd"));
+    EXPECT_TRUE(std::filesystem::exists(point + "/exceed_0.05_T750.5.grd"));
+
+    const auto receptors = kavrin::test::CrLfLines(ReadBytes(comma + "/receptors.csv"));
+    const auto lengths = kavrin::test::CrLfLines(ReadBytes(comma + "/plume_length.csv"));
+    ASSERT_EQ(receptors.size(), 5u);
+    ASSERT_EQ(lengths.size(), 3u);
+    EXPECT_EQ(receptors[3].rfind("2,120.5,5,0,750.5,", 0), 0u) << receptors[3];
+    EXPECT_EQ(lengths[1].rfind("750.5,", 0), 0u) << lengths[1];
+    // Every line has as many columns as its heading, each a number with a point.
+    for (const auto* lines : {&receptors, &lengths})
+        for (std::size_t k = 1; k < lines->size(); ++k) {
+            const std::string& line = (*lines)[k];
+            EXPECT_EQ(std::count(line.begin(), line.end(), ','), std::count((*lines)[0].begin(), (*lines)[0].end(), ',')) << line;
+        }
+    for (const char* name : {"receptors.csv", "plume_length.csv"})
+        EXPECT_EQ(ReadBytes(comma + "/" + name), ReadBytes(point + "/" + name)) << name;
+
+    std::vector<std::string> merge = {"merge"};
+    for (const char* share : {"1/2", "2/2"}) {
+        const std::string part = folder.path() + "part" + std::string(share).substr(0, 1);
+        const auto made = RunBatch(
+            folder, with(words("750,5", "0,05", "0,5", folder.path() + "comma.csv"), {"--part", share, "--to", part}), ",");
+        ASSERT_EQ(made.status, 0) << made.err;
+        merge.push_back(part);
+    }
+    // The parts merge the same on either machine.
+    for (const char* separator : {",", "."}) {
+        const std::string merged = folder.path() + "merged" + separator;
+        ASSERT_EQ(RunBatch(folder, with(merge, {"--to", merged}), separator).status, 0);
+        ASSERT_EQ(filesIn(merged), filesIn(comma));
+        for (const std::string& name : filesIn(comma))
+            EXPECT_EQ(ReadBytes(merged + "/" + name), ReadBytes(comma + "/" + name)) << name << " merged on " << separator;
+    }
 }

@@ -1,6 +1,8 @@
 """kavrin.Model, field and points against the batch tool's files and each other."""
+import ctypes
 import os
 import signal
+import struct
 import subprocess
 import sys
 import threading
@@ -218,3 +220,56 @@ def test_field_keeps_its_working_memory_and_gives_the_same_grids_in_any_order():
     other = kavrin.Model(GaussOrder=60, X1=120, DX=1)
     assert np.array_equal(other.field(100.0, as_written=False), kavrin.Model(GaussOrder=60, X1=120, DX=1).field(100.0, as_written=False))
     assert np.array_equal(model.field(2500.0, as_written=False), first[1])
+
+
+def opens_of(path):
+    """A function that counts the opens of `path` since this call (inotify)."""
+    libc = ctypes.CDLL(None, use_errno=True)
+    in_open, in_access = 0x20, 0x01
+    fd = libc.inotify_init1(os.O_NONBLOCK | os.O_CLOEXEC)
+    assert fd >= 0 and libc.inotify_add_watch(fd, os.fsencode(path), in_open | in_access) >= 0
+    counted = [0]
+
+    def count():
+        while True:
+            try:
+                events = os.read(fd, 1 << 16)
+            except BlockingIOError:
+                return counted[0]
+            at = 0
+            while at < len(events):
+                _, mask, _, length = struct.unpack_from("iIII", events, at)
+                counted[0] += bool(mask & in_open)
+                at += 16 + length
+    return count
+
+
+def test_points_from_several_threads_at_once_load_a_fresh_models_table_once(tmp_path, monkeypatch):
+    # points releases the GIL, so threads ask a new model for its quadrature at
+    # the same time. Its table here is slow to read (lines padded past their
+    # values, which the reader passes over: order 4 reads the first), so they
+    # all ask while it loads.
+    table = tmp_path / "valores.txt"
+    lines = open(kavrin._VALORES, "rb").read().split(b"\r\n")
+    table.write_bytes(b"\r\n".join(line + b"x" * 400000 if k < 3 else line for k, line in enumerate(lines)))
+    monkeypatch.setattr(kavrin, "_VALORES", str(table))
+    x, y = np.linspace(1, 90, 40), np.linspace(-20, 20, 40)
+    expected = kavrin.Model(GaussOrder=4).points(x, y, 0.0, 800.0)
+    opens = opens_of(table)
+    for trial in range(5):
+        model = kavrin.Model(GaussOrder=4)
+        ready = threading.Barrier(6)
+        results = [None] * 6
+
+        def compute(k):
+            ready.wait()
+            results[k] = model.points(x, y, 0.0, 800.0)
+
+        threads = [threading.Thread(target=compute, args=(k,)) for k in range(6)]
+        for thread in threads:
+            thread.start()
+        for thread in threads:
+            thread.join()
+        for values in results:
+            assert np.array_equal(values, expected)
+        assert opens() == trial + 1, "the table is read once per model"

@@ -78,3 +78,36 @@ def test_a_folder_without_results_raises_oserror(tmp_path):
     (tmp_path / "mean_T100.grd").write_text("not a grid\n")
     with pytest.raises(OSError):
         kavrin.Uncertainty(tmp_path)
+
+
+@pytest.mark.parametrize("from_parts", [False, True])
+def test_a_comma_machines_results_read_as_a_point_machines(batch, project, monkeypatch, from_parts):
+    """Typed with commas, the times and thresholds name the files so; the CSV files have points."""
+    model, tmp_path = project
+    (tmp_path / "comma.csv").write_text("x;y;z\n50;0;0\n80,5;5;0\n")
+    (tmp_path / "point.csv").write_text("x,y,z\n50,0,0\n80.5,5,0\n")
+
+    def run(separator, to, *more):
+        monkeypatch.setenv("KAVRIN_DECIMAL_SEPARATOR", separator)
+        numbers = {",": ("150,5", "0,5", "comma.csv"), ".": ("150.5", "0.5", "point.csv")}[separator]
+        code, out, err = batch("uncertainty", "--project", str(tmp_path / "plume.kvr"), "--vary", "C0=lognormal:1000;2",
+                               "--standard", "5", "--threshold", numbers[1], "--time", numbers[0], "--time", "300",
+                               "--realizations", "30", "--seed", "5", "--receptors", str(tmp_path / numbers[2]),
+                               "--to", str(tmp_path / to), *more)
+        assert code == 0, err
+
+    run(".", "point")
+    if from_parts:
+        for part in (1, 2):
+            run(",", f"part{part}", "--part", f"{part}/2")
+        code, out, err = batch("merge", str(tmp_path / "part1"), str(tmp_path / "part2"), "--to", str(tmp_path / "comma"))
+        assert code == 0, err
+    else:
+        run(",", "comma")
+    comma, point = kavrin.Uncertainty(tmp_path / "comma"), kavrin.Uncertainty(tmp_path / "point")
+    assert comma.time_texts == ["150,5", "300"] and point.time_texts == ["150.5", "300"]
+    assert comma.threshold_texts == ["0,5", "5"] and point.threshold_texts == ["0.5", "5"]
+    assert list(comma.times) == [150.5, 300] and list(comma.thresholds) == [0.5, 5]
+    for name in ("exceedance", "mean", "sd", "p05", "p50", "p95", "receptors", "plume_length", "times", "thresholds"):
+        assert np.array_equal(getattr(comma, name), getattr(point, name)), name
+    assert list(comma.receptors["x"]) == [50, 50, 80.5, 80.5]

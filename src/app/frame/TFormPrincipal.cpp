@@ -105,14 +105,11 @@ void TFormPrincipal::Mapajpeg1Click()
         dialogs_.notice(app_.text(AddedText::NoMapToSave));
         return;
     }
-    const std::optional<PictureSaveChoice> choice =
-        AskPictureSave(dialogs_, PictureFiltersAfter(app_, app_.text(AddedText::PictureFilterBitmap)));
-    if (!choice) return;
     // The picture shown is saved as it is; another size is painted from its shapes.
     const QSize size = MapSaveSize();
     PictureSource picture = MapPictureSource(map->drawnMap(), size);
     if (map->picture().size() == size) picture.pixels = [map] { return map->picture(); };
-    WriteChosenPicture(picture, *choice);
+    SavePicture(app_, dialogs_, picture, app_.text(AddedText::PictureFilterBitmap));
 }
 
 QAction* TFormPrincipal::makeAction(const char* name, const QString& text, int picture)

@@ -468,6 +468,14 @@ void FitPanel::finish(std::shared_ptr<FitRun> run, std::optional<FitMessage> ref
         dialogs_.error(refusal ? messageText(*refusal) : failure);
         return;
     }
+    // Cancel pressed while the fit showed as running ends it as cancelled, also
+    // when the worker had just finished: what the user gets does not depend on
+    // how the threads happened to run.
+    if (task_.stopRequested() && run->result.stop != FitStop::Cancelled) {
+        run->result.stop = FitStop::Cancelled;
+        run->profile.reset();
+        run->profileFailure.clear();
+    }
     result_ = std::make_shared<FitResult>(std::move(run->result));
     starts_ = std::move(run->starts);
     profile_ = run->profile;

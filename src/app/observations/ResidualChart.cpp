@@ -24,7 +24,9 @@ namespace kavrin {
 
 namespace {
 constexpr double kRoundingResidual = 1e-9;
-}
+// Of each axis's range, beyond its ends: the points there are drawn whole.
+constexpr double kEndMargin = 0.05;
+}  // namespace
 
 ResidualChart::ResidualChart(AppState& app, QWidget* parent) : QWidget(parent), app_(app)
 {
@@ -104,22 +106,24 @@ void ResidualChart::draw()
     double reach = 0;
     for (double r : residuals_) reach = std::max(reach, std::fabs(r));
     for (double c : calculated_) reach = std::max(reach, kRoundingResidual * std::fabs(c));
-    for (QAbstractSeries* series : chart->series()) {
-        if (series->objectName() == "ResidualPoints") static_cast<QXYSeries*>(series)->replace(points);
-        if (series->objectName() == "ResidualZero")
-            static_cast<QXYSeries*>(series)->replace({QPointF(xLow, 0), QPointF(xHigh, 0)});
-    }
     WriteTicksAsNumberTexts(chart, app_.separator);
     const QStringList titles = app_.text(AddedText::FitResidualAbscissas).split('|');
+    QPointF zeroFrom(xLow, 0), zeroTo(xHigh, 0);
     for (QAbstractAxis* axis : chart->axes()) {
         auto* value = static_cast<QValueAxis*>(axis);
         if (axis->orientation() == Qt::Horizontal) {
-            SetRoundAxis(value, xLow, xHigh);
+            SetRoundAxis(value, xLow, xHigh, kEndMargin);
             value->setTitleText(titles.value(std::clamp(ComboBoxAbscissa->currentIndex(), 0, 2)));
+            zeroFrom.setX(value->min());
+            zeroTo.setX(value->max());
         } else {
-            SetRoundAxis(value, -reach, reach);
+            SetRoundAxis(value, -reach, reach, kEndMargin);
             value->setTitleText(app_.text(AddedText::FitResidualAxis));
         }
+    }
+    for (QAbstractSeries* series : chart->series()) {
+        if (series->objectName() == "ResidualPoints") static_cast<QXYSeries*>(series)->replace(points);
+        if (series->objectName() == "ResidualZero") static_cast<QXYSeries*>(series)->replace({zeroFrom, zeroTo});
     }
 }
 

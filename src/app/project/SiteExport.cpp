@@ -108,7 +108,7 @@ void ExportToSite(AppState& app, Dialogs& dialogs, const TFormExportGRD& window)
             const std::string projection = EsriProjectionText(placement);
             WriteBitmap(PaintMapPicture(map), QString::fromStdString(to));
             WriteMapWorldFile(WorldFilePath(to), world);
-            if (!projection.empty()) WriteProjectionFile(ProjectionFilePath(to), projection);
+            PlaceProjectionFile(to, projection);
         }
         }
     }

@@ -1,13 +1,11 @@
 #include "uncertainty/UncertaintyWindow.h"
 
 #include "frame/TFormPrincipal.h"
-#include "gui/ChartPicture.h"
 #include "gui/ChildWindow.h"
 #include "gui/CommandRunner.h"
 #include "gui/MapPainter.h"
+#include "gui/MapVectorPainter.h"
 #include "gui/NamedWidget.h"
-#include "gui/PictureExport.h"
-#include "gui/SaveName.h"
 #include "model/RunTimes.h"
 #include "model/Variaveis.h"
 #include "observations/FitPanel.h"
@@ -19,6 +17,7 @@
 #include "uncertainty/UncertainParameters.h"
 #include "uncertainty/UncertaintyMapPicture.h"
 #include "uncertainty/UncertaintyRun.h"
+#include "views/PictureSaving.h"
 #include "workspace/Workspace.h"
 
 #include <QApplication>
@@ -250,7 +249,12 @@ QWidget* UncertaintyWindow::mapPage()
     const auto drawn = [this] { RunCommand(dialogs_, [this] { showMap(); }); };
     connect(MapChoice, &QComboBox::currentIndexChanged, this, drawn);
     connect(MapTimeChoice, &QComboBox::currentIndexChanged, this, drawn);
-    connect(SaveMapButton, &QPushButton::clicked, this, [this] { savePicture(mapPicture_); });
+    connect(SaveMapButton, &QPushButton::clicked, this, [this] {
+        if (!shownMap_) return;
+        // The map at the size it is shown, in the format the dialog's filter chose.
+        const PictureSource picture = MapPictureSource(*shownMap_, QSize(kMapWidth, kMapHeight));
+        RunCommand(dialogs_, [&] { SavePicture(app_, dialogs_, picture, app_.text(AddedText::PictureFilterBitmap)); });
+    });
     connect(CopyMapButton, &QPushButton::clicked, this, &UncertaintyWindow::copyMapValues);
     return page;
 }
@@ -275,7 +279,9 @@ QWidget* UncertaintyWindow::receptorPage()
     layout->addWidget(BandChart, 1);
 
     connect(ReceptorChoice, &QComboBox::currentIndexChanged, this, [this] { showReceptor(); });
-    connect(SaveChartButton, &QPushButton::clicked, this, [this] { savePicture(RenderChart(BandChart)); });
+    connect(SaveChartButton, &QPushButton::clicked, this, [this] {
+        RunCommand(dialogs_, [this] { SaveChartPicture(app_, dialogs_, BandChart, app_.text(AddedText::PictureFilterBitmap)); });
+    });
     connect(CopyChartButton, &QPushButton::clicked, this, [this] {
         const int receptor = ReceptorChoice->currentIndex();
         if (!shown_ || receptor < 0) return;
@@ -525,6 +531,7 @@ void UncertaintyWindow::clearResults()
 {
     shown_.reset();
     shownGrid_.reset();
+    shownMap_.reset();
     mapPicture_ = QImage();
     MapLabel->clear();
     PlumeLabel->clear();
@@ -608,14 +615,15 @@ void UncertaintyWindow::showMap()
                                     app_.separator};
     // Nothing of an earlier map stays when this one cannot be drawn.
     shownGrid_.reset();
+    shownMap_.reset();
     mapPicture_ = QImage();
     MapLabel->clear();
     SaveMapButton->setEnabled(false);
     CopyMapButton->setEnabled(false);
     auto grid = std::make_unique<ResultGrid>(GridOfMap(*values, shown_->results.rows, shown_->results.columns));
-    const MapPicture picture =
+    shownMap_ =
         probability ? ProbabilityMapPicture(shown_->model, *grid, texts) : ConcentrationMapPicture(shown_->model, *grid, texts);
-    mapPicture_ = PaintMapPicture(picture);
+    mapPicture_ = PaintMapPicture(*shownMap_);
     shownGrid_ = std::move(grid);
     MapLabel->setPixmap(QPixmap::fromImage(mapPicture_));
     SaveMapButton->setEnabled(true);
@@ -658,14 +666,6 @@ void UncertaintyWindow::showReceptor()
     for (const TypedNumber& t : shown_->settings.times) times.push_back(t.value);
     ShowReceptorBands(BandChart, times, shown_->receptors[static_cast<std::size_t>(receptor)], shown_->settings.standard(),
                       bandTexts(), app_.separator);
-}
-
-void UncertaintyWindow::savePicture(const QImage& picture)
-{
-    if (picture.isNull()) return;
-    const QString chosen = dialogs_.saveFile(QString(), QString());
-    if (chosen.isEmpty()) return;
-    RunCommand(dialogs_, [&] { WriteBitmap(picture, PictureSaveName(chosen)); });
 }
 
 void UncertaintyWindow::copyMapValues()

@@ -8,6 +8,7 @@
 #include "frame/AppState.h"
 #include "gui/BackgroundTask.h"
 #include "gui/Dialogs.h"
+#include "map/MapPicture.h"
 #include "uncertainty/ReceptorBandChart.h"
 #include "uncertainty/UncertaintyForm.h"
 #include "uncertainty/UncertaintyResults.h"
@@ -18,6 +19,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QChartView;
@@ -101,7 +103,6 @@ private:
     ReceptorBandTexts bandTexts() const;
     ModelState runModel() const;
     const FitResult* fitResult() const;
-    void savePicture(const QImage& picture);
     void copyMapValues();
 
     AppState& app_;
@@ -111,6 +112,7 @@ private:
     QElapsedTimer clock_;
     std::unique_ptr<Shown> shown_;
     std::unique_ptr<ResultGrid> shownGrid_;
+    std::optional<MapPicture> shownMap_;  // the shapes of the map shown, for its saved picture
     QImage mapPicture_;
 };
 

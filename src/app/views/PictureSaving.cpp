@@ -26,11 +26,16 @@ void WriteChosenPicture(const PictureSource& picture, const PictureSaveChoice& c
         WritePicture(picture, PictureFormat::Bitmap, PictureSaveName(choice.path));
 }
 
-void SaveChartPicture(const AppState& app, Dialogs& dialogs, QChartView* view, const QString& own)
+void SavePicture(const AppState& app, Dialogs& dialogs, const PictureSource& picture, const QString& own)
 {
     const std::optional<PictureSaveChoice> choice = AskPictureSave(dialogs, PictureFiltersAfter(app, own));
     if (!choice) return;
-    WriteChosenPicture(ChartPictureSource(view), *choice);
+    WriteChosenPicture(picture, *choice);
+}
+
+void SaveChartPicture(const AppState& app, Dialogs& dialogs, QChartView* view, const QString& own)
+{
+    SavePicture(app, dialogs, ChartPictureSource(view), own);
 }
 
 QSize MapSaveSize()

@@ -27,6 +27,10 @@ PictureFilters FrameFiltersAfter(const AppState& app, const QString& own);
 // ".jpeg" (PictureSaveName), the others in their format.
 void WriteChosenPicture(const PictureSource& picture, const PictureSaveChoice& choice);
 
+// `picture` through the picture dialog whose own filter is `own`: nothing
+// when the user cancels, else written as chosen.
+void SavePicture(const AppState& app, Dialogs& dialogs, const PictureSource& picture, const QString& own);
+
 // The chart of `view` through the picture dialog whose own filter is `own`.
 void SaveChartPicture(const AppState& app, Dialogs& dialogs, QChartView* view, const QString& own);
 

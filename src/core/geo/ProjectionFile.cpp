@@ -4,10 +4,13 @@
 #include "text/Errors.h"
 #include "text/SafeSave.h"
 
+#include <cerrno>
 #include <cpl_conv.h>
 #include <filesystem>
 #include <memory>
 #include <ogr_spatialref.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kavrin {
 
@@ -31,9 +34,17 @@ std::string ProjectionFilePath(const std::string& picturePath)
     return std::filesystem::path(picturePath).replace_extension(".prj").string();
 }
 
-void WriteProjectionFile(const std::string& path, const std::string& projectionText)
+void PlaceProjectionFile(const std::string& picturePath, const std::string& projectionText)
 {
-    SaveTextLines(path, {projectionText});
+    const std::string path = ProjectionFilePath(picturePath);
+    if (!projectionText.empty()) {
+        SaveTextLines(path, {projectionText});
+        return;
+    }
+    struct stat info {};
+    // A picture named ".prj" is the picture just written, not an old system.
+    if (path == picturePath || ::lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return;
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) throw FileError(errno, path);
 }
 
 }  // namespace kavrin

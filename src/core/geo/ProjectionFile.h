@@ -18,8 +18,12 @@ std::string EsriProjectionText(const std::optional<SitePlacement>& placement);
 // The .prj beside a picture: "map.bmp" gives "map.prj", "map" gives "map.prj".
 std::string ProjectionFilePath(const std::string& picturePath);
 
-// Writes the text as the file's one line, replacing an earlier file only once
-// all is written. Throws FileError.
-void WriteProjectionFile(const std::string& path, const std::string& projectionText);
+// Once a picture and its world file are written at `picturePath`: the .prj
+// beside it gets the projection text as its one line (replacing an earlier
+// file only once all is written), or, without one (no placement or no
+// CRS), an earlier .prj of that exact name is removed, so that a GIS does not
+// read the new picture in an old system. A folder of that name is left alone.
+// Throws FileError.
+void PlaceProjectionFile(const std::string& picturePath, const std::string& projectionText);
 
 }  // namespace kavrin

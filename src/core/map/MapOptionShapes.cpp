@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <sstream>
 
 namespace kavrin {
@@ -16,6 +17,7 @@ constexpr int kLegendLeft = 634, kLegendText = 654, kLegendTop = 490;
 // What fits between the legend's text and the picture's right edge.
 constexpr std::size_t kLegendChars = 21;
 constexpr int kWellHalf = 3;  // a well's square is 7 pixels wide
+constexpr int kNameGap = 2;   // pixels between a well's square and its name
 
 MapShape lineOf(PixelPoint from, PixelPoint to, int width)
 {
@@ -37,6 +39,76 @@ MapShape square(PixelPoint centre, Rgb fill)
             {}};
 }
 
+// Characters, not bytes: a UTF-8 letter's continuation bytes do not count.
+std::size_t charactersOf(const std::string& s)
+{
+    return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+Rgb wellFill(const MapWell& well)
+{
+    return !well.residual || *well.residual == 0 ? kWellPlain : *well.residual > 0 ? kResidualPositive : kResidualNegative;
+}
+
+// The wells at one point: their names joined and each colour of their residuals once.
+struct WellsAtPoint {
+    double x, y;
+    std::string names;
+    std::vector<Rgb> fills;
+    int count;
+};
+
+std::vector<WellsAtPoint> wellsByPoint(const std::vector<MapWell>& wells)
+{
+    std::vector<WellsAtPoint> points;
+    std::map<std::pair<double, double>, std::size_t> index;
+    for (const MapWell& well : wells) {
+        const auto [at, added] = index.try_emplace({well.x, well.y}, points.size());
+        if (added)
+            points.push_back({well.x, well.y, well.name, {}, 0});
+        else
+            points[at->second].names += ", " + well.name;
+        WellsAtPoint& point = points[at->second];
+        ++point.count;
+        if (std::find(point.fills.begin(), point.fills.end(), wellFill(well)) == point.fills.end())
+            point.fills.push_back(wellFill(well));
+    }
+    return points;
+}
+
+// The square, its inside split into upright stripes of the other colours.
+void addStripedSquare(PixelPoint centre, const std::vector<Rgb>& fills, std::vector<MapShape>& shapes)
+{
+    shapes.push_back(square(centre, fills.front()));
+    const int inside = 2 * kWellHalf - 1, left = centre.x - kWellHalf + 1;
+    const int count = static_cast<int>(fills.size());
+    for (int k = 1; k < count; ++k) {
+        const Rgb fill = fills[static_cast<std::size_t>(k)];
+        shapes.push_back(
+            {MapShape::Kind::Rectangle,
+             fill,
+             fill,
+             {{left + inside * k / count, centre.y - kWellHalf + 1}, {left + inside * (k + 1) / count, centre.y + kWellHalf}},
+             {},
+             {}});
+    }
+}
+
+MapShape wellName(PixelPoint at, const std::string& name, const MapGeometry& g)
+{
+    const int width = static_cast<int>(charactersOf(name)) * kWellNameCharWidth;
+    // Right of the square a name starts after the gap; left of it, it ends just
+    // before the gap. Either way it keeps between the frame's lines.
+    const int rightStart = at.x + kWellHalf + 1 + kNameGap, leftEnd = at.x - kWellHalf - kNameGap;
+    const int rightRoom = kPlotRight - rightStart, leftRoom = leftEnd - (kPlotLeft + 1);
+    const int bottom = g.PlotTop + g.PlotHeight;
+    const int top = std::max(g.PlotTop + 1, std::min(at.y - kMapTextHeight / 2, bottom - kMapTextHeight));
+    if (width <= rightRoom || rightRoom >= leftRoom) return textAt(rightStart, top, name);
+    MapShape text = textAt(leftEnd, top, name);
+    text.rightAligned = true;
+    return text;
+}
+
 std::string withNumber(std::string text, const std::string& number)
 {
     const std::size_t mark = text.find("%1");
@@ -52,11 +124,7 @@ std::vector<std::string> WrappedLines(const std::string& text, std::size_t width
     std::istringstream words(text);
     std::string word;
     while (words >> word) {
-        // Characters, not bytes: a UTF-8 letter's continuation bytes do not count.
-        const auto length = [](const std::string& s) {
-            return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-        };
-        if (!lines.empty() && length(lines.back()) + 1 + length(word) <= width)
+        if (!lines.empty() && charactersOf(lines.back()) + 1 + charactersOf(word) <= width)
             lines.back() += " " + word;
         else
             lines.push_back(word);
@@ -97,17 +165,14 @@ std::optional<PixelPoint> PlotPixelOf(double x, double y, const ModelState& mode
 int AddWells(const std::vector<MapWell>& wells, const ModelState& model, const MapGeometry& g, std::vector<MapShape>& shapes)
 {
     int leftOut = 0;
-    for (const MapWell& well : wells) {
-        const std::optional<PixelPoint> at = PlotPixelOf(well.x, well.y, model, g);
+    for (const WellsAtPoint& point : wellsByPoint(wells)) {
+        const std::optional<PixelPoint> at = PlotPixelOf(point.x, point.y, model, g);
         if (!at) {
-            ++leftOut;
+            leftOut += point.count;
             continue;
         }
-        const Rgb fill = !well.residual || *well.residual == 0 ? kWellPlain
-                         : *well.residual > 0                  ? kResidualPositive
-                                                               : kResidualNegative;
-        shapes.push_back(square(*at, fill));
-        shapes.push_back(textAt(at->x + kWellHalf + 3, at->y - 7, well.name));
+        addStripedSquare(*at, point.fills, shapes);
+        shapes.push_back(wellName(*at, point.names, g));
     }
     return leftOut;
 }

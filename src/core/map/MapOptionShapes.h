@@ -33,8 +33,17 @@ bool StandardReached(double standard, const ContourGrid& contour);
 // axis labels have it; nothing for a point outside the plot.
 std::optional<PixelPoint> PlotPixelOf(double x, double y, const ModelState& model, const MapGeometry& g);
 
+// No character of a well's name (a digit, the comma or the space) is wider
+// than this in the map's font, in pixels.
+inline constexpr int kWellNameCharWidth = 7;
+
 // Each well inside the plot as a small square in its residual's colour with
-// its name beside it; returns how many were left out.
+// its name beside it; returns how many were left out. Wells at one point are
+// one square, in stripes when their residuals' colours differ, with their
+// names joined ("3, 7"). A name stays inside the plot, clear of the axis
+// labels: right of its square, or left of it where it would pass the right
+// edge; level with the square, or moved only as far as the top or bottom
+// edge asks.
 int AddWells(const std::vector<MapWell>& wells, const ModelState& model, const MapGeometry& g, std::vector<MapShape>& shapes);
 
 // "x (m)" under the plot, "y (m)" over its left labels, and the flow's arrow (+x).

@@ -35,6 +35,9 @@ struct MapShape {
     // take the brush.
     std::vector<std::uint8_t> mask;
     int penWidth = 1;  // of a line or outline, in pixels of the 800 × 640 picture
+    // A text whose point is its top-right corner, just past its last pixel:
+    // it ends there, however wide the font draws it.
+    bool rightAligned = false;
 };
 
 struct MapPicture {

@@ -1,6 +1,7 @@
 #include "uncertainty/UncertaintyOutputs.h"
 
 #include "files/ResultExports.h"
+#include "text/DecimalSeparator.h"
 #include "text/Errors.h"
 #include "text/NumberText.h"
 #include "text/TextFile.h"
@@ -15,6 +16,13 @@ namespace {
 std::string number(double value)
 {
     return FormatGeneral(value, '.');
+}
+
+// A time as typed, in the CSV files' points as decimal separators: a typed
+// "100,5" would split its line's columns.
+std::string csvTime(const TypedNumber& time)
+{
+    return ArrumaDecimal(time.text, '.');
 }
 
 // A typed text names files: it must not leave the folder or name nothing.
@@ -75,7 +83,7 @@ std::string ReceptorsCsv(const std::vector<TypedNumber>& times, const std::vecto
         for (std::size_t t = 0; t < summaries.size(); ++t) {
             const ReceptorTimeSummary& s = summaries[t];
             csv += std::to_string(r + 1) + "," + number(receptors[r].x) + "," + number(receptors[r].y) + "," +
-                   number(receptors[r].z) + "," + times[t].text + "," + number(s.mean) + "," + number(s.p05) + "," +
+                   number(receptors[r].z) + "," + csvTime(times[t]) + "," + number(s.mean) + "," + number(s.p05) + "," +
                    number(s.p50) + "," + number(s.p95) + "," + number(s.exceeded) + "," + number(s.exceededByNow) + "," +
                    number(s.firstExceeded) + "," + number(never) + "\n";
         }
@@ -94,7 +102,7 @@ std::string plumeLengthCsv(const std::vector<TypedNumber>& times, const Uncertai
         for (double length : lengths) sum += length;
         const double mean = lengths.empty() ? 0 : static_cast<double>(sum / static_cast<long double>(lengths.size()));
         const double largest = lengths.empty() ? 0 : *std::max_element(lengths.begin(), lengths.end());
-        csv += times[t].text + "," + number(mean) + "," + number(ExactPercentile(lengths, 0.05)) + "," +
+        csv += csvTime(times[t]) + "," + number(mean) + "," + number(ExactPercentile(lengths, 0.05)) + "," +
                number(ExactPercentile(lengths, 0.5)) + "," + number(ExactPercentile(lengths, 0.95)) + "," + number(largest) +
                "\n";
     }

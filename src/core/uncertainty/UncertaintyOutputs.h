@@ -24,7 +24,9 @@ void WriteUncertaintyOutputs(const std::string& folder, const OutputFrame& frame
                              const std::vector<TypedNumber>& times, const std::vector<Receptor>& receptors,
                              const UncertaintyResults& results);
 
-// receptors.csv: one line per receptor and time.
+// receptors.csv: one line per receptor and time. Like plume_length.csv, its
+// columns are apart by commas and its numbers have points as decimal
+// separators whatever the machine's: a time typed "100,5" is written "100.5".
 std::string ReceptorsCsv(const std::vector<TypedNumber>& times, const std::vector<Receptor>& receptors, double standard,
                          const UncertaintyResults& results);
 

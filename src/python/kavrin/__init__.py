@@ -249,13 +249,20 @@ def _csv_table(path, text_columns=()):
     return table
 
 
+def _typed_number(text):
+    """A number as typed on the batch tool's command line, with either decimal separator."""
+    return float(text.replace(",", "."))
+
+
 class Uncertainty:
     """The results of ``kavrin-batch uncertainty`` (or ``merge``) read from
     their folder ``--to DIR``, as arrays.
 
     ``times``: the chosen times (days), in the run's order, with
-    ``time_texts`` as typed (they name the files). ``thresholds``: the
-    thresholds (mg/L), ascending, with ``threshold_texts``.
+    ``time_texts`` as typed (they name the files; the CSV files write them
+    with a point as the decimal separator). ``thresholds``: the
+    thresholds (mg/L), ascending, with ``threshold_texts`` as typed (with
+    either decimal separator).
     ``exceedance[k]``: the fraction of realizations above ``thresholds[k]``,
     an array (times, rows, columns) — rows y ascending, columns x ascending,
     as ``Model.field``. ``mean``, ``sd`` (N − 1 in the denominator), ``p05``,
@@ -274,8 +281,8 @@ class Uncertainty:
     def __init__(self, folder):
         self.folder = _os.fspath(folder)
         self.plume_length = _csv_table(_os.path.join(self.folder, "plume_length.csv"), ("time",))
-        self.time_texts = [str(t) for t in self.plume_length["time"]]
-        self.times = _np.array([float(t) for t in self.time_texts])
+        self.time_texts = [self._typed_time(str(t)) for t in self.plume_length["time"]]
+        self.times = _np.array([_typed_number(t) for t in self.time_texts])
         lengths = _np.empty(len(self.plume_length), dtype=[(n, float) for n in self.plume_length.dtype.names])
         for n in self.plume_length.dtype.names:
             lengths[n] = self.plume_length[n].astype(float)
@@ -284,9 +291,9 @@ class Uncertainty:
         first = f"_T{self.time_texts[0]}.grd" if self.time_texts else None
         texts = [name[len("exceed_"):-len(first)] for name in sorted(_os.listdir(self.folder))
                  if first and name.startswith("exceed_") and name.endswith(first)]
-        texts.sort(key=float)
+        texts.sort(key=_typed_number)
         self.threshold_texts = texts
-        self.thresholds = _np.array([float(t) for t in texts])
+        self.thresholds = _np.array([_typed_number(t) for t in texts])
         grids = {}
         for name in self._MAPS + tuple("exceed_" + t for t in texts):
             layers = []
@@ -301,6 +308,15 @@ class Uncertainty:
         if self.time_texts:
             self.x = _np.linspace(x0, x1, columns) if columns > 1 else _np.array([x0])
             self.y = _np.linspace(y0, y1, rows) if rows > 1 else _np.array([y0])
+
+    def _typed_time(self, written):
+        """The time as typed, which names the files, from the CSV's text with a
+        point as its decimal separator: typed with a comma where the files say so."""
+        typed = written.replace(".", ",")
+        if typed != written and not _os.path.exists(_os.path.join(self.folder, f"mean_T{written}.grd")) and \
+                _os.path.exists(_os.path.join(self.folder, f"mean_T{typed}.grd")):
+            return typed
+        return written
 
     def _receptors(self):
         table = _csv_table(_os.path.join(self.folder, "receptors.csv"), ("time",))

@@ -267,3 +267,72 @@ TEST(MapOptionsPicture, LegendLinesWrapAtWords)
     EXPECT_EQ(WrappedLines("Padrão 0,005 mg/L", 17), (std::vector<std::string>{"Padrão 0,005 mg/L"})) << "letters, not bytes";
     EXPECT_EQ(WrappedLines("", 21), std::vector<std::string>{});
 }
+
+TEST(MapOptionsPicture, WellsAtOnePointAreOneSquareWithTheirNamesJoined)
+{
+    const ModelState m = DesignModel();
+    const ResultGrid grid = GridAtTime(m, 2500);
+    MapOptions options;
+    options.showWells = true;
+    // Wells 3 and 7 at one point (one above, one below the model), 5 beside them, 9 outside the map.
+    const std::vector<MapWell> wells{{"3", 20, 5, 0.1}, {"5", 40, 5, 0.1}, {"7", 20, 5, -0.1}, {"9", 150, 0, 0.1}};
+    const MapPicture map = drawnWith(m, grid, options, wells);
+    const std::vector<std::string> texts = textsOf(map);
+    EXPECT_TRUE(holds(texts, "3, 7"));
+    EXPECT_TRUE(holds(texts, "5"));
+    EXPECT_FALSE(holds(texts, "3") || holds(texts, "7")) << "one name over the other";
+    EXPECT_TRUE(holds(texts, "1 outside the map,")) << "the wells left out are counted one by one";
+    // One square in two stripes: the first well's colour on the left, the other's on the right.
+    const PixelPoint at = *PlotPixelOf(20, 5, m, map.geometry);
+    auto picture = PaintShapes(map);
+    EXPECT_EQ(picture.at(at.x - 2, at.y), kResidualPositive);
+    EXPECT_EQ(picture.at(at.x + 2, at.y), kResidualNegative);
+    EXPECT_EQ(picture.at(at.x + 3, at.y + 3), kBlack) << "the square's border";
+    // Wells at one point with residuals of one sign: one square of that colour.
+    const MapPicture same = drawnWith(m, grid, options, {{"3", 20, 5, 0.1}, {"7", 20, 5, 0.2}});
+    EXPECT_TRUE(holds(textsOf(same), "3, 7"));
+    auto samePicture = PaintShapes(same);
+    for (int dx = -2; dx <= 2; ++dx) EXPECT_EQ(samePicture.at(at.x + dx, at.y), kResidualPositive) << dx;
+}
+
+TEST(MapOptionsPicture, AWellsNameStaysInsideThePlot)
+{
+    const ModelState m = DesignModel();
+    const ResultGrid grid = GridAtTime(m, 2500);
+    const MapGeometry g = DefineMapGeometry(m);
+    const int bottom = g.PlotTop + g.PlotHeight;
+    MapOptions options;
+    options.showWells = true;
+    struct Case {
+        double x, y;
+        std::string name;
+        bool left;  // the name left of the square
+        int top;    // the name's top
+    };
+    const PixelPoint middle = *PlotPixelOf(50, 0, m, g);
+    const Case cases[] = {
+        {50, 0, "12", false, middle.y - 7},               // beside the square, as always
+        {m.X1, 0, "12", true, middle.y - 7},              // on the right edge
+        {m.X1 - 2, 0, "3, 7", true, middle.y - 7},        // near it, a joined name
+        {m.X0, m.Y1, "1", false, g.PlotTop + 1},          // the top-left corner
+        {m.X1, m.Y1, "1", true, g.PlotTop + 1},           // the top-right corner
+        {50, m.Y0, "1", false, bottom - kMapTextHeight},  // the bottom edge
+    };
+    for (const Case& c : cases) {
+        const MapPicture map = drawnWith(m, grid, options, {{c.name, c.x, c.y, std::nullopt}});
+        const auto name = std::find_if(map.shapes.begin(), map.shapes.end(),
+                                       [&](const MapShape& s) { return s.kind == MapShape::Kind::Text && s.text == c.name; });
+        ASSERT_NE(name, map.shapes.end()) << c.x << ", " << c.y;
+        const PixelPoint at = *PlotPixelOf(c.x, c.y, m, g);
+        EXPECT_EQ(name->rightAligned, c.left) << c.x << ", " << c.y;
+        EXPECT_EQ(name->points[0].x, c.left ? at.x - 5 : at.x + 6) << c.x << ", " << c.y;
+        EXPECT_EQ(name->points[0].y, c.top) << c.x << ", " << c.y;
+        // Its widest drawing between the frame's lines.
+        const int width = static_cast<int>(c.name.size()) * kWellNameCharWidth;
+        const int left = c.left ? name->points[0].x - width : name->points[0].x;
+        EXPECT_GT(left, kPlotLeft) << c.x << ", " << c.y;
+        EXPECT_LT(left + width - 1, kPlotRight) << c.x << ", " << c.y;
+        EXPECT_GT(name->points[0].y, g.PlotTop) << c.x << ", " << c.y;
+        EXPECT_LT(name->points[0].y + kMapTextHeight - 1, bottom) << c.x << ", " << c.y;
+    }
+}
