@@ -76,15 +76,20 @@ int main(int argc, char** argv)
     const QImage pixels = PaintMapPicture(map);
     const PictureSource source = MapPictureSource(map, QSize(kMapWidth, kMapHeight));
     const PictureSource painted{source.size, [&] { return pixels; }, source.paint};
+    const double reading = bench::seconds(9, [&] {
+        ResultGrid fresh;
+        LoadResultFile(results, fresh, model, '.');
+    });
     const double drawing = bench::seconds(9, [&] { PaintMapPicture(DesenhaMapa({model, grid, kTime, false, false, '.'})); });
     const double bitmap = bench::seconds(9, [&] { EncodePicture(painted, PictureFormat::Bitmap); });
     const double png = bench::seconds(9, [&] { EncodePicture(painted, PictureFormat::Png); });
     const double svg = bench::seconds(5, [&] { EncodePicture(painted, PictureFormat::Svg); });
     const double pdf = bench::seconds(5, [&] { EncodePicture(painted, PictureFormat::Pdf); });
-    std::printf("  in process: the map drawn and painted %.1f ms; its bytes as bitmap %.2f ms, PNG %.1f ms (the PNG\n"
-                "  encoder's own time), SVG %.1f ms, PDF %.1f ms (%lld / %lld / %lld / %lld bytes)\n",
-                drawing * 1e3, bitmap * 1e3, png * 1e3, svg * 1e3, pdf * 1e3,
-                static_cast<long long>(EncodePicture(painted, PictureFormat::Bitmap).size()),
+    std::printf("  in process: the results file (%.1f MB) read %.1f ms, the map drawn and painted %.1f ms; its bytes as\n"
+                "  bitmap %.2f ms, PNG %.1f ms (the PNG encoder's own time), SVG %.1f ms, PDF %.1f ms (%lld / %lld / %lld / %lld "
+                "bytes)\n",
+                static_cast<double>(std::filesystem::file_size(results)) / 1e6, reading * 1e3, drawing * 1e3, bitmap * 1e3,
+                png * 1e3, svg * 1e3, pdf * 1e3, static_cast<long long>(EncodePicture(painted, PictureFormat::Bitmap).size()),
                 static_cast<long long>(EncodePicture(painted, PictureFormat::Png).size()),
                 static_cast<long long>(EncodePicture(painted, PictureFormat::Svg).size()),
                 static_cast<long long>(EncodePicture(painted, PictureFormat::Pdf).size()));

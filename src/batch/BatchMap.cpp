@@ -19,6 +19,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <ostream>
 
 namespace kavrin {
@@ -61,23 +62,44 @@ std::vector<MapWell> tableWells(const std::string& path, const ModelState& model
     return MapWellsOf(rows, separator, residuals);
 }
 
-// Loads each time and draws its map, handing the picture on.
+// Loads each time and draws its map, handing the picture on. With
+// `alongsideFirst`, the project and the first time are read and drawn on
+// another thread while it runs: drawing needs no Qt, painting does, and each
+// takes one core.
 void drawMaps(const std::string& projectPath, const std::vector<std::string>* chosen, const BatchEnvironment& environment,
               const MapLanguages& languages, const MapOptions& options, const std::optional<std::string>& wellsPath,
-              const std::function<void(std::size_t, const std::string&, const MapPicture&)>& use)
+              const std::function<void(std::size_t, const std::string&, const MapPicture&)>& use,
+              const std::function<void()>& alongsideFirst = {})
 {
-    const ProjectFileContents project = ReadProjectFile(projectPath);
-    const ModelState model = ProjectModel(project, environment.separator);
-    const std::vector<MapWell> wells = wellsPath ? tableWells(*wellsPath, model, environment) : std::vector<MapWell>{};
-    const std::vector<std::string> times = chosen ? *chosen : projectTimes(model, project.indexPath, environment.separator);
+    ProjectFileContents project;
+    ModelState model;
+    std::vector<MapWell> wells;
+    std::vector<std::string> times;
     ResultGrid grid;
-    for (std::size_t n = 0; n < times.size(); ++n) {
-        const std::string results = ResultFilePath(environment.root, project.projectName, times[n]);
+    const auto prepare = [&] {
+        project = ReadProjectFile(projectPath);
+        model = ProjectModel(project, environment.separator);
+        if (wellsPath) wells = tableWells(*wellsPath, model, environment);
+        times = chosen ? *chosen : projectTimes(model, project.indexPath, environment.separator);
+    };
+    const auto draw = [&](const std::string& time) {
+        const std::string results = ResultFilePath(environment.root, project.projectName, time);
         if (!LoadResultFile(results, grid, model, environment.separator)) throw FileError(ENOENT, results);
-        use(n, times[n],
-            DesenhaMapa({model, grid, times[n], languages.titleInPortuguese, languages.captionInPortuguese, environment.separator,
-                         options, wells}));
+        return DesenhaMapa({model, grid, time, languages.titleInPortuguese, languages.captionInPortuguese, environment.separator,
+                            options, wells});
+    };
+    std::size_t n = 0;
+    if (alongsideFirst) {
+        std::future<std::optional<MapPicture>> first = std::async(std::launch::async, [&] {
+            prepare();
+            return times.empty() ? std::nullopt : std::optional<MapPicture>(draw(times.front()));
+        });
+        alongsideFirst();
+        if (const std::optional<MapPicture> map = first.get()) use(n++, times.front(), *map);
+    } else {
+        prepare();
     }
+    for (; n < times.size(); ++n) use(n, times[n], draw(times[n]));
 }
 
 QSize sizeOf(const MapOptions& options)
@@ -88,7 +110,7 @@ QSize sizeOf(const MapOptions& options)
 }  // namespace
 
 std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const BatchEnvironment& environment,
-                                         const MapLanguages& languages)
+                                         const MapLanguages& languages, const std::function<void()>& whileFirstMapIsDrawn)
 {
     if (options.all) {
         std::error_code error;
@@ -97,14 +119,16 @@ std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const B
     }
     const std::vector<std::string> one{options.time.value_or("")};
     std::vector<std::string> written;
-    drawMaps(options.projectPath, options.all ? nullptr : &one, environment, languages, options.picture, options.wellsPath,
-             [&](std::size_t, const std::string& time, const MapPicture& map) {
-                 const std::string path =
-                     options.all ? (std::filesystem::path(options.to) / ("T" + time + PictureExtension(options.format))).string()
-                                 : options.to;
-                 WritePicture(MapPictureSource(map, sizeOf(options.picture)), options.format, QString::fromStdString(path));
-                 written.push_back(path);
-             });
+    drawMaps(
+        options.projectPath, options.all ? nullptr : &one, environment, languages, options.picture, options.wellsPath,
+        [&](std::size_t, const std::string& time, const MapPicture& map) {
+            const std::string path =
+                options.all ? (std::filesystem::path(options.to) / ("T" + time + PictureExtension(options.format))).string()
+                            : options.to;
+            WritePicture(MapPictureSource(map, sizeOf(options.picture)), options.format, QString::fromStdString(path));
+            written.push_back(path);
+        },
+        whileFirstMapIsDrawn);
     return written;
 }
 

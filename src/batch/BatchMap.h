@@ -6,6 +6,7 @@
 #include "BatchOptions.h"
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -23,8 +24,10 @@ struct MapLanguages {
 // Draws and writes the pictures in the options' format and size; with --all
 // they are FOLDER/T<time>.bmp (or the extension of --format; the folder is created). Returns the paths written. A time without
 // its results file is an error, since no earlier picture stands in for it. Throws KavrinError.
+// `whileFirstMapIsDrawn` runs on the calling thread while another one reads
+// the project and draws the first map: what the painting needs starts there.
 std::vector<std::string> PerformBatchMap(const BatchMapOptions& options, const BatchEnvironment& environment,
-                                         const MapLanguages& languages);
+                                         const MapLanguages& languages, const std::function<void()>& whileFirstMapIsDrawn = {});
 
 // Every time's map, in time order, as one looping GIF at exactly `to`, each
 // map encoded as it is drawn. Refused, as in the animation window, when less

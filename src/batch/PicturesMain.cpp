@@ -3,6 +3,8 @@
 // to load that a run should not pay.
 #include "BatchCommand.h"
 #include "BatchMap.h"
+#include "gui/MapPainter.h"
+#include "gui/PictureExport.h"
 #include "gui/Settings.h"
 #include "map/AnimationFrames.h"
 #include "program/ProgramSwitches.h"
@@ -10,6 +12,7 @@
 #include <QGuiApplication>
 
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,11 +43,19 @@ int main(int argc, char** argv)
                                    });
                                });
     }
-    return RunBatchCommand([&] { return ParseBatchMapOptions(rest); },
-                           [&](const BatchMapOptions& options) {
-                               paint([&](const MapLanguages& languages) {
-                                   for (const std::string& path : PerformBatchMap(options, environment, languages))
-                                       std::cout << path << "\n";
-                               });
-                           });
+    return RunBatchCommand(
+        [&] { return ParseBatchMapOptions(rest); },
+        [&](const BatchMapOptions& options) {
+            const auto [title, caption] = MapTextLanguagesFor(ChosenLanguage());
+            // Qt and the map's font start while the first map is drawn.
+            std::optional<QGuiApplication> application;
+            const auto startPainting = [&] {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+                application.emplace(argc, argv);
+                UseBuiltInPictureFormats();
+                LoadMapFont();
+            };
+            for (const std::string& path : PerformBatchMap(options, environment, MapLanguages{title, caption}, startPainting))
+                std::cout << path << "\n";
+        });
 }

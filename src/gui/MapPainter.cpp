@@ -1,5 +1,7 @@
 #include "gui/MapPainter.h"
 
+#include "gui/LargeImage.h"
+
 #include <QPainter>
 
 #include <memory>
@@ -15,9 +17,17 @@ QFont MapFont()
     return font;
 }
 
+void LoadMapFont()
+{
+    QImage scratch(120, kMapTextHeight, QImage::Format_RGB888);
+    QPainter painter(&scratch);
+    painter.setFont(MapFont());
+    painter.drawText(QPoint(0, painter.fontMetrics().ascent()), QStringLiteral("0123456789"));
+}
+
 QImage WhiteMapPicture()
 {
-    QImage image(kMapWidth, kMapHeight, QImage::Format_RGB888);
+    QImage image = LargeImage(kMapWidth, kMapHeight, QImage::Format_RGB888, 3);
     image.fill(Qt::white);
     return image;
 }

@@ -12,6 +12,11 @@ namespace kavrin {
 // antialiasing, so a map holds only its own colours, black and white.
 QFont MapFont();
 
+// Loads the labels' font and draws its digits once, off the picture: the
+// font database and the font's glyphs are ready before the first map is
+// painted (a batch program does this while its map is being drawn).
+void LoadMapFont();
+
 // The shapes by the raster canvas's pixel rule, the texts black on white in
 // the order of the list.
 QImage PaintMapPicture(const MapPicture& picture);

@@ -1,9 +1,11 @@
 #include "gui/PictureExport.h"
 
+#include "gui/LargeImage.h"
 #include "map/BitmapFile.h"
 #include "map/PictureFile.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -74,16 +76,17 @@ QByteArray pdfOf(QSize size, int pages, const std::function<void(int, QPainter&)
 // (a map's are): a third of the bytes to compress, the same pixels.
 std::optional<QImage> withPalette(const QImage& rgb)
 {
-    QImage indexed(rgb.size(), QImage::Format_Indexed8);
+    QImage indexed = LargeImage(rgb.width(), rgb.height(), QImage::Format_Indexed8, 1);
     QList<QRgb> palette;
     std::unordered_map<QRgb, uchar> index;
     QRgb last = 0;
     uchar lastIndex = 0;
     bool any = false;
-    for (int y = 0; y < rgb.height(); ++y) {
+    const int width = rgb.width(), height = rgb.height();
+    for (int y = 0; y < height; ++y) {
         const uchar* p = rgb.constScanLine(y);
         uchar* out = indexed.scanLine(y);
-        for (int x = 0; x < rgb.width(); ++x, p += 3) {
+        for (int x = 0; x < width; ++x, p += 3) {
             const QRgb colour = qRgb(p[0], p[1], p[2]);
             if (!any || colour != last) {
                 const auto [at, added] = index.try_emplace(colour, static_cast<uchar>(palette.size()));
@@ -137,8 +140,20 @@ QByteArray EncodePicture(const PictureSource& picture, PictureFormat format)
 
 void WritePicture(const PictureSource& picture, PictureFormat format, const QString& path)
 {
+    // A bitmap's 1.5 MB go to the file from the one buffer they are encoded in.
+    if (format == PictureFormat::Bitmap) {
+        WriteBitmap(picture.pixels(), path);
+        return;
+    }
     const QByteArray bytes = EncodePicture(picture, format);
-    WritePictureFile(path.toStdString(), bytes.toStdString());
+    PictureFileWriter file(path.toStdString());
+    file.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    file.commit();
+}
+
+void UseBuiltInPictureFormats()
+{
+    QCoreApplication::setLibraryPaths({});
 }
 
 void WritePdfPages(const QString& path, QSize size, int pages, const std::function<void(int, QPainter&)>& paintPage)

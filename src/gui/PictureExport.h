@@ -40,4 +40,11 @@ void WritePicture(const PictureSource& picture, PictureFormat format, const QStr
 // painter) in turn, written at exactly `path` as WriteBitmap does.
 void WritePdfPages(const QString& path, QSize size, int pages, const std::function<void(int, QPainter&)>& paintPage);
 
+// Every format above is written by Qt's own PNG writer, its SVG and PDF
+// painters or the core: no image plugin is ever needed. A program that only
+// writes pictures calls this after its QGuiApplication starts, so that
+// writing a PNG does not load every installed image plugin (and the
+// libraries they link) to ask each whether it writes PNG.
+void UseBuiltInPictureFormats();
+
 }  // namespace kavrin

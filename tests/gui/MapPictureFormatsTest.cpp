@@ -11,6 +11,7 @@
 #include "map/BitmapFile.h"
 #include "text/Errors.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -107,6 +108,23 @@ TEST(MapPictureFormats, TheBitmapIsTodaysAndThePngHoldsItsPixels)
         EXPECT_EQ(decoded(png), raster) << offTheAxis;
         EXPECT_EQ(decoded(png), decoded(bitmap)) << "the PNG decodes to the bitmap's pixels";
     }
+}
+
+// A picture program loads the font ahead and looks for no image plugin: its
+// pictures are byte for byte those of a program that does neither.
+TEST(MapPictureFormats, TheBuiltInFormatsAndAFontLoadedAheadWriteTheSameBytes)
+{
+    const MapPicture map = designMap(false);
+    const PictureSource source = MapPictureSource(map, QSize(800, 640));
+    const PictureFormat formats[] = {PictureFormat::Bitmap, PictureFormat::Png, PictureFormat::Svg};
+    std::vector<QByteArray> before;
+    for (const PictureFormat format : formats) before.push_back(EncodePicture(source, format));
+    LoadMapFont();
+    UseBuiltInPictureFormats();
+    EXPECT_TRUE(QCoreApplication::libraryPaths().isEmpty());
+    for (std::size_t k = 0; k < std::size(formats); ++k)
+        EXPECT_EQ(EncodePicture(source, formats[k]), before[k]) << PictureExtension(formats[k]);
+    EXPECT_EQ(decoded(EncodePicture(source, PictureFormat::Png)), rgb(PaintMapPicture(map)));
 }
 
 // Painted without smoothing at the picture's own size, the vector shapes

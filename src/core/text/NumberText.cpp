@@ -312,6 +312,20 @@ double ParseFloat(const std::string& text, char separator)
 
 double ParseFloatView(std::string_view text, char separator)
 {
+    // A number with a point and no blanks or '+' around it (every value of
+    // a results file written with a point) converts where it lies: what
+    // std::from_chars reads whole from a leading digit, point or '-' before
+    // one of those is exactly what the rules below accept.
+    if (separator == '.' && !text.empty()) {
+        const char* first = text.data();
+        const char* last = first + text.size();
+        const char* lead = first + (*first == '-' ? 1 : 0);
+        if (lead != last && ((*lead >= '0' && *lead <= '9') || *lead == '.')) {
+            double value = 0;
+            if (const auto [stop, error] = std::from_chars(first, last, value); error == std::errc() && stop == last)
+                return value;
+        }
+    }
     const std::size_t begin = text.find_first_not_of(' ');
     const std::size_t end = text.find_last_not_of(' ');
     if (begin == std::string_view::npos) throw ConversionError::floatValue(std::string(text));

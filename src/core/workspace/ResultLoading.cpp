@@ -4,6 +4,7 @@
 #include "text/RegularFile.h"
 #include "text/TextFile.h"
 #include "workspace/ResultShape.h"
+#include "workspace/ResultValues.h"
 #include "workspace/Workspace.h"
 
 #include <vector>
@@ -41,24 +42,16 @@ bool LoadResultFile(const std::string& path, ResultGrid& grid, const ModelState&
     RequireRegularFileOrNothing(path);
     if (!FileExists(path)) return false;
     const ResultShape shape = ResultShapeOf(model, separator);
-    TextFileReader file(path);
     // The values wait until the whole file has passed: a refused file leaves
     // the grid as it was.
-    std::vector<double> values;
-    int m = 0;
-    while (!file.atEnd()) {
-        const std::string line = file.readLine();
-        CheckResultRow(path, ++m, line, shape);
-        const std::string_view view(line);
-        std::size_t start = 0;
-        for (std::size_t blank; (blank = view.find(' ', start)) != std::string_view::npos; start = blank + 1)
-            values.push_back(ParseFloatView(view.substr(start, blank - start), separator));
-    }
+    LargeBuffer<double> values;
+    const std::optional<int> plainRows = ReadPlainResultValues(path, shape, separator, values);
+    const int m = plainRows ? *plainRows : ReadResultValuesByLines(path, shape, separator, values);
     CheckResultRowCount(path, m, shape);
     if (values.empty()) return true;
     const auto perRow = static_cast<std::size_t>(shape.values);  // every row held this many
-    for (std::size_t n = 0; n < values.size(); ++n)
-        grid.set(static_cast<int>(n % perRow) + 1, static_cast<int>(n / perRow) + 1, values[n]);
+    for (std::size_t row = 0, n = 0; n < values.size(); ++row)
+        for (std::size_t k = 0; k < perRow; ++k, ++n) grid.set(static_cast<int>(k) + 1, static_cast<int>(row) + 1, values[n]);
     return true;
 }
 

@@ -41,12 +41,12 @@ ResultShape ResultShapeOf(const ModelState& m, char separator)
     return shape;
 }
 
-int CountLineValues(const std::string& line)
+int CountLineValues(std::string_view line)
 {
     return static_cast<int>(std::count(line.begin(), line.end(), ' '));
 }
 
-void CheckResultRow(const std::string& path, int line, const std::string& text, const ResultShape& shape)
+void CheckResultRow(const std::string& path, int line, std::string_view text, const ResultShape& shape)
 {
     if (!(line <= shape.rows)) throw beyondTheRows(path, line, shape);
     const int values = CountLineValues(text);

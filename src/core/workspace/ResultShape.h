@@ -5,6 +5,7 @@
 #include "model/ModelState.h"
 
 #include <string>
+#include <string_view>
 
 namespace kavrin {
 
@@ -22,12 +23,12 @@ struct ResultShape {
 ResultShape ResultShapeOf(const ModelState& model, char separator);
 
 // The blank-ended values of a line (text after its last blank is no value).
-int CountLineValues(const std::string& line);
+int CountLineValues(std::string_view line);
 
 // Line `line` (from 1) of the time file `path` against the grid: a row beyond
 // the grid's rows or with another number of values throws FileFormatError
 // naming the file, the line and what the grid expects.
-void CheckResultRow(const std::string& path, int line, const std::string& text, const ResultShape& shape);
+void CheckResultRow(const std::string& path, int line, std::string_view text, const ResultShape& shape);
 
 // The file ended after `rowsRead` rows: fewer or more than the grid's throw
 // FileFormatError (an empty or cut file is no complete time).

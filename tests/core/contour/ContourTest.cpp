@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 #include <random>
 
@@ -210,6 +211,28 @@ TEST(Contour, SkippingCellsOutsideTheLevelGivesTheLevelsOwnPoints)
             kavrin::TracaContorno(z, contour, ranges, E);
             EXPECT_EQ(E, TracaContornoByScan(z, contour)) << z;
         }
+    }
+}
+
+TEST(Contour, RowBlocksAreSkippedOnlyWhenEachOfTheirCellsIs)
+{
+    // 37 cells a row (blocks of 16, 16 and 5), values of a few decades with
+    // a level on nodes and cells far above every level.
+    SmallGrid g(37, 7);
+    std::mt19937 random(27);
+    std::uniform_real_distribution<double> exponent(-4, 0);
+    for (int i = 1; i <= 38; ++i)
+        for (int k = 1; k <= 7; ++k) g.grid.set(i, k, std::pow(10.0, exponent(random)));
+    g.grid.set(3, 2, 0.05);
+    g.grid.set(35, 5, 1e300);
+    g.grid.set(17, 6, 1e300);
+    g.grid.set(38, 7, 1e300);
+    const ContourGrid contour = g.contour();
+    const CellRanges ranges(contour);
+    std::vector<PixelPoint> E;
+    for (double z : {0.0, 1e-5, 1e-3, 0.05, 0.5, 0.99, 2.0}) {
+        kavrin::TracaContorno(z, contour, ranges, E);
+        EXPECT_EQ(E, TracaContornoByScan(z, contour)) << z;
     }
 }
 

@@ -8,9 +8,11 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -107,6 +109,68 @@ TEST(Conversion, AcceptsOnlyBlanksSignDigitsSeparatorAndExponent)
     for (const char* text : rejected) EXPECT_THROW(ParseFloat(text, ','), ConversionError) << text;
     EXPECT_EQ(ParseFloat("0.5", '.'), 0.5);
     EXPECT_THROW(ParseFloat("0,5", '.'), ConversionError);
+}
+
+// Texts with a point convert in place where they can: whatever the text, the
+// value (to the bit) or the refusal is the one of the same text with a comma.
+TEST(Conversion, APointReadsAsACommaDoes)
+{
+    const char* texts[] = {"1,5",
+                           " 1,5 ",
+                           "-2",
+                           "+2",
+                           ",5",
+                           "5,",
+                           "-,5",
+                           "1e3",
+                           "1E-0003",
+                           "1E-400",
+                           "-1E-400",
+                           "4,9E-324",
+                           "1E308",
+                           "1E309",
+                           "1E+0400",
+                           "-0",
+                           "0012,50",
+                           "5,00000000000000E-0001",
+                           "4,82145844142771E-0001",
+                           "",
+                           " ",
+                           "-",
+                           ",",
+                           "1,5,",
+                           "abc",
+                           "1e",
+                           "1e+",
+                           "1 2",
+                           "\t1",
+                           "1\t",
+                           "--1",
+                           "0x10",
+                           "1,5x",
+                           "e5",
+                           "inf",
+                           "-inf",
+                           "nan",
+                           "infinity",
+                           "-nan",
+                           "1e5x",
+                           ",e5",
+                           "-,",
+                           "+,5",
+                           "1,5 "};
+    for (const std::string comma : texts) {
+        std::string point = comma;
+        for (char& c : point) c = c == ',' ? '.' : c;
+        const auto read = [](const std::string& text, char separator) -> std::optional<std::uint64_t> {
+            try {
+                return std::bit_cast<std::uint64_t>(ParseFloat(text, separator));
+            } catch (const ConversionError&) {
+                return std::nullopt;
+            }
+        };
+        EXPECT_EQ(read(point, '.'), read(comma, ',')) << comma;
+    }
 }
 
 TEST(Conversion, MessagesQuoteTheText)

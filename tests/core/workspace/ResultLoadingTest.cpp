@@ -1,12 +1,23 @@
 #include "workspace/ResultLoading.h"
 #include "TestSupport.h"
 #include "text/Errors.h"
+#include "text/TextFile.h"
+#include "workspace/ResultValues.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 using namespace kavrin;
 using kavrin::test::TempFolder;
 using kavrin::test::WriteBytes;
+using namespace std::string_literals;
 
 namespace {
 
@@ -111,4 +122,118 @@ TEST(ResultLoading, ATimeOfTheProjectIsReadOnlyWhenItIsOneWholeTimeOfItsGrid)
     }
     ResultGrid grid;
     EXPECT_FALSE(LoadResultFile("/nonexistent/T0.txt", grid, model, '.'));
+}
+
+// Plain files are read from their bytes at once, any other through the line
+// reader: every file gives the values, or the message at the line, that the
+// line reader gives.
+TEST(ResultLoading, EveryFileIsReadAsItsLinesAreWhateverItsBytes)
+{
+    ModelState model;  // two values (X 0, 10) by three rows (Y -10, 0, 10)
+    model.X0 = 0, model.X1 = 10, model.DX = 10, model.Y0 = -10, model.Y1 = 10, model.DY = 10;
+    const std::string row = "1E+0000 2E+0000 \r\n";
+    const std::string overlong(TextFileReader::kMaximumLineLength + 1, '1');
+    struct Case {
+        const char* name;
+        std::string bytes;
+        char separator;
+        std::string problem;  // the message after the path ("" for a conversion's own), or "" when read
+        double last = 2;      // cell (2, 3) when read
+    };
+    const Case cases[] = {
+        {"line feeds, returns alone and no end", "1E+0000 2E+0000 \r1E+0000 2E+0000 \n1E+0000 3E+0000 ", '.', "", 3},
+        {"an empty line of returns", row + "\r\r\n" + row, '.',
+         ", line 2: holds 0 values where the project's grid has 2 values (X from 0 to 10 by 10): it is not a time of this "
+         "project, or it was cut."},
+        {"text after the last blank", "1 2E+0000 x\r\n5 6 7\r\n-.5 4. \r\n", '.', "", 4},
+        {"signs, points, exponents and underflow", row + row + "+1E+0000 -.25e-400 \r\n", '.', "", -0.0},
+        {"commas", "1,5E+0000 2,5 \r\n" + row + ",5 -2, \r\n", ',', "", -2},
+        {"a comma where a point goes", row + "1,5 2 \r\n" + row, '.', "'1,5' is not a valid floating point value"},
+        {"a point where a comma goes", row + "1.5 2 \r\n" + row, ',', "'1.5' is not a valid floating point value"},
+        {"two blanks", row + "1E+0000  \r\n" + row, '.', "'' is not a valid floating point value"},
+        {"a tab between values", row + "1E+0000\t2E+0000 \r\n" + row, '.',
+         ", line 2: holds 1 values where the project's grid has 2 values (X from 0 to 10 by 10): it is not a time of this "
+         "project, or it was cut."},
+        {"infinity and not a number", row + "inf nan \r\n" + row, '.', "'inf' is not a valid floating point value"},
+        {"a hexadecimal value", row + "0x1p3 1 \r\n" + row, '.', "'0x1p3' is not a valid floating point value"},
+        {"a value out of range", row + "1E+0400 1 \r\n" + row, '.', "'1E+0400' is not a valid floating point value"},
+        {"a cut exponent", row + "1E+ 1 \r\n" + row, ',', "'1E+' is not a valid floating point value"},
+        {"a Windows-1252 letter in a value", row + "1 2\xE9 \r\n" + row, '.', "'2\xC3\xA9' is not a valid floating point value"},
+        {"a euro sign after the last blank", row + row + "1 2 \x80\r\n", '.', "", 2},
+        {"a NUL after a short row", row + "1E+0000 \r\n1E+0000\0 2 \r\n"s, '.',
+         ", line 3: holds the byte 0x00, which no text file has: this is not a text file."},
+        {"a NUL after a row too many", row + row + row + "\0"s, '.',
+         ", line 4: holds the byte 0x00, which no text file has: this is not a text file."},
+        {"a long line after a short row", row + "1 \r\n" + overlong + "\r\n", '.',
+         ", line 3: is longer than 1048576 characters: this is not a file of the program."},
+        {"a long line first", overlong, '.', ", line 1: is longer than 1048576 characters: this is not a file of the program."},
+        {"a row too many", row + row + row + "1 2 \r\n", '.',
+         ", line 4: the file goes on beyond the 3 rows (Y from -10 to 10 by 10) of the project's grid: it is not a time of this "
+         "project."},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        const std::string path = folder.path() + "T0.txt";
+        WriteBytes(path, c.bytes);
+        ResultGrid grid = markedGrid();
+        const std::string failure = test::FailureText([&] { EXPECT_TRUE(LoadResultFile(path, grid, model, c.separator)); });
+        if (c.problem.empty()) {
+            EXPECT_EQ(failure, "") << c.name;
+            EXPECT_EQ(grid.at(2, 3), c.last) << c.name;
+            EXPECT_FALSE(std::signbit(grid.at(1, 1))) << c.name;
+            continue;
+        }
+        EXPECT_EQ(failure, c.problem[0] == ',' ? path + c.problem : c.problem) << c.name;
+        EXPECT_EQ(grid.at(1, 1), -1) << c.name;  // the grid shown before stays
+    }
+}
+
+// Files of random bytes from the characters that matter to either reader:
+// wherever the plain reading takes a file, it gives the line reader's rows
+// and values to the bit, or its message.
+TEST(ResultLoading, ThePlainReadingAgreesWithTheLineReaderOnRandomFiles)
+{
+    std::string alphabet = "0123456789.,eE+- \r\n\t\x0b\x0c\xE9\x80xinf";
+    alphabet.push_back('\0');
+    std::mt19937 random(2027);
+    TempFolder folder;
+    const std::string path = folder.path() + "T0.txt";
+    struct Outcome {
+        int rows = 0;
+        std::vector<std::uint64_t> values;
+        std::string failure;
+        bool operator==(const Outcome&) const = default;
+    };
+    const auto outcome = [&](const auto& read) {
+        Outcome o;
+        LargeBuffer<double> values;
+        o.failure = test::FailureText([&] { o.rows = read(values); });
+        for (double v : values) o.values.push_back(std::bit_cast<std::uint64_t>(v));
+        if (!o.failure.empty()) o.values.clear(), o.rows = 0;  // a refused file's values are thrown away
+        return o;
+    };
+    int plain = 0;
+    for (int n = 0; n < 1000; ++n) {
+        const double rows = 1 + static_cast<double>(random() % 3), perRow = 1 + static_cast<double>(random() % 3);
+        const ResultShape shape{rows, perRow, std::string("R"), std::string("V")};
+        std::string bytes;
+        const std::size_t length = random() % 40;
+        for (std::size_t k = 0; k < length; ++k)
+            // Mostly digits, blanks and line ends, as a time file holds.
+            bytes += random() % 3 ? "1234567890  \r\n"[random() % 14] : alphabet[random() % alphabet.size()];
+        WriteBytes(path, bytes);
+        for (const char separator : {'.', ','}) {
+            std::optional<int> plainRows;
+            const Outcome fast = outcome([&](LargeBuffer<double>& values) {
+                plainRows = ReadPlainResultValues(path, shape, separator, values);
+                return plainRows.value_or(0);
+            });
+            if (fast.failure.empty() && !plainRows) continue;  // handed to the line reader
+            ++plain;
+            const Outcome lines =
+                outcome([&](LargeBuffer<double>& values) { return ReadResultValuesByLines(path, shape, separator, values); });
+            EXPECT_EQ(fast, lines) << "'" << bytes << "' with '" << separator << "'";
+        }
+    }
+    EXPECT_GT(plain, 1000);  // most files are read the plain way
 }
