@@ -12,6 +12,7 @@
 #include "model/SourceTextRules.h"
 #include "model/Variaveis.h"
 #include "solution/Parallel.h"
+#include "solution/Quadrature.h"
 #include "text/DateTimeText.h"
 #include "text/Errors.h"
 #include "workspace/RunFileChecks.h"
@@ -28,6 +29,11 @@ namespace kavrin {
 
 void RefuseImpossibleTexts(const ParameterTexts& texts, char separator)
 {
+    // A batch program starts with no order in effect: an order the table does
+    // not hold would leave the quadrature without nodes and write 0 everywhere.
+    if (const auto order = GaussOrderOutsideTable(texts.comboBox1))
+        throw CheckError("The Gauss-Legendre order (GaussOrder) " + std::to_string(*order) +
+                         " is not in the quadrature table. Choose 4, 20, 60, 104 or 256.");
     if (const auto refusal = CheckPhysics(texts, separator)) throw CheckError(EnglishPhysicalRefusalText(*refusal));
     if (const auto refusal = CheckSourceTexts(texts, separator)) throw CheckError(EnglishSourceRefusalText(*refusal));
     SitePlacementOf(texts.site);

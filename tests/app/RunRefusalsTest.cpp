@@ -4,6 +4,7 @@
 #include "RunFixture.h"
 #include "frame/LanguageLoader.h"
 
+#include <QComboBox>
 #include <gtest/gtest.h>
 
 using namespace kavrin;
@@ -88,4 +89,36 @@ TEST(RunRefusals, AnImpossibleValueIsRefusedBeforeTheEarlierResultsAreAskedAbout
     EXPECT_TRUE(f.app.project.ResultsExist);
     EXPECT_EQ(f.app.project.ProjectName, "Old");
     EXPECT_TRUE(f.exists("Old/T0.txt"));
+}
+
+// Right after start no order is in effect: an order the table does not hold
+// would write 0 everywhere, so the run is refused; once a run has put an order
+// in effect, that order goes on being used, as the order table has it.
+TEST(RunRefusals, AnOrderOutsideTheTableIsRefusedWhileNoOrderIsInEffect)
+{
+    for (bool english : {false, true}) {
+        RunFixture f;
+        if (english) LoadLanguage(f.app, Language::English);
+        f.app.windows.dados->ComboBox1->setEditText("10");
+        f.dialogs.projectNames = {QString("Teste")};
+        f.run();
+        ASSERT_EQ(f.dialogs.notices.size(), 1);
+        EXPECT_EQ(f.dialogs.notices[0],
+                  english ? QString::fromUtf8("The order 10 is not in the Gauss-Legendre table. Choose 4, 20, 60, 104 or 256 in "
+                                              "\"Nº de intervalos\".")
+                          : QString::fromUtf8("A ordem 10 não está na tabela de Gauss-Legendre. Escolha 4, 20, 60, 104 ou 256 em "
+                                              "\"Nº de intervalos\"."));
+        EXPECT_TRUE(f.projectFolders().empty());
+        EXPECT_EQ(f.dialogs.projectNameRequests, 0);
+    }
+    RunFixture f;
+    f.runAs("Sixty");
+    ASSERT_EQ(f.app.quadrature.GaussN, 60);
+    const QStringList completed = f.dialogs.notices;  // the run's own end
+    f.dialogs.notices.clear();
+    f.app.windows.dados->ComboBox1->setEditText("10");
+    f.runAs("Ten");
+    EXPECT_EQ(f.dialogs.notices, completed);
+    EXPECT_TRUE(f.exists("Ten/T0.txt"));
+    EXPECT_EQ(f.app.quadrature.GaussN, 60);
 }

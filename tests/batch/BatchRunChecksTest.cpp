@@ -30,6 +30,7 @@ TEST(BatchRunChecks, RefusedRunsNameTheirCauseAndCreateNothing)
         {"--set Porosity=2", "The Porosity (effective porosity) must be greater than 0 and not greater than 1."},
         {"--set AlphaX=-1", "The AlphaX (dispersivity in X) must be a finite number not less than 0."},
         {"--set Decay=-0.1", "The Decay (decay rate) must be a finite number not less than 0."},
+        {"--set GaussOrder=64", "The Gauss-Legendre order (GaussOrder) 64 is not in the quadrature table. Choose 4, 20, 60, 104"},
         {"--set SourceHistory=stop --set ReleaseEnd=-3",
          "The ReleaseEnd (release end time, days) must be a finite number greater than 0."},
         {"--set SourceHistory=decay", "The decaying source needs its decay rate (SourceDecay, 1/day) or half-life"},

@@ -68,7 +68,8 @@ def test_points_broadcast_over_their_arguments():
 
 
 @pytest.mark.parametrize("name,value", [("Foo", 1), ("AlphaX", -1), ("C0", "abc"), ("DX", float("nan")),
-                                        ("Porosity", 0), ("SourceHistory", "sometimes"), ("SourceDecay", "-1")])
+                                        ("Porosity", 0), ("SourceHistory", "sometimes"), ("SourceDecay", "-1"),
+                                        ("GaussOrder", 64)])
 def test_refusals_carry_the_batch_tools_message(batch, name, value):
     code, out, err = batch("run", "--set", f"{name}={value}")
     assert code != 0

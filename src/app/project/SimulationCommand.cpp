@@ -10,6 +10,7 @@
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
+#include "solution/Quadrature.h"
 #include "source/SourceWindow.h"
 #include "text/DateTimeText.h"
 #include "text/Errors.h"
@@ -93,6 +94,12 @@ void SimulationCommand::ToolButton1Click()
                                                                                  : AddedText::ValueNegativeOrNotFinite;
         dados->focusField(refusal->edit);
         dialogs_.notice(app_.text(line).arg(dados->fieldCaption(refusal->edit)));
+        return;
+    }
+    // With no order in effect yet, an order the table does not hold would
+    // leave the run without nodes and write 0 everywhere.
+    if (const auto order = GaussOrderOutsideTable(dados->texts().comboBox1); order && app_.quadrature.GaussN == 0) {
+        dialogs_.notice(app_.text(AddedText::GaussOrderOutsideTable).arg(*order));
         return;
     }
     if (!sourceAccepted()) return;

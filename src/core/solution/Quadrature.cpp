@@ -1,18 +1,41 @@
 #include "solution/Quadrature.h"
 
 #include "text/DecimalSeparator.h"
+#include "text/Errors.h"
 #include "text/NumberText.h"
 #include "text/TextFile.h"
 
 namespace kavrin {
 
+namespace {
+
+struct OrderEntry {
+    int order, skip;
+};
+constexpr OrderEntry kOrderTable[] = {{4, 1}, {20, 2}, {60, 8}, {104, 24}, {256, 50}};
+
+}  // namespace
+
+bool GaussOrderInTable(int gaussOrder)
+{
+    for (const OrderEntry& entry : kOrderTable)
+        if (entry.order == gaussOrder) return true;
+    return false;
+}
+
+std::optional<int> GaussOrderOutsideTable(const std::string& orderText)
+{
+    try {
+        const int order = ParseInteger(orderText);
+        if (!GaussOrderInTable(order)) return order;
+    } catch (const ConversionError&) {
+    }
+    return std::nullopt;
+}
+
 void SelectGaussOrder(QuadratureState& quadrature, int gaussOrder)
 {
-    struct Entry {
-        int order, skip;
-    };
-    static constexpr Entry kTable[] = {{4, 1}, {20, 2}, {60, 8}, {104, 24}, {256, 50}};
-    for (const Entry& entry : kTable) {
+    for (const OrderEntry& entry : kOrderTable) {
         if (entry.order == gaussOrder) {
             quadrature.GaussN = entry.order;
             quadrature.GaussSkip = entry.skip;

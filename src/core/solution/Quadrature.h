@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace kavrin {
@@ -18,6 +19,15 @@ struct QuadratureState {
 // The order table: 4, 20, 60, 104 and 256 set GaussN and GaussSkip; any
 // other order keeps the pair in effect.
 void SelectGaussOrder(QuadratureState& quadrature, int gaussOrder);
+
+// Whether the order table holds `gaussOrder`. A computation that starts with
+// no order in effect and is given another one has no nodes: every value 0.
+bool GaussOrderInTable(int gaussOrder);
+
+// The order the data window's order text names when it converts and the table
+// does not hold it; nothing for an order in the table or a text that does not
+// convert (the conversion names that one).
+std::optional<int> GaussOrderOutsideTable(const std::string& orderText);
 
 // Loads the block of order N that starts after `lines` lines of the file,
 // mirroring the positive half into the full rule. Throws FileError or

@@ -259,8 +259,9 @@ enum class AddedText {
     PictureFilterPdf,
     FrameFilterPng,  // the animation's frames, one file per time
     FrameFilterSvg,
-    FrameFilterPdf,  // one page per time
-    End,             // one past the last line
+    FrameFilterPdf,          // one page per time
+    GaussOrderOutsideTable,  // %1 the order typed
+    End,                     // one past the last line
 };
 
 constexpr int kFirstAddedTextLine = static_cast<int>(AddedText::First);
