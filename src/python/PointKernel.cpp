@@ -15,24 +15,8 @@ namespace kavrin {
 
 namespace {
 
-// 2^(j/16) for j in [0, 16) as the nearest double and what it leaves out.
-struct PointExpTable {
-    alignas(64) double high[16];
-    alignas(64) double low[16];
-};
-
-PointExpTable makePointExpTable()
-{
-    PointExpTable table{};
-    for (int j = 0; j < 16; ++j) {
-        const long double exact = std::exp2l(j / 16.0L);
-        table.high[j] = static_cast<double>(exact);
-        table.low[j] = static_cast<double>(exact - table.high[j]);
-    }
-    return table;
-}
-
-const PointExpTable kPointExpTable = makePointExpTable();
+// The kernel's exp reduces by ln 2 / 16: a table a permute can look up.
+const Exp2Table<16> kPointExpTable = MakeExp2Table<16>();
 
 // The widest group of nodes any instruction set here takes.
 constexpr std::size_t kMostLanes = 8;

@@ -20,23 +20,26 @@ namespace kavrin {
 // ln 2^-1022, rounded so that exp of it is still a normal double.
 constexpr double kLowestNormalExpArgument = -708.3964185322641;
 
-// 2^(j/64) for j in [0, 64) as the nearest double and what it leaves out.
-struct ExpTable {
-    double high[64], low[64];
+// 2^(j/N) for j in [0, N) as the nearest double and what it leaves out.
+template <int N>
+struct Exp2Table {
+    alignas(64) double high[N];
+    alignas(64) double low[N];
 };
 
-inline ExpTable MakeExpTable()
+template <int N>
+Exp2Table<N> MakeExp2Table()
 {
-    ExpTable table{};
-    for (int j = 0; j < 64; ++j) {
-        const long double exact = std::exp2l(j / 64.0L);
+    Exp2Table<N> table{};
+    for (int j = 0; j < N; ++j) {
+        const long double exact = std::exp2l(static_cast<long double>(j) / N);
         table.high[j] = static_cast<double>(exact);
         table.low[j] = static_cast<double>(exact - table.high[j]);
     }
     return table;
 }
 
-inline const ExpTable kExpTable = MakeExpTable();
+inline const Exp2Table<64> kExpTable = MakeExp2Table<64>();
 
 inline double VectorExp(double x)
 {
