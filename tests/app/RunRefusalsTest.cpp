@@ -105,7 +105,7 @@ TEST(RunRefusals, AnOrderOutsideTheTableIsRefusedWhileNoOrderIsInEffect)
         ASSERT_EQ(f.dialogs.notices.size(), 1);
         EXPECT_EQ(f.dialogs.notices[0],
                   english ? QString::fromUtf8("The order 10 is not in the Gauss-Legendre table. Choose 4, 20, 60, 104 or 256 in "
-                                              "\"Nº de intervalos\".")
+                                              "\"Number of intervals\".")
                           : QString::fromUtf8("A ordem 10 não está na tabela de Gauss-Legendre. Escolha 4, 20, 60, 104 ou 256 em "
                                               "\"Nº de intervalos\"."));
         EXPECT_TRUE(f.projectFolders().empty());

@@ -294,7 +294,7 @@ const BuiltIn kBuiltIn[kAddedTextLines + 1] = {
     {"Quadros em SVG, um arquivo por tempo (*.svg)", "Frames as SVG, one file per time (*.svg)"},
     {"Quadros em PDF, uma página por tempo (*.pdf)", "Frames as PDF, one page per time (*.pdf)"},
     {"A ordem %1 não está na tabela de Gauss-Legendre. Escolha 4, 20, 60, 104 ou 256 em \"Nº de intervalos\".",
-     "The order %1 is not in the Gauss-Legendre table. Choose 4, 20, 60, 104 or 256 in \"Nº de intervalos\"."},
+     "The order %1 is not in the Gauss-Legendre table. Choose 4, 20, 60, 104 or 256 in \"Number of intervals\"."},
     {"", ""},
 };
 
