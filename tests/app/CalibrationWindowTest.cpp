@@ -7,6 +7,7 @@
 #include <QAbstractAxis>
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -186,4 +187,27 @@ TEST(CalibrationWindow, ThePictureIsABitmapUnderTheJpegName)
     f.click("BitBtn3");
     ASSERT_EQ(f.dialogs.errors.size(), 1);
     EXPECT_TRUE(f.dialogs.errors[0].contains("fig.jpeg")) << f.dialogs.errors[0].toStdString();
+}
+
+// Right after start no order is in effect: "Calcular" with an order the table
+// does not hold would show every calculated value as 0, so it is refused;
+// once a comparison has put an order in effect, that order goes on.
+TEST(CalibrationWindow, CalcularRefusesAnOrderOutsideTheTableWhileNoOrderIsInEffect)
+{
+    CalibrationFixture f;
+    f.importText(kWells);
+    f.app.windows.dados->ComboBox1->setEditText("64");
+    f.click("BitBtn6");
+    ASSERT_EQ(f.dialogs.notices.size(), 1);
+    EXPECT_TRUE(f.dialogs.notices[0].startsWith(QString::fromUtf8("A ordem 64 não está na tabela de Gauss-Legendre")));
+    EXPECT_EQ(f.series("Series3")->count(), 0);
+
+    f.app.windows.dados->ComboBox1->setEditText("20");
+    f.click("BitBtn6");
+    const QList<QPointF> twenty = f.series("Series3")->points();
+    ASSERT_EQ(twenty.size(), 4);
+    f.app.windows.dados->ComboBox1->setEditText("64");
+    f.click("BitBtn6");
+    EXPECT_EQ(f.dialogs.notices.size(), 1);
+    EXPECT_EQ(f.series("Series3")->points(), twenty);
 }

@@ -339,3 +339,17 @@ TEST(FitPanel, TheSourcesParametersAreOfferedWhileItsOptionsUseThemAndApplyToIts
     EXPECT_TRUE(shown(1));
     EXPECT_EQ(f.panel->SourceCheckBoxes[1]->text(), "Release end (days)");
 }
+
+// Right after start no order is in effect: a fit with an order the table does
+// not hold would fit to values that are all 0, so it does not start.
+TEST(FitPanel, AnOrderOutsideTheTableIsRefusedWhileNoOrderIsInEffect)
+{
+    FitFixture f;
+    f.panel->CheckBoxes[0]->setChecked(true);  // AlphaX
+    f.app.windows.dados->ComboBox1->setEditText("64");
+    f.fitAndWait();
+    ASSERT_EQ(f.dialogs.notices.size(), 1);
+    EXPECT_TRUE(f.dialogs.notices[0].startsWith(QString::fromUtf8("A ordem 64 não está na tabela de Gauss-Legendre")));
+    EXPECT_FALSE(f.panel->result());
+    EXPECT_EQ(f.app.quadrature.GaussN, 0);
+}

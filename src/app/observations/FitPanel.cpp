@@ -9,6 +9,7 @@
 #include "model/Variaveis.h"
 #include "observations/ResidualChart.h"
 #include "observations/TObservacao.h"
+#include "project/OrderInEffect.h"
 #include "project/TFormDados.h"
 #include "text/DecimalSeparator.h"
 #include "text/NumberText.h"
@@ -384,6 +385,7 @@ void FitPanel::startFit()
             choices.detectionLimit = parsed(EditDetectionLimit->text(), separator);
         choices.weightRule = static_cast<WeightRule>(ComboBoxWeights->currentIndex());
         choices.weightTexts = table.weights();
+        if (!GaussOrderGivesNodes(app_, dialogs_)) return;
         std::shared_ptr<FitSetup> setup;
         try {
             setup = SetUpFit(choices, observations, *model, app_.quadrature,

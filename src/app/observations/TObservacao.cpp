@@ -8,6 +8,7 @@
 #include "gui/RoundAxis.h"
 #include "gui/SaveName.h"
 #include "map/MapWells.h"
+#include "project/OrderInEffect.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
 #include "text/NumberText.h"
@@ -307,6 +308,7 @@ void TObservacao::BitBtn3Click()
 void TObservacao::BitBtn6Click()
 {
     RunCommand(dialogs_, [this] {
+        if (!table_.observations().empty() && !GaussOrderGivesNodes(app_, dialogs_)) return;
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         Comparison comparison;

@@ -6,11 +6,11 @@
 #include "model/PhysicalChecks.h"
 #include "model/RunChecks.h"
 #include "model/Variaveis.h"
+#include "project/OrderInEffect.h"
 #include "project/ResultsHandOver.h"
 #include "project/TFormCalculando.h"
 #include "project/TFormDados.h"
 #include "solution/Parallel.h"
-#include "solution/Quadrature.h"
 #include "source/SourceWindow.h"
 #include "text/DateTimeText.h"
 #include "text/Errors.h"
@@ -96,12 +96,7 @@ void SimulationCommand::ToolButton1Click()
         dialogs_.notice(app_.text(line).arg(dados->fieldCaption(refusal->edit)));
         return;
     }
-    // With no order in effect yet, an order the table does not hold would
-    // leave the run without nodes and write 0 everywhere.
-    if (const auto order = GaussOrderOutsideTable(dados->texts().comboBox1); order && app_.quadrature.GaussN == 0) {
-        dialogs_.notice(app_.text(AddedText::GaussOrderOutsideTable).arg(*order));
-        return;
-    }
+    if (!GaussOrderGivesNodes(app_, dialogs_)) return;
     if (!sourceAccepted()) return;
     ResultsHandOver previous(app_, dialogs_, projects_);
     if (!previous.settle()) return;
