@@ -28,7 +28,9 @@ done
 section() { awk -v name="$2" '/^[A-Z]/ { inside = ($0 == name); next } inside' <<< "$1" | tr -s ' \n' '  ' | sed 's/^ //; s/ $//'; }
 page=$(rendered "$documents/kavrin-batch.1.gz")
 rm -f "$documents/kavrin-batch.1.gz.warnings"
-usage=$("$bin/kavrin-batch" --help | awk '/^  [^ ]/ { exit } { print }' | sed 's/^usage: //' | tr -s ' \n' '  ' | sed 's/^ //; s/ $//')
+# awk reads the help to its end: leaving early could end kavrin-batch by a
+# broken pipe, which pipefail reports as a failure.
+usage=$("$bin/kavrin-batch" --help | awk '/^  [^ ]/ { done = 1 } !done { print }' | sed 's/^usage: //' | tr -s ' \n' '  ' | sed 's/^ //; s/ $//')
 [ "$(section "$page" SYNOPSIS)" = "$usage kavrin-batch --help|--version" ] \
   || fail "the synopsis is not the usage: $(diff <(section "$page" SYNOPSIS | sed 's/ kavrin-batch /\n&/g') <(sed 's/ kavrin-batch /\n&/g' <<< "$usage"))"
 
